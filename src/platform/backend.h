@@ -1,0 +1,92 @@
+// What the common platform code (message queue, windows, timers, memory, files, profile
+// files) asks of the backend underneath: time, outside events, the screen, message boxes,
+// other programs' windows, and how the process reports its end.
+//
+// Only platform code and the programs' entry points include this header; game code sees
+// win32.h alone.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/win32.h"
+
+namespace platform {
+
+// Another program's top-level window, as the backend sees it.
+struct ForeignWindow {
+  std::uint64_t id = 0;  // the backend's own identity of the window
+  std::string title;
+  bool iconic = false;
+};
+
+// Thrown instead of ending the process when the backend is set up for in-process tests.
+struct ProcessExit {
+  int status;
+};
+
+class Backend {
+ public:
+  virtual ~Backend() = default;
+
+  // Milliseconds since an arbitrary start; what GetTickCount answers.
+  virtual std::uint32_t Now() = 0;
+
+  // Brings outside events into the message queue (input, scripted actions that are due).
+  // Called at the start of every PeekMessage.
+  virtual void PollEvents() = 0;
+
+  // Called when PeekMessage found nothing to deliver. `next_timer_due` is the tick at which
+  // the earliest window timer fires, if any. The backend lets time pass: the virtual clock
+  // moves on, a real backend sleeps without making that timer late.
+  virtual void Idle(std::optional<std::uint32_t> next_timer_due) = 0;
+
+  virtual int ShowMessageBox(HWND owner, std::string_view text, std::string_view caption,
+                             UINT type) = 0;
+
+  // Screen size in pixels and display depth in bits per pixel.
+  virtual int ScreenWidth() = 0;
+  virtual int ScreenHeight() = 0;
+  virtual int DisplayBits() = 0;
+  // ChangeDisplaySettingsA; `mode` null restores the stored mode.
+  virtual LONG ChangeDisplay(const DEVMODEA* mode, DWORD flags) = 0;
+  // EnumDisplaySettingsA for one index; false past the last mode.
+  virtual bool DisplayMode(DWORD index, DEVMODEA* mode) = 0;
+
+  // Non-client metrics (caption, menu bar, frames) in pixels, by SM_ index.
+  virtual int Metric(int index) = 0;
+
+  virtual std::vector<ForeignWindow> ForeignWindows() = 0;
+  virtual void RestoreForeignWindow(std::uint64_t id) = 0;
+  virtual void RaiseForeignWindow(std::uint64_t id) = 0;
+
+  // A window of ours was created, moved, shown or destroyed; a real backend follows it.
+  virtual void WindowCreated(HWND) {}
+  virtual void WindowDestroyed(HWND) {}
+
+  // Where a profile file named without a folder lives.
+  virtual std::string ProfilePath(std::string_view file_name) = 0;
+
+  // One line of the run's trace (headless); others may ignore it.
+  virtual void Trace(std::string_view kind, std::string_view details) { (void)kind, (void)details; }
+
+  // Called by ExitProcess before the process ends (trace, dumps, flushing). A backend for
+  // in-process tests throws ProcessExit here instead of returning.
+  virtual void BeforeExit(int status) = 0;
+};
+
+void SetBackend(Backend* backend);
+Backend& CurrentBackend();
+
+// Trace helpers: a text in double quotes with C-style escapes.
+std::string Quoted(std::string_view text);
+void Trace(std::string_view kind, std::string_view details);
+
+// Forgets every window, class, timer, queued message and open file, so that a test starts
+// from a clean platform. Memory blocks are left alone (the game's own table frees them).
+void ResetPlatformState();
+
+}  // namespace platform

@@ -1,0 +1,391 @@
+// The Win32 subset the game is written against.
+//
+// Game code calls these functions by their Windows names and with their Windows semantics;
+// the implementation behind them is ours (src/platform/common) on top of one backend
+// (headless or SDL) chosen at link time. Nothing here includes a backend header.
+//
+// Texts are UTF-8 where Windows would use the ANSI code page.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+// ---------------------------------------------------------------------------------------
+// Basic types
+// ---------------------------------------------------------------------------------------
+using BOOL = int;
+using BYTE = std::uint8_t;
+using WORD = std::uint16_t;
+using DWORD = std::uint32_t;
+using UINT = std::uint32_t;
+using LONG = std::int32_t;
+using WPARAM = std::uintptr_t;
+using LPARAM = std::intptr_t;
+using LRESULT = std::intptr_t;
+using ATOM = WORD;
+using LPCSTR = const char*;
+using LPSTR = char*;
+
+struct HWND__;
+struct HINSTANCE__;
+struct HDC__;
+struct HMENU__;
+struct HICON__;
+struct HCURSOR__;
+struct HGDIOBJ__;
+using HWND = HWND__*;
+using HINSTANCE = HINSTANCE__*;
+using HDC = HDC__*;
+using HMENU = HMENU__*;
+using HICON = HICON__*;
+using HCURSOR = HCURSOR__*;
+using HGDIOBJ = HGDIOBJ__*;
+using HBRUSH = HGDIOBJ;
+using HPALETTE = HGDIOBJ;
+
+// Global memory handles are 32-bit values here, as on the original system; 0 is no block.
+using HGLOBAL = std::uint32_t;
+// File handles of the _lopen family.
+using HFILE = int;
+
+constexpr BOOL TRUE = 1;
+constexpr BOOL FALSE = 0;
+
+struct POINT {
+  LONG x;
+  LONG y;
+};
+
+struct RECT {
+  LONG left;
+  LONG top;
+  LONG right;
+  LONG bottom;
+};
+
+struct MSG {
+  HWND hwnd;
+  UINT message;
+  WPARAM wParam;
+  LPARAM lParam;
+  DWORD time;
+  POINT pt;
+};
+
+constexpr WORD LOWORD(std::uintptr_t v) { return static_cast<WORD>(v & 0xFFFF); }
+constexpr WORD HIWORD(std::uintptr_t v) { return static_cast<WORD>((v >> 16) & 0xFFFF); }
+constexpr LPARAM MAKELPARAM(WORD lo, WORD hi) {
+  return static_cast<LPARAM>(static_cast<DWORD>(lo) | (static_cast<DWORD>(hi) << 16));
+}
+
+// ---------------------------------------------------------------------------------------
+// Windows and messages (USER32)
+// ---------------------------------------------------------------------------------------
+using WNDPROC = LRESULT (*)(HWND, UINT, WPARAM, LPARAM);
+using WNDENUMPROC = BOOL (*)(HWND, LPARAM);
+using TIMERPROC = void (*)(HWND, UINT, std::uintptr_t, DWORD);
+
+struct WNDCLASSEXA {
+  UINT cbSize;
+  UINT style;
+  WNDPROC lpfnWndProc;
+  int cbClsExtra;
+  int cbWndExtra;
+  HINSTANCE hInstance;
+  HICON hIcon;
+  HCURSOR hCursor;
+  HBRUSH hbrBackground;
+  LPCSTR lpszMenuName;
+  LPCSTR lpszClassName;
+  HICON hIconSm;
+};
+
+struct CREATESTRUCTA {
+  void* lpCreateParams;
+  HINSTANCE hInstance;
+  HMENU hMenu;
+  HWND hwndParent;
+  int cy;
+  int cx;
+  int y;
+  int x;
+  LONG style;
+  LPCSTR lpszName;
+  LPCSTR lpszClass;
+  DWORD dwExStyle;
+};
+
+// Messages
+constexpr UINT WM_NULL = 0x0000;
+constexpr UINT WM_CREATE = 0x0001;
+constexpr UINT WM_DESTROY = 0x0002;
+constexpr UINT WM_MOVE = 0x0003;
+constexpr UINT WM_SIZE = 0x0005;
+constexpr UINT WM_ACTIVATE = 0x0006;
+constexpr UINT WM_SETFOCUS = 0x0007;
+constexpr UINT WM_KILLFOCUS = 0x0008;
+constexpr UINT WM_PAINT = 0x000F;
+constexpr UINT WM_CLOSE = 0x0010;
+constexpr UINT WM_QUIT = 0x0012;
+constexpr UINT WM_ERASEBKGND = 0x0014;
+constexpr UINT WM_ACTIVATEAPP = 0x001C;
+constexpr UINT WM_DISPLAYCHANGE = 0x007E;
+constexpr UINT WM_NCHITTEST = 0x0084;
+constexpr UINT WM_NCPAINT = 0x0085;
+constexpr UINT WM_KEYDOWN = 0x0100;
+constexpr UINT WM_KEYUP = 0x0101;
+constexpr UINT WM_CHAR = 0x0102;
+constexpr UINT WM_INITDIALOG = 0x0110;
+constexpr UINT WM_COMMAND = 0x0111;
+constexpr UINT WM_SYSCOMMAND = 0x0112;
+constexpr UINT WM_TIMER = 0x0113;
+constexpr UINT WM_MENUSELECT = 0x011F;
+constexpr UINT WM_MOUSEMOVE = 0x0200;
+constexpr UINT WM_LBUTTONDOWN = 0x0201;
+constexpr UINT WM_LBUTTONUP = 0x0202;
+constexpr UINT WM_RBUTTONDOWN = 0x0204;
+constexpr UINT WM_RBUTTONUP = 0x0205;
+constexpr UINT WM_QUERYNEWPALETTE = 0x030F;
+constexpr UINT WM_PALETTECHANGED = 0x0311;
+constexpr UINT MM_WOM_DONE = 0x03BD;
+constexpr UINT WM_USER = 0x0400;
+
+// WM_SYSCOMMAND
+constexpr WPARAM SC_MINIMIZE = 0xF020;
+constexpr WPARAM SC_RESTORE = 0xF120;
+constexpr WPARAM SC_CLOSE = 0xF060;
+
+// WM_SIZE
+constexpr WPARAM SIZE_RESTORED = 0;
+constexpr WPARAM SIZE_MINIMIZED = 1;
+constexpr WPARAM SIZE_MAXIMIZED = 2;
+
+// WM_ACTIVATE
+constexpr WORD WA_INACTIVE = 0;
+constexpr WORD WA_ACTIVE = 1;
+
+// WM_NCHITTEST answers
+constexpr LRESULT HTNOWHERE = 0;
+constexpr LRESULT HTCLIENT = 1;
+constexpr LRESULT HTCAPTION = 2;
+constexpr LRESULT HTMENU = 5;
+
+// PeekMessage
+constexpr UINT PM_NOREMOVE = 0x0000;
+constexpr UINT PM_REMOVE = 0x0001;
+
+// Window styles
+constexpr DWORD WS_POPUP = 0x80000000;
+constexpr DWORD WS_VISIBLE = 0x10000000;
+constexpr DWORD WS_CAPTION = 0x00C00000;
+constexpr DWORD WS_BORDER = 0x00800000;
+constexpr DWORD WS_DLGFRAME = 0x00400000;
+constexpr DWORD WS_SYSMENU = 0x00080000;
+constexpr DWORD WS_THICKFRAME = 0x00040000;
+constexpr DWORD WS_MINIMIZEBOX = 0x00020000;
+constexpr DWORD WS_MAXIMIZEBOX = 0x00010000;
+
+constexpr int CW_USEDEFAULT = static_cast<int>(0x80000000);
+
+// ShowWindow
+constexpr int SW_HIDE = 0;
+constexpr int SW_SHOWNORMAL = 1;
+constexpr int SW_SHOWMINIMIZED = 2;
+constexpr int SW_SHOWMAXIMIZED = 3;
+constexpr int SW_SHOW = 5;
+constexpr int SW_MINIMIZE = 6;
+constexpr int SW_RESTORE = 9;
+
+// GetSystemMetrics
+constexpr int SM_CXSCREEN = 0;
+constexpr int SM_CYSCREEN = 1;
+constexpr int SM_CYCAPTION = 4;
+constexpr int SM_CXDLGFRAME = 7;
+constexpr int SM_CYDLGFRAME = 8;
+constexpr int SM_CYMENU = 15;
+constexpr int SM_CXFRAME = 32;
+constexpr int SM_CYFRAME = 33;
+
+// MessageBox styles and answers
+constexpr UINT MB_OK = 0x00000000;
+constexpr UINT MB_OKCANCEL = 0x00000001;
+constexpr UINT MB_YESNO = 0x00000004;
+constexpr UINT MB_ICONHAND = 0x00000010;
+constexpr UINT MB_ICONQUESTION = 0x00000020;
+constexpr UINT MB_ICONEXCLAMATION = 0x00000030;
+constexpr UINT MB_ICONINFORMATION = 0x00000040;
+constexpr int IDOK = 1;
+constexpr int IDCANCEL = 2;
+constexpr int IDYES = 6;
+constexpr int IDNO = 7;
+
+ATOM RegisterClassExA(const WNDCLASSEXA* wc);
+HWND CreateWindowExA(DWORD ex_style, LPCSTR class_name, LPCSTR title, DWORD style, int x, int y,
+                     int width, int height, HWND parent, HMENU menu, HINSTANCE instance,
+                     void* param);
+BOOL DestroyWindow(HWND hwnd);
+LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam);
+BOOL ShowWindow(HWND hwnd, int cmd);
+BOOL UpdateWindow(HWND hwnd);
+BOOL IsIconic(HWND hwnd);
+BOOL IsZoomed(HWND hwnd);
+BOOL SetForegroundWindow(HWND hwnd);
+HWND GetFocus();
+BOOL EnumWindows(WNDENUMPROC proc, LPARAM lparam);
+int GetWindowTextA(HWND hwnd, LPSTR buffer, int max_count);
+BOOL AdjustWindowRect(RECT* rect, DWORD style, BOOL menu);
+BOOL GetClientRect(HWND hwnd, RECT* rect);
+BOOL GetWindowRect(HWND hwnd, RECT* rect);
+BOOL MoveWindow(HWND hwnd, int x, int y, int width, int height, BOOL repaint);
+int GetSystemMetrics(int index);
+
+BOOL PeekMessageA(MSG* msg, HWND hwnd, UINT filter_min, UINT filter_max, UINT remove);
+BOOL TranslateMessage(const MSG* msg);
+LRESULT DispatchMessageA(const MSG* msg);
+LRESULT SendMessageA(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam);
+BOOL PostMessageA(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam);
+void PostQuitMessage(int exit_code);
+
+std::uintptr_t SetTimer(HWND hwnd, std::uintptr_t id, UINT elapse_ms, TIMERPROC proc);
+BOOL KillTimer(HWND hwnd, std::uintptr_t id);
+DWORD GetTickCount();
+
+int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
+
+// Keyboard
+constexpr int VK_RETURN = 0x0D;
+constexpr int VK_ESCAPE = 0x1B;
+constexpr int VK_SPACE = 0x20;
+constexpr int VK_HOME = 0x24;
+constexpr int VK_LEFT = 0x25;
+constexpr int VK_UP = 0x26;
+constexpr int VK_RIGHT = 0x27;
+constexpr int VK_DOWN = 0x28;
+// High bit set while the key is held.
+std::int16_t GetAsyncKeyState(int virtual_key);
+
+// ---------------------------------------------------------------------------------------
+// Device contexts and display modes (only what start-up needs; drawing comes with the
+// window's paint handling)
+// ---------------------------------------------------------------------------------------
+constexpr int BITSPIXEL = 12;
+constexpr int HORZRES = 8;
+constexpr int VERTRES = 10;
+
+HDC GetDC(HWND hwnd);
+int ReleaseDC(HWND hwnd, HDC dc);
+int GetDeviceCaps(HDC dc, int index);
+
+struct DEVMODEA {
+  WORD dmSize;
+  WORD dmDriverExtra;
+  DWORD dmFields;
+  DWORD dmBitsPerPel;
+  DWORD dmPelsWidth;
+  DWORD dmPelsHeight;
+  DWORD dmDisplayFrequency;
+};
+
+constexpr DWORD DM_BITSPERPEL = 0x00040000;
+constexpr DWORD DM_PELSWIDTH = 0x00080000;
+constexpr DWORD DM_PELSHEIGHT = 0x00100000;
+constexpr DWORD CDS_UPDATEREGISTRY = 0x00000001;
+constexpr DWORD CDS_TEST = 0x00000002;
+constexpr DWORD CDS_FULLSCREEN = 0x00000004;
+constexpr LONG DISP_CHANGE_SUCCESSFUL = 0;
+constexpr LONG DISP_CHANGE_RESTART = 1;
+constexpr LONG DISP_CHANGE_FAILED = -1;
+constexpr LONG DISP_CHANGE_BADMODE = -2;
+constexpr DWORD ENUM_CURRENT_SETTINGS = 0xFFFFFFFF;
+
+LONG ChangeDisplaySettingsA(DEVMODEA* mode, DWORD flags);
+BOOL EnumDisplaySettingsA(LPCSTR device, DWORD mode_index, DEVMODEA* mode);
+
+constexpr UINT EWX_REBOOT = 0x00000002;
+// Never restarts this machine: the request is reported and refused.
+BOOL ExitWindowsEx(UINT flags, DWORD reason);
+
+// ---------------------------------------------------------------------------------------
+// Process
+// ---------------------------------------------------------------------------------------
+// Runs the backend's exit reporting, then ends the process through the runtime's normal
+// exit (static destructors and atexit handlers run).
+[[noreturn]] void ExitProcess(UINT exit_code);
+
+// ---------------------------------------------------------------------------------------
+// Movable global memory (KERNEL32) with real lock counts. Addresses stay put for a block's
+// whole life; the lock count is what the game's discipline is checked against.
+// ---------------------------------------------------------------------------------------
+constexpr UINT GMEM_FIXED = 0x0000;
+constexpr UINT GMEM_MOVEABLE = 0x0002;
+constexpr UINT GMEM_ZEROINIT = 0x0040;
+constexpr UINT GMEM_SHARE = 0x2000;
+
+HGLOBAL GlobalAlloc(UINT flags, std::size_t bytes);
+void* GlobalLock(HGLOBAL mem);
+// Nonzero while the block is still locked after this call; 0 when the count reached 0
+// (or the block was not locked at all).
+BOOL GlobalUnlock(HGLOBAL mem);
+void* GlobalWire(HGLOBAL mem);
+BOOL GlobalUnWire(HGLOBAL mem);
+// 0 on success, the handle itself on failure.
+HGLOBAL GlobalFree(HGLOBAL mem);
+std::size_t GlobalSize(HGLOBAL mem);
+
+// ---------------------------------------------------------------------------------------
+// Files: the _lopen family. `\` separates folders; every folder and file name is found
+// regardless of ASCII case when no exact match exists. Files opened with OF_CREATE are
+// written to a temporary beside the target and take its place only when closed without a
+// failed write, so a crash or a full disk never leaves a half-written file.
+// ---------------------------------------------------------------------------------------
+constexpr HFILE HFILE_ERROR = -1;
+constexpr UINT OF_READ = 0x0000;
+constexpr UINT OF_WRITE = 0x0001;
+constexpr UINT OF_READWRITE = 0x0002;
+constexpr UINT OF_CREATE = 0x1000;
+constexpr UINT OF_EXIST = 0x4000;
+constexpr int FILE_BEGIN = 0;
+constexpr int FILE_CURRENT = 1;
+constexpr int FILE_END = 2;
+
+struct OFSTRUCT {
+  BYTE cBytes;
+  BYTE fFixedDisk;
+  WORD nErrCode;
+  WORD Reserved1;
+  WORD Reserved2;
+  char szPathName[128];
+};
+
+HFILE OpenFile(LPCSTR path, OFSTRUCT* info, UINT style);
+// Bytes read, or HFILE_ERROR (as UINT) on failure.
+UINT _lread(HFILE file, void* buffer, UINT bytes);
+// Bytes written, or HFILE_ERROR (as UINT) on failure.
+UINT _lwrite(HFILE file, const char* buffer, UINT bytes);
+LONG _llseek(HFILE file, LONG offset, int origin);
+HFILE _lclose(HFILE file);
+
+// ---------------------------------------------------------------------------------------
+// Profile (ini) files. A file name without a folder means the program's profile file,
+// whose place the backend sets (the runner's --ini, the user's configuration folder).
+// Section and key names match regardless of ASCII case.
+// ---------------------------------------------------------------------------------------
+DWORD GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR default_value, LPSTR out,
+                               DWORD out_size, LPCSTR file);
+BOOL WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR file);
+
+// ---------------------------------------------------------------------------------------
+// Time
+// ---------------------------------------------------------------------------------------
+struct SYSTEMTIME {
+  WORD wYear;
+  WORD wMonth;
+  WORD wDayOfWeek;
+  WORD wDay;
+  WORD wHour;
+  WORD wMinute;
+  WORD wSecond;
+  WORD wMilliseconds;
+};
+
+void GetLocalTime(SYSTEMTIME* time);

@@ -1,0 +1,54 @@
+// Global state of the application shell: settings, the main window, screen metrics.
+// Everything here lives for the whole process; start values are set by ResetGameState
+// (and by the window's creation for the window's own fields).
+#pragma once
+
+#include <cstdint>
+
+#include "platform/win32.h"
+
+namespace shell {
+
+// Settings (ini section "蛍"). DataDir is read by InitResources; the five flags by
+// ReadSettings, written back by WriteSettings.
+extern char DataDir[256];
+extern std::uint16_t Music;
+extern std::uint16_t Pcm;
+extern std::uint16_t Skip;
+extern std::uint16_t Mmv;
+extern std::uint16_t Low;
+
+// The main window and the program instance (kept for the settings dialog).
+extern HWND MainWindow;
+extern HINSTANCE Instance;
+
+// Screen metrics, read at start-up and on every display change.
+extern std::uint16_t ScreenWidth;
+extern std::uint16_t ScreenHeight;
+extern std::uint16_t CaptionMenuHeight;
+
+// Window size state (the window procedure keeps these up to date).
+extern std::uint16_t ScreenMode;
+extern std::uint16_t SavedMode;
+extern std::uint16_t ClientWidth;
+extern std::uint16_t ClientHeight;
+extern std::uint16_t PictureWidth;
+extern std::uint16_t PictureHeight;
+extern std::uint16_t DisplayBits;
+
+// Input and timing state shared with the message pump.
+extern std::uint16_t SkipMode;
+extern std::uint8_t KeysPrevious;
+
+// Identity of the program.
+constexpr const char* kWindowClass = "VELA_ZEN2";
+constexpr const char* kWindowTitle = "Vela Story Series Vol.2 「蛍」－ほたる－";
+constexpr const char* kAppCaption = "Vela Story Series Vol.2 「蛍」";
+constexpr const char* kIniFile = "hotaru.ini";
+constexpr const char* kIniSection = "蛍";
+constexpr DWORD kMainWindowStyle = 0x90CB0000;
+constexpr std::uint16_t kModeFullScreen = 40000;
+constexpr std::uint16_t kModeWindow640 = 40003;
+constexpr std::uint16_t kModeOtherSize = 40009;
+
+}  // namespace shell

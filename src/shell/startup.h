@@ -1,0 +1,24 @@
+// Process entry and exit, the resources held for the whole run, and the settings.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/win32.h"
+
+namespace shell {
+
+int WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR command_line, int show_command);
+BOOL FindInstanceProc(HWND window, LPARAM unused);
+int InitResources();
+void ReleaseResources();
+
+// The one way out of the process, on a normal end (message null) as on a fatal error:
+// optional message box captioned "終了します", display restore, release, exit status 1.
+[[noreturn]] void ExitProgram(const char* message);
+
+// Byte-wise equality up to and including the NUL; with case_sensitive 0, A–Z fold to a–z.
+int StrEqual(const char* a, const char* b, int case_sensitive);
+// Length in bytes of a Shift-JIS text (a byte of 0x80 or more leads a two-byte character).
+std::uint16_t StrLenSjis(const char* text);
+
+}  // namespace shell

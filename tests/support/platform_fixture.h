@@ -1,0 +1,46 @@
+// A clean platform and game state for each test: a fresh data folder, the headless backend
+// in its in-process mode (ExitProcess throws platform::ProcessExit), an empty block table.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/headless/headless_backend.h"
+
+namespace hotaru_test {
+
+class PlatformTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  platform::headless::HeadlessBackend& backend() { return *backend_; }
+  // The data folder (shell::DataDir points at it).
+  const std::filesystem::path& dir() const { return dir_; }
+  // The profile file the platform reads for "hotaru.ini".
+  std::filesystem::path ini_path() const { return dir_ / "hotaru.ini"; }
+
+  void WriteBytes(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes);
+  void WriteText(const std::filesystem::path& path, const std::string& text);
+  std::vector<std::uint8_t> ReadBytes(const std::filesystem::path& path);
+  std::string ReadText(const std::filesystem::path& path);
+
+  // Runs `fn`, which must end the program through ExitProgram; checks exit status 1 and
+  // returns the text of the message box shown last ("" when none was shown).
+  std::string ExpectFatal(const std::function<void()>& fn);
+
+ private:
+  std::filesystem::path dir_;
+  std::unique_ptr<platform::headless::HeadlessBackend> backend_;
+};
+
+// Reads a whole file; empty when missing.
+std::vector<std::uint8_t> ReadFileBytes(const std::filesystem::path& path);
+
+}  // namespace hotaru_test

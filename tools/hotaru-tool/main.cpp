@@ -1,0 +1,39 @@
+// hotaru-tool: one command for people who work with the story data, with git-style
+// subcommands.
+#include <cstdio>
+#include <cstring>
+
+#include "commands.h"
+
+namespace {
+
+struct Subcommand {
+  const char* name;
+  int (*run)(int argc, char** argv);
+  const char* summary;
+};
+
+constexpr Subcommand kSubcommands[] = {
+    {"pack", tool::PackCommand, "list, extract and build pack archives"},
+};
+
+void PrintUsage(std::FILE* out) {
+  std::fprintf(out, "usage: hotaru-tool COMMAND [ARGS...]\n\ncommands:\n");
+  for (const auto& sub : kSubcommands) std::fprintf(out, "  %-10s %s\n", sub.name, sub.summary);
+  std::fprintf(out, "\n'hotaru-tool COMMAND --help' shows the usage of one command.\n");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2 || std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
+    PrintUsage(argc < 2 ? stderr : stdout);
+    return argc < 2 ? 2 : 0;
+  }
+  for (const auto& sub : kSubcommands) {
+    if (std::strcmp(argv[1], sub.name) == 0) return sub.run(argc - 2, argv + 2);
+  }
+  std::fprintf(stderr, "hotaru-tool: unknown command '%s'\n", argv[1]);
+  PrintUsage(stderr);
+  return 2;
+}
