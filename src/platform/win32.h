@@ -264,6 +264,25 @@ constexpr int VK_DOWN = 0x28;
 // High bit set while the key is held.
 std::int16_t GetAsyncKeyState(int virtual_key);
 
+// Resources of the program (icons, cursors) are known by name; the backend decides what
+// they look like.
+HICON LoadIconA(HINSTANCE instance, LPCSTR name);
+HCURSOR LoadCursorA(HINSTANCE instance, LPCSTR name);
+constexpr int NULL_BRUSH = 5;
+constexpr int BLACK_BRUSH = 4;
+HGDIOBJ GetStockObject(int which);
+
+// ---------------------------------------------------------------------------------------
+// Palettes
+// ---------------------------------------------------------------------------------------
+struct PALETTEENTRY {
+  BYTE peRed;
+  BYTE peGreen;
+  BYTE peBlue;
+  BYTE peFlags;
+};
+constexpr BYTE PC_RESERVED = 0x01;
+
 // ---------------------------------------------------------------------------------------
 // Device contexts and display modes (only what start-up needs; drawing comes with the
 // window's paint handling)

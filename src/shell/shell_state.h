@@ -36,6 +36,9 @@ extern std::uint16_t PictureWidth;
 extern std::uint16_t PictureHeight;
 extern std::uint16_t DisplayBits;
 
+// Set once ExitProgram has begun.
+extern bool Exiting;
+
 // Input and timing state shared with the message pump.
 extern std::uint16_t SkipMode;
 extern std::uint8_t KeysPrevious;

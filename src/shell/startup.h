@@ -9,6 +9,8 @@ namespace shell {
 
 int WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR command_line, int show_command);
 BOOL FindInstanceProc(HWND window, LPARAM unused);
+// Sets the global state of every subsystem to its start values.
+void ResetGameState();
 int InitResources();
 void ReleaseResources();
 

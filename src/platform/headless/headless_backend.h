@@ -73,6 +73,19 @@ class HeadlessBackend final : public Backend {
   // Moves the virtual clock on by `ms` at once (tests).
   void AdvanceClock(std::uint32_t ms) { clock_ms_ += ms; }
 
+  // The settings dialog's scripted answers, oldest first: box name to 0/1, and OK/Cancel.
+  struct DialogAnswer {
+    std::vector<std::pair<std::string, int>> boxes;
+    bool ok = true;
+  };
+  // False when no answer has been scripted yet.
+  bool TakeDialogAnswer(DialogAnswer* answer);
+
+  // The client area as shown: RGB, top row first, of the main window's client size. The
+  // window's painting draws into it; a capture (shot) writes it out.
+  std::vector<std::uint8_t>& framebuffer() { return framebuffer_; }
+  bool WriteShot(const std::string& path);
+
  private:
   void RunDueActions();
   void RunAction(const ScriptAction& action);
@@ -88,6 +101,8 @@ class HeadlessBackend final : public Backend {
   int screen_width_;
   int screen_height_;
   std::vector<int> armed_answers_;
+  std::vector<DialogAnswer> dialog_answers_;
+  std::vector<std::uint8_t> framebuffer_;
   std::vector<MessageBoxRecord> message_boxes_;
   std::vector<std::string> trace_lines_;
   std::unique_ptr<std::FILE, int (*)(std::FILE*)> trace_file_{nullptr, &std::fclose};

@@ -1,0 +1,15 @@
+// Writing the runner's captures as PNG files (libpng).
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace platform::headless {
+
+// `rgb` holds width × height pixels of 3 bytes, top row first. False when the file cannot
+// be written.
+bool WritePngRgb(const std::string& path, int width, int height,
+                 const std::vector<std::uint8_t>& rgb);
+
+}  // namespace platform::headless

@@ -1,0 +1,21 @@
+// Global state of the scenario engine, read across subsystems. Process lifetime; start
+// values set by ResetGameState.
+#pragma once
+
+#include <cstdint>
+
+#include "resources/memory_blocks.h"
+
+namespace scenario {
+
+// 0 running, 1 end play, 2 restart at the restored position.
+extern std::uint16_t ScriptStop;
+// 1 when the loaded scenario had been read before it was entered (skip is offered).
+extern std::uint16_t SkipAllowed;
+// 1 while ResumeState holds a resume point.
+extern std::uint16_t ResumeValid;
+// The loaded scenario's unpacked blocks; 0 while none is loaded.
+extern resources::MemHandle EventData;
+extern resources::MemHandle MessageData;
+
+}  // namespace scenario

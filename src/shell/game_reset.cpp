@@ -1,0 +1,63 @@
+// Start values of every subsystem's global state.
+#include <algorithm>
+#include <cstring>
+
+#include "flow/game_flow.h"
+#include "scenario/game_state.h"
+#include "scenario/scenario_state.h"
+#include "shell/shell_state.h"
+#include "shell/startup.h"
+#include "sound/sound_state.h"
+#include "text/font.h"
+#include "visuals/palette_state.h"
+
+namespace shell {
+namespace {
+
+void SetBlack(PALETTEENTRY* palette, int count) {
+  std::fill(palette, palette + count, PALETTEENTRY{0, 0, 0, PC_RESERVED});
+}
+
+void ClearFlags(scenario::GameStateRecord& record) {
+  std::memset(record + scenario::field::kFlags, 0, scenario::field::kFlagCount);
+}
+
+}  // namespace
+
+void ResetGameState() {
+  // The ini file decides all five settings later; these hold until it is read.
+  Music = 1;
+  Pcm = 1;
+  Skip = 0;
+  Exiting = false;
+
+  PictureWidth = 640;
+  PictureHeight = 400;
+  ClientWidth = 640;
+  ClientHeight = 400;
+  SkipMode = 0;
+  flow::GamePhase = 0;
+  KeysPrevious = 0;
+
+  text::FontData = 0;
+  visuals::BackgroundBlock = 0;
+  scenario::EventData = 0;
+  scenario::MessageData = 0;
+  sound::PcmBlock = 0;
+
+  using namespace scenario::field;
+  auto& live = scenario::GameState;
+  scenario::SetU8(live, kBackgroundNumber, 255);
+  scenario::SetU8(live, kStoredBackground, 255);
+  for (std::size_t slot = 0; slot < 3; ++slot) scenario::SetU8(live, kSlotPicture + slot, 255);
+  scenario::SetU8(live, kPcmNumber, 255);
+  ClearFlags(scenario::GameState);
+  ClearFlags(scenario::SaveImage);
+
+  SetBlack(visuals::BackgroundPalette, 16);
+  SetBlack(visuals::PreviousPalette, 16);
+  SetBlack(visuals::SavedPalette, 16);
+  visuals::BuildBasePalettes();
+}
+
+}  // namespace shell

@@ -1,0 +1,7 @@
+#include "text/font.h"
+
+namespace text {
+
+resources::MemHandle FontData = 0;
+
+}  // namespace text

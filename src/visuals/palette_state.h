@@ -1,0 +1,36 @@
+// Palettes and the screen pictures' blocks. Process lifetime; start values set by
+// ResetGameState and by the window's creation.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/win32.h"
+#include "resources/memory_blocks.h"
+
+namespace visuals {
+
+// The built-in palettes with 8-bit channels (flags PC_RESERVED): BasePalette1 is the
+// window's first palette and that of most backgrounds, BasePalette2 that of backgrounds
+// 100 to 149 and 197.
+extern PALETTEENTRY BasePalette1[16];
+extern PALETTEENTRY BasePalette2[16];
+
+// The scene's target colours (entry 15 always white) and what the window palette holds.
+extern PALETTEENTRY ScreenPalette[16];
+extern PALETTEENTRY ShownPalette[32];
+extern PALETTEENTRY BackgroundPalette[16];
+extern PALETTEENTRY PreviousPalette[16];
+extern PALETTEENTRY SavedPalette[16];
+// 0 black, 1 normal, 2 white, 3 dimmed.
+extern std::uint16_t PaletteState;
+
+// The shown and the work picture; 0 until the window is created.
+extern resources::MemHandle VmemDIB;
+extern resources::MemHandle VbufDIB;
+// The current background's pixels ("BACK GRP"); 0 while none is held.
+extern resources::MemHandle BackgroundBlock;
+
+// Fills BasePalette1 and BasePalette2 from their 4-bit tables (v × 255 / 15).
+void BuildBasePalettes();
+
+}  // namespace visuals
