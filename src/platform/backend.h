@@ -67,6 +67,10 @@ class Backend {
   virtual void WindowCreated(HWND) {}
   virtual void WindowDestroyed(HWND) {}
 
+  // The local time GetLocalTime reports; false means the system's own clock. The headless
+  // backend answers a fixed date moved on by its virtual clock, so runs repeat exactly.
+  virtual bool LocalTime(SYSTEMTIME* out) { (void)out; return false; }
+
   // Where a profile file named without a folder lives.
   virtual std::string ProfilePath(std::string_view file_name) = 0;
 

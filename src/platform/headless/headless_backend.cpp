@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <ctime>
 #include <thread>
 
 #include "platform/common/input_state.h"
@@ -255,6 +256,21 @@ void HeadlessBackend::RaiseForeignWindow(std::uint64_t id) {
   for (auto& w : foreign_) {
     if (w.id == id) Trace("window", "raise " + Quoted(w.title));
   }
+}
+
+bool HeadlessBackend::LocalTime(SYSTEMTIME* out) {
+  if (options_.realtime) return false;
+  // 1998-07-09 (a Thursday) 19:00:00.000, moved on by the virtual clock.
+  constexpr std::int64_t kStart = 900010800;  // seconds since 1970, as UTC
+  const std::int64_t ms = static_cast<std::int64_t>(Now());
+  std::time_t seconds = static_cast<std::time_t>(kStart + ms / 1000);
+  std::tm t{};
+  gmtime_r(&seconds, &t);
+  *out = SYSTEMTIME{static_cast<WORD>(t.tm_year + 1900), static_cast<WORD>(t.tm_mon + 1),
+                    static_cast<WORD>(t.tm_wday), static_cast<WORD>(t.tm_mday),
+                    static_cast<WORD>(t.tm_hour), static_cast<WORD>(t.tm_min),
+                    static_cast<WORD>(t.tm_sec), static_cast<WORD>(ms % 1000)};
+  return true;
 }
 
 std::string HeadlessBackend::ProfilePath(std::string_view file_name) {

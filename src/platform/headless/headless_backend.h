@@ -58,6 +58,7 @@ class HeadlessBackend final : public Backend {
   std::vector<ForeignWindow> ForeignWindows() override;
   void RestoreForeignWindow(std::uint64_t id) override;
   void RaiseForeignWindow(std::uint64_t id) override;
+  bool LocalTime(SYSTEMTIME* out) override;
   std::string ProfilePath(std::string_view file_name) override;
   void Trace(std::string_view kind, std::string_view details) override;
   void BeforeExit(int status) override;

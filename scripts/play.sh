@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Builds the program and the demo data and starts it.
+#
+# At this stage of the project the window, the screen and the story are not built yet: this
+# builds what exists (the tools, the runner, the pack archive and start-up), makes a small
+# demo data folder and runs the start-up and shutdown on the headless runner, printing the
+# trace of what the program did.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+cmake --preset default >/dev/null
+cmake --build --preset default -j "$(nproc)"
+
+data=build/demo
+mkdir -p "$data/files"
+# Until the font builder exists, the demo font is a single blank 24 × 24 glyph.
+head -c 72 /dev/zero >"$data/files/KNJ_ALL.KNJ"
+build/default/tools/hotaru-tool pack build "$data/ZEN2DATA.PAK" "$data/files/KNJ_ALL.KNJ"
+printf '[蛍]\nHotaruDir=%s\n' "$(cd "$data" && pwd)" >"$data/hotaru.ini"
+
+echo "== the program starts, reads its settings, opens the pack and the font, and ends:"
+status=0
+build/default/src/hotaru-headless --ini "$data/hotaru.ini" --trace /dev/stdout \
+  --dump-at-exit "$data/state.json" || status=$?
+echo "== exit status $status (1 is the normal end); state dump in $data/state.json"
+echo "== settings written back to $data/hotaru.ini:"
+cat "$data/hotaru.ini"

@@ -1,0 +1,118 @@
+// Start-up pieces in process: text comparison, settings, the reset, the exit.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "resources/memory_blocks.h"
+#include "scenario/game_state.h"
+#include "shell/settings.h"
+#include "shell/shell_state.h"
+#include "shell/startup.h"
+#include "support/platform_fixture.h"
+#include "text/font.h"
+#include "visuals/palette_state.h"
+
+namespace {
+
+using hotaru_test::PlatformTest;
+
+TEST(StrEqual, FoldsOnlyAsciiLettersAndOnlyWhenAsked) {
+  struct Case {
+    const char* a;
+    const char* b;
+    int case_sensitive;
+    int equal;
+  } cases[] = {
+      {"ON", "ON", 1, 1},   {"on", "ON", 0, 1},   {"On", "ON", 0, 1},  {"on", "ON", 1, 0},
+      {"ONE", "ON", 0, 0},  {"", "ON", 0, 0},     {"", "", 1, 1},
+      {"\xC3\xA9", "\xC3\x89", 0, 0},  // bytes of 0x80 and above never fold
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(shell::StrEqual(c.a, c.b, c.case_sensitive), c.equal) << c.a << " / " << c.b;
+  }
+}
+
+TEST(StrLenSjis, CountsLeadBytesAsPairsAndNeverPassesTheEnd) {
+  EXPECT_EQ(shell::StrLenSjis(""), 0);
+  EXPECT_EQ(shell::StrLenSjis("abc"), 3);
+  EXPECT_EQ(shell::StrLenSjis("\x8C\x75" "a"), 3);
+  // A lead byte as the last byte counts alone instead of swallowing the terminator.
+  EXPECT_EQ(shell::StrLenSjis("a\x8C"), 2);
+  // The window title in UTF-8 measures its own byte length.
+  EXPECT_EQ(shell::StrLenSjis(shell::kWindowTitle), std::strlen(shell::kWindowTitle));
+}
+
+class SettingsTest : public PlatformTest {};
+
+TEST_F(SettingsTest, OnlyOnInAnyCaseCountsAsOn) {
+  struct Case {
+    const char* ini;  // null: no ini file
+    std::uint16_t music, pcm, skip, mmv, low;
+  } cases[] = {
+      {nullptr, 1, 1, 1, 1, 0},
+      {"[蛍]\nMusic=on\nPcm=On\nSkip=1\nMmv=YES\nLow=\n", 1, 1, 0, 0, 0},
+      {"[蛍]\nmusic = OFF\nLOW=oN\n", 0, 1, 1, 1, 1},
+  };
+  for (const auto& c : cases) {
+    std::filesystem::remove(ini_path());
+    if (c.ini) WriteText(ini_path(), c.ini);
+    shell::ReadSettings();
+    EXPECT_EQ(shell::Music, c.music) << (c.ini ? c.ini : "no ini");
+    EXPECT_EQ(shell::Pcm, c.pcm);
+    EXPECT_EQ(shell::Skip, c.skip);
+    EXPECT_EQ(shell::Mmv, c.mmv);
+    EXPECT_EQ(shell::Low, c.low);
+  }
+}
+
+TEST_F(SettingsTest, WriteSettingsWritesAllFiveInOrderAndKeepsTheDataFolder) {
+  WriteText(ini_path(), "[蛍]\nHotaruDir=/games/hotaru\n\n[other]\nx=1\n");
+  shell::Music = 0;
+  shell::Pcm = 1;
+  shell::Skip = 1;
+  shell::Mmv = 0;
+  shell::Low = 1;
+  shell::WriteSettings();
+  EXPECT_EQ(ReadText(ini_path()),
+            "[蛍]\nHotaruDir=/games/hotaru\nMusic=OFF\nPcm=ON\nSkip=ON\nMmv=OFF\nLow=ON\n\n"
+            "[other]\nx=1\n");
+  shell::ReadSettings();
+  EXPECT_EQ(shell::Music, 0);
+  EXPECT_EQ(shell::Low, 1);
+}
+
+TEST_F(SettingsTest, ResetGameStateSetsStartValuesAndCanRunTwice) {
+  scenario::GameState[scenario::field::kFlags + 5] = 9;
+  shell::ResetGameState();
+  shell::ResetGameState();
+  EXPECT_EQ(scenario::GameState[scenario::field::kFlags + 5], 0);
+  EXPECT_EQ(scenario::GetU8(scenario::GameState, scenario::field::kBackgroundNumber), 255);
+  EXPECT_EQ(scenario::GetU8(scenario::GameState, scenario::field::kPcmNumber), 255);
+  // 4-bit channels become v × 17: colour 1 of the first palette is 0, 5, 4.
+  EXPECT_EQ(visuals::BasePalette1[1].peGreen, 85);
+  EXPECT_EQ(visuals::BasePalette1[1].peBlue, 68);
+  EXPECT_EQ(visuals::BasePalette2[3].peBlue, 204);
+  EXPECT_EQ(visuals::BasePalette1[15].peRed, 255);
+  EXPECT_EQ(visuals::BasePalette1[15].peFlags, PC_RESERVED);
+  EXPECT_EQ(visuals::SavedPalette[7].peRed, 0);
+  EXPECT_EQ(visuals::SavedPalette[7].peFlags, PC_RESERVED);
+  EXPECT_EQ(shell::Skip, 0);
+}
+
+TEST_F(SettingsTest, ExitProgramShowsItsMessageReleasesEverythingAndEndsWithOne) {
+  text::FontData = resources::MemAlloc(72, "KNJ_ALL.KNJ");
+  resources::MemAlloc(10, "kept by nobody");
+  std::string shown = ExpectFatal([] { shell::ExitProgram("メモリ不足です"); });
+  EXPECT_EQ(shown, "メモリ不足です");
+  EXPECT_EQ(backend().message_boxes().back().caption, "終了します");
+  EXPECT_EQ(backend().message_boxes().back().type, static_cast<UINT>(MB_ICONHAND));
+  EXPECT_EQ(text::FontData, 0u);
+  EXPECT_EQ(resources::MemBlockCount, 1);
+  EXPECT_EQ(backend().trace_lines().back(), "0 exit 1");
+}
+
+TEST_F(SettingsTest, ExitProgramWithoutMessageShowsNoBox) {
+  EXPECT_EQ(ExpectFatal([] { shell::ExitProgram(nullptr); }), "");
+}
+
+}  // namespace
