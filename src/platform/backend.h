@@ -66,6 +66,11 @@ class Backend {
   // A window of ours was created, moved, shown or destroyed; a real backend follows it.
   virtual void WindowCreated(HWND) {}
   virtual void WindowDestroyed(HWND) {}
+  virtual void WindowMoved(HWND) {}
+  // The client surface or the system palette changed: a real backend shows it.
+  virtual void SurfaceChanged(HWND) {}
+  // The menu bar was drawn or painted over.
+  virtual void NonClientChanged(HWND) {}
 
   // The local time GetLocalTime reports; false means the system's own clock. The headless
   // backend answers a fixed date moved on by its virtual clock, so runs repeat exactly.

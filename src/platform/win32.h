@@ -284,8 +284,110 @@ struct PALETTEENTRY {
 constexpr BYTE PC_RESERVED = 0x01;
 
 // ---------------------------------------------------------------------------------------
-// Device contexts and display modes (only what start-up needs; drawing comes with the
-// window's paint handling)
+// Menus of our windows (the menu itself is a resource of the program, see resources.h)
+// ---------------------------------------------------------------------------------------
+constexpr UINT MF_BYCOMMAND = 0x0000;
+constexpr UINT MF_ENABLED = 0x0000;
+constexpr UINT MF_GRAYED = 0x0001;
+constexpr UINT MF_DISABLED = 0x0002;
+
+HMENU GetMenu(HWND hwnd);
+// The item's previous state (MF_GRAYED / MF_DISABLED bits), or 0xFFFFFFFF if there is none.
+DWORD EnableMenuItem(HMENU menu, UINT id, UINT flags);
+BOOL DrawMenuBar(HWND hwnd);
+
+// Window order and the cursor
+inline const HWND HWND_TOPMOST = reinterpret_cast<HWND>(static_cast<std::intptr_t>(-1));
+inline const HWND HWND_NOTOPMOST = reinterpret_cast<HWND>(static_cast<std::intptr_t>(-2));
+constexpr UINT SWP_NOSIZE = 0x0001;
+constexpr UINT SWP_NOMOVE = 0x0002;
+constexpr UINT SWP_NOZORDER = 0x0004;
+constexpr UINT SWP_NOACTIVATE = 0x0010;
+BOOL SetWindowPos(HWND hwnd, HWND after, int x, int y, int width, int height, UINT flags);
+BOOL ClientToScreen(HWND hwnd, POINT* point);
+BOOL SetCursorPos(int x, int y);
+
+// ---------------------------------------------------------------------------------------
+// Painting (GDI): device-independent bitmaps drawn through the window palette
+// ---------------------------------------------------------------------------------------
+struct BITMAPINFOHEADER {
+  DWORD biSize;
+  LONG biWidth;
+  LONG biHeight;  // positive: rows stored bottom-up
+  WORD biPlanes;
+  WORD biBitCount;
+  DWORD biCompression;
+  DWORD biSizeImage;
+  LONG biXPelsPerMeter;
+  LONG biYPelsPerMeter;
+  DWORD biClrUsed;
+  DWORD biClrImportant;
+};
+static_assert(sizeof(BITMAPINFOHEADER) == 40);
+
+struct RGBQUAD {
+  BYTE rgbBlue;
+  BYTE rgbGreen;
+  BYTE rgbRed;
+  BYTE rgbReserved;
+};
+
+struct BITMAPINFO {
+  BITMAPINFOHEADER bmiHeader;
+  RGBQUAD bmiColors[1];
+};
+
+struct LOGPALETTE {
+  WORD palVersion;
+  WORD palNumEntries;
+  PALETTEENTRY palPalEntry[1];
+};
+
+struct PAINTSTRUCT {
+  HDC hdc;
+  BOOL fErase;
+  RECT rcPaint;
+  BOOL fRestore;
+  BOOL fIncUpdate;
+  BYTE rgbReserved[32];
+};
+
+constexpr DWORD BI_RGB = 0;
+constexpr UINT DIB_RGB_COLORS = 0;
+constexpr UINT DIB_PAL_COLORS = 1;
+constexpr DWORD SRCCOPY = 0x00CC0020;
+constexpr DWORD BLACKNESS = 0x00000042;
+constexpr DWORD WHITENESS = 0x00FF0062;
+
+HPALETTE CreatePalette(const LOGPALETTE* palette);
+UINT SetPaletteEntries(HPALETTE palette, UINT start, UINT count, const PALETTEENTRY* entries);
+UINT GetPaletteEntries(HPALETTE palette, UINT start, UINT count, PALETTEENTRY* entries);
+// Changes entries flagged PC_RESERVED. On a palette display the screen follows at once when
+// the palette is the one realised; above 8 bits per pixel only a repaint shows the change.
+BOOL AnimatePalette(HPALETTE palette, UINT start, UINT count, const PALETTEENTRY* entries);
+HPALETTE SelectPalette(HDC dc, HPALETTE palette, BOOL force_background);
+// Number of entries of the system palette that changed.
+UINT RealizePalette(HDC dc);
+BOOL UpdateColors(HDC dc);
+BOOL DeleteObject(HGDIOBJ object);
+
+HDC BeginPaint(HWND hwnd, PAINTSTRUCT* paint);
+BOOL EndPaint(HWND hwnd, const PAINTSTRUCT* paint);
+// The whole window including its frame: drawing there reaches the non-client area.
+HDC GetWindowDC(HWND hwnd);
+BOOL InvalidateRect(HWND hwnd, const RECT* rect, BOOL erase);
+BOOL ValidateRect(HWND hwnd, const RECT* rect);
+
+int SetDIBitsToDevice(HDC dc, int x_dest, int y_dest, DWORD width, DWORD height, int x_src,
+                      int y_src, UINT start_scan, UINT scan_lines, const void* bits,
+                      const BITMAPINFO* info, UINT usage);
+int StretchDIBits(HDC dc, int x_dest, int y_dest, int dest_width, int dest_height, int x_src,
+                  int y_src, int src_width, int src_height, const void* bits,
+                  const BITMAPINFO* info, UINT usage, DWORD rop);
+BOOL PatBlt(HDC dc, int x, int y, int width, int height, DWORD rop);
+
+// ---------------------------------------------------------------------------------------
+// Device contexts and display modes
 // ---------------------------------------------------------------------------------------
 constexpr int BITSPIXEL = 12;
 constexpr int HORZRES = 8;

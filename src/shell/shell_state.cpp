@@ -23,6 +23,8 @@ std::uint16_t ClientHeight = 400;
 std::uint16_t PictureWidth = 640;
 std::uint16_t PictureHeight = 400;
 std::uint16_t DisplayBits = 8;
+std::uint16_t MenuShown = 0;
+std::uint32_t DisplayChangePending = 0;
 
 bool Exiting = false;
 

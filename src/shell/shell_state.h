@@ -35,6 +35,10 @@ extern std::uint16_t ClientHeight;
 extern std::uint16_t PictureWidth;
 extern std::uint16_t PictureHeight;
 extern std::uint16_t DisplayBits;
+// Full screen only: 1 while the menu bar is drawn, 0 while the frame is painted black.
+extern std::uint16_t MenuShown;
+// A display change arrived while the window was minimised; handled on activation.
+extern std::uint32_t DisplayChangePending;
 
 // Set once ExitProgram has begun.
 extern bool Exiting;
@@ -53,5 +57,20 @@ constexpr DWORD kMainWindowStyle = 0x90CB0000;
 constexpr std::uint16_t kModeFullScreen = 40000;
 constexpr std::uint16_t kModeWindow640 = 40003;
 constexpr std::uint16_t kModeOtherSize = 40009;
+
+// The window sizes of the size commands 40001 to 40008 (client width × height).
+struct ClientSize {
+  std::uint16_t width;
+  std::uint16_t height;
+};
+constexpr ClientSize kSizeTable[8] = {{320, 200}, {480, 300},  {640, 400},  {800, 500},
+                                      {960, 600}, {1024, 640}, {1280, 800}, {1600, 1000}};
+constexpr std::uint16_t kModeFirstSize = 40001;
+
+// Menu commands.
+constexpr std::uint16_t kCommandSettings = 40020;
+constexpr std::uint16_t kCommandSkip = 40030;
+constexpr std::uint16_t kCommandVersion = 40040;
+constexpr std::uint16_t kCommandQuit = 40050;
 
 }  // namespace shell

@@ -7,6 +7,7 @@
 #include "scenario/scenario_state.h"
 #include "shell/settings.h"
 #include "shell/shell_state.h"
+#include "shell/window_internal.h"
 #include "shell/window_proc.h"
 #include "sound/sound_state.h"
 #include "text/font.h"
@@ -82,6 +83,7 @@ int WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR, int show_command) {
 
   resources::MemInit();
   ResetGameState();
+  RegisterMainMenu();
 
   WNDCLASSEXA wc{};
   wc.cbSize = sizeof wc;
@@ -156,7 +158,8 @@ void ExitProgram(const char* message) {
   Exiting = true;
   if (message != nullptr) MessageBoxA(MainWindow, message, "終了します", MB_ICONHAND);
   if (ScreenMode == kModeFullScreen) ChangeDisplaySettingsA(nullptr, 0);
-  // The window palette object is deleted here once the window creates one.
+  if (visuals::WindowPalette != nullptr) DeleteObject(visuals::WindowPalette);
+  visuals::WindowPalette = nullptr;
   if (visuals::VbufDIB != 0) resources::MemFree(visuals::VbufDIB);
   if (visuals::VmemDIB != 0) resources::MemFree(visuals::VmemDIB);
   visuals::VbufDIB = 0;

@@ -6,5 +6,9 @@ resources::MemHandle PcmBlock = 0;
 
 void CdOpenAtStartup() {}
 void CdClose() {}
+void CdPoll() {}
+void PcmStop() {}
+
+std::uint16_t CdPollCountdown = 0;
 
 }  // namespace sound

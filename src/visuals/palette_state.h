@@ -21,12 +21,20 @@ extern PALETTEENTRY ShownPalette[32];
 extern PALETTEENTRY BackgroundPalette[16];
 extern PALETTEENTRY PreviousPalette[16];
 extern PALETTEENTRY SavedPalette[16];
+// The window's logical palette (32 entries); created with the window.
+extern HPALETTE WindowPalette;
+// Number of the last step of a full fade: 15 above 8 bits per pixel, 47 on a palette display.
+extern std::uint16_t FadeSteps;
 // 0 black, 1 normal, 2 white, 3 dimmed.
 extern std::uint16_t PaletteState;
 
 // The shown and the work picture; 0 until the window is created.
 extern resources::MemHandle VmemDIB;
 extern resources::MemHandle VbufDIB;
+// Addresses of the shown picture's header and pixels, refreshed by every paint and by every
+// drawing into it.
+extern std::uint8_t* ShownHeader;
+extern std::uint8_t* ShownPixels;
 // The current background's pixels ("BACK GRP"); 0 while none is held.
 extern resources::MemHandle BackgroundBlock;
 

@@ -51,7 +51,19 @@ class StartupE2E : public ::testing::Test {
     output_ = out;
     return status;
   }
-  std::vector<std::string> Trace() { return ReadLines(trace_); }
+  // The trace lines of the kinds start-up is about (message boxes, other windows, the
+  // display, the exit).
+  std::vector<std::string> Trace() {
+    std::vector<std::string> out;
+    for (const auto& line : ReadLines(trace_)) {
+      const auto kind_start = line.find(' ') + 1;
+      const std::string kind = line.substr(kind_start, line.find(' ', kind_start) - kind_start);
+      if (kind == "msgbox" || kind == "window" || kind == "display" || kind == "exit") {
+        out.push_back(line);
+      }
+    }
+    return out;
+  }
 
   fs::path dir_, ini_, trace_;
   std::string output_;

@@ -1,25 +1,6 @@
-// Device contexts as far as start-up needs them, and the display mode.
+// The display mode.
 #include "platform/backend.h"
 #include "platform/common/window_table.h"
-
-namespace {
-// One device context per window is enough: it carries nothing but the window.
-HDC DcFor(HWND hwnd) { return reinterpret_cast<HDC>(hwnd ? hwnd : reinterpret_cast<HWND>(1)); }
-}  // namespace
-
-HDC GetDC(HWND hwnd) { return DcFor(hwnd); }
-
-int ReleaseDC(HWND, HDC) { return 1; }
-
-int GetDeviceCaps(HDC, int index) {
-  auto& b = platform::CurrentBackend();
-  switch (index) {
-    case BITSPIXEL: return b.DisplayBits();
-    case HORZRES: return b.ScreenWidth();
-    case VERTRES: return b.ScreenHeight();
-    default: return 0;
-  }
-}
 
 LONG ChangeDisplaySettingsA(DEVMODEA* mode, DWORD flags) {
   auto& b = platform::CurrentBackend();
@@ -40,6 +21,13 @@ LONG ChangeDisplaySettingsA(DEVMODEA* mode, DWORD flags) {
   // Every top-level window hears of a real change, as on the desktop.
   if (result == DISP_CHANGE_SUCCESSFUL && !(flags & CDS_TEST) &&
       (b.DisplayBits() != old_bits || b.ScreenWidth() != old_w || b.ScreenHeight() != old_h)) {
+    // A new mode repaints everything: surfaces take the new depth and start black.
+    for (HWND hwnd : platform::OwnTopLevelWindows()) {
+      if (platform::WindowRecord* w = platform::FindWindowRecord(hwnd)) {
+        platform::ResizeSurface(*w);
+        InvalidateRect(hwnd, nullptr, TRUE);
+      }
+    }
     for (HWND hwnd : platform::OwnTopLevelWindows()) {
       SendMessageA(hwnd, WM_DISPLAYCHANGE, static_cast<WPARAM>(b.DisplayBits()),
                    MAKELPARAM(static_cast<WORD>(b.ScreenWidth()),

@@ -95,6 +95,14 @@ BOOL PeekMessageA(MSG* msg, HWND hwnd, UINT filter_min, UINT filter_max, UINT re
     if (take) g_quit_posted = false;
     return TRUE;
   }
+  if (HWND paint = WindowNeedingPaint()) {
+    MSG m = Make(paint, WM_PAINT, 0, 0);
+    if (Matches(m, hwnd, filter_min, filter_max)) {
+      // The message stays until the window's update region is validated.
+      *msg = m;
+      return TRUE;
+    }
+  }
   const std::uint32_t now = backend.Now();
   for (auto& t : g_timers) {
     if (!Reached(now, t.due)) continue;

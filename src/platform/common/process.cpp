@@ -55,6 +55,7 @@ void Trace(std::string_view kind, std::string_view details) {
 void ResetPlatformState() {
   ResetWindows();
   ResetMessageQueue();
+  ResetGdi();
 }
 
 const char* AnswerName(int answer) {

@@ -6,9 +6,27 @@
 #include <string>
 #include <vector>
 
+#include "platform/resources.h"
 #include "platform/win32.h"
 
 namespace platform {
+
+// One menu item of a window's menu with its state.
+struct MenuItemState {
+  std::string text;
+  UINT id = 0;
+  UINT flags = MF_ENABLED;  // MF_GRAYED | MF_DISABLED bits
+  int depth = 0;            // 0 on the bar, 1 inside a pop-up
+};
+
+// What a window shows in its client area. On a palette display the pixels are indexes into
+// the system palette; above 8 bits per pixel they are colours.
+struct ClientSurface {
+  int width = 0;
+  int height = 0;
+  bool indexed = true;
+  std::vector<std::uint8_t> pixels;  // width × height (indexed) or × 3 (RGB), top row first
+};
 
 struct WindowRecord {
   HWND handle = nullptr;
@@ -27,6 +45,12 @@ struct WindowRecord {
   bool foreign = false;    // another program's window
   std::uint64_t foreign_id = 0;
   std::vector<std::uint8_t> extra;  // cbWndExtra bytes
+  bool topmost = false;
+  std::vector<MenuItemState> menu;  // empty without a menu
+  int menu_lines = 0;               // rows the menu bar takes at the current width
+  bool menu_bar_black = false;      // the non-client area was painted black over the bar
+  std::vector<RECT> invalid;        // the update region as rectangles (client coordinates)
+  ClientSurface surface;
 };
 
 // Null for an unknown or destroyed handle.
@@ -36,5 +60,15 @@ std::vector<HWND> OwnTopLevelWindows();
 // The window that receives input: the focus window, else the first of ours.
 HWND InputWindow();
 void ResetWindows();
+
+// The menu bar's rows at a given window width (items that do not fit wrap onto a new row).
+int MenuBarLines(const WindowRecord& w, int outer_width);
+// Resizes the client surface after a size change (black, to be repainted).
+void ResizeSurface(WindowRecord& w);
+// The client area as RGB, top row first (what a screen shows).
+std::vector<std::uint8_t> ClientRgb(const WindowRecord& w);
+// Any window with something to repaint, or null.
+HWND WindowNeedingPaint();
+void ResetGdi();
 
 }  // namespace platform

@@ -52,21 +52,92 @@ int FrameHeight(DWORD style) {
   return 0;
 }
 
-int NonClientTop(const WindowRecord& w) {
+int NonClientTop(const WindowRecord& w, int menu_lines) {
   int top = FrameHeight(w.style);
   if ((w.style & WS_CAPTION) == WS_CAPTION) top += CurrentBackend().Metric(SM_CYCAPTION);
-  if (w.has_menu) top += CurrentBackend().Metric(SM_CYMENU);
+  if (w.has_menu) top += menu_lines * CurrentBackend().Metric(SM_CYMENU);
   return top;
+}
+
+// Display width of a menu label: "&" is not shown; a multi-byte character takes two
+// columns.
+int LabelColumns(const std::string& text) {
+  int columns = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    if (c == '&') continue;
+    if (c < 0x80) {
+      ++columns;
+    } else if (c >= 0xC0) {
+      columns += 2;  // a lead byte; its continuation bytes add nothing
+    }
+  }
+  return columns;
 }
 
 // Sets the outer rectangle and derives the client size from it.
 void Place(WindowRecord& w, int x, int y, int width, int height) {
   w.outer = RECT{x, y, x + width, y + height};
+  w.menu_lines = w.has_menu ? MenuBarLines(w, width) : 0;
   w.client_width = std::max(0, width - 2 * FrameWidth(w.style));
-  w.client_height = std::max(0, height - NonClientTop(w) - FrameHeight(w.style));
+  w.client_height =
+      std::max(0, height - NonClientTop(w, w.menu_lines) - FrameHeight(w.style));
+  ResizeSurface(w);
+}
+
+void SendSize(HWND hwnd, WPARAM kind) {
+  WindowRecord* w = FindWindowRecord(hwnd);
+  if (w == nullptr) return;
+  const bool minimized = kind == SIZE_MINIMIZED;
+  const int cw = minimized ? 0 : w->client_width;
+  const int ch = minimized ? 0 : w->client_height;
+  Trace("size", std::to_string(cw) + "x" + std::to_string(ch) + " " +
+                    (minimized ? "minimized" : kind == SIZE_MAXIMIZED ? "maximized" : "restored"));
+  SendMessageA(hwnd, WM_SIZE, kind, MAKELPARAM(static_cast<WORD>(cw), static_cast<WORD>(ch)));
+}
+
+std::vector<std::pair<std::string, std::vector<MenuItemSpec>>> g_menu_resources;
+
+std::vector<MenuItemState> BuildMenu(const std::string& name) {
+  std::vector<MenuItemState> out;
+  for (const auto& [n, bar] : g_menu_resources) {
+    if (n != name) continue;
+    for (const auto& item : bar) {
+      out.push_back(MenuItemState{item.text, item.id, MF_ENABLED, 0});
+      for (const auto& sub : item.items) out.push_back(MenuItemState{sub.text, sub.id, MF_ENABLED, 1});
+    }
+  }
+  return out;
 }
 
 }  // namespace
+
+int MenuBarLines(const WindowRecord& w, int outer_width) {
+  const int available = std::max(1, outer_width - 2 * FrameWidth(w.style));
+  int lines = 1;
+  int used = 0;
+  for (const auto& item : w.menu) {
+    if (item.depth != 0) continue;
+    // A classic menu font: 7 pixels a column and 8 pixels of padding per item.
+    const int item_width = 8 + 7 * LabelColumns(item.text);
+    if (used > 0 && used + item_width > available) {
+      ++lines;
+      used = 0;
+    }
+    used += item_width;
+  }
+  return lines;
+}
+
+void RegisterMenuResource(const std::string& name, std::vector<MenuItemSpec> bar) {
+  for (auto& [n, items] : g_menu_resources) {
+    if (n == name) {
+      items = std::move(bar);
+      return;
+    }
+  }
+  g_menu_resources.emplace_back(name, std::move(bar));
+}
 
 WindowRecord* FindWindowRecord(HWND hwnd) {
   if (hwnd == nullptr) return nullptr;
@@ -96,6 +167,7 @@ void ResetWindows() {
   g_classes.clear();
   g_windows.clear();
   g_focus = nullptr;
+  g_menu_resources.clear();
 }
 
 HWND NewHandle() { return reinterpret_cast<HWND>(g_next_handle += 0x10); }
@@ -128,6 +200,7 @@ HWND CreateWindowExA(DWORD ex_style, LPCSTR class_name, LPCSTR title, DWORD styl
   rec->proc = cls->wc.lpfnWndProc;
   rec->style = style;
   rec->has_menu = menu != nullptr || !cls->menu_name.empty();
+  if (!cls->menu_name.empty()) rec->menu = platform::BuildMenu(cls->menu_name);
   rec->visible = (style & WS_VISIBLE) != 0;
   rec->extra.assign(static_cast<std::size_t>(std::max(0, cls->wc.cbWndExtra)), 0);
   if (x == CW_USEDEFAULT) x = 0;
@@ -145,9 +218,9 @@ HWND CreateWindowExA(DWORD ex_style, LPCSTR class_name, LPCSTR title, DWORD styl
     DestroyWindow(hwnd);
     return nullptr;
   }
-  if (WindowRecord* w = FindWindowRecord(hwnd)) {
-    proc(hwnd, WM_SIZE, SIZE_RESTORED,
-         MAKELPARAM(static_cast<WORD>(w->client_width), static_cast<WORD>(w->client_height)));
+  platform::SendSize(hwnd, SIZE_RESTORED);
+  if (WindowRecord* w = FindWindowRecord(hwnd); w && w->visible) {
+    InvalidateRect(hwnd, nullptr, TRUE);
   }
   return hwnd;
 }
@@ -168,14 +241,40 @@ BOOL DestroyWindow(HWND hwnd) {
 LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
   (void)lparam;
   switch (msg) {
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      BeginPaint(hwnd, &ps);
+      EndPaint(hwnd, &ps);
+      return 0;
+    }
     case WM_CLOSE:
       DestroyWindow(hwnd);
       return 0;
     case WM_SYSCOMMAND:
       if ((wparam & 0xFFF0) == SC_CLOSE) SendMessageA(hwnd, WM_CLOSE, 0, 0);
       return 0;
-    case WM_NCHITTEST:
-      return HTCLIENT;
+    case WM_NCPAINT:
+      if (WindowRecord* w = FindWindowRecord(hwnd)) {
+        w->menu_bar_black = false;
+        platform::CurrentBackend().NonClientChanged(hwnd);
+      }
+      return 0;
+    case WM_NCHITTEST: {
+      WindowRecord* w = FindWindowRecord(hwnd);
+      if (w == nullptr) return HTNOWHERE;
+      const int x = static_cast<std::int16_t>(LOWORD(static_cast<std::uintptr_t>(lparam)));
+      const int y = static_cast<std::int16_t>(HIWORD(static_cast<std::uintptr_t>(lparam)));
+      if (x < w->outer.left || x >= w->outer.right || y < w->outer.top || y >= w->outer.bottom) {
+        return HTNOWHERE;
+      }
+      const int frame = platform::FrameHeight(w->style);
+      const int caption_bottom = w->outer.top + platform::NonClientTop(*w, 0);
+      const int menu_bottom = w->outer.top + platform::NonClientTop(*w, w->menu_lines);
+      if (y >= caption_bottom && y < menu_bottom) return HTMENU;
+      if (y >= w->outer.top + frame && y < caption_bottom) return HTCAPTION;
+      if (y >= menu_bottom && y < w->outer.bottom - frame) return HTCLIENT;
+      return HTNOWHERE;
+    }
     default:
       return 0;
   }
@@ -185,6 +284,7 @@ BOOL ShowWindow(HWND hwnd, int cmd) {
   WindowRecord* w = FindWindowRecord(hwnd);
   if (w == nullptr) return FALSE;
   BOOL was_visible = w->visible ? TRUE : FALSE;
+  const bool was_iconic = w->iconic;
   if (w->foreign) {
     if (cmd == SW_RESTORE) platform::CurrentBackend().RestoreForeignWindow(w->foreign_id);
     return was_visible;
@@ -213,13 +313,18 @@ BOOL ShowWindow(HWND hwnd, int cmd) {
       w->visible = true;
       break;
   }
+  if (w->iconic != was_iconic) {
+    platform::SendSize(hwnd, w->iconic ? SIZE_MINIMIZED : SIZE_RESTORED);
+    if (!w->iconic) InvalidateRect(hwnd, nullptr, TRUE);
+  }
   return was_visible;
 }
 
 BOOL UpdateWindow(HWND hwnd) {
-  // Painting (the invalid region and WM_PAINT) arrives with the window's paint handling;
-  // until then there is never anything to repaint.
-  return FindWindowRecord(hwnd) ? TRUE : FALSE;
+  WindowRecord* w = FindWindowRecord(hwnd);
+  if (w == nullptr) return FALSE;
+  if (!w->invalid.empty()) SendMessageA(hwnd, WM_PAINT, 0, 0);
+  return TRUE;
 }
 
 BOOL IsIconic(HWND hwnd) {
@@ -297,7 +402,8 @@ BOOL AdjustWindowRect(RECT* rect, DWORD style, BOOL menu) {
   int fy = platform::FrameHeight(style);
   rect->left -= fx;
   rect->right += fx;
-  rect->top -= platform::NonClientTop(probe);
+  // As on the desktop, the menu bar counts as one row here whatever its width.
+  rect->top -= platform::NonClientTop(probe, 1);
   rect->bottom += fy;
   return TRUE;
 }
@@ -317,15 +423,14 @@ BOOL GetWindowRect(HWND hwnd, RECT* rect) {
 }
 
 BOOL MoveWindow(HWND hwnd, int x, int y, int width, int height, BOOL repaint) {
-  (void)repaint;
   WindowRecord* w = FindWindowRecord(hwnd);
   if (w == nullptr || w->foreign) return FALSE;
   platform::Place(*w, x, y, width, height);
+  platform::CurrentBackend().WindowMoved(hwnd);
   // The size message arrives before MoveWindow returns, even when the size stays the same:
   // callers wait for it.
-  SendMessageA(hwnd, WM_SIZE, w->zoomed ? SIZE_MAXIMIZED : SIZE_RESTORED,
-               MAKELPARAM(static_cast<WORD>(w->client_width),
-                          static_cast<WORD>(w->client_height)));
+  platform::SendSize(hwnd, w->zoomed ? SIZE_MAXIMIZED : SIZE_RESTORED);
+  if (repaint) InvalidateRect(hwnd, nullptr, TRUE);
   return TRUE;
 }
 
@@ -367,4 +472,72 @@ HGDIOBJ GetStockObject(int which) {
                                        "DKGRAY_BRUSH", "BLACK_BRUSH", "NULL_BRUSH"};
   if (which < 0 || which > 5) return nullptr;
   return reinterpret_cast<HGDIOBJ>(const_cast<char*>(Intern(kStock[which])));
+}
+
+HMENU GetMenu(HWND hwnd) {
+  WindowRecord* w = FindWindowRecord(hwnd);
+  if (w == nullptr || w->menu.empty()) return nullptr;
+  // A window has one menu: its handle names the window.
+  return reinterpret_cast<HMENU>(hwnd);
+}
+
+DWORD EnableMenuItem(HMENU menu, UINT id, UINT flags) {
+  WindowRecord* w = FindWindowRecord(reinterpret_cast<HWND>(menu));
+  if (w == nullptr) return 0xFFFFFFFF;
+  for (auto& item : w->menu) {
+    if (item.id != id || id == 0) continue;
+    const DWORD previous = item.flags;
+    item.flags = flags & (MF_GRAYED | MF_DISABLED);
+    platform::Trace("menu", std::to_string(id) + (item.flags ? " grayed" : " enabled"));
+    return previous;
+  }
+  return 0xFFFFFFFF;
+}
+
+BOOL DrawMenuBar(HWND hwnd) {
+  WindowRecord* w = FindWindowRecord(hwnd);
+  if (w == nullptr || w->menu.empty()) return FALSE;
+  // Redrawing the bar repaints the frame, which the window may paint itself.
+  SendMessageA(hwnd, WM_NCPAINT, 1, 0);
+  return TRUE;
+}
+
+BOOL SetWindowPos(HWND hwnd, HWND after, int x, int y, int width, int height, UINT flags) {
+  WindowRecord* w = FindWindowRecord(hwnd);
+  if (w == nullptr || w->foreign) return FALSE;
+  if (!(flags & SWP_NOZORDER)) {
+    if (after == HWND_TOPMOST) w->topmost = true;
+    if (after == HWND_NOTOPMOST) w->topmost = false;
+  }
+  if (!(flags & SWP_NOMOVE) || !(flags & SWP_NOSIZE)) {
+    const int nx = (flags & SWP_NOMOVE) ? w->outer.left : x;
+    const int ny = (flags & SWP_NOMOVE) ? w->outer.top : y;
+    const int nw = (flags & SWP_NOSIZE) ? w->outer.right - w->outer.left : width;
+    const int nh = (flags & SWP_NOSIZE) ? w->outer.bottom - w->outer.top : height;
+    return MoveWindow(hwnd, nx, ny, nw, nh, TRUE);
+  }
+  return TRUE;
+}
+
+BOOL ClientToScreen(HWND hwnd, POINT* point) {
+  WindowRecord* w = FindWindowRecord(hwnd);
+  if (w == nullptr || point == nullptr) return FALSE;
+  point->x += w->outer.left + platform::FrameWidth(w->style);
+  point->y += w->outer.top + platform::NonClientTop(*w, w->menu_lines);
+  return TRUE;
+}
+
+BOOL SetCursorPos(int x, int y) {
+  platform::Trace("cursor", std::to_string(x) + " " + std::to_string(y));
+  // The window under the new place hears of the move, as with a real mouse.
+  HWND hwnd = platform::InputWindow();
+  if (WindowRecord* w = FindWindowRecord(hwnd)) {
+    const int cx = x - w->outer.left - platform::FrameWidth(w->style);
+    const int cy = y - w->outer.top - platform::NonClientTop(*w, w->menu_lines);
+    if (cx >= 0 && cy >= 0 && cx < w->client_width && cy < w->client_height) {
+      platform::PostInput(WM_MOUSEMOVE, 0,
+                          MAKELPARAM(static_cast<WORD>(cx), static_cast<WORD>(cy)));
+    }
+  }
+  return TRUE;
 }

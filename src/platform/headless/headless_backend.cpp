@@ -136,9 +136,16 @@ void HeadlessBackend::RunAction(const ScriptAction& a) {
       PostInput(left ? WM_LBUTTONUP : WM_RBUTTONUP, 0, at);
       break;
     }
-    case ActionKind::Move:
-      PostInput(WM_MOUSEMOVE, 0, PointParam(a.x, a.y));
+    case ActionKind::Move: {
+      // As with a real mouse, the window is asked what the point is over first; only a
+      // point over the client area gives a mouse move. Client coordinates may be negative
+      // (over the menu bar or the caption).
+      POINT screen{a.x, a.y};
+      if (main == nullptr || !ClientToScreen(main, &screen)) break;
+      LRESULT hit = SendMessageA(main, WM_NCHITTEST, 0, PointParam(screen.x, screen.y));
+      if (hit == HTCLIENT) PostInput(WM_MOUSEMOVE, 0, PointParam(a.x, a.y));
       break;
+    }
     case ActionKind::Key:
       PressKey(a.key, true);
       pending_releases_.emplace_back(a.time + a.hold_ms, a.key);
@@ -305,16 +312,10 @@ void HeadlessBackend::WriteDump(const std::string& path) {
 }
 
 bool HeadlessBackend::WriteShot(const std::string& path) {
-  RECT client{};
-  HWND main = InputWindow();
-  if (main == nullptr || !GetClientRect(main, &client) || client.right <= 0 || client.bottom <= 0) {
-    return false;
-  }
-  const std::size_t bytes = static_cast<std::size_t>(client.right) *
-                            static_cast<std::size_t>(client.bottom) * 3;
-  // Until the window has painted at this size, the client area is black.
-  if (framebuffer_.size() != bytes) framebuffer_.assign(bytes, 0);
-  return WritePngRgb(path, client.right, client.bottom, framebuffer_);
+  auto own = OwnTopLevelWindows();
+  WindowRecord* w = own.empty() ? nullptr : FindWindowRecord(own.front());
+  if (w == nullptr || w->client_width <= 0 || w->client_height <= 0) return false;
+  return WritePngRgb(path, w->client_width, w->client_height, ClientRgb(*w));
 }
 
 void HeadlessBackend::BeforeExit(int status) {

@@ -82,9 +82,7 @@ class HeadlessBackend final : public Backend {
   // False when no answer has been scripted yet.
   bool TakeDialogAnswer(DialogAnswer* answer);
 
-  // The client area as shown: RGB, top row first, of the main window's client size. The
-  // window's painting draws into it; a capture (shot) writes it out.
-  std::vector<std::uint8_t>& framebuffer() { return framebuffer_; }
+  // Writes the main window's client area as shown (RGB) to a PNG file.
   bool WriteShot(const std::string& path);
 
  private:
@@ -103,7 +101,6 @@ class HeadlessBackend final : public Backend {
   int screen_height_;
   std::vector<int> armed_answers_;
   std::vector<DialogAnswer> dialog_answers_;
-  std::vector<std::uint8_t> framebuffer_;
   std::vector<MessageBoxRecord> message_boxes_;
   std::vector<std::string> trace_lines_;
   std::unique_ptr<std::FILE, int (*)(std::FILE*)> trace_file_{nullptr, &std::fclose};

@@ -1,0 +1,33 @@
+// The menu commands.
+#include "flow/game_flow.h"
+#include "scenario/scenario_state.h"
+#include "shell/shell_state.h"
+#include "shell/startup.h"
+#include "shell/window_internal.h"
+
+namespace shell {
+
+void QuitConfirmation(HWND hwnd) {
+  if (MessageBoxA(hwnd, "終了します。\nよろしいですか？", kAppCaption,
+                  MB_OKCANCEL | MB_ICONQUESTION) == IDOK) {
+    ExitProgram(nullptr);
+  }
+}
+
+void OnCommand(HWND hwnd, UINT id) {
+  if (id == kModeFullScreen) {
+    FullScreenCommand(hwnd);
+  } else if (id >= kModeFirstSize && id < kModeFirstSize + 8) {
+    SizeCommand(hwnd, id);
+  } else if (id == kCommandSkip) {
+    if (flow::GamePhase == 4 && scenario::SkipAllowed == 1) SkipMode = 1;
+  } else if (id == kCommandVersion) {
+    MessageBoxA(hwnd, "Ｖｅｒｓｉｏｎ　１．０", kAppCaption, MB_ICONINFORMATION);
+  } else if (id == kCommandQuit) {
+    QuitConfirmation(hwnd);
+  }
+  // The settings command (40020) opens the settings dialog, which arrives with the real
+  // window; until then it does nothing.
+}
+
+}  // namespace shell

@@ -1,0 +1,151 @@
+#include "shell/message_pump.h"
+
+#include <cstdlib>
+#include <utility>
+
+#include "shell/shell_state.h"
+#include "shell/startup.h"
+#include "sound/sound_state.h"
+
+namespace shell {
+
+std::uint16_t InputEvents = 0;
+std::uint16_t MouseX = 0;
+std::uint16_t MouseY = 0;
+std::uint16_t RandomState = 0;
+
+namespace {
+
+// Milliseconds since `start`, as the absolute signed difference of the ticks.
+std::uint32_t Elapsed(std::uint32_t start) {
+  const auto diff = static_cast<std::int32_t>(GetTickCount() - start);
+  return static_cast<std::uint32_t>(std::abs(static_cast<std::int64_t>(diff)));
+}
+
+bool TimeUp(std::uint32_t start, std::uint16_t count) {
+  return Elapsed(start) > static_cast<std::uint32_t>(count) * 10;
+}
+
+}  // namespace
+
+int PumpMessage() {
+  MSG msg;
+  if (PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+    if (msg.message == WM_QUIT) ExitProgram(nullptr);
+    PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+    PollKeys();
+  }
+  sound::CdPoll();
+  return 0;
+}
+
+void PollKeys() {
+  if (GetFocus() != MainWindow) return;
+  static constexpr std::pair<int, std::uint8_t> kKeys[] = {
+      {VK_UP, kInputUp},         {VK_RIGHT, kInputRight},   {VK_DOWN, kInputDown},
+      {VK_LEFT, kInputLeft},     {VK_SPACE, kInputSpace},   {VK_RETURN, kInputDecide},
+      {VK_ESCAPE, kInputCancel}, {VK_HOME, kInputCancel},
+  };
+  std::uint8_t held = 0;
+  for (const auto& [key, bit] : kKeys) {
+    if (GetAsyncKeyState(key) & 0x8000) held |= bit;
+  }
+  const std::uint8_t pressed = held & static_cast<std::uint8_t>(~KeysPrevious);
+  KeysPrevious = held;
+  InputEvents |= pressed;
+}
+
+void Wait(std::uint16_t count) {
+  if (count == 0) return;
+  WaitSince(GetTickCount(), count);
+}
+
+void WaitSince(std::uint32_t start, std::uint16_t count) {
+  do {
+    PumpMessage();
+  } while (!TimeUp(start, count) && SkipMode != 1);
+}
+
+int WaitInputSince(std::uint32_t start, std::uint16_t count) {
+  for (;;) {
+    PumpMessage();
+    if (InputEvents & (kInputDecide | kInputCancel)) {
+      ClearInput();
+      return 1;
+    }
+    if (TimeUp(start, count)) return 0;
+    if (SkipMode == 1) return 0;
+  }
+}
+
+void WaitClick() {
+  InputEvents &= static_cast<std::uint16_t>(~(kInputDecide | kInputSpace));
+  while (!(InputEvents & (kInputDecide | kInputSpace))) PumpMessage();
+  InputEvents &= static_cast<std::uint16_t>(~(kInputDecide | kInputSpace));
+}
+
+void WaitAnyButton() {
+  constexpr std::uint16_t kButtons = kInputCancel | kInputDecide | kInputSpace;
+  InputEvents &= static_cast<std::uint16_t>(~kButtons);
+  while (!(InputEvents & kButtons)) PumpMessage();
+}
+
+void ClearInput() { InputEvents = 0; }
+
+void PlaceCursor(std::uint16_t x, std::uint16_t y) {
+  POINT p{x, y};
+  ClientToScreen(MainWindow, &p);
+  SetCursorPos(p.x, p.y);
+  MouseX = x;
+  MouseY = y;
+}
+
+void Present(RECT* rect) {
+  if (rect == nullptr) {
+    InvalidateRect(MainWindow, nullptr, FALSE);
+    UpdateWindow(MainWindow);
+    return;
+  }
+  if (rect->right <= rect->left || rect->bottom <= rect->top) return;
+  const std::int64_t w = ClientWidth;
+  const std::int64_t h = ClientHeight;
+  RECT client{static_cast<LONG>(w * rect->left / 640), static_cast<LONG>(h * rect->top / 400),
+              static_cast<LONG>(w * rect->right / 640 + 1),
+              static_cast<LONG>(h * rect->bottom / 400 + 1)};
+  InvalidateRect(MainWindow, &client, FALSE);
+  *rect = RECT{640, 400, 0, 0};
+  UpdateWindow(MainWindow);
+}
+
+std::uint8_t Random(std::uint16_t mode) {
+  const auto tick = static_cast<std::uint16_t>(GetTickCount() & 0xFFFF);
+  switch (mode) {
+    case 0:
+      RandomState = tick;
+      break;
+    case 1:
+      RandomState ^= tick;
+      break;
+    case 2: {
+      const unsigned f = ((RandomState >> 15) ^ (RandomState >> 4)) & 1;
+      RandomState = static_cast<std::uint16_t>((RandomState << 1) + f);
+      if (f == 0) {
+        RandomState |= 0x80;
+      } else {
+        RandomState &= static_cast<std::uint16_t>(~0x80);
+      }
+      break;
+    }
+    default:
+      break;
+  }
+  return static_cast<std::uint8_t>((RandomState >> 8) ^ (RandomState & 0xFF));
+}
+
+void TimerTick() {
+  if (sound::CdPollCountdown > 0) --sound::CdPollCountdown;
+}
+
+}  // namespace shell
