@@ -5,6 +5,7 @@
 #include "flow/game_flow.h"
 #include "scenario/game_state.h"
 #include "scenario/scenario_state.h"
+#include "shell/message_pump.h"
 #include "shell/shell_state.h"
 #include "shell/startup.h"
 #include "sound/sound_state.h"
@@ -38,6 +39,11 @@ void ResetGameState() {
   SkipMode = 0;
   flow::GamePhase = 0;
   KeysPrevious = 0;
+  // Process-start values of the input state (the reset runs once, before the window).
+  InputEvents = 0;
+  MouseX = 0;
+  MouseY = 0;
+  RandomState = 0;
 
   text::FontData = 0;
   visuals::BackgroundBlock = 0;

@@ -120,13 +120,12 @@ void Present(RECT* rect) {
 }
 
 std::uint8_t Random(std::uint16_t mode) {
-  const auto tick = static_cast<std::uint16_t>(GetTickCount() & 0xFFFF);
   switch (mode) {
     case 0:
-      RandomState = tick;
+      RandomState = static_cast<std::uint16_t>(GetTickCount() & 0xFFFF);
       break;
     case 1:
-      RandomState ^= tick;
+      RandomState ^= static_cast<std::uint16_t>(GetTickCount() & 0xFFFF);
       break;
     case 2: {
       const unsigned f = ((RandomState >> 15) ^ (RandomState >> 4)) & 1;

@@ -70,17 +70,7 @@ BOOL FindInstanceProc(HWND window, LPARAM) {
   return FALSE;
 }
 
-int WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR, int show_command) {
-  g_running_copy = nullptr;
-  EnumWindows(FindInstanceProc, 0);
-  if (g_running_copy != nullptr) {
-    MessageBoxA(nullptr, "既に実行されています", kAppCaption, MB_ICONHAND);
-    if (IsIconic(g_running_copy)) ShowWindow(g_running_copy, SW_RESTORE);
-    SetForegroundWindow(g_running_copy);
-    return 0;
-  }
-  if (previous != nullptr) return 0;
-
+int CreateMainWindow(HINSTANCE instance) {
   resources::MemInit();
   ResetGameState();
   RegisterMainMenu();
@@ -120,6 +110,21 @@ int WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR, int show_command) {
     return 1;
   }
   MainWindow = hwnd;
+  return -1;
+}
+
+int WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR, int show_command) {
+  g_running_copy = nullptr;
+  EnumWindows(FindInstanceProc, 0);
+  if (g_running_copy != nullptr) {
+    MessageBoxA(nullptr, "既に実行されています", kAppCaption, MB_ICONHAND);
+    if (IsIconic(g_running_copy)) ShowWindow(g_running_copy, SW_RESTORE);
+    SetForegroundWindow(g_running_copy);
+    return 0;
+  }
+  if (previous != nullptr) return 0;
+
+  if (int status = CreateMainWindow(instance); status >= 0) return status;
 
   OfferPaletteDisplay();
   ShowWindow(MainWindow, show_command);

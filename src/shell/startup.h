@@ -9,6 +9,10 @@ namespace shell {
 
 int WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR command_line, int show_command);
 BOOL FindInstanceProc(HWND window, LPARAM unused);
+// Start-up up to the created main window: the block table, the reset, the window class and
+// the window, centred on the screen. Returns -1 on success, else the exit status for
+// WinMain (0 when the class cannot be registered, 1 when the window cannot be created).
+int CreateMainWindow(HINSTANCE instance);
 // Sets the global state of every subsystem to its start values.
 void ResetGameState();
 int InitResources();

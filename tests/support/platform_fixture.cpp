@@ -31,6 +31,18 @@ void PlatformTest::SetUp() {
   std::snprintf(shell::DataDir, sizeof shell::DataDir, "%s", data.c_str());
 }
 
+void PlatformTest::RestartBackend(platform::headless::Options options, const std::string& script) {
+  platform::headless::InputScript parsed;
+  std::string error;
+  ASSERT_TRUE(platform::headless::ParseInputScript(script, &parsed, &error)) << error;
+  options.ini_path = ini_path().string();
+  options.exit_throws = true;
+  platform::SetBackend(nullptr);
+  backend_ = std::make_unique<platform::headless::HeadlessBackend>(options, std::move(parsed));
+  platform::SetBackend(backend_.get());
+  platform::ResetPlatformState();
+}
+
 void PlatformTest::TearDown() {
   // Free whatever the test left in the block table.
   while (resources::MemBlockCount > 0) resources::MemFree(resources::MemBlockTable[0].handle);

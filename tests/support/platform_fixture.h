@@ -31,6 +31,10 @@ class PlatformTest : public ::testing::Test {
   std::vector<std::uint8_t> ReadBytes(const std::filesystem::path& path);
   std::string ReadText(const std::filesystem::path& path);
 
+  // Replaces the backend by one with these options (the profile file and the in-process
+  // exit are kept) and this input script; the platform starts clean.
+  void RestartBackend(platform::headless::Options options, const std::string& script = "");
+
   // Runs `fn`, which must end the program through ExitProgram; checks exit status 1 and
   // returns the text of the message box shown last ("" when none was shown).
   std::string ExpectFatal(const std::function<void()>& fn);

@@ -195,6 +195,14 @@ int HeadlessBackend::ShowMessageBox(HWND, std::string_view text, std::string_vie
   return answer;
 }
 
+void HeadlessBackend::LoadScript(InputScript script) {
+  script_ = std::move(script);
+  next_action_ = 0;
+  while (next_action_ < script_.actions.size() && script_.actions[next_action_].time < Now()) {
+    ++next_action_;
+  }
+}
+
 void HeadlessBackend::QueueMessageBoxAnswer(int answer) {
   armed_answers_.insert(armed_answers_.begin(), answer);
 }

@@ -65,6 +65,9 @@ class HeadlessBackend final : public Backend {
 
   // The game's state as one JSON object, for dumps; set by the runner.
   void SetDumpProvider(std::function<std::string()> provider);
+  // Replaces the input script (tests that build the script after the backend); actions
+  // before the current time never run.
+  void LoadScript(InputScript script);
   // Answers the next message box (IDOK or IDCANCEL), ahead of the script's answers.
   void QueueMessageBoxAnswer(int answer);
 
