@@ -108,34 +108,49 @@ std::vector<RECT> ClipRects(const DcRecord& dc, const WindowRecord& w) {
   return out;
 }
 
-// Writes one pixel of a logical palette entry. `entry` indexes the DC's palette.
-struct PixelWriter {
-  ClientSurface* surface;
-  const PaletteObject* palette;
-  bool indexed;
+// Source pixel value → what the surface stores, through the bitmap's colour table of
+// 16-bit palette indexes and the DC's logical palette: a system palette index on a palette
+// display, a colour above 8 bits. Built once per blit.
+struct PixelLookup {
+  bool indexed = true;
+  std::array<std::uint8_t, 256> index{};
+  std::array<std::array<std::uint8_t, 3>, 256> rgb{};
 
-  void Put(int x, int y, unsigned entry) const {
-    const std::size_t at = static_cast<std::size_t>(y) * static_cast<std::size_t>(surface->width) +
+  PixelLookup(const std::uint16_t* table, unsigned count, const PaletteObject* palette,
+              bool indexed_surface)
+      : indexed(indexed_surface) {
+    for (unsigned v = 0; v < 256; ++v) {
+      const unsigned entry = v < count ? table[v] : 0;
+      index[v] = static_cast<std::uint8_t>(std::min<unsigned>(kFirstFreeSystemEntry + entry, 245));
+      PALETTEENTRY c{0, 0, 0, 0};
+      if (palette && entry < palette->entries.size()) c = palette->entries[entry];
+      rgb[v] = {c.peRed, c.peGreen, c.peBlue};
+    }
+  }
+
+  // Writes source pixels src[sx[i]] for i in [0, n) to surface row `row` from column `x`.
+  void WriteRow(ClientSurface& s, int row, int x, const std::uint8_t* src, const int* sx,
+                int n) const {
+    const std::size_t at = static_cast<std::size_t>(row) * static_cast<std::size_t>(s.width) +
                            static_cast<std::size_t>(x);
     if (indexed) {
-      surface->pixels[at] = static_cast<std::uint8_t>(
-          std::min<unsigned>(kFirstFreeSystemEntry + entry, 245));
-      return;
+      std::uint8_t* out = &s.pixels[at];
+      for (int i = 0; i < n; ++i) out[i] = index[src[sx[i]]];
+    } else {
+      std::uint8_t* out = &s.pixels[at * 3];
+      for (int i = 0; i < n; ++i, out += 3) {
+        const auto& c = rgb[src[sx[i]]];
+        out[0] = c[0];
+        out[1] = c[1];
+        out[2] = c[2];
+      }
     }
-    PALETTEENTRY c{0, 0, 0, 0};
-    if (palette && entry < palette->entries.size()) c = palette->entries[entry];
-    surface->pixels[at * 3] = c.peRed;
-    surface->pixels[at * 3 + 1] = c.peGreen;
-    surface->pixels[at * 3 + 2] = c.peBlue;
   }
 };
 
-// Source pixel value → logical palette entry, through the bitmap's colour table of 16-bit
-// palette indexes.
 struct ColourTable {
   const std::uint16_t* indexes = nullptr;
   unsigned count = 0;
-  unsigned Entry(std::uint8_t value) const { return value < count ? indexes[value] : 0; }
 };
 
 bool ReadBitmap(const BITMAPINFO* info, UINT usage, ColourTable* table, int* width, int* height) {
@@ -396,20 +411,23 @@ int SetDIBitsToDevice(HDC dc, int x_dest, int y_dest, DWORD width, DWORD height,
   // bitmap's last stored row.
   const int rows = std::abs(bh);
   const int src_top = bh > 0 ? rows - y_src - static_cast<int>(height) : y_src;
-  const platform::PixelWriter out{&w->surface, platform::FindPalette(d->palette),
-                                  w->surface.indexed};
+  const platform::PixelLookup lookup(table.indexes, table.count,
+                                     platform::FindPalette(d->palette), w->surface.indexed);
+  std::vector<int> columns;
   for (const RECT& clip : platform::ClipRects(*d, *w)) {
-    const RECT dest = platform::Intersect(
+    RECT dest = platform::Intersect(
         clip, RECT{x_dest, y_dest, x_dest + static_cast<int>(width), y_dest + static_cast<int>(height)});
+    // Columns whose source lies outside the bitmap are left alone.
+    dest.left = std::max<LONG>(dest.left, x_dest - x_src);
+    dest.right = std::min<LONG>(dest.right, x_dest - x_src + bw);
+    if (platform::Empty(dest)) continue;
+    columns.resize(static_cast<std::size_t>(dest.right - dest.left));
+    for (int x = dest.left; x < dest.right; ++x) columns[static_cast<std::size_t>(x - dest.left)] = x_src + (x - x_dest);
     for (int y = dest.top; y < dest.bottom; ++y) {
       const int sy = src_top + (y - y_dest);
       if (sy < 0 || sy >= rows) continue;
-      const std::uint8_t* row = platform::BitmapRow(bits, bw, bh, sy);
-      for (int x = dest.left; x < dest.right; ++x) {
-        const int sx = x_src + (x - x_dest);
-        if (sx < 0 || sx >= bw) continue;
-        out.Put(x, y, table.Entry(row[sx]));
-      }
+      lookup.WriteRow(w->surface, y, dest.left, platform::BitmapRow(bits, bw, bh, sy),
+                      columns.data(), dest.right - dest.left);
     }
   }
   return static_cast<int>(height);
@@ -429,23 +447,27 @@ int StretchDIBits(HDC dc, int x_dest, int y_dest, int dest_width, int dest_heigh
   }
   const int rows = std::abs(bh);
   const int src_top = bh > 0 ? rows - y_src - src_height : y_src;
-  const platform::PixelWriter out{&w->surface, platform::FindPalette(d->palette),
-                                  w->surface.indexed};
+  const platform::PixelLookup lookup(table.indexes, table.count,
+                                     platform::FindPalette(d->palette), w->surface.indexed);
   // Nearest neighbour: destination pixel i takes source pixel i × source / destination.
+  auto source_x = [&](int x) {
+    return x_src + static_cast<int>(static_cast<std::int64_t>(x - x_dest) * src_width / dest_width);
+  };
+  std::vector<int> columns;
   for (const RECT& clip : platform::ClipRects(*d, *w)) {
-    const RECT dest = platform::Intersect(
+    RECT dest = platform::Intersect(
         clip, RECT{x_dest, y_dest, x_dest + dest_width, y_dest + dest_height});
+    while (dest.left < dest.right && source_x(dest.left) < 0) ++dest.left;
+    while (dest.right > dest.left && source_x(dest.right - 1) >= bw) --dest.right;
+    if (platform::Empty(dest)) continue;
+    columns.resize(static_cast<std::size_t>(dest.right - dest.left));
+    for (int x = dest.left; x < dest.right; ++x) columns[static_cast<std::size_t>(x - dest.left)] = source_x(x);
     for (int y = dest.top; y < dest.bottom; ++y) {
       const int sy = src_top + static_cast<int>(static_cast<std::int64_t>(y - y_dest) *
                                                 src_height / dest_height);
       if (sy < 0 || sy >= rows) continue;
-      const std::uint8_t* row = platform::BitmapRow(bits, bw, bh, sy);
-      for (int x = dest.left; x < dest.right; ++x) {
-        const int sx = x_src + static_cast<int>(static_cast<std::int64_t>(x - x_dest) *
-                                                src_width / dest_width);
-        if (sx < 0 || sx >= bw) continue;
-        out.Put(x, y, table.Entry(row[sx]));
-      }
+      lookup.WriteRow(w->surface, y, dest.left, platform::BitmapRow(bits, bw, bh, sy),
+                      columns.data(), dest.right - dest.left);
     }
   }
   return dest_height;

@@ -1,0 +1,68 @@
+// The headless runner's virtual clock and the cost of one repaint.
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+#include "platform/backend.h"
+#include "platform/headless/headless_backend.h"
+#include "resources/memory_blocks.h"
+#include "shell/message_pump.h"
+#include "shell/shell_state.h"
+#include "shell/startup.h"
+
+namespace {
+
+// The program's window on a headless display, with the 60 ms timer running.
+class WindowOnHeadless {
+ public:
+  explicit WindowOnHeadless(int display_bits) {
+    platform::headless::Options options;
+    options.exit_throws = true;
+    options.ini_path = "/dev/null";
+    options.screen_width = 1920;
+    options.screen_height = 1200;
+    options.display_bits = display_bits;
+    backend_ = std::make_unique<platform::headless::HeadlessBackend>(options);
+    platform::SetBackend(backend_.get());
+    platform::ResetPlatformState();
+    static char instance;
+    shell::CreateMainWindow(reinterpret_cast<HINSTANCE>(&instance));
+    SetTimer(shell::MainWindow, 1, 60, nullptr);
+  }
+  ~WindowOnHeadless() {
+    while (resources::MemBlockCount > 0) resources::MemFree(resources::MemBlockTable[0].handle);
+    platform::ResetPlatformState();
+    platform::SetBackend(nullptr);
+  }
+
+ private:
+  std::unique_ptr<platform::headless::HeadlessBackend> backend_;
+};
+
+// A 60-second wait of the game on the virtual clock: 60,000 empty peeks and 1,000 timer
+// messages.
+void BM_VirtualClockSixtySecondWait(benchmark::State& state) {
+  WindowOnHeadless window(8);
+  for (auto _ : state) shell::Wait(6000);
+  state.counters["virtual_s_per_real_s"] =
+      benchmark::Counter(60.0 * static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_VirtualClockSixtySecondWait)->Unit(benchmark::kMillisecond);
+
+// One whole-window repaint at a size command, on a palette display and a true-colour one.
+void BM_Repaint(benchmark::State& state) {
+  const auto command = static_cast<WPARAM>(state.range(0));
+  WindowOnHeadless window(static_cast<int>(state.range(1)));
+  SendMessageA(shell::MainWindow, WM_COMMAND, command, 0);
+  for (auto _ : state) shell::Present(nullptr);
+  state.SetLabel(std::to_string(shell::ClientWidth) + "x" + std::to_string(shell::ClientHeight) +
+                 " at " + std::to_string(state.range(1)) + " bits");
+}
+BENCHMARK(BM_Repaint)
+    ->Args({40003, 8})
+    ->Args({40008, 8})
+    ->Args({40003, 32})
+    ->Args({40008, 32})
+    ->Unit(benchmark::kMicrosecond);
+
+}  // namespace
