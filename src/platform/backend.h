@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/trace.h"
 #include "platform/win32.h"
 
 namespace platform {
@@ -81,6 +82,7 @@ class Backend {
 
   // One line of the run's trace (headless); others may ignore it.
   virtual void Trace(std::string_view kind, std::string_view details) { (void)kind, (void)details; }
+  virtual bool TraceEnabled(std::string_view kind) { (void)kind; return false; }
 
   // Called by ExitProcess before the process ends (trace, dumps, flushing). A backend for
   // in-process tests throws ProcessExit here instead of returning.
@@ -90,9 +92,6 @@ class Backend {
 void SetBackend(Backend* backend);
 Backend& CurrentBackend();
 
-// Trace helpers: a text in double quotes with C-style escapes.
-std::string Quoted(std::string_view text);
-void Trace(std::string_view kind, std::string_view details);
 
 // Forgets every window, class, timer, queued message and open file, so that a test starts
 // from a clean platform. Memory blocks are left alone (the game's own table frees them).

@@ -10,6 +10,7 @@
 namespace platform {
 
 void ResetMessageQueue();
+void CloseAllFiles();
 
 namespace {
 Backend* g_backend = nullptr;
@@ -52,10 +53,13 @@ void Trace(std::string_view kind, std::string_view details) {
   CurrentBackend().Trace(kind, details);
 }
 
+bool TraceEnabled(std::string_view kind) { return CurrentBackend().TraceEnabled(kind); }
+
 void ResetPlatformState() {
   ResetWindows();
   ResetMessageQueue();
   ResetGdi();
+  CloseAllFiles();
 }
 
 const char* AnswerName(int answer) {

@@ -304,6 +304,10 @@ void HeadlessBackend::Trace(std::string_view kind, std::string_view details) {
   trace_lines_.push_back(std::move(line));
 }
 
+bool HeadlessBackend::TraceEnabled(std::string_view kind) {
+  return kind != "op" || options_.trace_ops;
+}
+
 void HeadlessBackend::SetDumpProvider(std::function<std::string()> provider) {
   dump_provider_ = std::move(provider);
 }

@@ -26,6 +26,7 @@ struct Options {
   int screen_width = 1024;           // --screen
   int screen_height = 768;
   bool realtime = false;             // --realtime
+  bool trace_ops = false;            // --trace-ops: one "op" line per script instruction
   // In-process tests: ExitProcess throws platform::ProcessExit instead of ending.
   bool exit_throws = false;
 };
@@ -61,6 +62,7 @@ class HeadlessBackend final : public Backend {
   bool LocalTime(SYSTEMTIME* out) override;
   std::string ProfilePath(std::string_view file_name) override;
   void Trace(std::string_view kind, std::string_view details) override;
+  bool TraceEnabled(std::string_view kind) override;
   void BeforeExit(int status) override;
 
   // The game's state as one JSON object, for dumps; set by the runner.

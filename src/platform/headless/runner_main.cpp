@@ -16,7 +16,8 @@ namespace {
 constexpr const char* kUsage =
     "usage: hotaru-headless --ini FILE [--input FILE] [--trace FILE] [--until MS]\n"
     "                       [--dump-at-exit FILE.json] [--new-game] [--window TITLE]...\n"
-    "                       [--display-bits 8|32] [--screen WxH] [--realtime]\n";
+    "                       [--display-bits 8|32] [--screen WxH] [--realtime]\n"
+    "                       [--trace-ops]\n";
 
 int UsageError(const std::string& what) {
   std::fprintf(stderr, "hotaru-headless: %s\n%s", what.c_str(), kUsage);
@@ -80,6 +81,8 @@ int main(int argc, char** argv) {
       }
       options.screen_width = static_cast<int>(w);
       options.screen_height = static_cast<int>(h);
+    } else if (arg == "--trace-ops") {
+      options.trace_ops = true;
     } else if (arg == "--realtime") {
       options.realtime = true;
     } else if (arg == "--help" || arg == "-h") {
