@@ -8,6 +8,7 @@ packages=(
   clang libclang-rt-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libpng-dev zlib1g-dev
+  libfreetype-dev fontconfig fonts-vlgothic
 )
 
 missing=()

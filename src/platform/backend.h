@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/resources.h"
 #include "platform/trace.h"
 #include "platform/win32.h"
 
@@ -41,9 +42,11 @@ class Backend {
   virtual void PollEvents() = 0;
 
   // Called when PeekMessage found nothing to deliver. `next_timer_due` is the tick at which
-  // the earliest window timer fires, if any. The backend lets time pass: the virtual clock
-  // moves on, a real backend sleeps without making that timer late.
-  virtual void Idle(std::optional<std::uint32_t> next_timer_due) = 0;
+  // the earliest window timer fires, if any; `timing` tells that the program read the tick
+  // count since the last call, that is, it is pacing itself by the clock. The backend lets
+  // time pass: the virtual clock moves on; a real backend sleeps, briefly while the program
+  // is timing something, else until the next event or timer.
+  virtual void Idle(std::optional<std::uint32_t> next_timer_due, bool timing) = 0;
 
   virtual int ShowMessageBox(HWND owner, std::string_view text, std::string_view caption,
                              UINT type) = 0;
@@ -59,6 +62,10 @@ class Backend {
 
   // Non-client metrics (caption, menu bar, frames) in pixels, by SM_ index.
   virtual int Metric(int index) = 0;
+  // Width in pixels of a menu-bar item with this label ("&" marks the mnemonic), padding
+  // included: it decides how many rows the bar takes. The default estimates a classic menu
+  // font (windows.cpp); a backend that draws the bar measures its own text.
+  virtual int MenuItemWidth(std::string_view label);
 
   virtual std::vector<ForeignWindow> ForeignWindows() = 0;
   virtual void RestoreForeignWindow(std::uint64_t id) = 0;
@@ -72,10 +79,19 @@ class Backend {
   virtual void SurfaceChanged(HWND) {}
   // The menu bar was drawn or painted over.
   virtual void NonClientChanged(HWND) {}
+  // The program put the mouse cursor at this screen point (SetCursorPos); a real backend
+  // moves the pointer there while one of our windows has the focus.
+  virtual void CursorMoved(int screen_x, int screen_y) { (void)screen_x, (void)screen_y; }
 
   // The local time GetLocalTime reports; false means the system's own clock. The headless
   // backend answers a fixed date moved on by its virtual clock, so runs repeat exactly.
   virtual bool LocalTime(SYSTEMTIME* out) { (void)out; return false; }
+
+  // A modal dialog is open (DialogBoxParamA's loop calls this between messages): the backend
+  // shows it and turns the user's answers into check-box changes (SetDialogCheck) and
+  // button presses (PressDialogButton). The loop ends when the dialog procedure ends the
+  // dialog.
+  virtual void DialogStep(HWND dialog) = 0;
 
   // Where a profile file named without a folder lives.
   virtual std::string ProfilePath(std::string_view file_name) = 0;
@@ -92,6 +108,14 @@ class Backend {
 void SetBackend(Backend* backend);
 Backend& CurrentBackend();
 
+
+// The open dialog's template and the state of its controls, for backends.
+struct DialogState;
+const DialogSpec* DialogTemplate(HWND dialog);
+bool DialogCheck(HWND dialog, int id);
+void SetDialogCheck(HWND dialog, int id, bool checked);
+// A button of the dialog was pressed: WM_COMMAND with its identifier to the procedure.
+void PressDialogButton(HWND dialog, int id);
 
 // Forgets every window, class, timer, queued message and open file, so that a test starts
 // from a clean platform. Memory blocks are left alone (the game's own table frees them).

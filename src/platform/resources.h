@@ -18,4 +18,25 @@ struct MenuItemSpec {
 
 void RegisterMenuResource(const std::string& name, std::vector<MenuItemSpec> bar);
 
+enum class ControlKind { kDefaultButton, kButton, kCheckBox };
+
+struct DialogControlSpec {
+  int id = 0;
+  ControlKind kind = ControlKind::kButton;
+  std::string text;
+  int x = 0, y = 0, width = 0, height = 0;  // dialog units
+  // How scripts and tests name the control ("Music"); empty when they need not.
+  std::string script_name;
+};
+
+struct DialogSpec {
+  std::string caption;
+  int x = 0, y = 0, width = 0, height = 0;  // dialog units
+  std::string font;
+  int font_points = 9;
+  std::vector<DialogControlSpec> controls;
+};
+
+void RegisterDialogResource(const std::string& name, DialogSpec dialog);
+
 }  // namespace platform

@@ -252,6 +252,21 @@ DWORD GetTickCount();
 
 int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
 
+// Modal dialogs (the template is a resource of the program, see resources.h)
+using INT_PTR = std::intptr_t;
+using DLGPROC = INT_PTR (*)(HWND, UINT, WPARAM, LPARAM);
+constexpr UINT BM_GETCHECK = 0x00F0;
+constexpr UINT BM_SETCHECK = 0x00F1;
+constexpr WPARAM BST_UNCHECKED = 0;
+constexpr WPARAM BST_CHECKED = 1;
+// Runs the dialog modally: the owner's messages (painting, timers) are still handled, the
+// caller waits until the dialog procedure calls EndDialog, whose result is returned (-1 when
+// the template is unknown).
+INT_PTR DialogBoxParamA(HINSTANCE instance, LPCSTR template_name, HWND owner, DLGPROC proc,
+                        LPARAM init_param);
+BOOL EndDialog(HWND dialog, INT_PTR result);
+LRESULT SendDlgItemMessageA(HWND dialog, int id, UINT msg, WPARAM wparam, LPARAM lparam);
+
 // Keyboard
 constexpr int VK_RETURN = 0x0D;
 constexpr int VK_ESCAPE = 0x1B;

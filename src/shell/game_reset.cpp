@@ -31,6 +31,7 @@ void ResetGameState() {
   Pcm = 1;
   Skip = 0;
   Exiting = false;
+  DialogDepth = 0;
 
   PictureWidth = 640;
   PictureHeight = 400;

@@ -26,8 +26,6 @@ void OnCommand(HWND hwnd, UINT id) {
   } else if (id == kCommandQuit) {
     QuitConfirmation(hwnd);
   }
-  // The settings command (40020) opens the settings dialog, which arrives with the real
-  // window; until then it does nothing.
 }
 
 }  // namespace shell

@@ -5,6 +5,7 @@
 
 #include "shell/shell_state.h"
 #include "shell/startup.h"
+#include "sound/cd_audio.h"
 #include "sound/sound_state.h"
 
 namespace shell {

@@ -26,6 +26,7 @@ std::uint16_t DisplayBits = 8;
 std::uint16_t MenuShown = 0;
 std::uint32_t DisplayChangePending = 0;
 
+std::uint16_t DialogDepth = 0;
 bool Exiting = false;
 
 std::uint16_t SkipMode = 0;

@@ -40,6 +40,9 @@ extern std::uint16_t MenuShown;
 // A display change arrived while the window was minimised; handled on activation.
 extern std::uint32_t DisplayChangePending;
 
+// Open settings dialogs, 0 or 1.
+extern std::uint16_t DialogDepth;
+
 // Set once ExitProgram has begun.
 extern bool Exiting;
 

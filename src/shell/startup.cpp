@@ -9,6 +9,7 @@
 #include "shell/shell_state.h"
 #include "shell/window_internal.h"
 #include "shell/window_proc.h"
+#include "sound/cd_audio.h"
 #include "sound/sound_state.h"
 #include "text/font.h"
 #include "visuals/palette_state.h"
@@ -73,7 +74,7 @@ BOOL FindInstanceProc(HWND window, LPARAM) {
 int CreateMainWindow(HINSTANCE instance) {
   resources::MemInit();
   ResetGameState();
-  RegisterMainMenu();
+  RegisterProgramResources();
 
   WNDCLASSEXA wc{};
   wc.cbSize = sizeof wc;

@@ -26,7 +26,7 @@ void UpdateSizeItems(HWND hwnd);
 void OnCommand(HWND hwnd, UINT id);
 void QuitConfirmation(HWND hwnd);
 
-// main_menu.cpp: the menu resource ZEN_MENU.
-void RegisterMainMenu();
+// program_resources.cpp: the menu ZEN_MENU and the dialog ZEN_DIALOG.
+void RegisterProgramResources();
 
 }  // namespace shell

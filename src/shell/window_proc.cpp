@@ -8,7 +8,7 @@
 #include "shell/shell_state.h"
 #include "shell/startup.h"
 #include "shell/window_internal.h"
-#include "sound/sound_state.h"
+#include "sound/pcm.h"
 
 namespace shell {
 

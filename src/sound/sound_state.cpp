@@ -3,12 +3,7 @@
 namespace sound {
 
 resources::MemHandle PcmBlock = 0;
-
-void CdOpenAtStartup() {}
-void CdClose() {}
-void CdPoll() {}
-void PcmStop() {}
-
+std::uint32_t CdPlaying = 0;
 std::uint16_t CdPollCountdown = 0;
 
 }  // namespace sound

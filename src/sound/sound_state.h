@@ -10,16 +10,8 @@ namespace sound {
 // The loaded PCM file's block; 0 while no sound is loaded.
 extern resources::MemHandle PcmBlock;
 
-// Opens the CD audio device at start-up and closes it at the end. The CD music player is
-// not in the program yet: these do nothing until it is.
-void CdOpenAtStartup();
-void CdClose();
-// Called by the message pump after every look at the queue: restarts a finished track.
-void CdPoll();
-
-// Stops the playing PCM sound (the end of a sound reported by the wave device). PCM
-// playback is not in the program yet: there is never a sound to stop until it is.
-void PcmStop();
+// 0 stopped, 1 playing, 2 playing with a fade-out pending for the next scene change.
+extern std::uint32_t CdPlaying;
 
 // Timer ticks (60 ms) until the next status poll of the CD; counted down by the window
 // timer.

@@ -5,5 +5,8 @@
 namespace tool {
 
 int PackCommand(int argc, char** argv);
+int PictureCommand(int argc, char** argv);
+int BlockCommand(int argc, char** argv);
+int FontCommand(int argc, char** argv);
 
 }  // namespace tool

@@ -15,6 +15,9 @@ struct Subcommand {
 
 constexpr Subcommand kSubcommands[] = {
     {"pack", tool::PackCommand, "list, extract and build pack archives"},
+    {"picture", tool::PictureCommand, "picture files to and from PNG, and their header"},
+    {"block", tool::BlockCommand, "unpack and pack compressed data blocks"},
+    {"font", tool::FontCommand, "build the kanji font from the charset table, and show a font"},
 };
 
 void PrintUsage(std::FILE* out) {

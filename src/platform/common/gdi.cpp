@@ -204,6 +204,8 @@ std::vector<std::uint8_t> ClientRgb(const WindowRecord& w) {
   return rgb;
 }
 
+const PALETTEENTRY* SystemPalette() { return g_system_palette.data(); }
+
 HWND WindowNeedingPaint() {
   for (HWND hwnd : OwnTopLevelWindows()) {
     WindowRecord* w = FindWindowRecord(hwnd);

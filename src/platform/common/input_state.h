@@ -12,5 +12,9 @@ void ResetKeyState();
 void SetFocusWindow(HWND hwnd);
 // Queues an input message for the window that has the input.
 void PostInput(UINT message, WPARAM wparam, LPARAM lparam);
+// The mouse is over this point of the input window's client area (negative: above it, over
+// the menu bar or the caption): the window's hit test decides, and a point over the client
+// area gives WM_MOUSEMOVE.
+void MouseAt(int client_x, int client_y);
 
 }  // namespace platform

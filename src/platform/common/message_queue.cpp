@@ -26,6 +26,8 @@ std::vector<Timer> g_timers;
 bool g_quit_posted = false;
 int g_quit_code = 0;
 std::array<bool, 256> g_keys{};
+// The tick count was read since the last idle: the program is pacing itself by the clock.
+bool g_tick_read = false;
 
 bool Matches(const MSG& m, HWND hwnd, UINT min, UINT max) {
   if (hwnd != nullptr && m.hwnd != hwnd) return false;
@@ -66,6 +68,19 @@ void ResetKeyState() { g_keys.fill(false); }
 
 void PostInput(UINT message, WPARAM wparam, LPARAM lparam) {
   g_posted.push_back(Make(InputWindow(), message, wparam, lparam));
+}
+
+void MouseAt(int client_x, int client_y) {
+  HWND hwnd = InputWindow();
+  POINT screen{client_x, client_y};
+  if (hwnd == nullptr || !ClientToScreen(hwnd, &screen)) return;
+  const LPARAM at = MAKELPARAM(static_cast<WORD>(client_x), static_cast<WORD>(client_y));
+  // As with a real mouse, the window is asked what the point is over first; only a point
+  // over the client area gives a mouse move.
+  const LRESULT hit = SendMessageA(
+      hwnd, WM_NCHITTEST, 0,
+      MAKELPARAM(static_cast<WORD>(screen.x), static_cast<WORD>(screen.y)));
+  if (hit == HTCLIENT) PostInput(WM_MOUSEMOVE, 0, at);
 }
 
 void ResetMessageQueue() {
@@ -115,7 +130,8 @@ BOOL PeekMessageA(MSG* msg, HWND hwnd, UINT filter_min, UINT filter_max, UINT re
     }
     return TRUE;
   }
-  backend.Idle(NextTimerDue());
+  backend.Idle(NextTimerDue(), g_tick_read);
+  g_tick_read = false;
   return FALSE;
 }
 
@@ -174,7 +190,10 @@ BOOL KillTimer(HWND hwnd, std::uintptr_t id) {
   return TRUE;
 }
 
-DWORD GetTickCount() { return platform::CurrentBackend().Now(); }
+DWORD GetTickCount() {
+  platform::g_tick_read = true;
+  return platform::CurrentBackend().Now();
+}
 
 std::int16_t GetAsyncKeyState(int virtual_key) {
   if (virtual_key < 0 || virtual_key >= 256) return 0;

@@ -11,6 +11,7 @@ namespace platform {
 
 void ResetMessageQueue();
 void CloseAllFiles();
+void ResetDialogs();
 
 namespace {
 Backend* g_backend = nullptr;
@@ -60,6 +61,7 @@ void ResetPlatformState() {
   ResetMessageQueue();
   ResetGdi();
   CloseAllFiles();
+  ResetDialogs();
 }
 
 const char* AnswerName(int answer) {

@@ -53,6 +53,9 @@ struct WindowRecord {
   ClientSurface surface;
 };
 
+// A new window handle, never given before.
+HWND NewHandle();
+
 // Null for an unknown or destroyed handle.
 WindowRecord* FindWindowRecord(HWND hwnd);
 // Our live top-level windows, in creation order.
@@ -67,6 +70,9 @@ int MenuBarLines(const WindowRecord& w, int outer_width);
 void ResizeSurface(WindowRecord& w);
 // The client area as RGB, top row first (what a screen shows).
 std::vector<std::uint8_t> ClientRgb(const WindowRecord& w);
+// The 256 entries of the emulated palette display's system palette, for backends that turn
+// indexed surfaces into colours themselves.
+const PALETTEENTRY* SystemPalette();
 // Any window with something to repaint, or null.
 HWND WindowNeedingPaint();
 void ResetGdi();

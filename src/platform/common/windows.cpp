@@ -61,7 +61,7 @@ int NonClientTop(const WindowRecord& w, int menu_lines) {
 
 // Display width of a menu label: "&" is not shown; a multi-byte character takes two
 // columns.
-int LabelColumns(const std::string& text) {
+int LabelColumns(std::string_view text) {
   int columns = 0;
   for (std::size_t i = 0; i < text.size(); ++i) {
     const auto c = static_cast<unsigned char>(text[i]);
@@ -118,8 +118,7 @@ int MenuBarLines(const WindowRecord& w, int outer_width) {
   int used = 0;
   for (const auto& item : w.menu) {
     if (item.depth != 0) continue;
-    // A classic menu font: 7 pixels a column and 8 pixels of padding per item.
-    const int item_width = 8 + 7 * LabelColumns(item.text);
+    const int item_width = CurrentBackend().MenuItemWidth(item.text);
     if (used > 0 && used + item_width > available) {
       ++lines;
       used = 0;
@@ -128,6 +127,9 @@ int MenuBarLines(const WindowRecord& w, int outer_width) {
   }
   return lines;
 }
+
+// A classic menu font: 7 pixels a column and 8 pixels of padding per item.
+int Backend::MenuItemWidth(std::string_view label) { return 8 + 7 * LabelColumns(label); }
 
 void RegisterMenuResource(const std::string& name, std::vector<MenuItemSpec> bar) {
   for (auto& [n, items] : g_menu_resources) {
@@ -171,6 +173,7 @@ void ResetWindows() {
 }
 
 HWND NewHandle() { return reinterpret_cast<HWND>(g_next_handle += 0x10); }
+
 
 }  // namespace platform
 
@@ -529,6 +532,7 @@ BOOL ClientToScreen(HWND hwnd, POINT* point) {
 
 BOOL SetCursorPos(int x, int y) {
   platform::Trace("cursor", std::to_string(x) + " " + std::to_string(y));
+  platform::CurrentBackend().CursorMoved(x, y);
   // The window under the new place hears of the move, as with a real mouse.
   HWND hwnd = platform::InputWindow();
   if (WindowRecord* w = FindWindowRecord(hwnd)) {

@@ -88,7 +88,7 @@ void HeadlessBackend::PollEvents() {
   RunDueActions();
 }
 
-void HeadlessBackend::Idle(std::optional<std::uint32_t> next_timer_due) {
+void HeadlessBackend::Idle(std::optional<std::uint32_t> next_timer_due, bool) {
   if (!options_.realtime) {
     ++clock_ms_;
     return;
@@ -136,16 +136,9 @@ void HeadlessBackend::RunAction(const ScriptAction& a) {
       PostInput(left ? WM_LBUTTONUP : WM_RBUTTONUP, 0, at);
       break;
     }
-    case ActionKind::Move: {
-      // As with a real mouse, the window is asked what the point is over first; only a
-      // point over the client area gives a mouse move. Client coordinates may be negative
-      // (over the menu bar or the caption).
-      POINT screen{a.x, a.y};
-      if (main == nullptr || !ClientToScreen(main, &screen)) break;
-      LRESULT hit = SendMessageA(main, WM_NCHITTEST, 0, PointParam(screen.x, screen.y));
-      if (hit == HTCLIENT) PostInput(WM_MOUSEMOVE, 0, PointParam(a.x, a.y));
+    case ActionKind::Move:
+      MouseAt(a.x, a.y);
       break;
-    }
     case ActionKind::Key:
       PressKey(a.key, true);
       pending_releases_.emplace_back(a.time + a.hold_ms, a.key);
@@ -213,6 +206,32 @@ bool HeadlessBackend::TakeDialogAnswer(DialogAnswer* answer) {
   *answer = dialog_answers_.front();
   dialog_answers_.erase(dialog_answers_.begin());
   return true;
+}
+
+void HeadlessBackend::DialogStep(HWND dialog) {
+  DialogAnswer answer;
+  if (TakeDialogAnswer(&answer)) {
+    const DialogSpec* spec = DialogTemplate(dialog);
+    for (const auto& [name, value] : answer.boxes) {
+      bool known = false;
+      for (const auto& c : spec->controls) {
+        if (c.script_name == name) {
+          SetDialogCheck(dialog, c.id, value != 0);
+          known = true;
+        }
+      }
+      if (!known) Trace("error", "dialog has no box " + Quoted(name));
+    }
+    PressDialogButton(dialog, answer.ok ? IDOK : IDCANCEL);
+    return;
+  }
+  // With no answer left anywhere in the script, the dialog is cancelled rather than left
+  // open for ever.
+  for (std::size_t i = next_action_; i < script_.actions.size(); ++i) {
+    if (script_.actions[i].kind == ActionKind::Dialog) return;
+  }
+  Trace("dialog", "no scripted answer: cancel");
+  PressDialogButton(dialog, IDCANCEL);
 }
 
 LONG HeadlessBackend::ChangeDisplay(const DEVMODEA* mode, DWORD flags) {

@@ -1,0 +1,125 @@
+// The SDL backend on an X display (run under Xvfb, e.g. `Xvfb :99 -screen 0 1920x1200x24`
+// and DISPLAY=:99; without a display the benchmarks report an error): the cost of one
+// present of the client area, of a whole frame with the menu bar, and the real length of
+// 48 palette-fade steps of 10 ms.
+#include <benchmark/benchmark.h>
+
+#include <string>
+
+#include "platform/common/window_table.h"
+#include "platform/sdl/sdl_backend.h"
+#include "resources/memory_blocks.h"
+#include "shell/message_pump.h"
+#include "shell/shell_state.h"
+#include "shell/startup.h"
+#include "visuals/palette_state.h"
+#include "visuals/picture.h"
+
+namespace {
+
+// The program's main window in an SDL window, made once for the whole run.
+platform::sdl::SdlBackend* Backend(std::string* error) {
+  static platform::sdl::SdlBackend* backend = nullptr;
+  static std::string start_error;
+  if (backend == nullptr && start_error.empty()) {
+    auto* b = new platform::sdl::SdlBackend(platform::sdl::Options{});
+    if (!b->Start(&start_error)) {
+      delete b;
+    } else {
+      backend = b;
+      platform::SetBackend(backend);
+      platform::ResetPlatformState();
+      static char instance;
+      shell::CreateMainWindow(reinterpret_cast<HINSTANCE>(&instance));
+      ShowWindow(shell::MainWindow, SW_SHOWNORMAL);
+      // A picture of all 16 colours.
+      auto* p = visuals::LockPicture(visuals::VmemDIB);
+      for (int y = 0; y < 400; ++y) {
+        for (int x = 0; x < 640; ++x) *visuals::PixelAt(p, x, y) = static_cast<std::uint8_t>((x / 8 + y / 8) % 16);
+      }
+      resources::MemUnlock(visuals::VmemDIB);
+    }
+  }
+  if (backend != nullptr) platform::SetBackend(backend);
+  *error = start_error;
+  return backend;
+}
+
+// Shows the window at the size of a size command and lets it settle.
+bool AtSize(benchmark::State& state, WPARAM command, platform::sdl::SdlBackend** out) {
+  std::string error;
+  platform::sdl::SdlBackend* b = Backend(&error);
+  if (b == nullptr) {
+    state.SkipWithError(("no display: " + error).c_str());
+    return false;
+  }
+  SendMessageA(shell::MainWindow, WM_COMMAND, command, 0);
+  shell::Present(nullptr);
+  for (int i = 0; i < 20; ++i) shell::PumpMessage();
+  if (shell::ScreenMode != command) {
+    state.SkipWithError("the screen is too small for this size");
+    return false;
+  }
+  state.SetLabel(std::to_string(shell::ClientWidth) + "x" + std::to_string(shell::ClientHeight));
+  *out = b;
+  return true;
+}
+
+// One step of a palette fade on the emulated palette display: every pixel of the client
+// area changes colour, the worst case of a present.
+void BM_SdlPresentPaletteStep(benchmark::State& state) {
+  platform::sdl::SdlBackend* b = nullptr;
+  if (!AtSize(state, static_cast<WPARAM>(state.range(0)), &b)) return;
+  PALETTEENTRY entries[16];
+  int step = 0;
+  for (auto _ : state) {
+    const auto level = static_cast<BYTE>((++step & 1) ? 40 : 200);
+    for (int i = 0; i < 16; ++i) entries[i] = PALETTEENTRY{level, static_cast<BYTE>(i * 16), level, PC_RESERVED};
+    AnimatePalette(visuals::WindowPalette, 0, 16, entries);
+    b->RenderNow();
+  }
+}
+BENCHMARK(BM_SdlPresentPaletteStep)->Arg(40003)->Arg(40008)->Unit(benchmark::kMillisecond);
+
+// One glyph of text (24 × 24 picture pixels) drawn and presented.
+void BM_SdlPresentGlyph(benchmark::State& state) {
+  platform::sdl::SdlBackend* b = nullptr;
+  if (!AtSize(state, static_cast<WPARAM>(state.range(0)), &b)) return;
+  int step = 0;
+  for (auto _ : state) {
+    auto* p = visuals::LockPicture(visuals::VmemDIB);
+    for (int y = 100; y < 124; ++y) {
+      for (int x = 200; x < 224; ++x) *visuals::PixelAt(p, x, y) = static_cast<std::uint8_t>((x + y + step) % 16);
+    }
+    resources::MemUnlock(visuals::VmemDIB);
+    ++step;
+    RECT r{200, 100, 224, 124};
+    shell::Present(&r);
+    b->RenderNow();
+  }
+}
+BENCHMARK(BM_SdlPresentGlyph)->Arg(40003)->Arg(40008)->Unit(benchmark::kMillisecond);
+
+// The menu bar drawn again with ImGui (the client area unchanged).
+void BM_SdlPresentMenuBar(benchmark::State& state) {
+  platform::sdl::SdlBackend* b = nullptr;
+  if (!AtSize(state, static_cast<WPARAM>(state.range(0)), &b)) return;
+  for (auto _ : state) {
+    b->NonClientChanged(shell::MainWindow);
+    b->RenderNow();
+  }
+}
+BENCHMARK(BM_SdlPresentMenuBar)->Arg(40003)->Arg(40008)->Unit(benchmark::kMillisecond);
+
+// 48 steps of WaitSince(tick at the step's start, 1), as a palette fade paces itself. Each
+// step lasts until more than 10 ms have passed: 11 ticks of 1 ms.
+void BM_SdlFortyEightFadeSteps(benchmark::State& state) {
+  platform::sdl::SdlBackend* b = nullptr;
+  if (!AtSize(state, 40003, &b)) return;
+  for (auto _ : state) {
+    for (int i = 0; i < 48; ++i) shell::WaitSince(GetTickCount(), 1);
+  }
+}
+BENCHMARK(BM_SdlFortyEightFadeSteps)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10);
+
+}  // namespace

@@ -1,0 +1,63 @@
+#include "platform/sdl/pixel_convert.h"
+
+#include <cstring>
+
+namespace platform::sdl {
+namespace {
+
+std::uint32_t Pack(Rgb32Format f, std::uint32_t r, std::uint32_t g, std::uint32_t b) {
+  return (r << f.red_shift) | (g << f.green_shift) | (b << f.blue_shift);
+}
+
+// Columns that are one surface row's consecutive pixels need no column lookup.
+bool Consecutive(std::span<const int> columns) {
+  return !columns.empty() &&
+         columns.back() - columns.front() == static_cast<int>(columns.size()) - 1 &&
+         (columns.size() < 2 || columns[1] == columns[0] + 1);
+}
+
+}  // namespace
+
+PaletteColours MapPalette(const PALETTEENTRY* system_palette, Rgb32Format format) {
+  PaletteColours out{};
+  for (std::size_t i = 0; i < out.size(); ++i) {
+    const PALETTEENTRY& e = system_palette[i];
+    out[i] = Pack(format, e.peRed, e.peGreen, e.peBlue);
+  }
+  return out;
+}
+
+void DrawSurface(const ClientSurface& surface, const PaletteColours& colours,
+                 Rgb32Format format, std::span<const int> columns, std::span<const int> rows,
+                 std::uint8_t* out, int pitch) {
+  const std::size_t n = columns.size();
+  if (n == 0) return;
+  const bool straight = Consecutive(columns);
+  const std::size_t width = static_cast<std::size_t>(surface.width);
+  for (std::size_t j = 0; j < rows.size(); ++j) {
+    auto* dst = reinterpret_cast<std::uint32_t*>(out + static_cast<std::ptrdiff_t>(j) * pitch);
+    // A scaled picture repeats source rows: copy the row already made.
+    if (j > 0 && rows[j] == rows[j - 1]) {
+      std::memcpy(dst, out + static_cast<std::ptrdiff_t>(j - 1) * pitch, n * 4);
+      continue;
+    }
+    const std::size_t row = static_cast<std::size_t>(rows[j]) * width;
+    if (surface.indexed) {
+      const std::uint8_t* src = surface.pixels.data() + row;
+      if (straight) {
+        src += columns.front();
+        for (std::size_t i = 0; i < n; ++i) dst[i] = colours[src[i]];
+      } else {
+        for (std::size_t i = 0; i < n; ++i) dst[i] = colours[src[columns[i]]];
+      }
+    } else {
+      const std::uint8_t* src = surface.pixels.data() + row * 3;
+      for (std::size_t i = 0; i < n; ++i) {
+        const std::uint8_t* p = src + static_cast<std::size_t>(columns[i]) * 3;
+        dst[i] = Pack(format, p[0], p[1], p[2]);
+      }
+    }
+  }
+}
+
+}  // namespace platform::sdl

@@ -1,0 +1,328 @@
+#include "platform/sdl/sdl_backend.h"
+
+#include <pwd.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+
+#include "platform/common/input_state.h"
+#include "platform/common/window_table.h"
+
+namespace platform::sdl {
+namespace {
+
+std::uint64_t SteadyNanoseconds() {
+  return static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::nanoseconds>(
+                                        std::chrono::steady_clock::now().time_since_epoch())
+                                        .count());
+}
+
+// The user's configuration folder: $XDG_CONFIG_HOME when it is an absolute path, else
+// ~/.config.
+std::filesystem::path ConfigFolder() {
+  const char* xdg = std::getenv("XDG_CONFIG_HOME");
+  if (xdg != nullptr && xdg[0] == '/') return xdg;
+  const char* home = std::getenv("HOME");
+  if (home == nullptr || home[0] == '\0') {
+    const passwd* pw = getpwuid(getuid());
+    home = pw != nullptr ? pw->pw_dir : ".";
+  }
+  return std::filesystem::path(home) / ".config";
+}
+
+// Texts the boxes use whatever they show.
+constexpr const char* kFixedTexts = "OKキャンセルはい(Y)いいえ(N)";
+
+}  // namespace
+
+Options OptionsFromEnvironment() {
+  Options o;
+  if (const char* bits = std::getenv("HOTARU_DISPLAY_BITS")) {
+    const int b = std::atoi(bits);
+    if (b == 8 || b == 16 || b == 24 || b == 32) o.display_bits = b;
+  }
+  if (const char* trace = std::getenv("HOTARU_TRACE")) o.trace_path = trace;
+  return o;
+}
+
+SdlBackend::SdlBackend(Options options)
+    : options_(std::move(options)),
+      start_ns_(SteadyNanoseconds()),
+      display_bits_(options_.display_bits),
+      stored_bits_(options_.display_bits) {
+  if (options_.trace_path == "-") {
+    trace_file_ = std::unique_ptr<std::FILE, int (*)(std::FILE*)>(
+        stderr, [](std::FILE*) { return 0; });
+  } else if (!options_.trace_path.empty()) {
+    trace_file_.reset(std::fopen(options_.trace_path.c_str(), "a"));
+  }
+}
+
+SdlBackend::~SdlBackend() { Shutdown(); }
+
+bool SdlBackend::Start(std::string* error) {
+  // The window surface goes to the X server directly instead of through OpenGL, which
+  // would cost a core in software GL and wait for vertical sync.
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  SDL_SetHint(SDL_HINT_RENDER_VSYNC, "0");
+  // SIGINT and SIGTERM end the process as for any program.
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+  // Leaving full screen when the focus goes is the program's own doing.
+  SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+  SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+  if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+    *error = std::string("cannot start SDL video: ") + SDL_GetError();
+    return false;
+  }
+  started_ = true;
+  SDL_DisplayMode mode;
+  if (SDL_GetDesktopDisplayMode(0, &mode) == 0) {
+    desktop_width_ = mode.w;
+    desktop_height_ = mode.h;
+  }
+  if (!view_.Open(options_.font_pixels, error)) {
+    Shutdown();
+    return false;
+  }
+  view_.Cover(kFixedTexts);
+  return true;
+}
+
+void SdlBackend::Shutdown() {
+  if (!started_) return;
+  view_.Close();
+  SDL_Quit();
+  started_ = false;
+}
+
+std::uint32_t SdlBackend::Now() {
+  return static_cast<std::uint32_t>((SteadyNanoseconds() - start_ns_) / 1000000);
+}
+
+void SdlBackend::Idle(std::optional<std::uint32_t> next_timer_due, bool timing) {
+  if (!started_) return;
+  if (NeedsRender()) Render();
+  int wait = 0;
+  if (timing) {
+    // The program is pacing itself by the clock: a 10 ms step must not be late.
+    wait = 1;
+  } else {
+    wait = 1000;
+    if (next_timer_due) {
+      const auto until = static_cast<std::int32_t>(*next_timer_due - Now());
+      wait = std::clamp<std::int32_t>(until, 0, wait);
+    }
+    if (UiActive()) wait = std::min(wait, 33);
+    if (frames_pending_ > 0 || content_dirty_ || chrome_dirty_ || repaint_all_) wait = std::min(wait, 5);
+  }
+  if (wait > 0) SDL_WaitEventTimeout(nullptr, wait);
+}
+
+int SdlBackend::ShowMessageBox(HWND, std::string_view text, std::string_view caption,
+                               UINT type) {
+  if (!started_) {
+    std::fprintf(stderr, "%.*s: %.*s\n", static_cast<int>(caption.size()), caption.data(),
+                 static_cast<int>(text.size()), text.data());
+    return (type & 0xF) == MB_YESNO ? IDYES : IDOK;
+  }
+  message_box_.Open(text, caption, type);
+  WindowRecord* w = Main();
+  box_own_window_ = w == nullptr || !w->visible;
+  if (box_own_window_) {
+    // No window of ours to show it in (the running-copy refusal): the box gets one.
+    int width = 0, height = 0;
+    message_box_.ContentSize(&width, &height);
+    view_.SetFullScreen(false);
+    view_.SetTitle(std::string(caption));
+    view_.SetSize(width, height);
+    view_.SetPosition((desktop_width_ - width) / 2, (desktop_height_ - height) / 2);
+    view_.Show();
+  } else if (SDL_GetWindowFlags(view_.window()) & SDL_WINDOW_MINIMIZED) {
+    SDL_RestoreWindow(view_.window());
+  }
+  SDL_SetWindowInputFocus(view_.window());
+  frames_pending_ = 3;
+  chrome_dirty_ = true;
+  // The program waits here: its window is drawn, but gets no messages until the answer.
+  while (message_box_.is_open()) {
+    SDL_Event e;
+    if (SDL_WaitEventTimeout(&e, frames_pending_ > 0 ? 5 : 100)) {
+      HandleModalEvent(e);
+      while (SDL_PollEvent(&e)) HandleModalEvent(e);
+    }
+    Render();
+  }
+  const bool own = box_own_window_;
+  box_own_window_ = false;
+  if (own) {
+    view_.Hide();
+    if (WindowRecord* main = Main()) FollowWindow(*main);
+  }
+  repaint_all_ = true;
+  frames_pending_ = 2;
+  return message_box_.answer();
+}
+
+int SdlBackend::ScreenWidth() { return emulated_full_screen_ ? 640 : desktop_width_; }
+int SdlBackend::ScreenHeight() { return emulated_full_screen_ ? 480 : desktop_height_; }
+
+LONG SdlBackend::ChangeDisplay(const DEVMODEA* mode, DWORD flags) {
+  const bool test = (flags & CDS_TEST) != 0;
+  if (mode == nullptr) {
+    if (!test) {
+      display_bits_ = stored_bits_;
+      if (emulated_full_screen_) {
+        emulated_full_screen_ = false;
+        view_.SetFullScreen(false);
+        if (WindowRecord* w = Main()) FollowWindow(*w);
+      }
+      repaint_all_ = true;
+    }
+    return DISP_CHANGE_SUCCESSFUL;
+  }
+  const int bits = (mode->dmFields & DM_BITSPERPEL) ? static_cast<int>(mode->dmBitsPerPel) : display_bits_;
+  const int width = (mode->dmFields & DM_PELSWIDTH) ? static_cast<int>(mode->dmPelsWidth) : ScreenWidth();
+  const int height = (mode->dmFields & DM_PELSHEIGHT) ? static_cast<int>(mode->dmPelsHeight) : ScreenHeight();
+  const bool small = width == 640 && height == 480;
+  const bool desktop = width == desktop_width_ && height == desktop_height_;
+  if ((!small && !desktop) || (bits != 8 && bits != 16 && bits != 24 && bits != 32)) {
+    return DISP_CHANGE_BADMODE;
+  }
+  if (test) return DISP_CHANGE_SUCCESSFUL;
+  display_bits_ = bits;
+  if (flags & CDS_UPDATEREGISTRY) stored_bits_ = bits;
+  // 640 × 480 is shown as the whole desktop, scaled; the real display mode never changes.
+  const bool full = small && !desktop;
+  if (full != emulated_full_screen_) {
+    emulated_full_screen_ = full;
+    view_.SetFullScreen(full);
+    if (full && !x11_.WindowManagerRunning()) {
+      SDL_Rect bounds{0, 0, desktop_width_, desktop_height_};
+      SDL_GetDisplayBounds(SDL_GetWindowDisplayIndex(view_.window()), &bounds);
+      x11_.MoveResize(view_.NativeId(), bounds.x, bounds.y, bounds.w, bounds.h);
+    }
+    if (!full) {
+      if (WindowRecord* w = Main()) FollowWindow(*w);
+    }
+  }
+  repaint_all_ = true;
+  return DISP_CHANGE_SUCCESSFUL;
+}
+
+bool SdlBackend::DisplayMode(DWORD index, DEVMODEA* mode) {
+  std::vector<std::pair<int, int>> sizes = {{desktop_width_, desktop_height_}};
+  if (!(desktop_width_ == 640 && desktop_height_ == 480)) sizes.emplace_back(640, 480);
+  if (index >= sizes.size()) return false;
+  *mode = DEVMODEA{};
+  mode->dmSize = sizeof(DEVMODEA);
+  mode->dmFields = DM_BITSPERPEL | DM_PELSWIDTH | DM_PELSHEIGHT;
+  mode->dmBitsPerPel = static_cast<DWORD>(display_bits_);
+  mode->dmPelsWidth = static_cast<DWORD>(sizes[index].first);
+  mode->dmPelsHeight = static_cast<DWORD>(sizes[index].second);
+  mode->dmDisplayFrequency = 60;
+  return true;
+}
+
+int SdlBackend::Metric(int index) {
+  // The desktop's window manager draws caption and frame outside the SDL window: our window
+  // is its client area plus the menu bar.
+  return index == SM_CYMENU ? menu_bar_.RowHeight() : 0;
+}
+
+int SdlBackend::MenuItemWidth(std::string_view label) {
+  return view_.is_open() ? menu_bar_.ItemWidth(label) : Backend::MenuItemWidth(label);
+}
+
+std::vector<ForeignWindow> SdlBackend::ForeignWindows() { return x11_.List(view_.NativeId()); }
+void SdlBackend::RestoreForeignWindow(std::uint64_t id) { x11_.Restore(id); }
+void SdlBackend::RaiseForeignWindow(std::uint64_t id) { x11_.Raise(id); }
+
+WindowRecord* SdlBackend::Main() { return FindWindowRecord(main_); }
+
+void SdlBackend::FollowWindow(const WindowRecord& w) {
+  if (!view_.is_open()) return;
+  view_.SetTitle(w.title);
+  if (!view_.full_screen()) {
+    view_.SetSize(w.outer.right - w.outer.left, w.outer.bottom - w.outer.top);
+    view_.SetPosition(w.outer.left, w.outer.top);
+  }
+  if (w.visible && !view_.shown()) {
+    view_.Show();
+    SDL_SetWindowInputFocus(view_.window());
+  } else if (!w.visible && view_.shown()) {
+    view_.Hide();
+  }
+  repaint_all_ = true;
+}
+
+void SdlBackend::WindowCreated(HWND hwnd) {
+  WindowRecord* w = FindWindowRecord(hwnd);
+  if (main_ != nullptr || w == nullptr || w->foreign) return;
+  main_ = hwnd;
+  menu_bar_.CoverLabels(*w);
+  // The platform gives a new top-level window the focus.
+  reported_focus_ = true;
+  FollowWindow(*w);
+}
+
+void SdlBackend::WindowDestroyed(HWND hwnd) {
+  if (hwnd != main_) return;
+  main_ = nullptr;
+  view_.Hide();
+}
+
+void SdlBackend::WindowMoved(HWND hwnd) {
+  if (hwnd != main_) return;
+  if (WindowRecord* w = Main()) FollowWindow(*w);
+}
+
+void SdlBackend::SurfaceChanged(HWND hwnd) {
+  if (hwnd == main_) content_dirty_ = true;
+}
+
+void SdlBackend::NonClientChanged(HWND hwnd) {
+  if (hwnd == main_) chrome_dirty_ = true;
+}
+
+void SdlBackend::CursorMoved(int screen_x, int screen_y) {
+  WindowRecord* w = Main();
+  if (w == nullptr || !desktop_focus_ || GetFocus() != main_ || !view_.shown()) return;
+  int width = 0, height = 0;
+  view_.Size(&width, &height);
+  const ViewGeometry g = Geometry(*w, width, height);
+  SDL_WarpMouseInWindow(view_.window(), g.WindowX(screen_x), g.WindowY(screen_y));
+}
+
+void SdlBackend::DialogStep(HWND dialog) {
+  if (!dialog_.active()) {
+    chrome_dirty_ = true;
+    frames_pending_ = 2;
+  }
+  dialog_.Step(dialog);
+}
+
+std::string SdlBackend::ProfilePath(std::string_view file_name) {
+  const std::filesystem::path folder = ConfigFolder() / "hotaru";
+  std::error_code ec;
+  std::filesystem::create_directories(folder, ec);
+  return (folder / std::string(file_name)).string();
+}
+
+void SdlBackend::Trace(std::string_view kind, std::string_view details) {
+  if (!trace_file_) return;
+  std::fprintf(trace_file_.get(), "%u %.*s%s%.*s\n", Now(), static_cast<int>(kind.size()),
+               kind.data(), details.empty() ? "" : " ", static_cast<int>(details.size()),
+               details.data());
+  std::fflush(trace_file_.get());
+}
+
+bool SdlBackend::TraceEnabled(std::string_view kind) { return trace_file_ && kind != "op"; }
+
+void SdlBackend::BeforeExit(int status) {
+  Trace("exit", std::to_string(status));
+  Shutdown();
+}
+
+}  // namespace platform::sdl

@@ -1,0 +1,145 @@
+// The SDL backend of the real program: one SDL2 window for the program's main window, real
+// time, input from the desktop, the menu bar, message boxes and dialogs drawn with Dear
+// ImGui, an emulated 256-colour palette display (or true colour on request), full screen
+// without changing the real display mode, and the running-copy search over the X11
+// desktop.
+#pragma once
+
+#include <SDL.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/backend.h"
+#include "platform/sdl/dialog_view.h"
+#include "platform/sdl/menu_bar.h"
+#include "platform/sdl/message_box.h"
+#include "platform/sdl/window_view.h"
+#include "platform/sdl/x11_windows.h"
+
+namespace platform::sdl {
+
+struct Options {
+  int display_bits = 8;    // the emulated display's depth (HOTARU_DISPLAY_BITS)
+  std::string trace_path;  // HOTARU_TRACE: where trace lines go ("-": standard error)
+  int font_pixels = 16;    // the menu, dialog and message-box font
+};
+
+// HOTARU_DISPLAY_BITS (8, 16, 24 or 32) and HOTARU_TRACE.
+Options OptionsFromEnvironment();
+
+class SdlBackend final : public Backend {
+ public:
+  explicit SdlBackend(Options options);
+  ~SdlBackend() override;
+
+  // Starts SDL and makes the (hidden) window; false with a reason when there is no display.
+  bool Start(std::string* error);
+  // Ends everything SDL holds; safe to call twice.
+  void Shutdown();
+
+  // Backend
+  std::uint32_t Now() override;
+  void PollEvents() override;
+  void Idle(std::optional<std::uint32_t> next_timer_due, bool timing) override;
+  int ShowMessageBox(HWND owner, std::string_view text, std::string_view caption,
+                     UINT type) override;
+  int ScreenWidth() override;
+  int ScreenHeight() override;
+  int DisplayBits() override { return display_bits_; }
+  LONG ChangeDisplay(const DEVMODEA* mode, DWORD flags) override;
+  bool DisplayMode(DWORD index, DEVMODEA* mode) override;
+  int Metric(int index) override;
+  int MenuItemWidth(std::string_view label) override;
+  std::vector<ForeignWindow> ForeignWindows() override;
+  void RestoreForeignWindow(std::uint64_t id) override;
+  void RaiseForeignWindow(std::uint64_t id) override;
+  void WindowCreated(HWND hwnd) override;
+  void WindowDestroyed(HWND hwnd) override;
+  void WindowMoved(HWND hwnd) override;
+  void SurfaceChanged(HWND hwnd) override;
+  void NonClientChanged(HWND hwnd) override;
+  void CursorMoved(int screen_x, int screen_y) override;
+  void DialogStep(HWND dialog) override;
+  std::string ProfilePath(std::string_view file_name) override;
+  void Trace(std::string_view kind, std::string_view details) override;
+  bool TraceEnabled(std::string_view kind) override;
+  void BeforeExit(int status) override;
+
+  // Draws and presents a frame now (benchmarks).
+  void RenderNow() { Render(); }
+
+ private:
+  // sdl_events.cpp: desktop events into window messages.
+  void HandleEvent(const SDL_Event& e);
+  void HandleKey(const SDL_KeyboardEvent& key);
+  void HandleMouseButton(const SDL_MouseButtonEvent& button);
+  void FlushMouseMotion();
+  // A mouse move at the pointer's present place (after the window moved under it).
+  void MouseWhereItIs();
+  // Events while a message box holds everything: only the box and the picture go on.
+  void HandleModalEvent(const SDL_Event& e);
+  // Tells the window of focus and minimise changes the desktop made.
+  void SyncWindowState();
+  // A window pixel as a point of the main window's client area.
+  POINT ClientPoint(int window_x, int window_y);
+  void RunMenuActions();
+
+  // sdl_render.cpp: frames.
+  bool NeedsRender();
+  void Render();
+  // How the emulated screen shows in a window of this size.
+  ViewGeometry Geometry(const WindowRecord& w, int window_w, int window_h);
+  bool UiActive() const;
+
+  // The main window's record (null before it exists) and the SDL window following it.
+  WindowRecord* Main();
+  void FollowWindow(const WindowRecord& w);
+
+  Options options_;
+  WindowView view_;
+  MenuBar menu_bar_{view_};
+  MessageBoxView message_box_{view_};
+  DialogView dialog_{view_};
+  X11Windows x11_;
+  bool started_ = false;
+  std::uint64_t start_ns_ = 0;
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> trace_file_{nullptr, &std::fclose};
+
+  // The emulated display.
+  int display_bits_ = 8;
+  int stored_bits_ = 8;  // what a restore of the display mode goes back to
+  int desktop_width_ = 1024;
+  int desktop_height_ = 768;
+  bool emulated_full_screen_ = false;  // the display "switched" to 640 × 480
+
+  HWND main_ = nullptr;
+  // What the desktop last told about the window, and what the window was told.
+  bool desktop_focus_ = true;
+  bool reported_focus_ = true;
+  bool desktop_minimized_ = false;
+
+  // Pending mouse position (window pixels) not yet given to the window.
+  bool motion_pending_ = false;
+  int motion_x_ = 0, motion_y_ = 0;
+  bool mouse_over_bar_ = false;
+  std::vector<MenuAction> menu_actions_;
+  // The message box open has the window to itself (no window of ours is shown).
+  bool box_own_window_ = false;
+
+  // Rendering: the client area changed, the bar changed, everything must be drawn again
+  // (a new size or mode, an exposed window), and whether the last frame had menus or
+  // boxes over the client area.
+  bool content_dirty_ = true;
+  bool chrome_dirty_ = true;
+  bool repaint_all_ = true;
+  bool overlay_shown_ = false;
+  int frames_pending_ = 2;  // ImGui needs a frame or two to act on input
+  std::uint32_t last_render_ = 0;
+};
+
+}  // namespace platform::sdl

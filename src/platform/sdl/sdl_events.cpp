@@ -1,0 +1,263 @@
+// Desktop events into the window's messages: mouse, keys, focus, minimise and the close
+// button; Alt+letter for the menu bar.
+#include <algorithm>
+
+#include "platform/common/input_state.h"
+#include "platform/common/window_table.h"
+#include "platform/sdl/key_map.h"
+#include "platform/sdl/sdl_backend.h"
+
+namespace platform::sdl {
+namespace {
+
+constexpr WPARAM kLeftButton = 0x0001;   // MK_LBUTTON
+constexpr WPARAM kRightButton = 0x0002;  // MK_RBUTTON
+constexpr WORD kMenuPopup = 0x0010;      // MF_POPUP
+constexpr WORD kMenuHilite = 0x0080;     // MF_HILITE
+
+LPARAM Point(POINT p) { return MAKELPARAM(static_cast<WORD>(p.x), static_cast<WORD>(p.y)); }
+
+}  // namespace
+
+void SdlBackend::PollEvents() {
+  if (!started_) return;
+  SDL_Event e;
+  while (SDL_PollEvent(&e)) HandleEvent(e);
+  FlushMouseMotion();
+  RunMenuActions();
+  SyncWindowState();
+  if (NeedsRender() && Now() - last_render_ >= 8) Render();
+}
+
+void SdlBackend::HandleEvent(const SDL_Event& e) {
+  switch (e.type) {
+    case SDL_WINDOWEVENT:
+      view_.ImGuiEvent(e);
+      switch (e.window.event) {
+        case SDL_WINDOWEVENT_CLOSE:
+          if (main_ != nullptr) PostMessageA(main_, WM_SYSCOMMAND, SC_CLOSE, 0);
+          break;
+        case SDL_WINDOWEVENT_FOCUS_GAINED: desktop_focus_ = true; break;
+        case SDL_WINDOWEVENT_FOCUS_LOST: desktop_focus_ = false; break;
+        case SDL_WINDOWEVENT_MINIMIZED: desktop_minimized_ = true; break;
+        case SDL_WINDOWEVENT_RESTORED:
+        case SDL_WINDOWEVENT_MAXIMIZED: desktop_minimized_ = false; break;
+        case SDL_WINDOWEVENT_LEAVE:
+          if (mouse_over_bar_) chrome_dirty_ = true;
+          mouse_over_bar_ = false;
+          break;
+        case SDL_WINDOWEVENT_MOVED:
+        case SDL_WINDOWEVENT_SIZE_CHANGED:
+          // As on the desktop, a window that moves under the mouse hears where it is now.
+          MouseWhereItIs();
+          repaint_all_ = true;
+          break;
+        default:
+          // Exposed, shown: draw everything again.
+          repaint_all_ = true;
+          break;
+      }
+      break;
+    case SDL_MOUSEMOTION: {
+      view_.ImGuiEvent(e);
+      motion_pending_ = true;
+      motion_x_ = e.motion.x;
+      motion_y_ = e.motion.y;
+      // Hovering the bar highlights its items.
+      const bool over = menu_bar_.Contains(static_cast<float>(e.motion.x), static_cast<float>(e.motion.y));
+      if (over || mouse_over_bar_ || UiActive()) chrome_dirty_ = true;
+      mouse_over_bar_ = over;
+      break;
+    }
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP:
+      view_.ImGuiEvent(e);
+      HandleMouseButton(e.button);
+      break;
+    case SDL_MOUSEWHEEL:
+    case SDL_TEXTINPUT:
+      view_.ImGuiEvent(e);
+      if (UiActive()) chrome_dirty_ = true;
+      break;
+    case SDL_KEYDOWN:
+    case SDL_KEYUP:
+      view_.ImGuiEvent(e);
+      HandleKey(e.key);
+      break;
+    default:
+      break;
+  }
+}
+
+void SdlBackend::HandleModalEvent(const SDL_Event& e) {
+  switch (e.type) {
+    case SDL_WINDOWEVENT:
+      view_.ImGuiEvent(e);
+      switch (e.window.event) {
+        case SDL_WINDOWEVENT_FOCUS_GAINED: desktop_focus_ = true; break;
+        case SDL_WINDOWEVENT_FOCUS_LOST: desktop_focus_ = false; break;
+        case SDL_WINDOWEVENT_MINIMIZED: desktop_minimized_ = true; break;
+        case SDL_WINDOWEVENT_RESTORED: desktop_minimized_ = false; break;
+        case SDL_WINDOWEVENT_CLOSE: break;  // the window is busy with its box
+        default: repaint_all_ = true; break;
+      }
+      break;
+    case SDL_KEYUP:
+      // A key let go while the box is up is up for the program too.
+      if (const int vk = VirtualKey(e.key.keysym.sym)) SetKeyState(vk, false);
+      [[fallthrough]];
+    case SDL_KEYDOWN:
+    case SDL_MOUSEMOTION:
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP:
+    case SDL_MOUSEWHEEL:
+    case SDL_TEXTINPUT:
+      view_.ImGuiEvent(e);
+      frames_pending_ = std::max(frames_pending_, 2);
+      chrome_dirty_ = true;
+      break;
+    default:
+      break;
+  }
+}
+
+void SdlBackend::HandleMouseButton(const SDL_MouseButtonEvent& b) {
+  const bool down = b.type == SDL_MOUSEBUTTONDOWN;
+  // Menus and boxes take the mouse while they are open, and the bar takes its own clicks.
+  if (UiActive() || menu_bar_.Contains(static_cast<float>(b.x), static_cast<float>(b.y))) {
+    chrome_dirty_ = true;
+    frames_pending_ = std::max(frames_pending_, 2);
+    return;
+  }
+  WindowRecord* w = Main();
+  if (w == nullptr) return;
+  UINT message = 0;
+  WPARAM keys = 0;
+  if (b.button == SDL_BUTTON_LEFT) {
+    message = down ? WM_LBUTTONDOWN : WM_LBUTTONUP;
+    keys = down ? kLeftButton : 0;
+  } else if (b.button == SDL_BUTTON_RIGHT) {
+    message = down ? WM_RBUTTONDOWN : WM_RBUTTONUP;
+    keys = down ? kRightButton : 0;
+  } else {
+    return;
+  }
+  FlushMouseMotion();
+  const POINT p = ClientPoint(b.x, b.y);
+  if (p.x < 0 || p.y < 0 || p.x >= w->client_width || p.y >= w->client_height) return;
+  PostInput(message, keys, Point(p));
+}
+
+void SdlBackend::MouseWhereItIs() {
+  int x = 0, y = 0, left = 0, top = 0, width = 0, height = 0;
+  SDL_GetGlobalMouseState(&x, &y);
+  SDL_GetWindowPosition(view_.window(), &left, &top);
+  view_.Size(&width, &height);
+  x -= left;
+  y -= top;
+  if (x < 0 || y < 0 || x >= width || y >= height) return;
+  motion_pending_ = true;
+  motion_x_ = x;
+  motion_y_ = y;
+}
+
+void SdlBackend::FlushMouseMotion() {
+  if (!motion_pending_) return;
+  motion_pending_ = false;
+  if (Main() == nullptr || UiActive()) return;
+  const POINT p = ClientPoint(motion_x_, motion_y_);
+  MouseAt(p.x, p.y);
+}
+
+void SdlBackend::HandleKey(const SDL_KeyboardEvent& key) {
+  const int vk = VirtualKey(key.keysym.sym);
+  const bool focused = main_ != nullptr && GetFocus() == main_;
+  if (key.type == SDL_KEYUP) {
+    if (vk != 0 && (GetAsyncKeyState(vk) & 0x8000)) {
+      SetKeyState(vk, false);
+      if (focused) PostInput(WM_KEYUP, static_cast<WPARAM>(vk), static_cast<LPARAM>(0xC0000001u));
+    }
+    return;
+  }
+  // Open menus and boxes have the keyboard.
+  if (UiActive()) {
+    chrome_dirty_ = true;
+    frames_pending_ = std::max(frames_pending_, 2);
+    return;
+  }
+  const SDL_Keycode sym = key.keysym.sym;
+  if ((key.keysym.mod & KMOD_ALT) && !key.repeat && sym >= SDLK_a && sym <= SDLK_z) {
+    if (WindowRecord* w = Main();
+        w != nullptr && menu_bar_.Mnemonic(*w, static_cast<char>('a' + (sym - SDLK_a)), &menu_actions_)) {
+      chrome_dirty_ = true;
+      frames_pending_ = std::max(frames_pending_, 2);
+      return;
+    }
+  }
+  if (vk == 0) return;
+  SetKeyState(vk, true);
+  if (focused) PostInput(WM_KEYDOWN, static_cast<WPARAM>(vk), key.repeat ? 0x40000001 : 1);
+}
+
+POINT SdlBackend::ClientPoint(int window_x, int window_y) {
+  WindowRecord* w = Main();
+  if (w == nullptr) return POINT{-1, -1};
+  int width = 0, height = 0;
+  view_.Size(&width, &height);
+  const ViewGeometry g = Geometry(*w, width, height);
+  int x = g.ScreenX(window_x), y = g.ScreenY(window_y);
+  if (view_.full_screen()) {
+    // The desktop stands for the emulated screen: the mouse never leaves it, and the band
+    // beside a picture scaled to keep its shape counts as the screen's edge.
+    x = std::clamp(x, 0, ScreenWidth() - 1);
+    y = std::clamp(y, 0, ScreenHeight() - 1);
+  }
+  POINT origin{0, 0};
+  ClientToScreen(main_, &origin);
+  return POINT{x - origin.x, y - origin.y};
+}
+
+void SdlBackend::RunMenuActions() {
+  std::vector<MenuAction> actions;
+  actions.swap(menu_actions_);
+  if (main_ == nullptr || actions.empty()) return;
+  // The bar looks different after any of these (open item, closed drop-down).
+  chrome_dirty_ = true;
+  for (const MenuAction& a : actions) {
+    switch (a.kind) {
+      case MenuAction::kSelect: {
+        const WORD flags = static_cast<WORD>(kMenuHilite | (a.popup ? kMenuPopup : 0));
+        SendMessageA(main_, WM_MENUSELECT,
+                     static_cast<WPARAM>(MAKELPARAM(static_cast<WORD>(a.value), flags)),
+                     reinterpret_cast<LPARAM>(GetMenu(main_)));
+        break;
+      }
+      case MenuAction::kClosed:
+        SendMessageA(main_, WM_MENUSELECT, static_cast<WPARAM>(MAKELPARAM(0, 0xFFFF)), 0);
+        break;
+      case MenuAction::kCommand:
+        PostMessageA(main_, WM_COMMAND, static_cast<WPARAM>(a.value), 0);
+        break;
+    }
+  }
+}
+
+void SdlBackend::SyncWindowState() {
+  if (Main() == nullptr) return;
+  if (desktop_focus_ != reported_focus_) {
+    reported_focus_ = desktop_focus_;
+    SetFocusWindow(desktop_focus_ ? main_ : nullptr);
+    // Keys let go while another program has the focus are never seen.
+    if (!desktop_focus_) ResetKeyState();
+    for (HWND hwnd : OwnTopLevelWindows()) {
+      SendMessageA(hwnd, WM_ACTIVATEAPP, desktop_focus_ ? TRUE : FALSE, 0);
+      SendMessageA(hwnd, WM_ACTIVATE, desktop_focus_ ? WA_ACTIVE : WA_INACTIVE, 0);
+    }
+  }
+  if (WindowRecord* w = Main(); w != nullptr && desktop_minimized_ != w->iconic) {
+    ShowWindow(main_, desktop_minimized_ ? SW_MINIMIZE : SW_RESTORE);
+  }
+  if (WindowRecord* w = Main(); w != nullptr && w->visible != view_.shown()) FollowWindow(*w);
+}
+
+}  // namespace platform::sdl

@@ -1,0 +1,103 @@
+// The SDL window and how a frame reaches it: pixels are written straight into the window
+// surface (the client area converted from its surface, scaled in full screen), Dear ImGui
+// draws the menu bar, dialogs and message boxes over them through a software renderer on
+// that same surface, and only the changed rectangles are sent to the display. Presents
+// never wait for vertical sync.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <SDL.h>
+
+#include "platform/common/window_table.h"
+#include "platform/sdl/pixel_convert.h"
+#include "platform/sdl/ui_font.h"
+#include "platform/sdl/view_geometry.h"
+
+struct ImGuiContext;
+
+namespace platform::sdl {
+
+class WindowView {
+ public:
+  WindowView() = default;
+  WindowView(const WindowView&) = delete;
+  WindowView& operator=(const WindowView&) = delete;
+  ~WindowView();
+
+  // Creates the (hidden) window, the ImGui context and the font at `font_pixels`.
+  bool Open(int font_pixels, std::string* error);
+  void Close();
+  bool is_open() const { return window_ != nullptr; }
+
+  SDL_Window* window() const { return window_; }
+  // The X11 window, 0 when not on X11.
+  std::uint64_t NativeId() const;
+  void SetTitle(const std::string& title);
+  void SetSize(int width, int height);
+  void SetPosition(int x, int y);
+  void Show();
+  void Hide();
+  bool shown() const { return shown_; }
+  void SetFullScreen(bool on);
+  bool full_screen() const { return full_screen_; }
+  // Size of the window in pixels as SDL has it.
+  void Size(int* width, int* height) const;
+
+  // Every character of `text` can be drawn from now on (call outside a frame).
+  void Cover(std::string_view text);
+  float TextWidth(std::string_view text);
+  float font_pixels() const { return font_.pixel_size(); }
+
+  // Feeds an event to ImGui's input.
+  void ImGuiEvent(const SDL_Event& event);
+
+  // A frame: Begin makes the window surface ready (false when nothing can be drawn), the
+  // drawing calls and ImGui calls between BeginUi and EndUi fill it, End sends `dirty` to
+  // the display, EndAll the whole window.
+  bool Begin(int* width, int* height);
+  // True once after the window surface was made anew (its pixels are lost).
+  bool TakeRenewed();
+  void FillBlack(const PixelRect& r);
+  // The client surface of `w` shown in `target` (window pixels); `geometry` maps window
+  // pixels back to screen points and (client_x, client_y) is the client origin on screen.
+  // Unless `whole`, only the rows that changed since the last call are drawn. Returns the
+  // window pixels drawn.
+  PixelRect DrawClient(const WindowRecord& w, const ViewGeometry& geometry, int client_x,
+                       int client_y, const PixelRect& target, bool whole);
+  // `scale` enlarges ImGui's text and sizes (full screen).
+  void BeginUi(float scale);
+  void EndUi();
+  void End(const std::vector<PixelRect>& dirty);
+  void EndAll();
+
+ private:
+  bool AcquireSurface();
+  void ReleaseRenderer();
+
+  SDL_Window* window_ = nullptr;
+  SDL_Surface* surface_ = nullptr;    // the window surface; SDL owns it
+  SDL_Renderer* renderer_ = nullptr;  // software, drawing into surface_
+  ImGuiContext* imgui_ = nullptr;
+  bool sdl_input_backend_ = false;
+  UiFont font_;
+  Rgb32Format format_;
+  bool shown_ = false;
+  bool full_screen_ = false;
+  bool in_frame_ = false;
+  bool renewed_ = true;
+  std::vector<std::string> deferred_cover_;
+  std::vector<int> columns_, rows_;
+  // What the last DrawClient showed, to find the rows that changed since.
+  struct Shown {
+    PixelRect target;
+    int width = 0, height = 0;
+    bool indexed = true;
+    PaletteColours colours{};
+    std::vector<std::uint8_t> pixels;
+  } last_;
+};
+
+}  // namespace platform::sdl

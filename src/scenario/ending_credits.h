@@ -1,0 +1,14 @@
+// The credit text of the ending sequence: 14 pages in the message text form, each a run of
+// lines (each ended by 0xAF) and then one more 0xAF.
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+namespace scenario {
+
+constexpr int kCreditPages = 14;
+
+std::span<const std::uint8_t> CreditText();
+
+}  // namespace scenario

@@ -1,0 +1,317 @@
+#include "scenario/event_interpreter.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstdint>
+#include <string>
+
+#include "platform/trace.h"
+#include "resources/memory_blocks.h"
+#include "scenario/choices.h"
+#include "scenario/ending_sequence.h"
+#include "scenario/event_pictures.h"
+#include "scenario/flags.h"
+#include "scenario/opcode_table.h"
+#include "scenario/save_slots.h"
+#include "scenario/scenario_loader.h"
+#include "scenario/scenario_state.h"
+#include "scenario/script_messages.h"
+#include "shell/message_pump.h"
+#include "sound/cd_audio.h"
+#include "sound/pcm.h"
+#include "visuals/background.h"
+#include "visuals/display_effects.h"
+#include "visuals/palette_fades.h"
+#include "visuals/palette_state.h"
+#include "visuals/picture.h"
+#include "visuals/screen_show.h"
+#include "visuals/special_effects.h"
+#include "visuals/transition.h"
+
+namespace scenario {
+namespace {
+
+// EventPC is 16 bits: code beyond this offset cannot be reached.
+constexpr std::size_t kAddressable = 0x10000;
+
+int g_levels = 0;
+
+class LevelCount {
+ public:
+  LevelCount() {
+    if (g_levels >= kMaxEventLevels) ScenarioBroken(CurrentScenario());
+    ++g_levels;
+  }
+  ~LevelCount() { --g_levels; }
+  LevelCount(const LevelCount&) = delete;
+  LevelCount& operator=(const LevelCount&) = delete;
+};
+
+// One level's view of the EVENT DATA block it wired.
+struct Level {
+  resources::MemHandle block = 0;
+  const std::uint8_t* base = nullptr;
+  std::size_t size = 0;
+  std::size_t pc = 0;  // the next instruction
+  bool running = true;
+
+  // Wires the loaded EVENT DATA and reads from it from now on.
+  void Wire() {
+    block = EventData;
+    base = static_cast<const std::uint8_t*>(resources::MemWire(block));
+    size = GlobalSize(block);
+    if (base == nullptr || size < kBlockTableEnd) ScenarioBroken(CurrentScenario());
+  }
+  bool Reachable(std::int64_t offset) const {
+    return offset >= 0 && static_cast<std::size_t>(offset) < std::min(size, kAddressable);
+  }
+  // Labels were checked against the block when it was loaded.
+  std::size_t Label(std::uint8_t label) const {
+    return static_cast<std::size_t>(base[2 + 2 * label] | base[3 + 2 * label] << 8);
+  }
+  // A jump lands relative to the first byte after the whole instruction (pc by then).
+  void JumpBy(std::int32_t displacement) {
+    const std::int64_t target = static_cast<std::int64_t>(pc) + displacement;
+    if (!Reachable(target)) ScenarioBroken(CurrentScenario());
+    pc = static_cast<std::size_t>(target);
+  }
+};
+
+void TraceInstruction(const Instruction& ins, std::size_t offset) {
+  std::string line = std::to_string(CurrentScenario()) + ' ' + std::to_string(offset) + ' ';
+  if (ins.info != nullptr) {
+    line += ins.info->mnemonic;
+  } else {
+    line += "byte " + std::to_string(ins.opcode);
+  }
+  if (ins.operand_count > 0) line += ' ' + FormatOperands(ins);
+  platform::Trace("op", line);
+}
+
+bool FlagTest(std::uint8_t opcode, std::uint8_t flag_value, std::uint8_t v) {
+  switch (opcode) {
+    case 0x41: return flag_value == v;
+    case 0x42: return flag_value != v;
+    case 0x43: return flag_value > v;
+    case 0x44: return flag_value < v;
+    case 0x45: return flag_value >= v;
+    default: return flag_value <= v;  // 0x46
+  }
+}
+
+// 0x38: style k of the whole screen (n = 0) or of area n - 1. Styles above 3 and areas
+// beyond the three there are do nothing.
+void ShowInStyle(std::uint8_t k, std::uint8_t n) {
+  if (k > 3) return;
+  if (n == 0) {
+    constexpr void (*kWhole[])() = {visuals::ShowComposed, visuals::ShowInterlaced,
+                                    visuals::ShowDither, visuals::ShowBlinds};
+    kWhole[k]();
+    return;
+  }
+  if (n > 3) return;
+  constexpr void (*kArea[])(std::uint8_t) = {visuals::ShowArea, visuals::ShowAreaInterlaced,
+                                             visuals::ShowAreaDither, visuals::ShowAreaBlinds};
+  kArea[k](static_cast<std::uint8_t>(n - 1));
+}
+
+int CountMarks() {
+  int count = 0;
+  for (int i = 0; i < kMarkBits / 8; ++i) count += std::popcount(Flag(flag::kMarks + i));
+  return count;
+}
+
+// 0x96: flag 115 tells whether this mark was the 17th.
+void SetMark(std::uint8_t n) {
+  const int before = CountMarks();
+  if (n < kMarkBits) SetFlagBit(GameState, flag::kMarks, n);
+  const int after = CountMarks();
+  SetFlag(flag::kMarksReached17, before == 16 && after == 17 ? 1 : 0);
+}
+
+// 0x25. A choice of no option is not offered (nothing could ever be chosen): play goes on
+// after the instruction with flag 104 = 255, the value of a choice with no answer.
+void RunChoice(Level& level, const Instruction& ins) {
+  shell::Present(&visuals::UpdateRect);
+  const std::uint8_t count = static_cast<std::uint8_t>((ins.operand_count - 2) / 2);
+  if (count == 0) {
+    SetFlag(flag::kChosenOption, 255);
+    return;
+  }
+  CheckMessage(ins.operands[0]);
+  for (std::uint8_t i = 0; i < count; ++i) CheckMessage(ins.operands[2 + 2 * i]);
+  const std::int16_t chosen = Choose(ins.operands[0], &ins.operands[2], count);
+  if (ScriptStop != 0) {
+    level.running = false;
+    return;
+  }
+  if (chosen >= 0 && chosen < count) level.JumpBy(ins.Value(3 + 2 * chosen));
+}
+
+void Execute(Level& level, const Instruction& ins) {
+  const auto op = [&ins](std::size_t i) { return ins.operands[i]; };
+  switch (ins.opcode) {
+    case 0x20:  // end
+      ScriptStop = 1;
+      level.running = false;
+      break;
+    case 0x21:  // sub
+      if (op(0) == 0) ScriptStop = 1;
+      if (op(0) == 1 || op(0) == 2) {
+        PlayWaveScene(op(1), op(2), op(3),
+                      op(0) == 1 ? text::WaveDirection::kHorizontal
+                                 : text::WaveDirection::kVertical);
+      }
+      if (ScriptStop != 0) level.running = false;
+      break;
+    case 0x22:  // call
+      SetEventPC(static_cast<std::uint16_t>(level.Label(op(0))));
+      RunEvents();
+      break;
+    case 0x23: shell::Wait(op(0)); break;
+    case 0x24:  // scenario
+      resources::MemUnwire(level.block);
+      EnterScenario(op(0), true);
+      level.Wire();
+      level.pc = level.Label(op(1));
+      break;
+    case 0x25: RunChoice(level, ins); break;
+    case 0x26: shell::WaitClick(); break;
+    case 0x27:  // set_resume: a restore goes on after this instruction
+      SetEventPC(static_cast<std::uint16_t>(level.pc));
+      SetResumePoint();
+      break;
+    case 0x28:  // resume
+      RestoreState(true);
+      ScriptStop = 2;
+      level.running = false;
+      break;
+    case 0x30: visuals::ShowBackground(op(0)); break;
+    case 0x31: visuals::RestoreBackground(op(0)); break;
+    case 0x32: visuals::ForgetBackground(); break;
+    case 0x33:
+      visuals::FillBackground(op(0));
+      visuals::ShowComposed();
+      break;
+    case 0x34: visuals::ClearScene(op(0)); break;
+    case 0x35: ShowEventPictureH(op(0)); break;
+    case 0x36: ShowEventPictureV(op(0)); break;
+    case 0x37: visuals::ShowCharacter(op(0), op(1)); break;
+    case 0x38: ShowInStyle(op(0), op(1)); break;
+    case 0x39: visuals::Transition(op(0)); break;
+    case 0x3A: visuals::ApplyColourEffect(op(0), true); break;
+    case 0x3B: SetFlag(flag::kPendingColourEffect, op(0)); break;
+    case 0x3C: visuals::ApplyColourEffect(op(0), false); break;
+    case 0x40: level.JumpBy(ins.Value(0)); break;
+    case 0x41:
+    case 0x42:
+    case 0x43:
+    case 0x44:
+    case 0x45:
+    case 0x46:
+      if (FlagTest(ins.opcode, Flag(op(0)), op(1))) level.JumpBy(ins.Value(2));
+      break;
+    case 0x47:
+      if (AskScriptQuestion()) level.JumpBy(ins.Value(0));
+      break;
+    case 0x48:
+      if (!AskScriptQuestion()) level.JumpBy(ins.Value(0));
+      break;
+    case 0x49:  // a flag has bits 0 … 7 only
+      if (op(1) < 8 && (Flag(op(0)) >> op(1)) & 1) level.JumpBy(ins.Value(2));
+      break;
+    case 0x4A:
+      if (shell::InputEvents & shell::kInputDecide) level.JumpBy(ins.Value(0));
+      break;
+    case 0x4B: SetFlag(op(0), op(1)); break;
+    case 0x4C: SetFlag(op(0), static_cast<std::uint8_t>(Flag(op(0)) + op(1))); break;
+    case 0x50:
+    case 0x51:
+      if (ShowScriptMessage(op(0))) break;
+      if (ScriptStop != 0) {
+        level.running = false;
+      } else if (ins.opcode == 0x51) {
+        visuals::ShowComposed();
+      }
+      break;
+    case 0x52: visuals::ShowComposed(); break;
+    case 0x60: visuals::ApplyScreenPalette(); break;
+    case 0x61: visuals::ApplyBlack(); break;
+    case 0x62: visuals::FadeOut(op(0)); break;
+    case 0x63: visuals::FadeIn(op(0)); break;
+    case 0x64: visuals::SavePalette(); break;
+    case 0x65: visuals::RestorePalette(); break;
+    case 0x66:  // white
+      for (int i = 0; i < 16; ++i) {
+        visuals::ScreenPalette[i].peRed = 255;
+        visuals::ScreenPalette[i].peGreen = 255;
+        visuals::ScreenPalette[i].peBlue = 255;
+      }
+      visuals::ApplyScreenPalette();
+      visuals::PaletteState = 2;
+      break;
+    case 0x67: visuals::FadeToWhite(op(0)); break;
+    case 0x68: visuals::FadeFromWhite(op(0)); break;
+    case 0x69: visuals::Undim(); break;
+    case 0x6A: visuals::Dim(); break;
+    case 0x6B: visuals::FadeInDim(op(0)); break;
+    case 0x6C: visuals::FadeOutDim(op(0)); break;
+    case 0x80: sound::CdPlay(op(0)); break;
+    case 0x81: sound::CdMarkFade(); break;
+    case 0x82: sound::CdStop(); break;
+    case 0x85: sound::CdFadeOut(); break;
+    case 0x86: sound::CdWaitEnd(); break;
+    case 0x87: SetFlag(flag::kQueuedMusic, op(0)); break;
+    case 0x90: MarkScenarioSeen(GameState, op(0)); break;
+    case 0x92: visuals::Quake(); break;
+    case 0x93:  // random: a value 0 … n - 1
+      SetFlag(op(0), static_cast<std::uint8_t>(shell::Random(2) * op(1) / 256));
+      break;
+    case 0x94: WriteProgress(); break;
+    case 0x95:
+      ResumeValid = 0;
+      PlayEnding(op(0));
+      break;
+    case 0x96: SetMark(op(0)); break;
+    case 0x97: visuals::ClawEffect1(); break;
+    case 0x98: visuals::BloodEffect(); break;
+    case 0x99: visuals::ClawEffect2(); break;
+    case 0xA0: sound::PcmLoad(op(0)); break;
+    case 0xA1: sound::PcmUnload(); break;
+    case 0xA2: sound::PcmPlay(op(0), static_cast<std::uint16_t>(op(1) * 20)); break;
+    case 0xA3: sound::PcmStop(); break;
+    case 0xA6: sound::PcmFinish(); break;
+    default:  // 0x83, 0x84, 0x91, 0xA4, 0xA5 and opcodes outside the table: nothing
+      break;
+  }
+}
+
+}  // namespace
+
+void RunEvents() {
+  if (EventData == 0) ScenarioBroken(CurrentScenario());
+  LevelCount count;
+  Level level;
+  level.Wire();
+  level.pc = EventPC();
+  const bool trace = platform::TraceEnabled("op");
+  Instruction ins;
+  while (level.running) {
+    if (!level.Reachable(static_cast<std::int64_t>(level.pc)) ||
+        !DecodeInstruction(level.base, level.size, level.pc, &ins)) {
+      ScenarioBroken(CurrentScenario());
+    }
+    SetEventPC(static_cast<std::uint16_t>(level.pc));
+    if (trace) TraceInstruction(ins, level.pc);
+    level.pc += ins.length;
+    Execute(level, ins);
+    shell::Random(1);
+    shell::PumpMessage();
+    // The block this level reads was released under it (a nested scenario jump or
+    // restore): it must not be read again.
+    if (EventData != level.block) level.running = false;
+  }
+  if (EventData == level.block) resources::MemUnwire(level.block);
+}
+
+}  // namespace scenario

@@ -1,0 +1,80 @@
+#include "support/scenario_fixture.h"
+
+#include "resources/format_text.h"
+#include "scenario/event_interpreter.h"
+#include "scenario/flags.h"
+#include "scenario/scenario_loader.h"
+#include "scenario/scenario_state.h"
+#include "shell/shell_state.h"
+#include "shell/startup.h"
+
+namespace hotaru_test {
+
+void ScenarioTest::SetUp() {
+  PlatformTest::SetUp();
+  Restart("");
+}
+
+void ScenarioTest::Restart(const std::string& script, std::optional<std::uint32_t> until) {
+  platform::headless::Options options;
+  options.trace_ops = true;
+  options.until_ms = until;
+  RestartBackend(options, script);
+  StartWindow();
+}
+
+void ScenarioTest::StartWindow() {
+  static char instance;
+  ASSERT_EQ(shell::CreateMainWindow(reinterpret_cast<HINSTANCE>(&instance)), -1);
+  // What the game flow sets before play: nothing loaded, play running.
+  scenario::SetCurrentScenario(scenario::kNoScenario);
+  scenario::SetEventPC(0);
+  scenario::ScriptStop = 0;
+  scenario::SkipAllowed = 0;
+  scenario::ResumeValid = 0;
+}
+
+void ScenarioTest::WriteScenario(std::uint8_t n, const ScenarioBuilder& scenario) {
+  WriteScenarioFile(n, scenario.Build());
+}
+
+void ScenarioTest::WriteScenarioFile(std::uint8_t n, const Bytes& file) {
+  WriteBytes(dir() / resources::FormatString("%03d.SCN", n), file);
+}
+
+void ScenarioTest::RunLabel(std::uint8_t n, std::uint8_t label) {
+  scenario::EnterScenario(n, false);
+  scenario::SetEventPC(scenario::LabelOffset(label));
+  scenario::ScriptStop = 0;
+  scenario::RunEvents();
+}
+
+std::vector<std::string> ScenarioTest::TraceOf(const std::string& kind) const {
+  std::vector<std::string> out;
+  for (const std::string& line : const_cast<ScenarioTest*>(this)->backend().trace_lines()) {
+    const std::size_t kind_at = line.find(' ') + 1;
+    const std::size_t details_at = line.find(' ', kind_at);
+    if (line.compare(kind_at, details_at - kind_at, kind) != 0) continue;
+    out.push_back(details_at == std::string::npos ? "" : line.substr(details_at + 1));
+  }
+  return out;
+}
+
+std::vector<std::string> ScenarioTest::Ops() const {
+  std::vector<std::string> out;
+  for (const std::string& op : TraceOf("op")) out.push_back(op.substr(op.find(' ') + 1));
+  return out;
+}
+
+std::vector<std::string> ScenarioTest::OpPlaces() const {
+  std::vector<std::string> out;
+  for (const std::string& op : TraceOf("op")) {
+    out.push_back(op.substr(0, op.find(' ', op.find(' ') + 1)));
+  }
+  return out;
+}
+
+std::uint8_t ScenarioTest::Flag(std::uint8_t n) { return scenario::Flag(n); }
+void ScenarioTest::SetFlag(std::uint8_t n, std::uint8_t v) { scenario::SetFlag(n, v); }
+
+}  // namespace hotaru_test

@@ -1,0 +1,360 @@
+// hotaru-tool picture: picture files (.VGR) to and from PNG, and their header.
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "authoring/pack_writer.h"
+#include "authoring/picture_file.h"
+#include "authoring/png_io.h"
+#include "commands.h"
+#include "platform/backend.h"
+#include "platform/headless/headless_backend.h"
+#include "resources/memory_blocks.h"
+#include "resources/picture_decoder.h"
+#include "visuals/palette_state.h"
+#include "visuals/picture.h"
+
+namespace tool {
+namespace {
+
+constexpr const char* kUsage =
+    "usage: hotaru-tool picture decode FILE OUT.png [--over BASE.png] [--at X,Y]\n"
+    "       hotaru-tool picture encode IN.png OUT [--order columns|rows] [--transparent N]\n"
+    "                                             [--at X,Y]\n"
+    "       hotaru-tool picture info FILE\n"
+    "\n"
+    "  decode  draws the picture file the way the game does into a 640 x 400 screen filled\n"
+    "          with colour 0, or holding BASE.png's colour indexes (640 x 400, at most 16\n"
+    "          colours), moved by X,Y (default 0,0), and writes the screen as an 8-bit\n"
+    "          palette PNG with the colours the game then shows (colour 15 is always white)\n"
+    "  encode  writes the whole PNG (at most 16 colours; a palette PNG keeps its indexes)\n"
+    "          as a picture file whose top-left corner is at X,Y on the screen (X a\n"
+    "          multiple of 8; default 0,0); the width must be a multiple of 8. Colour\n"
+    "          channels are rounded to the 16 levels the game has. --order sets the pixel\n"
+    "          order (default columns); --transparent N makes colour N (0 to 15)\n"
+    "          transparent (default none)\n"
+    "  info    prints the header: magic, rectangle, pixel order, transparent colour,\n"
+    "          unpacked size and palette\n";
+
+// Far more than any picture needs (a whole screen packs to about 150 KB at worst); the
+// file is copied into one memory block.
+constexpr std::size_t kMaxPictureFileSize = 64 * 1024 * 1024;
+
+int UsageError(const std::string& what) {
+  std::fprintf(stderr, "hotaru-tool picture: %s\n%s", what.c_str(), kUsage);
+  return 2;
+}
+
+int Failure(const std::string& what) {
+  std::fprintf(stderr, "hotaru-tool picture: %s\n", what.c_str());
+  return 1;
+}
+
+void Warn(const std::string& what) { std::fprintf(stderr, "hotaru-tool picture: warning: %s\n", what.c_str()); }
+
+// Positional arguments and --name VALUE options, in any order.
+struct Arguments {
+  std::vector<std::string> positional;
+  std::vector<std::pair<std::string, std::string>> options;
+};
+
+// "" on success, else the usage error.
+std::string SplitArguments(int argc, char** argv, const std::vector<std::string_view>& known,
+                           Arguments* out) {
+  for (int i = 0; i < argc; ++i) {
+    std::string_view arg = argv[i];
+    if (arg.size() > 2 && arg.substr(0, 2) == "--") {
+      bool is_known = false;
+      for (std::string_view k : known) is_known = is_known || k == arg;
+      if (!is_known) return "unknown option '" + std::string(arg) + "'";
+      if (i + 1 >= argc) return std::string(arg) + " needs a value";
+      for (const auto& [name, value] : out->options)
+        if (name == arg) return std::string(arg) + " given twice";
+      out->options.emplace_back(std::string(arg), argv[++i]);
+    } else {
+      out->positional.emplace_back(arg);
+    }
+  }
+  return "";
+}
+
+const std::string* Option(const Arguments& args, std::string_view name) {
+  for (const auto& [n, value] : args.options)
+    if (n == name) return &value;
+  return nullptr;
+}
+
+bool ParseInt(const std::string& text, long min, long max, int* out) {
+  if (text.empty()) return false;
+  char* end = nullptr;
+  errno = 0;
+  const long v = std::strtol(text.c_str(), &end, 10);
+  if (errno != 0 || *end != '\0' || v < min || v > max) return false;
+  *out = static_cast<int>(v);
+  return true;
+}
+
+bool ParsePoint(const std::string& text, long min, long max, int* x, int* y) {
+  const std::size_t comma = text.find(',');
+  if (comma == std::string::npos) return false;
+  return ParseInt(text.substr(0, comma), min, max, x) && ParseInt(text.substr(comma + 1), min, max, y);
+}
+
+std::string Hex(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
+  char text[8];
+  std::snprintf(text, sizeof text, "#%02x%02x%02x", r, g, b);
+  return text;
+}
+
+// The platform the game's decoder runs on: the headless backend in its in-process mode,
+// so a fatal error comes back as an exception, and a fresh memory-block table.
+class DecoderPlatform {
+ public:
+  DecoderPlatform() {
+    platform::headless::Options options;
+    options.exit_throws = true;
+    backend_ = std::make_unique<platform::headless::HeadlessBackend>(options);
+    platform::SetBackend(backend_.get());
+    platform::ResetPlatformState();
+    resources::MemInit();
+  }
+  ~DecoderPlatform() {
+    while (resources::MemBlockCount > 0) resources::MemFree(resources::MemBlockTable[0].handle);
+    platform::ResetPlatformState();
+    platform::SetBackend(nullptr);
+  }
+  const platform::headless::HeadlessBackend& backend() const { return *backend_; }
+
+ private:
+  std::unique_ptr<platform::headless::HeadlessBackend> backend_;
+};
+
+int Decode(int argc, char** argv) {
+  Arguments args;
+  if (std::string error = SplitArguments(argc, argv, {"--over", "--at"}, &args); !error.empty())
+    return UsageError(error);
+  if (args.positional.size() != 2) return UsageError("decode takes FILE OUT.png");
+  int x = 0, y = 0;
+  if (const std::string* at = Option(args, "--at");
+      at != nullptr && !ParsePoint(*at, -32768, 32767, &x, &y))
+    return UsageError("--at takes X,Y (whole numbers)");
+  const std::string& path = args.positional[0];
+
+  std::vector<std::uint8_t> file;
+  if (std::string error = authoring::ReadWholeFile(path, &file); !error.empty()) return Failure(error);
+  resources::PictureHeader header{};
+  if (!resources::ParsePictureHeader(file.data(), file.size(), &header))
+    return Failure(path + ": too short for a picture file (" + std::to_string(file.size()) +
+                   " bytes; the header alone is 48)");
+  if (file.size() > kMaxPictureFileSize)
+    return Failure(path + ": too large for a picture file (" + std::to_string(file.size()) + " bytes)");
+
+  std::vector<std::uint8_t> base(static_cast<std::size_t>(authoring::kScreenWidth) * authoring::kScreenHeight, 0);
+  if (const std::string* over = Option(args, "--over")) {
+    authoring::IndexedImage image;
+    std::vector<std::string> warnings;
+    if (std::string error = authoring::ReadPng(*over, &image, &warnings); !error.empty())
+      return Failure(error);
+    for (const auto& w : warnings) Warn(*over + ": " + w);
+    if (image.width != authoring::kScreenWidth || image.height != authoring::kScreenHeight)
+      return Failure(*over + ": a base picture is 640 x 400, not " + std::to_string(image.width) +
+                     " x " + std::to_string(image.height));
+    base = std::move(image.pixels);
+  }
+
+  // Damage the game does not notice: said here, then drawn as the decoder draws it.
+  if (header.magic_ok && header.version >= 0 && header.version < 2 && header.unpacked_size > 0 &&
+      header.width() > 0 && header.height() > 0) {
+    // What the decoder can use: the rectangle's bytes at most (bounded, the header being
+    // outside data).
+    const std::int64_t wanted = std::min<std::int64_t>(
+        {header.unpacked_size, header.width() * header.height() / 2, std::int64_t{1} << 24});
+    std::vector<std::uint8_t> unpacked(static_cast<std::size_t>(wanted));
+    const std::size_t produced = resources::UnpackPictureStream(
+        file.data() + resources::kPictureFileHeaderSize, file.size() - resources::kPictureFileHeaderSize,
+        unpacked.data(), unpacked.size());
+    if (produced < unpacked.size())
+      Warn(path + ": the stream ends after " + std::to_string(produced) + " of " +
+           std::to_string(unpacked.size()) + " bytes; the rest is not drawn");
+    if (header.unpacked_size != header.width() * header.height() / 2)
+      Warn(path + ": the unpacked size " + std::to_string(header.unpacked_size) +
+           " is not that of the rectangle (" + std::to_string(header.width() * header.height() / 2) + ")");
+    const std::int64_t left = std::int64_t{x} + header.left * 8, top = std::int64_t{y} + header.top;
+    if (left < 0 || top < 0 || left + header.width() > authoring::kScreenWidth ||
+        top + header.height() > authoring::kScreenHeight)
+      Warn(path + ": the rectangle placed at " + std::to_string(left) + "," + std::to_string(top) +
+           " reaches outside the screen; only its part inside is drawn");
+  }
+  if (header.version < 0)
+    Warn(path + ": the version byte " + std::to_string(static_cast<std::uint8_t>(header.version)) +
+         " reads as negative: the game draws nothing");
+
+  authoring::IndexedImage screen;
+  screen.width = authoring::kScreenWidth;
+  screen.height = authoring::kScreenHeight;
+  try {
+    DecoderPlatform platform;
+    const resources::MemHandle picture = visuals::AllocPicture("VbufDIB");
+    std::uint8_t* pixels = visuals::LockPicture(picture);
+    for (int row = 0; row < screen.height; ++row)
+      std::memcpy(visuals::PixelAt(pixels, 0, row), base.data() + static_cast<std::size_t>(row) * screen.width,
+                  static_cast<std::size_t>(screen.width));
+    resources::MemUnlock(picture);
+
+    const resources::MemHandle loaded = resources::MemAlloc(static_cast<std::uint32_t>(file.size()), "S01.VGR");
+    std::memcpy(resources::MemLock(loaded), file.data(), file.size());
+    resources::MemUnlock(loaded);
+
+    const int drawn = resources::DecodePicture(picture, loaded, static_cast<std::int16_t>(x),
+                                               static_cast<std::int16_t>(y));
+    if (!platform.backend().message_boxes().empty()) {
+      const auto& box = platform.backend().message_boxes().back();
+      return Failure(path + ": the game refuses the picture: " + box.caption + ": " + box.text);
+    }
+    if (drawn == 0) {
+      if (header.unpacked_size <= 0)
+        return Failure(path + ": nothing to draw: the unpacked size is " + std::to_string(header.unpacked_size));
+      return Failure(path + ": nothing to draw: the rectangle is empty or off the screen");
+    }
+
+    pixels = visuals::LockPicture(picture);
+    screen.pixels.resize(base.size());
+    for (int row = 0; row < screen.height; ++row)
+      std::memcpy(screen.pixels.data() + static_cast<std::size_t>(row) * screen.width,
+                  visuals::PixelAt(pixels, 0, row), static_cast<std::size_t>(screen.width));
+    resources::MemUnlock(picture);
+    for (const PALETTEENTRY& c : visuals::ScreenPalette)
+      screen.palette.push_back(authoring::Rgb8{c.peRed, c.peGreen, c.peBlue});
+  } catch (const platform::ProcessExit& exit) {
+    return Failure(path + ": the decoder ended the program (status " + std::to_string(exit.status) + ")");
+  }
+  if (std::string error = authoring::WriteIndexedPng(args.positional[1], screen); !error.empty())
+    return Failure(args.positional[1] + ": " + error);
+  return 0;
+}
+
+int Encode(int argc, char** argv) {
+  Arguments args;
+  if (std::string error = SplitArguments(argc, argv, {"--order", "--transparent", "--at"}, &args);
+      !error.empty())
+    return UsageError(error);
+  if (args.positional.size() != 2) return UsageError("encode takes IN.png OUT");
+  authoring::PictureOptions options;
+  if (const std::string* at = Option(args, "--at");
+      at != nullptr && !ParsePoint(*at, 0, 32767, &options.x, &options.y))
+    return UsageError("--at takes X,Y (whole numbers, 0 or more)");
+  if (const std::string* order = Option(args, "--order")) {
+    if (*order == "columns") {
+      options.order = authoring::PixelOrder::kColumns;
+    } else if (*order == "rows") {
+      options.order = authoring::PixelOrder::kRows;
+    } else {
+      return UsageError("--order takes columns or rows");
+    }
+  }
+  if (const std::string* transparent = Option(args, "--transparent")) {
+    int n = 0;
+    if (!ParseInt(*transparent, 0, 15, &n)) return UsageError("--transparent takes a colour 0 to 15");
+    options.transparent = static_cast<std::uint8_t>(n);
+  }
+
+  const std::string& in = args.positional[0];
+  authoring::IndexedImage image;
+  std::vector<std::string> warnings;
+  if (std::string error = authoring::ReadPng(in, &image, &warnings); !error.empty()) return Failure(error);
+  for (const auto& w : warnings) Warn(in + ": " + w);
+  for (std::size_t k = 0; k < image.palette.size(); ++k) {
+    const authoring::Rgb8& c = image.palette[k];
+    const authoring::Rgb4 four{authoring::FourBitLevel(c.r), authoring::FourBitLevel(c.g),
+                               authoring::FourBitLevel(c.b)};
+    options.palette[k] = four;
+    const std::string stored = Hex(authoring::EightBitLevel(four.r), authoring::EightBitLevel(four.g),
+                                   authoring::EightBitLevel(four.b));
+    if (stored != Hex(c.r, c.g, c.b))
+      Warn(in + ": colour " + std::to_string(k) + " " + Hex(c.r, c.g, c.b) +
+           " has no 4-bit form; it becomes " + stored);
+  }
+
+  authoring::PictureImage picture;
+  picture.width = image.width;
+  picture.height = image.height;
+  picture.pixels = std::move(image.pixels);
+  std::vector<std::uint8_t> file;
+  if (std::string error = authoring::BuildPictureFile(picture, options, &file); !error.empty())
+    return Failure(in + ": " + error);
+  if (std::string error = authoring::WriteWholeFile(args.positional[1], file); !error.empty())
+    return Failure(error);
+  return 0;
+}
+
+int Info(int argc, char** argv) {
+  if (argc != 1) return UsageError("info takes one FILE");
+  const std::string path = argv[0];
+  std::vector<std::uint8_t> file;
+  if (std::string error = authoring::ReadWholeFile(path, &file); !error.empty()) return Failure(error);
+  resources::PictureHeader header{};
+  if (!resources::ParsePictureHeader(file.data(), file.size(), &header))
+    return Failure(path + ": too short for a picture file (" + std::to_string(file.size()) +
+                   " bytes; the header alone is 48)");
+  if (!header.magic_ok) {
+    std::string magic;
+    for (int i = 0; i < 8; ++i) {
+      const unsigned char c = file[static_cast<std::size_t>(i)];
+      char part[8];
+      std::snprintf(part, sizeof part, c >= 0x20 && c < 0x7F ? "%c" : "\\x%02x", c);
+      magic += part;
+    }
+    return Failure(path + ": not a picture file: its magic is \"" + magic + "\", not \"VELACODE\"");
+  }
+  std::printf("magic        VELACODE\n");
+  std::printf("rectangle    left %d top %d right %d bottom %d: at %d,%d, %lld x %lld pixels\n",
+              header.left, header.top, header.right, header.bottom, header.left * 8, header.top,
+              static_cast<long long>(header.width()), static_cast<long long>(header.height()));
+  const char* order = header.version == 0   ? "columns"
+                      : header.version == 1 ? "rows"
+                      : header.version < 0  ? "negative: the game draws nothing"
+                                            : "not supported by the game";
+  std::printf("order        %u (%s)\n", static_cast<std::uint8_t>(header.version), order);
+  if (header.transparent <= 15) {
+    std::printf("transparent  %u\n", header.transparent);
+  } else {
+    std::printf("transparent  %u (none)\n", header.transparent);
+  }
+  std::printf("unpacked     %d bytes", header.unpacked_size);
+  if (header.width() > 0 && header.height() > 0)
+    std::printf(" (the rectangle holds %lld)", static_cast<long long>(header.width() * header.height() / 2));
+  std::printf("\nstream       %zu bytes\n", file.size() - resources::kPictureFileHeaderSize);
+  std::printf("palette      4-bit red green blue, and as shown\n");
+  for (int k = 0; k < 16; ++k) {
+    const std::uint8_t* c = header.palette[k];
+    std::printf("  %2d  %2u %2u %2u  %s%s\n", k, c[0], c[1], c[2],
+                Hex(authoring::EightBitLevel(c[0]), authoring::EightBitLevel(c[1]), authoring::EightBitLevel(c[2])).c_str(),
+                k == 15 ? "  (the game shows white)" : "");
+  }
+  return 0;
+}
+
+}  // namespace
+
+int PictureCommand(int argc, char** argv) {
+  for (int i = 0; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+      std::fputs(kUsage, stdout);
+      return 0;
+    }
+  }
+  if (argc < 1) return UsageError("missing subcommand");
+  std::string_view action = argv[0];
+  if (action == "decode") return Decode(argc - 1, argv + 1);
+  if (action == "encode") return Encode(argc - 1, argv + 1);
+  if (action == "info") return Info(argc - 1, argv + 1);
+  return UsageError("unknown subcommand '" + std::string(action) + "'");
+}
+
+}  // namespace tool
