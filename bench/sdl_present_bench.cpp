@@ -1,7 +1,7 @@
 // The SDL backend on an X display (run under Xvfb, e.g. `Xvfb :99 -screen 0 1920x1200x24`
-// and DISPLAY=:99; without a display the benchmarks report an error): the cost of one
-// present of the client area, of a whole frame with the menu bar, and the real length of
-// 48 palette-fade steps of 10 ms.
+// and DISPLAY=:99; without a display the benchmarks report an error): the cost of a
+// present (a palette fade step, one glyph of text, the menu bar) and the real length of 48
+// palette-fade steps of 10 ms.
 #include <benchmark/benchmark.h>
 
 #include <string>

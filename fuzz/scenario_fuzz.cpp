@@ -17,7 +17,7 @@ namespace {
 
 // Virtual milliseconds per input: every instruction pumps at least once, and each pump of an
 // empty queue moves the clock on by 1 ms, so this bounds the instructions run too.
-constexpr std::uint32_t kRunMs = 500;
+constexpr std::uint32_t kRunMs = 200;
 
 void Play(const std::uint8_t* data, std::size_t size) {
   scenario::InstallScenario(0, data, static_cast<std::uint32_t>(size));

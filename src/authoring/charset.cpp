@@ -80,8 +80,7 @@ std::string Charset::Parse(std::string_view table, std::string_view source, Char
     }
     if (*character <= 0x20 || *character == 0x7F) {
       problem(line_number,
-              "no character after '=' (blanks and control characters cannot be "
-              "glyphs)");
+              "no character after '=' (blanks and control characters cannot be glyphs)");
       continue;
     }
     if (*character == U'<' || *character == U'{') {

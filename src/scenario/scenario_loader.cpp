@@ -56,7 +56,8 @@ void MarkScenarioSeen(GameStateRecord& record, std::uint8_t number) {
 
 void ScenarioBroken(std::uint8_t number) {
   const std::string name = resources::FormatString("%03d.SCN", number);
-  const std::string message = resources::FormatString("シナリオが壊れています : %s", name.c_str());
+  const std::string message =
+      resources::FormatString("シナリオが壊れています : %s", name.c_str());
   shell::ExitProgram(message.c_str());
 }
 

@@ -11,6 +11,7 @@
 #include "sound/sound_state.h"
 #include "text/font.h"
 #include "visuals/palette_state.h"
+#include "visuals/picture.h"
 
 namespace shell {
 namespace {
@@ -58,6 +59,7 @@ void ResetGameState() {
   scenario::SetU8(live, kStoredBackground, 255);
   for (std::size_t slot = 0; slot < 3; ++slot) scenario::SetU8(live, kSlotPicture + slot, 255);
   scenario::SetU8(live, kPcmNumber, 255);
+  scenario::SetU8(live, kCurrentScenario, 255);
   ClearFlags(scenario::GameState);
   ClearFlags(scenario::SaveImage);
 
@@ -65,6 +67,7 @@ void ResetGameState() {
   SetBlack(visuals::PreviousPalette, 16);
   SetBlack(visuals::SavedPalette, 16);
   visuals::BuildBasePalettes();
+  visuals::UpdateRect = visuals::kEmptyUpdateRect;
 }
 
 }  // namespace shell

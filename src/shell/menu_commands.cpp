@@ -1,6 +1,7 @@
 // The menu commands.
 #include "flow/game_flow.h"
 #include "scenario/scenario_state.h"
+#include "shell/settings_dialog.h"
 #include "shell/shell_state.h"
 #include "shell/startup.h"
 #include "shell/window_internal.h"
@@ -25,6 +26,8 @@ void OnCommand(HWND hwnd, UINT id) {
     MessageBoxA(hwnd, "Ｖｅｒｓｉｏｎ　１．０", kAppCaption, MB_ICONINFORMATION);
   } else if (id == kCommandQuit) {
     QuitConfirmation(hwnd);
+  } else if (id == kCommandSettings) {
+    OpenSettings();
   }
 }
 

@@ -144,7 +144,9 @@ TEST_F(EventInterpreterTest, MarkSetsFlag115OnlyOnTheStepFromSixteenToSeventeen)
     SetFlag(115, 9);
     RunCode({0x96, c.n, 0x20});
     EXPECT_EQ(Flag(115), c.flag115) << c.what;
-    for (int i = 0; i < 3; ++i) EXPECT_EQ(Flag(static_cast<std::uint8_t>(90 + i)), c.after[i]) << c.what;
+    for (int i = 0; i < 3; ++i) {
+      EXPECT_EQ(Flag(static_cast<std::uint8_t>(90 + i)), c.after[i]) << c.what;
+    }
     EXPECT_EQ(Flag(100), 0) << c.what;  // the byte after the marks
   }
   RunCode({0x96, 79, 0x20});

@@ -88,14 +88,14 @@ int Build(int argc, char** argv) {
 }
 
 // "N" or "N-M" into glyph numbers, checked against the font's glyph count.
-std::string AddGlyphs(std::string_view spec, std::size_t glyph_count,
+std::string AddGlyphs(std::string_view range, std::size_t glyph_count,
                       std::vector<std::uint16_t>* glyphs) {
-  const std::size_t dash = spec.find('-');
+  const std::size_t dash = range.find('-');
   int first = 0, last = 0;
-  if (!ParseInt(spec.substr(0, dash), &first) ||
-      !ParseInt(dash == std::string_view::npos ? spec : spec.substr(dash + 1), &last) ||
+  if (!ParseInt(range.substr(0, dash), &first) ||
+      !ParseInt(dash == std::string_view::npos ? range : range.substr(dash + 1), &last) ||
       first < 0 || last < first)
-    return "'" + std::string(spec) + "' is not a glyph number or a range N-M";
+    return "'" + std::string(range) + "' is not a glyph number or a range N-M";
   if (last >= static_cast<int>(authoring::kGlyphNumberLimit))
     return "glyph " + std::to_string(last) + " cannot be named: glyph numbers are below 8192";
   if (static_cast<std::size_t>(last) > glyph_count)

@@ -39,6 +39,14 @@ struct Table {
   // Freed slots are reused oldest first, so a stale handle meets a changed generation for
   // as long as possible.
   std::deque<std::uint32_t> free_slots;
+
+  // The process may end with blocks still allocated (an exit from inside the game's wait):
+  // the memory goes with the table rather than being left unreachable.
+  ~Table() {
+    for (Slot& slot : slots) {
+      if (slot.live) std::free(slot.data);
+    }
+  }
 };
 
 Table& Blocks() {

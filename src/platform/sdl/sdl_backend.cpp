@@ -128,6 +128,8 @@ int SdlBackend::ShowMessageBox(HWND, std::string_view text, std::string_view cap
     return (type & 0xF) == MB_YESNO ? IDYES : IDOK;
   }
   message_box_.Open(text, caption, type);
+  // The platform traces the box with its answer; this line tells that it is up.
+  Trace("box", "open " + Quoted(caption) + " " + Quoted(text));
   WindowRecord* w = Main();
   box_own_window_ = w == nullptr || !w->visible;
   if (box_own_window_) {
@@ -318,7 +320,7 @@ void SdlBackend::Trace(std::string_view kind, std::string_view details) {
   std::fflush(trace_file_.get());
 }
 
-bool SdlBackend::TraceEnabled(std::string_view kind) { return trace_file_ && kind != "op"; }
+bool SdlBackend::TraceEnabled(std::string_view) { return trace_file_ != nullptr; }
 
 void SdlBackend::BeforeExit(int status) {
   Trace("exit", std::to_string(status));

@@ -1,0 +1,393 @@
+// The real program on an X display of its own (Xvfb): its window, menu, mouse and keys,
+// message boxes, full screen, the running-copy refusal, and its picture against the
+// headless runner's. Skipped when Xvfb or the X tools are missing.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "authoring/block_encoder.h"
+#include "authoring/picture_file.h"
+#include "sdl/x_session.h"
+#include "support/run_program.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+using Bytes = std::vector<std::uint8_t>;
+using hotaru_test::XWindow;
+
+const std::string kTitle = "Vela Story Series Vol.2 「蛍」－ほたる－";
+const std::string kCaption = "Vela Story Series Vol.2 「蛍」";
+// The menu bar's height at the program's 16-pixel font (one row at 640 pixels).
+constexpr int kMenuRow = 22;
+// Where label 1 waits for the click, in the scenario below.
+constexpr int kClickOffset = 521;
+
+void PutU16(Bytes* out, std::size_t at, unsigned v) {
+  (*out)[at] = static_cast<std::uint8_t>(v);
+  (*out)[at + 1] = static_cast<std::uint8_t>(v >> 8);
+}
+
+// A data block: u16 0, 256 u16 offsets (every one `target` but label 1's), then `code`.
+Bytes TableBlock(std::size_t target, std::size_t label1, const Bytes& code) {
+  Bytes block(514, 0);
+  for (int i = 0; i < 256; ++i) PutU16(&block, 2 + 2 * static_cast<std::size_t>(i), static_cast<unsigned>(target));
+  PutU16(&block, 4, static_cast<unsigned>(label1));
+  block.insert(block.end(), code.begin(), code.end());
+  return block;
+}
+
+// 000.SCN: label 0 (the entry routine) ends at once; label 1 shows background 0, applies
+// the scene palette, waits for a click and ends. Every message is empty.
+Bytes Scenario() {
+  const Bytes code = {0x20,                                  // 514: label 0: end
+                      0x30, 0, 0x38, 0, 0, 0x60, 0x26, 0x20};  // 515: label 1
+  const Bytes event = authoring::PackBlock(TableBlock(514, 515, code));
+  const Bytes message = authoring::PackBlock(TableBlock(514, 514, Bytes{0xAF}));
+  Bytes file(16, 0);
+  PutU16(&file, 0, 1);
+  file.insert(file.end(), event.begin(), event.end());
+  file.resize((file.size() + 15) / 16 * 16, 0);
+  PutU16(&file, 2, static_cast<unsigned>(file.size() / 16));
+  file.insert(file.end(), message.begin(), message.end());
+  return file;
+}
+
+// S00.VGR: sixteen bands of colour, crossed by a checker so that scaling errors show.
+Bytes Background() {
+  authoring::PictureImage image{640, 400, Bytes(640 * 400)};
+  for (int y = 0; y < 400; ++y) {
+    for (int x = 0; x < 640; ++x) {
+      image.pixels[static_cast<std::size_t>(y * 640 + x)] =
+          static_cast<std::uint8_t>((x / 40 + ((x / 5 + y / 5) & 1) * 3) % 16);
+    }
+  }
+  authoring::PictureOptions options;
+  for (int i = 0; i < 16; ++i) {
+    options.palette[static_cast<std::size_t>(i)] = authoring::Rgb4{
+        static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(15 - i), static_cast<std::uint8_t>((i * 7) % 16)};
+  }
+  Bytes file;
+  EXPECT_EQ(authoring::BuildPictureFile(image, options, &file), "");
+  return file;
+}
+
+class HotaruWindow : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    for (const char* tool : {"Xvfb", "xdotool", "xwininfo", "import", "convert"}) {
+      if (!hotaru_test::HaveProgram(tool)) GTEST_SKIP() << tool << " is not installed";
+    }
+    program_ = fs::path(HOTARU_HEADLESS_PATH).parent_path() / "hotaru";
+    ASSERT_TRUE(fs::exists(program_)) << program_;
+    if (!x_.Start(1280, 1024)) GTEST_SKIP() << "no X display could be started";
+    std::random_device rd;
+    dir_ = fs::temp_directory_path() / ("hotaru-sdl-" + std::to_string(rd()));
+    fs::create_directories(dir_ / "data");
+    fs::create_directories(dir_ / "src");
+    fs::create_directories(dir_ / "config" / "hotaru");
+    Write(dir_ / "src" / "KNJ_ALL.KNJ", Bytes(72, 0));
+    Write(dir_ / "src" / "000.SCN", Scenario());
+    Write(dir_ / "src" / "S00.VGR", Background());
+    std::string out;
+    ASSERT_EQ(hotaru_test::RunProgram(HOTARU_TOOL_PATH,
+                                      {"pack", "build", (dir_ / "data" / "ZEN2DATA.PAK").string(),
+                                       (dir_ / "src" / "KNJ_ALL.KNJ").string(),
+                                       (dir_ / "src" / "000.SCN").string(),
+                                       (dir_ / "src" / "S00.VGR").string()},
+                                      {}, &out),
+              0)
+        << out;
+    std::ofstream(ini()) << "[蛍]\nHotaruDir=" << (dir_ / "data").string() << "\n";
+  }
+
+  void TearDown() override {
+    first_.Kill();
+    second_.Kill();
+    if (!dir_.empty()) fs::remove_all(dir_);
+  }
+
+  fs::path ini() const { return dir_ / "config" / "hotaru" / "hotaru.ini"; }
+  fs::path trace(const char* which = "first") const { return dir_ / (std::string(which) + ".trace"); }
+
+  static void Write(const fs::path& path, const Bytes& bytes) {
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                                static_cast<std::streamsize>(bytes.size()));
+  }
+
+  // Starts hotaru with its home in the test folder; `which` names its trace and log.
+  bool Start(hotaru_test::Spawned& p, const char* which, int display_bits = 8) {
+    return p.Start(program_.string(),
+                   {{"DISPLAY", x_.display()},
+                    {"HOME", dir_.string()},
+                    {"XDG_CONFIG_HOME", (dir_ / "config").string()},
+                    {"HOTARU_TRACE", trace(which).string()},
+                    {"HOTARU_DISPLAY_BITS", std::to_string(display_bits)}},
+                   dir_ / (std::string(which) + ".log"));
+  }
+
+  // Starts the first copy and waits for its window and for the click wait of label 1.
+  XWindow StartAndWaitForClick(int display_bits = 8) {
+    EXPECT_TRUE(Start(first_, "first", display_bits));
+    std::optional<XWindow> w = hotaru_test::WaitForWindow(x_.display(), kTitle, 15s);
+    EXPECT_TRUE(w.has_value()) << Log("first");
+    if (!w) return XWindow{};
+    if (display_bits > 8) {
+      // The offer to switch to 256 colours comes first: refused.
+      EXPECT_TRUE(WaitForBox("first")) << Log("first");
+      Keys(*w, "Escape");
+    }
+    EXPECT_TRUE(WaitForTrace("first", " op 0 " + std::to_string(kClickOffset) + " click", 15s))
+        << Log("first");
+    // The wait begins right after the line; let the last frame reach the screen.
+    std::this_thread::sleep_for(300ms);
+    return *w;
+  }
+
+  std::string Log(const char* which) const {
+    std::ifstream in(dir_ / (std::string(which) + ".log"));
+    std::string log((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::ifstream t(trace(which));
+    std::string tr((std::istreambuf_iterator<char>(t)), std::istreambuf_iterator<char>());
+    return "\nlog:\n" + log + "\ntrace:\n" + tr;
+  }
+
+  bool WaitForTrace(const char* which, const std::string& part, std::chrono::milliseconds timeout) {
+    const auto until = std::chrono::steady_clock::now() + timeout;
+    do {
+      for (const std::string& line : hotaru_test::ReadLines(trace(which))) {
+        if (line.find(part) != std::string::npos) return true;
+      }
+      std::this_thread::sleep_for(20ms);
+    } while (std::chrono::steady_clock::now() < until);
+    return false;
+  }
+
+  // A message box is up (the backend's trace notes it as it opens).
+  bool WaitForBox(const char* which, int count = 1) {
+    const auto until = std::chrono::steady_clock::now() + 10s;
+    do {
+      int boxes = 0;
+      for (const std::string& line : hotaru_test::ReadLines(trace(which))) {
+        if (line.find(" box open ") != std::string::npos) ++boxes;
+      }
+      if (boxes >= count) {
+        std::this_thread::sleep_for(200ms);  // its first frames
+        return true;
+      }
+      std::this_thread::sleep_for(20ms);
+    } while (std::chrono::steady_clock::now() < until);
+    return false;
+  }
+
+  void Xdo(const std::string& args) { hotaru_test::RunOn(x_.display(), "xdotool " + args); }
+  void Keys(const XWindow& w, const std::string& keys) {
+    Xdo("windowfocus " + std::to_string(w.id));
+    std::this_thread::sleep_for(50ms);
+    Xdo("key " + keys);
+  }
+  // A click at a point of the window (window pixels).
+  void Click(const XWindow& w, int x, int y) {
+    Xdo("mousemove " + std::to_string(w.x + x) + " " + std::to_string(w.y + y));
+    std::this_thread::sleep_for(100ms);
+    Xdo("click 1");
+  }
+  std::optional<XWindow> Window() {
+    for (const XWindow& w : hotaru_test::TopLevelWindows(x_.display())) {
+      if (w.title == kTitle) return w;
+    }
+    return std::nullopt;
+  }
+  // Waits until the window has this size.
+  std::optional<XWindow> WaitForSize(int width, int height) {
+    const auto until = std::chrono::steady_clock::now() + 5s;
+    std::optional<XWindow> w;
+    do {
+      w = Window();
+      if (w && w->width == width && w->height == height) return w;
+      std::this_thread::sleep_for(50ms);
+    } while (std::chrono::steady_clock::now() < until);
+    return w;
+  }
+
+  hotaru_test::XServer x_;
+  fs::path program_;
+  fs::path dir_;
+  hotaru_test::Spawned first_, second_;
+};
+
+TEST_F(HotaruWindow, OpensWithItsTitleAndSizeAndEndsAfterTheClick) {
+  const XWindow w = StartAndWaitForClick();
+  ASSERT_NE(w.id, 0u);
+  // The client area of 640 × 400 under one row of menu bar, centred on the screen.
+  EXPECT_EQ(w.width, 640);
+  EXPECT_EQ(w.height, 400 + kMenuRow);
+  EXPECT_EQ(w.x, (1280 - 640) / 2);
+  EXPECT_EQ(w.y, (1024 - 400 - kMenuRow) / 2);
+  EXPECT_TRUE(first_.Running());
+  Click(w, 320, kMenuRow + 200);
+  EXPECT_EQ(first_.Wait(10s), std::optional<int>(1)) << Log("first");
+}
+
+// The client area as the program shows it against the runner's shot of the same moment,
+// on the emulated palette display and on a true-colour one.
+TEST_F(HotaruWindow, ClientAreaIsTheHeadlessRunnersShotPixelForPixel) {
+  for (int bits : {8, 32}) {
+    SCOPED_TRACE(bits);
+    const fs::path shot = dir_ / ("headless-" + std::to_string(bits) + ".png");
+    const fs::path script = dir_ / "script.txt";
+    std::ofstream(script) << "at 0 msgbox cancel\nat 4000 shot " << shot.string() << "\nat 4100 click\n";
+    std::string out;
+    ASSERT_EQ(hotaru_test::RunProgram(HOTARU_HEADLESS_PATH,
+                                      {"--ini", ini().string(), "--new-game", "--input",
+                                       script.string(), "--display-bits", std::to_string(bits)},
+                                      {}, &out),
+              1)
+        << out;
+    const Bytes expected = hotaru_test::PngPixels(shot);
+    ASSERT_EQ(expected.size(), 640u * 400u * 3u);
+
+    const XWindow w = StartAndWaitForClick(bits);
+    ASSERT_EQ(w.width, 640);
+    const Bytes window = hotaru_test::WindowPixels(x_.display(), w);
+    ASSERT_EQ(window.size(), static_cast<std::size_t>(w.width) * static_cast<std::size_t>(w.height) * 3);
+    const Bytes client(window.begin() + static_cast<std::ptrdiff_t>(kMenuRow) * 640 * 3, window.end());
+    ASSERT_EQ(client.size(), expected.size());
+    std::size_t differing = 0;
+    for (std::size_t i = 0; i < client.size(); ++i) differing += client[i] != expected[i];
+    EXPECT_EQ(differing, 0u);
+    first_.Kill();
+    std::this_thread::sleep_for(200ms);
+  }
+}
+
+TEST_F(HotaruWindow, SizeCommandsFromTheMenuResizeTheWindow) {
+  XWindow w = StartAndWaitForClick();
+  ASSERT_NE(w.id, 0u);
+  // The first bar item opens the sizes; its items follow 20 pixels apart from y = 38:
+  // "Full Screen", "320x200", "480x300", "640x400", "800x500".
+  Click(w, 40, kMenuRow / 2);
+  std::this_thread::sleep_for(300ms);
+  Click(w, 50, 38 + 4 * 20);
+  std::optional<XWindow> resized = WaitForSize(800, 500 + kMenuRow);
+  ASSERT_TRUE(resized);
+  EXPECT_EQ(resized->width, 800);
+  EXPECT_EQ(resized->height, 500 + kMenuRow);
+  EXPECT_TRUE(WaitForTrace("first", " size 800x500 restored", 2s));
+
+  // Alt+S and the keyboard: the second item, 320 × 200, where the bar wraps onto two rows
+  // and the window grows to keep the client area whole.
+  Keys(*resized, "alt+s");
+  std::this_thread::sleep_for(300ms);
+  Keys(*resized, "Down Down Return");
+  std::optional<XWindow> small = WaitForSize(320, 200 + 2 * kMenuRow);
+  ASSERT_TRUE(small);
+  EXPECT_EQ(small->height, 200 + 2 * kMenuRow);
+  EXPECT_TRUE(WaitForTrace("first", " size 320x200 restored", 2s));
+  EXPECT_TRUE(first_.Running());
+}
+
+TEST_F(HotaruWindow, CloseButtonAsksAndOnlyOkEndsTheProgram) {
+  const XWindow w = StartAndWaitForClick();
+  ASSERT_NE(w.id, 0u);
+  const std::string question = "\"終了します。\\nよろしいですか？\"";
+  hotaru_test::SendCloseRequest(x_.display(), w.id);
+  ASSERT_TRUE(WaitForBox("first")) << Log("first");
+  Keys(w, "Escape");
+  EXPECT_TRUE(WaitForTrace("first", " msgbox \"" + kCaption + "\" " + question + " cancel", 5s)) << Log("first");
+  std::this_thread::sleep_for(300ms);
+  EXPECT_TRUE(first_.Running());
+
+  hotaru_test::SendCloseRequest(x_.display(), w.id);
+  ASSERT_TRUE(WaitForBox("first", 2)) << Log("first");
+  Keys(w, "Return");
+  EXPECT_EQ(first_.Wait(10s), std::optional<int>(1)) << Log("first");
+  EXPECT_TRUE(WaitForTrace("first", " msgbox \"" + kCaption + "\" " + question + " ok", 1s));
+}
+
+TEST_F(HotaruWindow, SecondCopyIsRefusedWhileTheFirstRuns) {
+  const XWindow w = StartAndWaitForClick();
+  ASSERT_NE(w.id, 0u);
+  ASSERT_TRUE(Start(second_, "second"));
+  // The refusal has a small window of its own, titled by the caption.
+  std::optional<XWindow> box = hotaru_test::WaitForWindow(x_.display(), kCaption, 15s);
+  ASSERT_TRUE(box) << Log("second");
+  ASSERT_TRUE(WaitForBox("second"));
+  Keys(*box, "Return");
+  EXPECT_EQ(second_.Wait(10s), std::optional<int>(0)) << Log("second");
+  EXPECT_TRUE(WaitForTrace("second", " msgbox \"" + kCaption + "\" \"既に実行されています\" ok", 1s));
+  EXPECT_TRUE(first_.Running());
+}
+
+TEST_F(HotaruWindow, FullScreenCoversTheScreenWithTheBarShownOnlyAtTheTop) {
+  XWindow w = StartAndWaitForClick();
+  ASSERT_NE(w.id, 0u);
+  Click(w, 40, kMenuRow / 2);
+  std::this_thread::sleep_for(300ms);
+  Click(w, 50, 38);  // "Full Screen"
+  std::optional<XWindow> full = WaitForSize(1280, 1024);
+  ASSERT_TRUE(full);
+  EXPECT_EQ(full->x, 0);
+  EXPECT_EQ(full->y, 0);
+  EXPECT_TRUE(WaitForTrace("first", " display set width=640 height=480 -> 0", 2s));
+  // 640 × 480 scaled by 2 keeps its shape: bands of 32 rows above and below. The bar rows
+  // are black while the mouse is over the client area, and drawn while it is at the top.
+  auto bar_lit = [&] {
+    const Bytes screen = hotaru_test::WindowPixels(x_.display(), *full);
+    std::size_t lit = 0;
+    for (int y = 32; y < 32 + 2 * kMenuRow; ++y) {
+      for (int x = 0; x < 1280; ++x) {
+        const std::size_t at = (static_cast<std::size_t>(y) * 1280 + static_cast<std::size_t>(x)) * 3;
+        lit += screen[at] > 100 && screen[at + 1] > 100 && screen[at + 2] > 100;
+      }
+    }
+    return lit > 1280u * 10u;
+  };
+  Xdo("mousemove 640 600");
+  std::this_thread::sleep_for(400ms);
+  EXPECT_FALSE(bar_lit());
+  Xdo("mousemove 640 0");
+  std::this_thread::sleep_for(400ms);
+  EXPECT_TRUE(bar_lit());
+
+  // Back to a window of 640 × 400 from the bar.
+  Xdo("mousemove 80 50");
+  std::this_thread::sleep_for(100ms);
+  Xdo("click 1");
+  std::this_thread::sleep_for(400ms);
+  Xdo("mousemove 100 " + std::to_string(32 + 2 * (38 + 3 * 20)));
+  std::this_thread::sleep_for(100ms);
+  Xdo("click 1");
+  std::optional<XWindow> back = WaitForSize(640, 400 + kMenuRow);
+  ASSERT_TRUE(back);
+  EXPECT_TRUE(WaitForTrace("first", " display restore -> 0", 2s));
+}
+
+TEST_F(HotaruWindow, SettingsDialogWritesTheIniFile) {
+  const XWindow w = StartAndWaitForClick();
+  ASSERT_NE(w.id, 0u);
+  Keys(w, "alt+c");
+  if (!WaitForTrace("first", " dialog open ", 3s)) GTEST_SKIP() << "no settings dialog in the program yet";
+  std::this_thread::sleep_for(300ms);
+  // ZEN_DIALOG at (18, 18) dialog units from the client origin, 2 pixels a unit at the
+  // 16-pixel font, under a 22-pixel title; "音楽演奏" at (9, 10) units.
+  Click(w, 36 + 18 + 8, kMenuRow + 36 + 22 + 20 + 9);
+  std::this_thread::sleep_for(300ms);
+  Keys(w, "Return");
+  EXPECT_TRUE(WaitForTrace("first", " dialog close ", 5s)) << Log("first");
+  std::this_thread::sleep_for(200ms);
+  std::ifstream in(ini());
+  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_NE(text.find("Music=OFF"), std::string::npos) << text;
+  EXPECT_NE(text.find("Pcm=ON"), std::string::npos) << text;
+  EXPECT_TRUE(first_.Running());
+}
+
+}  // namespace
