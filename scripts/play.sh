@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Builds the program and the demo data and starts it.
 #
-# At this stage of the project the window, the screen and the story are not built yet: this
-# builds what exists (the tools, the runner, the pack archive and start-up), makes a small
-# demo data folder and runs the start-up and shutdown on the headless runner, printing the
-# trace of what the program did.
+# At this stage of the project the demo story and the title screen are not built yet: this
+# builds what exists (the program, the tools, the runner, the demo font), makes a small demo
+# data folder and runs the start-up and shutdown on the headless runner, printing the trace
+# of what the program did.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -13,8 +13,8 @@ cmake --build --preset default -j "$(nproc)"
 
 data=build/demo
 mkdir -p "$data/files"
-# Until the font builder exists, the demo font is a single blank 24 × 24 glyph.
-head -c 72 /dev/zero >"$data/files/KNJ_ALL.KNJ"
+# The demo font is built from demo/charset.tbl by the build.
+cp build/default/demo/KNJ_ALL.KNJ "$data/files/KNJ_ALL.KNJ"
 build/default/tools/hotaru-tool pack build "$data/ZEN2DATA.PAK" "$data/files/KNJ_ALL.KNJ"
 printf '[蛍]\nHotaruDir=%s\n' "$(cd "$data" && pwd)" >"$data/hotaru.ini"
 
