@@ -12,7 +12,7 @@ namespace platform {
 
 struct DialogState {
   HWND handle = nullptr;
-  DialogSpec spec;
+  DialogSpec layout;
   DLGPROC proc = nullptr;
   std::map<int, bool> checks;
   bool ended = false;
@@ -39,7 +39,7 @@ bool IsOwnerInput(UINT message) {
 
 std::string CheckStates(const DialogState& d) {
   std::string out;
-  for (const auto& c : d.spec.controls) {
+  for (const auto& c : d.layout.controls) {
     if (c.kind != ControlKind::kCheckBox) continue;
     out += " " + (c.script_name.empty() ? std::to_string(c.id) : c.script_name) + "=" +
            (d.checks.count(c.id) && d.checks.at(c.id) ? "1" : "0");
@@ -50,9 +50,9 @@ std::string CheckStates(const DialogState& d) {
 }  // namespace
 
 void RegisterDialogResource(const std::string& name, DialogSpec dialog) {
-  for (auto& [n, spec] : g_dialog_resources) {
+  for (auto& [n, layout] : g_dialog_resources) {
     if (n == name) {
-      spec = std::move(dialog);
+      layout = std::move(dialog);
       return;
     }
   }
@@ -61,7 +61,7 @@ void RegisterDialogResource(const std::string& name, DialogSpec dialog) {
 
 const DialogSpec* DialogTemplate(HWND dialog) {
   DialogState* d = FindDialog(dialog);
-  return d ? &d->spec : nullptr;
+  return d ? &d->layout : nullptr;
 }
 
 bool DialogCheck(HWND dialog, int id) {
@@ -95,13 +95,13 @@ INT_PTR DialogBoxParamA(HINSTANCE, LPCSTR template_name, HWND, DLGPROC proc, LPA
 
   auto state = std::make_unique<DialogState>();
   state->handle = NewHandle();
-  state->spec = found->second;
+  state->layout = found->second;
   state->proc = proc;
   DialogState* d = state.get();
   HWND h = d->handle;
   g_open_dialogs.push_back(std::move(state));
 
-  Trace("dialog", "open " + Quoted(d->spec.caption));
+  Trace("dialog", "open " + Quoted(d->layout.caption));
   proc(h, WM_INITDIALOG, 0, init_param);
   Backend& backend = CurrentBackend();
   while (!d->ended) {

@@ -211,10 +211,10 @@ bool HeadlessBackend::TakeDialogAnswer(DialogAnswer* answer) {
 void HeadlessBackend::DialogStep(HWND dialog) {
   DialogAnswer answer;
   if (TakeDialogAnswer(&answer)) {
-    const DialogSpec* spec = DialogTemplate(dialog);
+    const DialogSpec* layout = DialogTemplate(dialog);
     for (const auto& [name, value] : answer.boxes) {
       bool known = false;
-      for (const auto& c : spec->controls) {
+      for (const auto& c : layout->controls) {
         if (c.script_name == name) {
           SetDialogCheck(dialog, c.id, value != 0);
           known = true;
