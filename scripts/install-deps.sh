@@ -9,6 +9,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libpng-dev zlib1g-dev
   libfreetype-dev fontconfig fonts-vlgothic
+  libsdl2-dev libimgui-dev libfontconfig-dev libx11-dev
+  xvfb xauth x11-utils xdotool imagemagick
 )
 
 missing=()

@@ -38,7 +38,8 @@ void PutU16(Bytes* out, std::size_t at, unsigned v) {
 // A data block: u16 0, 256 u16 offsets (every one `target` but label 1's), then `code`.
 Bytes TableBlock(std::size_t target, std::size_t label1, const Bytes& code) {
   Bytes block(514, 0);
-  for (int i = 0; i < 256; ++i) PutU16(&block, 2 + 2 * static_cast<std::size_t>(i), static_cast<unsigned>(target));
+  for (int i = 0; i < 256; ++i)
+    PutU16(&block, 2 + 2 * static_cast<std::size_t>(i), static_cast<unsigned>(target));
   PutU16(&block, 4, static_cast<unsigned>(label1));
   block.insert(block.end(), code.begin(), code.end());
   return block;
@@ -47,7 +48,7 @@ Bytes TableBlock(std::size_t target, std::size_t label1, const Bytes& code) {
 // 000.SCN: label 0 (the entry routine) ends at once; label 1 shows background 0, applies
 // the scene palette, waits for a click and ends. Every message is empty.
 Bytes Scenario() {
-  const Bytes code = {0x20,                                  // 514: label 0: end
+  const Bytes code = {0x20,                                    // 514: label 0: end
                       0x30, 0, 0x38, 0, 0, 0x60, 0x26, 0x20};  // 515: label 1
   const Bytes event = authoring::PackBlock(TableBlock(514, 515, code));
   const Bytes message = authoring::PackBlock(TableBlock(514, 514, Bytes{0xAF}));
@@ -71,8 +72,9 @@ Bytes Background() {
   }
   authoring::PictureOptions options;
   for (int i = 0; i < 16; ++i) {
-    options.palette[static_cast<std::size_t>(i)] = authoring::Rgb4{
-        static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(15 - i), static_cast<std::uint8_t>((i * 7) % 16)};
+    options.palette[static_cast<std::size_t>(i)] =
+        authoring::Rgb4{static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(15 - i),
+                        static_cast<std::uint8_t>((i * 7) % 16)};
   }
   Bytes file;
   EXPECT_EQ(authoring::BuildPictureFile(image, options, &file), "");
@@ -97,15 +99,18 @@ class HotaruWindow : public ::testing::Test {
     Write(dir_ / "src" / "000.SCN", Scenario());
     Write(dir_ / "src" / "S00.VGR", Background());
     std::string out;
-    ASSERT_EQ(hotaru_test::RunProgram(HOTARU_TOOL_PATH,
-                                      {"pack", "build", (dir_ / "data" / "ZEN2DATA.PAK").string(),
-                                       (dir_ / "src" / "KNJ_ALL.KNJ").string(),
-                                       (dir_ / "src" / "000.SCN").string(),
-                                       (dir_ / "src" / "S00.VGR").string()},
-                                      {}, &out),
+    ASSERT_EQ(hotaru_test::RunProgram(
+                  HOTARU_TOOL_PATH,
+                  {"pack", "build", (dir_ / "data" / "ZEN2DATA.PAK").string(),
+                   (dir_ / "src" / "KNJ_ALL.KNJ").string(), (dir_ / "src" / "000.SCN").string(),
+                   (dir_ / "src" / "S00.VGR").string()},
+                  {}, &out),
               0)
         << out;
     std::ofstream(ini()) << "[蛍]\nHotaruDir=" << (dir_ / "data").string() << "\n";
+    // In sanitizer builds: D-Bus, which SDL talks to, keeps global memory that only its own
+    // shutdown would free, and SDL never calls it.
+    std::ofstream(dir_ / "lsan.supp") << "leak:libdbus-1.so\n";
   }
 
   void TearDown() override {
@@ -115,11 +120,14 @@ class HotaruWindow : public ::testing::Test {
   }
 
   fs::path ini() const { return dir_ / "config" / "hotaru" / "hotaru.ini"; }
-  fs::path trace(const char* which = "first") const { return dir_ / (std::string(which) + ".trace"); }
+  fs::path trace(const char* which = "first") const {
+    return dir_ / (std::string(which) + ".trace");
+  }
 
   static void Write(const fs::path& path, const Bytes& bytes) {
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
   }
 
   // Starts hotaru with its home in the test folder; `which` names its trace and log.
@@ -129,7 +137,8 @@ class HotaruWindow : public ::testing::Test {
                     {"HOME", dir_.string()},
                     {"XDG_CONFIG_HOME", (dir_ / "config").string()},
                     {"HOTARU_TRACE", trace(which).string()},
-                    {"HOTARU_DISPLAY_BITS", std::to_string(display_bits)}},
+                    {"HOTARU_DISPLAY_BITS", std::to_string(display_bits)},
+                    {"LSAN_OPTIONS", "suppressions=" + (dir_ / "lsan.supp").string()}},
                    dir_ / (std::string(which) + ".log"));
   }
 
@@ -205,16 +214,15 @@ class HotaruWindow : public ::testing::Test {
     }
     return std::nullopt;
   }
-  // Waits until the window has this size.
+  // The window once it has this size (nothing when it does not get it).
   std::optional<XWindow> WaitForSize(int width, int height) {
     const auto until = std::chrono::steady_clock::now() + 5s;
-    std::optional<XWindow> w;
     do {
-      w = Window();
+      std::optional<XWindow> w = Window();
       if (w && w->width == width && w->height == height) return w;
       std::this_thread::sleep_for(50ms);
     } while (std::chrono::steady_clock::now() < until);
-    return w;
+    return std::nullopt;
   }
 
   hotaru_test::XServer x_;
@@ -243,7 +251,8 @@ TEST_F(HotaruWindow, ClientAreaIsTheHeadlessRunnersShotPixelForPixel) {
     SCOPED_TRACE(bits);
     const fs::path shot = dir_ / ("headless-" + std::to_string(bits) + ".png");
     const fs::path script = dir_ / "script.txt";
-    std::ofstream(script) << "at 0 msgbox cancel\nat 4000 shot " << shot.string() << "\nat 4100 click\n";
+    std::ofstream(script) << "at 0 msgbox cancel\nat 4000 shot " << shot.string()
+                          << "\nat 4100 click\n";
     std::string out;
     ASSERT_EQ(hotaru_test::RunProgram(HOTARU_HEADLESS_PATH,
                                       {"--ini", ini().string(), "--new-game", "--input",
@@ -257,8 +266,10 @@ TEST_F(HotaruWindow, ClientAreaIsTheHeadlessRunnersShotPixelForPixel) {
     const XWindow w = StartAndWaitForClick(bits);
     ASSERT_EQ(w.width, 640);
     const Bytes window = hotaru_test::WindowPixels(x_.display(), w);
-    ASSERT_EQ(window.size(), static_cast<std::size_t>(w.width) * static_cast<std::size_t>(w.height) * 3);
-    const Bytes client(window.begin() + static_cast<std::ptrdiff_t>(kMenuRow) * 640 * 3, window.end());
+    ASSERT_EQ(window.size(),
+              static_cast<std::size_t>(w.width) * static_cast<std::size_t>(w.height) * 3);
+    const Bytes client(window.begin() + static_cast<std::ptrdiff_t>(kMenuRow) * 640 * 3,
+                       window.end());
     ASSERT_EQ(client.size(), expected.size());
     std::size_t differing = 0;
     for (std::size_t i = 0; i < client.size(); ++i) differing += client[i] != expected[i];
@@ -277,19 +288,15 @@ TEST_F(HotaruWindow, SizeCommandsFromTheMenuResizeTheWindow) {
   std::this_thread::sleep_for(300ms);
   Click(w, 50, 38 + 4 * 20);
   std::optional<XWindow> resized = WaitForSize(800, 500 + kMenuRow);
-  ASSERT_TRUE(resized);
-  EXPECT_EQ(resized->width, 800);
-  EXPECT_EQ(resized->height, 500 + kMenuRow);
+  ASSERT_TRUE(resized) << Log("first");
   EXPECT_TRUE(WaitForTrace("first", " size 800x500 restored", 2s));
 
-  // Alt+S and the keyboard: the second item, 320 × 200, where the bar wraps onto two rows
-  // and the window grows to keep the client area whole.
+  // Alt+S and the keyboard (it starts on the first item): the second item, 320 × 200,
+  // where the bar wraps onto two rows and the window grows to keep the client area whole.
   Keys(*resized, "alt+s");
   std::this_thread::sleep_for(300ms);
-  Keys(*resized, "Down Down Return");
-  std::optional<XWindow> small = WaitForSize(320, 200 + 2 * kMenuRow);
-  ASSERT_TRUE(small);
-  EXPECT_EQ(small->height, 200 + 2 * kMenuRow);
+  Keys(*resized, "Down Return");
+  EXPECT_TRUE(WaitForSize(320, 200 + 2 * kMenuRow)) << Log("first");
   EXPECT_TRUE(WaitForTrace("first", " size 320x200 restored", 2s));
   EXPECT_TRUE(first_.Running());
 }
@@ -301,7 +308,8 @@ TEST_F(HotaruWindow, CloseButtonAsksAndOnlyOkEndsTheProgram) {
   hotaru_test::SendCloseRequest(x_.display(), w.id);
   ASSERT_TRUE(WaitForBox("first")) << Log("first");
   Keys(w, "Escape");
-  EXPECT_TRUE(WaitForTrace("first", " msgbox \"" + kCaption + "\" " + question + " cancel", 5s)) << Log("first");
+  EXPECT_TRUE(WaitForTrace("first", " msgbox \"" + kCaption + "\" " + question + " cancel", 5s))
+      << Log("first");
   std::this_thread::sleep_for(300ms);
   EXPECT_TRUE(first_.Running());
 
@@ -322,7 +330,8 @@ TEST_F(HotaruWindow, SecondCopyIsRefusedWhileTheFirstRuns) {
   ASSERT_TRUE(WaitForBox("second"));
   Keys(*box, "Return");
   EXPECT_EQ(second_.Wait(10s), std::optional<int>(0)) << Log("second");
-  EXPECT_TRUE(WaitForTrace("second", " msgbox \"" + kCaption + "\" \"既に実行されています\" ok", 1s));
+  EXPECT_TRUE(
+      WaitForTrace("second", " msgbox \"" + kCaption + "\" \"既に実行されています\" ok", 1s));
   EXPECT_TRUE(first_.Running());
 }
 
@@ -333,7 +342,7 @@ TEST_F(HotaruWindow, FullScreenCoversTheScreenWithTheBarShownOnlyAtTheTop) {
   std::this_thread::sleep_for(300ms);
   Click(w, 50, 38);  // "Full Screen"
   std::optional<XWindow> full = WaitForSize(1280, 1024);
-  ASSERT_TRUE(full);
+  ASSERT_TRUE(full) << Log("first");
   EXPECT_EQ(full->x, 0);
   EXPECT_EQ(full->y, 0);
   EXPECT_TRUE(WaitForTrace("first", " display set width=640 height=480 -> 0", 2s));
@@ -344,7 +353,8 @@ TEST_F(HotaruWindow, FullScreenCoversTheScreenWithTheBarShownOnlyAtTheTop) {
     std::size_t lit = 0;
     for (int y = 32; y < 32 + 2 * kMenuRow; ++y) {
       for (int x = 0; x < 1280; ++x) {
-        const std::size_t at = (static_cast<std::size_t>(y) * 1280 + static_cast<std::size_t>(x)) * 3;
+        const std::size_t at =
+            (static_cast<std::size_t>(y) * 1280 + static_cast<std::size_t>(x)) * 3;
         lit += screen[at] > 100 && screen[at + 1] > 100 && screen[at + 2] > 100;
       }
     }
@@ -365,8 +375,7 @@ TEST_F(HotaruWindow, FullScreenCoversTheScreenWithTheBarShownOnlyAtTheTop) {
   Xdo("mousemove 100 " + std::to_string(32 + 2 * (38 + 3 * 20)));
   std::this_thread::sleep_for(100ms);
   Xdo("click 1");
-  std::optional<XWindow> back = WaitForSize(640, 400 + kMenuRow);
-  ASSERT_TRUE(back);
+  EXPECT_TRUE(WaitForSize(640, 400 + kMenuRow)) << Log("first");
   EXPECT_TRUE(WaitForTrace("first", " display restore -> 0", 2s));
 }
 
@@ -374,7 +383,8 @@ TEST_F(HotaruWindow, SettingsDialogWritesTheIniFile) {
   const XWindow w = StartAndWaitForClick();
   ASSERT_NE(w.id, 0u);
   Keys(w, "alt+c");
-  if (!WaitForTrace("first", " dialog open ", 3s)) GTEST_SKIP() << "no settings dialog in the program yet";
+  if (!WaitForTrace("first", " dialog open ", 3s))
+    GTEST_SKIP() << "no settings dialog in the program yet";
   std::this_thread::sleep_for(300ms);
   // ZEN_DIALOG at (18, 18) dialog units from the client origin, 2 pixels a unit at the
   // 16-pixel font, under a 22-pixel title; "音楽演奏" at (9, 10) units.

@@ -22,7 +22,8 @@ using namespace std::chrono_literals;
 
 std::vector<std::uint8_t> ReadAll(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
-  return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in),
+                                   std::istreambuf_iterator<char>());
 }
 
 fs::path TempFile(const std::string& suffix) {
@@ -156,7 +157,8 @@ std::string RunOn(const std::string& display, const std::string& command) {
 std::vector<XWindow> TopLevelWindows(const std::string& display) {
   // The root's children are the lines indented by five spaces:
   //      0x200002 "title": ("class" "class")  640x422+320+301  +320+301
-  static const std::regex line(R"(^     (0x[0-9a-f]+) \"(.*)\": \(.*\)  (\d+)x(\d+)\+(-?\d+)\+(-?\d+) )");
+  static const std::regex line(
+      R"(^     (0x[0-9a-f]+) \"(.*)\": \(.*\)  (\d+)x(\d+)\+(-?\d+)\+(-?\d+) )");
   std::vector<XWindow> out;
   std::stringstream text(RunOn(display, "xwininfo -root -children"));
   for (std::string l; std::getline(text, l);) {

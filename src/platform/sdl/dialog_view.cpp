@@ -3,6 +3,7 @@
 #include <SDL.h>
 #include <imgui.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -27,9 +28,9 @@ void DialogView::Step(HWND dialog) {
     dialog_ = dialog;
     popup_opened_ = false;
     pressed_.clear();
-    if (const DialogSpec* spec = DialogTemplate(dialog)) {
-      view_.Cover(spec->caption);
-      for (const auto& c : spec->controls) view_.Cover(c.text);
+    if (const DialogSpec* layout = DialogTemplate(dialog)) {
+      view_.Cover(layout->caption);
+      for (const auto& c : layout->controls) view_.Cover(c.text);
     }
   }
   std::vector<int> pressed;
@@ -39,9 +40,9 @@ void DialogView::Step(HWND dialog) {
 
 void DialogView::Draw(const ViewGeometry& geometry, int owner_x, int owner_y) {
   if (dialog_ == nullptr) return;
-  const DialogSpec* spec = DialogTemplate(dialog_);
-  const std::string title = (spec ? spec->caption : std::string()) + kDialogId;
-  if (spec == nullptr) {
+  const DialogSpec* layout = DialogTemplate(dialog_);
+  const std::string title = (layout ? layout->caption : std::string()) + kDialogId;
+  if (layout == nullptr) {
     // The dialog procedure ended the dialog.
     if (ImGui::IsPopupOpen(title.c_str())) {
       if (ImGui::BeginPopupModal(title.c_str())) {
@@ -62,19 +63,26 @@ void DialogView::Draw(const ViewGeometry& geometry, int owner_x, int owner_y) {
   const float scale = ImGui::GetIO().FontGlobalScale;
   const float title_height = ImGui::GetFontSize() + 2 * ImGui::GetStyle().FramePadding.y;
   // The template's position is from the owner's client origin, in unscaled pixels.
-  const int left = geometry.WindowX(owner_x + static_cast<int>(px(spec->x) / scale));
-  const int top = geometry.WindowY(owner_y + static_cast<int>(py(spec->y) / scale));
-  ImGui::SetNextWindowPos(ImVec2(static_cast<float>(left), static_cast<float>(top)));
-  ImGui::SetNextWindowSize(ImVec2(px(spec->width), py(spec->height) + title_height));
+  const ImVec2 size(px(layout->width), py(layout->height) + title_height);
+  // Kept inside our window, which a desktop dialog could leave.
+  const ImVec2 display = ImGui::GetIO().DisplaySize;
+  const auto x =
+      static_cast<float>(geometry.WindowX(owner_x + static_cast<int>(px(layout->x) / scale)));
+  const auto y =
+      static_cast<float>(geometry.WindowY(owner_y + static_cast<int>(py(layout->y) / scale)));
+  const float left = std::max(0.0f, std::min(x, display.x - size.x));
+  const float top = std::max(0.0f, std::min(y, display.y - size.y));
+  ImGui::SetNextWindowPos(ImVec2(left, top));
+  ImGui::SetNextWindowSize(size);
   ImGui::PushStyleVar(ImGuiStyleVar_WindowPadding, ImVec2(0, 0));
-  const bool open = ImGui::BeginPopupModal(
-      title.c_str(), nullptr,
-      ImGuiWindowFlags_NoResize | ImGuiWindowFlags_NoMove | ImGuiWindowFlags_NoSavedSettings |
-          ImGuiWindowFlags_NoScrollbar);
+  const bool open =
+      ImGui::BeginPopupModal(title.c_str(), nullptr,
+                             ImGuiWindowFlags_NoResize | ImGuiWindowFlags_NoMove |
+                                 ImGuiWindowFlags_NoSavedSettings | ImGuiWindowFlags_NoScrollbar);
   ImGui::PopStyleVar();
   if (!open) return;
   int default_button = IDOK;
-  for (const auto& c : spec->controls) {
+  for (const auto& c : layout->controls) {
     const std::string label = c.text + "###" + std::to_string(c.id);
     ImGui::SetCursorPos(ImVec2(px(c.x), title_height + py(c.y)));
     if (c.kind == ControlKind::kCheckBox) {
@@ -92,7 +100,8 @@ void DialogView::Draw(const ViewGeometry& geometry, int owner_x, int owner_y) {
     }
   }
   // Enter presses the default button, Escape cancels.
-  if (ImGui::IsKeyPressed(SDL_SCANCODE_RETURN, false) || ImGui::IsKeyPressed(SDL_SCANCODE_KP_ENTER, false)) {
+  if (ImGui::IsKeyPressed(SDL_SCANCODE_RETURN, false) ||
+      ImGui::IsKeyPressed(SDL_SCANCODE_KP_ENTER, false)) {
     pressed_.push_back(default_button);
   } else if (ImGui::IsKeyPressed(SDL_SCANCODE_ESCAPE, false)) {
     pressed_.push_back(IDCANCEL);

@@ -98,8 +98,8 @@ void MenuBar::Draw(const WindowRecord& w, const ViewGeometry& g, bool black,
   ImGui::PushStyleVar(ImGuiStyleVar_WindowPadding, ImVec2(0, 0));
   ImGui::PushStyleVar(ImGuiStyleVar_WindowBorderSize, 0.0f);
   ImGui::PushStyleVar(ImGuiStyleVar_WindowMinSize, ImVec2(1, 1));
-  ImGui::PushStyleColor(ImGuiCol_WindowBg, black ? ImVec4(0, 0, 0, 1)
-                                                 : ImGui::GetStyleColorVec4(ImGuiCol_MenuBarBg));
+  ImGui::PushStyleColor(ImGuiCol_WindowBg,
+                        black ? ImVec4(0, 0, 0, 1) : ImGui::GetStyleColorVec4(ImGuiCol_MenuBarBg));
   ImGui::Begin("##menubar", nullptr, kBarFlags);
   ImGui::PopStyleColor();
   ImGui::PopStyleVar(3);
@@ -123,8 +123,9 @@ void MenuBar::Draw(const WindowRecord& w, const ViewGeometry& g, bool black,
     const bool enabled = Enabled(item);
     const bool is_open = static_cast<int>(place.item) == open_;
     if (enabled && (hovered || is_open)) {
-      draw->AddRectFilled(a, ImVec2(a.x + size.x, a.y + size.y),
-                          ImGui::GetColorU32(is_open ? ImGuiCol_HeaderActive : ImGuiCol_HeaderHovered));
+      draw->AddRectFilled(
+          a, ImVec2(a.x + size.x, a.y + size.y),
+          ImGui::GetColorU32(is_open ? ImGuiCol_HeaderActive : ImGuiCol_HeaderHovered));
     }
     const std::string text = ParseMenuLabel(item.text).text;
     const ImVec2 text_size = ImGui::CalcTextSize(text.c_str());
@@ -164,7 +165,9 @@ void MenuBar::Draw(const WindowRecord& w, const ViewGeometry& g, bool black,
            i < w.menu.size() && w.menu[i].depth == 1; ++i) {
         const MenuItemState& sub = w.menu[i];
         ImGui::PushID(static_cast<int>(i));
-        bool chosen = ImGui::MenuItem(ParseMenuLabel(sub.text).text.c_str(), nullptr, false, Enabled(sub));
+        const bool first = i == static_cast<std::size_t>(open_) + 1;
+        bool chosen =
+            ImGui::MenuItem(ParseMenuLabel(sub.text).text.c_str(), nullptr, false, Enabled(sub));
         // Enter chooses the item the keyboard is on, as in a desktop menu.
         if (!chosen && Enabled(sub) && ImGui::IsItemFocused() &&
             (ImGui::IsKeyPressed(SDL_SCANCODE_RETURN, false) ||
@@ -172,6 +175,8 @@ void MenuBar::Draw(const WindowRecord& w, const ViewGeometry& g, bool black,
           chosen = true;
           ImGui::CloseCurrentPopup();
         }
+        // The keyboard starts on the first item, as in a desktop menu.
+        if (first) ImGui::SetItemDefaultFocus();
         if (chosen) actions->push_back(MenuAction{MenuAction::kCommand, sub.id});
         ImGui::PopID();
       }

@@ -34,24 +34,28 @@ void MessageBoxView::Open(std::string_view text, std::string_view caption, UINT 
 
 std::vector<MessageBoxView::Button> MessageBoxView::Buttons() const {
   switch (type_ & 0xF) {
-    case MB_OKCANCEL: return {{"OK", IDOK}, {"キャンセル", IDCANCEL}};
-    case 3: return {{"はい(Y)", IDYES}, {"いいえ(N)", IDNO}, {"キャンセル", IDCANCEL}};
-    case MB_YESNO: return {{"はい(Y)", IDYES}, {"いいえ(N)", IDNO}};
-    default: return {{"OK", IDOK}};
+    case MB_OKCANCEL:
+      return {{"OK", IDOK}, {"キャンセル", IDCANCEL}};
+    case 3:
+      return {{"はい(Y)", IDYES}, {"いいえ(N)", IDNO}, {"キャンセル", IDCANCEL}};
+    case MB_YESNO:
+      return {{"はい(Y)", IDYES}, {"いいえ(N)", IDNO}};
+    default:
+      return {{"OK", IDOK}};
   }
 }
 
 void MessageBoxView::ContentSize(int* width, int* height) {
   ImFont* font = ImGui::GetIO().Fonts->Fonts[0];
   const float size = view_.font_pixels();
-  const ImVec2 text = font->CalcTextSizeA(size, 1e9f, kMaxTextWidth, text_.data(),
-                                          text_.data() + text_.size());
+  const ImVec2 text =
+      font->CalcTextSizeA(size, 1e9f, kMaxTextWidth, text_.data(), text_.data() + text_.size());
   const bool icon = (type_ & 0xF0) != 0;
   const float buttons = static_cast<float>(Buttons().size()) * (kButtonWidth + kGap) - kGap;
   const float inner = std::max((icon ? kIconSize + kGap : 0.0f) + text.x, buttons);
   *width = static_cast<int>(std::ceil(inner + 2 * kPadding));
-  *height = static_cast<int>(std::ceil(2 * kPadding + std::max(icon ? kIconSize : 0.0f, text.y) +
-                                       kGap + size + 10.0f));
+  *height = static_cast<int>(
+      std::ceil(2 * kPadding + std::max(icon ? kIconSize : 0.0f, text.y) + kGap + size + 10.0f));
 }
 
 void MessageBoxView::DrawIcon() {
@@ -124,9 +128,11 @@ void MessageBoxView::DrawContents(float wrap_width) {
 void MessageBoxView::Keys() {
   const std::vector<Button> buttons = Buttons();
   auto has = [&](int id) {
-    return std::any_of(buttons.begin(), buttons.end(), [id](const Button& b) { return b.id == id; });
+    return std::any_of(buttons.begin(), buttons.end(),
+                       [id](const Button& b) { return b.id == id; });
   };
-  if (ImGui::IsKeyPressed(SDL_SCANCODE_RETURN, false) || ImGui::IsKeyPressed(SDL_SCANCODE_KP_ENTER, false)) {
+  if (ImGui::IsKeyPressed(SDL_SCANCODE_RETURN, false) ||
+      ImGui::IsKeyPressed(SDL_SCANCODE_KP_ENTER, false)) {
     answer_ = buttons.front().id;
   } else if (ImGui::IsKeyPressed(SDL_SCANCODE_ESCAPE, false)) {
     if (has(IDCANCEL)) answer_ = IDCANCEL;
@@ -146,9 +152,9 @@ void MessageBoxView::Draw(int window_w, int window_h, bool own_window) {
     // The box's own window carries the caption in its title bar.
     ImGui::SetNextWindowPos(ImVec2(0, 0));
     ImGui::SetNextWindowSize(ImVec2(static_cast<float>(window_w), static_cast<float>(window_h)));
-    ImGui::Begin("##standalone-box", nullptr,
-                 ImGuiWindowFlags_NoDecoration | ImGuiWindowFlags_NoMove |
-                     ImGuiWindowFlags_NoSavedSettings);
+    ImGui::Begin(
+        "##standalone-box", nullptr,
+        ImGuiWindowFlags_NoDecoration | ImGuiWindowFlags_NoMove | ImGuiWindowFlags_NoSavedSettings);
     ImGui::SetWindowFocus();
     DrawContents(kMaxTextWidth * scale);
     ImGui::End();
@@ -158,9 +164,11 @@ void MessageBoxView::Draw(int window_w, int window_h, bool own_window) {
       ImGui::OpenPopup(title.c_str());
       popup_opened_ = true;
     }
-    ImGui::SetNextWindowPos(ImVec2(static_cast<float>(window_w) / 2, static_cast<float>(window_h) / 2),
-                            ImGuiCond_Always, ImVec2(0.5f, 0.5f));
-    const float wrap = std::min(kMaxTextWidth * scale, std::max(120.0f, static_cast<float>(window_w) - 120.0f));
+    ImGui::SetNextWindowPos(
+        ImVec2(static_cast<float>(window_w) / 2, static_cast<float>(window_h) / 2),
+        ImGuiCond_Always, ImVec2(0.5f, 0.5f));
+    const float wrap =
+        std::min(kMaxTextWidth * scale, std::max(120.0f, static_cast<float>(window_w) - 120.0f));
     if (ImGui::BeginPopupModal(title.c_str(), nullptr,
                                ImGuiWindowFlags_AlwaysAutoResize | ImGuiWindowFlags_NoMove |
                                    ImGuiWindowFlags_NoSavedSettings)) {

@@ -27,21 +27,28 @@ PaletteColours MapPalette(const PALETTEENTRY* system_palette, Rgb32Format format
   return out;
 }
 
-void DrawSurface(const ClientSurface& surface, const PaletteColours& colours,
-                 Rgb32Format format, std::span<const int> columns, std::span<const int> rows,
-                 std::uint8_t* out, int pitch) {
+void DrawSurface(const ClientSurface& surface, const PaletteColours& colours, Rgb32Format format,
+                 std::span<const int> columns, std::span<const int> rows, std::uint8_t* out,
+                 int pitch) {
   const std::size_t n = columns.size();
   if (n == 0) return;
   const bool straight = Consecutive(columns);
   const std::size_t width = static_cast<std::size_t>(surface.width);
+  const std::size_t bytes = surface.indexed ? 1 : 3;
   for (std::size_t j = 0; j < rows.size(); ++j) {
     auto* dst = reinterpret_cast<std::uint32_t*>(out + static_cast<std::ptrdiff_t>(j) * pitch);
-    // A scaled picture repeats source rows: copy the row already made.
-    if (j > 0 && rows[j] == rows[j - 1]) {
-      std::memcpy(dst, out + static_cast<std::ptrdiff_t>(j - 1) * pitch, n * 4);
-      continue;
-    }
     const std::size_t row = static_cast<std::size_t>(rows[j]) * width;
+    // Scaling repeats rows, ours here in full screen or the program's own stretch into the
+    // surface: a row like the one before is copied, not converted again.
+    if (j > 0) {
+      const std::size_t previous = static_cast<std::size_t>(rows[j - 1]) * width;
+      if (rows[j] == rows[j - 1] ||
+          std::memcmp(&surface.pixels[row * bytes], &surface.pixels[previous * bytes],
+                      width * bytes) == 0) {
+        std::memcpy(dst, out + static_cast<std::ptrdiff_t>(j - 1) * pitch, n * 4);
+        continue;
+      }
+    }
     if (surface.indexed) {
       const std::uint8_t* src = surface.pixels.data() + row;
       if (straight) {

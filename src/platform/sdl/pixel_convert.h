@@ -24,8 +24,8 @@ PaletteColours MapPalette(const PALETTEENTRY* system_palette, Rgb32Format format
 // Writes rows.size() rows of columns.size() pixels starting at `out` (rows `pitch` bytes
 // apart): destination pixel (i, j) shows surface pixel (columns[i], rows[j]). Every index
 // must lie inside the surface. `colours` is used for an indexed surface.
-void DrawSurface(const ClientSurface& surface, const PaletteColours& colours,
-                 Rgb32Format format, std::span<const int> columns, std::span<const int> rows,
-                 std::uint8_t* out, int pitch);
+void DrawSurface(const ClientSurface& surface, const PaletteColours& colours, Rgb32Format format,
+                 std::span<const int> columns, std::span<const int> rows, std::uint8_t* out,
+                 int pitch);
 
 }  // namespace platform::sdl

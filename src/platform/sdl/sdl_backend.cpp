@@ -53,8 +53,8 @@ SdlBackend::SdlBackend(Options options)
       display_bits_(options_.display_bits),
       stored_bits_(options_.display_bits) {
   if (options_.trace_path == "-") {
-    trace_file_ = std::unique_ptr<std::FILE, int (*)(std::FILE*)>(
-        stderr, [](std::FILE*) { return 0; });
+    trace_file_ =
+        std::unique_ptr<std::FILE, int (*)(std::FILE*)>(stderr, [](std::FILE*) { return 0; });
   } else if (!options_.trace_path.empty()) {
     trace_file_.reset(std::fopen(options_.trace_path.c_str(), "a"));
   }
@@ -114,14 +114,13 @@ void SdlBackend::Idle(std::optional<std::uint32_t> next_timer_due, bool timing) 
       const auto until = static_cast<std::int32_t>(*next_timer_due - Now());
       wait = std::clamp<std::int32_t>(until, 0, wait);
     }
-    if (UiActive()) wait = std::min(wait, 33);
-    if (frames_pending_ > 0 || content_dirty_ || chrome_dirty_ || repaint_all_) wait = std::min(wait, 5);
+    if (menu_bar_.active()) wait = std::min(wait, 33);
+    if (NeedsRender()) wait = std::min(wait, 5);
   }
   if (wait > 0) SDL_WaitEventTimeout(nullptr, wait);
 }
 
-int SdlBackend::ShowMessageBox(HWND, std::string_view text, std::string_view caption,
-                               UINT type) {
+int SdlBackend::ShowMessageBox(HWND, std::string_view text, std::string_view caption, UINT type) {
   if (!started_) {
     std::fprintf(stderr, "%.*s: %.*s\n", static_cast<int>(caption.size()), caption.data(),
                  static_cast<int>(text.size()), text.data());
@@ -151,15 +150,22 @@ int SdlBackend::ShowMessageBox(HWND, std::string_view text, std::string_view cap
   while (message_box_.is_open()) {
     SDL_Event e;
     if (SDL_WaitEventTimeout(&e, frames_pending_ > 0 ? 5 : 100)) {
-      HandleModalEvent(e);
-      while (SDL_PollEvent(&e)) HandleModalEvent(e);
+      do {
+        HandleModalEvent(e);
+        // One frame for each key or button, which ImGui samples once a frame.
+        if (e.type == SDL_KEYDOWN || e.type == SDL_KEYUP || e.type == SDL_MOUSEBUTTONDOWN ||
+            e.type == SDL_MOUSEBUTTONUP) {
+          Render();
+        }
+      } while (message_box_.is_open() && SDL_PollEvent(&e));
     }
-    Render();
+    if (NeedsRender()) Render();
   }
   const bool own = box_own_window_;
   box_own_window_ = false;
   if (own) {
     view_.Hide();
+    view_.SetFullScreen(emulated_full_screen_);
     if (WindowRecord* main = Main()) FollowWindow(*main);
   }
   repaint_all_ = true;
@@ -184,9 +190,12 @@ LONG SdlBackend::ChangeDisplay(const DEVMODEA* mode, DWORD flags) {
     }
     return DISP_CHANGE_SUCCESSFUL;
   }
-  const int bits = (mode->dmFields & DM_BITSPERPEL) ? static_cast<int>(mode->dmBitsPerPel) : display_bits_;
-  const int width = (mode->dmFields & DM_PELSWIDTH) ? static_cast<int>(mode->dmPelsWidth) : ScreenWidth();
-  const int height = (mode->dmFields & DM_PELSHEIGHT) ? static_cast<int>(mode->dmPelsHeight) : ScreenHeight();
+  const int bits =
+      (mode->dmFields & DM_BITSPERPEL) ? static_cast<int>(mode->dmBitsPerPel) : display_bits_;
+  const int width =
+      (mode->dmFields & DM_PELSWIDTH) ? static_cast<int>(mode->dmPelsWidth) : ScreenWidth();
+  const int height =
+      (mode->dmFields & DM_PELSHEIGHT) ? static_cast<int>(mode->dmPelsHeight) : ScreenHeight();
   const bool small = width == 640 && height == 480;
   const bool desktop = width == desktop_width_ && height == desktop_height_;
   if ((!small && !desktop) || (bits != 8 && bits != 16 && bits != 24 && bits != 32)) {

@@ -19,10 +19,20 @@ LPARAM Point(POINT p) { return MAKELPARAM(static_cast<WORD>(p.x), static_cast<WO
 
 }  // namespace
 
+// Keys and buttons that ImGui must see one frame at a time: it samples the keyboard once a
+// frame, so a press and release between two frames would be lost.
+static bool NeedsOwnFrame(const SDL_Event& e) {
+  return e.type == SDL_KEYDOWN || e.type == SDL_KEYUP || e.type == SDL_MOUSEBUTTONDOWN ||
+         e.type == SDL_MOUSEBUTTONUP;
+}
+
 void SdlBackend::PollEvents() {
   if (!started_) return;
   SDL_Event e;
-  while (SDL_PollEvent(&e)) HandleEvent(e);
+  while (SDL_PollEvent(&e)) {
+    HandleEvent(e);
+    if (UiActive() && NeedsOwnFrame(e)) Render();
+  }
   FlushMouseMotion();
   RunMenuActions();
   SyncWindowState();
@@ -37,11 +47,19 @@ void SdlBackend::HandleEvent(const SDL_Event& e) {
         case SDL_WINDOWEVENT_CLOSE:
           if (main_ != nullptr) PostMessageA(main_, WM_SYSCOMMAND, SC_CLOSE, 0);
           break;
-        case SDL_WINDOWEVENT_FOCUS_GAINED: desktop_focus_ = true; break;
-        case SDL_WINDOWEVENT_FOCUS_LOST: desktop_focus_ = false; break;
-        case SDL_WINDOWEVENT_MINIMIZED: desktop_minimized_ = true; break;
+        case SDL_WINDOWEVENT_FOCUS_GAINED:
+          desktop_focus_ = true;
+          break;
+        case SDL_WINDOWEVENT_FOCUS_LOST:
+          desktop_focus_ = false;
+          break;
+        case SDL_WINDOWEVENT_MINIMIZED:
+          desktop_minimized_ = true;
+          break;
         case SDL_WINDOWEVENT_RESTORED:
-        case SDL_WINDOWEVENT_MAXIMIZED: desktop_minimized_ = false; break;
+        case SDL_WINDOWEVENT_MAXIMIZED:
+          desktop_minimized_ = false;
+          break;
         case SDL_WINDOWEVENT_LEAVE:
           if (mouse_over_bar_) chrome_dirty_ = true;
           mouse_over_bar_ = false;
@@ -64,7 +82,8 @@ void SdlBackend::HandleEvent(const SDL_Event& e) {
       motion_x_ = e.motion.x;
       motion_y_ = e.motion.y;
       // Hovering the bar highlights its items.
-      const bool over = menu_bar_.Contains(static_cast<float>(e.motion.x), static_cast<float>(e.motion.y));
+      const bool over =
+          menu_bar_.Contains(static_cast<float>(e.motion.x), static_cast<float>(e.motion.y));
       if (over || mouse_over_bar_ || UiActive()) chrome_dirty_ = true;
       mouse_over_bar_ = over;
       break;
@@ -94,12 +113,23 @@ void SdlBackend::HandleModalEvent(const SDL_Event& e) {
     case SDL_WINDOWEVENT:
       view_.ImGuiEvent(e);
       switch (e.window.event) {
-        case SDL_WINDOWEVENT_FOCUS_GAINED: desktop_focus_ = true; break;
-        case SDL_WINDOWEVENT_FOCUS_LOST: desktop_focus_ = false; break;
-        case SDL_WINDOWEVENT_MINIMIZED: desktop_minimized_ = true; break;
-        case SDL_WINDOWEVENT_RESTORED: desktop_minimized_ = false; break;
-        case SDL_WINDOWEVENT_CLOSE: break;  // the window is busy with its box
-        default: repaint_all_ = true; break;
+        case SDL_WINDOWEVENT_FOCUS_GAINED:
+          desktop_focus_ = true;
+          break;
+        case SDL_WINDOWEVENT_FOCUS_LOST:
+          desktop_focus_ = false;
+          break;
+        case SDL_WINDOWEVENT_MINIMIZED:
+          desktop_minimized_ = true;
+          break;
+        case SDL_WINDOWEVENT_RESTORED:
+          desktop_minimized_ = false;
+          break;
+        case SDL_WINDOWEVENT_CLOSE:
+          break;  // the window is busy with its box
+        default:
+          repaint_all_ = true;
+          break;
       }
       break;
     case SDL_KEYUP:
@@ -188,7 +218,8 @@ void SdlBackend::HandleKey(const SDL_KeyboardEvent& key) {
   const SDL_Keycode sym = key.keysym.sym;
   if ((key.keysym.mod & KMOD_ALT) && !key.repeat && sym >= SDLK_a && sym <= SDLK_z) {
     if (WindowRecord* w = Main();
-        w != nullptr && menu_bar_.Mnemonic(*w, static_cast<char>('a' + (sym - SDLK_a)), &menu_actions_)) {
+        w != nullptr &&
+        menu_bar_.Mnemonic(*w, static_cast<char>('a' + (sym - SDLK_a)), &menu_actions_)) {
       chrome_dirty_ = true;
       frames_pending_ = std::max(frames_pending_, 2);
       return;

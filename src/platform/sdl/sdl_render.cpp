@@ -11,12 +11,16 @@ bool SdlBackend::UiActive() const {
 }
 
 bool SdlBackend::NeedsRender() {
+  // Nothing is drawn while the window is hidden or minimised; it is drawn whole when shown.
+  if (!view_.Drawable()) return false;
+  // An open drop-down is drawn continuously; dialogs and boxes change only with input.
   return content_dirty_ || chrome_dirty_ || repaint_all_ || frames_pending_ > 0 ||
-         (UiActive() && Now() - last_render_ >= 33);
+         (menu_bar_.active() && Now() - last_render_ >= 33);
 }
 
 ViewGeometry SdlBackend::Geometry(const WindowRecord& w, int window_w, int window_h) {
-  if (view_.full_screen()) return ViewGeometry::Scaled(ScreenWidth(), ScreenHeight(), window_w, window_h);
+  if (view_.full_screen())
+    return ViewGeometry::Scaled(ScreenWidth(), ScreenHeight(), window_w, window_h);
   return ViewGeometry::Window(w.outer.left, w.outer.top, window_w, window_h);
 }
 

@@ -1,10 +1,10 @@
 #include "platform/sdl/ui_font.h"
 
+#include <imgui_internal.h>
+
 #include <cstdio>
 #include <fstream>
 #include <iterator>
-
-#include <imgui_internal.h>
 
 namespace platform::sdl {
 

@@ -3,11 +3,11 @@
 // characters, rebuilding the atlas when some were missing.
 #pragma once
 
+#include <imgui.h>
+
 #include <set>
 #include <string_view>
 #include <vector>
-
-#include <imgui.h>
 
 #include "platform/sdl/font_lookup.h"
 

@@ -35,7 +35,8 @@ class ViewGeometry {
     ViewGeometry g;
     g.screen_w_ = std::max(1, screen_w);
     g.screen_h_ = std::max(1, screen_h);
-    if (static_cast<long long>(window_w) * g.screen_h_ <= static_cast<long long>(window_h) * g.screen_w_) {
+    if (static_cast<long long>(window_w) * g.screen_h_ <=
+        static_cast<long long>(window_h) * g.screen_w_) {
       g.shown_w_ = window_w;
       g.shown_h_ = static_cast<int>(static_cast<long long>(window_w) * g.screen_h_ / g.screen_w_);
     } else {

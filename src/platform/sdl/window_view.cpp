@@ -59,6 +59,7 @@ bool WindowView::Open(int font_pixels, std::string* error) {
   // The program's own cursor stays; keyboard use of menus, dialogs and boxes.
   io.ConfigFlags |= ImGuiConfigFlags_NoMouseCursorChange | ImGuiConfigFlags_NavEnableKeyboard;
   ApplyStyle();
+  base_style_ = std::make_unique<ImGuiStyle>(ImGui::GetStyle());
   font_.Load(FindJapaneseFont(), static_cast<float>(font_pixels));
   sdl_input_backend_ = ImGui_ImplSDL2_InitForSDLRenderer(window_);
   return true;
@@ -160,10 +161,12 @@ bool WindowView::AcquireSurface() {
   return true;
 }
 
+bool WindowView::Drawable() const {
+  return window_ != nullptr && shown_ && !(SDL_GetWindowFlags(window_) & SDL_WINDOW_MINIMIZED);
+}
+
 bool WindowView::Begin(int* width, int* height) {
-  if (window_ == nullptr || !shown_) return false;
-  if (SDL_GetWindowFlags(window_) & SDL_WINDOW_MINIMIZED) return false;
-  if (!AcquireSurface()) return false;
+  if (!Drawable() || !AcquireSurface()) return false;
   *width = surface_->w;
   *height = surface_->h;
   return true;
@@ -180,19 +183,20 @@ void WindowView::FillBlack(const PixelRect& r) {
   if (!r.empty()) SDL_FillRect(surface_, &rect, 0);
 }
 
-PixelRect WindowView::DrawClient(const WindowRecord& w, const ViewGeometry& geometry,
-                                int client_x, int client_y, const PixelRect& target,
-                                bool whole) {
+PixelRect WindowView::DrawClient(const WindowRecord& w, const ViewGeometry& geometry, int client_x,
+                                 int client_y, const PixelRect& target, bool whole) {
   const ClientSurface& s = w.surface;
   const PixelRect t = Intersect(target, PixelRect{0, 0, surface_->w, surface_->h});
   if (t.empty() || s.width <= 0 || s.height <= 0) return PixelRect{};
   columns_.resize(static_cast<std::size_t>(t.w));
   rows_.resize(static_cast<std::size_t>(t.h));
   for (int i = 0; i < t.w; ++i) {
-    columns_[static_cast<std::size_t>(i)] = std::clamp(geometry.ScreenX(t.x + i) - client_x, 0, s.width - 1);
+    columns_[static_cast<std::size_t>(i)] =
+        std::clamp(geometry.ScreenX(t.x + i) - client_x, 0, s.width - 1);
   }
   for (int j = 0; j < t.h; ++j) {
-    rows_[static_cast<std::size_t>(j)] = std::clamp(geometry.ScreenY(t.y + j) - client_y, 0, s.height - 1);
+    rows_[static_cast<std::size_t>(j)] =
+        std::clamp(geometry.ScreenY(t.y + j) - client_y, 0, s.height - 1);
   }
   const PaletteColours colours =
       s.indexed ? MapPalette(SystemPalette(), format_) : PaletteColours{};
@@ -230,7 +234,8 @@ PixelRect WindowView::DrawClient(const WindowRecord& w, const ViewGeometry& geom
   if (begin == end) return PixelRect{};
   const int top = t.y + static_cast<int>(begin - rows_.begin());
   auto* out = static_cast<std::uint8_t*>(surface_->pixels) +
-              static_cast<std::ptrdiff_t>(top) * surface_->pitch + static_cast<std::ptrdiff_t>(t.x) * 4;
+              static_cast<std::ptrdiff_t>(top) * surface_->pitch +
+              static_cast<std::ptrdiff_t>(t.x) * 4;
   const std::span<const int> rows(&*begin, static_cast<std::size_t>(end - begin));
   DrawSurface(s, colours, format_, columns_, rows, out, surface_->pitch);
   return PixelRect{t.x, top, t.w, static_cast<int>(rows.size())};
@@ -239,6 +244,12 @@ PixelRect WindowView::DrawClient(const WindowRecord& w, const ViewGeometry& geom
 void WindowView::BeginUi(float scale) {
   ImGui::SetCurrentContext(imgui_);
   ImGui::GetIO().FontGlobalScale = scale;
+  if (scale != style_scale_) {
+    // Full screen enlarges everything alike: the emulated screen is scaled as a whole.
+    ImGui::GetStyle() = *base_style_;
+    ImGui::GetStyle().ScaleAllSizes(scale);
+    style_scale_ = scale;
+  }
   ImGui_ImplSDLRenderer_NewFrame();
   ImGui_ImplSDL2_NewFrame();
   ImGui::NewFrame();

@@ -5,11 +5,12 @@
 // never wait for vertical sync.
 #pragma once
 
+#include <SDL.h>
+
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include <SDL.h>
 
 #include "platform/common/window_table.h"
 #include "platform/sdl/pixel_convert.h"
@@ -17,6 +18,7 @@
 #include "platform/sdl/view_geometry.h"
 
 struct ImGuiContext;
+struct ImGuiStyle;
 
 namespace platform::sdl {
 
@@ -41,6 +43,8 @@ class WindowView {
   void Show();
   void Hide();
   bool shown() const { return shown_; }
+  // Shown and not minimised: frames can be drawn.
+  bool Drawable() const;
   void SetFullScreen(bool on);
   bool full_screen() const { return full_screen_; }
   // Size of the window in pixels as SDL has it.
@@ -87,6 +91,9 @@ class WindowView {
   bool shown_ = false;
   bool full_screen_ = false;
   bool in_frame_ = false;
+  // The style at scale 1, and the scale the current style has.
+  std::unique_ptr<ImGuiStyle> base_style_;
+  float style_scale_ = 1.0f;
   bool renewed_ = true;
   std::vector<std::string> deferred_cover_;
   std::vector<int> columns_, rows_;

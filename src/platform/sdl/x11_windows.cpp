@@ -39,7 +39,9 @@ std::vector<unsigned char> Property(Display* d, Window w, Atom name, Atom type, 
   if (XGetWindowProperty(d, w, name, 0, 1 << 16, False, type, &actual, &actual_format, &count,
                          &after, &data) == Success &&
       data != nullptr && actual != None) {
-    const std::size_t unit = actual_format == 8 ? 1 : actual_format == 16 ? sizeof(short) : sizeof(long);
+    const std::size_t unit = actual_format == 8    ? 1
+                             : actual_format == 16 ? sizeof(short)
+                                                   : sizeof(long);
     out.assign(data, data + count * unit);
     *format = actual_format;
     *items = count;
@@ -173,7 +175,8 @@ std::vector<ForeignWindow> X11Windows::List(std::uint64_t own) {
   for (Window w : TopLevelWindows(display_)) {
     if (static_cast<std::uint64_t>(w) == own) continue;
     if (CardinalOf(display_, w, pid_atom, XA_CARDINAL, -1) == own_pid) continue;
-    out.push_back(ForeignWindow{static_cast<std::uint64_t>(w), Title(display_, w), Iconic(display_, w)});
+    out.push_back(
+        ForeignWindow{static_cast<std::uint64_t>(w), Title(display_, w), Iconic(display_, w)});
   }
   return out;
 }
