@@ -25,7 +25,7 @@
 #include "visuals/palette_state.h"
 #include "visuals/picture.h"
 #include "visuals/screen_show.h"
-#include "visuals/special_effects.h"
+#include "visuals/shake_effects.h"
 #include "visuals/transition.h"
 
 namespace scenario {

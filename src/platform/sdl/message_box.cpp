@@ -45,6 +45,15 @@ std::vector<MessageBoxView::Button> MessageBoxView::Buttons() const {
   }
 }
 
+void MessageBoxView::CloseButton() {
+  const std::vector<Button> buttons = Buttons();
+  for (const Button& b : buttons) {
+    if (b.id == IDCANCEL) answer_ = IDCANCEL;
+  }
+  if (buttons.size() == 1) answer_ = buttons.front().id;
+  if (answer_ != 0) open_ = false;
+}
+
 void MessageBoxView::ContentSize(int* width, int* height) {
   ImFont* font = ImGui::GetIO().Fonts->Fonts[0];
   const float size = view_.font_pixels();

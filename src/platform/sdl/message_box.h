@@ -22,6 +22,8 @@ class MessageBoxView {
   // The answer once a button was chosen (IDOK, IDCANCEL, IDYES, IDNO), else 0.
   int answer() const { return answer_; }
   void Close() { open_ = false; }
+  // The close button of the box's own window: Cancel, or OK when it is the only button.
+  void CloseButton();
 
   // Size in pixels of the box's contents (the window of a box of its own).
   void ContentSize(int* width, int* height);

@@ -72,6 +72,7 @@ bool SdlBackend::Start(std::string* error) {
   // Leaving full screen when the focus goes is the program's own doing.
   SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
   SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+  LogXErrors();
   if (SDL_Init(SDL_INIT_VIDEO) != 0) {
     *error = std::string("cannot start SDL video: ") + SDL_GetError();
     return false;
@@ -92,9 +93,10 @@ bool SdlBackend::Start(std::string* error) {
 
 void SdlBackend::Shutdown() {
   if (!started_) return;
+  // Marked first: an exit from inside the shutdown must not run it again.
+  started_ = false;
   view_.Close();
   SDL_Quit();
-  started_ = false;
 }
 
 std::uint32_t SdlBackend::Now() {
@@ -152,11 +154,7 @@ int SdlBackend::ShowMessageBox(HWND, std::string_view text, std::string_view cap
     if (SDL_WaitEventTimeout(&e, frames_pending_ > 0 ? 5 : 100)) {
       do {
         HandleModalEvent(e);
-        // One frame for each key or button, which ImGui samples once a frame.
-        if (e.type == SDL_KEYDOWN || e.type == SDL_KEYUP || e.type == SDL_MOUSEBUTTONDOWN ||
-            e.type == SDL_MOUSEBUTTONUP) {
-          Render();
-        }
+        if (NeedsOwnFrame(e)) Render();
       } while (message_box_.is_open() && SDL_PollEvent(&e));
     }
     if (NeedsRender()) Render();

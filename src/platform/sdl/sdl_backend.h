@@ -32,6 +32,10 @@ struct Options {
 // HOTARU_DISPLAY_BITS (8, 16, 24 or 32) and HOTARU_TRACE.
 Options OptionsFromEnvironment();
 
+// Keys and buttons that ImGui must see one frame at a time: it samples the keyboard once a
+// frame, so a press and its release between two frames would be lost.
+bool NeedsOwnFrame(const SDL_Event& e);
+
 class SdlBackend final : public Backend {
  public:
   explicit SdlBackend(Options options);

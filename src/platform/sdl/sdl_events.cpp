@@ -19,9 +19,7 @@ LPARAM Point(POINT p) { return MAKELPARAM(static_cast<WORD>(p.x), static_cast<WO
 
 }  // namespace
 
-// Keys and buttons that ImGui must see one frame at a time: it samples the keyboard once a
-// frame, so a press and release between two frames would be lost.
-static bool NeedsOwnFrame(const SDL_Event& e) {
+bool NeedsOwnFrame(const SDL_Event& e) {
   return e.type == SDL_KEYDOWN || e.type == SDL_KEYUP || e.type == SDL_MOUSEBUTTONDOWN ||
          e.type == SDL_MOUSEBUTTONUP;
 }
@@ -126,7 +124,9 @@ void SdlBackend::HandleModalEvent(const SDL_Event& e) {
           desktop_minimized_ = false;
           break;
         case SDL_WINDOWEVENT_CLOSE:
-          break;  // the window is busy with its box
+          // Our window is busy with its box; a box in a window of its own closes.
+          if (box_own_window_) message_box_.CloseButton();
+          break;
         default:
           repaint_all_ = true;
           break;

@@ -5,6 +5,7 @@
 #include <X11/Xutil.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <string>
 
 namespace platform::sdl {
@@ -152,7 +153,17 @@ void ActivateThroughManager(Display* d, Window w) {
   XSendEvent(d, DefaultRootWindow(d), False, SubstructureRedirectMask | SubstructureNotifyMask, &e);
 }
 
+int LogError(Display* d, XErrorEvent* e) {
+  char text[256] = {};
+  XGetErrorText(d, e->error_code, text, sizeof text);
+  std::fprintf(stderr, "hotaru: X error ignored: %s (request %d, resource 0x%lx)\n", text,
+               static_cast<int>(e->request_code), e->resourceid);
+  return 0;
+}
+
 }  // namespace
+
+void LogXErrors() { XSetErrorHandler(LogError); }
 
 X11Windows::~X11Windows() {
   if (display_ != nullptr) XCloseDisplay(display_);

@@ -12,6 +12,12 @@ typedef struct _XDisplay Display;
 
 namespace platform::sdl {
 
+// X protocol errors are written to standard error instead of ending the process, as Xlib's
+// own handler does: the errors that come late about a window already gone (SDL's wake-up
+// messages racing the window's destruction at exit) are harmless. Call before SDL starts,
+// whose handler passes errors on to this one.
+void LogXErrors();
+
 class X11Windows {
  public:
   X11Windows() = default;

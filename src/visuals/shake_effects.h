@@ -1,4 +1,4 @@
-// Special effects of the story: the shake, the claw marks and the blood.
+// Effects over the scene: the shake, the claw marks and the blood.
 #pragma once
 
 namespace visuals {

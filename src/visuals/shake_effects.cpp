@@ -1,4 +1,4 @@
-#include "visuals/special_effects.h"
+#include "visuals/shake_effects.h"
 
 namespace visuals {
 
