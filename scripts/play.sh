@@ -23,5 +23,5 @@ status=0
 build/default/src/hotaru-headless --ini "$data/hotaru.ini" --trace /dev/stdout \
   --dump-at-exit "$data/state.json" || status=$?
 echo "== exit status $status (1 is the normal end); state dump in $data/state.json"
-echo "== settings written back to $data/hotaru.ini:"
+echo "== the profile file $data/hotaru.ini:"
 cat "$data/hotaru.ini"
