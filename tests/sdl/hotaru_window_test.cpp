@@ -244,31 +244,47 @@ TEST_F(HotaruWindow, OpensWithItsTitleAndSizeAndEndsAfterTheClick) {
   EXPECT_EQ(first_.Wait(10s), std::optional<int>(1)) << Log("first");
 }
 
-// The client area as the program shows it against the runner's shot of the same moment,
-// on the emulated palette display and on a true-colour one.
+// The client area as the program shows it against the runner's shot of the same moment:
+// on the emulated palette display and on a true-colour one, and stretched to 800 × 500.
 TEST_F(HotaruWindow, ClientAreaIsTheHeadlessRunnersShotPixelForPixel) {
-  for (int bits : {8, 32}) {
-    SCOPED_TRACE(bits);
-    const fs::path shot = dir_ / ("headless-" + std::to_string(bits) + ".png");
+  struct Case {
+    int bits;
+    int size_item;  // position of the size command in the drop-down (3: 640 × 400)
+    int width, height;
+  } cases[] = {{8, 3, 640, 400}, {32, 3, 640, 400}, {8, 4, 800, 500}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.bits) + " bits, " + std::to_string(c.width));
+    const fs::path shot = dir_ / ("headless-" + std::to_string(c.bits) + ".png");
     const fs::path script = dir_ / "script.txt";
-    std::ofstream(script) << "at 0 msgbox cancel\nat 4000 shot " << shot.string()
-                          << "\nat 4100 click\n";
+    std::ofstream(script) << "at 0 msgbox cancel\nat 3000 menu " << 40000 + c.size_item
+                          << "\nat 4000 shot " << shot.string() << "\nat 4100 click\n";
     std::string out;
     ASSERT_EQ(hotaru_test::RunProgram(HOTARU_HEADLESS_PATH,
                                       {"--ini", ini().string(), "--new-game", "--input",
-                                       script.string(), "--display-bits", std::to_string(bits)},
+                                       script.string(), "--display-bits", std::to_string(c.bits)},
                                       {}, &out),
               1)
         << out;
     const Bytes expected = hotaru_test::PngPixels(shot);
-    ASSERT_EQ(expected.size(), 640u * 400u * 3u);
+    ASSERT_EQ(expected.size(), static_cast<std::size_t>(c.width * c.height * 3));
 
-    const XWindow w = StartAndWaitForClick(bits);
-    ASSERT_EQ(w.width, 640);
+    XWindow w = StartAndWaitForClick(c.bits);
+    ASSERT_NE(w.id, 0u);
+    if (c.size_item != 3) {
+      Keys(w, "alt+s");
+      std::this_thread::sleep_for(300ms);
+      std::string keys;
+      for (int i = 0; i < c.size_item; ++i) keys += "Down ";
+      Keys(w, keys + "Return");
+      const std::optional<XWindow> resized = WaitForSize(c.width, c.height + kMenuRow);
+      ASSERT_TRUE(resized) << Log("first");
+      w = *resized;
+      std::this_thread::sleep_for(300ms);
+    }
     const Bytes window = hotaru_test::WindowPixels(x_.display(), w);
     ASSERT_EQ(window.size(),
               static_cast<std::size_t>(w.width) * static_cast<std::size_t>(w.height) * 3);
-    const Bytes client(window.begin() + static_cast<std::ptrdiff_t>(kMenuRow) * 640 * 3,
+    const Bytes client(window.begin() + static_cast<std::ptrdiff_t>(kMenuRow) * w.width * 3,
                        window.end());
     ASSERT_EQ(client.size(), expected.size());
     std::size_t differing = 0;

@@ -57,7 +57,9 @@ bool XServer::Start(int width, int height) {
   // that tests running side by side rarely try the same one.
   for (int attempt = 0; attempt < 40; ++attempt) {
     const int n = 400 + (static_cast<int>(getpid()) * 7 + attempt) % 500;
-    if (fs::exists("/tmp/.X" + std::to_string(n) + "-lock")) continue;
+    const fs::path lock = "/tmp/.X" + std::to_string(n) + "-lock";
+    const fs::path socket = "/tmp/.X11-unix/X" + std::to_string(n);
+    if (fs::exists(lock) || fs::exists(socket)) continue;
     const std::string display = ":" + std::to_string(n);
     const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
     const pid_t pid = fork();
@@ -70,24 +72,22 @@ bool XServer::Start(int width, int height) {
              static_cast<char*>(nullptr));
       _exit(127);
     }
-    const fs::path socket = "/tmp/.X11-unix/X" + std::to_string(n);
-    for (int i = 0; i < 100; ++i) {
+    // The display is ours once its lock names our server and it answers; another server
+    // that took the number first makes ours give up.
+    for (int i = 0; i < 200; ++i) {
       int status = 0;
-      if (waitpid(pid, &status, WNOHANG) == pid) break;  // it gave up: another number
-      if (fs::exists(socket)) {
-        pid_ = pid;
-        display_ = display;
-        // The socket appears a little before the server answers.
-        for (int j = 0; j < 50; ++j) {
-          if (Display* d = XOpenDisplay(display.c_str())) {
-            XCloseDisplay(d);
-            return true;
-          }
-          std::this_thread::sleep_for(20ms);
+      if (waitpid(pid, &status, WNOHANG) == pid) break;
+      std::ifstream in(lock);
+      long owner = 0;
+      if (in >> owner && owner == pid) {
+        if (Display* d = XOpenDisplay(display.c_str())) {
+          XCloseDisplay(d);
+          pid_ = pid;
+          display_ = display;
+          return true;
         }
-        return true;
       }
-      std::this_thread::sleep_for(50ms);
+      std::this_thread::sleep_for(25ms);
     }
     kill(pid, SIGKILL);
     waitpid(pid, nullptr, 0);
