@@ -11,6 +11,10 @@ namespace scenario {
 // interpreter makes the jump, so the displacement is checked against the block there.
 std::int16_t Choose(std::uint8_t question, const std::uint8_t* options, std::uint8_t count);
 
+// The yes/no question: `question` (message text) with the question suffix, over the scene
+// without its text. Answers true for yes.
+bool AskYesNo(const std::uint8_t* question);
+
 // The yes/no question of opcodes 0x47 and 0x48, with their own fixed question text.
 // Answers true for yes.
 bool AskScriptQuestion();

@@ -1,6 +1,12 @@
 #include "scenario/save_slots.h"
 
+#include <cstring>
+
+#include "scenario/game_state.h"
+
 namespace scenario {
+
+void TakeSaveSnapshot() { std::memcpy(SaveImage, GameState, kGameStateSize); }
 
 void SetResumePoint() {}  // placeholder; waits for the save slots and resume point
 void RestoreState(bool) {}  // placeholder; waits for the save slots and resume point

@@ -4,6 +4,8 @@
 
 namespace scenario {
 
+// SaveImage = GameState: a save writes the state as it was when the current message began.
+void TakeSaveSnapshot();
 // ResumeState = GameState; ResumeValid = 1.
 void SetResumePoint();
 // Makes ResumeState the running game: its scenario reloaded, EventPC, scene, music, sound.

@@ -1,7 +1,10 @@
 #include "shell/message_pump.h"
 
 #include <cstdlib>
+#include <string>
 #include <utility>
+
+#include "platform/trace.h"
 
 #include "shell/shell_state.h"
 #include "shell/startup.h"
@@ -25,6 +28,17 @@ std::uint32_t Elapsed(std::uint32_t start) {
 
 bool TimeUp(std::uint32_t start, std::uint16_t count) {
   return Elapsed(start) > static_cast<std::uint32_t>(count) * 10;
+}
+
+// "all", or the picture rectangle; an empty rectangle presents nothing.
+void TracePresent(const RECT* rect) {
+  if (rect == nullptr) {
+    platform::Trace("present", "all");
+    return;
+  }
+  if (rect->right <= rect->left || rect->bottom <= rect->top) return;
+  platform::Trace("present", std::to_string(rect->left) + ' ' + std::to_string(rect->top) + ' ' +
+                                 std::to_string(rect->right) + ' ' + std::to_string(rect->bottom));
 }
 
 }  // namespace
@@ -104,6 +118,7 @@ void PlaceCursor(std::uint16_t x, std::uint16_t y) {
 }
 
 void Present(RECT* rect) {
+  if (platform::TraceEnabled("present")) TracePresent(rect);
   if (rect == nullptr) {
     InvalidateRect(MainWindow, nullptr, FALSE);
     UpdateWindow(MainWindow);

@@ -1,7 +1,63 @@
 #include "text/font.h"
 
+#include "visuals/palette_state.h"
+#include "visuals/picture.h"
+
 namespace text {
 
 resources::MemHandle FontData = 0;
+
+namespace {
+
+bool InsidePicture(int x, int y) {
+  return x >= 0 && x < visuals::kPictureWidth && y >= 0 && y < visuals::kPictureHeight;
+}
+
+// Writes one glyph's set bits, strips left to right, rows top down, bits 7 to 0. A pixel's
+// shadow goes down before its ink, and the walk reaches a pixel's upper-left neighbours
+// first, so within one glyph ink always covers shadow.
+void DrawBits(std::uint8_t* picture, const std::uint8_t* bitmap, int x, int y,
+              std::uint8_t colour, std::uint8_t shadow) {
+  // A cell wholly inside needs no test per pixel: the common case of every text line.
+  const bool inside = InsidePicture(x, y) && InsidePicture(x + kGlyphCell - 1, y + kGlyphCell - 1);
+  for (int strip = 0; strip < 3; ++strip) {
+    for (int row = 0; row < kGlyphSize; ++row) {
+      const std::uint8_t bits = bitmap[strip * kGlyphSize + row];
+      if (bits == 0) continue;
+      const int py = y + row;
+      for (int bit = 0; bit < 8; ++bit) {
+        if ((bits & (0x80 >> bit)) == 0) continue;
+        const int px = x + strip * 8 + bit;
+        if (inside) {
+          *visuals::PixelAt(picture, px + kShadowOffset, py + kShadowOffset) = shadow;
+          *visuals::PixelAt(picture, px, py) = colour;
+          continue;
+        }
+        if (InsidePicture(px + kShadowOffset, py + kShadowOffset)) {
+          *visuals::PixelAt(picture, px + kShadowOffset, py + kShadowOffset) = shadow;
+        }
+        if (InsidePicture(px, py)) *visuals::PixelAt(picture, px, py) = colour;
+      }
+    }
+  }
+}
+
+}  // namespace
+
+void DrawGlyph(std::int16_t x, std::int16_t y, std::int16_t glyph, std::uint8_t colour,
+               std::uint8_t shadow) {
+  if (glyph > 0) {
+    const auto* font = static_cast<const std::uint8_t*>(resources::MemLock(FontData));
+    const std::size_t offset = static_cast<std::size_t>(glyph - 1) * kGlyphBytes;
+    const bool in_font = font != nullptr && offset + kGlyphBytes <= GlobalSize(FontData);
+    std::uint8_t* picture = in_font ? visuals::LockPicture(visuals::VmemDIB) : nullptr;
+    if (picture != nullptr) {
+      DrawBits(picture, font + offset, x, y, colour, shadow);
+      resources::MemUnlock(visuals::VmemDIB);
+    }
+    if (font != nullptr) resources::MemUnlock(FontData);
+  }
+  visuals::RectExtend(&visuals::UpdateRect, x, y, x + kGlyphCell, y + kGlyphCell);
+}
 
 }  // namespace text

@@ -324,7 +324,9 @@ void HeadlessBackend::Trace(std::string_view kind, std::string_view details) {
 }
 
 bool HeadlessBackend::TraceEnabled(std::string_view kind) {
-  return kind != "op" || options_.trace_ops;
+  if (kind == "op") return options_.trace_ops;
+  if (kind == "present") return options_.trace_presents;
+  return true;
 }
 
 void HeadlessBackend::SetDumpProvider(std::function<std::string()> provider) {

@@ -27,6 +27,7 @@ struct Options {
   int screen_height = 768;
   bool realtime = false;             // --realtime
   bool trace_ops = false;            // --trace-ops: one "op" line per script instruction
+  bool trace_presents = false;       // --trace-presents: one "present" line per present
   // In-process tests: ExitProcess throws platform::ProcessExit instead of ending.
   bool exit_throws = false;
 };

@@ -17,7 +17,7 @@ constexpr const char* kUsage =
     "usage: hotaru-headless --ini FILE [--input FILE] [--trace FILE] [--until MS]\n"
     "                       [--dump-at-exit FILE.json] [--new-game] [--window TITLE]...\n"
     "                       [--display-bits 8|32] [--screen WxH] [--realtime]\n"
-    "                       [--trace-ops]\n";
+    "                       [--trace-ops] [--trace-presents]\n";
 
 int UsageError(const std::string& what) {
   std::fprintf(stderr, "hotaru-headless: %s\n%s", what.c_str(), kUsage);
@@ -83,6 +83,8 @@ int main(int argc, char** argv) {
       options.screen_height = static_cast<int>(h);
     } else if (arg == "--trace-ops") {
       options.trace_ops = true;
+    } else if (arg == "--trace-presents") {
+      options.trace_presents = true;
     } else if (arg == "--realtime") {
       options.realtime = true;
     } else if (arg == "--help" || arg == "-h") {

@@ -1,0 +1,99 @@
+#include "text/page_drawing.h"
+
+#include <cstddef>
+
+#include "platform/win32.h"
+#include "resources/memory_blocks.h"
+#include "scenario/scenario_state.h"
+#include "scenario/text_code_table.h"
+#include "scenario/text_state.h"
+#include "shell/shell_state.h"
+#include "text/font.h"
+#include "text/text_layout.h"
+
+namespace text {
+namespace {
+
+// Draws the items of `text` from `from` until `to` or its end code, whichever comes first,
+// moving `pen`. An item reaching past `size` ends the drawing.
+void DrawItems(const std::uint8_t* text, std::size_t size, std::size_t from, std::size_t to,
+               TextPen& pen) {
+  scenario::TextItem item;
+  for (std::size_t pos = from; pos < to && scenario::ScanTextItem(text, size, pos, &item);
+       pos += item.length) {
+    if (item.kind == scenario::TextItemKind::kEnd) break;
+    if (item.kind == scenario::TextItemKind::kGlyph) {
+      pen.PlaceGlyph();
+      if (item.glyph != 0 && item.glyph != kBlankGlyphAlias) {
+        DrawGlyph(static_cast<std::int16_t>(pen.x), static_cast<std::int16_t>(pen.y),
+                  static_cast<std::int16_t>(item.glyph), static_cast<std::uint8_t>(pen.colour),
+                  static_cast<std::uint8_t>(pen.shadow));
+      }
+      pen.AdvanceGlyph();
+      continue;
+    }
+    if (item.kind != scenario::TextItemKind::kCode) continue;
+    const std::uint8_t* operand = item.operands;
+    switch (item.code->number) {
+      case 0xB0: pen.NewLine(); break;
+      case 0xB1: pen.ReturnToZero(); break;
+      case 0xB4: pen.colour = operand[0]; break;
+      case 0xB5: pen.shadow = operand[0]; break;
+      case 0xB9: pen.SetMargin(operand[0]); break;
+      case 0xBA: pen.y = static_cast<std::uint16_t>(operand[0] | operand[1] << 8); break;
+      default: break;
+    }
+  }
+}
+
+// MESSAGE DATA's address and size; null when no scenario is loaded.
+const std::uint8_t* MessageBlock(std::size_t* size) {
+  const auto* base =
+      static_cast<const std::uint8_t*>(resources::MemLockOnce(scenario::MessageData));
+  *size = base == nullptr ? 0 : GlobalSize(scenario::MessageData);
+  return base;
+}
+
+// The offset of `address` in a block, or nothing when it lies outside.
+bool OffsetIn(const std::uint8_t* base, std::size_t size, const std::uint8_t* address,
+              std::size_t* offset) {
+  if (base == nullptr || address < base || address > base + size) return false;
+  *offset = static_cast<std::size_t>(address - base);
+  return true;
+}
+
+void RepaintWindow() { InvalidateRect(shell::MainWindow, nullptr, FALSE); }
+
+}  // namespace
+
+void RedrawPage(const std::uint8_t* end) {
+  using scenario::GameState;
+  using scenario::ResumeState;
+  scenario::SetPageStart(GameState, scenario::PageStart(ResumeState));
+  TextPen pen = scenario::LoadPen(ResumeState);
+  std::size_t size = 0;
+  std::size_t stop = 0;
+  const std::uint8_t* base = MessageBlock(&size);
+  if (OffsetIn(base, size, end, &stop)) {
+    DrawItems(base, size, scenario::PageStart(ResumeState), stop, pen);
+  }
+  scenario::StorePen(GameState, pen);
+  RepaintWindow();
+}
+
+void DrawMessageBlock(std::uint16_t x, std::uint16_t y, const std::uint8_t* text,
+                      std::uint16_t colour, std::uint16_t shadow) {
+  TextPen pen;
+  pen.x = x;
+  pen.left_margin = x;
+  pen.y = y;
+  pen.colour = colour;
+  pen.shadow = shadow;
+  std::size_t size = 0;
+  std::size_t start = 0;
+  const std::uint8_t* base = MessageBlock(&size);
+  if (OffsetIn(base, size, text, &start)) DrawItems(base, size, start, size, pen);
+  RepaintWindow();
+}
+
+}  // namespace text

@@ -1,0 +1,62 @@
+// The layout of the text area: story text is written straight onto the whole screen
+// picture, line by line from the top-left corner, on a 24-pixel pitch.
+#pragma once
+
+#include <cstdint>
+
+namespace text {
+
+constexpr std::uint16_t kPageLeft = 16;   // a page starts at (16, 10), left margin 16
+constexpr std::uint16_t kPageTop = 10;
+constexpr std::uint16_t kGlyphPitch = 24;
+constexpr std::uint16_t kLinePitch = 30;
+constexpr std::uint16_t kWrapX = 592;     // a glyph at this x or beyond starts a new line
+constexpr std::uint16_t kMarginUnit = 8;  // the unit of the x code's operand
+
+// Colours of the normal display: white ink, black shadow.
+constexpr std::uint8_t kTextColour = 15;
+constexpr std::uint8_t kTextShadow = 0;
+// The text layer of the typewriter and the wave scenes: ink and shadow use bits 2 and 3 of
+// a pixel only, so the background keeps bits 0 and 1.
+constexpr std::uint8_t kLayerColour = 8;
+constexpr std::uint8_t kLayerShadow = 4;
+
+// A pen walking the layout: position, colours, the left margin a new line returns to, and
+// whether the last glyph wrapped (so that a following new line adds no second line).
+struct TextPen {
+  std::uint16_t x = kPageLeft;
+  std::uint16_t y = kPageTop;
+  std::uint16_t colour = kTextColour;
+  std::uint16_t shadow = kTextShadow;
+  std::uint16_t left_margin = kPageLeft;
+  bool wrapped = false;
+
+  // Before a glyph: wrap when the glyph would start at kWrapX or beyond.
+  void PlaceGlyph() {
+    wrapped = false;
+    if (x >= kWrapX) {
+      wrapped = true;
+      y = static_cast<std::uint16_t>(y + kLinePitch);
+      x = left_margin;
+    }
+  }
+  void AdvanceGlyph() { x = static_cast<std::uint16_t>(x + kGlyphPitch); }
+  // 0xB0
+  void NewLine() {
+    if (wrapped) return;
+    y = static_cast<std::uint16_t>(y + kLinePitch);
+    x = left_margin;
+  }
+  // 0xB1
+  void ReturnToZero() {
+    x = 0;
+    if (!wrapped) y = static_cast<std::uint16_t>(y + kLinePitch);
+  }
+  // 0xB9
+  void SetMargin(std::uint8_t n) {
+    x = static_cast<std::uint16_t>(n * kMarginUnit);
+    left_margin = x;
+  }
+};
+
+}  // namespace text
