@@ -1,8 +1,56 @@
 #include "scenario/event_pictures.h"
 
-namespace scenario {
+#include "resources/format_text.h"
+#include "visuals/background.h"
+#include "visuals/palette_state.h"
+#include "visuals/picture.h"
+#include "visuals/picture_files.h"
 
-void ShowEventPictureH(std::uint8_t) {}  // placeholder; waits for the event pictures
-void ShowEventPictureV(std::uint8_t) {}  // placeholder; waits for the event pictures
+namespace scenario {
+namespace {
+
+// One kind of event picture: its file pattern, the record byte of the one composed, and the
+// first flag of its seen bits.
+struct EventPictureKind {
+  const char* pattern;
+  std::size_t shown_field;
+  std::size_t other_field;
+  std::uint8_t seen_flags;
+};
+
+constexpr EventPictureKind kH{"H%02d.VGR", field::kShownHPicture, field::kShownVPicture,
+                              kSeenHPictures};
+constexpr EventPictureKind kV{"V%02d.VGR", field::kShownVPicture, field::kShownHPicture,
+                              kSeenVPictures};
+
+// An event picture takes the place of the background: the scene has no background number
+// and no kept copy, and the other kind's picture is gone.
+void ShowEventPicture(const EventPictureKind& kind, std::uint8_t n) {
+  visuals::SetBackgroundNumber(visuals::kNoBackground);
+  visuals::ForgetBackground();
+  SetU8(GameState, kind.other_field, kNoEventPicture);
+  if (GetU8(GameState, kind.shown_field) == n) return;
+
+  SetU8(GameState, kind.shown_field, n);
+  visuals::SetColourEffect(0);
+  visuals::ClearPicture(visuals::VbufDIB);
+  if (n != 0) {
+    if (n < kEventPictureBits) SetFlagBit(GameState, kind.seen_flags, n);
+    char name[16];
+    resources::FormatText(name, kind.pattern, n);
+    visuals::DrawPictureFile(visuals::VbufDIB, name, 0, 0);
+    visuals::ScreenPalette[15] = PALETTEENTRY{255, 255, 255, PC_RESERVED};
+  }
+  visuals::PaletteCopy(visuals::PlainPalette, visuals::ScreenPalette);
+  if (visuals::PendingColourEffect() != 0) {
+    visuals::ApplyColourEffect(visuals::PendingColourEffect(), false);
+    visuals::SetPendingColourEffect(0);
+  }
+}
+
+}  // namespace
+
+void ShowEventPictureH(std::uint8_t n) { ShowEventPicture(kH, n); }
+void ShowEventPictureV(std::uint8_t n) { ShowEventPicture(kV, n); }
 
 }  // namespace scenario

@@ -31,6 +31,8 @@ void ResetGameState() {
   Music = 1;
   Pcm = 1;
   Skip = 0;
+  Mmv = 1;
+  Low = 0;
   Exiting = false;
   DialogDepth = 0;
 
@@ -58,6 +60,11 @@ void ResetGameState() {
   scenario::SetU8(live, kBackgroundNumber, 255);
   scenario::SetU8(live, kStoredBackground, 255);
   for (std::size_t slot = 0; slot < 3; ++slot) scenario::SetU8(live, kSlotPicture + slot, 255);
+  // The scene's other bytes: no character layers, no event picture, no colour effect.
+  for (std::size_t slot = 0; slot < 3; ++slot) scenario::SetU8(live, kSlotLayer + slot, 255);
+  scenario::SetU8(live, kShownHPicture, 255);
+  scenario::SetU8(live, kShownVPicture, 255);
+  scenario::SetU8(live, kColourEffect, 0);
   scenario::SetU8(live, kPcmNumber, 255);
   scenario::SetU8(live, kCurrentScenario, 255);
   ClearFlags(scenario::GameState);
@@ -66,6 +73,8 @@ void ResetGameState() {
   SetBlack(visuals::BackgroundPalette, 16);
   SetBlack(visuals::PreviousPalette, 16);
   SetBlack(visuals::SavedPalette, 16);
+  SetBlack(visuals::PlainPalette, 16);
+  visuals::PaletteState = 0;
   visuals::BuildBasePalettes();
   visuals::UpdateRect = visuals::kEmptyUpdateRect;
 }

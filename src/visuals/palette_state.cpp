@@ -30,6 +30,7 @@ PALETTEENTRY ShownPalette[32];
 PALETTEENTRY BackgroundPalette[16];
 PALETTEENTRY PreviousPalette[16];
 PALETTEENTRY SavedPalette[16];
+PALETTEENTRY PlainPalette[16];
 std::uint16_t PaletteState = 0;
 HPALETTE WindowPalette = nullptr;
 std::uint16_t FadeSteps = 47;

@@ -18,9 +18,16 @@ extern PALETTEENTRY BasePalette2[16];
 // The scene's target colours (entry 15 always white) and what the window palette holds.
 extern PALETTEENTRY ScreenPalette[16];
 extern PALETTEENTRY ShownPalette[32];
+// The scene palette with its colour effect (ScreenPalette is reset from it after a decode
+// has overwritten ScreenPalette).
 extern PALETTEENTRY BackgroundPalette[16];
+// ScreenPalette as it was when the last background change began (the cross-fade
+// transition fades from it).
 extern PALETTEENTRY PreviousPalette[16];
+// The one copy SavePalette keeps.
 extern PALETTEENTRY SavedPalette[16];
+// The palette of the current background or event picture before any colour effect.
+extern PALETTEENTRY PlainPalette[16];
 // The window's logical palette (32 entries); created with the window.
 extern HPALETTE WindowPalette;
 // Number of the last step of a full fade: 15 above 8 bits per pixel, 47 on a palette display.

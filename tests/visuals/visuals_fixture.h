@@ -1,0 +1,132 @@
+// The program's window on the headless backend for the scene and palette tests: picture
+// files written loose into the data folder, pixel reads of the screen pictures, and a probe
+// that samples the shown palette every virtual millisecond while the game waits.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "authoring/picture_file.h"
+#include "platform/headless/input_script.h"
+#include "resources/memory_blocks.h"
+#include "shell/startup.h"
+#include "support/platform_fixture.h"
+#include "visuals/palette_state.h"
+#include "visuals/picture.h"
+
+namespace hotaru_test {
+
+class VisualsTest : public PlatformTest {
+ protected:
+  // A fresh window on a display of `bits` per pixel (FadeSteps 47 at 8 bits, else 15), with
+  // one "present" trace line per present.
+  void StartWindow(int bits = 8) {
+    platform::headless::Options options;
+    options.display_bits = bits;
+    options.trace_presents = true;
+    RestartBackend(options);
+    static char instance;
+    ASSERT_EQ(shell::CreateMainWindow(reinterpret_cast<HINSTANCE>(&instance)), -1);
+  }
+
+  // Writes picture file `name` loose into the data folder: an image of w × h pixels from
+  // `pixel(x, y)` placed at (x, y) with a palette of greys and the given transparent colour.
+  void WritePicture(const std::string& name, int left, int top, int w, int h,
+                    const std::function<std::uint8_t(int, int)>& pixel,
+                    std::uint8_t transparent = authoring::kNoTransparentColour) {
+    authoring::PictureImage image{w, h, std::vector<std::uint8_t>(static_cast<std::size_t>(w * h))};
+    for (int y = 0; y < h; ++y) {
+      for (int x = 0; x < w; ++x) image.pixels[static_cast<std::size_t>(y * w + x)] = pixel(x, y);
+    }
+    authoring::PictureOptions options;
+    options.x = left;
+    options.y = top;
+    options.transparent = transparent;
+    for (int i = 0; i < 16; ++i) {
+      const auto v = static_cast<std::uint8_t>(15 - i);
+      options.palette[static_cast<std::size_t>(i)] = authoring::Rgb4{v, v, v};
+    }
+    std::vector<std::uint8_t> file;
+    ASSERT_EQ(authoring::BuildPictureFile(image, options, &file), "");
+    WriteBytes(dir() / name, file);
+  }
+
+  // Pixels of a Picture, top row first.
+  static std::vector<std::uint8_t> Screen(resources::MemHandle picture) {
+    std::vector<std::uint8_t> out(static_cast<std::size_t>(visuals::kPictureWidth) *
+                                  visuals::kPictureHeight);
+    auto* p = static_cast<std::uint8_t*>(resources::MemLock(picture));
+    if (p == nullptr) {
+      ADD_FAILURE() << "no picture";
+      return {};
+    }
+    for (int y = 0; y < visuals::kPictureHeight; ++y) {
+      for (int x = 0; x < visuals::kPictureWidth; ++x) {
+        out[static_cast<std::size_t>(y * visuals::kPictureWidth + x)] = *visuals::PixelAt(p, x, y);
+      }
+    }
+    resources::MemUnlock(picture);
+    return out;
+  }
+
+  struct Rgb {
+    int r, g, b;
+    bool operator==(const Rgb&) const = default;
+  };
+  static Rgb ToRgb(const PALETTEENTRY& e) { return {e.peRed, e.peGreen, e.peBlue}; }
+  // What the window palette holds for entry i (what the screen shows).
+  static Rgb WindowEntry(int i) {
+    PALETTEENTRY e{};
+    GetPaletteEntries(visuals::WindowPalette, static_cast<UINT>(i), 1, &e);
+    return ToRgb(e);
+  }
+
+  // Runs `op` while ShownPalette entry `entry` is sampled at every virtual millisecond the
+  // game waits through (up to `span` ms); answers the samples in order.
+  std::vector<Rgb> Sample(int entry, std::uint32_t span, const std::function<void()>& op) {
+    std::vector<Rgb> samples;
+    backend().SetDumpProvider([&samples, entry] {
+      samples.push_back(ToRgb(visuals::ShownPalette[entry]));
+      return std::string("{}");
+    });
+    std::string text;
+    const std::uint32_t now = GetTickCount();
+    for (std::uint32_t t = now; t < now + span; ++t)
+      text += "at " + std::to_string(t) + " dump /dev/null\n";
+    platform::headless::InputScript script;
+    std::string error;
+    EXPECT_TRUE(platform::headless::ParseInputScript(text, &script, &error)) << error;
+    backend().LoadScript(script);
+    op();
+    backend().LoadScript({});
+    backend().SetDumpProvider(nullptr);
+    return samples;
+  }
+
+  // Consecutive equal samples folded into one: (value, how many samples).
+  static std::vector<std::pair<Rgb, int>> Runs(const std::vector<Rgb>& samples) {
+    std::vector<std::pair<Rgb, int>> runs;
+    for (const Rgb& s : samples) {
+      if (!runs.empty() && runs.back().first == s) {
+        ++runs.back().second;
+      } else {
+        runs.push_back({s, 1});
+      }
+    }
+    return runs;
+  }
+
+  int Presents() {
+    int n = 0;
+    for (const std::string& line : backend().trace_lines()) {
+      if (line.find(" present ") != std::string::npos) ++n;
+    }
+    return n;
+  }
+};
+
+}  // namespace hotaru_test
