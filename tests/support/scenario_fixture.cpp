@@ -1,5 +1,7 @@
 #include "support/scenario_fixture.h"
 
+#include <string>
+
 #include "resources/format_text.h"
 #include "scenario/event_interpreter.h"
 #include "scenario/flags.h"
@@ -18,6 +20,7 @@ void ScenarioTest::SetUp() {
 void ScenarioTest::Restart(const std::string& script, std::optional<std::uint32_t> until) {
   platform::headless::Options options;
   options.trace_ops = true;
+  options.trace_presents = true;
   options.until_ms = until;
   RestartBackend(options, script);
   StartWindow();
@@ -49,14 +52,21 @@ void ScenarioTest::RunLabel(std::uint8_t n, std::uint8_t label) {
   scenario::RunEvents();
 }
 
-std::vector<std::string> ScenarioTest::TraceOf(const std::string& kind) const {
-  std::vector<std::string> out;
+std::vector<ScenarioTest::TimedLine> ScenarioTest::TimedTraceOf(const std::string& kind) const {
+  std::vector<TimedLine> out;
   for (const std::string& line : const_cast<ScenarioTest*>(this)->backend().trace_lines()) {
     const std::size_t kind_at = line.find(' ') + 1;
     const std::size_t details_at = line.find(' ', kind_at);
     if (line.compare(kind_at, details_at - kind_at, kind) != 0) continue;
-    out.push_back(details_at == std::string::npos ? "" : line.substr(details_at + 1));
+    out.push_back({static_cast<std::uint32_t>(std::stoul(line)),
+                   details_at == std::string::npos ? "" : line.substr(details_at + 1)});
   }
+  return out;
+}
+
+std::vector<std::string> ScenarioTest::TraceOf(const std::string& kind) const {
+  std::vector<std::string> out;
+  for (const TimedLine& line : TimedTraceOf(kind)) out.push_back(line.details);
   return out;
 }
 

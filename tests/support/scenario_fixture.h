@@ -29,7 +29,12 @@ class ScenarioTest : public PlatformTest {
   std::vector<std::string> Ops() const;
   // The scenario numbers and offsets of the op trace, as "SCENARIO OFFSET".
   std::vector<std::string> OpPlaces() const;
-  // Trace lines of one kind, details only.
+  // Trace lines of one kind, details only; TimedTraceOf keeps each line's time.
+  struct TimedLine {
+    std::uint32_t ms;
+    std::string details;
+  };
+  std::vector<TimedLine> TimedTraceOf(const std::string& kind) const;
   std::vector<std::string> TraceOf(const std::string& kind) const;
 
   static std::uint8_t Flag(std::uint8_t n);
