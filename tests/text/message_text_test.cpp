@@ -19,6 +19,7 @@
 #include "support/scenario_fixture.h"
 #include "support/test_font.h"
 #include "text/font.h"
+#include "text/page_drawing.h"
 #include "visuals/palette_state.h"
 #include "visuals/picture.h"
 
@@ -295,6 +296,32 @@ TEST_F(MessageTextTest, EmbeddedCodesSetFlagsAndAShownBackgroundIsLeftAlone) {
   // No wipe, no wait: one glyph's present and its wait.
   EXPECT_EQ(Presents(), (Lines{Rect(16, 10)}));
   EXPECT_LT(MessageEndedAt(), 40u);
+}
+
+TEST_F(MessageTextTest, AStoredMessageIsDrawnWithAPenOfItsOwn) {
+  ScenarioBuilder s;
+  s.Label(1).Code({0x20});
+  s.Message(3, Bytes{0xB9, 4} + Glyphs(25) + kEnd);
+  s.Message(4, kEnd);
+  WriteScenario(1, s);
+  scenario::EnterScenario(1, false);
+  scenario::StorePen(scenario::GameState, text::TextPen{});
+  const auto* base = static_cast<const std::uint8_t*>(resources::MemLock(scenario::MessageData));
+  const auto message = [base](int n) { return base + (base[2 + 2 * n] | base[3 + 2 * n] << 8); };
+  text::DrawMessageBlock(16, 10, message(3), 15, 0);
+  // Code 185 with 4: x and the margin at 32, so the wrapped 25th glyph starts at 32.
+  EXPECT_EQ(Pixel(32, 10), 15);
+  EXPECT_EQ(Pixel(584, 10), 15);
+  EXPECT_EQ(Pixel(32, 40), 15);
+  EXPECT_EQ(Pixel(16, 10), 0);
+  // The live text state is not the block's.
+  EXPECT_EQ(Pen().x, text::kPageLeft);
+  EXPECT_EQ(Pen().y, text::kPageTop);
+  // A message that begins with its end draws nothing.
+  visuals::ClearPicture(visuals::VmemDIB);
+  text::DrawMessageBlock(16, 10, message(4), 15, 0);
+  EXPECT_EQ(Pixel(16, 10), 0);
+  resources::MemUnlock(scenario::MessageData);
 }
 
 }  // namespace
