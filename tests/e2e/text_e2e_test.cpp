@@ -25,17 +25,7 @@ constexpr int kShadowColour = 4;
 
 int GlyphOf(int k) { return 1 + k % 200; }
 
-class TextE2E : public hotaru_test::RunnerTest {
- protected:
-  // Entry "shown" i of a dump.
-  static Rgb Shown(const std::string& dump, int i) {
-    std::size_t at = dump.find("\"shown\":[") + 9;
-    for (int k = 0; k < i; ++k) at = dump.find(']', at) + 2;
-    Rgb c{};
-    std::sscanf(dump.c_str() + at, "[%d,%d,%d]", &c.r, &c.g, &c.b);
-    return c;
-  }
-};
+using TextE2E = hotaru_test::RunnerTest;
 
 TEST_F(TextE2E, AFullPageIsDrawnGlyphByGlyphWhereTheLayoutSays) {
   // 13 lines of 24 glyphs, wrapped by position alone, with shadow colour 4, then a page wait.

@@ -1,5 +1,6 @@
 #include "support/runner_fixture.h"
 
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <random>
@@ -56,7 +57,7 @@ int RunnerTest::Run(std::string input, std::vector<std::string> extra) {
   std::vector<std::string> args = {"--ini",   (dir_ / "hotaru.ini").string(),
                                    "--trace", (dir_ / "trace.txt").string(),
                                    "--input", (dir_ / "input.txt").string(),
-                                   "--new-game"};
+                                   "--new-game", "--trace-ops"};
   args.insert(args.end(), extra.begin(), extra.end());
   return RunProgram(HOTARU_HEADLESS_PATH, args, {}, &output_);
 }
@@ -76,6 +77,19 @@ std::vector<RunnerTest::TraceLine> RunnerTest::Trace(const std::string& kind) co
 std::string RunnerTest::ReadFile(const std::string& name) const {
   std::ifstream in(dir_ / name, std::ios::binary);
   return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+int RunnerTest::StateByte(const std::string& dump, std::size_t at) {
+  const std::size_t start = dump.find("\"state\":\"") + 9;
+  return std::stoi(dump.substr(start + 2 * at, 2), nullptr, 16);
+}
+
+RunnerTest::Rgb RunnerTest::Shown(const std::string& dump, int i) {
+  std::size_t at = dump.find("\"shown\":[") + 9;
+  for (int k = 0; k < i; ++k) at = dump.find(']', at) + 2;
+  Rgb c{};
+  std::sscanf(dump.c_str() + at, "[%d,%d,%d]", &c.r, &c.g, &c.b);
+  return c;
 }
 
 std::vector<RunnerTest::Rgb> RunnerTest::Shot(const std::string& name) const {

@@ -14,7 +14,7 @@
 namespace hotaru_test {
 
 class RunnerTest : public ::testing::Test {
- protected:
+ public:
   struct Rgb {
     int r, g, b;
     bool operator==(const Rgb&) const = default;
@@ -24,6 +24,7 @@ class RunnerTest : public ::testing::Test {
     std::string details;
   };
 
+ protected:
   void SetUp() override;
   void TearDown() override;
 
@@ -33,12 +34,15 @@ class RunnerTest : public ::testing::Test {
   // Packs the added files with the font (one blank glyph unless `font` is given) and
   // scenario 000 into ZEN2DATA.PAK.
   void Pack(const std::vector<std::uint8_t>& scenario, const std::vector<std::uint8_t>& font = {});
-  // Runs --new-game with this input script (`{NAME}` in it names a file in the test folder)
+  // Runs --new-game --trace-ops with this input script (`{NAME}` in it names a file in the test folder)
   // and the extra options; answers the exit status.
   int Run(std::string input, std::vector<std::string> extra = {});
   // Trace lines of one kind, without the kind.
   std::vector<TraceLine> Trace(const std::string& kind) const;
   std::string ReadFile(const std::string& name) const;
+  // Byte `at` of the game state record, and entry i of ShownPalette, in a dump's text.
+  static int StateByte(const std::string& dump, std::size_t at);
+  static Rgb Shown(const std::string& dump, int i);
   // A capture of the run as colours, top row first.
   std::vector<Rgb> Shot(const std::string& name) const;
   // What the runner wrote on its standard output and error.
