@@ -8,5 +8,6 @@ int PackCommand(int argc, char** argv);
 int PictureCommand(int argc, char** argv);
 int BlockCommand(int argc, char** argv);
 int FontCommand(int argc, char** argv);
+int ScnCommand(int argc, char** argv);
 
 }  // namespace tool

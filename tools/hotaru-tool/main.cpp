@@ -18,6 +18,7 @@ constexpr Subcommand kSubcommands[] = {
     {"picture", tool::PictureCommand, "picture files to and from PNG, and their header"},
     {"block", tool::BlockCommand, "unpack and pack compressed data blocks"},
     {"font", tool::FontCommand, "build the kanji font from the charset table, and show a font"},
+    {"scn", tool::ScnCommand, "disassemble, assemble and audit scenario files"},
 };
 
 void PrintUsage(std::FILE* out) {
