@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <map>
 #include <span>
-#include <stdexcept>
 #include <tuple>
 
 #include "authoring/pack_writer.h"
@@ -50,26 +49,6 @@ int ScenarioNumberOf(const std::string& name) {
   return number < kNoScenarioNumber ? number : -1;
 }
 
-// Instructions after which a level does not go on with the next byte, by their names in the
-// opcode table ("sub" only with sub-operation 0).
-struct FlowOpcodes {
-  std::array<bool, 256> stops{};
-  std::uint8_t sub = 0;
-  FlowOpcodes() {
-    for (const char* name : {"end", "resume", "jump", "scenario", "choice"}) {
-      const scenario::OpcodeInfo* info = scenario::FindOpcode(name);
-      if (info == nullptr) throw std::logic_error(std::string("the opcode table has no ") + name);
-      stops[info->number] = true;
-    }
-    const scenario::OpcodeInfo* info = scenario::FindOpcode("sub");
-    if (info == nullptr) throw std::logic_error("the opcode table has no sub");
-    sub = info->number;
-  }
-  bool Stops(const scenario::Instruction& instruction) const {
-    return stops[instruction.opcode] || (instruction.opcode == sub && instruction.operands[0] == 0);
-  }
-};
-
 struct Unpacked {
   bool ok = false;
   ScenarioBlocks blocks;
@@ -86,8 +65,8 @@ struct Finding {
 class FileAudit {
  public:
   FileAudit(const ScenarioFile& file, const Unpacked& unpacked,
-            const std::map<int, const Unpacked*>& all, const FlowOpcodes& flow)
-      : file_(file), unpacked_(unpacked), all_(all), flow_(flow) {}
+            const std::map<int, const Unpacked*>& all)
+      : file_(file), unpacked_(unpacked), all_(all) {}
 
   std::vector<std::string> Run(std::vector<std::string> unpack_findings) {
     for (auto& what : unpack_findings) findings_.push_back({0, 0, std::move(what)});
@@ -206,7 +185,7 @@ class FileAudit {
         continue;
       }
       CheckOperands(pos, instruction, work);
-      if (flow_.Stops(instruction)) return;
+      if (scenario::EndsFlow(instruction)) return;
       pos += instruction.length;
     }
   }
@@ -281,7 +260,6 @@ class FileAudit {
   const ScenarioFile& file_;
   const Unpacked& unpacked_;
   const std::map<int, const Unpacked*>& all_;
-  const FlowOpcodes& flow_;
   std::vector<Finding> findings_;
   std::vector<bool> visited_;
 };
@@ -322,7 +300,6 @@ std::string CollectScenarioFiles(const std::filesystem::path& path, std::vector<
 }
 
 std::vector<std::string> AuditScenarios(const std::vector<ScenarioFile>& files) {
-  const FlowOpcodes flow;
   std::vector<Unpacked> unpacked(files.size());
   std::vector<std::vector<std::string>> unpack_findings(files.size());
   std::map<int, const Unpacked*> by_number;
@@ -344,7 +321,7 @@ std::vector<std::string> AuditScenarios(const std::vector<ScenarioFile>& files) 
   }
   std::vector<std::string> lines;
   for (std::size_t i = 0; i < files.size(); ++i) {
-    for (auto& line : FileAudit(files[i], unpacked[i], by_number, flow).Run(unpack_findings[i]))
+    for (auto& line : FileAudit(files[i], unpacked[i], by_number).Run(unpack_findings[i]))
       lines.push_back(std::move(line));
   }
   return lines;

@@ -189,4 +189,17 @@ std::string FormatOperands(const Instruction& instruction) {
   return text;
 }
 
+bool EndsFlow(const Instruction& instruction) {
+  switch (instruction.opcode) {
+    case 0x20:  // end
+    case 0x24:  // scenario
+    case 0x28:  // resume
+    case 0x40:  // jump
+      return true;
+    case 0x21: return instruction.operand_count > 0 && instruction.operands[0] == 0;
+    case 0x25: return instruction.operand_count > 2;
+    default: return false;
+  }
+}
+
 }  // namespace scenario

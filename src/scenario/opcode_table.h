@@ -94,6 +94,11 @@ struct Instruction {
 bool DecodeInstruction(const std::uint8_t* block, std::size_t size, std::size_t pos,
                        Instruction* out);
 
+// Whether a level stops going on with the next byte after this instruction: the end, the
+// unconditional and scenario jumps, the return to the resume point, a choice (it always
+// jumps to an option; a choice of no option goes on), and 0x21 with sub-operation 0.
+bool EndsFlow(const Instruction& instruction);
+
 // The operands as the trace and the disassembler print them: decimal, space-separated,
 // displacements signed.
 std::string FormatOperands(const Instruction& instruction);

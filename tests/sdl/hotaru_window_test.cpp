@@ -46,10 +46,15 @@ Bytes TableBlock(std::size_t target, std::size_t label1, const Bytes& code) {
 }
 
 // 000.SCN: label 0 (the entry routine) ends at once; label 1 shows background 0, applies
-// the scene palette, waits for a click and ends. Every message is empty.
-Bytes Scenario() {
-  const Bytes code = {0x20,                                    // 514: label 0: end
-                      0x30, 0, 0x38, 0, 0, 0x60, 0x26, 0x20};  // 515: label 1
+// the scene palette, waits for a click and ends, or with `ticking` goes on for ever adding 1
+// to flag 5 every 50 ms. Every message is empty.
+Bytes Scenario(bool ticking = false) {
+  Bytes code = {0x20,                                    // 514: label 0: end
+                0x30, 0, 0x38, 0, 0, 0x60, 0x26, 0x20};  // 515: label 1
+  if (ticking) {
+    code.pop_back();
+    code.insert(code.end(), {0x23, 5, 0x4C, 5, 1, 0x40, 0xF9});  // 522: wait, add, jump 522
+  }
   const Bytes event = authoring::PackBlock(TableBlock(514, 515, code));
   const Bytes message = authoring::PackBlock(TableBlock(514, 514, Bytes{0xAF}));
   Bytes file(16, 0);
@@ -96,8 +101,16 @@ class HotaruWindow : public ::testing::Test {
     fs::create_directories(dir_ / "src");
     fs::create_directories(dir_ / "config" / "hotaru");
     Write(dir_ / "src" / "KNJ_ALL.KNJ", Bytes(72, 0));
-    Write(dir_ / "src" / "000.SCN", Scenario());
     Write(dir_ / "src" / "S00.VGR", Background());
+    PackData(Scenario());
+    std::ofstream(ini()) << "[蛍]\nHotaruDir=" << (dir_ / "data").string() << "\n";
+    // In sanitizer builds: D-Bus, which SDL talks to, keeps global memory that only its own
+    // shutdown would free, and SDL never calls it.
+    std::ofstream(dir_ / "lsan.supp") << "leak:libdbus-1.so\n";
+  }
+
+  void PackData(const Bytes& scenario) {
+    Write(dir_ / "src" / "000.SCN", scenario);
     std::string out;
     ASSERT_EQ(hotaru_test::RunProgram(
                   HOTARU_TOOL_PATH,
@@ -107,10 +120,6 @@ class HotaruWindow : public ::testing::Test {
                   {}, &out),
               0)
         << out;
-    std::ofstream(ini()) << "[蛍]\nHotaruDir=" << (dir_ / "data").string() << "\n";
-    // In sanitizer builds: D-Bus, which SDL talks to, keeps global memory that only its own
-    // shutdown would free, and SDL never calls it.
-    std::ofstream(dir_ / "lsan.supp") << "leak:libdbus-1.so\n";
   }
 
   void TearDown() override {
@@ -315,6 +324,39 @@ TEST_F(HotaruWindow, SizeCommandsFromTheMenuResizeTheWindow) {
   EXPECT_TRUE(WaitForSize(320, 200 + 2 * kMenuRow)) << Log("first");
   EXPECT_TRUE(WaitForTrace("first", " size 320x200 restored", 2s));
   EXPECT_TRUE(first_.Running());
+}
+
+// While a drop-down is open the game stands still, as in a desktop menu loop; F10 and Alt
+// pressed alone open the first menu.
+TEST_F(HotaruWindow, AnOpenMenuHoldsTheGame) {
+  PackData(Scenario(true));
+  const XWindow w = StartAndWaitForClick();
+  ASSERT_NE(w.id, 0u);
+  Click(w, 320, kMenuRow + 200);
+  ASSERT_TRUE(WaitForTrace("first", " op 0 522 wait 5", 5s)) << Log("first");
+  for (const char* opener : {"F10", "alt"}) {
+    std::this_thread::sleep_for(500ms);
+    Keys(w, opener);
+    std::this_thread::sleep_for(1500ms);
+    Keys(w, "Escape");
+  }
+  std::this_thread::sleep_for(500ms);
+  ASSERT_TRUE(first_.Running()) << Log("first");
+
+  // The gaps between script instructions: two of well over a second, while the menus were
+  // open; the script ran on after each.
+  std::vector<long> times;
+  for (const std::string& line : hotaru_test::ReadLines(trace("first"))) {
+    if (line.find(" op 0 52") != std::string::npos) times.push_back(std::stol(line));
+  }
+  int long_gaps = 0;
+  for (std::size_t i = 1; i < times.size(); ++i) {
+    if (times[i] - times[i - 1] > 1200) ++long_gaps;
+    EXPECT_LT(times[i] - times[i - 1], 2500) << Log("first");
+  }
+  EXPECT_EQ(long_gaps, 2) << Log("first");
+  ASSERT_FALSE(times.empty());
+  EXPECT_GT(times.size(), 40u);
 }
 
 TEST_F(HotaruWindow, CloseButtonAsksAndOnlyOkEndsTheProgram) {

@@ -196,18 +196,37 @@ bool MenuBar::Mnemonic(const WindowRecord& w, char letter, std::vector<MenuActio
     const MenuItemState& item = w.menu[i];
     if (item.depth != 0) continue;
     if (ParseMenuLabel(item.text).mnemonic == letter) {
-      if (!Enabled(item)) return true;
-      actions->push_back(MenuAction{MenuAction::kSelect, position, item.id == 0});
-      if (item.id == 0) {
-        requested_ = static_cast<int>(i);
-      } else {
-        actions->push_back(MenuAction{MenuAction::kCommand, item.id});
-      }
+      if (Enabled(item)) Open(w, i, position, actions);
       return true;
     }
     ++position;
   }
   return false;
+}
+
+bool MenuBar::OpenFirst(const WindowRecord& w, std::vector<MenuAction>* actions) {
+  UINT position = 0;
+  for (std::size_t i = 0; i < w.menu.size(); ++i) {
+    const MenuItemState& item = w.menu[i];
+    if (item.depth != 0) continue;
+    if (Enabled(item)) {
+      Open(w, i, position, actions);
+      return true;
+    }
+    ++position;
+  }
+  return false;
+}
+
+void MenuBar::Open(const WindowRecord& w, std::size_t i, UINT position,
+                   std::vector<MenuAction>* actions) {
+  const MenuItemState& item = w.menu[i];
+  actions->push_back(MenuAction{MenuAction::kSelect, position, item.id == 0});
+  if (item.id == 0) {
+    requested_ = static_cast<int>(i);
+  } else {
+    actions->push_back(MenuAction{MenuAction::kCommand, item.id});
+  }
 }
 
 }  // namespace platform::sdl

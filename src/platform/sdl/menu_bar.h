@@ -58,6 +58,8 @@ class MenuBar {
   // Alt+letter: opens the pop-up or chooses the command with this mnemonic. True when an
   // item has it.
   bool Mnemonic(const WindowRecord& w, char letter, std::vector<MenuAction>* actions);
+  // F10 or Alt pressed alone: the first bar item opens (its drop-down, or its command).
+  bool OpenFirst(const WindowRecord& w, std::vector<MenuAction>* actions);
   // A drop-down is open or about to open.
   bool active() const { return open_ >= 0 || requested_ >= 0; }
   // Whether the window point lies on the bar's items as last drawn.
@@ -66,6 +68,9 @@ class MenuBar {
   const PixelRect& drawn() const { return drawn_; }
 
  private:
+  // Opens bar item `i` (depth 0) at bar position `position`.
+  void Open(const WindowRecord& w, std::size_t i, UINT position, std::vector<MenuAction>* actions);
+
   WindowView& view_;
   std::map<std::string, int, std::less<>> widths_;
   int open_ = -1;       // the menu item whose drop-down is open

@@ -92,6 +92,10 @@ class SdlBackend final : public Backend {
   // A window pixel as a point of the main window's client area.
   POINT ClientPoint(int window_x, int window_y);
   void RunMenuActions();
+  // F10, or Alt pressed and let go alone: the first menu of the bar opens.
+  void OpenMenuByKeyboard();
+  // Holds the program while a drop-down is open, as the desktop's menu loop does.
+  void RunMenuLoop();
 
   // sdl_render.cpp: frames.
   bool NeedsRender();
@@ -131,6 +135,8 @@ class SdlBackend final : public Backend {
   bool motion_pending_ = false;
   int motion_x_ = 0, motion_y_ = 0;
   bool mouse_over_bar_ = false;
+  bool in_menu_loop_ = false;
+  bool alt_alone_ = false;  // Alt is down and no other key came since
   std::vector<MenuAction> menu_actions_;
   // The message box open has the window to itself (no window of ours is shown).
   bool box_own_window_ = false;

@@ -25,7 +25,8 @@ bool NeedsOwnFrame(const SDL_Event& e) {
 }
 
 void SdlBackend::PollEvents() {
-  if (!started_) return;
+  // Inside the menu loop its own pass reads the events.
+  if (!started_ || in_menu_loop_) return;
   SDL_Event e;
   while (SDL_PollEvent(&e)) {
     HandleEvent(e);
@@ -35,6 +36,7 @@ void SdlBackend::PollEvents() {
   RunMenuActions();
   SyncWindowState();
   if (NeedsRender() && Now() - last_render_ >= 8) Render();
+  if (menu_bar_.active() && !message_box_.is_open() && !dialog_.active()) RunMenuLoop();
 }
 
 void SdlBackend::HandleEvent(const SDL_Event& e) {
@@ -202,20 +204,29 @@ void SdlBackend::FlushMouseMotion() {
 void SdlBackend::HandleKey(const SDL_KeyboardEvent& key) {
   const int vk = VirtualKey(key.keysym.sym);
   const bool focused = main_ != nullptr && GetFocus() == main_;
+  const SDL_Keycode sym = key.keysym.sym;
+  const bool alt_key = sym == SDLK_LALT || sym == SDLK_RALT;
   if (key.type == SDL_KEYUP) {
+    // Alt let go with no key pressed meanwhile puts the menu bar in use, as F10 does.
+    if (alt_key && alt_alone_ && !UiActive()) OpenMenuByKeyboard();
+    alt_alone_ = false;
     if (vk != 0 && (GetAsyncKeyState(vk) & 0x8000)) {
       SetKeyState(vk, false);
       if (focused) PostInput(WM_KEYUP, static_cast<WPARAM>(vk), static_cast<LPARAM>(0xC0000001u));
     }
     return;
   }
+  alt_alone_ = alt_key && !key.repeat;
   // Open menus and boxes have the keyboard.
   if (UiActive()) {
     chrome_dirty_ = true;
     frames_pending_ = std::max(frames_pending_, 2);
     return;
   }
-  const SDL_Keycode sym = key.keysym.sym;
+  if (sym == SDLK_F10 && !key.repeat) {
+    OpenMenuByKeyboard();
+    return;
+  }
   if ((key.keysym.mod & KMOD_ALT) && !key.repeat && sym >= SDLK_a && sym <= SDLK_z) {
     if (WindowRecord* w = Main();
         w != nullptr &&
@@ -246,6 +257,35 @@ POINT SdlBackend::ClientPoint(int window_x, int window_y) {
   POINT origin{0, 0};
   ClientToScreen(main_, &origin);
   return POINT{x - origin.x, y - origin.y};
+}
+
+void SdlBackend::OpenMenuByKeyboard() {
+  WindowRecord* w = Main();
+  if (w == nullptr || !menu_bar_.OpenFirst(*w, &menu_actions_)) return;
+  chrome_dirty_ = true;
+  frames_pending_ = std::max(frames_pending_, 2);
+}
+
+void SdlBackend::RunMenuLoop() {
+  // As a desktop menu does, an open drop-down holds the program in its own loop: the game's
+  // waits stand still until the menu closes; the window's timer goes on.
+  in_menu_loop_ = true;
+  while (started_ && menu_bar_.active()) {
+    SDL_Event e;
+    while (SDL_PollEvent(&e)) {
+      HandleEvent(e);
+      // Each key must reach the menu in a frame of its own, or quick keys run together.
+      if (NeedsOwnFrame(e)) Render();
+    }
+    FlushMouseMotion();
+    RunMenuActions();
+    SyncWindowState();
+    if (NeedsRender()) Render();
+    // Waits in Idle until the next event, frame or timer.
+    MSG timer;
+    while (PeekMessageA(&timer, nullptr, WM_TIMER, WM_TIMER, PM_REMOVE)) DispatchMessageA(&timer);
+  }
+  in_menu_loop_ = false;
 }
 
 void SdlBackend::RunMenuActions() {
