@@ -79,7 +79,7 @@ void PaintFireflies(Painting* p, Rng* rng) {
 
 Artwork PaintNightField() {
   Painting p = NewBackground();
-  Rng rng(static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(&p)));
+  Rng rng(1);
   PaintSkyAndMoon(&p, &rng);
   PaintHills(&p);
   PaintGrass(&p, &rng);
