@@ -1,0 +1,57 @@
+// The demo story as the build packs it: it passes the audit and plays to its end on the
+// headless runner with a click every two seconds, showing text over its scenes.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "support/runner_fixture.h"
+#include "support/run_program.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class DemoE2E : public hotaru_test::RunnerTest {
+ protected:
+  void SetUp() override {
+    RunnerTest::SetUp();
+    // The runner's data folder is the build's demo folder.
+    std::ofstream(dir() / "hotaru.ini") << "[蛍]\nHotaruDir=" << HOTARU_DEMO_DATA_DIR << "\n";
+  }
+};
+
+TEST_F(DemoE2E, TheStoryPassesTheAuditAndPlaysToItsEnd) {
+  const fs::path pack = fs::path(HOTARU_DEMO_DATA_DIR) / "ZEN2DATA.PAK";
+  ASSERT_TRUE(fs::exists(pack)) << pack;
+  std::string audit;
+  EXPECT_EQ(hotaru_test::RunProgram(HOTARU_TOOL_PATH, {"scn", "audit", pack.string()}, {}, &audit), 0)
+      << audit;
+
+  std::string input;
+  for (int t = 2000; t <= 300000; t += 2000) input += "at " + std::to_string(t) + " click\n";
+  input += "at 5700 shot {street.png}\n";
+  ASSERT_EQ(Run(input, {"--until", "300000"}), 1) << output();
+  EXPECT_TRUE(Trace("msgbox").empty());
+  const auto ops = Trace("op");
+  ASSERT_FALSE(ops.empty());
+  EXPECT_NE(ops.back().details.find(" end"), std::string::npos) << ops.back().details;
+  // Both wave scenes ran.
+  int waves = 0;
+  for (const auto& op : ops) waves += op.details.find(" sub ") != std::string::npos;
+  EXPECT_EQ(waves, 2);
+
+  // The first page over the street: the white text in its top rows, the scene below.
+  const std::vector<Rgb> street = Shot("street.png");
+  ASSERT_EQ(street.size(), 640u * 400u);
+  int white = 0;
+  for (int i = 0; i < 640 * 40; ++i) white += street[static_cast<std::size_t>(i)] == Rgb{255, 255, 255};
+  EXPECT_GT(white, 500);
+  int lit = 0;
+  for (std::size_t i = 640 * 200; i < street.size(); ++i) lit += street[i].r + street[i].g + street[i].b > 0;
+  EXPECT_GT(lit, 640 * 100);
+}
+
+}  // namespace
