@@ -15,8 +15,9 @@ using hotaru_test::ScenarioBuilder;
 class NewGameE2E : public hotaru_test::RunnerTest {
  protected:
   // Plays scenario 000 to its end, with a dump at exit.
-  int Play(const ScenarioBuilder& scenario) {
-    Pack(scenario.Build());
+  int Play(const ScenarioBuilder& scenario) { return Play(scenario.Build()); }
+  int Play(const hotaru_test::Bytes& scenario_file) {
+    Pack(scenario_file);
     return Run("", {"--dump-at-exit", (dir() / "dump.json").string()});
   }
   // The trace lines of one kind as "KIND DETAILS", without times.
@@ -28,10 +29,18 @@ class NewGameE2E : public hotaru_test::RunnerTest {
 };
 
 TEST_F(NewGameE2E, PlaysFromScenarioZeroLabelOneUntilTheScriptEnds) {
-  ScenarioBuilder s;
-  s.Label(0).Code({0x4B, 3, 1, 0x20});
-  s.Label(1).Code({0x4B, 5, 42, 0x4C, 5, 1, 0x90, 7, 0x20});
-  ASSERT_EQ(Play(s), 1) << output();
+  ASSERT_EQ(Play(ScenarioBuilder::Assemble(R"(
+    L0:             ; the entry routine
+        set 3 1
+        end
+    L1:             ; where a new game starts
+        set 5 42
+        add 5 1
+        seen 7
+        end
+  )")),
+            1)
+      << output();
   EXPECT_EQ(Lines("op"), (std::vector<std::string>{"op 0 514 set 3 1", "op 0 517 end",
                                                    "op 0 518 set 5 42", "op 0 521 add 5 1",
                                                    "op 0 524 seen 7", "op 0 526 end"}));

@@ -1,6 +1,11 @@
 #include "support/scenario_builder.h"
 
+#include <gtest/gtest.h>
+
 #include "authoring/block_encoder.h"
+#include "authoring/charset.h"
+#include "authoring/scn_assembler.h"
+#include "authoring/scn_file.h"
 
 namespace hotaru_test {
 namespace {
@@ -78,6 +83,15 @@ Bytes ScenarioBuilder::File(const Bytes& event_block, const Bytes& message_block
   file[2] = static_cast<std::uint8_t>(message_at / 16);
   file[3] = static_cast<std::uint8_t>(message_at / 16 >> 8);
   return file;
+}
+
+Bytes ScenarioBuilder::Assemble(std::string_view source) {
+  authoring::ScenarioBlocks blocks;
+  const std::string problems =
+      authoring::AssembleScenario(source, "test.hsc", authoring::Charset{}, &blocks);
+  EXPECT_EQ(problems, "");
+  if (!problems.empty()) return {};
+  return authoring::BuildScenarioFile(blocks);
 }
 
 }  // namespace hotaru_test

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <initializer_list>
+#include <string_view>
 #include <vector>
 
 namespace hotaru_test {
@@ -39,6 +40,9 @@ class ScenarioBuilder {
   Bytes Build() const;
   // A scenario file from unpacked blocks given as they are.
   static Bytes File(const Bytes& event_block, const Bytes& message_block);
+  // A scenario file from source in the scenario language (glyphs written as <gN>); a
+  // source that does not assemble fails the test and gives an empty file.
+  static Bytes Assemble(std::string_view source);
 
  private:
   Bytes event_;
