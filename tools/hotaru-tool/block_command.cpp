@@ -9,6 +9,7 @@
 #include "authoring/block_encoder.h"
 #include "authoring/pack_writer.h"
 #include "commands.h"
+#include "command_support.h"
 #include "resources/block_unpacker.h"
 
 namespace tool {
@@ -22,30 +23,21 @@ constexpr const char* kUsage =
     "          then the stream); writes the unpacked bytes to OUT\n"
     "  pack    writes the bytes of IN to OUT as a packed block (at most 16 MiB, the most\n"
     "          the game unpacks)\n";
-
-int UsageError(const std::string& what) {
-  std::fprintf(stderr, "hotaru-tool block: %s\n%s", what.c_str(), kUsage);
-  return 2;
-}
-
-int Failure(const std::string& what) {
-  std::fprintf(stderr, "hotaru-tool block: %s\n", what.c_str());
-  return 1;
-}
+const CommandText kCommand{"block", kUsage};
 
 int Unpack(const std::string& in, const std::string& out) {
   std::vector<std::uint8_t> packed;
-  if (std::string error = authoring::ReadWholeFile(in, &packed); !error.empty()) return Failure(error);
+  if (std::string error = authoring::ReadWholeFile(in, &packed); !error.empty()) return kCommand.Failure(error);
   if (packed.size() < 4)
-    return Failure(in + ": too short for a packed block (" + std::to_string(packed.size()) + " bytes)");
+    return kCommand.Failure(in + ": too short for a packed block (" + std::to_string(packed.size()) + " bytes)");
   const auto size = static_cast<std::int32_t>(packed[0] | packed[1] << 8 | packed[2] << 16 |
                                               static_cast<std::uint32_t>(packed[3]) << 24);
-  if (size < 0) return Failure(in + ": the unpacked size is negative (" + std::to_string(size) + ")");
+  if (size < 0) return kCommand.Failure(in + ": the unpacked size is negative (" + std::to_string(size) + ")");
   const std::size_t stream_size = packed.size() - 4;
   // Two stream bytes make at most 18 bytes, so a size beyond that cannot be reached; said
   // before anything that large is allocated.
   if (static_cast<std::uint64_t>(size) > std::uint64_t{9} * stream_size)
-    return Failure(in + ": the stream (" + std::to_string(stream_size) + " bytes) is too short for " +
+    return kCommand.Failure(in + ": the stream (" + std::to_string(stream_size) + " bytes) is too short for " +
                    std::to_string(size) + " bytes");
   if (size > resources::kMaxUnpackedBlockSize)
     std::fprintf(stderr, "hotaru-tool block: warning: %s: the game unpacks at most %d bytes, not %d\n",
@@ -53,37 +45,32 @@ int Unpack(const std::string& in, const std::string& out) {
   std::vector<std::uint8_t> data(static_cast<std::size_t>(size));
   const std::size_t produced = resources::UnpackStream(packed.data() + 4, stream_size, data.data(), data.size());
   if (produced < data.size())
-    return Failure(in + ": the stream ends after " + std::to_string(produced) + " of " +
+    return kCommand.Failure(in + ": the stream ends after " + std::to_string(produced) + " of " +
                    std::to_string(size) + " bytes");
-  if (std::string error = authoring::WriteWholeFile(out, data); !error.empty()) return Failure(error);
+  if (std::string error = authoring::WriteWholeFile(out, data); !error.empty()) return kCommand.Failure(error);
   return 0;
 }
 
 int Pack(const std::string& in, const std::string& out) {
   std::vector<std::uint8_t> data;
-  if (std::string error = authoring::ReadWholeFile(in, &data); !error.empty()) return Failure(error);
+  if (std::string error = authoring::ReadWholeFile(in, &data); !error.empty()) return kCommand.Failure(error);
   if (data.size() > static_cast<std::size_t>(resources::kMaxUnpackedBlockSize))
-    return Failure(in + ": " + std::to_string(data.size()) + " bytes; the game unpacks at most " +
+    return kCommand.Failure(in + ": " + std::to_string(data.size()) + " bytes; the game unpacks at most " +
                    std::to_string(resources::kMaxUnpackedBlockSize));
   if (std::string error = authoring::WriteWholeFile(out, authoring::PackBlock(data)); !error.empty())
-    return Failure(error);
+    return kCommand.Failure(error);
   return 0;
 }
 
 }  // namespace
 
 int BlockCommand(int argc, char** argv) {
-  for (int i = 0; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
-      std::fputs(kUsage, stdout);
-      return 0;
-    }
-  }
-  if (argc < 1) return UsageError("missing subcommand");
+  if (kCommand.HelpAsked(argc, argv)) return 0;
+  if (argc < 1) return kCommand.UsageError("missing subcommand");
   std::string_view action = argv[0];
   if (action != "unpack" && action != "pack")
-    return UsageError("unknown subcommand '" + std::string(action) + "'");
-  if (argc != 3) return UsageError(std::string(action) + " takes IN OUT");
+    return kCommand.UsageError("unknown subcommand '" + std::string(action) + "'");
+  if (argc != 3) return kCommand.UsageError(std::string(action) + " takes IN OUT");
   return action == "unpack" ? Unpack(argv[1], argv[2]) : Pack(argv[1], argv[2]);
 }
 

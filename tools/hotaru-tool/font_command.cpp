@@ -14,6 +14,7 @@
 #include "authoring/pack_writer.h"
 #include "authoring/png_io.h"
 #include "commands.h"
+#include "command_support.h"
 
 namespace tool {
 namespace {
@@ -29,16 +30,7 @@ constexpr const char* kUsage =
     "         antialiased coverage from which a pixel is ink\n"
     "  show   a PNG sheet of the glyphs (all, or the numbers and ranges given), each with\n"
     "         its number; S scales it (1-16), C cells per row (default 16)\n";
-
-int UsageError(const std::string& what) {
-  std::fprintf(stderr, "hotaru-tool font: %s\n%s", what.c_str(), kUsage);
-  return 2;
-}
-
-int Failure(const std::string& what) {
-  std::fprintf(stderr, "hotaru-tool font: %s\n", what.c_str());
-  return 1;
-}
+const CommandText kCommand{"font", kUsage};
 
 bool ParseInt(std::string_view text, int* value) {
   auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), *value);
@@ -51,39 +43,39 @@ int Build(int argc, char** argv) {
   for (int i = 0; i < argc; ++i) {
     const std::string_view arg = argv[i];
     if (arg == "--charset" || arg == "--ttf" || arg == "--threshold") {
-      if (i + 1 >= argc) return UsageError(std::string(arg) + " needs a value");
+      if (i + 1 >= argc) return kCommand.UsageError(std::string(arg) + " needs a value");
       const char* value = argv[++i];
       if (arg == "--charset") charset_path = value;
       if (arg == "--ttf") ttf_path = value;
       if (arg == "--threshold" && (!ParseInt(value, &options.threshold) || options.threshold < 1 ||
                                    options.threshold > 255))
-        return UsageError("--threshold takes a number from 1 to 255");
+        return kCommand.UsageError("--threshold takes a number from 1 to 255");
     } else if (arg.starts_with("--") || !out_path.empty()) {
-      return UsageError("unexpected argument '" + std::string(arg) + "'");
+      return kCommand.UsageError("unexpected argument '" + std::string(arg) + "'");
     } else {
       out_path = arg;
     }
   }
-  if (charset_path.empty()) return UsageError("build needs --charset TBL");
-  if (out_path.empty()) return UsageError("build needs OUT.KNJ");
+  if (charset_path.empty()) return kCommand.UsageError("build needs --charset TBL");
+  if (out_path.empty()) return kCommand.UsageError("build needs OUT.KNJ");
 
   authoring::Charset charset;
   if (std::string error = authoring::Charset::Read(charset_path, &charset); !error.empty())
-    return Failure(error);
+    return kCommand.Failure(error);
   std::filesystem::path ttf = ttf_path;
   if (ttf.empty()) {
     if (std::string error = authoring::FindJapaneseFont(&ttf); !error.empty())
-      return Failure(error);
+      return kCommand.Failure(error);
   }
   std::vector<std::uint8_t> font;
   std::vector<std::string> warnings;
   if (std::string error = authoring::BuildFont(charset, ttf, &font, &warnings, options);
       !error.empty())
-    return Failure(error);
+    return kCommand.Failure(error);
   for (const auto& warning : warnings)
     std::fprintf(stderr, "hotaru-tool font: warning: %s\n", warning.c_str());
   if (std::string error = authoring::WriteWholeFile(out_path, font); !error.empty())
-    return Failure(error);
+    return kCommand.Failure(error);
   return 0;
 }
 
@@ -114,22 +106,22 @@ int Show(int argc, char** argv) {
       int value = 0;
       if (i + 1 >= argc || !ParseInt(argv[i + 1], &value) || value < 1 ||
           value > (arg == "--scale" ? 16 : 1024))
-        return UsageError(std::string(arg) +
+        return kCommand.UsageError(std::string(arg) +
                           (arg == "--scale" ? " takes 1 to 16" : " takes 1 to 1024"));
       (arg == "--scale" ? options.scale : options.columns) = value;
       ++i;
     } else if (arg.starts_with("--")) {
-      return UsageError("unexpected option '" + std::string(arg) + "'");
+      return kCommand.UsageError("unexpected option '" + std::string(arg) + "'");
     } else {
       positional.push_back(arg);
     }
   }
-  if (positional.size() < 2) return UsageError("show takes FONT.KNJ [N...] OUT.png");
+  if (positional.size() < 2) return kCommand.UsageError("show takes FONT.KNJ [N...] OUT.png");
 
   std::vector<std::uint8_t> font;
   if (std::string error = authoring::ReadWholeFile(std::string(positional.front()), &font);
       !error.empty())
-    return Failure(error);
+    return kCommand.Failure(error);
   const std::size_t count = authoring::FontGlyphCount(font);
   if (font.size() % authoring::kGlyphBytes != 0)
     std::fprintf(stderr,
@@ -137,41 +129,36 @@ int Show(int argc, char** argv) {
                  font.size() % authoring::kGlyphBytes);
   std::vector<std::uint16_t> glyphs;
   if (positional.size() == 2) {
-    if (count == 0) return Failure("the font has no glyph");
+    if (count == 0) return kCommand.Failure("the font has no glyph");
     // Numbers past 8191 cannot occur in text; a longer file shows its first 8191 glyphs.
     const std::size_t shown = std::min<std::size_t>(count, authoring::kGlyphNumberLimit - 1);
     if (std::string error = AddGlyphs("1-" + std::to_string(shown), count, &glyphs); !error.empty())
-      return Failure(error);
+      return kCommand.Failure(error);
   }
   for (std::size_t i = 1; i + 1 < positional.size(); ++i) {
     if (std::string error = AddGlyphs(positional[i], count, &glyphs); !error.empty())
-      return Failure(error);
+      return kCommand.Failure(error);
   }
   const authoring::IndexedImage sheet = authoring::DrawFontSheet(font, glyphs, options);
   if (static_cast<std::uint32_t>(std::max(sheet.width, sheet.height)) > authoring::kMaxPngSide)
-    return Failure("the sheet would be " + std::to_string(sheet.width) + " x " +
+    return kCommand.Failure("the sheet would be " + std::to_string(sheet.width) + " x " +
                    std::to_string(sheet.height) +
                    " pixels: show fewer glyphs, other columns or a smaller scale");
   if (std::string error = authoring::WriteIndexedPng(std::string(positional.back()), sheet);
       !error.empty())
-    return Failure(error);
+    return kCommand.Failure(error);
   return 0;
 }
 
 }  // namespace
 
 int FontCommand(int argc, char** argv) {
-  for (int i = 0; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
-      std::fputs(kUsage, stdout);
-      return 0;
-    }
-  }
-  if (argc < 1) return UsageError("missing subcommand");
+  if (kCommand.HelpAsked(argc, argv)) return 0;
+  if (argc < 1) return kCommand.UsageError("missing subcommand");
   const std::string_view action = argv[0];
   if (action == "build") return Build(argc - 1, argv + 1);
   if (action == "show") return Show(argc - 1, argv + 1);
-  return UsageError("unknown subcommand '" + std::string(action) + "'");
+  return kCommand.UsageError("unknown subcommand '" + std::string(action) + "'");
 }
 
 }  // namespace tool

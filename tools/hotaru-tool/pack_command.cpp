@@ -8,6 +8,7 @@
 
 #include "authoring/pack_writer.h"
 #include "commands.h"
+#include "command_support.h"
 
 namespace tool {
 namespace {
@@ -22,16 +23,7 @@ constexpr const char* kUsage =
     "           unscrambled, named as in the index\n"
     "  build    packs the FILEs, each under its own file name upper-cased; names must be\n"
     "           8.3 names, and an archive holds at most 1365 files\n";
-
-int UsageError(const char* what) {
-  std::fprintf(stderr, "hotaru-tool pack: %s\n%s", what, kUsage);
-  return 2;
-}
-
-int Failure(const std::string& what) {
-  std::fprintf(stderr, "hotaru-tool pack: %s\n", what.c_str());
-  return 1;
-}
+const CommandText kCommand{"pack", kUsage};
 
 bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
@@ -63,18 +55,18 @@ std::string Load(const char* path, Archive* archive) {
 }
 
 int List(int argc, char** argv) {
-  if (argc != 1) return UsageError("list takes one ARCHIVE");
+  if (argc != 1) return kCommand.UsageError("list takes one ARCHIVE");
   Archive archive;
-  if (std::string error = Load(argv[0], &archive); !error.empty()) return Failure(error);
+  if (std::string error = Load(argv[0], &archive); !error.empty()) return kCommand.Failure(error);
   for (const auto& entry : archive.entries)
     std::printf("%s %u %u\n", entry.name.c_str(), entry.offset, entry.size);
   return 0;
 }
 
 int Extract(int argc, char** argv) {
-  if (argc < 2) return UsageError("extract takes ARCHIVE DIR [NAME...]");
+  if (argc < 2) return kCommand.UsageError("extract takes ARCHIVE DIR [NAME...]");
   Archive archive;
-  if (std::string error = Load(argv[0], &archive); !error.empty()) return Failure(error);
+  if (std::string error = Load(argv[0], &archive); !error.empty()) return kCommand.Failure(error);
   std::filesystem::path dir = argv[1];
 
   // The game loads the first entry of a name, so only that one is extracted.
@@ -96,29 +88,29 @@ int Extract(int argc, char** argv) {
   } else {
     for (int i = 2; i < argc; ++i) {
       const authoring::PackEntry* entry = first_named(argv[i]);
-      if (entry == nullptr) return Failure(std::string("no entry '") + argv[i] + "' in " + argv[0]);
+      if (entry == nullptr) return kCommand.Failure(std::string("no entry '") + argv[i] + "' in " + argv[0]);
       chosen.push_back(entry);
     }
   }
   for (const auto* entry : chosen) {
     if (!SafeFileName(entry->name))
-      return Failure("entry name '" + entry->name + "' cannot be used as a file name");
+      return kCommand.Failure("entry name '" + entry->name + "' cannot be used as a file name");
   }
 
   std::error_code error;
   std::filesystem::create_directories(dir, error);
-  if (error) return Failure("cannot create " + dir.string() + ": " + error.message());
+  if (error) return kCommand.Failure("cannot create " + dir.string() + ": " + error.message());
   for (const auto* entry : chosen) {
     std::vector<std::uint8_t> data = authoring::PackEntryData(archive.bytes, *entry);
     if (std::string failure = authoring::WriteWholeFile(dir / entry->name, data);
         !failure.empty())
-      return Failure(failure);
+      return kCommand.Failure(failure);
   }
   return 0;
 }
 
 int Build(int argc, char** argv) {
-  if (argc < 2) return UsageError("build takes ARCHIVE FILE...");
+  if (argc < 2) return kCommand.UsageError("build takes ARCHIVE FILE...");
   std::vector<authoring::PackSource> sources;
   sources.reserve(static_cast<std::size_t>(argc - 1));
   for (int i = 1; i < argc; ++i) {
@@ -127,31 +119,26 @@ int Build(int argc, char** argv) {
     source.name = path.filename().string();
     char index_name[resources::kPackNameLength];
     if (std::string error = authoring::IndexNameOf(source.name, index_name); !error.empty())
-      return Failure(path.string() + ": " + error);
+      return kCommand.Failure(path.string() + ": " + error);
     if (std::string error = authoring::ReadWholeFile(path, &source.data); !error.empty())
-      return Failure(error);
+      return kCommand.Failure(error);
     sources.push_back(std::move(source));
   }
   if (std::string error = authoring::WritePack(argv[0], sources); !error.empty())
-    return Failure(error);
+    return kCommand.Failure(error);
   return 0;
 }
 
 }  // namespace
 
 int PackCommand(int argc, char** argv) {
-  for (int i = 0; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
-      std::fputs(kUsage, stdout);
-      return 0;
-    }
-  }
-  if (argc < 1) return UsageError("missing subcommand");
+  if (kCommand.HelpAsked(argc, argv)) return 0;
+  if (argc < 1) return kCommand.UsageError("missing subcommand");
   std::string_view action = argv[0];
   if (action == "list") return List(argc - 1, argv + 1);
   if (action == "extract") return Extract(argc - 1, argv + 1);
   if (action == "build") return Build(argc - 1, argv + 1);
-  return UsageError(("unknown subcommand '" + std::string(action) + "'").c_str());
+  return kCommand.UsageError(("unknown subcommand '" + std::string(action) + "'").c_str());
 }
 
 }  // namespace tool

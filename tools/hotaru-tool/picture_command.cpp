@@ -13,6 +13,7 @@
 #include "authoring/picture_file.h"
 #include "authoring/png_io.h"
 #include "commands.h"
+#include "command_support.h"
 #include "platform/backend.h"
 #include "platform/headless/headless_backend.h"
 #include "resources/memory_blocks.h"
@@ -41,20 +42,11 @@ constexpr const char* kUsage =
     "          transparent (default none)\n"
     "  info    prints the header: magic, rectangle, pixel order, transparent colour,\n"
     "          unpacked size and palette\n";
+const CommandText kCommand{"picture", kUsage};
 
 // Far more than any picture needs (a whole screen packs to about 150 KB at worst); the
 // file is copied into one memory block.
 constexpr std::size_t kMaxPictureFileSize = 64 * 1024 * 1024;
-
-int UsageError(const std::string& what) {
-  std::fprintf(stderr, "hotaru-tool picture: %s\n%s", what.c_str(), kUsage);
-  return 2;
-}
-
-int Failure(const std::string& what) {
-  std::fprintf(stderr, "hotaru-tool picture: %s\n", what.c_str());
-  return 1;
-}
 
 void Warn(const std::string& what) { std::fprintf(stderr, "hotaru-tool picture: warning: %s\n", what.c_str()); }
 
@@ -138,32 +130,32 @@ class DecoderPlatform {
 int Decode(int argc, char** argv) {
   Arguments args;
   if (std::string error = SplitArguments(argc, argv, {"--over", "--at"}, &args); !error.empty())
-    return UsageError(error);
-  if (args.positional.size() != 2) return UsageError("decode takes FILE OUT.png");
+    return kCommand.UsageError(error);
+  if (args.positional.size() != 2) return kCommand.UsageError("decode takes FILE OUT.png");
   int x = 0, y = 0;
   if (const std::string* at = Option(args, "--at");
       at != nullptr && !ParsePoint(*at, -32768, 32767, &x, &y))
-    return UsageError("--at takes X,Y (whole numbers)");
+    return kCommand.UsageError("--at takes X,Y (whole numbers)");
   const std::string& path = args.positional[0];
 
   std::vector<std::uint8_t> file;
-  if (std::string error = authoring::ReadWholeFile(path, &file); !error.empty()) return Failure(error);
+  if (std::string error = authoring::ReadWholeFile(path, &file); !error.empty()) return kCommand.Failure(error);
   resources::PictureHeader header{};
   if (!resources::ParsePictureHeader(file.data(), file.size(), &header))
-    return Failure(path + ": too short for a picture file (" + std::to_string(file.size()) +
+    return kCommand.Failure(path + ": too short for a picture file (" + std::to_string(file.size()) +
                    " bytes; the header alone is 48)");
   if (file.size() > kMaxPictureFileSize)
-    return Failure(path + ": too large for a picture file (" + std::to_string(file.size()) + " bytes)");
+    return kCommand.Failure(path + ": too large for a picture file (" + std::to_string(file.size()) + " bytes)");
 
   std::vector<std::uint8_t> base(static_cast<std::size_t>(authoring::kScreenWidth) * authoring::kScreenHeight, 0);
   if (const std::string* over = Option(args, "--over")) {
     authoring::IndexedImage image;
     std::vector<std::string> warnings;
     if (std::string error = authoring::ReadPng(*over, &image, &warnings); !error.empty())
-      return Failure(error);
+      return kCommand.Failure(error);
     for (const auto& w : warnings) Warn(*over + ": " + w);
     if (image.width != authoring::kScreenWidth || image.height != authoring::kScreenHeight)
-      return Failure(*over + ": a base picture is 640 x 400, not " + std::to_string(image.width) +
+      return kCommand.Failure(*over + ": a base picture is 640 x 400, not " + std::to_string(image.width) +
                      " x " + std::to_string(image.height));
     base = std::move(image.pixels);
   }
@@ -215,12 +207,12 @@ int Decode(int argc, char** argv) {
                                                static_cast<std::int16_t>(y));
     if (!platform.backend().message_boxes().empty()) {
       const auto& box = platform.backend().message_boxes().back();
-      return Failure(path + ": the game refuses the picture: " + box.caption + ": " + box.text);
+      return kCommand.Failure(path + ": the game refuses the picture: " + box.caption + ": " + box.text);
     }
     if (drawn == 0) {
       if (header.unpacked_size <= 0)
-        return Failure(path + ": nothing to draw: the unpacked size is " + std::to_string(header.unpacked_size));
-      return Failure(path + ": nothing to draw: the rectangle is empty or off the screen");
+        return kCommand.Failure(path + ": nothing to draw: the unpacked size is " + std::to_string(header.unpacked_size));
+      return kCommand.Failure(path + ": nothing to draw: the rectangle is empty or off the screen");
     }
 
     pixels = visuals::LockPicture(picture);
@@ -232,10 +224,10 @@ int Decode(int argc, char** argv) {
     for (const PALETTEENTRY& c : visuals::ScreenPalette)
       screen.palette.push_back(authoring::Rgb8{c.peRed, c.peGreen, c.peBlue});
   } catch (const platform::ProcessExit& exit) {
-    return Failure(path + ": the decoder ended the program (status " + std::to_string(exit.status) + ")");
+    return kCommand.Failure(path + ": the decoder ended the program (status " + std::to_string(exit.status) + ")");
   }
   if (std::string error = authoring::WriteIndexedPng(args.positional[1], screen); !error.empty())
-    return Failure(args.positional[1] + ": " + error);
+    return kCommand.Failure(args.positional[1] + ": " + error);
   return 0;
 }
 
@@ -243,31 +235,31 @@ int Encode(int argc, char** argv) {
   Arguments args;
   if (std::string error = SplitArguments(argc, argv, {"--order", "--transparent", "--at"}, &args);
       !error.empty())
-    return UsageError(error);
-  if (args.positional.size() != 2) return UsageError("encode takes IN.png OUT");
+    return kCommand.UsageError(error);
+  if (args.positional.size() != 2) return kCommand.UsageError("encode takes IN.png OUT");
   authoring::PictureOptions options;
   if (const std::string* at = Option(args, "--at");
       at != nullptr && !ParsePoint(*at, 0, 32767, &options.x, &options.y))
-    return UsageError("--at takes X,Y (whole numbers, 0 or more)");
+    return kCommand.UsageError("--at takes X,Y (whole numbers, 0 or more)");
   if (const std::string* order = Option(args, "--order")) {
     if (*order == "columns") {
       options.order = authoring::PixelOrder::kColumns;
     } else if (*order == "rows") {
       options.order = authoring::PixelOrder::kRows;
     } else {
-      return UsageError("--order takes columns or rows");
+      return kCommand.UsageError("--order takes columns or rows");
     }
   }
   if (const std::string* transparent = Option(args, "--transparent")) {
     int n = 0;
-    if (!ParseInt(*transparent, 0, 15, &n)) return UsageError("--transparent takes a colour 0 to 15");
+    if (!ParseInt(*transparent, 0, 15, &n)) return kCommand.UsageError("--transparent takes a colour 0 to 15");
     options.transparent = static_cast<std::uint8_t>(n);
   }
 
   const std::string& in = args.positional[0];
   authoring::IndexedImage image;
   std::vector<std::string> warnings;
-  if (std::string error = authoring::ReadPng(in, &image, &warnings); !error.empty()) return Failure(error);
+  if (std::string error = authoring::ReadPng(in, &image, &warnings); !error.empty()) return kCommand.Failure(error);
   for (const auto& w : warnings) Warn(in + ": " + w);
   for (std::size_t k = 0; k < image.palette.size(); ++k) {
     const authoring::Rgb8& c = image.palette[k];
@@ -287,20 +279,20 @@ int Encode(int argc, char** argv) {
   picture.pixels = std::move(image.pixels);
   std::vector<std::uint8_t> file;
   if (std::string error = authoring::BuildPictureFile(picture, options, &file); !error.empty())
-    return Failure(in + ": " + error);
+    return kCommand.Failure(in + ": " + error);
   if (std::string error = authoring::WriteWholeFile(args.positional[1], file); !error.empty())
-    return Failure(error);
+    return kCommand.Failure(error);
   return 0;
 }
 
 int Info(int argc, char** argv) {
-  if (argc != 1) return UsageError("info takes one FILE");
+  if (argc != 1) return kCommand.UsageError("info takes one FILE");
   const std::string path = argv[0];
   std::vector<std::uint8_t> file;
-  if (std::string error = authoring::ReadWholeFile(path, &file); !error.empty()) return Failure(error);
+  if (std::string error = authoring::ReadWholeFile(path, &file); !error.empty()) return kCommand.Failure(error);
   resources::PictureHeader header{};
   if (!resources::ParsePictureHeader(file.data(), file.size(), &header))
-    return Failure(path + ": too short for a picture file (" + std::to_string(file.size()) +
+    return kCommand.Failure(path + ": too short for a picture file (" + std::to_string(file.size()) +
                    " bytes; the header alone is 48)");
   if (!header.magic_ok) {
     std::string magic;
@@ -310,7 +302,7 @@ int Info(int argc, char** argv) {
       std::snprintf(part, sizeof part, c >= 0x20 && c < 0x7F ? "%c" : "\\x%02x", c);
       magic += part;
     }
-    return Failure(path + ": not a picture file: its magic is \"" + magic + "\", not \"VELACODE\"");
+    return kCommand.Failure(path + ": not a picture file: its magic is \"" + magic + "\", not \"VELACODE\"");
   }
   std::printf("magic        VELACODE\n");
   std::printf("rectangle    left %d top %d right %d bottom %d: at %d,%d, %lld x %lld pixels\n",
@@ -343,18 +335,13 @@ int Info(int argc, char** argv) {
 }  // namespace
 
 int PictureCommand(int argc, char** argv) {
-  for (int i = 0; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
-      std::fputs(kUsage, stdout);
-      return 0;
-    }
-  }
-  if (argc < 1) return UsageError("missing subcommand");
+  if (kCommand.HelpAsked(argc, argv)) return 0;
+  if (argc < 1) return kCommand.UsageError("missing subcommand");
   std::string_view action = argv[0];
   if (action == "decode") return Decode(argc - 1, argv + 1);
   if (action == "encode") return Encode(argc - 1, argv + 1);
   if (action == "info") return Info(argc - 1, argv + 1);
-  return UsageError("unknown subcommand '" + std::string(action) + "'");
+  return kCommand.UsageError("unknown subcommand '" + std::string(action) + "'");
 }
 
 }  // namespace tool

@@ -17,6 +17,7 @@
 #include "authoring/scn_disassembler.h"
 #include "authoring/scn_file.h"
 #include "commands.h"
+#include "command_support.h"
 #include "scenario/opcode_table.h"
 #include "scenario/text_code_table.h"
 
@@ -37,16 +38,7 @@ constexpr const char* kUsage =
     "  audit    checks every NNN.SCN of a pack archive or a folder and prints one line per\n"
     "           finding; exit status 1 when there is any\n"
     "  opcodes  the event instructions and the text tags, as Markdown tables\n";
-
-int UsageError(const std::string& what) {
-  std::fprintf(stderr, "hotaru-tool scn: %s\n%s", what.c_str(), kUsage);
-  return 2;
-}
-
-int Failure(const std::string& what) {
-  std::fprintf(stderr, "hotaru-tool scn: %s\n", what.c_str());
-  return 1;
-}
+const CommandText kCommand{"scn", kUsage};
 
 // Positional arguments and the values of --charset and -o.
 struct Arguments {
@@ -77,41 +69,41 @@ std::string ReadCharset(const std::string& path, authoring::Charset* charset) {
 
 int Disassemble(int argc, char** argv) {
   Arguments args;
-  if (std::string error = ParseArguments(argc, argv, true, &args); !error.empty()) return UsageError(error);
-  if (args.positional.size() != 1) return UsageError("disasm takes one FILE.SCN");
+  if (std::string error = ParseArguments(argc, argv, true, &args); !error.empty()) return kCommand.UsageError(error);
+  if (args.positional.size() != 1) return kCommand.UsageError("disasm takes one FILE.SCN");
   authoring::Charset charset;
-  if (std::string error = ReadCharset(args.charset, &charset); !error.empty()) return Failure(error);
+  if (std::string error = ReadCharset(args.charset, &charset); !error.empty()) return kCommand.Failure(error);
   const std::string& path = args.positional[0];
   std::vector<std::uint8_t> file;
-  if (std::string error = authoring::ReadWholeFile(path, &file); !error.empty()) return Failure(error);
+  if (std::string error = authoring::ReadWholeFile(path, &file); !error.empty()) return kCommand.Failure(error);
   authoring::ScenarioBlocks blocks;
   std::vector<std::string> warnings;
   if (std::string error = authoring::UnpackScenarioFile(file, &blocks, &warnings); !error.empty())
-    return Failure(path + ": does not unpack: " + error);
+    return kCommand.Failure(path + ": does not unpack: " + error);
   for (const auto& warning : warnings)
     std::fprintf(stderr, "hotaru-tool scn: warning: %s: %s\n", path.c_str(), warning.c_str());
   const std::string source = authoring::DisassembleScenario(
       blocks, charset, std::filesystem::path(path).filename().string() + " (hotaru-tool scn disasm)");
   if (args.out.empty()) {
     std::fwrite(source.data(), 1, source.size(), stdout);
-    return std::fflush(stdout) == 0 ? 0 : Failure("cannot write the source");
+    return std::fflush(stdout) == 0 ? 0 : kCommand.Failure("cannot write the source");
   }
   const std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(source.data()),
                                             source.size());
   if (std::string error = authoring::WriteWholeFile(args.out, bytes); !error.empty())
-    return Failure(error);
+    return kCommand.Failure(error);
   return 0;
 }
 
 int Assemble(int argc, char** argv) {
   Arguments args;
-  if (std::string error = ParseArguments(argc, argv, false, &args); !error.empty()) return UsageError(error);
-  if (args.positional.size() != 2) return UsageError("asm takes SOURCE OUT.SCN");
+  if (std::string error = ParseArguments(argc, argv, false, &args); !error.empty()) return kCommand.UsageError(error);
+  if (args.positional.size() != 2) return kCommand.UsageError("asm takes SOURCE OUT.SCN");
   authoring::Charset charset;
-  if (std::string error = ReadCharset(args.charset, &charset); !error.empty()) return Failure(error);
+  if (std::string error = ReadCharset(args.charset, &charset); !error.empty()) return kCommand.Failure(error);
   const std::string& path = args.positional[0];
   std::vector<std::uint8_t> bytes;
-  if (std::string error = authoring::ReadWholeFile(path, &bytes); !error.empty()) return Failure(error);
+  if (std::string error = authoring::ReadWholeFile(path, &bytes); !error.empty()) return kCommand.Failure(error);
   const std::string source(bytes.begin(), bytes.end());
   authoring::ScenarioBlocks blocks;
   if (std::string error = authoring::AssembleScenario(source, path, charset, &blocks); !error.empty()) {
@@ -121,19 +113,19 @@ int Assemble(int argc, char** argv) {
   try {
     if (std::string error = authoring::WriteWholeFile(args.positional[1], authoring::BuildScenarioFile(blocks));
         !error.empty())
-      return Failure(error);
+      return kCommand.Failure(error);
   } catch (const std::length_error& error) {
-    return Failure(path + ": " + error.what());
+    return kCommand.Failure(path + ": " + error.what());
   }
   return 0;
 }
 
 int Audit(int argc, char** argv) {
-  if (argc != 1) return UsageError("audit takes one PATH");
+  if (argc != 1) return kCommand.UsageError("audit takes one PATH");
   std::vector<authoring::ScenarioFile> files;
   if (std::string error = authoring::CollectScenarioFiles(argv[0], &files); !error.empty())
-    return Failure(error);
-  if (files.empty()) return Failure(std::string("no NNN.SCN files in ") + argv[0]);
+    return kCommand.Failure(error);
+  if (files.empty()) return kCommand.Failure(std::string("no NNN.SCN files in ") + argv[0]);
   const std::vector<std::string> findings = authoring::AuditScenarios(files);
   for (const auto& line : findings) std::printf("%s\n", line.c_str());
   return findings.empty() ? 0 : 1;
@@ -186,7 +178,7 @@ std::string TagForm(const scenario::TextCodeInfo& row) {
 }
 
 int Opcodes(int argc, char**) {
-  if (argc != 0) return UsageError("opcodes takes no arguments");
+  if (argc != 0) return kCommand.UsageError("opcodes takes no arguments");
   std::string out = "| Opcode | Instruction | Operands | Tag in text | Effect |\n|---|---|---|---|---|\n";
   char number[8];
   for (const auto& row : scenario::OpcodeTable()) {
@@ -207,19 +199,14 @@ int Opcodes(int argc, char**) {
 }  // namespace
 
 int ScnCommand(int argc, char** argv) {
-  for (int i = 0; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
-      std::fputs(kUsage, stdout);
-      return 0;
-    }
-  }
-  if (argc < 1) return UsageError("missing subcommand");
+  if (kCommand.HelpAsked(argc, argv)) return 0;
+  if (argc < 1) return kCommand.UsageError("missing subcommand");
   const std::string_view action = argv[0];
   if (action == "disasm") return Disassemble(argc - 1, argv + 1);
   if (action == "asm") return Assemble(argc - 1, argv + 1);
   if (action == "audit") return Audit(argc - 1, argv + 1);
   if (action == "opcodes") return Opcodes(argc - 1, argv + 1);
-  return UsageError("unknown subcommand '" + std::string(action) + "'");
+  return kCommand.UsageError("unknown subcommand '" + std::string(action) + "'");
 }
 
 }  // namespace tool
