@@ -86,7 +86,7 @@ void PaintTable(Painting* p) {
     p->Fill(RectShape{centre.x + dx - 7, centre.y, centre.x + dx + 7, centre.y + 50}, Tone(0.3));
   }
   p->Fill(EllipseShape{Point{centre.x, centre.y + 7}, 142, 30}, Tone(0.25));  // the edge
-  p->FillWith(EllipseShape{centre, 140, 27}, [centre](int x, int y) {
+  p->FillWith(EllipseShape{centre, 140, 27}, [](int x, int y) {
     // Polished wood: grain along the table, and the lamp's reflection on the left.
     const double grain = FractalNoise(x / 35.0, y / 2.5, 3, 46);
     const double shine = std::max(0.0, 1 - std::hypot((x - 290) / 60.0, (y - 330) / 12.0));
