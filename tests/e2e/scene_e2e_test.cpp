@@ -37,9 +37,10 @@ class SceneE2E : public hotaru_test::RunnerTest {
   void SetUp() override {
     RunnerTest::SetUp();
     WritePicture("S05.VGR", 0, 0, W, H, BackgroundColour, authoring::kNoTransparentColour);
-    for (auto [name, colour] : {std::pair{"C1C.VGR", 4}, std::pair{"C1D.VGR", 9}}) {
+    for (const auto& character : {std::pair{"C1C.VGR", 4}, std::pair{"C1D.VGR", 9}}) {
+      const int colour = character.second;
       WritePicture(
-          name, kCharacterLeft, kCharacterTop, 128, 240,
+          character.first, kCharacterLeft, kCharacterTop, 128, 240,
           [colour](int x, int y) { return InCharacter(x, y) ? colour : 5; }, 5);
     }
   }
