@@ -10,6 +10,8 @@
 #include "shell/startup.h"
 #include "sound/sound_state.h"
 #include "text/font.h"
+#include "text/typewriter.h"
+#include "text/wave_text_scene.h"
 #include "visuals/palette_state.h"
 #include "visuals/picture.h"
 
@@ -50,6 +52,9 @@ void ResetGameState() {
   RandomState = 0;
 
   text::FontData = 0;
+  text::Typewriter = text::TypewriterState{};
+  // Both waves stand still at phase 0 until their first scene.
+  for (text::WaveMotion& motion : text::WaveMotions) motion = text::WaveMotion{};
   visuals::BackgroundBlock = 0;
   scenario::EventData = 0;
   scenario::MessageData = 0;

@@ -1,0 +1,47 @@
+// The typewriter of the wave scenes: a message of MESSAGE DATA typed into the text layer of
+// the shown picture one frame at a time, with a blinking cursor of its own at the reader
+// waits. Glyphs are drawn with ink 8 and shadow 4 (bits 2 and 3 of a pixel), so the scene
+// can move the background under them.
+#pragma once
+
+#include <cstdint>
+
+#include "text/text_layout.h"
+
+namespace text {
+
+// The typewriter's run. Process lifetime; set whole by TypeStart, reset by ResetGameState.
+struct TypewriterState {
+  bool active = false;
+  std::uint32_t offset = 0;  // the next item, as an offset into MESSAGE DATA
+  TextPen pen;               // position, margin, wrap; the colours are kept but not drawn
+  std::uint8_t glyph_delay = 0;    // frames to let pass after each drawn glyph
+  std::uint8_t delay_counter = 0;  // frames still to let pass
+  bool waiting = false;            // at a reader wait, blinking the cursor
+  std::int16_t cursor = 0;         // the cursor glyph of that wait (223 line, 226 page)
+  bool cursor_shown = false;
+  std::uint8_t blink_counter = 0;  // frames until the cursor toggles
+};
+extern TypewriterState Typewriter;
+
+// Frames the cursor stays shown, and hidden, is one more than this.
+constexpr std::uint8_t kTypeBlinkFrames = 4;
+// Items one frame types: one on a palette display, four on a deeper one.
+constexpr int kTypeItemsShallow = 1;
+constexpr int kTypeItemsDeep = 4;
+
+// Starts the typewriter at (x, y), x being the left margin, on the message at `text`, an
+// address in MESSAGE DATA; the per-glyph delay starts at 0. A text outside the block
+// leaves the typewriter inactive.
+void TypeStart(std::uint16_t x, std::uint16_t y, const std::uint8_t* text, std::uint16_t colour,
+               std::uint16_t shadow);
+// One frame of typing: lets the delay run out, or blinks at a reader wait, or types the
+// next item (four above 8 bits per pixel; the rest up to the next wait or the end when a
+// decide came, in SkipMode, or when seen text is shown fast). The end code, or a message
+// that runs off its block, makes the typewriter inactive.
+void TypeStep();
+// One frame of the reader wait: a decide or cancel ends it and takes the cursor away;
+// otherwise the cursor toggles every kTypeBlinkFrames + 1 frames.
+void TypeBlink();
+
+}  // namespace text
