@@ -58,15 +58,6 @@ int TableNumberOf(std::string_view name, char prefix) {
   return n < static_cast<int>(kScnTableEntries) ? n : -2;
 }
 
-std::string SpacedLetters(std::string_view letters) {
-  std::string out;
-  for (char c : letters) {
-    if (!out.empty()) out += ' ';
-    out += c;
-  }
-  return out;
-}
-
 std::string Quoted(std::string_view word) { return "'" + std::string(word) + "'"; }
 
 // "takes no operands", "takes 1 operand (n)", "takes 3 operands (f v d)".

@@ -15,16 +15,6 @@ std::string_view Trim(std::string_view s) {
   return s;
 }
 
-// "n e t" for the layout letters "net".
-std::string SpacedLetters(std::string_view letters) {
-  std::string out;
-  for (char c : letters) {
-    if (!out.empty()) out += ' ';
-    out += c;
-  }
-  return out;
-}
-
 std::vector<std::string_view> SplitArguments(std::string_view arguments) {
   std::vector<std::string_view> parts;
   if (Trim(arguments).empty()) return parts;
@@ -133,6 +123,15 @@ void AppendTag(std::string_view name, const std::uint8_t* operands, std::size_t 
 }
 
 }  // namespace
+
+std::string SpacedLetters(std::string_view letters) {
+  std::string out;
+  for (char c : letters) {
+    if (!out.empty()) out += ' ';
+    out += c;
+  }
+  return out;
+}
 
 std::vector<TextProblem> EncodeTaggedText(std::string_view text, const Charset& charset,
                                           std::vector<std::uint8_t>* out) {

@@ -30,6 +30,9 @@ struct TextProblem {
   std::string what;
 };
 
+// "n e t" for the operand layout letters "net", as messages name operands.
+std::string SpacedLetters(std::string_view letters);
+
 // Appends the bytes of tagged text (no end byte) to *out. Returns every problem found; the
 // bytes appended are then incomplete.
 std::vector<TextProblem> EncodeTaggedText(std::string_view text, const Charset& charset,

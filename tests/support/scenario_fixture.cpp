@@ -17,11 +17,13 @@ void ScenarioTest::SetUp() {
   Restart("");
 }
 
-void ScenarioTest::Restart(const std::string& script, std::optional<std::uint32_t> until) {
+void ScenarioTest::Restart(const std::string& script, std::optional<std::uint32_t> until,
+                           int display_bits) {
   platform::headless::Options options;
   options.trace_ops = true;
   options.trace_presents = true;
   options.until_ms = until;
+  options.display_bits = display_bits;
   RestartBackend(options, script);
   StartWindow();
 }

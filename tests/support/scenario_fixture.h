@@ -16,8 +16,10 @@ class ScenarioTest : public PlatformTest {
  protected:
   void SetUp() override;
 
-  // Starts again with this input script and, when given, a time at which the run ends.
-  void Restart(const std::string& script, std::optional<std::uint32_t> until = {});
+  // Starts again with this input script and, when given, a time at which the run ends, on a
+  // display of `display_bits` per pixel.
+  void Restart(const std::string& script, std::optional<std::uint32_t> until = {},
+               int display_bits = 8);
   // Writes scenario n as the loose file NNN.SCN.
   void WriteScenario(std::uint8_t n, const ScenarioBuilder& scenario);
   void WriteScenarioFile(std::uint8_t n, const Bytes& file);

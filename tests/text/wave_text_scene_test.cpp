@@ -140,16 +140,7 @@ class WaveTextSceneTest : public hotaru_test::ScenarioTest {
 
   // A fresh window on a display of `bits` per pixel (FadeSteps 47 at 8 bits, else 15).
   void StartDisplay(int bits) {
-    platform::headless::Options options;
-    options.trace_ops = true;
-    options.trace_presents = true;
-    options.display_bits = bits;
-    RestartBackend(options);
-    static char instance;
-    ASSERT_EQ(shell::CreateMainWindow(reinterpret_cast<HINSTANCE>(&instance)), -1);
-    scenario::SetCurrentScenario(scenario::kNoScenario);
-    scenario::ScriptStop = 0;
-    scenario::SkipAllowed = 0;
+    Restart("", {}, bits);
     PrepareScene();
   }
 
