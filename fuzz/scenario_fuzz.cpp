@@ -1,8 +1,10 @@
 // Scenario files from outside: any bytes loaded as scenario 0 and played from its entry
-// routine and label 1 for a bounded time under the headless backend. Refusing the file or
-// ending on damaged data is fine; a crash or a read outside a block is not (ASan, UBSan).
+// routine and label 1 for a bounded time under the headless backend, in the program's window
+// with a font, so that messages are drawn. Refusing the file or ending on damaged data is
+// fine; a crash or a read outside a block is not (ASan, UBSan).
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 
 #include "platform/backend.h"
 #include "platform/headless/headless_backend.h"
@@ -12,12 +14,25 @@
 #include "scenario/scenario_state.h"
 #include "shell/shell_state.h"
 #include "shell/startup.h"
+#include "text/font.h"
 
 namespace {
 
 // Virtual milliseconds per input: every instruction pumps at least once, and each pump of an
 // empty queue moves the clock on by 1 ms, so this bounds the instructions run too.
 constexpr std::uint32_t kRunMs = 200;
+constexpr std::uint32_t kFontGlyphs = 300;
+
+// A font whose every glyph has ink along its diagonal.
+void InstallFont() {
+  text::FontData = resources::MemAlloc(kFontGlyphs * text::kGlyphBytes, text::kFontFileName);
+  auto* font = static_cast<std::uint8_t*>(resources::MemLock(text::FontData));
+  std::memset(font, 0, kFontGlyphs * text::kGlyphBytes);
+  for (std::uint32_t g = 0; g < kFontGlyphs; ++g) {
+    for (int row = 0; row < 24; ++row) font[g * 72 + (row / 8) * 24 + row] = static_cast<std::uint8_t>(0x80 >> (row % 8));
+  }
+  resources::MemUnlock(text::FontData);
+}
 
 void Play(const std::uint8_t* data, std::size_t size) {
   scenario::InstallScenario(0, data, static_cast<std::uint32_t>(size));
@@ -36,6 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   platform::headless::Options options;
   options.exit_throws = true;
   options.until_ms = kRunMs;
+  options.ini_path = "/dev/null";
   platform::headless::HeadlessBackend backend(options);
   platform::SetBackend(&backend);
   platform::ResetPlatformState();
@@ -45,6 +61,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   scenario::ScriptStop = 0;
 
   try {
+    static char instance;
+    shell::CreateMainWindow(reinterpret_cast<HINSTANCE>(&instance));
+    InstallFont();
     Play(data, size);
   } catch (const platform::ProcessExit& e) {
     // 1: refused or ended on damaged data; 3: the time was up.
