@@ -2,14 +2,11 @@
 
 #include <cstring>
 
-#include "scenario/game_state.h"
 #include "shell/message_pump.h"
 #include "shell/shell_state.h"
 #include "visuals/dither_order.h"
-#include "visuals/palette_fades.h"
 #include "visuals/palette_state.h"
 #include "visuals/picture.h"
-#include "visuals/scene_state.h"
 #include "visuals/screen_show.h"
 
 namespace visuals {
@@ -99,35 +96,6 @@ void Blinds(int x0, int x1) {
   }
 }
 
-// Effect 0: the scene fades out, then the screen is cleared behind the black palette.
-void FadeOutScene() {
-  if (PaletteState == kPaletteNormal) {
-    FadeOut(1);
-  } else {
-    FadeOutDim(1);
-  }
-  ClearPictureAndShow(VmemDIB);
-}
-
-// Effect 11: at once, to black (or to colour 16 under a colour effect).
-void ClearAtOnce() {
-  if (ColourEffect() == 0) {
-    ClearPictureAndShow(VmemDIB);
-    ClearPicture(VbufDIB);
-    return;
-  }
-  FillPictureRect(VmemDIB, 0, 0, kPictureWidth - 1, kPictureHeight - 1, 16);
-  FillPictureRect(VbufDIB, 0, 0, kPictureWidth - 1, kPictureHeight - 1, 16);
-  shell::Present(nullptr);
-}
-
-void EmptySlots() {
-  for (int slot = 0; slot < kSlotCount; ++slot) {
-    SetSlotPicture(slot, kNoCharacter);
-    SetSlotLayer(slot, kNoLayer);
-  }
-}
-
 }  // namespace
 
 void ShowArea(std::uint8_t area) {
@@ -169,23 +137,6 @@ void ShowBlinds() {
 void ShowAreaBlinds(std::uint8_t area) {
   if (PlainShows()) return ShowArea(area);
   Blinds(AreaX(area), AreaX(area) + kAreaWidth);
-}
-
-void ClearScene(std::uint16_t n) {
-  if (shell::SkipMode == 1) n = 11;
-  if (shell::Low != 0 || n > 19) n = 0;
-  if (n == 11) {
-    ClearAtOnce();
-  } else {
-    // placeholder for effects 1–10 and 13–19; waits for the scene-clearing effects, and
-    // until then they run as the plain fade-out (what the low-load setting makes of them)
-    FadeOutScene();
-    ClearPicture(VbufDIB);
-  }
-  EmptySlots();
-  SetBackgroundNumber(kNoBackground);
-  scenario::GameState[scenario::field::kShownHPicture] = 255;
-  scenario::GameState[scenario::field::kShownVPicture] = 255;
 }
 
 }  // namespace visuals
