@@ -40,10 +40,9 @@ L1:
              "ぼくは、少し考えてから、うなずいた。{wait_page}"
 
     ; --- The sky, and a memory in grey -----------------------------------------------
-    fade_out_dim 1
-    restore_bg 0
+    clear_scene 3               ; the street closes in diamonds
     bg 54
-    transition 0
+    transition 3                ; and the sky opens in them
     dim
     msg_wipe "空は、まだ明るかった。{wait_line}{nl}"
              "大きな雲が、夕日の色に染まっている。{wait_line}{nl}"
@@ -64,9 +63,9 @@ L1:
              "ナツミは、そう言って笑った。{wait_page}"
 
     ; --- The shrine at night: three friends ------------------------------------------
-    fade_out_dim 1
+    clear_scene 1               ; blocks spiralling in
     bg 106
-    transition 0
+    transition 1                ; and out again
     dim
     msg_wipe "神社の前まで来たとき、あたりはもう暗かった。{wait_line}{nl}"
              "{nl}"
@@ -86,9 +85,9 @@ L1:
              "ホタルは、だまってうなずいた。{wait_page}"
 
     ; --- The riverside: fireflies ----------------------------------------------------
-    fade_out_dim 2
+    clear_scene 13              ; an iris closing
     bg 102
-    transition 0
+    transition 13               ; and opening on the river
     dim
     msg_wipe "川の近くは、風が涼しかった。{wait_line}{nl}"
              "草のにおいがする。{wait_line}{nl}"
@@ -113,9 +112,9 @@ L1:
              "ただ光を見つめていた。{wait_page}"
 
     ; --- Fireworks over the town -----------------------------------------------------
-    fade_out_dim 1
+    clear_scene 15              ; the river slides out to the right
     event_v 1
-    transition 0
+    transition 5                ; the fireworks dissolve in
     dim
     msg_wipe "どん、と大きな音がした。{wait_line}{flash}{nl}"
              "町のほうで、花火が上がったのだ。{wait_line}{nl}"
@@ -143,7 +142,7 @@ L1:
     fade_out_dim 2
     wait 60
     bg 3
-    transition 0
+    transition 7                ; the morning sweeps in column by column
     dim
     msg_wipe "目が覚めると、もう朝だった。{wait_line}{nl}"
              "{nl}"
@@ -165,18 +164,18 @@ L1:
     dim
 
     ; --- The hill at sunset --------------------------------------------------------------
-    fade_out_dim 2
+    clear_scene 6               ; blinds
     event_v 2
-    transition 0
+    transition 6
     dim
     msg_wipe "その日の夕方、ぼくは丘の上にいた。{wait_line}{nl}"
              "{nl}"
              "夕日の中で、一匹の蛍が光った。{wait_page}"
     ; Characters stand on backgrounds (an event picture keeps no background to restore).
-    fade_out_dim 1
+    clear_scene 19              ; random rows
     bg 51
     chara 2 4
-    transition 0
+    transition 2                ; random blocks
     dim
     msg_wipe "……また来年ね。{wait_line}{nl}"
              "そんな声が、聞こえた気がした。{wait_page}"
