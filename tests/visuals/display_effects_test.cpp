@@ -29,13 +29,6 @@ class DisplayEffectsTest : public hotaru_test::VisualsTest {
     Fill(VmemDIB, [](int, int) { return 1; });
     Fill(VbufDIB, [](int x, int y) { return static_cast<std::uint8_t>(2 + (x + y) % 13); });
   }
-  static void Fill(resources::MemHandle picture, const std::function<std::uint8_t(int, int)>& f) {
-    std::uint8_t* p = LockPicture(picture);
-    for (int y = 0; y < kPictureHeight; ++y) {
-      for (int x = 0; x < kPictureWidth; ++x) *PixelAt(p, x, y) = f(x, y);
-    }
-    resources::MemUnlock(picture);
-  }
   // Runs `op` and answers how long it took on the virtual clock.
   static std::uint32_t Timed(const std::function<void()>& op) {
     const DWORD start = GetTickCount();

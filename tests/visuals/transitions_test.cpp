@@ -25,34 +25,6 @@ class TransitionTest : public hotaru_test::VisualsTest {
     VisualsTest::SetUp();
     StartWindow(8);
   }
-  static void Fill(resources::MemHandle picture, const std::function<std::uint8_t(int, int)>& f) {
-    std::uint8_t* p = LockPicture(picture);
-    for (int y = 0; y < kPictureHeight; ++y) {
-      for (int x = 0; x < kPictureWidth; ++x) *PixelAt(p, x, y) = f(x, y);
-    }
-    resources::MemUnlock(picture);
-  }
-  // Runs `op`; answers how long it took and fills `mid` with VmemDIB as it was `at` ms after
-  // the start (left empty when `op` had ended by then).
-  std::uint32_t RunCapturing(const std::function<void()>& op, std::uint32_t at,
-                             std::vector<std::uint8_t>* mid) {
-    backend().SetDumpProvider([mid] {
-      *mid = Screen(VmemDIB);
-      return std::string("{}");
-    });
-    const DWORD start = GetTickCount();
-    platform::headless::InputScript script;
-    std::string error;
-    EXPECT_TRUE(platform::headless::ParseInputScript(
-        "at " + std::to_string(start + at) + " dump /dev/null\n", &script, &error))
-        << error;
-    backend().LoadScript(script);
-    op();
-    const std::uint32_t took = GetTickCount() - start;
-    backend().LoadScript({});
-    backend().SetDumpProvider(nullptr);
-    return took;
-  }
 };
 
 // Expected pixel of the screen during the first step; -1 where any value will do.

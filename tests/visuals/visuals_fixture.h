@@ -55,6 +55,37 @@ class VisualsTest : public PlatformTest {
     WriteBytes(dir() / name, file);
   }
 
+  // Sets every pixel of a Picture to f(x, y).
+  static void Fill(resources::MemHandle picture, const std::function<std::uint8_t(int, int)>& f) {
+    std::uint8_t* p = visuals::LockPicture(picture);
+    for (int y = 0; y < visuals::kPictureHeight; ++y) {
+      for (int x = 0; x < visuals::kPictureWidth; ++x) *visuals::PixelAt(p, x, y) = f(x, y);
+    }
+    resources::MemUnlock(picture);
+  }
+
+  // Runs `op`; answers how long it took on the virtual clock and fills `mid` with VmemDIB
+  // as it was `at` ms after the start (left empty when `op` had ended by then).
+  std::uint32_t RunCapturing(const std::function<void()>& op, std::uint32_t at,
+                             std::vector<std::uint8_t>* mid) {
+    backend().SetDumpProvider([mid] {
+      *mid = Screen(visuals::VmemDIB);
+      return std::string("{}");
+    });
+    const DWORD start = GetTickCount();
+    platform::headless::InputScript script;
+    std::string error;
+    EXPECT_TRUE(platform::headless::ParseInputScript(
+        "at " + std::to_string(start + at) + " dump /dev/null\n", &script, &error))
+        << error;
+    backend().LoadScript(script);
+    op();
+    const std::uint32_t took = GetTickCount() - start;
+    backend().LoadScript({});
+    backend().SetDumpProvider(nullptr);
+    return took;
+  }
+
   // Pixels of a Picture, top row first.
   static std::vector<std::uint8_t> Screen(resources::MemHandle picture) {
     std::vector<std::uint8_t> out(static_cast<std::size_t>(visuals::kPictureWidth) *

@@ -85,6 +85,8 @@ class SdlBackend final : public Backend {
   void FlushMouseMotion();
   // A mouse move at the pointer's present place (after the window moved under it).
   void MouseWhereItIs();
+  // Focus and minimise as the desktop reports them; SyncWindowState tells the window.
+  void NoteDesktopState(Uint8 window_event);
   // Events while a message box holds everything: only the box and the picture go on.
   void HandleModalEvent(const SDL_Event& e);
   // Tells the window of focus and minimise changes the desktop made.

@@ -48,17 +48,11 @@ void SdlBackend::HandleEvent(const SDL_Event& e) {
           if (main_ != nullptr) PostMessageA(main_, WM_SYSCOMMAND, SC_CLOSE, 0);
           break;
         case SDL_WINDOWEVENT_FOCUS_GAINED:
-          desktop_focus_ = true;
-          break;
         case SDL_WINDOWEVENT_FOCUS_LOST:
-          desktop_focus_ = false;
-          break;
         case SDL_WINDOWEVENT_MINIMIZED:
-          desktop_minimized_ = true;
-          break;
         case SDL_WINDOWEVENT_RESTORED:
         case SDL_WINDOWEVENT_MAXIMIZED:
-          desktop_minimized_ = false;
+          NoteDesktopState(e.window.event);
           break;
         case SDL_WINDOWEVENT_LEAVE:
           if (mouse_over_bar_) chrome_dirty_ = true;
@@ -108,22 +102,27 @@ void SdlBackend::HandleEvent(const SDL_Event& e) {
   }
 }
 
+void SdlBackend::NoteDesktopState(Uint8 window_event) {
+  switch (window_event) {
+    case SDL_WINDOWEVENT_FOCUS_GAINED: desktop_focus_ = true; break;
+    case SDL_WINDOWEVENT_FOCUS_LOST: desktop_focus_ = false; break;
+    case SDL_WINDOWEVENT_MINIMIZED: desktop_minimized_ = true; break;
+    case SDL_WINDOWEVENT_RESTORED:
+    case SDL_WINDOWEVENT_MAXIMIZED: desktop_minimized_ = false; break;
+    default: break;
+  }
+}
+
 void SdlBackend::HandleModalEvent(const SDL_Event& e) {
   switch (e.type) {
     case SDL_WINDOWEVENT:
       view_.ImGuiEvent(e);
       switch (e.window.event) {
         case SDL_WINDOWEVENT_FOCUS_GAINED:
-          desktop_focus_ = true;
-          break;
         case SDL_WINDOWEVENT_FOCUS_LOST:
-          desktop_focus_ = false;
-          break;
         case SDL_WINDOWEVENT_MINIMIZED:
-          desktop_minimized_ = true;
-          break;
         case SDL_WINDOWEVENT_RESTORED:
-          desktop_minimized_ = false;
+          NoteDesktopState(e.window.event);
           break;
         case SDL_WINDOWEVENT_CLOSE:
           // Our window is busy with its box; a box in a window of its own closes.
