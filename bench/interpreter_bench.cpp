@@ -9,11 +9,11 @@
 #include "authoring/block_encoder.h"
 #include "platform/backend.h"
 #include "platform/headless/headless_backend.h"
-#include "resources/memory_blocks.h"
+#include "core/memory_blocks.h"
 #include "scenario/event_interpreter.h"
 #include "scenario/scenario_loader.h"
-#include "scenario/scenario_state.h"
-#include "shell/shell_state.h"
+#include "core/scenario_state.h"
+#include "core/shell_state.h"
 #include "shell/startup.h"
 
 namespace {

@@ -5,9 +5,9 @@
 
 #include "platform/backend.h"
 #include "platform/headless/headless_backend.h"
-#include "resources/memory_blocks.h"
-#include "shell/message_pump.h"
-#include "shell/shell_state.h"
+#include "core/memory_blocks.h"
+#include "core/message_pump.h"
+#include "core/shell_state.h"
 #include "shell/startup.h"
 
 namespace {

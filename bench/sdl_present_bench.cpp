@@ -8,12 +8,12 @@
 
 #include "platform/common/window_table.h"
 #include "platform/sdl/sdl_backend.h"
-#include "resources/memory_blocks.h"
-#include "shell/message_pump.h"
-#include "shell/shell_state.h"
+#include "core/memory_blocks.h"
+#include "core/message_pump.h"
+#include "core/shell_state.h"
 #include "shell/startup.h"
-#include "visuals/palette_state.h"
-#include "visuals/picture.h"
+#include "core/palette_state.h"
+#include "core/picture.h"
 
 namespace {
 

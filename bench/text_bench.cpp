@@ -9,9 +9,9 @@
 
 #include "platform/backend.h"
 #include "platform/headless/headless_backend.h"
-#include "resources/memory_blocks.h"
+#include "core/memory_blocks.h"
 #include "scenario/message_text.h"
-#include "shell/shell_state.h"
+#include "core/shell_state.h"
 #include "shell/startup.h"
 #include "text/font.h"
 

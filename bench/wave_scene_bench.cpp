@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "text/wave_text_scene.h"
-#include "visuals/picture.h"
+#include "core/picture.h"
 
 namespace {
 

@@ -11,8 +11,8 @@
 #include "platform/backend.h"
 #include "platform/headless/headless_backend.h"
 #include "resources/block_unpacker.h"
-#include "resources/memory_blocks.h"
-#include "shell/shell_state.h"
+#include "core/memory_blocks.h"
+#include "core/shell_state.h"
 
 namespace {
 

@@ -14,9 +14,9 @@
 #include "platform/backend.h"
 #include "platform/headless/headless_backend.h"
 #include "resources/block_unpacker.h"
-#include "resources/memory_blocks.h"
+#include "core/memory_blocks.h"
 #include "resources/picture_decoder.h"
-#include "visuals/picture.h"
+#include "core/picture.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 
 #include "platform/backend.h"
 #include "platform/headless/headless_backend.h"
-#include "resources/memory_blocks.h"
+#include "core/memory_blocks.h"
 #include "shell/startup.h"
 #include "text/font.h"
 

@@ -17,10 +17,10 @@
 #include "authoring/pack_writer.h"
 #include "platform/backend.h"
 #include "platform/headless/headless_backend.h"
-#include "resources/memory_blocks.h"
+#include "core/memory_blocks.h"
 #include "resources/pack_archive.h"
 #include "resources/pack_format.h"
-#include "shell/shell_state.h"
+#include "core/shell_state.h"
 
 namespace {
 

@@ -13,11 +13,11 @@
 #include "../tests/support/picture_model.h"
 #include "platform/backend.h"
 #include "platform/headless/headless_backend.h"
-#include "resources/memory_blocks.h"
+#include "core/memory_blocks.h"
 #include "resources/picture_decoder.h"
-#include "shell/shell_state.h"
-#include "visuals/palette_state.h"
-#include "visuals/picture.h"
+#include "core/shell_state.h"
+#include "core/palette_state.h"
+#include "core/picture.h"
 
 namespace {
 

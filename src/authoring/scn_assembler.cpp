@@ -9,7 +9,7 @@
 
 #include "authoring/scn_source.h"
 #include "authoring/scn_text.h"
-#include "scenario/opcode_table.h"
+#include "core/opcode_table.h"
 
 namespace authoring {
 namespace {

@@ -9,8 +9,8 @@
 
 #include "authoring/pack_writer.h"
 #include "authoring/scn_file.h"
-#include "scenario/opcode_table.h"
-#include "scenario/text_code_table.h"
+#include "core/opcode_table.h"
+#include "core/text_code_table.h"
 
 namespace authoring {
 namespace {

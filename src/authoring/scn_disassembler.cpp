@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "authoring/scn_text.h"
-#include "scenario/opcode_table.h"
-#include "scenario/text_code_table.h"
+#include "core/opcode_table.h"
+#include "core/text_code_table.h"
 
 namespace authoring {
 namespace {

@@ -3,8 +3,8 @@
 #include "authoring/message_text_source.h"
 #include "authoring/scn_source.h"
 #include "authoring/utf8.h"
-#include "scenario/opcode_table.h"
-#include "scenario/text_code_table.h"
+#include "core/opcode_table.h"
+#include "core/text_code_table.h"
 
 namespace authoring {
 namespace {

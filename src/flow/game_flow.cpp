@@ -1,18 +1,17 @@
 #include "flow/game_flow.h"
 
 #include "scenario/event_interpreter.h"
-#include "scenario/game_state.h"
+#include "core/game_state.h"
 #include "scenario/scenario_loader.h"
-#include "scenario/scenario_state.h"
-#include "shell/shell_state.h"
+#include "core/scenario_state.h"
+#include "core/shell_state.h"
 #include "visuals/palette_fades.h"
-#include "visuals/palette_state.h"
-#include "visuals/picture.h"
+#include "core/palette_state.h"
+#include "core/picture.h"
 #include "visuals/screen_show.h"
 
 namespace flow {
 
-std::uint16_t GamePhase = 0;
 bool NewGameOnly = false;
 
 namespace {

@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "resources/format_text.h"
+#include "core/format_text.h"
 #include "resources/sliding_dictionary.h"
-#include "shell/startup.h"
+#include "core/exit_program.h"
 
 namespace resources {
 namespace {

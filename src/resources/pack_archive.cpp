@@ -8,10 +8,10 @@
 #include <cstring>
 #include <string>
 
-#include "resources/format_text.h"
+#include "core/format_text.h"
 #include "resources/pack_format.h"
-#include "shell/shell_state.h"
-#include "shell/startup.h"
+#include "core/shell_state.h"
+#include "core/exit_program.h"
 
 namespace resources {
 

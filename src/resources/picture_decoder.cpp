@@ -10,9 +10,9 @@
 #endif
 
 #include "resources/sliding_dictionary.h"
-#include "shell/shell_state.h"
-#include "visuals/palette_state.h"
-#include "visuals/picture.h"
+#include "core/shell_state.h"
+#include "core/palette_state.h"
+#include "core/picture.h"
 
 namespace resources {
 namespace {

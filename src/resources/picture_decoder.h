@@ -9,7 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "resources/memory_blocks.h"
+#include "core/memory_blocks.h"
 
 namespace resources {
 

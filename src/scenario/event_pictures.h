@@ -4,12 +4,11 @@
 
 #include <cstdint>
 
-#include "scenario/flags.h"
-#include "scenario/game_state.h"
+#include "core/flags.h"
+#include "core/game_state.h"
 
 namespace scenario {
 
-constexpr std::uint8_t kNoEventPicture = 255;
 // The seen bits: picture n < 80 has bit n of the 80-bit set starting at these flags.
 constexpr std::uint8_t kSeenVPictures = 70;
 constexpr std::uint8_t kSeenHPictures = 80;

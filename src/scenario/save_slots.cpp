@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "scenario/game_state.h"
+#include "core/game_state.h"
 
 namespace scenario {
 

@@ -3,14 +3,14 @@
 #include <string>
 
 #include "resources/block_unpacker.h"
-#include "resources/format_text.h"
-#include "resources/memory_blocks.h"
+#include "core/format_text.h"
+#include "core/memory_blocks.h"
 #include "resources/pack_archive.h"
 #include "scenario/event_interpreter.h"
-#include "scenario/flags.h"
-#include "scenario/scenario_state.h"
-#include "shell/shell_state.h"
-#include "shell/startup.h"
+#include "core/flags.h"
+#include "core/scenario_state.h"
+#include "core/shell_state.h"
+#include "core/exit_program.h"
 #include "sound/cd_audio.h"
 #include "sound/sound_state.h"
 

@@ -2,7 +2,7 @@
 // flag and sound operations (the rows of the opcode table marked `in_text`).
 #pragma once
 
-#include "scenario/opcode_table.h"
+#include "core/opcode_table.h"
 
 namespace scenario {
 

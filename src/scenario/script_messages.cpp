@@ -1,14 +1,14 @@
 #include "scenario/script_messages.h"
 
-#include "resources/memory_blocks.h"
-#include "scenario/flags.h"
+#include "core/memory_blocks.h"
+#include "core/flags.h"
 #include "scenario/message_text.h"
 #include "scenario/scenario_loader.h"
-#include "scenario/scenario_state.h"
-#include "scenario/text_code_table.h"
+#include "core/scenario_state.h"
+#include "core/text_code_table.h"
 #include "text/backlog.h"
 #include "text/font.h"
-#include "visuals/palette_state.h"
+#include "core/palette_state.h"
 
 namespace scenario {
 namespace {

@@ -3,17 +3,17 @@
 #include <cstring>
 
 #include "flow/game_flow.h"
-#include "scenario/game_state.h"
-#include "scenario/scenario_state.h"
-#include "shell/message_pump.h"
-#include "shell/shell_state.h"
+#include "core/game_state.h"
+#include "core/scenario_state.h"
+#include "core/message_pump.h"
+#include "core/shell_state.h"
 #include "shell/startup.h"
 #include "sound/sound_state.h"
 #include "text/font.h"
 #include "text/typewriter.h"
 #include "text/wave_text_scene.h"
-#include "visuals/palette_state.h"
-#include "visuals/picture.h"
+#include "core/palette_state.h"
+#include "core/picture.h"
 
 namespace shell {
 namespace {

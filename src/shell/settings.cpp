@@ -1,6 +1,6 @@
 #include "shell/settings.h"
 
-#include "shell/shell_state.h"
+#include "core/shell_state.h"
 #include "shell/startup.h"
 
 namespace shell {

@@ -1,8 +1,8 @@
 #include "shell/settings_dialog.h"
 
-#include "scenario/game_state.h"
+#include "core/game_state.h"
 #include "shell/settings.h"
-#include "shell/shell_state.h"
+#include "core/shell_state.h"
 #include "sound/cd_audio.h"
 #include "sound/pcm.h"
 

@@ -2,17 +2,21 @@
 #include "shell/startup.h"
 
 #include "flow/game_flow.h"
-#include "resources/memory_blocks.h"
+#include "core/exit_program.h"
+#include "core/memory_blocks.h"
+#include "core/message_pump.h"
 #include "resources/pack_archive.h"
-#include "scenario/scenario_state.h"
+#include "core/scenario_state.h"
 #include "shell/settings.h"
-#include "shell/shell_state.h"
+#include "core/shell_state.h"
 #include "shell/window_internal.h"
 #include "shell/window_proc.h"
+#include "scenario/in_game_menu.h"
+#include "text/click_wait.h"
 #include "sound/cd_audio.h"
 #include "sound/sound_state.h"
 #include "text/font.h"
-#include "visuals/palette_state.h"
+#include "core/palette_state.h"
 
 namespace shell {
 namespace {
@@ -71,7 +75,14 @@ BOOL FindInstanceProc(HWND window, LPARAM) {
   return FALSE;
 }
 
+void ConnectLayers() {
+  PollCdHook = sound::CdPoll;                       // owner: sound
+  text::OpenInGameMenuHook = scenario::InGameMenu;  // owner: scenario
+  ReleaseResourcesHook = ReleaseResources;          // owner: shell
+}
+
 int CreateMainWindow(HINSTANCE instance) {
+  ConnectLayers();
   resources::MemInit();
   ResetGameState();
   RegisterProgramResources();
@@ -156,23 +167,6 @@ void ReleaseResources() {
   resources::MemRelease(&sound::PcmBlock);
   resources::PackClose();
   sound::CdClose();
-}
-
-void ExitProgram(const char* message) {
-  // A fatal error met while already shutting down ends the process at once.
-  if (Exiting) ExitProcess(1);
-  Exiting = true;
-  if (message != nullptr) MessageBoxA(MainWindow, message, "終了します", MB_ICONHAND);
-  if (ScreenMode == kModeFullScreen) ChangeDisplaySettingsA(nullptr, 0);
-  if (visuals::WindowPalette != nullptr) DeleteObject(visuals::WindowPalette);
-  visuals::WindowPalette = nullptr;
-  if (visuals::VbufDIB != 0) resources::MemFree(visuals::VbufDIB);
-  if (visuals::VmemDIB != 0) resources::MemFree(visuals::VmemDIB);
-  visuals::VbufDIB = 0;
-  visuals::VmemDIB = 0;
-  PostQuitMessage(0);
-  ReleaseResources();
-  ExitProcess(1);
 }
 
 }  // namespace shell

@@ -13,14 +13,13 @@ BOOL FindInstanceProc(HWND window, LPARAM unused);
 // the window, centred on the screen. Returns -1 on success, else the exit status for
 // WinMain (0 when the class cannot be registered, 1 when the window cannot be created).
 int CreateMainWindow(HINSTANCE instance);
+// Sets the hooks through which a lower layer reaches a higher one (the pump's CD poll, the
+// click wait's in-game menu, the exit path's release of the run's resources).
+void ConnectLayers();
 // Sets the global state of every subsystem to its start values.
 void ResetGameState();
 int InitResources();
 void ReleaseResources();
-
-// The one way out of the process, on a normal end (message null) as on a fatal error:
-// optional message box captioned "終了します", display restore, release, exit status 1.
-[[noreturn]] void ExitProgram(const char* message);
 
 // Byte-wise equality up to and including the NUL; with case_sensitive 0, A–Z fold to a–z.
 int StrEqual(const char* a, const char* b, int case_sensitive);

@@ -4,11 +4,11 @@
 #include <string_view>
 
 #include "flow/game_flow.h"
-#include "resources/memory_blocks.h"
-#include "scenario/game_state.h"
-#include "scenario/scenario_state.h"
-#include "shell/shell_state.h"
-#include "visuals/palette_state.h"
+#include "core/memory_blocks.h"
+#include "core/game_state.h"
+#include "core/scenario_state.h"
+#include "core/shell_state.h"
+#include "core/palette_state.h"
 
 namespace shell {
 namespace {

@@ -22,6 +22,9 @@ void OnDisplayChange(HWND hwnd);
 // Enables the sizes that fit on the screen and grays the others.
 void UpdateSizeItems(HWND hwnd);
 
+// window_proc.cpp: the 60 ms window timer counts down the CD status poll.
+void TimerTick();
+
 // menu_commands.cpp
 void OnCommand(HWND hwnd, UINT id);
 void QuitConfirmation(HWND hwnd);

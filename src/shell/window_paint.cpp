@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <vector>
 
-#include "shell/shell_state.h"
+#include "core/shell_state.h"
 #include "shell/window_internal.h"
-#include "visuals/palette_state.h"
-#include "visuals/picture.h"
+#include "core/palette_state.h"
+#include "core/picture.h"
 
 namespace shell {
 namespace {

@@ -3,14 +3,20 @@
 #include "shell/window_proc.h"
 
 #include "flow/game_flow.h"
-#include "scenario/game_state.h"
-#include "shell/message_pump.h"
-#include "shell/shell_state.h"
+#include "core/exit_program.h"
+#include "core/game_state.h"
+#include "core/message_pump.h"
+#include "core/shell_state.h"
 #include "shell/startup.h"
 #include "shell/window_internal.h"
 #include "sound/pcm.h"
+#include "sound/sound_state.h"
 
 namespace shell {
+
+void TimerTick() {
+  if (sound::CdPollCountdown > 0) --sound::CdPollCountdown;
+}
 
 LRESULT MainWindowProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
   MainWindow = hwnd;

@@ -1,6 +1,6 @@
 // Window sizes: the client size, the eight size commands, full screen and its frame, and
 // display changes.
-#include "shell/shell_state.h"
+#include "core/shell_state.h"
 #include "shell/window_internal.h"
 
 namespace shell {

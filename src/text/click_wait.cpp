@@ -2,19 +2,21 @@
 
 #include <utility>
 
-#include "flow/game_flow.h"
-#include "resources/memory_blocks.h"
-#include "scenario/in_game_menu.h"
-#include "scenario/scenario_state.h"
-#include "shell/message_pump.h"
-#include "shell/shell_state.h"
+#include "core/game_phase.h"
+#include "core/memory_blocks.h"
+#include "core/scenario_state.h"
+#include "core/message_pump.h"
+#include "core/shell_state.h"
 #include "text/font.h"
 #include "text/text_layer.h"
 #include "visuals/palette_fades.h"
-#include "visuals/palette_state.h"
-#include "visuals/picture.h"
+#include "core/palette_state.h"
+#include "core/picture.h"
 
 namespace text {
+
+void (*OpenInGameMenuHook)() = nullptr;
+
 namespace {
 
 constexpr std::uint32_t kCursorBufferSize = kGlyphCell * kGlyphCell;  // 676
@@ -63,8 +65,8 @@ int ClickWait(std::int16_t x, std::int16_t y, std::int16_t cursor, std::uint8_t 
     }
     if (shell::InputEvents & shell::kInputDecide) break;
     if (shell::InputEvents & shell::kInputCancel) {
-      if (menu_allowed && flow::GamePhase == kPlayingPhase) {
-        scenario::InGameMenu();
+      if (menu_allowed && flow::GamePhase == kPlayingPhase && OpenInGameMenuHook != nullptr) {
+        OpenInGameMenuHook();
         menu_opened = true;
       }
       break;

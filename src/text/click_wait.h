@@ -5,6 +5,10 @@
 
 namespace text {
 
+// Opens the in-game menu on cancel during play; set by the scenario engine's owner at
+// start-up (shell::ConnectLayers) to scenario::InGameMenu.
+extern void (*OpenInGameMenuHook)();
+
 // Waits for the reader with `cursor` (223 line, 226 page) drawn at (x, y). Decide ends the
 // wait; cancel ends it too and, when `menu_allowed` during play, opens the in-game menu
 // first; Space shows the picture without text until the next press. Answers 1 when the menu

@@ -2,7 +2,7 @@
 # message text (text/fixed_texts.h and .cpp in the build folder's generated/) at build time.
 # The build fails, naming the text and the character, when a character is not in the table.
 #
-# The generator is a host tool of its own that needs nothing of the game, because the game
+# The generator is a host tool of its own that needs nothing of the game, because the text
 # library it feeds is built after it (hotaru-tool links that library).
 add_executable(hotaru-fixed-texts
   ${PROJECT_SOURCE_DIR}/tools/fixed-texts/main.cpp
@@ -23,6 +23,6 @@ add_custom_command(
   WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}
   COMMENT "Compiling the fixed texts through the charset table"
   VERBATIM)
-target_sources(hotaru_game PRIVATE ${HOTARU_FIXED_TEXTS_DIR}/fixed_texts.cpp
+target_sources(hotaru_text PRIVATE ${HOTARU_FIXED_TEXTS_DIR}/fixed_texts.cpp
                ${HOTARU_FIXED_TEXTS_DIR}/fixed_texts.h)
-target_include_directories(hotaru_game PUBLIC ${CMAKE_BINARY_DIR}/generated)
+target_include_directories(hotaru_text PUBLIC ${CMAKE_BINARY_DIR}/generated)

@@ -3,11 +3,11 @@
 #include <cstddef>
 
 #include "platform/win32.h"
-#include "resources/memory_blocks.h"
-#include "scenario/scenario_state.h"
-#include "scenario/text_code_table.h"
-#include "scenario/text_state.h"
-#include "shell/shell_state.h"
+#include "core/memory_blocks.h"
+#include "core/scenario_state.h"
+#include "core/text_code_table.h"
+#include "text/text_state.h"
+#include "core/shell_state.h"
 #include "text/font.h"
 #include "text/text_layout.h"
 

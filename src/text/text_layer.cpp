@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "visuals/picture.h"
+#include "core/picture.h"
 
 namespace text {
 namespace {

@@ -4,15 +4,15 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "resources/memory_blocks.h"
-#include "scenario/flags.h"
-#include "scenario/scenario_state.h"
-#include "scenario/text_code_table.h"
-#include "shell/message_pump.h"
-#include "shell/shell_state.h"
+#include "core/memory_blocks.h"
+#include "core/flags.h"
+#include "core/scenario_state.h"
+#include "core/text_code_table.h"
+#include "core/message_pump.h"
+#include "core/shell_state.h"
 #include "text/font.h"
-#include "visuals/palette_state.h"
-#include "visuals/picture.h"
+#include "core/palette_state.h"
+#include "core/picture.h"
 
 namespace text {
 

@@ -4,18 +4,18 @@
 #include <cstddef>
 #include <cstring>
 
-#include "resources/memory_blocks.h"
-#include "scenario/scenario_state.h"
-#include "shell/message_pump.h"
-#include "shell/shell_state.h"
-#include "text/sine_table.h"
+#include "core/memory_blocks.h"
+#include "core/scenario_state.h"
+#include "core/message_pump.h"
+#include "core/shell_state.h"
+#include "core/sine_table.h"
 #include "text/text_layer.h"
 #include "text/text_layout.h"
 #include "text/typewriter.h"
 #include "visuals/background.h"
 #include "visuals/palette_fades.h"
-#include "visuals/palette_state.h"
-#include "visuals/picture.h"
+#include "core/palette_state.h"
+#include "core/picture.h"
 #include "visuals/screen_show.h"
 
 namespace text {

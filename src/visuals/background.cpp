@@ -2,10 +2,10 @@
 
 #include <cstring>
 
-#include "resources/format_text.h"
-#include "scenario/event_pictures.h"
-#include "visuals/palette_state.h"
-#include "visuals/picture.h"
+#include "core/format_text.h"
+#include "core/game_state.h"
+#include "core/palette_state.h"
+#include "core/picture.h"
 #include "visuals/picture_files.h"
 
 namespace visuals {

@@ -1,7 +1,7 @@
 #include "visuals/background_table.h"
 
-#include "visuals/palette_state.h"
-#include "visuals/picture.h"
+#include "core/palette_state.h"
+#include "core/picture.h"
 
 namespace visuals {
 namespace {

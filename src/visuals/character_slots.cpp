@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <array>
 
-#include "resources/format_text.h"
-#include "visuals/palette_state.h"
-#include "visuals/picture.h"
+#include "core/format_text.h"
+#include "core/palette_state.h"
+#include "core/picture.h"
 #include "visuals/picture_files.h"
 #include "visuals/scene_state.h"
 

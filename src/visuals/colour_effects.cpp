@@ -2,8 +2,8 @@
 
 #include "visuals/background_table.h"
 #include "visuals/palette_fades.h"
-#include "visuals/palette_state.h"
-#include "visuals/picture.h"
+#include "core/palette_state.h"
+#include "core/picture.h"
 #include "visuals/scene_state.h"
 
 namespace visuals {

@@ -2,11 +2,11 @@
 
 #include <cstring>
 
-#include "shell/message_pump.h"
-#include "shell/shell_state.h"
+#include "core/message_pump.h"
+#include "core/shell_state.h"
 #include "visuals/dither_order.h"
-#include "visuals/palette_state.h"
-#include "visuals/picture.h"
+#include "core/palette_state.h"
+#include "core/picture.h"
 #include "visuals/screen_show.h"
 
 namespace visuals {

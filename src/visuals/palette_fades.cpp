@@ -5,10 +5,10 @@
 
 #include <algorithm>
 
-#include "shell/message_pump.h"
-#include "shell/shell_state.h"
-#include "visuals/palette_state.h"
-#include "visuals/picture.h"
+#include "core/message_pump.h"
+#include "core/shell_state.h"
+#include "core/palette_state.h"
+#include "core/picture.h"
 
 namespace visuals {
 namespace {

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "resources/memory_blocks.h"
+#include "core/memory_blocks.h"
 
 namespace visuals {
 

@@ -3,13 +3,13 @@
 // As a rule the scene is then empty: VbufDIB cleared, the slots empty, no background.
 #include <cstring>
 
-#include "scenario/game_state.h"
-#include "shell/message_pump.h"
-#include "shell/shell_state.h"
+#include "core/game_state.h"
+#include "core/message_pump.h"
+#include "core/shell_state.h"
 #include "visuals/display_effects.h"
 #include "visuals/palette_fades.h"
-#include "visuals/palette_state.h"
-#include "visuals/picture.h"
+#include "core/palette_state.h"
+#include "core/picture.h"
 #include "visuals/scene_state.h"
 #include "visuals/screen_show.h"
 #include "visuals/transition_patterns.h"

@@ -7,11 +7,11 @@
 
 #include <cstdint>
 
-#include "resources/memory_blocks.h"
-#include "scenario/flags.h"
-#include "scenario/game_state.h"
+#include "core/memory_blocks.h"
+#include "core/flags.h"
+#include "core/game_state.h"
 #include "visuals/background_table.h"
-#include "visuals/palette_state.h"
+#include "core/palette_state.h"
 
 namespace visuals {
 

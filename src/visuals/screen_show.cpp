@@ -1,10 +1,10 @@
 // Showing the screen pictures in the window.
 #include "visuals/screen_show.h"
 
-#include "shell/message_pump.h"
-#include "shell/shell_state.h"
-#include "visuals/palette_state.h"
-#include "visuals/picture.h"
+#include "core/message_pump.h"
+#include "core/shell_state.h"
+#include "core/palette_state.h"
+#include "core/picture.h"
 
 namespace visuals {
 

@@ -1,7 +1,7 @@
 // Showing the screen pictures in the window.
 #pragma once
 
-#include "resources/memory_blocks.h"
+#include "core/memory_blocks.h"
 
 namespace visuals {
 

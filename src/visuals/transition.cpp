@@ -1,11 +1,11 @@
 #include "visuals/transition.h"
 
-#include "shell/message_pump.h"
-#include "shell/shell_state.h"
+#include "core/message_pump.h"
+#include "core/shell_state.h"
 #include "visuals/display_effects.h"
 #include "visuals/palette_fades.h"
-#include "visuals/palette_state.h"
-#include "visuals/picture.h"
+#include "core/palette_state.h"
+#include "core/picture.h"
 #include "visuals/transition_patterns.h"
 #include "visuals/transition_motion.h"
 

@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <cstring>
 
-#include "shell/message_pump.h"
-#include "shell/shell_state.h"
+#include "core/message_pump.h"
+#include "core/shell_state.h"
 #include "visuals/palette_fades.h"
-#include "visuals/palette_state.h"
-#include "visuals/picture.h"
+#include "core/palette_state.h"
+#include "core/picture.h"
 #include "visuals/screen_show.h"
 #include "visuals/transition_patterns.h"
 

@@ -4,10 +4,10 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "shell/message_pump.h"
-#include "text/sine_table.h"
+#include "core/message_pump.h"
+#include "core/sine_table.h"
 #include "visuals/dither_order.h"
-#include "visuals/palette_state.h"  // the screen pictures
+#include "core/palette_state.h"  // the screen pictures
 
 namespace visuals::patterns {
 namespace {

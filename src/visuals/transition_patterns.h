@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "visuals/picture.h"
+#include "core/picture.h"
 
 namespace visuals::patterns {
 

@@ -11,11 +11,11 @@
 #include "authoring/lz_parse.h"
 #include "authoring/picture_file.h"
 #include "resources/block_unpacker.h"
-#include "resources/memory_blocks.h"
+#include "core/memory_blocks.h"
 #include "resources/picture_decoder.h"
 #include "support/platform_fixture.h"
-#include "visuals/palette_state.h"
-#include "visuals/picture.h"
+#include "core/palette_state.h"
+#include "core/picture.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 
 #include "authoring/scn_assembler.h"
 #include "authoring/scn_disassembler.h"
-#include "scenario/opcode_table.h"
-#include "scenario/text_code_table.h"
+#include "core/opcode_table.h"
+#include "core/text_code_table.h"
 #include "support/scenario_builder.h"
 
 namespace {

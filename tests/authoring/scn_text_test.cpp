@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "authoring/message_text_source.h"
-#include "scenario/opcode_table.h"
-#include "scenario/text_code_table.h"
+#include "core/opcode_table.h"
+#include "core/text_code_table.h"
 
 namespace {
 

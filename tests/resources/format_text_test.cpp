@@ -1,4 +1,4 @@
-#include "resources/format_text.h"
+#include "core/format_text.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "resources/memory_blocks.h"
+#include "core/memory_blocks.h"
 
 #include <string>
 #include <vector>

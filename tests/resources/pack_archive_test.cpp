@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "authoring/pack_writer.h"
-#include "resources/memory_blocks.h"
+#include "core/memory_blocks.h"
 #include "resources/pack_format.h"
-#include "shell/shell_state.h"
+#include "core/shell_state.h"
 #include "support/platform_fixture.h"
 
 namespace {

@@ -9,8 +9,8 @@
 #include "support/dictionary_stream.h"
 #include "support/picture_model.h"
 #include "support/platform_fixture.h"
-#include "visuals/palette_state.h"
-#include "visuals/picture.h"
+#include "core/palette_state.h"
+#include "core/picture.h"
 
 namespace {
 

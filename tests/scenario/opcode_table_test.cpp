@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "scenario/opcode_table.h"
-#include "scenario/text_code_table.h"
+#include "core/opcode_table.h"
+#include "core/text_code_table.h"
 
 namespace {
 

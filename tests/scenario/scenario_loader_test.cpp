@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "resources/memory_blocks.h"
-#include "scenario/flags.h"
+#include "core/memory_blocks.h"
+#include "core/flags.h"
 #include "scenario/scenario_loader.h"
-#include "scenario/scenario_state.h"
-#include "shell/shell_state.h"
+#include "core/scenario_state.h"
+#include "core/shell_state.h"
 #include "support/scenario_fixture.h"
 
 namespace {

@@ -1,8 +1,8 @@
 // The waits, the random numbers and the timer countdown.
 #include <gtest/gtest.h>
 
-#include "shell/message_pump.h"
-#include "shell/shell_state.h"
+#include "core/message_pump.h"
+#include "core/shell_state.h"
 #include "shell/startup.h"
 #include "sound/sound_state.h"
 #include "support/platform_fixture.h"

@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "shell/message_pump.h"
-#include "shell/shell_state.h"
+#include "core/message_pump.h"
+#include "core/shell_state.h"
 #include "shell/startup.h"
 #include "support/platform_fixture.h"
 

@@ -3,14 +3,15 @@
 
 #include <cstring>
 
-#include "resources/memory_blocks.h"
-#include "scenario/game_state.h"
+#include "core/exit_program.h"
+#include "core/memory_blocks.h"
+#include "core/game_state.h"
 #include "shell/settings.h"
-#include "shell/shell_state.h"
+#include "core/shell_state.h"
 #include "shell/startup.h"
 #include "support/platform_fixture.h"
 #include "text/font.h"
-#include "visuals/palette_state.h"
+#include "core/palette_state.h"
 
 namespace {
 

@@ -5,14 +5,14 @@
 
 #include "flow/game_flow.h"
 #include "platform/common/window_table.h"
-#include "resources/memory_blocks.h"
-#include "scenario/scenario_state.h"
-#include "shell/message_pump.h"
-#include "shell/shell_state.h"
+#include "core/memory_blocks.h"
+#include "core/scenario_state.h"
+#include "core/message_pump.h"
+#include "core/shell_state.h"
 #include "shell/startup.h"
 #include "support/platform_fixture.h"
-#include "visuals/palette_state.h"
-#include "visuals/picture.h"
+#include "core/palette_state.h"
+#include "core/picture.h"
 
 namespace {
 

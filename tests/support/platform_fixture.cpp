@@ -5,8 +5,8 @@
 #include <random>
 
 #include "platform/backend.h"
-#include "resources/memory_blocks.h"
-#include "shell/shell_state.h"
+#include "core/memory_blocks.h"
+#include "core/shell_state.h"
 #include "shell/startup.h"
 
 namespace hotaru_test {
@@ -25,6 +25,7 @@ void PlatformTest::SetUp() {
   backend_ = std::make_unique<platform::headless::HeadlessBackend>(options);
   platform::SetBackend(backend_.get());
   platform::ResetPlatformState();
+  shell::ConnectLayers();
   resources::MemInit();
   shell::ResetGameState();
   const std::string data = dir_.string();

@@ -2,12 +2,12 @@
 
 #include <string>
 
-#include "resources/format_text.h"
+#include "core/format_text.h"
 #include "scenario/event_interpreter.h"
-#include "scenario/flags.h"
+#include "core/flags.h"
 #include "scenario/scenario_loader.h"
-#include "scenario/scenario_state.h"
-#include "shell/shell_state.h"
+#include "core/scenario_state.h"
+#include "core/shell_state.h"
 #include "shell/startup.h"
 
 namespace hotaru_test {

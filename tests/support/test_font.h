@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "resources/memory_blocks.h"
+#include "core/memory_blocks.h"
 
 namespace hotaru_test {
 

@@ -6,14 +6,14 @@
 #include <cstring>
 #include <vector>
 
-#include "resources/memory_blocks.h"
+#include "core/memory_blocks.h"
 #include "support/scenario_fixture.h"
 #include "support/test_font.h"
 #include "text/font.h"
-#include "text/sine_table.h"
+#include "core/sine_table.h"
 #include "text/text_layer.h"
-#include "visuals/palette_state.h"
-#include "visuals/picture.h"
+#include "core/palette_state.h"
+#include "core/picture.h"
 
 namespace {
 

@@ -8,20 +8,20 @@
 #include <vector>
 
 #include "flow/game_flow.h"
-#include "resources/memory_blocks.h"
-#include "scenario/flags.h"
-#include "scenario/game_state.h"
+#include "core/memory_blocks.h"
+#include "core/flags.h"
+#include "core/game_state.h"
 #include "scenario/message_text.h"
 #include "scenario/scenario_loader.h"
-#include "scenario/scenario_state.h"
-#include "scenario/text_state.h"
-#include "shell/shell_state.h"
+#include "core/scenario_state.h"
+#include "text/text_state.h"
+#include "core/shell_state.h"
 #include "support/scenario_fixture.h"
 #include "support/test_font.h"
 #include "text/font.h"
 #include "text/page_drawing.h"
-#include "visuals/palette_state.h"
-#include "visuals/picture.h"
+#include "core/palette_state.h"
+#include "core/picture.h"
 
 namespace {
 

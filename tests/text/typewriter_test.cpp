@@ -6,17 +6,17 @@
 #include <string>
 #include <vector>
 
-#include "resources/memory_blocks.h"
-#include "scenario/flags.h"
+#include "core/memory_blocks.h"
+#include "core/flags.h"
 #include "scenario/scenario_loader.h"
-#include "scenario/scenario_state.h"
-#include "shell/message_pump.h"
-#include "shell/shell_state.h"
+#include "core/scenario_state.h"
+#include "core/message_pump.h"
+#include "core/shell_state.h"
 #include "support/scenario_fixture.h"
 #include "support/test_font.h"
 #include "text/typewriter.h"
-#include "visuals/palette_state.h"
-#include "visuals/picture.h"
+#include "core/palette_state.h"
+#include "core/picture.h"
 
 namespace {
 

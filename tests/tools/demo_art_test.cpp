@@ -10,13 +10,13 @@
 #include <string>
 #include <vector>
 
-#include "resources/memory_blocks.h"
+#include "core/memory_blocks.h"
 #include "resources/picture_decoder.h"
 #include "support/platform_fixture.h"
 #include "support/run_program.h"
 #include "visuals/background_table.h"
 #include "visuals/character_slots.h"
-#include "visuals/picture.h"
+#include "core/picture.h"
 
 namespace {
 

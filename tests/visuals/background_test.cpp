@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "resources/format_text.h"
+#include "core/format_text.h"
 #include "resources/picture_decoder.h"
 #include "scenario/event_pictures.h"
 #include "visuals/palette_fades.h"

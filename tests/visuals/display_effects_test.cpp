@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "scenario/game_state.h"
-#include "shell/shell_state.h"
+#include "core/game_state.h"
+#include "core/shell_state.h"
 #include "visuals/palette_fades.h"
-#include "visuals/palette_state.h"
+#include "core/palette_state.h"
 #include "visuals/scene_state.h"
 #include "visuals/screen_show.h"
 #include "visuals/transition.h"

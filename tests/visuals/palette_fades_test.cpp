@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "flow/game_flow.h"
-#include "scenario/scenario_state.h"
-#include "shell/shell_state.h"
-#include "visuals/palette_state.h"
+#include "core/scenario_state.h"
+#include "core/shell_state.h"
+#include "core/palette_state.h"
 #include "visuals_fixture.h"
 
 namespace {

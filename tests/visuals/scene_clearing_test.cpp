@@ -7,10 +7,10 @@
 #include <vector>
 
 #include "platform/headless/input_script.h"
-#include "scenario/game_state.h"
+#include "core/game_state.h"
 #include "visuals/display_effects.h"
 #include "visuals/palette_fades.h"
-#include "visuals/palette_state.h"
+#include "core/palette_state.h"
 #include "visuals/scene_state.h"
 #include "visuals_fixture.h"
 

@@ -9,7 +9,7 @@
 
 #include "platform/headless/input_script.h"
 #include "visuals/palette_fades.h"
-#include "visuals/palette_state.h"
+#include "core/palette_state.h"
 #include "visuals_fixture.h"
 
 namespace {

@@ -12,11 +12,11 @@
 
 #include "authoring/picture_file.h"
 #include "platform/headless/input_script.h"
-#include "resources/memory_blocks.h"
+#include "core/memory_blocks.h"
 #include "shell/startup.h"
 #include "support/platform_fixture.h"
-#include "visuals/palette_state.h"
-#include "visuals/picture.h"
+#include "core/palette_state.h"
+#include "core/picture.h"
 
 namespace hotaru_test {
 

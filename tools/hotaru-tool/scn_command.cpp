@@ -18,8 +18,8 @@
 #include "authoring/scn_file.h"
 #include "commands.h"
 #include "command_support.h"
-#include "scenario/opcode_table.h"
-#include "scenario/text_code_table.h"
+#include "core/opcode_table.h"
+#include "core/text_code_table.h"
 
 namespace tool {
 namespace {

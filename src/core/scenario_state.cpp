@@ -1,5 +1,5 @@
-#include "scenario/game_state.h"
-#include "scenario/scenario_state.h"
+#include "core/game_state.h"
+#include "core/scenario_state.h"
 
 namespace scenario {
 

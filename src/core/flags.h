@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "scenario/game_state.h"
+#include "core/game_state.h"
 
 namespace scenario {
 

@@ -43,6 +43,9 @@ constexpr std::size_t kHistoryBefore = 202;     // u16
 constexpr std::size_t kHistory = 204;           // 2000 × (scenario u8, message u8)
 }  // namespace field
 
+// The shown event picture fields hold 255 while no event picture is composed.
+constexpr std::uint8_t kNoEventPicture = 255;
+
 inline std::uint8_t GetU8(const GameStateRecord& r, std::size_t offset) { return r[offset]; }
 inline void SetU8(GameStateRecord& r, std::size_t offset, std::uint8_t v) { r[offset] = v; }
 inline std::uint16_t GetU16(const GameStateRecord& r, std::size_t offset) {

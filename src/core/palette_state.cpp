@@ -1,4 +1,4 @@
-#include "visuals/palette_state.h"
+#include "core/palette_state.h"
 
 namespace visuals {
 namespace {

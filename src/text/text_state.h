@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "scenario/game_state.h"
+#include "core/game_state.h"
 #include "text/text_layout.h"
 
 namespace scenario {

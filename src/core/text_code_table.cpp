@@ -1,4 +1,4 @@
-#include "scenario/text_code_table.h"
+#include "core/text_code_table.h"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,4 @@
-#include "shell/message_pump.h"
+#include "core/message_pump.h"
 
 #include <cstdlib>
 #include <string>
@@ -6,10 +6,8 @@
 
 #include "platform/trace.h"
 
-#include "shell/shell_state.h"
-#include "shell/startup.h"
-#include "sound/cd_audio.h"
-#include "sound/sound_state.h"
+#include "core/exit_program.h"
+#include "core/shell_state.h"
 
 namespace shell {
 
@@ -17,6 +15,7 @@ std::uint16_t InputEvents = 0;
 std::uint16_t MouseX = 0;
 std::uint16_t MouseY = 0;
 std::uint16_t RandomState = 0;
+void (*PollCdHook)() = nullptr;
 
 namespace {
 
@@ -52,7 +51,7 @@ int PumpMessage() {
     DispatchMessageA(&msg);
     PollKeys();
   }
-  sound::CdPoll();
+  if (PollCdHook != nullptr) PollCdHook();
   return 0;
 }
 
@@ -157,10 +156,6 @@ std::uint8_t Random(std::uint16_t mode) {
       break;
   }
   return static_cast<std::uint8_t>((RandomState >> 8) ^ (RandomState & 0xFF));
-}
-
-void TimerTick() {
-  if (sound::CdPollCountdown > 0) --sound::CdPollCountdown;
 }
 
 }  // namespace shell

@@ -1,4 +1,4 @@
-#include "scenario/opcode_table.h"
+#include "core/opcode_table.h"
 
 #include <algorithm>
 #include <array>

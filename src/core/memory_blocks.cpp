@@ -1,11 +1,11 @@
 // Named memory blocks: one fixed table of every live block, in allocation order.
-#include "resources/memory_blocks.h"
+#include "core/memory_blocks.h"
 
 #include <cstring>
 #include <string>
 
-#include "resources/format_text.h"
-#include "shell/startup.h"
+#include "core/format_text.h"
+#include "core/exit_program.h"
 
 namespace resources {
 

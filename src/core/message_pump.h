@@ -38,6 +38,9 @@ void PlaceCursor(std::uint16_t x, std::uint16_t y);
 // empty rectangle; an empty rectangle repaints nothing.
 void Present(RECT* rect);
 std::uint8_t Random(std::uint16_t mode);
-void TimerTick();
+
+// Called after every look at the queue; set by the sound subsystem's owner at start-up
+// (shell::ConnectLayers) to the CD's status poll.
+extern void (*PollCdHook)();
 
 }  // namespace shell

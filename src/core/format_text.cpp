@@ -17,7 +17,7 @@
 // they are smaller. The format is still read to its end, so directives take effect and
 // KanaMode ends the same whether or not the output was cut.
 
-#include "resources/format_text.h"
+#include "core/format_text.h"
 
 #include <algorithm>
 #include <cstring>

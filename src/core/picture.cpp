@@ -1,4 +1,4 @@
-#include "visuals/picture.h"
+#include "core/picture.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "text/sine_table.h"
+#include "core/sine_table.h"
 
 #include <cmath>
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "platform/win32.h"
-#include "resources/memory_blocks.h"
+#include "core/memory_blocks.h"
 
 namespace visuals {
 

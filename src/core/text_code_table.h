@@ -19,7 +19,7 @@
 #include <span>
 #include <string_view>
 
-#include "scenario/opcode_table.h"
+#include "core/opcode_table.h"
 
 namespace scenario {
 

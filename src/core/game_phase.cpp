@@ -1,0 +1,7 @@
+#include "core/game_phase.h"
+
+namespace flow {
+
+std::uint16_t GamePhase = 0;
+
+}  // namespace flow
