@@ -41,18 +41,18 @@ struct TextPen {
     }
   }
   void AdvanceGlyph() { x = static_cast<std::uint16_t>(x + kGlyphPitch); }
-  // 0xB0
+  // TextCode::NewLine
   void NewLine() {
     if (wrapped) return;
     y = static_cast<std::uint16_t>(y + kLinePitch);
     x = left_margin;
   }
-  // 0xB1
+  // TextCode::CarriageReturn
   void ReturnToZero() {
     x = 0;
     if (!wrapped) y = static_cast<std::uint16_t>(y + kLinePitch);
   }
-  // 0xB9
+  // TextCode::SetX
   void SetMargin(std::uint8_t n) {
     x = static_cast<std::uint16_t>(n * kMarginUnit);
     left_margin = x;
