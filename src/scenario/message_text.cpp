@@ -19,6 +19,7 @@
 #include "text/click_wait.h"
 #include "text/font.h"
 #include "text/page_drawing.h"
+#include "text/text_layout.h"
 #include "visuals/background.h"
 #include "visuals/display_effects.h"
 #include "visuals/palette_fades.h"
@@ -250,8 +251,6 @@ bool ControlCode(TextRun& run, const TextItem& item) {
   const std::size_t at = item.pos;
   const auto code = static_cast<TextCode>(item.code->number);
   switch (code) {
-    case TextCode::NewLine: run.pen.NewLine(); break;
-    case TextCode::CarriageReturn: run.pen.ReturnToZero(); break;
     case TextCode::WaitLine:
       if (shell::Low != 0) break;
       return ReaderWait(run, at, text::kLineCursorGlyph);
@@ -261,13 +260,9 @@ bool ControlCode(TextRun& run, const TextItem& item) {
       if (run.scenario_message) MovePageStart(run, at + item.length);
       break;
     }
-    case TextCode::Colour: run.pen.colour = op[0]; break;
-    case TextCode::Shadow: run.pen.shadow = op[0]; break;
     case TextCode::Speed: run.glyph_delay = op[0]; break;
     case TextCode::Pause: shell::Wait(op[0]); break;
     case TextCode::HurryLock: run.hurry_lock = true; break;
-    case TextCode::SetX: run.pen.SetMargin(op[0]); break;
-    case TextCode::SetY: run.pen.y = static_cast<std::uint16_t>(op[0] | op[1] << 8); break;
     case TextCode::Flash: WhiteFlash(); break;
     case TextCode::Quake: visuals::Quake(); break;
     case TextCode::BackgroundChange:
@@ -303,7 +298,7 @@ bool ControlCode(TextRun& run, const TextItem& item) {
     case TextCode::Claw1: visuals::ClawEffect1(); break;
     case TextCode::Blood: visuals::BloodEffect(); break;
     case TextCode::Claw2: visuals::ClawEffect2(); break;
-    default: break;
+    default: text::ApplyPenCode(run.pen, item); break;  // the pen codes
   }
   run.StorePen();
   return true;

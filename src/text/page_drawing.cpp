@@ -32,18 +32,7 @@ void DrawItems(const std::uint8_t* text, std::size_t size, std::size_t from, std
       pen.AdvanceGlyph();
       continue;
     }
-    if (item.kind != scenario::TextItemKind::kCode) continue;
-    using scenario::TextCode;
-    const std::uint8_t* operand = item.operands;
-    switch (static_cast<TextCode>(item.code->number)) {
-      case TextCode::NewLine: pen.NewLine(); break;
-      case TextCode::CarriageReturn: pen.ReturnToZero(); break;
-      case TextCode::Colour: pen.colour = operand[0]; break;
-      case TextCode::Shadow: pen.shadow = operand[0]; break;
-      case TextCode::SetX: pen.SetMargin(operand[0]); break;
-      case TextCode::SetY: pen.y = static_cast<std::uint16_t>(operand[0] | operand[1] << 8); break;
-      default: break;
-    }
+    ApplyPenCode(pen, item);  // every other code and operation is passed over
   }
 }
 

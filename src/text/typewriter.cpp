@@ -78,10 +78,9 @@ void ArmWaveScene(std::uint8_t armed, const std::uint8_t* op) {
 bool TypeCode(const scenario::TextItem& item) {
   using scenario::TextCode;
   TypewriterState& tw = Typewriter;
+  if (ApplyPenCode(tw.pen, item)) return true;
   const std::uint8_t* op = item.operands;
   switch (static_cast<TextCode>(item.code->number)) {
-    case TextCode::NewLine: tw.pen.NewLine(); break;
-    case TextCode::CarriageReturn: tw.pen.ReturnToZero(); break;
     case TextCode::WaitLine:
       if (shell::SkipMode != 0 || SeenTextFast()) break;
       BeginReaderWait(kLineCursorGlyph);
@@ -91,11 +90,7 @@ bool TypeCode(const scenario::TextItem& item) {
       if (shell::SkipMode != 0) break;
       BeginReaderWait(kPageCursorGlyph);
       return false;
-    case TextCode::Colour: tw.pen.colour = op[0]; break;
-    case TextCode::Shadow: tw.pen.shadow = op[0]; break;
     case TextCode::Speed: tw.glyph_delay = op[0]; break;
-    case TextCode::SetX: tw.pen.SetMargin(op[0]); break;
-    case TextCode::SetY: tw.pen.y = static_cast<std::uint16_t>(op[0] | op[1] << 8); break;
     case TextCode::WaveH: ArmWaveScene(scenario::flag::kWaveHorizontal, op); break;
     case TextCode::WaveV: ArmWaveScene(scenario::flag::kWaveVertical, op); break;
     default: break;  // not expected in typed text: passed over with its operands
