@@ -15,13 +15,14 @@
 #include <vector>
 
 #include "authoring/charset.h"
+#include "core/text_code_table.h"
 
 namespace authoring {
 
-inline constexpr std::uint8_t kMessageEnd = 0xAF;
-inline constexpr std::uint8_t kMessageNewLine = 0xB0;
-inline constexpr std::uint8_t kMessageSetX = 0xB9;
-inline constexpr std::uint8_t kMessageSetY = 0xBA;
+inline constexpr std::uint8_t kMessageEnd = scenario::kTextEnd;
+inline constexpr auto kMessageNewLine = static_cast<std::uint8_t>(scenario::TextCode::NewLine);
+inline constexpr auto kMessageSetX = static_cast<std::uint8_t>(scenario::TextCode::SetX);
+inline constexpr auto kMessageSetY = static_cast<std::uint8_t>(scenario::TextCode::SetY);
 
 // Encodes `source` into *bytes (replacing them), the end byte included. Returns "" on
 // success, else one line per problem with its column (characters counted from 1).

@@ -214,7 +214,14 @@ std::string DecodeTaggedText(std::span<const std::uint8_t> bytes, const Charset&
 bool TagEndsLine(std::string_view tag) {
   const scenario::TextCodeInfo* code = scenario::FindTextCode(tag);
   // New line, carriage return and the two reader waits.
-  return code != nullptr && code->number >= 0xB0 && code->number <= 0xB3;
+  if (code == nullptr) return false;
+  switch (static_cast<scenario::TextCode>(code->number)) {
+    case scenario::TextCode::NewLine:
+    case scenario::TextCode::CarriageReturn:
+    case scenario::TextCode::WaitLine:
+    case scenario::TextCode::WaitPage: return true;
+    default: return false;
+  }
 }
 
 }  // namespace authoring

@@ -2,6 +2,6 @@
 
 namespace flow {
 
-std::uint16_t GamePhase = 0;
+std::uint16_t GamePhase = kPhaseTitle;
 
 }  // namespace flow

@@ -5,7 +5,14 @@
 
 namespace flow {
 
-// 0 title, 1 start item, 3 logo and opening, 4 story running, 6 ending. Process lifetime.
+// The values of GamePhase. It stays a plain number: the state dump prints it as one.
+constexpr std::uint16_t kPhaseTitle = 0;
+constexpr std::uint16_t kPhaseStartItem = 1;  // the title's start item begins a game
+constexpr std::uint16_t kPhaseOpening = 3;    // the logo and the opening
+constexpr std::uint16_t kPhasePlaying = 4;    // the story runs
+constexpr std::uint16_t kPhaseEnding = 6;
+
+// One of the kPhase values. Process lifetime.
 extern std::uint16_t GamePhase;
 
 }  // namespace flow

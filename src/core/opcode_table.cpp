@@ -125,6 +125,101 @@ constexpr bool RowsAscendAndFit() {
 }
 static_assert(RowsAscendAndFit(), "opcode rows must ascend and carry at most four letters");
 
+// Each enumerator of Op with the mnemonic of its row. The switch names every enumerator
+// (-Wswitch refuses one left out), and the check below holds each byte's enumerator and row
+// to the same mnemonic: no enumerator without its row, no row without its enumerator.
+constexpr std::string_view MnemonicOf(Op op) {
+  switch (op) {
+    case Op::End: return "end";
+    case Op::SubOperation: return "sub";
+    case Op::Call: return "call";
+    case Op::Wait: return "wait";
+    case Op::EnterScenario: return "scenario";
+    case Op::Choice: return "choice";
+    case Op::WaitClick: return "click";
+    case Op::SetResumePoint: return "set_resume";
+    case Op::Resume: return "resume";
+    case Op::ShowBackground: return "bg";
+    case Op::RestoreBackground: return "restore_bg";
+    case Op::ForgetBackground: return "forget_bg";
+    case Op::FillBackground: return "fill_bg";
+    case Op::ClearScene: return "clear_scene";
+    case Op::ShowEventPictureH: return "event_h";
+    case Op::ShowEventPictureV: return "event_v";
+    case Op::ShowCharacter: return "chara";
+    case Op::ShowInStyle: return "show";
+    case Op::Transition: return "transition";
+    case Op::ColourFade: return "colour_fade";
+    case Op::ColourPending: return "colour_pending";
+    case Op::ColourSet: return "colour_set";
+    case Op::Jump: return "jump";
+    case Op::JumpIfEqual: return "jeq";
+    case Op::JumpIfNotEqual: return "jne";
+    case Op::JumpIfGreater: return "jgt";
+    case Op::JumpIfLess: return "jlt";
+    case Op::JumpIfGreaterOrEqual: return "jge";
+    case Op::JumpIfLessOrEqual: return "jle";
+    case Op::JumpIfYes: return "jyes";
+    case Op::JumpIfNo: return "jno";
+    case Op::JumpIfBit: return "jbit";
+    case Op::JumpIfDecide: return "jdecide";
+    case Op::SetFlag: return "set";
+    case Op::AddToFlag: return "add";
+    case Op::Message: return "msg";
+    case Op::MessageThenShow: return "msg_wipe";
+    case Op::ShowComposed: return "show_composed";
+    case Op::ApplyPalette: return "palette";
+    case Op::Black: return "black";
+    case Op::FadeOut: return "fade_out";
+    case Op::FadeIn: return "fade_in";
+    case Op::SavePalette: return "save_palette";
+    case Op::RestorePalette: return "restore_palette";
+    case Op::White: return "white";
+    case Op::FadeToWhite: return "fade_to_white";
+    case Op::FadeFromWhite: return "fade_from_white";
+    case Op::Undim: return "undim";
+    case Op::Dim: return "dim";
+    case Op::FadeInDim: return "fade_in_dim";
+    case Op::FadeOutDim: return "fade_out_dim";
+    case Op::CdPlay: return "cd_play";
+    case Op::CdMarkFade: return "cd_mark_fade";
+    case Op::CdStop: return "cd_stop";
+    case Op::Skip83: return "skip83";
+    case Op::Skip84: return "skip84";
+    case Op::CdFadeOut: return "cd_fade_out";
+    case Op::CdWaitEnd: return "cd_wait_end";
+    case Op::CdQueue: return "cd_queue";
+    case Op::MarkSeen: return "seen";
+    case Op::Nop: return "nop";
+    case Op::Quake: return "quake";
+    case Op::Random: return "random";
+    case Op::WriteProgress: return "progress";
+    case Op::Ending: return "ending";
+    case Op::SetMark: return "mark";
+    case Op::Claw1: return "claw1";
+    case Op::Blood: return "blood";
+    case Op::Claw2: return "claw2";
+    case Op::PcmLoad: return "pcm_load";
+    case Op::PcmUnload: return "pcm_unload";
+    case Op::PcmPlay: return "pcm_play";
+    case Op::PcmStop: return "pcm_stop";
+    case Op::SkipA4: return "skipa4";
+    case Op::SkipA5: return "skipa5";
+    case Op::PcmFinish: return "pcm_finish";
+  }
+  return {};
+}
+
+constexpr bool EveryRowHasItsOp() {
+  for (std::size_t number = 0; number < kRowOf.size(); ++number) {
+    const std::int16_t row = kRowOf[number];
+    const std::string_view mnemonic = row < 0 ? std::string_view() : kOpcodes[row].mnemonic;
+    if (MnemonicOf(static_cast<Op>(number)) != mnemonic) return false;
+  }
+  return true;
+}
+static_assert(EveryRowHasItsOp(), "Op and the opcode rows must name the same opcodes");
+
 }  // namespace
 
 std::span<const OpcodeInfo> OpcodeTable() { return kOpcodes; }
@@ -190,14 +285,14 @@ std::string FormatOperands(const Instruction& instruction) {
 }
 
 bool EndsFlow(const Instruction& instruction) {
-  switch (instruction.opcode) {
-    case 0x20:  // end
-    case 0x24:  // scenario
-    case 0x28:  // resume
-    case 0x40:  // jump
+  switch (static_cast<Op>(instruction.opcode)) {
+    case Op::End:
+    case Op::EnterScenario:
+    case Op::Resume:
+    case Op::Jump:
       return true;
-    case 0x21: return instruction.operand_count > 0 && instruction.operands[0] == 0;
-    case 0x25: return instruction.operand_count > 2;
+    case Op::SubOperation: return instruction.operand_count > 0 && instruction.operands[0] == 0;
+    case Op::Choice: return instruction.operand_count > 2;
     default: return false;
   }
 }

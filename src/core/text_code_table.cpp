@@ -82,6 +82,57 @@ constexpr bool OneRowPerCode() {
 }
 static_assert(OneRowPerCode(), "one text code row per code, in order");
 
+// Each enumerator of TextCode with the mnemonic of its row. The switch names every
+// enumerator (-Wswitch refuses one left out), and the check below holds each byte's
+// enumerator and row to the same mnemonic: no enumerator without its row, no row without its
+// enumerator.
+constexpr std::string_view MnemonicOf(TextCode code) {
+  switch (code) {
+    case TextCode::NewLine: return "nl";
+    case TextCode::CarriageReturn: return "cr";
+    case TextCode::WaitLine: return "wait_line";
+    case TextCode::WaitPage: return "wait_page";
+    case TextCode::Colour: return "colour";
+    case TextCode::Shadow: return "shadow";
+    case TextCode::Speed: return "speed";
+    case TextCode::Pause: return "pause";
+    case TextCode::HurryLock: return "hurry_lock";
+    case TextCode::SetX: return "x";
+    case TextCode::SetY: return "y";
+    case TextCode::Flash: return "flash";
+    case TextCode::Quake: return "quake";
+    case TextCode::BackgroundChange: return "bg_change";
+    case TextCode::BackgroundAlways: return "bg_always";
+    case TextCode::EventPictureVChange: return "event_v_change";
+    case TextCode::EventPictureHChange: return "event_h_change";
+    case TextCode::CharacterChange: return "chara_change";
+    case TextCode::CharacterAdd: return "chara_add";
+    case TextCode::CharacterOnly: return "chara_only";
+    case TextCode::BackgroundAndCharacter: return "bg_chara";
+    case TextCode::ThreeCharacters: return "chara3";
+    case TextCode::ThreeCharactersTogether: return "chara3_together";
+    case TextCode::HurryUnlock: return "hurry_unlock";
+    case TextCode::WaveH: return "wave_h";
+    case TextCode::Redraw: return "redraw";
+    case TextCode::Claw1: return "claw1";
+    case TextCode::Blood: return "blood";
+    case TextCode::WaveV: return "wave_v";
+    case TextCode::Claw2: return "claw2";
+  }
+  return {};
+}
+
+constexpr bool EveryRowHasItsTextCode() {
+  for (std::size_t number = 0; number < 256; ++number) {
+    const bool in_table = number >= kFirstTextCode && number <= kLastTextCode;
+    const std::string_view mnemonic =
+        in_table ? kCodes[number - kFirstTextCode].mnemonic : std::string_view();
+    if (MnemonicOf(static_cast<TextCode>(number)) != mnemonic) return false;
+  }
+  return true;
+}
+static_assert(EveryRowHasItsTextCode(), "TextCode and the text code rows must name the same codes");
+
 }  // namespace
 
 std::span<const TextCodeInfo> TextCodeTable() { return kCodes; }

@@ -27,6 +27,41 @@ constexpr std::uint8_t kTextEnd = 0xAF;
 constexpr std::uint8_t kFirstTextCode = 0xB0;
 constexpr std::uint8_t kLastTextCode = 0xCD;
 
+// The control codes by name, one enumerator per row of the table (a check beside the table
+// keeps the two equal).
+enum class TextCode : std::uint8_t {
+  NewLine = 0xB0,
+  CarriageReturn = 0xB1,
+  WaitLine = 0xB2,
+  WaitPage = 0xB3,
+  Colour = 0xB4,
+  Shadow = 0xB5,
+  Speed = 0xB6,
+  Pause = 0xB7,
+  HurryLock = 0xB8,
+  SetX = 0xB9,
+  SetY = 0xBA,
+  Flash = 0xBB,
+  Quake = 0xBC,
+  BackgroundChange = 0xBD,
+  BackgroundAlways = 0xBE,
+  EventPictureVChange = 0xBF,
+  EventPictureHChange = 0xC0,
+  CharacterChange = 0xC1,
+  CharacterAdd = 0xC2,
+  CharacterOnly = 0xC3,
+  BackgroundAndCharacter = 0xC4,
+  ThreeCharacters = 0xC5,
+  ThreeCharactersTogether = 0xC6,
+  HurryUnlock = 0xC7,
+  WaveH = 0xC8,
+  Redraw = 0xC9,
+  Claw1 = 0xCA,
+  Blood = 0xCB,
+  WaveV = 0xCC,
+  Claw2 = 0xCD,
+};
+
 struct TextCodeInfo {
   std::uint8_t number;
   std::string_view mnemonic;

@@ -20,7 +20,7 @@ namespace {
 // a return to the resume point) starts it again at the restored EventPC.
 void PlayLoop() {
   while (scenario::ScriptStop != 1) {
-    GamePhase = 4;
+    GamePhase = kPhasePlaying;
     scenario::ScriptStop = 0;
     scenario::RunEvents();
   }
@@ -29,7 +29,7 @@ void PlayLoop() {
 // A new game as the title's start item begins one when no saved game is continued: the
 // story from scenario 0, label 1, played to its end.
 void PlayNewGame() {
-  GamePhase = 1;
+  GamePhase = kPhaseStartItem;
   shell::SkipMode = 0;
   scenario::ScriptStop = 0;
   visuals::FadeOutDim(1);
@@ -48,7 +48,7 @@ void PlayNewGame() {
 
 void RunGame() {
   if (NewGameOnly) {
-    GamePhase = 3;
+    GamePhase = kPhaseOpening;
     scenario::SetCurrentScenario(scenario::kNoScenario);
     shell::SkipMode = 0;
     visuals::ClearPicture(visuals::VmemDIB);

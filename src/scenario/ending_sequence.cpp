@@ -36,7 +36,7 @@ std::size_t PrintPage(std::span<const std::uint8_t> credits, std::size_t pos) {
 }  // namespace
 
 void PlayEnding(std::uint8_t track) {
-  flow::GamePhase = 6;
+  flow::GamePhase = flow::kPhaseEnding;
   shell::SkipMode = 0;
   if (visuals::PaletteState == 3) visuals::Undim();
 

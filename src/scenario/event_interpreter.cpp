@@ -81,14 +81,14 @@ void TraceInstruction(const Instruction& ins, std::size_t offset) {
   platform::Trace("op", line);
 }
 
-bool FlagTest(std::uint8_t opcode, std::uint8_t flag_value, std::uint8_t v) {
+bool FlagTest(Op opcode, std::uint8_t flag_value, std::uint8_t v) {
   switch (opcode) {
-    case 0x41: return flag_value == v;
-    case 0x42: return flag_value != v;
-    case 0x43: return flag_value > v;
-    case 0x44: return flag_value < v;
-    case 0x45: return flag_value >= v;
-    default: return flag_value <= v;  // 0x46
+    case Op::JumpIfEqual: return flag_value == v;
+    case Op::JumpIfNotEqual: return flag_value != v;
+    case Op::JumpIfGreater: return flag_value > v;
+    case Op::JumpIfLess: return flag_value < v;
+    case Op::JumpIfGreaterOrEqual: return flag_value >= v;
+    default: return flag_value <= v;  // Op::JumpIfLessOrEqual
   }
 }
 
@@ -127,12 +127,13 @@ void RunChoice(Level& level, const Instruction& ins) {
 
 void Execute(Level& level, const Instruction& ins) {
   const auto op = [&ins](std::size_t i) { return ins.operands[i]; };
-  switch (ins.opcode) {
-    case 0x20:  // end
+  const Op opcode = static_cast<Op>(ins.opcode);
+  switch (opcode) {
+    case Op::End:
       ScriptStop = 1;
       level.running = false;
       break;
-    case 0x21:  // sub
+    case Op::SubOperation:
       if (op(0) == 0) ScriptStop = 1;
       if (op(0) == 1 || op(0) == 2) {
         PlayWaveScene(op(1), op(2), op(3),
@@ -141,72 +142,72 @@ void Execute(Level& level, const Instruction& ins) {
       }
       if (ScriptStop != 0) level.running = false;
       break;
-    case 0x22:  // call
+    case Op::Call:
       SetEventPC(static_cast<std::uint16_t>(level.Label(op(0))));
       RunEvents();
       break;
-    case 0x23: shell::Wait(op(0)); break;
-    case 0x24:  // scenario
+    case Op::Wait: shell::Wait(op(0)); break;
+    case Op::EnterScenario:
       resources::MemUnwire(level.block);
       EnterScenario(op(0), true);
       level.Wire();
       level.pc = level.Label(op(1));
       break;
-    case 0x25: RunChoice(level, ins); break;
-    case 0x27:  // set_resume: a restore goes on after this instruction
+    case Op::Choice: RunChoice(level, ins); break;
+    case Op::SetResumePoint:  // a restore goes on after this instruction
       SetEventPC(static_cast<std::uint16_t>(level.pc));
       SetResumePoint();
       break;
-    case 0x28:  // resume
+    case Op::Resume:
       RestoreState(true);
       ScriptStop = 2;
       level.running = false;
       break;
-    case 0x40: level.JumpBy(ins.Value(0)); break;
-    case 0x41:
-    case 0x42:
-    case 0x43:
-    case 0x44:
-    case 0x45:
-    case 0x46:
-      if (FlagTest(ins.opcode, Flag(op(0)), op(1))) level.JumpBy(ins.Value(2));
+    case Op::Jump: level.JumpBy(ins.Value(0)); break;
+    case Op::JumpIfEqual:
+    case Op::JumpIfNotEqual:
+    case Op::JumpIfGreater:
+    case Op::JumpIfLess:
+    case Op::JumpIfGreaterOrEqual:
+    case Op::JumpIfLessOrEqual:
+      if (FlagTest(opcode, Flag(op(0)), op(1))) level.JumpBy(ins.Value(2));
       break;
-    case 0x47:
+    case Op::JumpIfYes:
       if (AskScriptQuestion()) level.JumpBy(ins.Value(0));
       break;
-    case 0x48:
+    case Op::JumpIfNo:
       if (!AskScriptQuestion()) level.JumpBy(ins.Value(0));
       break;
-    case 0x49:  // a flag has bits 0 … 7 only
+    case Op::JumpIfBit:  // a flag has bits 0 … 7 only
       if (op(1) < 8 && (Flag(op(0)) >> op(1)) & 1) level.JumpBy(ins.Value(2));
       break;
-    case 0x4A:
+    case Op::JumpIfDecide:
       if (shell::InputEvents & shell::kInputDecide) level.JumpBy(ins.Value(0));
       break;
-    case 0x50:
-    case 0x51:
+    case Op::Message:
+    case Op::MessageThenShow:
       if (ShowScriptMessage(op(0))) break;
       if (ScriptStop != 0) {
         level.running = false;
-      } else if (ins.opcode == 0x51) {
+      } else if (opcode == Op::MessageThenShow) {
         visuals::ShowComposed();
       }
       break;
-    case 0x52: visuals::ShowComposed(); break;
-    case 0x90: MarkScenarioSeen(GameState, op(0)); break;
-    case 0x92: visuals::Quake(); break;
-    case 0x93:  // random: a value 0 … n - 1
+    case Op::ShowComposed: visuals::ShowComposed(); break;
+    case Op::MarkSeen: MarkScenarioSeen(GameState, op(0)); break;
+    case Op::Quake: visuals::Quake(); break;
+    case Op::Random:  // a value 0 … n - 1
       SetFlag(op(0), static_cast<std::uint8_t>(shell::Random(2) * op(1) / 256));
       break;
-    case 0x94: WriteProgress(); break;
-    case 0x95:
+    case Op::WriteProgress: WriteProgress(); break;
+    case Op::Ending:
       ResumeValid = 0;
       PlayEnding(op(0));
       break;
-    case 0x96: SetMark(op(0)); break;
-    case 0x97: visuals::ClawEffect1(); break;
-    case 0x98: visuals::BloodEffect(); break;
-    case 0x99: visuals::ClawEffect2(); break;
+    case Op::SetMark: SetMark(op(0)); break;
+    case Op::Claw1: visuals::ClawEffect1(); break;
+    case Op::Blood: visuals::BloodEffect(); break;
+    case Op::Claw2: visuals::ClawEffect2(); break;
     default:  // the operations that message text may embed too
       RunSceneOperation(ins, false);
       break;

@@ -19,6 +19,7 @@
 #include "text/click_wait.h"
 #include "text/font.h"
 #include "text/page_drawing.h"
+#include "text/text_layout.h"
 #include "visuals/background.h"
 #include "visuals/display_effects.h"
 #include "visuals/palette_fades.h"
@@ -190,20 +191,20 @@ void ShowCharacterIn(std::uint8_t position, std::uint8_t mode) {
 }
 
 // 0xC1 … 0xC3: one character comes, goes or is replaced, dissolved in.
-void CharacterChange(TextRun& run, std::size_t code_pos, std::uint8_t code,
+void CharacterChange(TextRun& run, std::size_t code_pos, TextCode code,
                      const std::uint8_t* op) {
   const std::uint8_t position = op[0] % 4;
   std::uint8_t mode = op[0] / 4;
   const std::uint8_t n = op[1];
   // There are three slots: position 3 names none and changes nothing.
   if (position >= kCharacterSlots) return;
-  if (code != 0xC3 && SlotPicture(position) == n) return;
+  if (code != TextCode::CharacterOnly && SlotPicture(position) == n) return;
   visuals::ShowComposed();
   if (n != kNoCharacter) visuals::Undim();
-  if (code == 0xC3) {
+  if (code == TextCode::CharacterOnly) {
     visuals::RestoreBackground(0);
     mode = 1;
-  } else if (code == 0xC1) {
+  } else if (code == TextCode::CharacterChange) {
     visuals::RestoreBackground(static_cast<std::uint8_t>(position + 1));
   }
   visuals::ShowCharacter(position, n);
@@ -248,61 +249,56 @@ void TripleChange(TextRun& run, std::size_t code_pos, bool together, const std::
 bool ControlCode(TextRun& run, const TextItem& item) {
   const std::uint8_t* op = item.operands;
   const std::size_t at = item.pos;
-  switch (item.code->number) {
-    case 0xB0: run.pen.NewLine(); break;
-    case 0xB1: run.pen.ReturnToZero(); break;
-    case 0xB2:
+  const auto code = static_cast<TextCode>(item.code->number);
+  switch (code) {
+    case TextCode::WaitLine:
       if (shell::Low != 0) break;
       return ReaderWait(run, at, text::kLineCursorGlyph);
-    case 0xB3: {
+    case TextCode::WaitPage: {
       // Seen text shown fast still waits here: the page cursor ignores that setting.
       if (!ReaderWait(run, at, text::kPageCursorGlyph)) return false;
       if (run.scenario_message) MovePageStart(run, at + item.length);
       break;
     }
-    case 0xB4: run.pen.colour = op[0]; break;
-    case 0xB5: run.pen.shadow = op[0]; break;
-    case 0xB6: run.glyph_delay = op[0]; break;
-    case 0xB7: shell::Wait(op[0]); break;
-    case 0xB8: run.hurry_lock = true; break;
-    case 0xB9: run.pen.SetMargin(op[0]); break;
-    case 0xBA: run.pen.y = static_cast<std::uint16_t>(op[0] | op[1] << 8); break;
-    case 0xBB: WhiteFlash(); break;
-    case 0xBC: visuals::Quake(); break;
-    case 0xBD:
+    case TextCode::Speed: run.glyph_delay = op[0]; break;
+    case TextCode::Pause: shell::Wait(op[0]); break;
+    case TextCode::HurryLock: run.hurry_lock = true; break;
+    case TextCode::Flash: WhiteFlash(); break;
+    case TextCode::Quake: visuals::Quake(); break;
+    case TextCode::BackgroundChange:
       if (GameState[field::kBackgroundNumber] == op[0]) break;
       SceneChange(run, at, Scene::kBackground, op);
       break;
-    case 0xBE: SceneChange(run, at, Scene::kBackground, op); break;
-    case 0xBF:
+    case TextCode::BackgroundAlways: SceneChange(run, at, Scene::kBackground, op); break;
+    case TextCode::EventPictureVChange:
       if (GameState[field::kShownVPicture] == op[0]) break;
       SceneChange(run, at, Scene::kPictureV, op);
       break;
-    case 0xC0:
+    case TextCode::EventPictureHChange:
       if (GameState[field::kShownHPicture] == op[0]) break;
       SceneChange(run, at, Scene::kPictureH, op);
       break;
-    case 0xC1:
-    case 0xC2:
-    case 0xC3: CharacterChange(run, at, item.code->number, op); break;
-    case 0xC4: CombinedChange(run, at, op); break;
-    case 0xC5: TripleChange(run, at, false, op); break;
-    case 0xC6: TripleChange(run, at, true, op); break;
-    case 0xC7: run.hurry_lock = false; break;
-    case 0xC8:
-    case 0xCC: {
+    case TextCode::CharacterChange:
+    case TextCode::CharacterAdd:
+    case TextCode::CharacterOnly: CharacterChange(run, at, code, op); break;
+    case TextCode::BackgroundAndCharacter: CombinedChange(run, at, op); break;
+    case TextCode::ThreeCharacters: TripleChange(run, at, false, op); break;
+    case TextCode::ThreeCharactersTogether: TripleChange(run, at, true, op); break;
+    case TextCode::HurryUnlock: run.hurry_lock = false; break;
+    case TextCode::WaveH:
+    case TextCode::WaveV: {
       const std::uint8_t armed =
-          item.code->number == 0xC8 ? flag::kWaveHorizontal : flag::kWaveVertical;
+          code == TextCode::WaveH ? flag::kWaveHorizontal : flag::kWaveVertical;
       SetFlag(armed, 1);
       SetFlag(static_cast<std::uint8_t>(armed + 1), op[0]);
       SetFlag(static_cast<std::uint8_t>(armed + 2), op[1]);
       break;
     }
-    case 0xC9: run.RedrawUpTo(at); break;
-    case 0xCA: visuals::ClawEffect1(); break;
-    case 0xCB: visuals::BloodEffect(); break;
-    case 0xCD: visuals::ClawEffect2(); break;
-    default: break;
+    case TextCode::Redraw: run.RedrawUpTo(at); break;
+    case TextCode::Claw1: visuals::ClawEffect1(); break;
+    case TextCode::Blood: visuals::BloodEffect(); break;
+    case TextCode::Claw2: visuals::ClawEffect2(); break;
+    default: text::ApplyPenCode(run.pen, item); break;  // the pen codes
   }
   run.StorePen();
   return true;

@@ -38,36 +38,36 @@ void ShowInStyle(std::uint8_t k, std::uint8_t n) {
 
 void RunSceneOperation(const Instruction& ins, bool in_text) {
   const auto op = [&ins](std::size_t i) { return ins.operands[i]; };
-  switch (ins.opcode) {
-    case 0x26: shell::WaitClick(); break;
-    case 0x30: visuals::ShowBackground(op(0)); break;
-    case 0x31: visuals::RestoreBackground(op(0)); break;
-    case 0x32: visuals::ForgetBackground(); break;
-    case 0x33:  // inside text the filled scene is not shown
+  switch (static_cast<Op>(ins.opcode)) {
+    case Op::WaitClick: shell::WaitClick(); break;
+    case Op::ShowBackground: visuals::ShowBackground(op(0)); break;
+    case Op::RestoreBackground: visuals::RestoreBackground(op(0)); break;
+    case Op::ForgetBackground: visuals::ForgetBackground(); break;
+    case Op::FillBackground:  // inside text the filled scene is not shown
       visuals::FillBackground(op(0));
       if (!in_text) visuals::ShowComposed();
       break;
-    case 0x34: visuals::ClearScene(op(0)); break;
-    case 0x35: ShowEventPictureH(op(0)); break;
-    case 0x36: ShowEventPictureV(op(0)); break;
-    case 0x37: visuals::ShowCharacter(op(0), op(1)); break;
-    case 0x38: ShowInStyle(op(0), op(1)); break;
-    case 0x39: visuals::Transition(op(0)); break;
-    case 0x3A:  // inside text the glyphs drawn so far are shown before the cross-fade
+    case Op::ClearScene: visuals::ClearScene(op(0)); break;
+    case Op::ShowEventPictureH: ShowEventPictureH(op(0)); break;
+    case Op::ShowEventPictureV: ShowEventPictureV(op(0)); break;
+    case Op::ShowCharacter: visuals::ShowCharacter(op(0), op(1)); break;
+    case Op::ShowInStyle: ShowInStyle(op(0), op(1)); break;
+    case Op::Transition: visuals::Transition(op(0)); break;
+    case Op::ColourFade:  // inside text the glyphs drawn so far are shown before the cross-fade
       if (in_text) shell::Present(&visuals::UpdateRect);
       visuals::ApplyColourEffect(op(0), true);
       break;
-    case 0x3B: SetFlag(flag::kPendingColourEffect, op(0)); break;
-    case 0x3C: visuals::ApplyColourEffect(op(0), false); break;
-    case 0x4B: SetFlag(op(0), op(1)); break;
-    case 0x4C: SetFlag(op(0), static_cast<std::uint8_t>(Flag(op(0)) + op(1))); break;
-    case 0x60: visuals::ApplyScreenPalette(); break;
-    case 0x61: visuals::ApplyBlack(); break;
-    case 0x62: visuals::FadeOut(op(0)); break;
-    case 0x63: visuals::FadeIn(op(0)); break;
-    case 0x64: visuals::SavePalette(); break;
-    case 0x65: visuals::RestorePalette(); break;
-    case 0x66:  // white
+    case Op::ColourPending: SetFlag(flag::kPendingColourEffect, op(0)); break;
+    case Op::ColourSet: visuals::ApplyColourEffect(op(0), false); break;
+    case Op::SetFlag: SetFlag(op(0), op(1)); break;
+    case Op::AddToFlag: SetFlag(op(0), static_cast<std::uint8_t>(Flag(op(0)) + op(1))); break;
+    case Op::ApplyPalette: visuals::ApplyScreenPalette(); break;
+    case Op::Black: visuals::ApplyBlack(); break;
+    case Op::FadeOut: visuals::FadeOut(op(0)); break;
+    case Op::FadeIn: visuals::FadeIn(op(0)); break;
+    case Op::SavePalette: visuals::SavePalette(); break;
+    case Op::RestorePalette: visuals::RestorePalette(); break;
+    case Op::White:
       for (int i = 0; i < 16; ++i) {
         visuals::ScreenPalette[i].peRed = 255;
         visuals::ScreenPalette[i].peGreen = 255;
@@ -76,27 +76,27 @@ void RunSceneOperation(const Instruction& ins, bool in_text) {
       visuals::ApplyScreenPalette();
       visuals::PaletteState = 2;
       break;
-    case 0x67: visuals::FadeToWhite(op(0)); break;
-    case 0x68: visuals::FadeFromWhite(op(0)); break;
-    case 0x69: visuals::Undim(); break;
-    case 0x6A: visuals::Dim(); break;
-    case 0x6B: visuals::FadeInDim(op(0)); break;
-    case 0x6C: visuals::FadeOutDim(op(0)); break;
-    case 0x80: sound::CdPlay(op(0)); break;
-    case 0x81: sound::CdMarkFade(); break;
-    case 0x82: sound::CdStop(); break;
-    case 0x85: sound::CdFadeOut(); break;
-    case 0x86: sound::CdWaitEnd(); break;
-    case 0x87: SetFlag(flag::kQueuedMusic, op(0)); break;
-    case 0xA0: sound::PcmLoad(op(0)); break;
-    case 0xA1: sound::PcmUnload(); break;
-    case 0xA2: sound::PcmPlay(op(0), static_cast<std::uint16_t>(op(1) * 20)); break;
-    case 0xA3: sound::PcmStop(); break;
-    case 0xA6:  // inside text the glyphs drawn so far are shown before the sound ends
+    case Op::FadeToWhite: visuals::FadeToWhite(op(0)); break;
+    case Op::FadeFromWhite: visuals::FadeFromWhite(op(0)); break;
+    case Op::Undim: visuals::Undim(); break;
+    case Op::Dim: visuals::Dim(); break;
+    case Op::FadeInDim: visuals::FadeInDim(op(0)); break;
+    case Op::FadeOutDim: visuals::FadeOutDim(op(0)); break;
+    case Op::CdPlay: sound::CdPlay(op(0)); break;
+    case Op::CdMarkFade: sound::CdMarkFade(); break;
+    case Op::CdStop: sound::CdStop(); break;
+    case Op::CdFadeOut: sound::CdFadeOut(); break;
+    case Op::CdWaitEnd: sound::CdWaitEnd(); break;
+    case Op::CdQueue: SetFlag(flag::kQueuedMusic, op(0)); break;
+    case Op::PcmLoad: sound::PcmLoad(op(0)); break;
+    case Op::PcmUnload: sound::PcmUnload(); break;
+    case Op::PcmPlay: sound::PcmPlay(op(0), static_cast<std::uint16_t>(op(1) * 20)); break;
+    case Op::PcmStop: sound::PcmStop(); break;
+    case Op::PcmFinish:  // inside text the glyphs drawn so far are shown before the sound ends
       if (in_text) shell::Present(&visuals::UpdateRect);
       sound::PcmFinish();
       break;
-    default:  // 0x83, 0x84, 0xA4, 0xA5 and opcodes that are not operations: nothing
+    default:  // Skip83, Skip84, SkipA4, SkipA5 and opcodes that are not operations: nothing
       break;
   }
 }

@@ -22,7 +22,7 @@ void OnCommand(HWND hwnd, UINT id) {
   } else if (id >= kModeFirstSize && id < kModeFirstSize + 8) {
     SizeCommand(hwnd, id);
   } else if (id == kCommandSkip) {
-    if (flow::GamePhase == 4 && scenario::SkipAllowed == 1) SkipMode = 1;
+    if (flow::GamePhase == flow::kPhasePlaying && scenario::SkipAllowed == 1) SkipMode = 1;
   } else if (id == kCommandVersion) {
     MessageBoxA(hwnd, "Ｖｅｒｓｉｏｎ　１．０", kAppCaption, MB_ICONINFORMATION);
   } else if (id == kCommandQuit) {

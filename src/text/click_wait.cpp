@@ -24,7 +24,6 @@ constexpr std::uint16_t kBlinkRound = 3;  // 30 ms per round
 constexpr int kBlinkRounds = 8;           // 4 rounds shown, 4 hidden
 constexpr int kHideRound = 3;
 constexpr int kShowRound = 7;
-constexpr std::uint16_t kPlayingPhase = 4;
 
 // Space: the scene without its text, at full brightness, until decide or space.
 void ShowPictureWithoutText() {
@@ -65,7 +64,7 @@ int ClickWait(std::int16_t x, std::int16_t y, std::int16_t cursor, std::uint8_t 
     }
     if (shell::InputEvents & shell::kInputDecide) break;
     if (shell::InputEvents & shell::kInputCancel) {
-      if (menu_allowed && flow::GamePhase == kPlayingPhase && OpenInGameMenuHook != nullptr) {
+      if (menu_allowed && flow::GamePhase == flow::kPhasePlaying && OpenInGameMenuHook != nullptr) {
         OpenInGameMenuHook();
         menu_opened = true;
       }

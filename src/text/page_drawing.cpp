@@ -32,17 +32,7 @@ void DrawItems(const std::uint8_t* text, std::size_t size, std::size_t from, std
       pen.AdvanceGlyph();
       continue;
     }
-    if (item.kind != scenario::TextItemKind::kCode) continue;
-    const std::uint8_t* operand = item.operands;
-    switch (item.code->number) {
-      case 0xB0: pen.NewLine(); break;
-      case 0xB1: pen.ReturnToZero(); break;
-      case 0xB4: pen.colour = operand[0]; break;
-      case 0xB5: pen.shadow = operand[0]; break;
-      case 0xB9: pen.SetMargin(operand[0]); break;
-      case 0xBA: pen.y = static_cast<std::uint16_t>(operand[0] | operand[1] << 8); break;
-      default: break;
-    }
+    ApplyPenCode(pen, item);  // every other code and operation is passed over
   }
 }
 

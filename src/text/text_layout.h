@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "core/text_code_table.h"
+
 namespace text {
 
 constexpr std::uint16_t kPageLeft = 16;   // a page starts at (16, 10), left margin 16
@@ -41,22 +43,28 @@ struct TextPen {
     }
   }
   void AdvanceGlyph() { x = static_cast<std::uint16_t>(x + kGlyphPitch); }
-  // 0xB0
+  // TextCode::NewLine
   void NewLine() {
     if (wrapped) return;
     y = static_cast<std::uint16_t>(y + kLinePitch);
     x = left_margin;
   }
-  // 0xB1
+  // TextCode::CarriageReturn
   void ReturnToZero() {
     x = 0;
     if (!wrapped) y = static_cast<std::uint16_t>(y + kLinePitch);
   }
-  // 0xB9
+  // TextCode::SetX
   void SetMargin(std::uint8_t n) {
     x = static_cast<std::uint16_t>(n * kMarginUnit);
     left_margin = x;
   }
 };
+
+// The pen codes: new line, carriage return, ink, shadow, x with the margin, and y. Whoever
+// walks message text (the interpreter, the typewriter, the page redraw) moves its pen through
+// here, so that a page drawn again lands where it was drawn the first time. Answers whether
+// `item` was one of them; any other item leaves the pen as it is.
+bool ApplyPenCode(TextPen& pen, const scenario::TextItem& item);
 
 }  // namespace text

@@ -66,7 +66,7 @@ void TypeGlyph(std::uint16_t glyph) {
   tw.pen.AdvanceGlyph();
 }
 
-// 0xC8 and 0xCC arm a wave scene for the next message of the event script, as the message
+// WaveH and WaveV arm a wave scene for the next message of the event script, as the message
 // text interpreter does.
 void ArmWaveScene(std::uint8_t armed, const std::uint8_t* op) {
   scenario::SetFlag(armed, 1);
@@ -76,27 +76,23 @@ void ArmWaveScene(std::uint8_t armed, const std::uint8_t* op) {
 
 // Carries out a control code. False when it ends the step (a reader wait begins).
 bool TypeCode(const scenario::TextItem& item) {
+  using scenario::TextCode;
   TypewriterState& tw = Typewriter;
+  if (ApplyPenCode(tw.pen, item)) return true;
   const std::uint8_t* op = item.operands;
-  switch (item.code->number) {
-    case 0xB0: tw.pen.NewLine(); break;
-    case 0xB1: tw.pen.ReturnToZero(); break;
-    case 0xB2:
+  switch (static_cast<TextCode>(item.code->number)) {
+    case TextCode::WaitLine:
       if (shell::SkipMode != 0 || SeenTextFast()) break;
       BeginReaderWait(kLineCursorGlyph);
       return false;
-    case 0xB3:
+    case TextCode::WaitPage:
       // Seen text shown fast still stops at a page.
       if (shell::SkipMode != 0) break;
       BeginReaderWait(kPageCursorGlyph);
       return false;
-    case 0xB4: tw.pen.colour = op[0]; break;
-    case 0xB5: tw.pen.shadow = op[0]; break;
-    case 0xB6: tw.glyph_delay = op[0]; break;
-    case 0xB9: tw.pen.SetMargin(op[0]); break;
-    case 0xBA: tw.pen.y = static_cast<std::uint16_t>(op[0] | op[1] << 8); break;
-    case 0xC8: ArmWaveScene(scenario::flag::kWaveHorizontal, op); break;
-    case 0xCC: ArmWaveScene(scenario::flag::kWaveVertical, op); break;
+    case TextCode::Speed: tw.glyph_delay = op[0]; break;
+    case TextCode::WaveH: ArmWaveScene(scenario::flag::kWaveHorizontal, op); break;
+    case TextCode::WaveV: ArmWaveScene(scenario::flag::kWaveVertical, op); break;
     default: break;  // not expected in typed text: passed over with its operands
   }
   return true;

@@ -345,7 +345,7 @@ TEST_F(EventInterpreterTest, EndingSequencePlaysItsPagesThenWaitsForAClick) {
   RunCode({0x95, 4, 0x4B, 10, 1, 0x20});
   EXPECT_EQ(Flag(10), 1);
   EXPECT_EQ(scenario::ResumeValid, 0);
-  EXPECT_EQ(flow::GamePhase, 6);
+  EXPECT_EQ(flow::GamePhase, flow::kPhaseEnding);
   std::string set_line;
   for (const std::string& line : backend().trace_lines()) {
     if (line.find(" op 1 516 set") != std::string::npos) set_line = line;

@@ -250,7 +250,7 @@ TEST_F(MessageTextTest, ClickWaitBlinksThenRestoresTheCellAndSpaceShowsThePictur
 TEST_F(MessageTextTest, TheMenuAtAReaderWaitRedrawsThePageAndWaitsAgain) {
   const Bytes text = G(40) + G(41) + Bytes{0xB2} + G(42) + kEnd;
   Start("at 300 rclick\nat 600 click\n");
-  flow::GamePhase = 4;
+  flow::GamePhase = flow::kPhasePlaying;
   ShowMessage(text);
   EXPECT_GT(MessageEndedAt(), 600u);
   // The menu left the pen anywhere: the redraw brought it back to the wait's place.
@@ -259,7 +259,7 @@ TEST_F(MessageTextTest, TheMenuAtAReaderWaitRedrawsThePageAndWaitsAgain) {
 
   // Outside play a cancel just ends the wait.
   Start("at 300 rclick\nat 600 click\n");
-  flow::GamePhase = 0;
+  flow::GamePhase = flow::kPhaseTitle;
   ShowMessage(text);
   EXPECT_GT(MessageEndedAt(), 300u);
   EXPECT_LT(MessageEndedAt(), 600u);

@@ -240,7 +240,7 @@ TEST_F(PaletteFadeTest, SkipModeReplacesEveryFadeByItsEnd) {
 TEST_F(PaletteFadeTest, SkipSwitchedOnDuringAFadeEndsItsWaits) {
   StartDisplay(8);
   PaletteState = kPaletteNormal;
-  flow::GamePhase = 4;
+  flow::GamePhase = flow::kPhasePlaying;
   scenario::SkipAllowed = 1;
   const DWORD start = GetTickCount();
   platform::headless::InputScript script;

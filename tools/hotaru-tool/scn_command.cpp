@@ -160,8 +160,9 @@ std::string OperationTag(const scenario::OpcodeInfo& row) {
 }
 
 std::string TagForm(const scenario::TextCodeInfo& row) {
-  if (row.number == 0xB9) return "{x:N}";  // N in pixels, a multiple of 8
-  if (row.number == 0xBA) return "{y:N}";
+  const auto code = static_cast<scenario::TextCode>(row.number);
+  if (code == scenario::TextCode::SetX) return "{x:N}";  // N in pixels, a multiple of 8
+  if (code == scenario::TextCode::SetY) return "{y:N}";
   std::string tag = "{" + std::string(row.mnemonic);
   bool first = true, in_name = false;
   for (char c : row.layout) {
