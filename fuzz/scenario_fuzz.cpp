@@ -57,8 +57,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   platform::ResetPlatformState();
   resources::MemInit();
   shell::ResetGameState();
-  scenario::SetCurrentScenario(scenario::kNoScenario);
-  scenario::ScriptStop = 0;
 
   try {
     static char instance;

@@ -31,12 +31,9 @@ void ScenarioTest::Restart(const std::string& script, std::optional<std::uint32_
 void ScenarioTest::StartWindow() {
   static char instance;
   ASSERT_EQ(shell::CreateMainWindow(reinterpret_cast<HINSTANCE>(&instance)), -1);
-  // What the game flow sets before play: nothing loaded, play running.
-  scenario::SetCurrentScenario(scenario::kNoScenario);
+  // The reset leaves nothing loaded and play running, but keeps the EventPC a test before
+  // left in the record.
   scenario::SetEventPC(0);
-  scenario::ScriptStop = 0;
-  scenario::SkipAllowed = 0;
-  scenario::ResumeValid = 0;
 }
 
 void ScenarioTest::WriteScenario(std::uint8_t n, const ScenarioBuilder& scenario) {
