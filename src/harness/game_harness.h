@@ -23,8 +23,8 @@ platform::headless::Options InProcessOptions();
 
 // How much of the game the harness starts.
 enum class Start {
-  // The backend, a clean platform and an empty block table: enough for the decoders and
-  // loaders, which must not see the layers' hooks.
+  // The backend, a clean platform and an empty block table, as the decoders and loaders
+  // need; the game's state and the layers' hooks are left as they are.
   kPlatform,
   // Also the layers connected and every subsystem at its start values, as the program has
   // them before it creates its window.
