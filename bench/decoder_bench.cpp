@@ -7,13 +7,11 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
-#include <memory>
 #include <random>
 #include <vector>
 
 #include "../tests/support/dictionary_stream.h"
-#include "platform/backend.h"
-#include "platform/headless/headless_backend.h"
+#include "harness/game_harness.h"
 #include "resources/block_unpacker.h"
 #include "core/memory_blocks.h"
 #include "resources/picture_decoder.h"
@@ -187,31 +185,10 @@ Bytes PackedBlock(const Bytes& data) {
   return packed;
 }
 
-// The headless platform and an empty block table, as the tests set them up.
-class Platform {
- public:
-  Platform() {
-    platform::headless::Options options;
-    options.exit_throws = true;
-    backend_ = std::make_unique<platform::headless::HeadlessBackend>(options);
-    platform::SetBackend(backend_.get());
-    platform::ResetPlatformState();
-    resources::MemInit();
-  }
-  ~Platform() {
-    resources::MemInit();
-    platform::ResetPlatformState();
-    platform::SetBackend(nullptr);
-  }
-
- private:
-  std::unique_ptr<platform::headless::HeadlessBackend> backend_;
-};
-
 void BM_DecodePicture(benchmark::State& state) {
   const int order = static_cast<int>(state.range(0));
   const auto transparent = static_cast<std::uint8_t>(state.range(1));
-  Platform platform;
+  const harness::GameHarness game(harness::InProcessOptions(), harness::Start::kPlatform);
   const Bytes bytes = PictureFile(order, transparent);
   const resources::MemHandle picture = visuals::AllocPicture("VbufDIB");
   const resources::MemHandle file =
@@ -251,7 +228,7 @@ void BM_UnpackPictureStream(benchmark::State& state) {
 BENCHMARK(BM_UnpackPictureStream);
 
 void BM_UnpackBlock(benchmark::State& state) {
-  Platform platform;
+  const harness::GameHarness game(harness::InProcessOptions(), harness::Start::kPlatform);
   const Bytes text = StoryText(static_cast<std::size_t>(state.range(0)));
   const Bytes packed = PackedBlock(text);
   for (auto _ : state) {

@@ -3,18 +3,14 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
-#include <memory>
 #include <vector>
 
 #include "authoring/block_encoder.h"
-#include "platform/backend.h"
-#include "platform/headless/headless_backend.h"
-#include "core/memory_blocks.h"
+#include "harness/game_harness.h"
 #include "scenario/event_interpreter.h"
 #include "scenario/scenario_loader.h"
 #include "core/scenario_state.h"
 #include "core/shell_state.h"
-#include "shell/startup.h"
 
 namespace {
 
@@ -59,14 +55,10 @@ std::vector<std::uint8_t> StraightLineScenario(int count) {
 
 void BM_StraightLineScript(benchmark::State& state) {
   constexpr int kInstructions = 20000;
-  platform::headless::Options options;
-  options.exit_throws = true;
+  platform::headless::Options options = harness::InProcessOptions();
   options.ini_path = "/dev/null";
-  auto backend = std::make_unique<platform::headless::HeadlessBackend>(options);
-  platform::SetBackend(backend.get());
-  platform::ResetPlatformState();
-  static char instance;
-  shell::CreateMainWindow(reinterpret_cast<HINSTANCE>(&instance));
+  harness::GameHarness game(options);
+  game.OpenWindow();
   SetTimer(shell::MainWindow, 1, 60, nullptr);
 
   const std::vector<std::uint8_t> file = StraightLineScenario(kInstructions);
@@ -79,10 +71,6 @@ void BM_StraightLineScript(benchmark::State& state) {
   }
   state.counters["instructions_per_s"] = benchmark::Counter(
       static_cast<double>(state.iterations()) * (kInstructions + 1), benchmark::Counter::kIsRate);
-
-  while (resources::MemBlockCount > 0) resources::MemFree(resources::MemBlockTable[0].handle);
-  platform::ResetPlatformState();
-  platform::SetBackend(nullptr);
 }
 BENCHMARK(BM_StraightLineScript)->Unit(benchmark::kMillisecond);
 

@@ -4,14 +4,13 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <memory>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "authoring/pack_writer.h"
-#include "platform/backend.h"
-#include "platform/headless/headless_backend.h"
+#include "harness/game_harness.h"
 #include "core/memory_blocks.h"
 #include "resources/pack_archive.h"
 #include "resources/pack_format.h"
@@ -29,20 +28,15 @@ class PackFolder {
     std::filesystem::create_directories(dir_);
     error_ = authoring::WritePack(dir_ / resources::kPackFileName, files);
 
-    platform::headless::Options options;
+    platform::headless::Options options = harness::InProcessOptions();
     options.ini_path = (dir_ / "hotaru.ini").string();
-    options.exit_throws = true;
-    backend_ = std::make_unique<platform::headless::HeadlessBackend>(options);
-    platform::SetBackend(backend_.get());
-    platform::ResetPlatformState();
-    resources::MemInit();
+    game_.emplace(options, harness::Start::kPlatform);
     std::snprintf(shell::DataDir, sizeof shell::DataDir, "%s", dir_.c_str());
   }
 
   ~PackFolder() {
     resources::PackClose();
-    resources::MemInit();
-    platform::SetBackend(nullptr);
+    game_.reset();
     std::error_code ignored;
     std::filesystem::remove_all(dir_, ignored);
   }
@@ -52,7 +46,7 @@ class PackFolder {
  private:
   std::filesystem::path dir_;
   std::string error_;
-  std::unique_ptr<platform::headless::HeadlessBackend> backend_;
+  std::optional<harness::GameHarness> game_;
 };
 
 void BM_PackOpen(benchmark::State& state) {

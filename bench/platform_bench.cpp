@@ -1,14 +1,11 @@
 // The headless runner's virtual clock and the cost of one repaint.
 #include <benchmark/benchmark.h>
 
-#include <memory>
+#include <optional>
 
-#include "platform/backend.h"
-#include "platform/headless/headless_backend.h"
-#include "core/memory_blocks.h"
+#include "harness/game_harness.h"
 #include "core/message_pump.h"
 #include "core/shell_state.h"
-#include "shell/startup.h"
 
 namespace {
 
@@ -16,27 +13,18 @@ namespace {
 class WindowOnHeadless {
  public:
   explicit WindowOnHeadless(int display_bits) {
-    platform::headless::Options options;
-    options.exit_throws = true;
+    platform::headless::Options options = harness::InProcessOptions();
     options.ini_path = "/dev/null";
     options.screen_width = 1920;
     options.screen_height = 1200;
     options.display_bits = display_bits;
-    backend_ = std::make_unique<platform::headless::HeadlessBackend>(options);
-    platform::SetBackend(backend_.get());
-    platform::ResetPlatformState();
-    static char instance;
-    shell::CreateMainWindow(reinterpret_cast<HINSTANCE>(&instance));
+    game_.emplace(options);
+    game_->OpenWindow();
     SetTimer(shell::MainWindow, 1, 60, nullptr);
-  }
-  ~WindowOnHeadless() {
-    while (resources::MemBlockCount > 0) resources::MemFree(resources::MemBlockTable[0].handle);
-    platform::ResetPlatformState();
-    platform::SetBackend(nullptr);
   }
 
  private:
-  std::unique_ptr<platform::headless::HeadlessBackend> backend_;
+  std::optional<harness::GameHarness> game_;
 };
 
 // A 60-second wait of the game on the virtual clock: 60,000 empty peeks and 1,000 timer

@@ -8,10 +8,10 @@
 
 #include "platform/common/window_table.h"
 #include "platform/sdl/sdl_backend.h"
+#include "harness/game_harness.h"
 #include "core/memory_blocks.h"
 #include "core/message_pump.h"
 #include "core/shell_state.h"
-#include "shell/startup.h"
 #include "core/palette_state.h"
 #include "core/picture.h"
 
@@ -20,6 +20,7 @@ namespace {
 // The program's main window in an SDL window, made once for the whole run.
 platform::sdl::SdlBackend* Backend(std::string* error) {
   static platform::sdl::SdlBackend* backend = nullptr;
+  static harness::GameHarness* game = nullptr;
   static std::string start_error;
   if (backend == nullptr && start_error.empty()) {
     auto* b = new platform::sdl::SdlBackend(platform::sdl::Options{});
@@ -27,10 +28,9 @@ platform::sdl::SdlBackend* Backend(std::string* error) {
       delete b;
     } else {
       backend = b;
-      platform::SetBackend(backend);
-      platform::ResetPlatformState();
-      static char instance;
-      shell::CreateMainWindow(reinterpret_cast<HINSTANCE>(&instance));
+      // Kept, like the backend, to the end of the process.
+      game = new harness::GameHarness(*backend, harness::Start::kGame);
+      game->OpenWindow();
       ShowWindow(shell::MainWindow, SW_SHOWNORMAL);
       // The 60 ms timer of the running program: an empty queue never waits longer.
       SetTimer(shell::MainWindow, 1, 60, nullptr);

@@ -4,15 +4,13 @@
 
 #include <cstdint>
 #include <cstring>
-#include <memory>
+#include <optional>
 #include <vector>
 
-#include "platform/backend.h"
-#include "platform/headless/headless_backend.h"
+#include "harness/game_harness.h"
 #include "core/memory_blocks.h"
 #include "scenario/message_text.h"
 #include "core/shell_state.h"
-#include "shell/startup.h"
 #include "text/font.h"
 
 namespace {
@@ -24,14 +22,10 @@ constexpr int kGlyphs = 400;
 class TextBench {
  public:
   TextBench() {
-    platform::headless::Options options;
-    options.exit_throws = true;
+    platform::headless::Options options = harness::InProcessOptions();
     options.ini_path = "/dev/null";
-    backend_ = std::make_unique<platform::headless::HeadlessBackend>(options);
-    platform::SetBackend(backend_.get());
-    platform::ResetPlatformState();
-    static char instance;
-    shell::CreateMainWindow(reinterpret_cast<HINSTANCE>(&instance));
+    game_.emplace(options);
+    game_->OpenWindow();
     std::vector<std::uint8_t> font(kGlyphs * 72);
     std::uint32_t seed = 12345;
     for (std::uint8_t& b : font) {
@@ -44,14 +38,9 @@ class TextBench {
     std::memcpy(resources::MemLock(text::FontData), font.data(), font.size());
     resources::MemUnlock(text::FontData);
   }
-  ~TextBench() {
-    while (resources::MemBlockCount > 0) resources::MemFree(resources::MemBlockTable[0].handle);
-    platform::ResetPlatformState();
-    platform::SetBackend(nullptr);
-  }
 
  private:
-  std::unique_ptr<platform::headless::HeadlessBackend> backend_;
+  std::optional<harness::GameHarness> game_;
 };
 
 void BM_DrawGlyph(benchmark::State& state) {

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "../tests/support/dictionary_stream.h"
+#include "harness/game_harness.h"
 #include "platform/backend.h"
-#include "platform/headless/headless_backend.h"
 #include "resources/block_unpacker.h"
 #include "core/memory_blocks.h"
 #include "core/shell_state.h"
@@ -46,12 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* input, std::size_t siz
   }
 
   // A fresh backend each time, so recorded message boxes do not pile up.
-  platform::headless::Options options;
-  options.exit_throws = true;
-  platform::headless::HeadlessBackend backend(options);
-  platform::SetBackend(&backend);
-  platform::ResetPlatformState();
-  resources::MemInit();
+  const harness::GameHarness game(harness::InProcessOptions(), harness::Start::kPlatform);
 
   const std::int32_t declared = resources::PackedBlockSize(data, static_cast<std::uint32_t>(size));
   resources::MemHandle block = 0;
@@ -73,9 +68,5 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* input, std::size_t siz
       resources::MemUnlock(block);
     }
   }
-
-  resources::MemInit();
-  platform::ResetPlatformState();
-  platform::SetBackend(nullptr);
   return 0;
 }

@@ -11,8 +11,7 @@
 
 #include "authoring/block_encoder.h"
 #include "authoring/picture_file.h"
-#include "platform/backend.h"
-#include "platform/headless/headless_backend.h"
+#include "harness/game_harness.h"
 #include "resources/block_unpacker.h"
 #include "core/memory_blocks.h"
 #include "resources/picture_decoder.h"
@@ -26,15 +25,10 @@ void Check(bool ok) {
 
 // The decoder's platform, set up once: headless, in its in-process mode.
 resources::MemHandle Picture() {
-  static resources::MemHandle picture = [] {
-    platform::headless::Options options;
-    options.exit_throws = true;
-    static platform::headless::HeadlessBackend backend(options);
-    platform::SetBackend(&backend);
-    platform::ResetPlatformState();
-    resources::MemInit();
-    return visuals::AllocPicture("VbufDIB");
-  }();
+  // For the whole process, so never ended (see GameHarness).
+  [[maybe_unused]] static harness::GameHarness* const game =
+      new harness::GameHarness(harness::InProcessOptions(), harness::Start::kPlatform);
+  static const resources::MemHandle picture = visuals::AllocPicture("VbufDIB");
   return picture;
 }
 

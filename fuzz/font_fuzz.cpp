@@ -6,10 +6,8 @@
 #include <cstdint>
 #include <cstring>
 
-#include "platform/backend.h"
-#include "platform/headless/headless_backend.h"
+#include "harness/game_harness.h"
 #include "core/memory_blocks.h"
-#include "shell/startup.h"
 #include "text/font.h"
 
 namespace {
@@ -22,16 +20,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (size < 2) return 0;
   // The font's length in bytes comes first (so fonts of every size, whole glyphs or not).
   const std::size_t font_size = std::min<std::size_t>(static_cast<std::uint16_t>(Read16(data)), size - 2);
-  platform::headless::Options options;
-  options.exit_throws = true;
+  platform::headless::Options options = harness::InProcessOptions();
   options.ini_path = "/dev/null";
-  platform::headless::HeadlessBackend backend(options);
-  platform::SetBackend(&backend);
-  platform::ResetPlatformState();
-  resources::MemInit();
-  shell::ResetGameState();
-  static char instance;
-  shell::CreateMainWindow(reinterpret_cast<HINSTANCE>(&instance));
+  harness::GameHarness game(options);
+  game.OpenWindow();
 
   if (font_size > 0) {
     text::FontData = resources::MemAlloc(static_cast<std::uint32_t>(font_size), text::kFontFileName);
@@ -42,9 +34,5 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     text::DrawGlyph(Read16(data + at), Read16(data + at + 2), Read16(data + at + 4),
                     data[at] & 0x1F, data[at + 1] & 0x1F);
   }
-
-  resources::MemInit();
-  platform::ResetPlatformState();
-  platform::SetBackend(nullptr);
   return 0;
 }

@@ -15,8 +15,8 @@
 #include <vector>
 
 #include "authoring/pack_writer.h"
+#include "harness/game_harness.h"
 #include "platform/backend.h"
-#include "platform/headless/headless_backend.h"
 #include "core/memory_blocks.h"
 #include "resources/pack_archive.h"
 #include "resources/pack_format.h"
@@ -77,13 +77,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
 
   // A fresh backend each time, so recorded message boxes do not pile up.
-  platform::headless::Options options;
+  platform::headless::Options options = harness::InProcessOptions();
   options.ini_path = (dir / "hotaru.ini").string();
-  options.exit_throws = true;
-  platform::headless::HeadlessBackend backend(options);
-  platform::SetBackend(&backend);
-  platform::ResetPlatformState();
-  resources::MemInit();
+  const harness::GameHarness game(options, harness::Start::kPlatform);
   std::snprintf(shell::DataDir, sizeof shell::DataDir, "%s", dir.c_str());
 
   const bool opened = Survives([] { resources::PackOpen(); });
@@ -137,8 +133,5 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (accepted && !held && Survives([] { resources::LoadFile(kAbsent, nullptr); })) std::abort();
 
   resources::PackClose();
-  resources::MemInit();
-  platform::ResetPlatformState();
-  platform::SetBackend(nullptr);
   return 0;
 }

@@ -11,8 +11,7 @@
 
 #include "../tests/support/dictionary_stream.h"
 #include "../tests/support/picture_model.h"
-#include "platform/backend.h"
-#include "platform/headless/headless_backend.h"
+#include "harness/game_harness.h"
 #include "core/memory_blocks.h"
 #include "resources/picture_decoder.h"
 #include "core/shell_state.h"
@@ -26,7 +25,13 @@ constexpr int H = visuals::kPictureHeight;
 
 // Kept from input to input: allocating picture-sized buffers anew each time costs more
 // than decoding.
-resources::MemHandle g_picture = 0;
+resources::MemHandle Picture() {
+  // For the whole process, so never ended (see GameHarness).
+  [[maybe_unused]] static harness::GameHarness* const game =
+      new harness::GameHarness(harness::InProcessOptions(), harness::Start::kPlatform);
+  static const resources::MemHandle picture = visuals::AllocPicture("VbufDIB");
+  return picture;
+}
 std::vector<std::uint8_t> g_expected;
 
 bool SameScreen(const std::uint8_t* picture, const std::vector<std::uint8_t>& screen) {
@@ -41,18 +46,7 @@ bool SameScreen(const std::uint8_t* picture, const std::vector<std::uint8_t>& sc
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  platform::headless::Options options;
-  options.exit_throws = true;
-  platform::headless::HeadlessBackend backend(options);
-  platform::SetBackend(&backend);
-  platform::ResetPlatformState();
-  if (g_picture == 0) {
-    resources::MemInit();
-    g_picture = visuals::AllocPicture("VbufDIB");
-    // Before the block table itself goes away at exit, so that no leak is reported.
-    std::atexit([] { resources::MemFree(g_picture); });
-  }
-  const resources::MemHandle picture = g_picture;
+  const resources::MemHandle picture = Picture();
   visuals::ClearPicture(picture);
 
   std::int16_t x = 0, y = 0;
@@ -110,7 +104,5 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   visuals::UpdateRect = visuals::kEmptyUpdateRect;
   resources::MemFree(file);
-  platform::ResetPlatformState();
-  platform::SetBackend(nullptr);
   return 0;
 }

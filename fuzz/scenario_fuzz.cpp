@@ -6,14 +6,12 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "harness/game_harness.h"
 #include "platform/backend.h"
-#include "platform/headless/headless_backend.h"
 #include "core/memory_blocks.h"
 #include "scenario/event_interpreter.h"
 #include "scenario/scenario_loader.h"
 #include "core/scenario_state.h"
-#include "core/shell_state.h"
-#include "shell/startup.h"
 #include "text/font.h"
 
 namespace {
@@ -48,31 +46,18 @@ void Play(const std::uint8_t* data, std::size_t size) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  platform::headless::Options options;
-  options.exit_throws = true;
+  platform::headless::Options options = harness::InProcessOptions();
   options.until_ms = kRunMs;
   options.ini_path = "/dev/null";
-  platform::headless::HeadlessBackend backend(options);
-  platform::SetBackend(&backend);
-  platform::ResetPlatformState();
-  resources::MemInit();
-  shell::ResetGameState();
-  scenario::SetCurrentScenario(scenario::kNoScenario);
-  scenario::ScriptStop = 0;
+  harness::GameHarness game(options);
 
   try {
-    static char instance;
-    shell::CreateMainWindow(reinterpret_cast<HINSTANCE>(&instance));
+    game.OpenWindow();
     InstallFont();
     Play(data, size);
   } catch (const platform::ProcessExit& e) {
     // 1: refused or ended on damaged data; 3: the time was up.
     if (e.status != 1 && e.status != 3) std::abort();
   }
-  shell::Exiting = false;
-
-  resources::MemInit();
-  platform::ResetPlatformState();
-  platform::SetBackend(nullptr);
   return 0;
 }

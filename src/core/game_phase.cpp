@@ -4,4 +4,6 @@ namespace flow {
 
 std::uint16_t GamePhase = kPhaseTitle;
 
+void ResetFlowState() { GamePhase = 0; }
+
 }  // namespace flow

@@ -14,5 +14,7 @@ constexpr std::uint16_t kPhaseEnding = 6;
 
 // One of the kPhase values. Process lifetime.
 extern std::uint16_t GamePhase;
+// GamePhase back to the title's phase.
+void ResetFlowState();
 
 }  // namespace flow

@@ -17,6 +17,13 @@ std::uint16_t MouseY = 0;
 std::uint16_t RandomState = 0;
 void (*PollCdHook)() = nullptr;
 
+void ResetInputState() {
+  InputEvents = 0;
+  MouseX = 0;
+  MouseY = 0;
+  RandomState = 0;
+}
+
 namespace {
 
 // Milliseconds since `start`, as the absolute signed difference of the ticks.

@@ -24,6 +24,8 @@ extern std::uint16_t InputEvents;
 extern std::uint16_t MouseX;
 extern std::uint16_t MouseY;
 extern std::uint16_t RandomState;
+// The process-start values of the four above (the game resets them once, before the window).
+void ResetInputState();
 
 int PumpMessage();
 void PollKeys();

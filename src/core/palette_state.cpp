@@ -1,5 +1,8 @@
 #include "core/palette_state.h"
 
+#include <algorithm>
+#include <iterator>
+
 namespace visuals {
 namespace {
 
@@ -19,6 +22,10 @@ void Expand(const std::uint8_t (&nibbles)[16][3], PALETTEENTRY (&out)[16]) {
                           static_cast<BYTE>(nibbles[i][1] * 255 / 15),
                           static_cast<BYTE>(nibbles[i][2] * 255 / 15), PC_RESERVED};
   }
+}
+
+void SetBlack(PALETTEENTRY (&palette)[16]) {
+  std::fill(std::begin(palette), std::end(palette), PALETTEENTRY{0, 0, 0, PC_RESERVED});
 }
 
 }  // namespace
@@ -45,6 +52,16 @@ resources::MemHandle BackgroundBlock = 0;
 void BuildBasePalettes() {
   Expand(kBasePalette1Nibbles, BasePalette1);
   Expand(kBasePalette2Nibbles, BasePalette2);
+}
+
+void ResetPaletteState() {
+  SetBlack(BackgroundPalette);
+  SetBlack(PreviousPalette);
+  SetBlack(SavedPalette);
+  SetBlack(PlainPalette);
+  PaletteState = 0;
+  BuildBasePalettes();
+  BackgroundBlock = 0;
 }
 
 }  // namespace visuals

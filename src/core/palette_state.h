@@ -1,5 +1,5 @@
 // Palettes and the screen pictures' blocks. Process lifetime; start values set by
-// ResetGameState and by the window's creation.
+// ResetPaletteState and by the window's creation.
 #pragma once
 
 #include <cstdint>
@@ -47,5 +47,10 @@ extern resources::MemHandle BackgroundBlock;
 
 // Fills BasePalette1 and BasePalette2 from their 4-bit tables (v × 255 / 15).
 void BuildBasePalettes();
+
+// The scene's stored palettes black, the palette state 0, the built-in palettes built and
+// no background held. What the window's creation sets (the window palette, the screen
+// pictures, FadeSteps, the shown palette) is left to it.
+void ResetPaletteState();
 
 }  // namespace visuals

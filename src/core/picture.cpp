@@ -7,6 +7,8 @@ namespace visuals {
 
 RECT UpdateRect = kEmptyUpdateRect;
 
+void ResetPictureState() { UpdateRect = kEmptyUpdateRect; }
+
 namespace {
 
 void PutU16(std::uint8_t* p, std::uint16_t v) {

@@ -36,6 +36,8 @@ static_assert(kRowStride == 640 && kPixelBytes == 256000 && kPictureBlockSize ==
 // the empty value after repainting.
 extern RECT UpdateRect;
 constexpr RECT kEmptyUpdateRect{kPictureWidth, kPictureHeight, 0, 0};
+// UpdateRect empty: nothing waits to be repainted.
+void ResetPictureState();
 
 // The 40-byte bitmap header of a Picture, little-endian: size 40, width 640, height 400
 // (positive: bottom-up rows), 1 plane, 8 bits, no compression, image size 256000, the

@@ -1,7 +1,16 @@
 #include "core/game_state.h"
 #include "core/scenario_state.h"
 
+#include <cstring>
+
 namespace scenario {
+namespace {
+
+void ClearFlags(GameStateRecord& record) {
+  std::memset(record + field::kFlags, 0, field::kFlagCount);
+}
+
+}  // namespace
 
 GameStateRecord GameState;
 GameStateRecord ResumeState;
@@ -12,5 +21,27 @@ std::uint16_t SkipAllowed = 0;
 std::uint16_t ResumeValid = 0;
 resources::MemHandle EventData = 0;
 resources::MemHandle MessageData = 0;
+
+void ResetScenarioState() {
+  ScriptStop = 0;
+  SkipAllowed = 0;
+  ResumeValid = 0;
+  EventData = 0;
+  MessageData = 0;
+
+  using namespace field;
+  SetU8(GameState, kBackgroundNumber, 255);
+  SetU8(GameState, kStoredBackground, 255);
+  for (std::size_t slot = 0; slot < 3; ++slot) SetU8(GameState, kSlotPicture + slot, 255);
+  // The scene's other bytes: no character layers, no event picture, no colour effect.
+  for (std::size_t slot = 0; slot < 3; ++slot) SetU8(GameState, kSlotLayer + slot, 255);
+  SetU8(GameState, kShownHPicture, 255);
+  SetU8(GameState, kShownVPicture, 255);
+  SetU8(GameState, kColourEffect, 0);
+  SetU8(GameState, kPcmNumber, 255);
+  SetU8(GameState, kCurrentScenario, 255);
+  ClearFlags(GameState);
+  ClearFlags(SaveImage);
+}
 
 }  // namespace scenario

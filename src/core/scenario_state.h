@@ -1,5 +1,5 @@
 // Global state of the scenario engine, read across subsystems. Process lifetime; start
-// values set by ResetGameState.
+// values set by ResetScenarioState.
 #pragma once
 
 #include <cstdint>
@@ -17,5 +17,10 @@ extern std::uint16_t ResumeValid;
 // The loaded scenario's unpacked blocks; 0 while none is loaded.
 extern resources::MemHandle EventData;
 extern resources::MemHandle MessageData;
+
+// Play running, no skip offered, no resume point, no scenario loaded; in GameState (core/
+// game_state.h) an empty scene (no background, pictures, layers, colour effect or sound)
+// and, there and in SaveImage, every flag 0. The record's other bytes are left as they are.
+void ResetScenarioState();
 
 }  // namespace scenario

@@ -32,4 +32,22 @@ bool Exiting = false;
 std::uint16_t SkipMode = 0;
 std::uint8_t KeysPrevious = 0;
 
+void ResetShellState() {
+  // The ini file decides all five settings later; these hold until it is read.
+  Music = 1;
+  Pcm = 1;
+  Skip = 0;
+  Mmv = 1;
+  Low = 0;
+  Exiting = false;
+  DialogDepth = 0;
+
+  PictureWidth = 640;
+  PictureHeight = 400;
+  ClientWidth = 640;
+  ClientHeight = 400;
+  SkipMode = 0;
+  KeysPrevious = 0;
+}
+
 }  // namespace shell

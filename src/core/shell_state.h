@@ -1,5 +1,5 @@
 // Global state of the application shell: settings, the main window, screen metrics.
-// Everything here lives for the whole process; start values are set by ResetGameState
+// Everything here lives for the whole process; start values are set by ResetShellState
 // (and by the window's creation for the window's own fields).
 #pragma once
 
@@ -49,6 +49,11 @@ extern bool Exiting;
 // Input and timing state shared with the message pump.
 extern std::uint16_t SkipMode;
 extern std::uint8_t KeysPrevious;
+
+// The start values of the settings, the exit guard, the dialog depth, the picture and client
+// sizes and the input timing above; the screen metrics and the window's fields are left to
+// the window's creation.
+void ResetShellState();
 
 // Identity of the program.
 constexpr const char* kWindowClass = "VELA_ZEN2";

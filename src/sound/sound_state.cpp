@@ -6,4 +6,10 @@ resources::MemHandle PcmBlock = 0;
 std::uint32_t CdPlaying = 0;
 std::uint16_t CdPollCountdown = 0;
 
+void ResetSoundState() {
+  PcmBlock = 0;
+  CdPlaying = 0;
+  CdPollCountdown = 0;
+}
+
 }  // namespace sound

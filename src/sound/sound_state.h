@@ -17,4 +17,7 @@ extern std::uint32_t CdPlaying;
 // timer.
 extern std::uint16_t CdPollCountdown;
 
+// No sample loaded, the CD stopped and no countdown to a poll running.
+void ResetSoundState();
+
 }  // namespace sound

@@ -7,6 +7,8 @@ namespace text {
 
 resources::MemHandle FontData = 0;
 
+void ResetFontState() { FontData = 0; }
+
 namespace {
 
 bool InsidePicture(int x, int y) {

@@ -22,6 +22,8 @@ constexpr std::int16_t kPageCursorGlyph = 226;
 
 // The font file's block; 0 until InitResources has loaded it.
 extern resources::MemHandle FontData;
+// No font loaded.
+void ResetFontState();
 
 // Draws glyph `glyph` with its top-left corner at (x, y) of VmemDIB: ink in `colour`, the
 // shadow 2 pixels right and down in `shadow`; the clear bits leave the picture as it is.

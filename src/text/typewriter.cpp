@@ -17,6 +17,7 @@
 namespace text {
 
 TypewriterState Typewriter;
+void ResetTypewriterState() { Typewriter = TypewriterState{}; }
 
 namespace {
 

@@ -10,7 +10,8 @@
 
 namespace text {
 
-// The typewriter's run. Process lifetime; set whole by TypeStart, reset by ResetGameState.
+// The typewriter's run. Process lifetime; set whole by TypeStart, reset by
+// ResetTypewriterState.
 struct TypewriterState {
   bool active = false;
   std::uint32_t offset = 0;  // the next item, as an offset into MESSAGE DATA
@@ -23,6 +24,8 @@ struct TypewriterState {
   std::uint8_t blink_counter = 0;  // frames until the cursor toggles
 };
 extern TypewriterState Typewriter;
+// The typewriter inactive, every field at its start value.
+void ResetTypewriterState();
 
 // Frames the cursor stays shown, and hidden, is one more than this.
 constexpr std::uint8_t kTypeBlinkFrames = 4;

@@ -22,6 +22,10 @@ namespace text {
 
 WaveMotion WaveMotions[2];
 
+void ResetWaveState() {
+  for (WaveMotion& motion : WaveMotions) motion = WaveMotion{};
+}
+
 namespace {
 
 constexpr std::uint8_t kTextBits = 0x0C;

@@ -3,7 +3,6 @@
 
 #include "core/message_pump.h"
 #include "core/shell_state.h"
-#include "shell/startup.h"
 #include "sound/sound_state.h"
 #include "support/platform_fixture.h"
 
@@ -13,8 +12,7 @@ class PumpTest : public hotaru_test::PlatformTest {
  protected:
   void Start(const std::string& script) {
     RestartBackend(platform::headless::Options{}, script);
-    static char instance;
-    ASSERT_EQ(shell::CreateMainWindow(reinterpret_cast<HINSTANCE>(&instance)), -1);
+    ASSERT_TRUE(OpenWindow());
     // Drain what creation queued (the first paint) so that waits start from an empty queue.
     while (GetTickCount() < 5) shell::PumpMessage();
   }

@@ -5,7 +5,6 @@
 
 #include "core/message_pump.h"
 #include "core/shell_state.h"
-#include "shell/startup.h"
 #include "support/platform_fixture.h"
 
 namespace {
@@ -14,8 +13,7 @@ class SettingsDialogTest : public hotaru_test::PlatformTest {
  protected:
   void Start(const std::string& script) {
     RestartBackend(platform::headless::Options{}, script);
-    static char instance;
-    ASSERT_EQ(shell::CreateMainWindow(reinterpret_cast<HINSTANCE>(&instance)), -1);
+    ASSERT_TRUE(OpenWindow());
     shell::Music = shell::Pcm = shell::Skip = shell::Mmv = 1;
     shell::Low = 0;
   }

@@ -4,13 +4,20 @@
 #include <cstring>
 
 #include "core/exit_program.h"
+#include "core/game_phase.h"
 #include "core/memory_blocks.h"
 #include "core/game_state.h"
+#include "core/message_pump.h"
+#include "core/picture.h"
+#include "core/scenario_state.h"
 #include "shell/settings.h"
 #include "core/shell_state.h"
 #include "shell/startup.h"
 #include "support/platform_fixture.h"
+#include "sound/sound_state.h"
 #include "text/font.h"
+#include "text/typewriter.h"
+#include "text/wave_text_scene.h"
 #include "core/palette_state.h"
 
 namespace {
@@ -98,6 +105,64 @@ TEST_F(SettingsTest, ResetGameStateSetsStartValuesAndCanRunTwice) {
   EXPECT_EQ(visuals::SavedPalette[7].peRed, 0);
   EXPECT_EQ(visuals::SavedPalette[7].peFlags, PC_RESERVED);
   EXPECT_EQ(shell::Skip, 0);
+}
+
+// A test or a fuzz input that starts the game again in one process finds what the last run
+// left in every subsystem; the reset must take all of it back.
+TEST_F(SettingsTest, ResetGameStateTakesBackWhatARunLeftInEverySubsystem) {
+  shell::InputEvents = shell::kInputDecide;
+  shell::RandomState = 0x1234;
+  sound::PcmBlock = 7;
+  sound::CdPlaying = 2;
+  sound::CdPollCountdown = 9;
+  visuals::PaletteState = 3;
+  visuals::BackgroundBlock = 7;
+  visuals::PlainPalette[3].peRed = 200;
+  visuals::UpdateRect = RECT{0, 0, 640, 400};
+  text::FontData = 7;
+  text::Typewriter.active = true;
+  text::Typewriter.offset = 99;
+  text::WaveMotions[1] = text::WaveMotion{90, 128};
+  scenario::ScriptStop = 2;
+  scenario::SkipAllowed = 1;
+  scenario::ResumeValid = 1;
+  scenario::EventData = 7;
+  scenario::MessageData = 7;
+  scenario::SetU8(scenario::GameState, scenario::field::kCurrentScenario, 3);
+  scenario::SaveImage[scenario::field::kFlags + 127] = 1;
+  flow::GamePhase = 4;
+  shell::SkipMode = 1;
+  shell::Exiting = true;
+  shell::ClientWidth = 1280;
+
+  shell::ResetGameState();
+
+  EXPECT_EQ(shell::InputEvents, 0);
+  EXPECT_EQ(shell::RandomState, 0);
+  EXPECT_EQ(sound::PcmBlock, 0u);
+  EXPECT_EQ(sound::CdPlaying, 0u);
+  EXPECT_EQ(sound::CdPollCountdown, 0);
+  EXPECT_EQ(visuals::PaletteState, 0);
+  EXPECT_EQ(visuals::BackgroundBlock, 0u);
+  EXPECT_EQ(visuals::PlainPalette[3].peRed, 0);
+  EXPECT_EQ(visuals::UpdateRect.left, 640);
+  EXPECT_EQ(visuals::UpdateRect.bottom, 0);
+  EXPECT_EQ(text::FontData, 0u);
+  EXPECT_FALSE(text::Typewriter.active);
+  EXPECT_EQ(text::Typewriter.offset, 0u);
+  EXPECT_EQ(text::WaveMotions[1].phase, 0);
+  EXPECT_EQ(text::WaveMotions[1].amplitude, 0);
+  EXPECT_EQ(scenario::ScriptStop, 0);
+  EXPECT_EQ(scenario::SkipAllowed, 0);
+  EXPECT_EQ(scenario::ResumeValid, 0);
+  EXPECT_EQ(scenario::EventData, 0u);
+  EXPECT_EQ(scenario::MessageData, 0u);
+  EXPECT_EQ(scenario::GetU8(scenario::GameState, scenario::field::kCurrentScenario), 255);
+  EXPECT_EQ(scenario::SaveImage[scenario::field::kFlags + 127], 0);
+  EXPECT_EQ(flow::GamePhase, 0);
+  EXPECT_EQ(shell::SkipMode, 0);
+  EXPECT_FALSE(shell::Exiting);
+  EXPECT_EQ(shell::ClientWidth, 640);
 }
 
 TEST_F(SettingsTest, ExitProgramShowsItsMessageReleasesEverythingAndEndsWithOne) {

@@ -9,7 +9,6 @@
 #include "core/scenario_state.h"
 #include "core/message_pump.h"
 #include "core/shell_state.h"
-#include "shell/startup.h"
 #include "support/platform_fixture.h"
 #include "core/palette_state.h"
 #include "core/picture.h"
@@ -26,8 +25,7 @@ class WindowTest : public hotaru_test::PlatformTest {
     options.screen_height = screen_height;
     options.display_bits = display_bits;
     RestartBackend(options, script);
-    static char instance;
-    ASSERT_EQ(shell::CreateMainWindow(reinterpret_cast<HINSTANCE>(&instance)), -1);
+    ASSERT_TRUE(OpenWindow());
     hwnd_ = shell::MainWindow;
   }
 

@@ -5,9 +5,7 @@
 #include <random>
 
 #include "platform/backend.h"
-#include "core/memory_blocks.h"
 #include "core/shell_state.h"
-#include "shell/startup.h"
 
 namespace hotaru_test {
 
@@ -19,15 +17,9 @@ void PlatformTest::SetUp() {
           std::to_string(rd()));
   std::filesystem::create_directories(dir_);
 
-  platform::headless::Options options;
+  platform::headless::Options options = harness::InProcessOptions();
   options.ini_path = ini_path().string();
-  options.exit_throws = true;
-  backend_ = std::make_unique<platform::headless::HeadlessBackend>(options);
-  platform::SetBackend(backend_.get());
-  platform::ResetPlatformState();
-  shell::ConnectLayers();
-  resources::MemInit();
-  shell::ResetGameState();
+  game_.emplace(options);
   const std::string data = dir_.string();
   std::snprintf(shell::DataDir, sizeof shell::DataDir, "%s", data.c_str());
 }
@@ -38,18 +30,12 @@ void PlatformTest::RestartBackend(platform::headless::Options options, const std
   ASSERT_TRUE(platform::headless::ParseInputScript(script, &parsed, &error)) << error;
   options.ini_path = ini_path().string();
   options.exit_throws = true;
-  platform::SetBackend(nullptr);
-  backend_ = std::make_unique<platform::headless::HeadlessBackend>(options, std::move(parsed));
-  platform::SetBackend(backend_.get());
-  platform::ResetPlatformState();
+  game_->RestartBackend(options, std::move(parsed));
 }
 
 void PlatformTest::TearDown() {
-  // Free whatever the test left in the block table.
-  while (resources::MemBlockCount > 0) resources::MemFree(resources::MemBlockTable[0].handle);
-  platform::ResetPlatformState();
-  platform::SetBackend(nullptr);
-  backend_.reset();
+  // Frees whatever the test left in the block table.
+  game_.reset();
   std::error_code ec;
   std::filesystem::remove_all(dir_, ec);
 }
@@ -76,15 +62,15 @@ std::string PlatformTest::ReadText(const std::filesystem::path& path) {
 }
 
 std::string PlatformTest::ExpectFatal(const std::function<void()>& fn) {
-  const std::size_t boxes_before = backend_->message_boxes().size();
+  const std::size_t boxes_before = backend().message_boxes().size();
   try {
     fn();
   } catch (const platform::ProcessExit& e) {
     EXPECT_EQ(e.status, 1);
     // The exit guard is part of the state a test may go on with.
     shell::Exiting = false;
-    if (backend_->message_boxes().size() == boxes_before) return "";
-    return backend_->message_boxes().back().text;
+    if (backend().message_boxes().size() == boxes_before) return "";
+    return backend().message_boxes().back().text;
   }
   ADD_FAILURE() << "the call did not end the program";
   return "";

@@ -7,10 +7,11 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
-#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "harness/game_harness.h"
 #include "platform/headless/headless_backend.h"
 
 namespace hotaru_test {
@@ -20,7 +21,7 @@ class PlatformTest : public ::testing::Test {
   void SetUp() override;
   void TearDown() override;
 
-  platform::headless::HeadlessBackend& backend() { return *backend_; }
+  platform::headless::HeadlessBackend& backend() { return game_->backend(); }
   // The data folder (shell::DataDir points at it).
   const std::filesystem::path& dir() const { return dir_; }
   // The profile file the platform reads for "hotaru.ini".
@@ -34,6 +35,8 @@ class PlatformTest : public ::testing::Test {
   // Replaces the backend by one with these options (the profile file and the in-process
   // exit are kept) and this input script; the platform starts clean.
   void RestartBackend(platform::headless::Options options, const std::string& script = "");
+  // Creates the program's main window (start-up's reset included); false when it failed.
+  bool OpenWindow() { return game_->OpenWindow(); }
 
   // Runs `fn`, which must end the program through ExitProgram; checks exit status 1 and
   // returns the text of the message box shown last ("" when none was shown).
@@ -41,7 +44,7 @@ class PlatformTest : public ::testing::Test {
 
  private:
   std::filesystem::path dir_;
-  std::unique_ptr<platform::headless::HeadlessBackend> backend_;
+  std::optional<harness::GameHarness> game_;
 };
 
 // Reads a whole file; empty when missing.

@@ -8,7 +8,6 @@
 #include "scenario/scenario_loader.h"
 #include "core/scenario_state.h"
 #include "core/shell_state.h"
-#include "shell/startup.h"
 
 namespace hotaru_test {
 
@@ -29,14 +28,10 @@ void ScenarioTest::Restart(const std::string& script, std::optional<std::uint32_
 }
 
 void ScenarioTest::StartWindow() {
-  static char instance;
-  ASSERT_EQ(shell::CreateMainWindow(reinterpret_cast<HINSTANCE>(&instance)), -1);
-  // What the game flow sets before play: nothing loaded, play running.
-  scenario::SetCurrentScenario(scenario::kNoScenario);
+  ASSERT_TRUE(OpenWindow());
+  // The reset leaves nothing loaded and play running, but keeps the EventPC a test before
+  // left in the record.
   scenario::SetEventPC(0);
-  scenario::ScriptStop = 0;
-  scenario::SkipAllowed = 0;
-  scenario::ResumeValid = 0;
 }
 
 void ScenarioTest::WriteScenario(std::uint8_t n, const ScenarioBuilder& scenario) {

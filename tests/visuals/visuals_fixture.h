@@ -13,7 +13,6 @@
 #include "authoring/picture_file.h"
 #include "platform/headless/input_script.h"
 #include "core/memory_blocks.h"
-#include "shell/startup.h"
 #include "support/platform_fixture.h"
 #include "core/palette_state.h"
 #include "core/picture.h"
@@ -29,8 +28,7 @@ class VisualsTest : public PlatformTest {
     options.display_bits = bits;
     options.trace_presents = true;
     RestartBackend(options);
-    static char instance;
-    ASSERT_EQ(shell::CreateMainWindow(reinterpret_cast<HINSTANCE>(&instance)), -1);
+    ASSERT_TRUE(OpenWindow());
   }
 
   // Writes picture file `name` loose into the data folder: an image of w × h pixels from

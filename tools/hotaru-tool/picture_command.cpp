@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,8 +13,8 @@
 #include "authoring/png_io.h"
 #include "commands.h"
 #include "command_support.h"
+#include "harness/game_harness.h"
 #include "platform/backend.h"
-#include "platform/headless/headless_backend.h"
 #include "core/memory_blocks.h"
 #include "resources/picture_decoder.h"
 #include "core/palette_state.h"
@@ -104,29 +103,6 @@ std::string Hex(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
   return text;
 }
 
-// The platform the game's decoder runs on: the headless backend in its in-process mode,
-// so a fatal error comes back as an exception, and a fresh memory-block table.
-class DecoderPlatform {
- public:
-  DecoderPlatform() {
-    platform::headless::Options options;
-    options.exit_throws = true;
-    backend_ = std::make_unique<platform::headless::HeadlessBackend>(options);
-    platform::SetBackend(backend_.get());
-    platform::ResetPlatformState();
-    resources::MemInit();
-  }
-  ~DecoderPlatform() {
-    while (resources::MemBlockCount > 0) resources::MemFree(resources::MemBlockTable[0].handle);
-    platform::ResetPlatformState();
-    platform::SetBackend(nullptr);
-  }
-  const platform::headless::HeadlessBackend& backend() const { return *backend_; }
-
- private:
-  std::unique_ptr<platform::headless::HeadlessBackend> backend_;
-};
-
 int Decode(int argc, char** argv) {
   Arguments args;
   if (std::string error = SplitArguments(argc, argv, {"--over", "--at"}, &args); !error.empty())
@@ -191,7 +167,9 @@ int Decode(int argc, char** argv) {
   screen.width = authoring::kScreenWidth;
   screen.height = authoring::kScreenHeight;
   try {
-    DecoderPlatform platform;
+    // The game's decoder on the headless backend in its in-process mode, so that a fatal
+    // error comes back as an exception, with a fresh memory-block table.
+    harness::GameHarness game(harness::InProcessOptions(), harness::Start::kPlatform);
     const resources::MemHandle picture = visuals::AllocPicture("VbufDIB");
     std::uint8_t* pixels = visuals::LockPicture(picture);
     for (int row = 0; row < screen.height; ++row)
@@ -205,8 +183,8 @@ int Decode(int argc, char** argv) {
 
     const int drawn = resources::DecodePicture(picture, loaded, static_cast<std::int16_t>(x),
                                                static_cast<std::int16_t>(y));
-    if (!platform.backend().message_boxes().empty()) {
-      const auto& box = platform.backend().message_boxes().back();
+    if (!game.backend().message_boxes().empty()) {
+      const auto& box = game.backend().message_boxes().back();
       return kCommand.Failure(path + ": the game refuses the picture: " + box.caption + ": " + box.text);
     }
     if (drawn == 0) {
