@@ -11,11 +11,11 @@
 #include <vector>
 
 #include "../tests/support/dictionary_stream.h"
+#include "core/memory_blocks.h"
+#include "core/picture.h"
 #include "harness/game_harness.h"
 #include "resources/block_unpacker.h"
-#include "core/memory_blocks.h"
 #include "resources/picture_decoder.h"
-#include "core/picture.h"
 
 namespace {
 

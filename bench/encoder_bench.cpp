@@ -22,18 +22,22 @@ constexpr std::size_t kInputSize = 256 * 1024;
 const Bytes& PictureLike() {
   static const Bytes bytes = [] {
     constexpr int w = 1024, h = 512;
-    static constexpr int kBayer[4][4] = {{0, 8, 2, 10}, {12, 4, 14, 6}, {3, 11, 1, 9}, {15, 7, 13, 5}};
+    static constexpr int kBayer[4][4] = {
+        {0, 8, 2, 10}, {12, 4, 14, 6}, {3, 11, 1, 9}, {15, 7, 13, 5}};
     std::mt19937 rng(5);
     authoring::PictureImage image;
     image.width = w;
     image.height = h;
     image.pixels.resize(static_cast<std::size_t>(w) * h);
-    auto at = [&](int x, int y) -> std::uint8_t& { return image.pixels[static_cast<std::size_t>(y) * w + static_cast<std::size_t>(x)]; };
+    auto at = [&](int x, int y) -> std::uint8_t& {
+      return image.pixels[static_cast<std::size_t>(y) * w + static_cast<std::size_t>(x)];
+    };
     for (int y = 0; y < h; ++y) {
       for (int x = 0; x < w; ++x) {
         if (y < 300) {
           const int level = (y + x / 8) * 64 / 428;
-          at(x, y) = static_cast<std::uint8_t>(1 + level / 16 + ((level % 16) > kBayer[y % 4][x % 4] ? 1 : 0));
+          at(x, y) = static_cast<std::uint8_t>(1 + level / 16 +
+                                               ((level % 16) > kBayer[y % 4][x % 4] ? 1 : 0));
         } else {
           const unsigned r = rng() % 16;
           at(x, y) = static_cast<std::uint8_t>(r < 10 ? 8 : r < 14 ? 9 : 10);
@@ -55,7 +59,8 @@ const Bytes& PictureLike() {
         for (int x = cx - radius; x <= cx + radius; ++x) {
           const int d = (x - cx) * (x - cx) + (y - cy) * (y - cy);
           if (x >= 0 && x < w && y >= 0 && y < h && d <= radius * radius)
-            at(x, y) = static_cast<std::uint8_t>(d >= (radius - 2) * (radius - 2) ? 15 : 11 + c % 3);
+            at(x, y) =
+                static_cast<std::uint8_t>(d >= (radius - 2) * (radius - 2) ? 15 : 11 + c % 3);
         }
     }
     return authoring::PictureBytes(image, authoring::PixelOrder::kColumns);
@@ -80,9 +85,11 @@ const Bytes& TextLike() {
     Bytes out;
     while (out.size() < kInputSize) {
       const double u = std::uniform_real_distribution<double>(0, 1)(rng);
-      const Bytes& word = words[static_cast<std::size_t>(u * u * static_cast<double>(words.size()))];
+      const Bytes& word =
+          words[static_cast<std::size_t>(u * u * static_cast<double>(words.size()))];
       out.insert(out.end(), word.begin(), word.end());
-      if (rng() % 9 == 0) out.insert(out.end(), {0xB1, 0x02, static_cast<std::uint8_t>(rng() % 60)});
+      if (rng() % 9 == 0)
+        out.insert(out.end(), {0xB1, 0x02, static_cast<std::uint8_t>(rng() % 60)});
     }
     out.resize(kInputSize);
     return out;
@@ -97,7 +104,8 @@ void Report(benchmark::State& state, const Bytes& input, std::size_t output_size
   state.counters["out_bytes"] = static_cast<double>(output_size);
   state.counters["optimal_bytes"] = static_cast<double>(optimal);
   state.counters["greedy_bytes"] = static_cast<double>(greedy);
-  state.counters["saving_pct"] = 100.0 * (static_cast<double>(greedy) - static_cast<double>(optimal)) /
+  state.counters["saving_pct"] = 100.0 *
+                                 (static_cast<double>(greedy) - static_cast<double>(optimal)) /
                                  static_cast<double>(greedy);
 }
 

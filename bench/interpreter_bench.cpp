@@ -6,11 +6,11 @@
 #include <vector>
 
 #include "authoring/block_encoder.h"
+#include "core/scenario_state.h"
+#include "core/shell_state.h"
 #include "harness/game_harness.h"
 #include "scenario/event_interpreter.h"
 #include "scenario/scenario_loader.h"
-#include "core/scenario_state.h"
-#include "core/shell_state.h"
 
 namespace {
 

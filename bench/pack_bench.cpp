@@ -10,11 +10,11 @@
 #include <vector>
 
 #include "authoring/pack_writer.h"
-#include "harness/game_harness.h"
 #include "core/memory_blocks.h"
+#include "core/shell_state.h"
+#include "harness/game_harness.h"
 #include "resources/pack_archive.h"
 #include "resources/pack_format.h"
-#include "core/shell_state.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 
 #include <optional>
 
-#include "harness/game_harness.h"
 #include "core/message_pump.h"
 #include "core/shell_state.h"
+#include "harness/game_harness.h"
 
 namespace {
 
@@ -32,8 +32,8 @@ class WindowOnHeadless {
 void BM_VirtualClockSixtySecondWait(benchmark::State& state) {
   WindowOnHeadless window(8);
   for (auto _ : state) shell::Wait(6000);
-  state.counters["virtual_s_per_real_s"] =
-      benchmark::Counter(60.0 * static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+  state.counters["virtual_s_per_real_s"] = benchmark::Counter(
+      60.0 * static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_VirtualClockSixtySecondWait)->Unit(benchmark::kMillisecond);
 

@@ -21,7 +21,8 @@ constexpr int kGlyphsPerLine = 20;
 const authoring::Charset& DemoCharset() {
   static const authoring::Charset charset = [] {
     authoring::Charset table;
-    const auto path = std::filesystem::path(__FILE__).parent_path().parent_path() / "demo" / "charset.tbl";
+    const auto path =
+        std::filesystem::path(__FILE__).parent_path().parent_path() / "demo" / "charset.tbl";
     if (!authoring::Charset::Read(path, &table).empty()) std::abort();
     return table;
   }();
@@ -79,7 +80,8 @@ void BM_AssembleScenario(benchmark::State& state) {
   const Source& source = LargeScenario();
   for (auto _ : state) {
     authoring::ScenarioBlocks blocks;
-    const std::string problems = authoring::AssembleScenario(source.text, "bench.scn", DemoCharset(), &blocks);
+    const std::string problems =
+        authoring::AssembleScenario(source.text, "bench.scn", DemoCharset(), &blocks);
     if (!problems.empty()) {
       state.SkipWithError(problems.substr(0, 200).c_str());
       break;
@@ -87,15 +89,16 @@ void BM_AssembleScenario(benchmark::State& state) {
     benchmark::DoNotOptimize(blocks);
   }
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * source.text.size()));
-  state.counters["lines"] = benchmark::Counter(static_cast<double>(state.iterations() * source.lines),
-                                               benchmark::Counter::kIsRate);
+  state.counters["lines"] = benchmark::Counter(
+      static_cast<double>(state.iterations() * source.lines), benchmark::Counter::kIsRate);
   state.counters["source_KB"] = static_cast<double>(source.text.size()) / 1024;
 }
 BENCHMARK(BM_AssembleScenario)->Unit(benchmark::kMillisecond);
 
 void BM_DisassembleScenario(benchmark::State& state) {
   authoring::ScenarioBlocks blocks;
-  if (!authoring::AssembleScenario(LargeScenario().text, "bench.scn", DemoCharset(), &blocks).empty()) {
+  if (!authoring::AssembleScenario(LargeScenario().text, "bench.scn", DemoCharset(), &blocks)
+           .empty()) {
     state.SkipWithError("the generated scenario does not assemble");
     return;
   }
@@ -105,8 +108,8 @@ void BM_DisassembleScenario(benchmark::State& state) {
     written = source.size();
     benchmark::DoNotOptimize(source);
   }
-  state.SetBytesProcessed(
-      static_cast<std::int64_t>(state.iterations() * (blocks.event.size() + blocks.messages.size())));
+  state.SetBytesProcessed(static_cast<std::int64_t>(
+      state.iterations() * (blocks.event.size() + blocks.messages.size())));
   state.counters["source_KB"] = static_cast<double>(written) / 1024;
 }
 BENCHMARK(BM_DisassembleScenario)->Unit(benchmark::kMillisecond);

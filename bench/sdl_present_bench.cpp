@@ -6,14 +6,14 @@
 
 #include <string>
 
-#include "platform/common/window_table.h"
-#include "platform/sdl/sdl_backend.h"
-#include "harness/game_harness.h"
 #include "core/memory_blocks.h"
 #include "core/message_pump.h"
-#include "core/shell_state.h"
 #include "core/palette_state.h"
 #include "core/picture.h"
+#include "core/shell_state.h"
+#include "harness/game_harness.h"
+#include "platform/common/window_table.h"
+#include "platform/sdl/sdl_backend.h"
 
 namespace {
 

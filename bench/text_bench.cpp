@@ -7,10 +7,10 @@
 #include <optional>
 #include <vector>
 
-#include "harness/game_harness.h"
 #include "core/memory_blocks.h"
-#include "scenario/message_text.h"
 #include "core/shell_state.h"
+#include "harness/game_harness.h"
+#include "scenario/message_text.h"
 #include "text/font.h"
 
 namespace {

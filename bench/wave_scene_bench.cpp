@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "text/wave_text_scene.h"
 #include "core/picture.h"
+#include "text/wave_text_scene.h"
 
 namespace {
 

@@ -8,11 +8,11 @@
 #include <vector>
 
 #include "../tests/support/dictionary_stream.h"
+#include "core/memory_blocks.h"
+#include "core/shell_state.h"
 #include "harness/game_harness.h"
 #include "platform/backend.h"
 #include "resources/block_unpacker.h"
-#include "core/memory_blocks.h"
-#include "core/shell_state.h"
 
 namespace {
 

@@ -11,11 +11,11 @@
 
 #include "authoring/block_encoder.h"
 #include "authoring/picture_file.h"
+#include "core/memory_blocks.h"
+#include "core/picture.h"
 #include "harness/game_harness.h"
 #include "resources/block_unpacker.h"
-#include "core/memory_blocks.h"
 #include "resources/picture_decoder.h"
-#include "core/picture.h"
 
 namespace {
 
@@ -35,11 +35,13 @@ resources::MemHandle Picture() {
 void CheckStreams(std::span<const std::uint8_t> data) {
   const std::vector<std::uint8_t> block = authoring::PackBlock(data);
   std::vector<std::uint8_t> out(data.size() + 1);
-  Check(resources::UnpackStream(block.data() + 4, block.size() - 4, out.data(), data.size()) == data.size());
+  Check(resources::UnpackStream(block.data() + 4, block.size() - 4, out.data(), data.size()) ==
+        data.size());
   Check(std::memcmp(out.data(), data.data(), data.size()) == 0);
 
   const std::vector<std::uint8_t> stream = authoring::PackPictureStream(data);
-  Check(resources::UnpackPictureStream(stream.data(), stream.size(), out.data(), data.size()) == data.size());
+  Check(resources::UnpackPictureStream(stream.data(), stream.size(), out.data(), data.size()) ==
+        data.size());
   Check(std::memcmp(out.data(), data.data(), data.size()) == 0);
 }
 
@@ -49,9 +51,11 @@ void CheckPicture(std::span<const std::uint8_t> data) {
   authoring::PictureImage image;
   image.width = 8 * (1 + data[0] % 80);
   const std::span<const std::uint8_t> pixels = data.subspan(4);
-  image.height = static_cast<int>(std::min<std::size_t>(400, pixels.size() / static_cast<std::size_t>(image.width)));
+  image.height = static_cast<int>(
+      std::min<std::size_t>(400, pixels.size() / static_cast<std::size_t>(image.width)));
   if (image.height == 0) return;
-  for (std::size_t i = 0; i < static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height); ++i)
+  for (std::size_t i = 0;
+       i < static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height); ++i)
     image.pixels.push_back(pixels[i] & 15);
   authoring::PictureOptions options;
   options.order = (data[1] & 1) ? authoring::PixelOrder::kRows : authoring::PixelOrder::kColumns;
@@ -65,7 +69,8 @@ void CheckPicture(std::span<const std::uint8_t> data) {
   const resources::MemHandle picture = Picture();
   // 16 is no colour of a picture: every pixel left alone shows.
   visuals::FillPictureRect(picture, 0, 0, 639, 399, 16);
-  const resources::MemHandle loaded = resources::MemAlloc(static_cast<std::uint32_t>(file.size()), "FUZZ.VGR");
+  const resources::MemHandle loaded =
+      resources::MemAlloc(static_cast<std::uint32_t>(file.size()), "FUZZ.VGR");
   std::memcpy(resources::MemLock(loaded), file.data(), file.size());
   resources::MemUnlock(loaded);
   Check(resources::DecodePicture(picture, loaded, 0, 0) == 1);
@@ -77,9 +82,11 @@ void CheckPicture(std::span<const std::uint8_t> data) {
     std::fill(want.begin(), want.end(), std::uint8_t{16});
     const int py = y - options.y;
     if (py >= 0 && py < image.height) {
-      const std::uint8_t* row = image.pixels.data() + static_cast<std::size_t>(py) * static_cast<std::size_t>(image.width);
+      const std::uint8_t* row = image.pixels.data() + static_cast<std::size_t>(py) *
+                                                          static_cast<std::size_t>(image.width);
       for (int px = 0; px < image.width; ++px)
-        if (row[px] != options.transparent) want[static_cast<std::size_t>(options.x + px)] = row[px];
+        if (row[px] != options.transparent)
+          want[static_cast<std::size_t>(options.x + px)] = row[px];
     }
     Check(std::memcmp(visuals::PixelAt(base, 0, y), want.data(), want.size()) == 0);
   }

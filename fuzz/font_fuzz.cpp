@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <cstring>
 
-#include "harness/game_harness.h"
 #include "core/memory_blocks.h"
+#include "harness/game_harness.h"
 #include "text/font.h"
 
 namespace {
@@ -19,14 +19,16 @@ std::int16_t Read16(const std::uint8_t* p) { return static_cast<std::int16_t>(p[
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size < 2) return 0;
   // The font's length in bytes comes first (so fonts of every size, whole glyphs or not).
-  const std::size_t font_size = std::min<std::size_t>(static_cast<std::uint16_t>(Read16(data)), size - 2);
+  const std::size_t font_size =
+      std::min<std::size_t>(static_cast<std::uint16_t>(Read16(data)), size - 2);
   platform::headless::Options options = harness::InProcessOptions();
   options.ini_path = "/dev/null";
   harness::GameHarness game(options);
   game.OpenWindow();
 
   if (font_size > 0) {
-    text::FontData = resources::MemAlloc(static_cast<std::uint32_t>(font_size), text::kFontFileName);
+    text::FontData =
+        resources::MemAlloc(static_cast<std::uint32_t>(font_size), text::kFontFileName);
     std::memcpy(resources::MemLock(text::FontData), data + 2, font_size);
     resources::MemUnlock(text::FontData);
   }

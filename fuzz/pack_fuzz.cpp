@@ -15,12 +15,12 @@
 #include <vector>
 
 #include "authoring/pack_writer.h"
+#include "core/memory_blocks.h"
+#include "core/shell_state.h"
 #include "harness/game_harness.h"
 #include "platform/backend.h"
-#include "core/memory_blocks.h"
 #include "resources/pack_archive.h"
 #include "resources/pack_format.h"
-#include "core/shell_state.h"
 
 namespace {
 
@@ -29,8 +29,8 @@ char g_folder[4096];
 
 const std::filesystem::path& DataFolder() {
   static const std::filesystem::path dir = [] {
-    auto d = std::filesystem::temp_directory_path() /
-             ("hotaru-pack-fuzz-" + std::to_string(::getpid()));
+    auto d =
+        std::filesystem::temp_directory_path() / ("hotaru-pack-fuzz-" + std::to_string(::getpid()));
     std::filesystem::create_directories(d);
     std::snprintf(g_folder, sizeof g_folder, "%s", d.c_str());
     std::atexit([] {

@@ -11,12 +11,12 @@
 
 #include "../tests/support/dictionary_stream.h"
 #include "../tests/support/picture_model.h"
-#include "harness/game_harness.h"
 #include "core/memory_blocks.h"
-#include "resources/picture_decoder.h"
-#include "core/shell_state.h"
 #include "core/palette_state.h"
 #include "core/picture.h"
+#include "core/shell_state.h"
+#include "harness/game_harness.h"
+#include "resources/picture_decoder.h"
 
 namespace {
 

@@ -11,9 +11,11 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   authoring::IndexedImage image;
   std::vector<std::string> warnings;
-  if (!authoring::DecodePng(std::span<const std::uint8_t>(data, size), &image, &warnings).empty()) return 0;
+  if (!authoring::DecodePng(std::span<const std::uint8_t>(data, size), &image, &warnings).empty())
+    return 0;
   if (image.palette.empty() || image.palette.size() > 16) std::abort();
-  if (image.pixels.size() != static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height))
+  if (image.pixels.size() !=
+      static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height))
     std::abort();
   std::vector<std::uint8_t> png;
   if (!authoring::EncodeIndexedPng(image, &png).empty()) std::abort();

@@ -6,12 +6,12 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "core/memory_blocks.h"
+#include "core/scenario_state.h"
 #include "harness/game_harness.h"
 #include "platform/backend.h"
-#include "core/memory_blocks.h"
 #include "scenario/event_interpreter.h"
 #include "scenario/scenario_loader.h"
-#include "core/scenario_state.h"
 #include "text/font.h"
 
 namespace {
@@ -27,7 +27,8 @@ void InstallFont() {
   auto* font = static_cast<std::uint8_t*>(resources::MemLock(text::FontData));
   std::memset(font, 0, kFontGlyphs * text::kGlyphBytes);
   for (std::uint32_t g = 0; g < kFontGlyphs; ++g) {
-    for (int row = 0; row < 24; ++row) font[g * 72 + (row / 8) * 24 + row] = static_cast<std::uint8_t>(0x80 >> (row % 8));
+    for (int row = 0; row < 24; ++row)
+      font[g * 72 + (row / 8) * 24 + row] = static_cast<std::uint8_t>(0x80 >> (row % 8));
   }
   resources::MemUnlock(text::FontData);
 }

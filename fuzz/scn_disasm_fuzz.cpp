@@ -24,7 +24,8 @@ const authoring::Charset& FuzzCharset() {
   static const authoring::Charset charset = [] {
     authoring::Charset table;
     // '"' and ';' glyphs stress the quoting of texts and comments.
-    authoring::Charset::Parse("1=　\n28=０\n100=あ\n175=れ\n300=ァ\n500=\"\n501=;\n502=}\n503=>\n", "fuzz", &table);
+    authoring::Charset::Parse("1=　\n28=０\n100=あ\n175=れ\n300=ァ\n500=\"\n501=;\n502=}\n503=>\n",
+                              "fuzz", &table);
     return table;
   }();
   return charset;

@@ -18,8 +18,9 @@ double Shade(double x) { return std::clamp((x - kAxis - 14) / 40, 0.0, 1.0) * 0.
 // foot at `neck_y`, half as wide as `neck`, the shoulders reaching `shoulder` from the centre
 // line at `shoulder_y`.
 PolygonShape Torso(double neck_y, double neck, double shoulder_y, double shoulder) {
-  std::vector<Point> left = Curve(Point{kAxis - neck, neck_y}, Point{kAxis - shoulder + 12, neck_y + 4},
-                                  Point{kAxis - shoulder, shoulder_y}, 10);
+  std::vector<Point> left =
+      Curve(Point{kAxis - neck, neck_y}, Point{kAxis - shoulder + 12, neck_y + 4},
+            Point{kAxis - shoulder, shoulder_y}, 10);
   Append(&left, {{kAxis - shoulder - 4, shoulder_y + 60}, {kAxis - shoulder - 6, kFigureHeight}});
   std::vector<Point> outline = left;
   Append(&outline, Mirrored(left, kAxis));
@@ -27,9 +28,12 @@ PolygonShape Torso(double neck_y, double neck, double shoulder_y, double shoulde
 }
 
 void PaintNeck(Painting* p, double top, double bottom, double half) {
-  p->FillOutlined(RectShape{kAxis - half, top, kAxis + half, bottom}, [=](int, int y) {
-    return Paint(kSkin, y < top + 14 ? 0.3 : 0.8);  // the chin's shadow
-  }, kOutline);
+  p->FillOutlined(
+      RectShape{kAxis - half, top, kAxis + half, bottom},
+      [=](int, int y) {
+        return Paint(kSkin, y < top + 14 ? 0.3 : 0.8);  // the chin's shadow
+      },
+      kOutline);
 }
 
 // A cloth fold: a soft dark line.
@@ -39,11 +43,12 @@ void Fold(Painting* p, FigureRamp ramp, Point a, Point b, double tone) {
 
 // Long straight dark hair: the mass behind the head, the cap, bangs and the locks in front.
 void PaintLongHairBack(Painting* p) {
-  std::vector<Point> back = Curve(Point{kAxis - 44, 70}, Point{kAxis - 62, 170}, Point{kAxis - 52, 262}, 12);
+  std::vector<Point> back =
+      Curve(Point{kAxis - 44, 70}, Point{kAxis - 62, 170}, Point{kAxis - 52, 262}, 12);
   Append(&back, Mirrored(back, kAxis));
-  p->FillOutlined(PolygonShape{back}, [](int x, int) {
-    return Paint(kNavy, x < kAxis ? 0.55 : 0.35);
-  }, kOutline);
+  p->FillOutlined(
+      PolygonShape{back}, [](int x, int) { return Paint(kNavy, x < kAxis ? 0.55 : 0.35); },
+      kOutline);
 }
 
 void PaintBangs(Painting* p, FigureRamp ramp, double base_tone, double top_y, double fringe_y,
@@ -62,38 +67,47 @@ void PaintBangs(Painting* p, FigureRamp ramp, double base_tone, double top_y, do
     outline.push_back(Point{x, fringe_y + 14 * edge * edge + (i % 2 ? -9 : 0)});
   }
   // The ring of light that shiny hair shows, and shade on the side away from the light.
-  p->FillOutlined(PolygonShape{outline}, [=](int x, int y) {
-    const double r = std::hypot(x + 0.5 - crown.x, (y + 0.5 - crown.y) * 1.1);
-    const double ring = std::abs(r - half * 0.72) < 3.5 && y < crown.y - 8 ? 1.3 : 0;
-    return Paint(ramp, base_tone + ring - (x > kAxis + half * 0.4 ? 0.25 : 0));
-  }, kOutline);
+  p->FillOutlined(
+      PolygonShape{outline},
+      [=](int x, int y) {
+        const double r = std::hypot(x + 0.5 - crown.x, (y + 0.5 - crown.y) * 1.1);
+        const double ring = std::abs(r - half * 0.72) < 3.5 && y < crown.y - 8 ? 1.3 : 0;
+        return Paint(ramp, base_tone + ring - (x > kAxis + half * 0.4 ? 0.25 : 0));
+      },
+      kOutline);
 }
 
 // A lock falling in front of the shoulder from the temple, tapering to a point.
-void PaintFrontLock(Painting* p, double side, double top, double bottom, double width, FigureRamp ramp,
-                    double tone) {
+void PaintFrontLock(Painting* p, double side, double top, double bottom, double width,
+                    FigureRamp ramp, double tone) {
   const double x = kAxis + side * 39;
-  std::vector<Point> lock = Curve(Point{x - width / 2, top}, Point{x + side * 10, (top + bottom) / 2},
-                                  Point{x + side * 4, bottom}, 12);
+  std::vector<Point> lock =
+      Curve(Point{x - width / 2, top}, Point{x + side * 10, (top + bottom) / 2},
+            Point{x + side * 4, bottom}, 12);
   Append(&lock, Curve(Point{x + side * 4, bottom}, Point{x + side * 10 + width, (top + bottom) / 2},
                       Point{x + width / 2, top}, 12));
-  p->FillOutlined(PolygonShape{lock}, [=](int, int) { return Paint(ramp, tone); }, kOutline);
+  p->FillOutlined(
+      PolygonShape{lock}, [=](int, int) { return Paint(ramp, tone); }, kOutline);
 }
 
 // An indigo yukata with pale flowers, its collar crossed left over right, a red obi with a
 // yellow cord.
 void PaintYukata(Painting* p) {
   const PolygonShape body = Torso(150, 14, 196, 62);
-  p->FillOutlined(body, [](int x, int y) {
-    // Flowers on a staggered grid.
-    const int row = y / 30;
-    const double cx = (std::floor((x + (row % 2) * 15) / 30.0) * 30 + 15) - (row % 2) * 15;
-    const double cy = row * 30 + 15;
-    const double d = std::hypot(x + 0.5 - cx, y + 0.5 - cy);
-    if (d < 1.8) return Paint(kYellow, 1.5);
-    if (d < 5 && std::fmod(std::atan2(y - cy, x - cx) + 7, 1.2566) < 0.8) return Paint(kNavy, 2.2);
-    return Paint(kNavy, 1.05 - Shade(x));
-  }, kOutline);
+  p->FillOutlined(
+      body,
+      [](int x, int y) {
+        // Flowers on a staggered grid.
+        const int row = y / 30;
+        const double cx = (std::floor((x + (row % 2) * 15) / 30.0) * 30 + 15) - (row % 2) * 15;
+        const double cy = row * 30 + 15;
+        const double d = std::hypot(x + 0.5 - cx, y + 0.5 - cy);
+        if (d < 1.8) return Paint(kYellow, 1.5);
+        if (d < 5 && std::fmod(std::atan2(y - cy, x - cx) + 7, 1.2566) < 0.8)
+          return Paint(kNavy, 2.2);
+        return Paint(kNavy, 1.05 - Shade(x));
+      },
+      kOutline);
   // The opening of the collar: skin, the white under-collar, then the indigo bands.
   p->Fill(PolygonShape{{{kAxis - 14, 150}, {kAxis + 14, 150}, {kAxis, 196}}}, Paint(kSkin, 0.9));
   p->Fill(StrokeShape{Point{kAxis - 15, 150}, Point{kAxis + 2, 200}, 4, 4}, Paint(kWhite, 1));
@@ -109,7 +123,8 @@ void PaintYukata(Painting* p) {
       ink = (y == 262 || y == 305) ? kOutline : Paint(kRed, x > kAxis + 25 ? 0.45 : 0.75);
     }
   });
-  p->Fill(StrokeShape{Point{kAxis - 50, 284}, Point{kAxis + 50, 283}, 2.0, 2.0}, Paint(kYellow, 1.6));
+  p->Fill(StrokeShape{Point{kAxis - 50, 284}, Point{kAxis + 50, 283}, 2.0, 2.0},
+          Paint(kYellow, 1.6));
 }
 
 Artwork PaintHotaruWith(Expression expression, int number) {
@@ -123,8 +138,9 @@ Artwork PaintHotaruWith(Expression expression, int number) {
   PaintFrontLock(&p, -1, 92, 236, 11, kNavy, 0.55);
   PaintFrontLock(&p, 1, 92, 236, 11, kNavy, 0.4);
   // A small yellow hair ornament over the left temple.
-  p.FillOutlined(EllipseShape{Point{kAxis + 30, 62}, 6, 6}, [](int, int) { return Paint(kYellow, 1.4); },
-                 kOutline);
+  p.FillOutlined(
+      EllipseShape{Point{kAxis + 30, 62}, 6, 6}, [](int, int) { return Paint(kYellow, 1.4); },
+      kOutline);
   return FinishFigure(std::move(p), number);
 }
 
@@ -137,17 +153,22 @@ Artwork PaintSouta() {
   Painting p = NewFigure();
   // A white open-necked shirt, a little wider in the shoulders.
   const PolygonShape body = Torso(142, 16, 184, 68);
-  p.FillOutlined(body, [](int x, int) { return Paint(kWhite, 0.95 - 1.2 * Shade(x)); }, kOutline);
+  p.FillOutlined(
+      body, [](int x, int) { return Paint(kWhite, 0.95 - 1.2 * Shade(x)); }, kOutline);
   p.Fill(PolygonShape{{{kAxis - 14, 142}, {kAxis + 14, 142}, {kAxis, 186}}}, Paint(kSkin, 0.9));
   for (double side : {-1.0, 1.0}) {
     // Collar points, the button line, sleeve seams.
-    p.FillOutlined(PolygonShape{{{kAxis + side * 16, 138}, {kAxis + side * 30, 150}, {kAxis + side * 22, 178},
-                                 {kAxis + side * 3, 190}}},
-                   [](int, int) { return Paint(kWhite, 1.2); }, kOutline);
+    p.FillOutlined(
+        PolygonShape{{{kAxis + side * 16, 138},
+                      {kAxis + side * 30, 150},
+                      {kAxis + side * 22, 178},
+                      {kAxis + side * 3, 190}}},
+        [](int, int) { return Paint(kWhite, 1.2); }, kOutline);
     Fold(&p, kWhite, Point{kAxis + side * 48, 198}, Point{kAxis + side * 52, 340}, 0);
   }
   Fold(&p, kWhite, Point{kAxis + 1, 190}, Point{kAxis + 2, 340}, 0);
-  for (double y = 214; y < 340; y += 34) p.Fill(EllipseShape{Point{kAxis + 6, y}, 2, 2}, Paint(kWhite, 0));
+  for (double y = 214; y < 340; y += 34)
+    p.Fill(EllipseShape{Point{kAxis + 6, y}, 2, 2}, Paint(kWhite, 0));
   PaintNeck(&p, 114, 146, 13);
   PaintFace(&p, 80, 136, 33, true);
   PaintFeatures(&p, 100, 16, Expression::kCalm, kBrown, false, 2.5, false);
@@ -164,25 +185,31 @@ Artwork PaintSouta() {
     const double x = kAxis + 42 - i * 10.5;
     hair.push_back(Point{x, 82.0 + (i % 2 ? 8 : -2) + (i == 2 ? 6 : 0)});
   }
-  p.FillOutlined(PolygonShape{hair}, [](int x, int y) {
-    return Paint(kBrown, (x < kAxis && y < 48 ? 1.7 : 1.0) - (x > kAxis + 20 ? 0.4 : 0));
-  }, kOutline);
+  p.FillOutlined(
+      PolygonShape{hair},
+      [](int x, int y) {
+        return Paint(kBrown, (x < kAxis && y < 48 ? 1.7 : 1.0) - (x > kAxis + 20 ? 0.4 : 0));
+      },
+      kOutline);
   return FinishFigure(std::move(p), kSoutaPicture);
 }
 
 Artwork PaintNatsumi() {
   Painting p = NewFigure();
   // A ponytail swinging out to the right, behind everything else.
-  std::vector<Point> tail = Curve(Point{kAxis + 30, 50}, Point{kAxis + 95, 70}, Point{kAxis + 62, 210}, 14);
+  std::vector<Point> tail =
+      Curve(Point{kAxis + 30, 50}, Point{kAxis + 95, 70}, Point{kAxis + 62, 210}, 14);
   Append(&tail, Curve(Point{kAxis + 62, 210}, Point{kAxis + 70, 90}, Point{kAxis + 20, 66}, 14));
-  p.FillOutlined(PolygonShape{tail}, [](int x, int) { return Paint(kBrown, x > kAxis + 60 ? 1.2 : 1.6); },
-                 kOutline);
+  p.FillOutlined(
+      PolygonShape{tail}, [](int x, int) { return Paint(kBrown, x > kAxis + 60 ? 1.2 : 1.6); },
+      kOutline);
   // A yellow T-shirt with short sleeves over the shoulders.
   const PolygonShape body = Torso(146, 15, 190, 60);
-  p.FillOutlined(body, [](int x, int) { return Paint(kYellow, 0.95 - 1.2 * Shade(x)); }, kOutline);
-  p.FillOutlined(EllipseShape{Point{kAxis, 146}, 17, 10}, [](int, int y) {
-    return Paint(kSkin, y < 146 ? 0.3 : 0.9);
-  }, kOutline);
+  p.FillOutlined(
+      body, [](int x, int) { return Paint(kYellow, 0.95 - 1.2 * Shade(x)); }, kOutline);
+  p.FillOutlined(
+      EllipseShape{Point{kAxis, 146}, 17, 10},
+      [](int, int y) { return Paint(kSkin, y < 146 ? 0.3 : 0.9); }, kOutline);
   for (double side : {-1.0, 1.0}) {
     Fold(&p, kYellow, Point{kAxis + side * 42, 204}, Point{kAxis + side * 46, 340}, 0);
     Fold(&p, kYellow, Point{kAxis + side * 62, 250}, Point{kAxis + side * 44, 262}, 0);
@@ -192,7 +219,8 @@ Artwork PaintNatsumi() {
   PaintFeatures(&p, 102, 16, Expression::kCalm, kBrown, true, 0, true);
   PaintBangs(&p, kBrown, 1.35, 34, 88, 41);
   // The red band holding the ponytail.
-  p.FillOutlined(EllipseShape{Point{kAxis + 36, 56}, 6, 8}, [](int, int) { return Paint(kRed, 1); }, kOutline);
+  p.FillOutlined(
+      EllipseShape{Point{kAxis + 36, 56}, 6, 8}, [](int, int) { return Paint(kRed, 1); }, kOutline);
   return FinishFigure(std::move(p), kNatsumiPicture);
 }
 

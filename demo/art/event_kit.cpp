@@ -16,7 +16,7 @@ authoring::Palette16 EventPalette(const std::uint8_t (&colours)[16][3]) {
 }
 
 void Sparkle(Painting* p, Point centre, double radius, double core, std::uint8_t glow,
-                double peak) {
+             double peak) {
   p->Apply(EllipseShape{centre, radius, radius}, [&](int x, int y, Ink& ink) {
     const double d = std::hypot(x + 0.5 - centre.x, y + 0.5 - centre.y);
     if (d <= core) {

@@ -16,7 +16,7 @@ authoring::Palette16 EventPalette(const std::uint8_t (&colours)[16][3]);
 // that falls off with the distance. Within `core` every pixel is at the peak, which by
 // default is the ramp's last colour.
 void Sparkle(Painting* p, Point centre, double radius, double core, std::uint8_t glow,
-                double peak = 9);
+             double peak = 9);
 
 // The finished picture file's content: "H%02d.VGR" or "V%02d.VGR" (`kind` 'H' or 'V').
 Artwork FinishEventPicture(const Painting& painting, char kind, int number,

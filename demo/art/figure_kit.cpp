@@ -28,8 +28,9 @@ void PaintFace(Painting* p, double top, double chin, double half_width, bool ear
   const double temple = top - 12;
   // Ears first; the face covers their inner half.
   for (double side : ears ? std::vector<double>{-1.0, 1.0} : std::vector<double>{}) {
-    p->FillOutlined(EllipseShape{Point{axis + side * (half_width - 1), top + 22}, 4.5, 8},
-                    [](int, int) { return Paint(kSkin, 0.9); }, kOutline);
+    p->FillOutlined(
+        EllipseShape{Point{axis + side * (half_width - 1), top + 22}, 4.5, 8},
+        [](int, int) { return Paint(kSkin, 0.9); }, kOutline);
   }
   std::vector<Point> left = Curve(Point{axis - half_width, temple},
                                   Point{axis - half_width - 1, chin - 18}, Point{axis, chin}, 16);
@@ -37,16 +38,19 @@ void PaintFace(Painting* p, double top, double chin, double half_width, bool ear
   Append(&outline, Mirrored(left, axis));
   Append(&outline, Curve(Point{axis + half_width, temple}, Point{axis, temple - 60},
                          Point{axis - half_width, temple}, 12));
-  p->FillOutlined(PolygonShape{outline}, [=](int x, int y) {
-    // Lit from the upper left; the shade of the bangs across the forehead.
-    double tone = 1.35 - std::max(0.0, (x - axis) / half_width) * 0.6;
-    if (y < top + 6) tone -= 0.5;
-    return Paint(kSkin, tone);
-  }, kOutline);
+  p->FillOutlined(
+      PolygonShape{outline},
+      [=](int x, int y) {
+        // Lit from the upper left; the shade of the bangs across the forehead.
+        double tone = 1.35 - std::max(0.0, (x - axis) / half_width) * 0.6;
+        if (y < top + 6) tone -= 0.5;
+        return Paint(kSkin, tone);
+      },
+      kOutline);
 }
 
-void PaintFeatures(Painting* p, double eye_y, double spread, Expression expression,
-                   FigureRamp iris, bool large_eyes, double brow_slant, bool blush) {
+void PaintFeatures(Painting* p, double eye_y, double spread, Expression expression, FigureRamp iris,
+                   bool large_eyes, double brow_slant, bool blush) {
   const double axis = kFigureAxis;
   for (double side : {-1.0, 1.0}) {
     const double cx = axis + side * spread;
@@ -65,8 +69,9 @@ void PaintFeatures(Painting* p, double eye_y, double spread, Expression expressi
       });
       p->Fill(EllipseShape{Point{cx + side * 0.5, eye_y + 1.5}, rx * 0.45, ry * 0.45}, kOutline);
       p->Fill(EllipseShape{Point{cx - 2.5, eye_y - 3}, 2.2, 2.2}, Paint(kNavy, 3));
-      const std::vector<Point> lid = Curve(Point{cx - rx - 2, eye_y - ry + 5}, Point{cx, eye_y - ry - 5},
-                                           Point{cx + rx + 2, eye_y - ry + 5}, 10);
+      const std::vector<Point> lid =
+          Curve(Point{cx - rx - 2, eye_y - ry + 5}, Point{cx, eye_y - ry - 5},
+                Point{cx + rx + 2, eye_y - ry + 5}, 10);
       for (std::size_t i = 1; i < lid.size(); ++i)
         p->Fill(StrokeShape{lid[i - 1], lid[i], 1.7, 1.7}, kOutline);
       const Point outer{cx + side * (rx + 2), eye_y - ry + 5};
@@ -81,13 +86,16 @@ void PaintFeatures(Painting* p, double eye_y, double spread, Expression expressi
     if (blush) p->Fill(EllipseShape{Point{cx + side * 3, eye_y + 14}, 7, 3}, Paint(kBlush, 0.35));
   }
   // Nose: a shadow on its unlit side.
-  p->Fill(StrokeShape{Point{axis + 1, eye_y + 10}, Point{axis + 2, eye_y + 15}, 1.0, 0.8}, Paint(kSkin, 0.2));
+  p->Fill(StrokeShape{Point{axis + 1, eye_y + 10}, Point{axis + 2, eye_y + 15}, 1.0, 0.8},
+          Paint(kSkin, 0.2));
   if (expression == Expression::kSmile) {
-    p->Fill(PolygonShape{Curve(Point{axis - 7, eye_y + 22}, Point{axis, eye_y + 33}, Point{axis + 7, eye_y + 22}, 10)},
+    p->Fill(PolygonShape{Curve(Point{axis - 7, eye_y + 22}, Point{axis, eye_y + 33},
+                               Point{axis + 7, eye_y + 22}, 10)},
             Paint(kRed, 0.2));
     p->Fill(EllipseShape{Point{axis, eye_y + 27}, 3, 1.6}, Paint(kRed, 1));
   } else {
-    p->Fill(StrokeShape{Point{axis - 4, eye_y + 24}, Point{axis + 4, eye_y + 24}, 0.9, 0.9}, Paint(kRed, 0));
+    p->Fill(StrokeShape{Point{axis - 4, eye_y + 24}, Point{axis + 4, eye_y + 24}, 0.9, 0.9},
+            Paint(kRed, 0));
   }
 }
 

@@ -25,14 +25,14 @@ inline constexpr double kFigureAxis = kFigureWidth / 2.0;  // the figure's centr
 
 // Ramp numbers, registered in this order by NewFigure.
 enum FigureRamp : std::uint8_t {
-  kLine = 1,   // 5: outlines, pupils
-  kSkin,       // 12, 13, 14
-  kNavy,       // 5, 6, 7, 4: dark hair, indigo cloth, eyes
-  kBrown,      // 10, 11, 12: brown hair
-  kWhite,      // 7, 4: white cloth shaded pale blue
-  kRed,        // 10, 9: red cloth, lips
-  kYellow,     // 12, 8: yellow cloth, cords
-  kBlush,      // 13, 9: skin with a few red dots
+  kLine = 1,  // 5: outlines, pupils
+  kSkin,      // 12, 13, 14
+  kNavy,      // 5, 6, 7, 4: dark hair, indigo cloth, eyes
+  kBrown,     // 10, 11, 12: brown hair
+  kWhite,     // 7, 4: white cloth shaded pale blue
+  kRed,       // 10, 9: red cloth, lips
+  kYellow,    // 12, 8: yellow cloth, cords
+  kBlush,     // 13, 9: skin with a few red dots
 };
 
 inline Ink Paint(FigureRamp ramp, double tone) { return Ink{ramp, static_cast<float>(tone)}; }
@@ -49,8 +49,8 @@ void PaintFace(Painting* p, double top, double chin, double half_width, bool ear
 // Eyes (iris in `iris` ramp), brows, nose, mouth and blush, for a face whose eye line is
 // at `eye_y`, eyes `spread` from the centre line. Brows with a positive slant come down
 // towards the nose (a determined look), with a negative one they go up (a gentle one).
-void PaintFeatures(Painting* p, double eye_y, double spread, Expression expression,
-                   FigureRamp iris, bool large_eyes, double brow_slant, bool blush);
+void PaintFeatures(Painting* p, double eye_y, double spread, Expression expression, FigureRamp iris,
+                   bool large_eyes, double brow_slant, bool blush);
 
 // The finished picture file's content: character picture `number` (C%02x.VGR), silhouette
 // outlined, the rest transparent.

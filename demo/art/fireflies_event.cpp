@@ -10,9 +10,10 @@
 namespace demo_art {
 namespace {
 
-constexpr std::uint8_t kColours[16][3] = {
-    {0, 0, 0},  {1, 1, 3},   {2, 2, 5},  {3, 4, 7},  {5, 6, 9},   {1, 3, 2},  {2, 5, 3},  {4, 8, 4},
-    {9, 13, 4}, {13, 15, 8}, {2, 2, 6},  {5, 5, 11}, {9, 2, 3},   {14, 5, 5}, {13, 10, 9}, {15, 15, 15}};
+constexpr std::uint8_t kColours[16][3] = {{0, 0, 0},  {1, 1, 3},   {2, 2, 5},   {3, 4, 7},
+                                          {5, 6, 9},  {1, 3, 2},   {2, 5, 3},   {4, 8, 4},
+                                          {9, 13, 4}, {13, 15, 8}, {2, 2, 6},   {5, 5, 11},
+                                          {9, 2, 3},  {14, 5, 5},  {13, 10, 9}, {15, 15, 15}};
 
 // Ramp numbers, in the order they are registered.
 enum : std::uint8_t { kNight = 1, kGrass, kGlow, kIndigo, kRed, kSkin, kMoonlit };
@@ -58,7 +59,8 @@ void PaintNight(Painting* p, Rng* rng) {
     p->Fill(RectShape{static_cast<double>(x), top, x + 1.0, kFarBank + 3}, At(kNight, 0.35));
   }
   for (int i = 0; i < 500; ++i) {
-    const double x = rng->Uniform(-10, 650), y = kNearBank + std::pow(rng->Uniform(0, 1), 0.8) * 110;
+    const double x = rng->Uniform(-10, 650),
+                 y = kNearBank + std::pow(rng->Uniform(0, 1), 0.8) * 110;
     const double h = 6 + (y - kNearBank) * rng->Uniform(0.2, 0.7);
     p->Fill(StrokeShape{Point{x, y}, Point{x + rng->Uniform(-8, 8), y - h}, 1.3, 0.3},
             At(kGrass, rng->Uniform(0.2, 1.2)));
@@ -69,10 +71,14 @@ void PaintHotaruFromBehind(Painting* p) {
   // Hanging sleeves, the body, the butterfly bow of the obi.
   for (double side : {-1.0, 1.0}) {
     const double x = kAxis + side * 56;
-    p->FillWith(PolygonShape{{{x - side * 10, 248}, {x + side * 14, 262}, {x + side * 17, 392}, {x - side * 6, 400}}},
+    p->FillWith(PolygonShape{{{x - side * 10, 248},
+                              {x + side * 14, 262},
+                              {x + side * 17, 392},
+                              {x - side * 6, 400}}},
                 [side](int, int) { return At(kIndigo, side > 0 ? 1.7 : 1.1); });
   }
-  std::vector<Point> body = Curve(Point{kAxis - 20, 222}, Point{kAxis - 46, 228}, Point{kAxis - 58, 258}, 10);
+  std::vector<Point> body =
+      Curve(Point{kAxis - 20, 222}, Point{kAxis - 46, 228}, Point{kAxis - 58, 258}, 10);
   Append(&body, {{kAxis - 56, 400}, {kAxis + 56, 400}});
   Append(&body, Curve(Point{kAxis + 58, 258}, Point{kAxis + 46, 228}, Point{kAxis + 20, 222}, 10));
   p->FillWith(PolygonShape{body}, [](int x, int y) {
@@ -84,24 +90,29 @@ void PaintHotaruFromBehind(Painting* p) {
   });
   p->Fill(RectShape{kAxis - 57, 306, kAxis + 57, 334}, At(kRed, 0.8));
   for (double side : {-1.0, 1.0}) {
-    p->FillWith(PolygonShape{{{kAxis, 318}, {kAxis + side * 56, 282}, {kAxis + side * 60, 300},
-                              {kAxis + side * 52, 352}, {kAxis, 324}}},
-                [side](int, int y) { return At(kRed, (side > 0 ? 1.3 : 0.8) - (y > 330 ? 0.4 : 0)); });
+    p->FillWith(
+        PolygonShape{{{kAxis, 318},
+                      {kAxis + side * 56, 282},
+                      {kAxis + side * 60, 300},
+                      {kAxis + side * 52, 352},
+                      {kAxis, 324}}},
+        [side](int, int y) { return At(kRed, (side > 0 ? 1.3 : 0.8) - (y > 330 ? 0.4 : 0)); });
   }
   p->Fill(RectShape{kAxis - 10, 306, kAxis + 10, 334}, At(kRed, 1.2));  // the knot
   // The nape below hair put up in a bun, a hairpin with a dangling bead.
-  p->Fill(PolygonShape{{{kAxis - 15, 196}, {kAxis + 15, 196}, {kAxis + 19, 228}, {kAxis - 19, 228}}},
-          At(kSkin, 0.7));
+  p->Fill(
+      PolygonShape{{{kAxis - 15, 196}, {kAxis + 15, 196}, {kAxis + 19, 228}, {kAxis - 19, 228}}},
+      At(kSkin, 0.7));
   p->FillWith(EllipseShape{Point{kAxis, 180}, 31, 33}, [](int x, int y) {
     // Strands: fine streaks, and the moon's light along the right side.
     const double strand = FractalNoise(x / 2.0, y / 12.0, 2, 75);
     return At(kNight, 0.3 + strand * 0.6 + (x > kAxis + 18 ? 0.8 : 0));
   });
-  p->Fill(PolygonShape{{{kAxis - 16, 205}, {kAxis + 16, 205}, {kAxis + 12, 214}, {kAxis - 12, 214}}},
-          At(kNight, 0.6));
-  p->FillWith(EllipseShape{Point{kAxis + 4, 146}, 19, 16}, [](int x, int) {
-    return At(kNight, x > kAxis + 12 ? 1.2 : 0.5);
-  });
+  p->Fill(
+      PolygonShape{{{kAxis - 16, 205}, {kAxis + 16, 205}, {kAxis + 12, 214}, {kAxis - 12, 214}}},
+      At(kNight, 0.6));
+  p->FillWith(EllipseShape{Point{kAxis + 4, 146}, 19, 16},
+              [](int x, int) { return At(kNight, x > kAxis + 12 ? 1.2 : 0.5); });
   p->Fill(StrokeShape{Point{kAxis - 12, 152}, Point{kAxis + 26, 138}, 1.3, 1.3}, At(kMoonlit, 1.6));
   p->Fill(StrokeShape{Point{kAxis + 24, 139}, Point{kAxis + 27, 158}, 0.6, 0.6}, At(kMoonlit, 1.2));
   p->Fill(EllipseShape{Point{kAxis + 27, 160}, 3, 3}, At(kRed, 1.5));
@@ -124,13 +135,13 @@ void PaintFireflies(Painting* p, Rng* rng, int count, double near_y) {
 
 Artwork PaintFirefliesByTheRiver() {
   Painting p(authoring::kScreenWidth, authoring::kScreenHeight);
-  p.AddRamp({0, 1, 2, 3, 4});    // kNight
-  p.AddRamp({0, 5, 6, 7});       // kGrass
-  p.AddRamp({6, 7, 8, 9, 15});   // kGlow
-  p.AddRamp({0, 10, 11, 4});     // kIndigo
-  p.AddRamp({12, 13});           // kRed
-  p.AddRamp({12, 14});           // kSkin
-  p.AddRamp({3, 4, 15});         // kMoonlit
+  p.AddRamp({0, 1, 2, 3, 4});   // kNight
+  p.AddRamp({0, 5, 6, 7});      // kGrass
+  p.AddRamp({6, 7, 8, 9, 15});  // kGlow
+  p.AddRamp({0, 10, 11, 4});    // kIndigo
+  p.AddRamp({12, 13});          // kRed
+  p.AddRamp({12, 14});          // kSkin
+  p.AddRamp({3, 4, 15});        // kMoonlit
   Rng rng(101);
   PaintNight(&p, &rng);
   PaintFireflies(&p, &rng, 40, 300);

@@ -11,9 +11,10 @@
 namespace demo_art {
 namespace {
 
-constexpr std::uint8_t kColours[16][3] = {
-    {0, 0, 0},   {1, 1, 3},  {2, 2, 5},   {3, 3, 7},  {5, 4, 8},  {15, 4, 4},  {15, 9, 3},  {15, 14, 6},
-    {4, 13, 7},  {15, 8, 12}, {6, 12, 15}, {2, 1, 3},  {4, 3, 5},  {12, 10, 5}, {8, 6, 9},   {15, 15, 15}};
+constexpr std::uint8_t kColours[16][3] = {{0, 0, 0},  {1, 1, 3},   {2, 2, 5},   {3, 3, 7},
+                                          {5, 4, 8},  {15, 4, 4},  {15, 9, 3},  {15, 14, 6},
+                                          {4, 13, 7}, {15, 8, 12}, {6, 12, 15}, {2, 1, 3},
+                                          {4, 3, 5},  {12, 10, 5}, {8, 6, 9},   {15, 15, 15}};
 
 enum : std::uint8_t { kSky = 1, kTown, kRed, kOrange, kYellow, kGreen, kPink, kCyan };
 
@@ -25,8 +26,8 @@ Ink At(std::uint8_t ramp, double tone) { return Ink{ramp, static_cast<float>(ton
 struct Burst {
   Point centre;
   double radius;
-  std::uint8_t colour;      // the sparks' ramp
-  std::uint8_t tips;        // the ramp of the sparks' ends
+  std::uint8_t colour;  // the sparks' ramp
+  std::uint8_t tips;    // the ramp of the sparks' ends
   int rays;
 };
 
@@ -94,7 +95,8 @@ void PaintRiver(Painting* p, Rng* rng) {
       const double x = b.centre.x + rng->Uniform(-1, 1) * b.radius * 0.8;
       const double y = kWater + 4 + rng->Uniform(0, 1) * 50;
       const double half = rng->Uniform(2, 10);
-      p->Fill(RectShape{x - half, y, x + half, y + 1.5}, At(rng->Between(0, 1) ? b.colour : b.tips, 0.7));
+      p->Fill(RectShape{x - half, y, x + half, y + 1.5},
+              At(rng->Between(0, 1) ? b.colour : b.tips, 0.7));
     }
   }
 }
@@ -123,19 +125,20 @@ void PaintWatchers(Painting* p) {
 
 Artwork PaintFireworks() {
   Painting p(authoring::kScreenWidth, authoring::kScreenHeight);
-  p.AddRamp({0, 1, 2, 3, 4});   // kSky
-  p.AddRamp({0, 11, 12, 13});   // kTown
-  p.AddRamp({5, 5, 15});        // kRed
-  p.AddRamp({6, 6, 15});        // kOrange
-  p.AddRamp({7, 7, 15});        // kYellow
-  p.AddRamp({8, 8, 15});        // kGreen
-  p.AddRamp({9, 9, 15});        // kPink
-  p.AddRamp({10, 10, 15});      // kCyan
+  p.AddRamp({0, 1, 2, 3, 4});  // kSky
+  p.AddRamp({0, 11, 12, 13});  // kTown
+  p.AddRamp({5, 5, 15});       // kRed
+  p.AddRamp({6, 6, 15});       // kOrange
+  p.AddRamp({7, 7, 15});       // kYellow
+  p.AddRamp({8, 8, 15});       // kGreen
+  p.AddRamp({9, 9, 15});       // kPink
+  p.AddRamp({10, 10, 15});     // kCyan
   Rng rng(201);
   PaintSkyAndSmoke(&p);
   for (const Burst& b : kBursts) PaintBurst(&p, b, &rng);
   // A shell still rising, its trail of sparks below it.
-  for (double y = 300; y > 236; y -= 6) Sparkle(&p, Point{582 + (300 - y) * 0.05, y}, 2.5, 0.5, kOrange, 1.5);
+  for (double y = 300; y > 236; y -= 6)
+    Sparkle(&p, Point{582 + (300 - y) * 0.05, y}, 2.5, 0.5, kOrange, 1.5);
   PaintTown(&p, &rng);
   PaintRiver(&p, &rng);
   PaintWatchers(&p);

@@ -38,7 +38,8 @@ int Failure(const std::string& what) {
 
 bool WriteFile(const fs::path& path, const std::vector<std::uint8_t>& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
   return static_cast<bool>(out);
 }
 
@@ -88,7 +89,8 @@ int main(int argc, char** argv) {
     if (art.file_name != entry->file_name)
       return Failure(std::string(entry->file_name) + " paints a picture named " + art.file_name);
     std::vector<std::uint8_t> file;
-    if (std::string error = authoring::BuildPictureFile(art.image, art.options, &file); !error.empty())
+    if (std::string error = authoring::BuildPictureFile(art.image, art.options, &file);
+        !error.empty())
       return Failure(art.file_name + ": " + error);
     if (!WriteFile(out_dir / art.file_name, file))
       return Failure("cannot write " + (out_dir / art.file_name).string());

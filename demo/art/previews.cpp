@@ -53,8 +53,9 @@ IndexedImage Grid(const std::vector<std::uint8_t> (&screens)[4],
     const int ox = (tile % 2) * kW, oy = (tile / 2) * kH;
     for (int y = 0; y < kH; ++y) {
       for (int x = 0; x < kW; ++x) {
-        grid.pixels[static_cast<std::size_t>((oy + y) * 2 * kW + ox + x)] = static_cast<std::uint8_t>(
-            16 * tile + screens[tile][static_cast<std::size_t>(y * kW + x)]);
+        grid.pixels[static_cast<std::size_t>((oy + y) * 2 * kW + ox + x)] =
+            static_cast<std::uint8_t>(16 * tile +
+                                      screens[tile][static_cast<std::size_t>(y * kW + x)]);
       }
     }
   }
@@ -93,7 +94,8 @@ std::string WritePreviews(const std::vector<Artwork>& pictures, const fs::path& 
   for (const Artwork& art : pictures) {
     const std::string stem = art.file_name.substr(0, art.file_name.find('.'));
     IndexedImage image{art.image.width, art.image.height, art.image.pixels, FilePalette(art)};
-    if (std::string error = authoring::WriteIndexedPng(dir / (stem + ".png"), image); !error.empty())
+    if (std::string error = authoring::WriteIndexedPng(dir / (stem + ".png"), image);
+        !error.empty())
       return error;
     if (art.kind != ArtKind::kBackground) continue;
     // The four colourings bare, then with the characters over them as the game dims the

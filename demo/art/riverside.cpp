@@ -29,8 +29,9 @@ void PaintSky(Painting* p) {
 }
 
 void PaintFarBank(Painting* p) {
-  FillBelow(p, [](double x) { return Ridge(x, kFarBank - 14, 10, 40, 32); },
-            [](int, int) { return Tone(0.28); });
+  FillBelow(
+      p, [](double x) { return Ridge(x, kFarBank - 14, 10, 40, 32); },
+      [](int, int) { return Tone(0.28); });
   // A small arched bridge downstream, low against the far bank.
   constexpr double kLeft = 40, kRight = 250, kDeck = kFarBank - 12;
   p->Fill(RectShape{kLeft, kDeck - 3, kRight, kDeck + 3}, Tone(0.55));
@@ -64,7 +65,8 @@ void PaintWater(Painting* p, Rng* rng) {
     const double spread = 8 + depth * 40;
     const double x = kMoon.x + rng->Uniform(-spread, spread);
     const double length = 3 + depth * 18 * rng->Uniform(0.4, 1);
-    p->Fill(RectShape{x - length, y, x + length, y + 1 + depth}, Tone(2.3 + 0.7 * rng->Uniform(0, 1)));
+    p->Fill(RectShape{x - length, y, x + length, y + 1 + depth},
+            Tone(2.3 + 0.7 * rng->Uniform(0, 1)));
   }
 }
 

@@ -9,10 +9,10 @@
 namespace demo_art {
 namespace {
 
-constexpr double kFloor = 262;          // where the wall meets the tatami
+constexpr double kFloor = 262;  // where the wall meets the tatami
 constexpr double kWindowLeft = 196, kWindowRight = 452, kWindowTop = 62, kWindowBottom = 226;
-constexpr Point kLamp{118, 228};        // centre of the lamp's paper shade
-constexpr Point kVanishing{320, 150};   // the tatami lines run towards it
+constexpr Point kLamp{118, 228};       // centre of the lamp's paper shade
+constexpr Point kVanishing{320, 150};  // the tatami lines run towards it
 
 void PaintWall(Painting* p) {
   p->FillAll([](int x, int y) {
@@ -43,8 +43,10 @@ void PaintShoji(Painting* p) {
     // The branch: a wavy band with leaves along it.
     const double branch_y = 120 + 28 * std::sin(x / 55.0) - (x - 196) * 0.12;
     const double leaves = FractalNoise(x / 9.0, y / 9.0, 2, 44);
-    if (std::abs(y - branch_y) < 2.5 + 1.5 * std::sin(x / 17.0)) tone -= 0.9;
-    else if (std::abs(y - branch_y) < 22 && leaves > 0.62 && x > 240) tone -= 0.55;
+    if (std::abs(y - branch_y) < 2.5 + 1.5 * std::sin(x / 17.0))
+      tone -= 0.9;
+    else if (std::abs(y - branch_y) < 22 && leaves > 0.62 && x > 240)
+      tone -= 0.55;
     return Tone(tone);
   });
   // The lattice.
@@ -94,8 +96,10 @@ void PaintTable(Painting* p) {
   });
   // Two teacups: a dark rim of tea, a light bowl, shaded on the side away from the lamp.
   for (const Point cup : {Point{338, 334}, Point{420, 342}}) {
-    p->FillWith(PolygonShape{{{cup.x - 10, cup.y - 14}, {cup.x + 10, cup.y - 14},
-                              {cup.x + 7, cup.y}, {cup.x - 7, cup.y}}},
+    p->FillWith(PolygonShape{{{cup.x - 10, cup.y - 14},
+                              {cup.x + 10, cup.y - 14},
+                              {cup.x + 7, cup.y},
+                              {cup.x - 7, cup.y}}},
                 [cup](int x, int) { return Tone(x < cup.x + 2 ? 2.4 : 1.6); });
     p->Fill(EllipseShape{Point{cup.x, cup.y - 14}, 10, 3.5}, Tone(2.6));
     p->Fill(EllipseShape{Point{cup.x, cup.y - 13.5}, 8, 2.5}, Tone(0.7));
@@ -107,9 +111,8 @@ void PaintLamp(Painting* p) {
   // Legs and frame, then the glowing shade.
   p->Fill(RectShape{kLamp.x - 30, kLamp.y + 38, kLamp.x - 25, kLamp.y + 80}, Tone(0.2));
   p->Fill(RectShape{kLamp.x + 25, kLamp.y + 38, kLamp.x + 30, kLamp.y + 80}, Tone(0.2));
-  p->FillWith(RectShape{kLamp.x - 28, kLamp.y - 40, kLamp.x + 28, kLamp.y + 40}, [](int x, int) {
-    return Tone(2.9 - std::abs(x - kLamp.x) / 45.0);
-  });
+  p->FillWith(RectShape{kLamp.x - 28, kLamp.y - 40, kLamp.x + 28, kLamp.y + 40},
+              [](int x, int) { return Tone(2.9 - std::abs(x - kLamp.x) / 45.0); });
   for (double dy : {-42.0, -14.0, 14.0, 38.0}) {
     p->Fill(RectShape{kLamp.x - 31, kLamp.y + dy, kLamp.x + 31, kLamp.y + dy + 4}, Tone(0.3));
   }

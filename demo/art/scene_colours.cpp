@@ -1,7 +1,7 @@
 #include "scene_colours.h"
 
-#include "visuals/background_table.h"
 #include "core/palette_state.h"
+#include "visuals/background_table.h"
 
 namespace demo_art {
 

@@ -86,7 +86,8 @@ void Append(std::vector<Point>* path, const std::vector<Point>& more) {
 
 std::vector<Point> Mirrored(const std::vector<Point>& path, double axis) {
   std::vector<Point> out;
-  for (auto it = path.rbegin(); it != path.rend(); ++it) out.push_back(Point{2 * axis - it->x, it->y});
+  for (auto it = path.rbegin(); it != path.rend(); ++it)
+    out.push_back(Point{2 * axis - it->x, it->y});
   return out;
 }
 

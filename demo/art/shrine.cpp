@@ -38,7 +38,8 @@ void PaintCedar(Painting* p, double x, double top, double width, std::uint32_t s
     const double y = top + layer * (kTerrace + 40 - top) / 9;
     const double half = width * (0.2 + 0.8 * (layer + 1) / 9.0);
     p->FillWith(EllipseShape{Point{x, y + 18}, half, 26}, [=](int px, int py) {
-      const double ragged = FractalNoise(px / 7.0, py / 7.0, 3, seed + static_cast<std::uint32_t>(layer));
+      const double ragged =
+          FractalNoise(px / 7.0, py / 7.0, 3, seed + static_cast<std::uint32_t>(layer));
       const double lit = px < x - half * 0.4 ? 0.25 : 0;
       return Tone(0.15 + 0.35 * ragged + lit);
     });
@@ -51,9 +52,8 @@ void PaintTrees(Painting* p) {
   PaintCedar(p, 45, -40, 95, 62);
   PaintCedar(p, 600, -60, 100, 64);
   // The ground at the top of the steps.
-  p->FillWith(RectShape{0, kTerrace, 640, 280}, [](int x, int y) {
-    return Tone(0.9 + 0.3 * FractalNoise(x / 3.0, y / 2.0, 2, 66));
-  });
+  p->FillWith(RectShape{0, kTerrace, 640, 280},
+              [](int x, int y) { return Tone(0.9 + 0.3 * FractalNoise(x / 3.0, y / 2.0, 2, 66)); });
 }
 
 void PaintSteps(Painting* p) {
@@ -61,11 +61,10 @@ void PaintSteps(Painting* p) {
   double y = 280;
   for (int i = 0; i < kSteps; ++i) {
     const double t = static_cast<double>(i) / kSteps;
-    const double half = 70 + 130 * t;              // half the width of this step
+    const double half = 70 + 130 * t;  // half the width of this step
     const double riser = 6 + 10 * t, tread = 4 + 8 * t;
-    p->FillWith(RectShape{320 - half, y, 320 + half, y + tread}, [](int x, int) {
-      return Tone(1.35 + 0.25 * FractalNoise(x / 5.0, 0.5, 2, 67));
-    });
+    p->FillWith(RectShape{320 - half, y, 320 + half, y + tread},
+                [](int x, int) { return Tone(1.35 + 0.25 * FractalNoise(x / 5.0, 0.5, 2, 67)); });
     p->Fill(RectShape{320 - half, y + tread, 320 + half, y + tread + riser}, Tone(0.55));
     y += tread + riser;
   }
@@ -97,8 +96,8 @@ void PaintLantern(Painting* p, double x) {
   p->Fill(RectShape{x - 18, 370, x + 18, 400}, Tone(0.7));  // base
   p->Fill(RectShape{x - 7, 322, x + 7, 370}, Tone(0.85));   // pillar
   p->Fill(RectShape{x - 16, 314, x + 16, 322}, Tone(0.7));
-  p->Fill(RectShape{x - 13, 290, x + 13, 314}, Tone(0.6));  // fire box
-  p->Fill(RectShape{x - 7, 294, x + 7, 310}, Tone(3));      // its light
+  p->Fill(RectShape{x - 13, 290, x + 13, 314}, Tone(0.6));                      // fire box
+  p->Fill(RectShape{x - 7, 294, x + 7, 310}, Tone(3));                          // its light
   p->Fill(PolygonShape{{{x - 26, 292}, {x, 272}, {x + 26, 292}}}, Tone(0.55));  // roof
   p->Fill(EllipseShape{Point{x, 268}, 4, 5}, Tone(0.55));
 }

@@ -78,7 +78,8 @@ void PaintClouds(Painting* p) {
       const double lit = Lambert(puffs, x, y);
       const double underside = std::max(0.0, (y - 240) / 100.0);
       const double height = std::clamp((kHorizon - y) / 240.0, 0.0, 1.0);
-      p->at(x, y) = Tone(std::clamp(1.2 + 0.75 * lit + 0.7 * height - 0.4 * underside + edge, 1.0, 2.7));
+      p->at(x, y) =
+          Tone(std::clamp(1.2 + 0.75 * lit + 0.7 * height - 0.4 * underside + edge, 1.0, 2.7));
     }
   }
 }
@@ -88,8 +89,10 @@ void PaintTown(Painting* p, Rng* rng) {
   for (double x = -20; x < 660;) {
     const double width = rng->Uniform(50, 110), top = kHorizon + rng->Uniform(-10, 22);
     const double ridge = top - rng->Uniform(8, 22);
-    p->Fill(PolygonShape{{{x, 400}, {x, top}, {x + width / 2, ridge}, {x + width, top}, {x + width, 400}}},
-            Tone(0.22 + rng->Uniform(0, 0.12)));
+    p->Fill(
+        PolygonShape{
+            {{x, 400}, {x, top}, {x + width / 2, ridge}, {x + width, top}, {x + width, 400}}},
+        Tone(0.22 + rng->Uniform(0, 0.12)));
     x += width - rng->Uniform(0, 15);
   }
   p->Fill(RectShape{0, 378, 640, 400}, Tone(0.15));
@@ -102,11 +105,13 @@ void PaintPowerLines(Painting* p) {
     p->Fill(RectShape{kPole - 30, arm_y, kPole + 36, arm_y + 4}, Tone(0.15));
   }
   // Wires sag across the sky towards a pole out of the picture.
-  const double anchors[][2] = {{kPole - 26, 92}, {kPole + 30, 92}, {kPole - 20, 130}, {kPole + 26, 130}};
+  const double anchors[][2] = {
+      {kPole - 26, 92}, {kPole + 30, 92}, {kPole - 20, 130}, {kPole + 26, 130}};
   int k = 0;
   for (const auto& a : anchors) {
     const double far_y = 150 + 28 * k++;
-    std::vector<Point> wire = Curve(Point{a[0], a[1]}, Point{a[0] / 2, a[1] + 70}, Point{-10, far_y}, 40);
+    std::vector<Point> wire =
+        Curve(Point{a[0], a[1]}, Point{a[0] / 2, a[1] + 70}, Point{-10, far_y}, 40);
     for (std::size_t i = 1; i < wire.size(); ++i) {
       p->Fill(StrokeShape{wire[i - 1], wire[i], 0.9, 0.9}, Tone(0.2));
     }

@@ -12,9 +12,9 @@ namespace demo_art {
 namespace {
 
 constexpr Point kVanishing{320, 196};
-constexpr double kFocal = 300;     // pixels per metre at one metre away
-constexpr double kEye = 1.5;       // eye height in metres
-constexpr double kNear = 2.3;      // the nearest depth the picture shows
+constexpr double kFocal = 300;  // pixels per metre at one metre away
+constexpr double kEye = 1.5;    // eye height in metres
+constexpr double kNear = 2.3;   // the nearest depth the picture shows
 constexpr double kFar = 90;
 
 Point Project(double x, double y, double z) {
@@ -23,11 +23,13 @@ Point Project(double x, double y, double z) {
 
 // A rectangle standing along the street (constant x) from depth z0 to z1, heights y0 to y1.
 PolygonShape SideWall(double x, double z0, double z1, double y0, double y1) {
-  return PolygonShape{{Project(x, y0, z0), Project(x, y1, z0), Project(x, y1, z1), Project(x, y0, z1)}};
+  return PolygonShape{
+      {Project(x, y0, z0), Project(x, y1, z0), Project(x, y1, z1), Project(x, y0, z1)}};
 }
 // A rectangle facing the viewer (constant z), from x0 to x1, heights y0 to y1.
 PolygonShape FrontWall(double z, double x0, double x1, double y0, double y1) {
-  return PolygonShape{{Project(x0, y0, z), Project(x1, y0, z), Project(x1, y1, z), Project(x0, y1, z)}};
+  return PolygonShape{
+      {Project(x0, y0, z), Project(x1, y0, z), Project(x1, y1, z), Project(x0, y1, z)}};
 }
 
 // Far things fade towards the evening haze.
@@ -71,9 +73,11 @@ void PaintHouses(Painting* p, int side, Rng* rng) {
     for (double floor_y : {1.4, 3.9}) {
       for (double z = h.z0 + 1; z + 1.4 < h.z1; z += 2.6) {
         const bool lit = rng->Between(0, 2) == 0;
-        p->Fill(SideWall(face, z, z + 1.3, floor_y, floor_y + 1.2), Tone(Hazed(lit ? 2.7 : 0.3, mid)));
+        p->Fill(SideWall(face, z, z + 1.3, floor_y, floor_y + 1.2),
+                Tone(Hazed(lit ? 2.7 : 0.3, mid)));
         if (lit) {
-          p->Fill(SideWall(face, z + 0.62, z + 0.68, floor_y, floor_y + 1.2), Tone(Hazed(0.9, mid)));
+          p->Fill(SideWall(face, z + 0.62, z + 0.68, floor_y, floor_y + 1.2),
+                  Tone(Hazed(0.9, mid)));
         }
       }
     }
@@ -83,7 +87,8 @@ void PaintHouses(Painting* p, int side, Rng* rng) {
                           Project(eave, h.height - 0.3, h.z1), Project(face, h.height, h.z1)}},
             Tone(Hazed(0.2, mid)));
     const double back = face + side * 6;
-    p->Fill(PolygonShape{{Project(eave, h.height - 0.3, h.z0), Project((eave + back) / 2, h.height + 2.2, h.z0),
+    p->Fill(PolygonShape{{Project(eave, h.height - 0.3, h.z0),
+                          Project((eave + back) / 2, h.height + 2.2, h.z0),
                           Project(back, h.height - 0.3, h.z0)}},
             Tone(Hazed(0.3, mid)));
   }
@@ -95,7 +100,8 @@ void PaintHouses(Painting* p, int side, Rng* rng) {
   for (double y : {0.5, 1.0}) {
     p->Fill(StrokeShape{Project(wall, y, kNear - 1), Project(wall, y, kFar), 1.2, 0.2}, Tone(0.8));
   }
-  p->Fill(StrokeShape{Project(wall, 1.5, kNear - 1), Project(wall, 1.5, kFar), 2.5, 0.3}, Tone(1.9));
+  p->Fill(StrokeShape{Project(wall, 1.5, kNear - 1), Project(wall, 1.5, kFar), 2.5, 0.3},
+          Tone(1.9));
   p->Fill(StrokeShape{Project(wall, 0, kNear - 1), Project(wall, 0, kFar), 2.5, 0.3}, Tone(0.3));
 }
 
@@ -141,7 +147,7 @@ void PaintLampAndVendingMachine(Painting* p) {
     }
   }
   p->Fill(SideWall(kX, kZ0 + 0.1, kZ1 - 0.1, 0.25, 0.55), Tone(0.6));  // the drinks' hatch
-  p->Fill(FrontWall(kZ0, kX - 0.7, kX, 0, 1.85), Tone(1.1));             // its side
+  p->Fill(FrontWall(kZ0, kX - 0.7, kX, 0, 1.85), Tone(1.1));           // its side
 }
 
 }  // namespace

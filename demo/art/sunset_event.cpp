@@ -11,9 +11,10 @@
 namespace demo_art {
 namespace {
 
-constexpr std::uint8_t kColours[16][3] = {
-    {0, 0, 0},   {3, 1, 5},  {6, 2, 7},   {10, 3, 7},  {14, 5, 5},  {15, 8, 4},   {15, 11, 5}, {15, 14, 9},
-    {2, 1, 3},   {5, 2, 4},  {9, 4, 3},   {4, 3, 7},   {12, 6, 8},  {15, 10, 8},  {1, 1, 2},   {15, 15, 15}};
+constexpr std::uint8_t kColours[16][3] = {{0, 0, 0},  {3, 1, 5},   {6, 2, 7},   {10, 3, 7},
+                                          {14, 5, 5}, {15, 8, 4},  {15, 11, 5}, {15, 14, 9},
+                                          {2, 1, 3},  {5, 2, 4},   {9, 4, 3},   {4, 3, 7},
+                                          {12, 6, 8}, {15, 10, 8}, {1, 1, 2},   {15, 15, 15}};
 
 enum : std::uint8_t { kSky = 1, kLand, kCloud };
 
@@ -91,7 +92,9 @@ void PaintTreeAndFigures(Painting* p, Rng* rng) {
     const double foot = Crest(person.x) + 2, top = foot - person.height;
     p->Fill(EllipseShape{Point{person.x, top + 6}, 5, 6}, dark);
     if (person.bun) p->Fill(EllipseShape{Point{person.x - 1, top - 1}, 3.5, 3}, dark);
-    p->Fill(PolygonShape{{{person.x - 7, top + 13}, {person.x + 7, top + 13}, {person.x + 6, foot},
+    p->Fill(PolygonShape{{{person.x - 7, top + 13},
+                          {person.x + 7, top + 13},
+                          {person.x + 6, foot},
                           {person.x - 6, foot}}},
             dark);
   }

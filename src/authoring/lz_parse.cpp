@@ -22,8 +22,8 @@ int HashBitsFor(std::size_t positions) {
 }
 
 std::uint32_t Hash3(const std::uint8_t* p, int bits) {
-  std::uint32_t key = static_cast<std::uint32_t>(p[0]) << 16 |
-                      static_cast<std::uint32_t>(p[1]) << 8 | p[2];
+  std::uint32_t key =
+      static_cast<std::uint32_t>(p[0]) << 16 | static_cast<std::uint32_t>(p[1]) << 8 | p[2];
   return (key * 2654435761u) >> (32 - bits);
 }
 
@@ -113,8 +113,8 @@ LzItem Reference(std::size_t at, int length, std::size_t distance) {
   LzItem item;
   item.length = static_cast<std::uint16_t>(length);
   // The ring position holding the byte `distance` back from output byte `at`.
-  item.position = static_cast<std::uint16_t>((kRingStart + at + kRingSize - distance) &
-                                             (kRingSize - 1));
+  item.position =
+      static_cast<std::uint16_t>((kRingStart + at + kRingSize - distance) & (kRingSize - 1));
   return item;
 }
 
@@ -179,8 +179,7 @@ std::size_t PackedStreamSize(std::span<const LzItem> items) {
   return bytes;
 }
 
-std::vector<std::uint8_t> WriteLzStream(std::span<const LzItem> items,
-                                        const LzStreamStyle& style) {
+std::vector<std::uint8_t> WriteLzStream(std::span<const LzItem> items, const LzStreamStyle& style) {
   std::vector<std::uint8_t> out;
   out.reserve(PackedStreamSize(items));
   std::size_t flag_at = 0;

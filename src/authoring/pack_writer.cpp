@@ -137,8 +137,7 @@ std::string ReadPackIndex(std::span<const std::uint8_t> archive, std::vector<Pac
       entries->clear();
       return "entry " + std::to_string(i) + " (" + Quote(entry.name) + ", offset " +
              std::to_string(entry.offset) + ", " + std::to_string(entry.size) +
-             " bytes) reaches past the end of the " + std::to_string(archive.size()) +
-             "-byte file";
+             " bytes) reaches past the end of the " + std::to_string(archive.size()) + "-byte file";
     }
     entries->push_back(std::move(entry));
   }

@@ -72,7 +72,8 @@ std::string CheckPicture(const PictureImage& image, const PictureOptions& option
   if (image.width > kScreenWidth || image.height > kScreenHeight)
     return "the picture (" + std::to_string(image.width) + " x " + std::to_string(image.height) +
            ") is larger than the screen (640 x 400)";
-  if (image.pixels.size() != static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height))
+  if (image.pixels.size() !=
+      static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height))
     return "the pixel count does not match the size";
   if (options.x < 0 || options.x % 8 != 0)
     return "the left edge (" + std::to_string(options.x) + ") must be a multiple of 8, 0 or more";

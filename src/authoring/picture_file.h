@@ -27,7 +27,9 @@ struct Rgb4 {
 using Palette16 = std::array<Rgb4, 16>;
 
 // The 4-bit level nearest to an 8-bit one, and back.
-constexpr std::uint8_t FourBitLevel(std::uint8_t v) { return static_cast<std::uint8_t>((v + 8) / 17); }
+constexpr std::uint8_t FourBitLevel(std::uint8_t v) {
+  return static_cast<std::uint8_t>((v + 8) / 17);
+}
 constexpr std::uint8_t EightBitLevel(std::uint8_t v) { return static_cast<std::uint8_t>(v * 17); }
 
 // The version byte, which is also the order the unpacked bytes follow: columns two pixels

@@ -49,8 +49,8 @@ void FlushNothing(png_structp) {}
 struct RawImage {
   std::uint32_t width = 0;
   std::uint32_t height = 0;
-  bool indexed = false;          // one palette index per byte; else RGBA per pixel
-  std::vector<Rgb8> palette;     // an indexed image's PLTE
+  bool indexed = false;       // one palette index per byte; else RGBA per pixel
+  std::vector<Rgb8> palette;  // an indexed image's PLTE
   std::vector<std::uint8_t> bytes;
   std::vector<png_bytep> rows;
 };
@@ -70,10 +70,12 @@ bool ReadRaw(png_structp png, png_infop info, MemoryReader* reader, RawImage* ra
     png_set_packing(png);
     png_colorp colours = nullptr;
     int count = 0;
-    if (png_get_PLTE(png, info, &colours, &count) == 0) png_error(png, "a palette image without a palette");
+    if (png_get_PLTE(png, info, &colours, &count) == 0)
+      png_error(png, "a palette image without a palette");
     raw->palette.resize(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i)
-      raw->palette[static_cast<std::size_t>(i)] = Rgb8{colours[i].red, colours[i].green, colours[i].blue};
+      raw->palette[static_cast<std::size_t>(i)] =
+          Rgb8{colours[i].red, colours[i].green, colours[i].blue};
   } else {
     channels = 4;
     png_set_strip_16(png);
@@ -129,8 +131,8 @@ std::string ReduceColours(const RawImage& raw, IndexedImage* image,
     if (k == image->palette.size()) {
       if (k == 16) {
         char where[64];
-        std::snprintf(where, sizeof where, " (the 17th, #%02x%02x%02x, first at %zu,%zu)",
-                      colour.r, colour.g, colour.b, i % raw.width, i / raw.width);
+        std::snprintf(where, sizeof where, " (the 17th, #%02x%02x%02x, first at %zu,%zu)", colour.r,
+                      colour.g, colour.b, i % raw.width, i / raw.width);
         return std::string("more than 16 colours") + where;
       }
       image->palette.push_back(colour);
@@ -165,8 +167,9 @@ std::string DecodePng(std::span<const std::uint8_t> png_bytes, IndexedImage* ima
 
   bool small_indexes = true;
   for (std::uint8_t index : raw.bytes) {
-    if (index >= raw.palette.size()) return "a pixel uses palette index " + std::to_string(index) +
-                                            " beyond the palette's " + std::to_string(raw.palette.size()) + " entries";
+    if (index >= raw.palette.size())
+      return "a pixel uses palette index " + std::to_string(index) + " beyond the palette's " +
+             std::to_string(raw.palette.size()) + " entries";
     if (index >= 16) small_indexes = false;
   }
   if (small_indexes) {

@@ -28,7 +28,7 @@ struct Problem {
 
 // A place in a block: NAME, NAME+k, NAME-k, or an offset.
 struct Position {
-  std::string_view name;  // empty for an offset
+  std::string_view name;   // empty for an offset
   std::int64_t value = 0;  // the offset, or k
 };
 
@@ -90,9 +90,9 @@ struct Section {
   Section(const char* directive_name, const char* entry, char name_prefix)
       : directive(directive_name), entry_word(entry), prefix(name_prefix) {}
 
-  const char* directive;     // ".event", ".messages"
-  const char* entry_word;    // "label", "message"
-  char prefix;               // of the names of table entries
+  const char* directive;   // ".event", ".messages"
+  const char* entry_word;  // "label", "message"
+  char prefix;             // of the names of table entries
   bool raw = false;
   bool has_content = false;
   std::optional<std::uint16_t> header;
@@ -109,7 +109,7 @@ struct Operand {
   Token token;
   OperandKind kind = OperandKind::kNumber;
   char letter = 'n';
-  int inline_text = -1;  // index of an inline message
+  int inline_text = -1;   // index of an inline message
   bool implicit = false;  // a choice's count left out (token unused)
   std::uint8_t implicit_value = 0;
 };
@@ -131,7 +131,9 @@ struct InlineText {
 class Assembler {
  public:
   Assembler(std::string_view source_name, const Charset& charset)
-      : source_name_(source_name), charset_(charset), event_(".event", "label", 'L'),
+      : source_name_(source_name),
+        charset_(charset),
+        event_(".event", "label", 'L'),
         messages_(".messages", "message", 'M') {}
 
   void Read(std::string_view source) {
@@ -162,9 +164,8 @@ class Assembler {
     // Entries nothing sets: labels at the first instruction, messages at an empty text.
     for (TableEntry& entry : event_.entries)
       if (!entry.set) entry = {true, kScnBodyStart, 0};
-    if (!messages_.raw &&
-        std::any_of(messages_.entries.begin(), messages_.entries.end(),
-                    [](const TableEntry& e) { return !e.set; })) {
+    if (!messages_.raw && std::any_of(messages_.entries.begin(), messages_.entries.end(),
+                                      [](const TableEntry& e) { return !e.set; })) {
       const std::size_t empty = messages_.Here();
       AppendMessageBytes({kMessageEndByte});
       for (TableEntry& entry : messages_.entries)
@@ -190,9 +191,9 @@ class Assembler {
   // --- Reading lines ----------------------------------------------------------------------
 
   void Line(const scn::SourceLine& line) {
-    const bool strings_only =
-        line.label.empty() && !line.tokens.empty() &&
-        std::all_of(line.tokens.begin(), line.tokens.end(), [](const Token& t) { return t.is_string; });
+    const bool strings_only = line.label.empty() && !line.tokens.empty() &&
+                              std::all_of(line.tokens.begin(), line.tokens.end(),
+                                          [](const Token& t) { return t.is_string; });
     if (strings_only) {
       ContinueText(line);
       return;
@@ -226,7 +227,8 @@ class Assembler {
   void EncodeStrings(const scn::SourceLine& line, std::vector<std::uint8_t>* out) {
     for (const Token& token : line.tokens) {
       if (!token.is_string) {
-        Error(line.number, token.column, "a text line holds only strings, not " + Quoted(token.text));
+        Error(line.number, token.column,
+              "a text line holds only strings, not " + Quoted(token.text));
         continue;
       }
       for (const TextProblem& problem : EncodeTaggedText(token.text, charset_, out)) {
@@ -290,7 +292,8 @@ class Assembler {
     section.has_content = true;
     if (auto it = section.names.find(name); it != section.names.end()) {
       Error(line, column,
-            Quoted(name) + " is defined twice (first on line " + std::to_string(it->second.line) + ")");
+            Quoted(name) + " is defined twice (first on line " + std::to_string(it->second.line) +
+                ")");
       return;
     }
     section.names[name] = {section.Here(), line};
@@ -312,8 +315,8 @@ class Assembler {
     TableEntry& entry = section.entries[n];
     if (entry.set) {
       Error(line, column,
-            std::string(section.entry_word) + " " + std::to_string(n) + " is given twice (first on line " +
-                std::to_string(entry.line) + ")");
+            std::string(section.entry_word) + " " + std::to_string(n) +
+                " is given twice (first on line " + std::to_string(entry.line) + ")");
       return;
     }
     entry = {true, offset, line};
@@ -329,14 +332,16 @@ class Assembler {
       return false;
     };
     if (name == ".event" || name == ".messages") {
-      if (expect_arguments(0, name == ".event" ? ".event" : ".messages")) in_messages_ = name == ".messages";
+      if (expect_arguments(0, name == ".event" ? ".event" : ".messages"))
+        in_messages_ = name == ".messages";
       return;
     }
     Section& section = Current();
     if (name == ".raw") {
       if (!expect_arguments(0, ".raw")) return;
       if (section.has_content || section.raw)
-        Error(line.number, first.column, std::string(".raw must come first in ") + section.directive);
+        Error(line.number, first.column,
+              std::string(".raw must come first in ") + section.directive);
       section.raw = true;
       section.has_content = true;
       return;
@@ -378,7 +383,8 @@ class Assembler {
     const std::string_view range = line.tokens[1].text;
     const std::size_t dash = range.find('-');
     auto first_n = scn::ParseNumber(range.substr(0, dash));
-    auto last_n = dash == std::string_view::npos ? first_n : scn::ParseNumber(range.substr(dash + 1));
+    auto last_n =
+        dash == std::string_view::npos ? first_n : scn::ParseNumber(range.substr(dash + 1));
     if (line.tokens[1].is_string || !first_n || !last_n || *first_n < 0 || *last_n > 255 ||
         *first_n > *last_n) {
       Error(line.number, line.tokens[1].column,
@@ -405,12 +411,14 @@ class Assembler {
       const Token& token = line.tokens[i];
       auto value = token.is_string ? std::nullopt : scn::ParseNumber(token.text);
       if (!value || *value < 0 || *value > 0xFF) {
-        Error(line.number, token.column, "db takes byte values (0 to 255), not " + Quoted(token.text));
+        Error(line.number, token.column,
+              "db takes byte values (0 to 255), not " + Quoted(token.text));
         continue;
       }
       bytes.push_back(static_cast<std::uint8_t>(*value));
     }
-    if (line.tokens.size() == 1) Error(line.number, line.tokens[0].column, "db needs at least one byte");
+    if (line.tokens.size() == 1)
+      Error(line.number, line.tokens[0].column, "db needs at least one byte");
     if (in_messages_) {
       AppendMessageBytes(bytes);
       return;
@@ -437,17 +445,19 @@ class Assembler {
           *problem = name + " " + TakesOperands(layout) + ", not " + std::to_string(count);
         return std::string(layout);
       case scenario::OpcodeForm::kSubOperation: {
-        auto selector = count >= 1 && !line.tokens[1].is_string ? scn::ParseNumber(line.tokens[1].text)
-                                                                : std::nullopt;
+        auto selector = count >= 1 && !line.tokens[1].is_string
+                            ? scn::ParseNumber(line.tokens[1].text)
+                            : std::nullopt;
         if (!selector) {
           *problem = name + " starts with its sub-operation number";
           return "";
         }
         const bool long_form = *selector == 1 || *selector == 2;
-        const std::string letters = long_form ? std::string(layout) : std::string(layout.substr(0, 1));
+        const std::string letters =
+            long_form ? std::string(layout) : std::string(layout.substr(0, 1));
         if (count != letters.size())
-          *problem = name + " " + std::to_string(*selector) + " " + TakesOperands(letters) + ", not " +
-                     std::to_string(count);
+          *problem = name + " " + std::to_string(*selector) + " " + TakesOperands(letters) +
+                     ", not " + std::to_string(count);
         return letters;
       }
       case scenario::OpcodeForm::kChoice: {
@@ -460,18 +470,20 @@ class Assembler {
         *implicit_count = rest % 2 == 0;
         const std::size_t pairs = *implicit_count ? rest / 2 : (rest - 1) / 2;
         if (pairs > scenario::kMaxChoiceOptions) {
-          *problem = name + " offers at most " + std::to_string(scenario::kMaxChoiceOptions) + " options";
+          *problem =
+              name + " offers at most " + std::to_string(scenario::kMaxChoiceOptions) + " options";
           return "";
         }
         if (!*implicit_count) {
-          auto written = line.tokens[2].is_string ? std::nullopt : scn::ParseNumber(line.tokens[2].text);
+          auto written =
+              line.tokens[2].is_string ? std::nullopt : scn::ParseNumber(line.tokens[2].text);
           const std::size_t expected =
               written && *written >= 0 ? std::min<std::size_t>(static_cast<std::size_t>(*written),
                                                                scenario::kMaxChoiceOptions)
                                        : pairs + 1;
           if (!written || *written < 0 || *written > 255 || expected != pairs) {
-            *problem = name + ": the count " + Quoted(line.tokens[2].text) + " does not match the " +
-                       std::to_string(pairs) + " pairs given";
+            *problem = name + ": the count " + Quoted(line.tokens[2].text) +
+                       " does not match the " + std::to_string(pairs) + " pairs given";
             return "";
           }
         }
@@ -522,7 +534,8 @@ class Assembler {
       if (operand.token.is_string && !operand.implicit) {
         if (operand.kind != OperandKind::kMessage) {
           Error(line.number, operand.token.column,
-                "a text stands only where a message is expected, not for " + std::string(1, letters[i]));
+                "a text stands only where a message is expected, not for " +
+                    std::string(1, letters[i]));
         } else {
           InlineText text;
           text.line = line.number;
@@ -554,12 +567,14 @@ class Assembler {
     if (position.name.empty()) return static_cast<std::size_t>(position.value);
     auto it = section.names.find(position.name);
     if (it == section.names.end()) {
-      Error(line, column, "undefined " + std::string(section.entry_word) + " " + Quoted(position.name));
+      Error(line, column,
+            "undefined " + std::string(section.entry_word) + " " + Quoted(position.name));
       return std::nullopt;
     }
     const std::int64_t offset = static_cast<std::int64_t>(it->second.offset) + position.value;
     if (offset < 0) {
-      Error(line, column, Quoted(position.name) + std::to_string(position.value) + " lies before the block");
+      Error(line, column,
+            Quoted(position.name) + std::to_string(position.value) + " lies before the block");
       return std::nullopt;
     }
     return static_cast<std::size_t>(offset);
@@ -581,7 +596,9 @@ class Assembler {
     const int n = TableNumberOf(name, section.prefix);
     if (n >= 0) {
       if (!section.entries[static_cast<std::size_t>(n)].set) {
-        Error(line, column, std::string(section.entry_word) + " " + Quoted(name) + " is not given in this source");
+        Error(
+            line, column,
+            std::string(section.entry_word) + " " + Quoted(name) + " is not given in this source");
         return std::nullopt;
       }
       return static_cast<std::uint8_t>(n);
@@ -594,7 +611,8 @@ class Assembler {
   std::optional<std::uint8_t> NumberForOffset(Section& section, std::size_t offset, int line,
                                               std::size_t column, const std::string& what) {
     for (std::size_t n = 0; n < kScnTableEntries; ++n)
-      if (section.entries[n].set && section.entries[n].offset == offset) return static_cast<std::uint8_t>(n);
+      if (section.entries[n].set && section.entries[n].offset == offset)
+        return static_cast<std::uint8_t>(n);
     for (std::size_t n = 0; n < kScnTableEntries; ++n) {
       if (!section.entries[n].set) {
         section.entries[n] = {true, offset, line};
@@ -602,16 +620,19 @@ class Assembler {
       }
     }
     Error(line, column,
-          std::string("no free ") + section.entry_word + " number for " + what + ": all 256 are taken");
+          std::string("no free ") + section.entry_word + " number for " + what +
+              ": all 256 are taken");
     return std::nullopt;
   }
 
   std::optional<std::uint8_t> InlineMessageNumber(const Operand& operand, int line) {
     if (messages_.raw) {
-      Error(line, operand.token.column, "a message written inline needs the message table, and .messages is .raw");
+      Error(line, operand.token.column,
+            "a message written inline needs the message table, and .messages is .raw");
       return std::nullopt;
     }
-    const std::vector<std::uint8_t>& bytes = inline_texts_[static_cast<std::size_t>(operand.inline_text)].bytes;
+    const std::vector<std::uint8_t>& bytes =
+        inline_texts_[static_cast<std::size_t>(operand.inline_text)].bytes;
     if (auto it = inline_numbers_.find(bytes); it != inline_numbers_.end()) return it->second;
     const std::size_t offset = messages_.Here();
     AppendMessageBytes(bytes);
@@ -628,7 +649,8 @@ class Assembler {
     if (operand.implicit) return operand.implicit_value;
     if (operand.inline_text >= 0) return InlineMessageNumber(operand, line);
     if (token.is_string) return std::nullopt;  // reported when read
-    const std::string what = Quoted(statement.info->mnemonic) + " " + std::string(1, operand.letter);
+    const std::string what =
+        Quoted(statement.info->mnemonic) + " " + std::string(1, operand.letter);
     if (auto number = scn::ParseNumber(token.text)) {
       const std::int64_t low = operand.kind == OperandKind::kDisplacement ? -128
                                : operand.kind == OperandKind::kValue      ? -128
@@ -636,8 +658,8 @@ class Assembler {
       const std::int64_t high = operand.kind == OperandKind::kDisplacement ? 127 : 255;
       if (*number < low || *number > high) {
         Error(line, token.column,
-              what + " = " + std::string(token.text) + " is out of range (" + std::to_string(low) + " to " +
-                  std::to_string(high) + ")");
+              what + " = " + std::string(token.text) + " is out of range (" + std::to_string(low) +
+                  " to " + std::to_string(high) + ")");
         return std::nullopt;
       }
       return static_cast<std::uint8_t>(*number & 0xFF);
@@ -664,7 +686,8 @@ class Assembler {
           const int n = TableNumberOf(token.text, 'L');
           if (n < 0) {
             Error(line, token.column,
-                  "a label of another scenario is written as a number or L<n>, not " + Quoted(token.text));
+                  "a label of another scenario is written as a number or L<n>, not " +
+                      Quoted(token.text));
             return std::nullopt;
           }
           return static_cast<std::uint8_t>(n);
@@ -673,8 +696,7 @@ class Assembler {
       case OperandKind::kMessage:
         if (!scn::IsName(token.text)) break;
         return NumberForName(messages_, token.text, line, token.column);
-      default:
-        break;
+      default: break;
     }
     Error(line, token.column, what + ": " + Quoted(token.text) + " is no value here");
     return std::nullopt;
@@ -703,7 +725,8 @@ class Assembler {
     }
   }
 
-  static std::vector<std::uint8_t> BlockOf(const Section& section, const std::vector<std::uint8_t>& body) {
+  static std::vector<std::uint8_t> BlockOf(const Section& section,
+                                           const std::vector<std::uint8_t>& body) {
     std::vector<std::uint8_t> block;
     if (!section.raw) {
       block.reserve(kScnBodyStart + body.size());
@@ -726,12 +749,14 @@ class Assembler {
     std::size_t shown = 0;
     for (const Problem& problem : problems_) {
       if (shown++ == kMaxProblemsShown) {
-        text += std::string(source_name_) + ": " + std::to_string(problems_.size() - kMaxProblemsShown) +
-                " more problems\n";
+        text += std::string(source_name_) + ": " +
+                std::to_string(problems_.size() - kMaxProblemsShown) + " more problems\n";
         break;
       }
-      text += std::string(source_name_) + ":" + (problem.line > 0 ? std::to_string(problem.line) + ":" : "") +
-              (problem.column > 0 ? std::to_string(problem.column) + ":" : "") + " " + problem.what + "\n";
+      text += std::string(source_name_) + ":" +
+              (problem.line > 0 ? std::to_string(problem.line) + ":" : "") +
+              (problem.column > 0 ? std::to_string(problem.column) + ":" : "") + " " +
+              problem.what + "\n";
     }
     text.pop_back();
     return text;

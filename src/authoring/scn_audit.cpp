@@ -41,7 +41,8 @@ std::string ScenarioName(int number) {
 int ScenarioNumberOf(const std::string& name) {
   if (name.size() != 7 || name[3] != '.') return -1;
   for (int i = 0; i < 3; ++i)
-    if (name[static_cast<std::size_t>(i)] < '0' || name[static_cast<std::size_t>(i)] > '9') return -1;
+    if (name[static_cast<std::size_t>(i)] < '0' || name[static_cast<std::size_t>(i)] > '9')
+      return -1;
   std::string extension = name.substr(4);
   for (char& c : extension) c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c);
   if (extension != "SCN") return -1;
@@ -86,9 +87,10 @@ class FileAudit {
     std::vector<std::string> lines;
     static constexpr const char* kBlockNames[] = {"", "EVENT DATA", "MESSAGE DATA"};
     for (const Finding& f : findings_) {
-      lines.push_back(file_.name + ": " +
-                      (f.block == 0 ? "" : std::string(kBlockNames[f.block]) + " " + Hex(f.offset) + ": ") +
-                      f.what);
+      lines.push_back(
+          file_.name + ": " +
+          (f.block == 0 ? "" : std::string(kBlockNames[f.block]) + " " + Hex(f.offset) + ": ") +
+          f.what);
     }
     return lines;
   }
@@ -100,8 +102,9 @@ class FileAudit {
 
   void CheckSize(const std::vector<std::uint8_t>& block, const char* name) {
     if (block.size() < kScnBodyStart)
-      Add(0, 0, std::string(name) + " is " + std::to_string(block.size()) +
-                    " bytes, too short for its table (" + std::to_string(kScnBodyStart) + ")");
+      Add(0, 0,
+          std::string(name) + " is " + std::to_string(block.size()) +
+              " bytes, too short for its table (" + std::to_string(kScnBodyStart) + ")");
   }
 
   // Entries past the end of the block (the loader refuses those), runs of equal ones as one.
@@ -130,7 +133,8 @@ class FileAudit {
     }
     for (const auto& [offset, n] : first_entry_at) {
       if (!scenario::MessageEnd(texts.data(), texts.size(), offset))
-        Add(2, offset, "message " + std::to_string(n) + " does not end (no 0xAF before the block's end)");
+        Add(2, offset,
+            "message " + std::to_string(n) + " does not end (no 0xAF before the block's end)");
     }
   }
 
@@ -159,8 +163,9 @@ class FileAudit {
   void CheckUsedLabel(std::size_t label, std::size_t at, const char* role) {
     const std::size_t offset = ScnTableEntry(unpacked_.blocks.event, label);
     if (offset < kScnBodyStart)
-      Add(1, at, "label " + std::to_string(label) + " (" + role + ") points to " + Hex(offset) +
-                     ", into the table");
+      Add(1, at,
+          "label " + std::to_string(label) + " (" + role + ") points to " + Hex(offset) +
+              ", into the table");
   }
 
   void Walk(std::size_t pos, std::vector<std::size_t>* work) {
@@ -205,8 +210,9 @@ class FileAudit {
           const std::int64_t target =
               static_cast<std::int64_t>(pos + instruction.length) + instruction.Value(i);
           if (target < 0 || !InCode(static_cast<std::size_t>(target))) {
-            Add(1, pos, name + " to " + Hex(static_cast<std::size_t>(std::max<std::int64_t>(target, 0))) +
-                            ", outside the code (" + Hex(kScnBodyStart) + " to " + Hex(code.size()) + ")");
+            Add(1, pos,
+                name + " to " + Hex(static_cast<std::size_t>(std::max<std::int64_t>(target, 0))) +
+                    ", outside the code (" + Hex(kScnBodyStart) + " to " + Hex(code.size()) + ")");
           } else {
             work->push_back(static_cast<std::size_t>(target));
           }
@@ -216,15 +222,13 @@ class FileAudit {
           if (scenario_number >= 0) {
             CheckScenarioTarget(pos, name, scenario_number, operand);
           } else if (const std::size_t offset = ScnTableEntry(code, operand); !InCode(offset)) {
-            Add(1, pos, name + " of label " + std::to_string(operand) + ", which points to " + Hex(offset) +
-                            ", outside the code");
+            Add(1, pos,
+                name + " of label " + std::to_string(operand) + ", which points to " + Hex(offset) +
+                    ", outside the code");
           }
           break;
-        case scenario::OperandKind::kMessage:
-          CheckMessage(pos, name, operand);
-          break;
-        default:
-          break;
+        case scenario::OperandKind::kMessage: CheckMessage(pos, name, operand); break;
+        default: break;
       }
     }
   }
@@ -237,15 +241,19 @@ class FileAudit {
     const std::size_t offset = ScnTableEntry(unpacked_.blocks.messages, m);
     // Entries past the block's end are reported with the table, unterminated texts with the texts.
     if (offset < kScnBodyStart)
-      Add(1, pos, name + " of message " + std::to_string(m) + ", which points to " + Hex(offset) +
-                      ", into the table");
+      Add(1, pos,
+          name + " of message " + std::to_string(m) + ", which points to " + Hex(offset) +
+              ", into the table");
   }
 
-  void CheckScenarioTarget(std::size_t pos, const std::string& name, int number, std::uint8_t label) {
+  void CheckScenarioTarget(std::size_t pos, const std::string& name, int number,
+                           std::uint8_t label) {
     auto it = all_.find(number);
     if (number == kNoScenarioNumber || it == all_.end()) {
-      Add(1, pos, name + " to scenario " + std::to_string(number) + ", which has no file " +
-                      (number == kNoScenarioNumber ? "(255 is no scenario)" : "(" + ScenarioName(number) + ")"));
+      Add(1, pos,
+          name + " to scenario " + std::to_string(number) + ", which has no file " +
+              (number == kNoScenarioNumber ? "(255 is no scenario)"
+                                           : "(" + ScenarioName(number) + ")"));
       return;
     }
     // A target that does not unpack is reported with its own file.
@@ -253,8 +261,9 @@ class FileAudit {
     const Block target(it->second->blocks.event);
     const std::size_t offset = ScnTableEntry(target, label);
     if (offset < kScnBodyStart || offset >= target.size())
-      Add(1, pos, name + " to label " + std::to_string(label) + " of " + ScenarioName(number) +
-                      ", which points to " + Hex(offset) + ", outside its code");
+      Add(1, pos,
+          name + " to label " + std::to_string(label) + " of " + ScenarioName(number) +
+              ", which points to " + Hex(offset) + ", outside its code");
   }
 
   const ScenarioFile& file_;
@@ -266,7 +275,8 @@ class FileAudit {
 
 }  // namespace
 
-std::string CollectScenarioFiles(const std::filesystem::path& path, std::vector<ScenarioFile>* files) {
+std::string CollectScenarioFiles(const std::filesystem::path& path,
+                                 std::vector<ScenarioFile>* files) {
   std::map<int, ScenarioFile> found;
   std::error_code error;
   if (std::filesystem::is_directory(path, error)) {

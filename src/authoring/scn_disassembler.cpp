@@ -256,8 +256,10 @@ class EventDisassembly {
   }
 
   void NameOffsets() {
-    for (const auto& [offset, numbers] : entries_at_) names_[offset] = "L" + std::to_string(numbers[0]);
-    for (std::size_t target : Targets()) Name(InsideInstruction(target) ? ItemAt(target).pos : target);
+    for (const auto& [offset, numbers] : entries_at_)
+      names_[offset] = "L" + std::to_string(numbers[0]);
+    for (std::size_t target : Targets())
+      Name(InsideInstruction(target) ? ItemAt(target).pos : target);
   }
 
   // A code offset as a name, NAME+k inside an instruction.
@@ -284,10 +286,8 @@ class EventDisassembly {
         const std::size_t target = JumpTarget(item, i);
         return InCode(target) ? TargetName(target) : std::to_string(decoded.Value(i));
       }
-      case scenario::OperandKind::kLabel:
-        return "L" + std::to_string(decoded.operands[i]);
-      default:
-        return std::to_string(decoded.operands[i]);
+      case scenario::OperandKind::kLabel: return "L" + std::to_string(decoded.operands[i]);
+      default: return std::to_string(decoded.operands[i]);
     }
   }
 
@@ -374,12 +374,12 @@ class MessageDisassembly {
     *out += ".messages\n";
     const std::uint16_t header = static_cast<std::uint16_t>(block_[0] | block_[1] << 8);
     if (header != 0) *out += ".header " + OffsetText(header) + "\n";
-    AppendTableDirectives(".message",
-                          EntryTargets(
-                              block_, entries_at_,
-                              [&](std::size_t offset) { return ItemAt(offset).pos == offset; },
-                              [&](std::size_t offset) { return NameOf(offset); }),
-                          out);
+    AppendTableDirectives(
+        ".message",
+        EntryTargets(
+            block_, entries_at_, [&](std::size_t offset) { return ItemAt(offset).pos == offset; },
+            [&](std::size_t offset) { return NameOf(offset); }),
+        out);
     *out += '\n';
     for (const TextItem& item : items_) {
       if (auto it = entries_at_.find(item.pos); it != entries_at_.end()) {
@@ -432,9 +432,8 @@ class MessageDisassembly {
   std::string NameOf(std::size_t offset) const {
     const TextItem& item = ItemAt(offset);
     auto entries = entries_at_.find(item.pos);
-    const std::string name = entries != entries_at_.end()
-                                 ? "M" + std::to_string(entries->second[0])
-                                 : "T" + Hex(item.pos, 4);
+    const std::string name = entries != entries_at_.end() ? "M" + std::to_string(entries->second[0])
+                                                          : "T" + Hex(item.pos, 4);
     return offset == item.pos ? name : name + "+" + std::to_string(offset - item.pos);
   }
 

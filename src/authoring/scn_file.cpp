@@ -14,8 +14,8 @@ constexpr std::size_t kPositionUnit = 16;
 std::string UnpackOne(std::span<const std::uint8_t> file, std::size_t at, const char* name,
                       std::vector<std::uint8_t>* out, std::vector<std::string>* warnings) {
   if (at >= file.size())
-    return std::string(name) + " lies at byte " + std::to_string(at) + ", past the end of the file (" +
-           std::to_string(file.size()) + " bytes)";
+    return std::string(name) + " lies at byte " + std::to_string(at) +
+           ", past the end of the file (" + std::to_string(file.size()) + " bytes)";
   const std::uint8_t* packed = file.data() + at;
   const auto packed_size = static_cast<std::uint32_t>(file.size() - at);
   const std::int32_t size = resources::PackedBlockSize(packed, packed_size);
@@ -24,11 +24,12 @@ std::string UnpackOne(std::span<const std::uint8_t> file, std::size_t at, const 
            " bytes; the game unpacks at most " + std::to_string(resources::kMaxUnpackedBlockSize);
   out->assign(static_cast<std::size_t>(size), 0);
   if (size > 0) {
-    const std::size_t produced =
-        resources::UnpackStream(packed + kSizeField, packed_size - kSizeField, out->data(), out->size());
+    const std::size_t produced = resources::UnpackStream(
+        packed + kSizeField, packed_size - kSizeField, out->data(), out->size());
     if (produced < out->size())
-      warnings->push_back(std::string(name) + ": the stream ends after " + std::to_string(produced) +
-                          " of " + std::to_string(size) + " bytes (the rest is 0)");
+      warnings->push_back(std::string(name) + ": the stream ends after " +
+                          std::to_string(produced) + " of " + std::to_string(size) +
+                          " bytes (the rest is 0)");
   }
   return "";
 }
@@ -64,7 +65,8 @@ std::vector<std::uint8_t> BuildScenarioFile(const ScenarioBlocks& blocks) {
     PadTo16(file);
     positions[i] = file.size() / kPositionUnit;
     if (positions[i] > 0xFFFF)
-      throw std::length_error("the scenario file is too large: a block would start past byte 1048560");
+      throw std::length_error(
+          "the scenario file is too large: a block would start past byte 1048560");
     const std::vector<std::uint8_t> packed = PackBlock(*parts[i]);
     file.insert(file.end(), packed.begin(), packed.end());
   }

@@ -65,8 +65,8 @@ std::string LexLine(std::string_view text, int number, SourceLine* out, std::siz
     while (at < text.size() && !IsBlank(text[at]) && text[at] != '"' && text[at] != ';') ++at;
     std::string_view word = text.substr(start, at - start);
     // "NAME:" first on the line is a label; the statement may follow it.
-    if (out->tokens.empty() && out->label.empty() && out->label_column == 0 &&
-        word.size() > 1 && word.back() == ':' && IsName(word.substr(0, word.size() - 1))) {
+    if (out->tokens.empty() && out->label.empty() && out->label_column == 0 && word.size() > 1 &&
+        word.back() == ':' && IsName(word.substr(0, word.size() - 1))) {
       out->label = word.substr(0, word.size() - 1);
       out->label_column = column_of(start);
       continue;

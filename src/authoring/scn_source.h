@@ -27,7 +27,7 @@ std::size_t CharacterCount(std::string_view text);
 
 struct Token {
   bool is_string = false;
-  std::string_view text;  // the word, or a string's characters without its quotes
+  std::string_view text;   // the word, or a string's characters without its quotes
   std::size_t column = 0;  // of the first character (a string's opening quote), from 1
 };
 

@@ -39,9 +39,9 @@ std::string EncodeTag(std::string_view tag, std::vector<std::uint8_t>* out) {
   const std::string_view trimmed = Trim(tag);
   const std::size_t colon = trimmed.find(':');
   const std::string_view name = Trim(trimmed.substr(0, colon));
-  const std::vector<std::string_view> arguments =
-      colon == std::string_view::npos ? std::vector<std::string_view>{}
-                                      : SplitArguments(trimmed.substr(colon + 1));
+  const std::vector<std::string_view> arguments = colon == std::string_view::npos
+                                                      ? std::vector<std::string_view>{}
+                                                      : SplitArguments(trimmed.substr(colon + 1));
   const std::string quoted = "{" + std::string(tag) + "}";
 
   if (name.starts_with("0x") && colon == std::string_view::npos) {
@@ -174,13 +174,12 @@ std::string DecodeTaggedText(std::span<const std::uint8_t> bytes, const Charset&
     if (!scenario::ScanTextItem(bytes.data(), bytes.size(), at, &item)) {
       if (bytes[at] < 0x20) return fail("a glyph cut short");
       const auto* code = scenario::FindTextCode(bytes[at]);
-      return fail("{" + std::string(code ? code->mnemonic : scenario::FindOpcode(bytes[at])->mnemonic) +
+      return fail("{" +
+                  std::string(code ? code->mnemonic : scenario::FindOpcode(bytes[at])->mnemonic) +
                   "} cut short");
     }
     switch (item.kind) {
-      case scenario::TextItemKind::kGlyph:
-        AppendQuotableGlyph(item.glyph, charset, &text);
-        break;
+      case scenario::TextItemKind::kGlyph: AppendQuotableGlyph(item.glyph, charset, &text); break;
       case scenario::TextItemKind::kEnd:
         if (at + 1 != bytes.size()) return fail("bytes after the end byte");
         return text;

@@ -11,9 +11,9 @@
 namespace scenario {
 
 namespace flag {
-constexpr std::uint8_t kSeenScenarios = 40;    // 30 bytes: 240 bits, scenario n bit n
-constexpr std::uint8_t kMarks = 90;            // 10 bytes: 80 bits set by opcode 0x96
-constexpr std::uint8_t kQueuedMusic = 100;     // music for the next scene change in text
+constexpr std::uint8_t kSeenScenarios = 40;  // 30 bytes: 240 bits, scenario n bit n
+constexpr std::uint8_t kMarks = 90;          // 10 bytes: 80 bits set by opcode 0x96
+constexpr std::uint8_t kQueuedMusic = 100;   // music for the next scene change in text
 constexpr std::uint8_t kEntryRoutineRan = 101;
 constexpr std::uint8_t kPendingColourEffect = 102;
 constexpr std::uint8_t kChosenOption = 104;

@@ -49,8 +49,8 @@ constexpr int kPaddingBlank = 17;
 constexpr char kDigits[] = "0123456789ABCDEF- ";
 // The same as glyph codes of message text: 0x00 and the glyph number.
 constexpr Byte kFullWidthDigits[18][2] = {
-    {0x00, 28}, {0x00, 29}, {0x00, 30}, {0x00, 31}, {0x00, 32}, {0x00, 33},
-    {0x00, 34}, {0x00, 35}, {0x00, 36}, {0x00, 37}, {0x00, 2},  {0x00, 3},
+    {0x00, 28}, {0x00, 29}, {0x00, 30}, {0x00, 31}, {0x00, 32},  {0x00, 33},
+    {0x00, 34}, {0x00, 35}, {0x00, 36}, {0x00, 37}, {0x00, 2},   {0x00, 3},
     {0x00, 4},  {0x00, 5},  {0x00, 6},  {0x00, 7},  {0x00, 210}, {0x00, 0x00},
 };
 
@@ -240,26 +240,13 @@ const Byte* Convert(Output& out, const Byte* p, Arguments& args) {
     Byte c = *p++;
     if (c > 0x60) c = static_cast<Byte>(c - 0x20);
     switch (c) {
-      case '!':
-        conv.full_width = true;
-        break;
-      case '-':
-        conv.left = true;
-        break;
-      case 'L':
-        break;  // all numbers are 32-bit
-      case 'C':
-        out.Put(static_cast<char>(args.Number() & 0xFF));
-        return p;
-      case 'S':
-        PutText(out, args.Text(), conv);
-        return p;
-      case 'D':
-        PutNumber(out, args.Number(), 10, conv);
-        return p;
-      case 'X':
-        PutNumber(out, args.Number(), 16, conv);
-        return p;
+      case '!': conv.full_width = true; break;
+      case '-': conv.left = true; break;
+      case 'L': break;  // all numbers are 32-bit
+      case 'C': out.Put(static_cast<char>(args.Number() & 0xFF)); return p;
+      case 'S': PutText(out, args.Text(), conv); return p;
+      case 'D': PutNumber(out, args.Number(), 10, conv); return p;
+      case 'X': PutNumber(out, args.Number(), 16, conv); return p;
       default:
         if (c >= '0' && c <= '9') {
           if (c == '0') conv.zero_pad = true;
@@ -297,9 +284,7 @@ int FormatTextTo(char* out, std::size_t capacity, const char* format,
         p += length;
         break;
       }
-      case '%':
-        p = Convert(output, p + 1, arguments);
-        break;
+      case '%': p = Convert(output, p + 1, arguments); break;
       case '&':
         KanaMode = 0;
         ++p;

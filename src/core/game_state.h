@@ -19,28 +19,28 @@ extern GameStateRecord SaveImage;
 
 // Field offsets.
 namespace field {
-constexpr std::size_t kSlotLayer = 37;          // 3 × u8
-constexpr std::size_t kEventPC = 40;            // u16
-constexpr std::size_t kCurrentScenario = 42;    // u8, 255 none
-constexpr std::size_t kCdTrack = 43;            // u8, 255 none
-constexpr std::size_t kPcmNumber = 44;          // u8, 255 none
-constexpr std::size_t kPcmPlaying = 45;         // u8
-constexpr std::size_t kPcmLoops = 46;           // u16, 0 endless
-constexpr std::size_t kPcmParam = 48;           // u16
-constexpr std::size_t kBackgroundNumber = 50;   // u8, 255 none
-constexpr std::size_t kStoredBackground = 51;   // u8, 255 none
-constexpr std::size_t kShownVPicture = 52;      // u8, 255 none
-constexpr std::size_t kShownHPicture = 53;      // u8, 255 none
-constexpr std::size_t kSlotPicture = 54;        // 3 × u8, 255 none
-constexpr std::size_t kColourEffect = 57;       // u8
-constexpr std::size_t kChecksum = 58;           // u16, save files only
-constexpr std::size_t kFlags = 60;              // flag n is byte 60 + n
+constexpr std::size_t kSlotLayer = 37;         // 3 × u8
+constexpr std::size_t kEventPC = 40;           // u16
+constexpr std::size_t kCurrentScenario = 42;   // u8, 255 none
+constexpr std::size_t kCdTrack = 43;           // u8, 255 none
+constexpr std::size_t kPcmNumber = 44;         // u8, 255 none
+constexpr std::size_t kPcmPlaying = 45;        // u8
+constexpr std::size_t kPcmLoops = 46;          // u16, 0 endless
+constexpr std::size_t kPcmParam = 48;          // u16
+constexpr std::size_t kBackgroundNumber = 50;  // u8, 255 none
+constexpr std::size_t kStoredBackground = 51;  // u8, 255 none
+constexpr std::size_t kShownVPicture = 52;     // u8, 255 none
+constexpr std::size_t kShownHPicture = 53;     // u8, 255 none
+constexpr std::size_t kSlotPicture = 54;       // 3 × u8, 255 none
+constexpr std::size_t kColourEffect = 57;      // u8
+constexpr std::size_t kChecksum = 58;          // u16, save files only
+constexpr std::size_t kFlags = 60;             // flag n is byte 60 + n
 constexpr std::size_t kFlagCount = 128;
-constexpr std::size_t kPageStart = 188;         // u16
-constexpr std::size_t kTextX = 190;             // u16 × 4: x, y, colour, shadow colour
-constexpr std::size_t kHistoryCount = 200;      // u16
-constexpr std::size_t kHistoryBefore = 202;     // u16
-constexpr std::size_t kHistory = 204;           // 2000 × (scenario u8, message u8)
+constexpr std::size_t kPageStart = 188;      // u16
+constexpr std::size_t kTextX = 190;          // u16 × 4: x, y, colour, shadow colour
+constexpr std::size_t kHistoryCount = 200;   // u16
+constexpr std::size_t kHistoryBefore = 202;  // u16
+constexpr std::size_t kHistory = 204;        // 2000 × (scenario u8, message u8)
 }  // namespace field
 
 // The shown event picture fields hold 255 while no event picture is composed.

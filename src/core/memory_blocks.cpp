@@ -4,8 +4,8 @@
 #include <cstring>
 #include <string>
 
-#include "core/format_text.h"
 #include "core/exit_program.h"
+#include "core/format_text.h"
 
 namespace resources {
 

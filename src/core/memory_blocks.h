@@ -14,8 +14,8 @@ constexpr int kMemBlockTableSize = 256;
 constexpr int kMemBlockNameLength = 16;
 
 struct MemBlockEntry {
-  MemHandle handle;  // 0 in a free entry
-  std::uint32_t size;  // as requested; 0 in a free entry
+  MemHandle handle;                    // 0 in a free entry
+  std::uint32_t size;                  // as requested; 0 in a free entry
   char name[kMemBlockNameLength + 1];  // cut at 16, padded with spaces, NUL behind
 };
 

@@ -65,8 +65,8 @@ int PumpMessage() {
 void PollKeys() {
   if (GetFocus() != MainWindow) return;
   static constexpr std::pair<int, std::uint8_t> kKeys[] = {
-      {VK_UP, kInputUp},         {VK_RIGHT, kInputRight},   {VK_DOWN, kInputDown},
-      {VK_LEFT, kInputLeft},     {VK_SPACE, kInputSpace},   {VK_RETURN, kInputDecide},
+      {VK_UP, kInputUp},         {VK_RIGHT, kInputRight}, {VK_DOWN, kInputDown},
+      {VK_LEFT, kInputLeft},     {VK_SPACE, kInputSpace}, {VK_RETURN, kInputDecide},
       {VK_ESCAPE, kInputCancel}, {VK_HOME, kInputCancel},
   };
   std::uint8_t held = 0;
@@ -143,12 +143,8 @@ void Present(RECT* rect) {
 
 std::uint8_t Random(std::uint16_t mode) {
   switch (mode) {
-    case 0:
-      RandomState = static_cast<std::uint16_t>(GetTickCount() & 0xFFFF);
-      break;
-    case 1:
-      RandomState ^= static_cast<std::uint16_t>(GetTickCount() & 0xFFFF);
-      break;
+    case 0: RandomState = static_cast<std::uint16_t>(GetTickCount() & 0xFFFF); break;
+    case 1: RandomState ^= static_cast<std::uint16_t>(GetTickCount() & 0xFFFF); break;
     case 2: {
       const unsigned f = ((RandomState >> 15) ^ (RandomState >> 4)) & 1;
       RandomState = static_cast<std::uint16_t>((RandomState << 1) + f);
@@ -159,8 +155,7 @@ std::uint8_t Random(std::uint16_t mode) {
       }
       break;
     }
-    default:
-      break;
+    default: break;
   }
   return static_cast<std::uint8_t>((RandomState >> 8) ^ (RandomState & 0xFF));
 }

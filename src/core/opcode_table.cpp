@@ -251,9 +251,7 @@ bool DecodeInstruction(const std::uint8_t* block, std::size_t size, std::size_t 
   const std::string_view layout = out->info->layout;
   std::size_t count = 0;
   switch (out->info->form) {
-    case OpcodeForm::kFixed:
-      count = layout.size();
-      break;
+    case OpcodeForm::kFixed: count = layout.size(); break;
     case OpcodeForm::kSubOperation:
       if (available < 1) return false;
       count = operands[0] == 1 || operands[0] == 2 ? 4 : 1;
@@ -289,8 +287,7 @@ bool EndsFlow(const Instruction& instruction) {
     case Op::End:
     case Op::EnterScenario:
     case Op::Resume:
-    case Op::Jump:
-      return true;
+    case Op::Jump: return true;
     case Op::SubOperation: return instruction.operand_count > 0 && instruction.operands[0] == 0;
     case Op::Choice: return instruction.operand_count > 2;
     default: return false;

@@ -14,8 +14,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "platform/win32.h"
 #include "core/memory_blocks.h"
+#include "platform/win32.h"
 
 namespace visuals {
 

@@ -1,5 +1,5 @@
-#include "core/game_state.h"
 #include "core/scenario_state.h"
+#include "core/game_state.h"
 
 #include <cstring>
 

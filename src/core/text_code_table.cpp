@@ -184,8 +184,7 @@ bool ScanTextItem(const std::uint8_t* text, std::size_t size, std::size_t pos, T
   return true;
 }
 
-std::optional<std::size_t> MessageEnd(const std::uint8_t* text, std::size_t size,
-                                      std::size_t pos) {
+std::optional<std::size_t> MessageEnd(const std::uint8_t* text, std::size_t size, std::size_t pos) {
   TextItem item;
   while (ScanTextItem(text, size, pos, &item)) {
     pos += item.length;

@@ -79,12 +79,12 @@ enum class TextItemKind : std::uint8_t { kGlyph, kCode, kOperation, kEnd, kIgnor
 
 struct TextItem {
   TextItemKind kind = TextItemKind::kIgnored;
-  std::size_t pos = 0;     // offset of the item's first byte
-  std::size_t length = 1;  // bytes of the item, operands included
-  std::uint16_t glyph = 0;                  // kGlyph
-  const TextCodeInfo* code = nullptr;       // kCode
-  Instruction operation;                    // kOperation
-  const std::uint8_t* operands = nullptr;   // kCode: its operand bytes
+  std::size_t pos = 0;                     // offset of the item's first byte
+  std::size_t length = 1;                  // bytes of the item, operands included
+  std::uint16_t glyph = 0;                 // kGlyph
+  const TextCodeInfo* code = nullptr;      // kCode
+  Instruction operation;                   // kOperation
+  const std::uint8_t* operands = nullptr;  // kCode: its operand bytes
 };
 
 // Reads the item at offset `pos` of `size` bytes. False when the item, or any of its
@@ -93,7 +93,6 @@ bool ScanTextItem(const std::uint8_t* text, std::size_t size, std::size_t pos, T
 
 // The offset just after the 0xAF that ends the message starting at `pos`, or nothing when
 // the message runs to `size` (or beyond) without its end.
-std::optional<std::size_t> MessageEnd(const std::uint8_t* text, std::size_t size,
-                                      std::size_t pos);
+std::optional<std::size_t> MessageEnd(const std::uint8_t* text, std::size_t size, std::size_t pos);
 
 }  // namespace scenario

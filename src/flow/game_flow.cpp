@@ -1,13 +1,13 @@
 #include "flow/game_flow.h"
 
-#include "scenario/event_interpreter.h"
 #include "core/game_state.h"
-#include "scenario/scenario_loader.h"
-#include "core/scenario_state.h"
-#include "core/shell_state.h"
-#include "visuals/palette_fades.h"
 #include "core/palette_state.h"
 #include "core/picture.h"
+#include "core/scenario_state.h"
+#include "core/shell_state.h"
+#include "scenario/event_interpreter.h"
+#include "scenario/scenario_loader.h"
+#include "visuals/palette_fades.h"
 #include "visuals/screen_show.h"
 
 namespace flow {

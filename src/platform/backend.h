@@ -85,7 +85,10 @@ class Backend {
 
   // The local time GetLocalTime reports; false means the system's own clock. The headless
   // backend answers a fixed date moved on by its virtual clock, so runs repeat exactly.
-  virtual bool LocalTime(SYSTEMTIME* out) { (void)out; return false; }
+  virtual bool LocalTime(SYSTEMTIME* out) {
+    (void)out;
+    return false;
+  }
 
   // A modal dialog is open (DialogBoxParamA's loop calls this between messages): the backend
   // shows it and turns the user's answers into check-box changes (SetDialogCheck) and
@@ -98,7 +101,10 @@ class Backend {
 
   // One line of the run's trace (headless); others may ignore it.
   virtual void Trace(std::string_view kind, std::string_view details) { (void)kind, (void)details; }
-  virtual bool TraceEnabled(std::string_view kind) { (void)kind; return false; }
+  virtual bool TraceEnabled(std::string_view kind) {
+    (void)kind;
+    return false;
+  }
 
   // Called by ExitProcess before the process ends (trace, dumps, flushing). A backend for
   // in-process tests throws ProcessExit here instead of returning.
@@ -107,7 +113,6 @@ class Backend {
 
 void SetBackend(Backend* backend);
 Backend& CurrentBackend();
-
 
 // The open dialog's template and the state of its controls, for backends.
 struct DialogState;

@@ -11,8 +11,8 @@
 namespace platform {
 
 struct MenuItemSpec {
-  std::string text;  // "&" marks the mnemonic, as in a resource script
-  UINT id = 0;       // 0 for a pop-up
+  std::string text;                 // "&" marks the mnemonic, as in a resource script
+  UINT id = 0;                      // 0 for a pop-up
   std::vector<MenuItemSpec> items;  // a pop-up's items
 };
 

@@ -75,8 +75,8 @@ int main(int argc, char** argv) {
       const char* v = value();
       unsigned w = 0, h = 0;
       char extra = 0;
-      if (!v || std::sscanf(v, "%ux%u%c", &w, &h, &extra) != 2 || w < 320 || h < 200 ||
-          w > 16384 || h > 16384) {
+      if (!v || std::sscanf(v, "%ux%u%c", &w, &h, &extra) != 2 || w < 320 || h < 200 || w > 16384 ||
+          h > 16384) {
         return UsageError("--screen is WIDTHxHEIGHT");
       }
       options.screen_width = static_cast<int>(w);

@@ -2,9 +2,9 @@
 
 #include <string>
 
+#include "core/exit_program.h"
 #include "core/format_text.h"
 #include "resources/sliding_dictionary.h"
-#include "core/exit_program.h"
 
 namespace resources {
 namespace {

@@ -8,10 +8,10 @@
 #include <cstring>
 #include <string>
 
-#include "core/format_text.h"
-#include "resources/pack_format.h"
-#include "core/shell_state.h"
 #include "core/exit_program.h"
+#include "core/format_text.h"
+#include "core/shell_state.h"
+#include "resources/pack_format.h"
 
 namespace resources {
 
@@ -87,7 +87,8 @@ MemHandle LoadPacked(const char* name, std::uint32_t* size) {
   // The first entry of that name counts; the index is only read, and unlocked again at once.
   const auto* index = static_cast<const std::uint8_t*>(MemLock(PackIndex));
   std::size_t count = PackEntryCount;
-  if (count * kPackEntrySize > GlobalSize(PackIndex)) count = GlobalSize(PackIndex) / kPackEntrySize;
+  if (count * kPackEntrySize > GlobalSize(PackIndex))
+    count = GlobalSize(PackIndex) / kPackEntrySize;
   const std::uint8_t* entry = nullptr;
   for (std::size_t i = 0; i < count && entry == nullptr; ++i) {
     const std::uint8_t* candidate = index + i * kPackEntrySize;

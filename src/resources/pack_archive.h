@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
-#include "platform/win32.h"
 #include "core/memory_blocks.h"
+#include "platform/win32.h"
 
 namespace resources {
 

@@ -9,10 +9,10 @@ namespace resources {
 
 constexpr char kPackMagic[8] = {'V', 'E', 'L', 'A', 'P', 'A', 'C', 'K'};
 constexpr const char* kPackFileName = "ZEN2DATA.PAK";
-constexpr std::size_t kPackHeaderSize = 10;        // magic and entry count
+constexpr std::size_t kPackHeaderSize = 10;  // magic and entry count
 constexpr std::size_t kPackEntrySize = 24;
-constexpr std::size_t kPackMaxEntries = 1365;      // 32,760 index bytes
-constexpr std::size_t kPackNameLength = 11;        // 8.3 without the point
+constexpr std::size_t kPackMaxEntries = 1365;  // 32,760 index bytes
+constexpr std::size_t kPackNameLength = 11;    // 8.3 without the point
 
 // Repeating subtraction key: stored byte = plain byte + key[position mod 11].
 constexpr std::uint8_t kPackKey[11] = {0x5A, 0x21, 0x8C, 0x03, 0xE7, 0x44,

@@ -9,10 +9,10 @@
 #include <emmintrin.h>
 #endif
 
-#include "resources/sliding_dictionary.h"
-#include "core/shell_state.h"
 #include "core/palette_state.h"
 #include "core/picture.h"
+#include "core/shell_state.h"
+#include "resources/sliding_dictionary.h"
 
 namespace resources {
 namespace {

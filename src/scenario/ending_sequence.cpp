@@ -1,16 +1,16 @@
 #include "scenario/ending_sequence.h"
 
 #include "core/game_phase.h"
+#include "core/message_pump.h"
+#include "core/palette_state.h"
+#include "core/picture.h"
+#include "core/shell_state.h"
+#include "core/text_code_table.h"
 #include "scenario/ending_credits.h"
 #include "scenario/message_text.h"
-#include "core/text_code_table.h"
-#include "core/message_pump.h"
-#include "core/shell_state.h"
 #include "sound/cd_audio.h"
 #include "visuals/background.h"
 #include "visuals/palette_fades.h"
-#include "core/palette_state.h"
-#include "core/picture.h"
 #include "visuals/screen_show.h"
 
 namespace scenario {

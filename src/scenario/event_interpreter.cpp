@@ -5,19 +5,19 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/trace.h"
+#include "core/flags.h"
 #include "core/memory_blocks.h"
+#include "core/message_pump.h"
+#include "core/opcode_table.h"
+#include "core/picture.h"
+#include "core/scenario_state.h"
+#include "platform/trace.h"
 #include "scenario/choices.h"
 #include "scenario/ending_sequence.h"
-#include "core/flags.h"
-#include "core/opcode_table.h"
 #include "scenario/save_slots.h"
-#include "scenario/scene_operations.h"
 #include "scenario/scenario_loader.h"
-#include "core/scenario_state.h"
+#include "scenario/scene_operations.h"
 #include "scenario/script_messages.h"
-#include "core/message_pump.h"
-#include "core/picture.h"
 #include "visuals/screen_show.h"
 #include "visuals/shake_effects.h"
 
@@ -136,9 +136,9 @@ void Execute(Level& level, const Instruction& ins) {
     case Op::SubOperation:
       if (op(0) == 0) ScriptStop = 1;
       if (op(0) == 1 || op(0) == 2) {
-        PlayWaveScene(op(1), op(2), op(3),
-                      op(0) == 1 ? text::WaveDirection::kHorizontal
-                                 : text::WaveDirection::kVertical);
+        PlayWaveScene(
+            op(1), op(2), op(3),
+            op(0) == 1 ? text::WaveDirection::kHorizontal : text::WaveDirection::kVertical);
       }
       if (ScriptStop != 0) level.running = false;
       break;

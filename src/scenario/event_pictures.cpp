@@ -1,9 +1,9 @@
 #include "scenario/event_pictures.h"
 
 #include "core/format_text.h"
-#include "visuals/background.h"
 #include "core/palette_state.h"
 #include "core/picture.h"
+#include "visuals/background.h"
 #include "visuals/picture_files.h"
 
 namespace scenario {

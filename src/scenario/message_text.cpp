@@ -3,28 +3,28 @@
 #include <cstddef>
 #include <limits>
 
-#include "core/memory_blocks.h"
-#include "scenario/event_pictures.h"
 #include "core/flags.h"
+#include "core/memory_blocks.h"
+#include "core/message_pump.h"
+#include "core/palette_state.h"
+#include "core/picture.h"
+#include "core/scenario_state.h"
+#include "core/shell_state.h"
+#include "core/text_code_table.h"
+#include "scenario/event_pictures.h"
 #include "scenario/save_slots.h"
 #include "scenario/scenario_loader.h"
-#include "core/scenario_state.h"
 #include "scenario/scene_operations.h"
-#include "core/text_code_table.h"
-#include "text/text_state.h"
-#include "core/message_pump.h"
-#include "core/shell_state.h"
 #include "sound/cd_audio.h"
 #include "sound/sound_state.h"
 #include "text/click_wait.h"
 #include "text/font.h"
 #include "text/page_drawing.h"
 #include "text/text_layout.h"
+#include "text/text_state.h"
 #include "visuals/background.h"
 #include "visuals/display_effects.h"
 #include "visuals/palette_fades.h"
-#include "core/palette_state.h"
-#include "core/picture.h"
 #include "visuals/screen_show.h"
 #include "visuals/shake_effects.h"
 #include "visuals/transition.h"
@@ -37,8 +37,8 @@ constexpr std::uint16_t kPressInputs = shell::kInputDecide | shell::kInputCancel
 constexpr std::uint8_t kNoTransition = 255;
 constexpr std::uint8_t kNoCharacter = 255;
 constexpr int kCharacterSlots = 3;
-constexpr std::uint16_t kSceneSettle = 60;       // after a background or picture change
-constexpr std::uint16_t kCharacterSettle = 30;   // after a character change
+constexpr std::uint16_t kSceneSettle = 60;      // after a background or picture change
+constexpr std::uint16_t kCharacterSettle = 30;  // after a character change
 constexpr std::uint16_t kFlashHold = 30;
 
 // One run of ShowText: the pen (mirrored into the game state after every item, where the
@@ -93,10 +93,10 @@ bool ReaderWait(TextRun& run, std::size_t code_pos, std::int16_t cursor) {
   for (;;) {
     // Skipping shows the whole text once, at its end.
     if (shell::SkipMode == 0) shell::Present(&visuals::UpdateRect);
-    const int menu = text::ClickWait(
-        static_cast<std::int16_t>(run.pen.x), static_cast<std::int16_t>(run.pen.y), cursor,
-        static_cast<std::uint8_t>(run.pen.colour), static_cast<std::uint8_t>(run.pen.shadow),
-        run.scenario_message);
+    const int menu =
+        text::ClickWait(static_cast<std::int16_t>(run.pen.x), static_cast<std::int16_t>(run.pen.y),
+                        cursor, static_cast<std::uint8_t>(run.pen.colour),
+                        static_cast<std::uint8_t>(run.pen.shadow), run.scenario_message);
     if (ScriptStop != 0) return false;
     if (menu != 1) break;
     run.RedrawUpTo(code_pos);  // the menu covered the page: draw it again, then wait again
@@ -191,8 +191,7 @@ void ShowCharacterIn(std::uint8_t position, std::uint8_t mode) {
 }
 
 // 0xC1 … 0xC3: one character comes, goes or is replaced, dissolved in.
-void CharacterChange(TextRun& run, std::size_t code_pos, TextCode code,
-                     const std::uint8_t* op) {
+void CharacterChange(TextRun& run, std::size_t code_pos, TextCode code, const std::uint8_t* op) {
   const std::uint8_t position = op[0] % 4;
   std::uint8_t mode = op[0] / 4;
   const std::uint8_t n = op[1];

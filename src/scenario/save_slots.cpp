@@ -8,8 +8,8 @@ namespace scenario {
 
 void TakeSaveSnapshot() { std::memcpy(SaveImage, GameState, kGameStateSize); }
 
-void SetResumePoint() {}  // placeholder; waits for the save slots and resume point
+void SetResumePoint() {}    // placeholder; waits for the save slots and resume point
 void RestoreState(bool) {}  // placeholder; waits for the save slots and resume point
-void WriteProgress() {}  // placeholder; waits for the save slots and resume point
+void WriteProgress() {}     // placeholder; waits for the save slots and resume point
 
 }  // namespace scenario

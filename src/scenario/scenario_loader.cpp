@@ -2,15 +2,15 @@
 
 #include <string>
 
-#include "resources/block_unpacker.h"
+#include "core/exit_program.h"
+#include "core/flags.h"
 #include "core/format_text.h"
 #include "core/memory_blocks.h"
-#include "resources/pack_archive.h"
-#include "scenario/event_interpreter.h"
-#include "core/flags.h"
 #include "core/scenario_state.h"
 #include "core/shell_state.h"
-#include "core/exit_program.h"
+#include "resources/block_unpacker.h"
+#include "resources/pack_archive.h"
+#include "scenario/event_interpreter.h"
 #include "sound/cd_audio.h"
 #include "sound/sound_state.h"
 
@@ -56,8 +56,7 @@ void MarkScenarioSeen(GameStateRecord& record, std::uint8_t number) {
 
 void ScenarioBroken(std::uint8_t number) {
   const std::string name = resources::FormatString("%03d.SCN", number);
-  const std::string message =
-      resources::FormatString("シナリオが壊れています : %s", name.c_str());
+  const std::string message = resources::FormatString("シナリオが壊れています : %s", name.c_str());
   shell::ExitProgram(message.c_str());
 }
 

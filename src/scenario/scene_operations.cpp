@@ -2,16 +2,16 @@
 
 #include <cstdint>
 
-#include "scenario/event_pictures.h"
 #include "core/flags.h"
 #include "core/message_pump.h"
+#include "core/palette_state.h"
+#include "core/picture.h"
+#include "scenario/event_pictures.h"
 #include "sound/cd_audio.h"
 #include "sound/pcm.h"
 #include "visuals/background.h"
 #include "visuals/display_effects.h"
 #include "visuals/palette_fades.h"
-#include "core/palette_state.h"
-#include "core/picture.h"
 #include "visuals/screen_show.h"
 #include "visuals/transition.h"
 

@@ -1,14 +1,14 @@
 #include "scenario/script_messages.h"
 
-#include "core/memory_blocks.h"
 #include "core/flags.h"
-#include "scenario/message_text.h"
-#include "scenario/scenario_loader.h"
+#include "core/memory_blocks.h"
+#include "core/palette_state.h"
 #include "core/scenario_state.h"
 #include "core/text_code_table.h"
+#include "scenario/message_text.h"
+#include "scenario/scenario_loader.h"
 #include "text/backlog.h"
 #include "text/font.h"
-#include "core/palette_state.h"
 
 namespace scenario {
 namespace {

@@ -1,9 +1,9 @@
 // The menu commands.
-#include "flow/game_flow.h"
 #include "core/exit_program.h"
 #include "core/scenario_state.h"
-#include "shell/settings_dialog.h"
 #include "core/shell_state.h"
+#include "flow/game_flow.h"
+#include "shell/settings_dialog.h"
 #include "shell/startup.h"
 #include "shell/window_internal.h"
 

@@ -1,8 +1,8 @@
 #include "shell/settings_dialog.h"
 
 #include "core/game_state.h"
-#include "shell/settings.h"
 #include "core/shell_state.h"
+#include "shell/settings.h"
 #include "sound/cd_audio.h"
 #include "sound/pcm.h"
 
@@ -21,8 +21,8 @@ INT_PTR SettingsDialogProc(HWND dialog, UINT msg, WPARAM wparam, LPARAM) {
   switch (msg) {
     case WM_INITDIALOG:
       for (const Box& b : kBoxes) {
-        SendDlgItemMessageA(dialog, b.id, BM_SETCHECK, *b.setting == 1 ? BST_CHECKED : BST_UNCHECKED,
-                            0);
+        SendDlgItemMessageA(dialog, b.id, BM_SETCHECK,
+                            *b.setting == 1 ? BST_CHECKED : BST_UNCHECKED, 0);
       }
       return TRUE;
     case WM_COMMAND:
@@ -38,8 +38,7 @@ INT_PTR SettingsDialogProc(HWND dialog, UINT msg, WPARAM wparam, LPARAM) {
         return TRUE;
       }
       return FALSE;
-    default:
-      return FALSE;
+    default: return FALSE;
   }
 }
 

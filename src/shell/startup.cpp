@@ -1,22 +1,22 @@
 // Process entry, the resources held for the whole run, and the one way out.
 #include "shell/startup.h"
 
-#include "flow/game_flow.h"
 #include "core/exit_program.h"
 #include "core/memory_blocks.h"
 #include "core/message_pump.h"
-#include "resources/pack_archive.h"
+#include "core/palette_state.h"
 #include "core/scenario_state.h"
-#include "shell/settings.h"
 #include "core/shell_state.h"
+#include "flow/game_flow.h"
+#include "resources/pack_archive.h"
+#include "scenario/in_game_menu.h"
+#include "shell/settings.h"
 #include "shell/window_internal.h"
 #include "shell/window_proc.h"
-#include "scenario/in_game_menu.h"
-#include "text/click_wait.h"
 #include "sound/cd_audio.h"
 #include "sound/sound_state.h"
+#include "text/click_wait.h"
 #include "text/font.h"
-#include "core/palette_state.h"
 
 namespace shell {
 namespace {
@@ -114,8 +114,8 @@ int CreateMainWindow(HINSTANCE instance) {
   const int x = (static_cast<int>(ScreenWidth) - width) / 2;
   const int y = (static_cast<int>(ScreenHeight) - height) / 2;
   Instance = instance;
-  HWND hwnd = CreateWindowExA(0, kWindowClass, kWindowTitle, kMainWindowStyle, x, y, width,
-                              height, nullptr, nullptr, instance, nullptr);
+  HWND hwnd = CreateWindowExA(0, kWindowClass, kWindowTitle, kMainWindowStyle, x, y, width, height,
+                              nullptr, nullptr, instance, nullptr);
   if (hwnd == nullptr) {
     // Nothing can run without the window; say so instead of ending silently.
     MessageBoxA(nullptr, "ウィンドウが作成できません", kAppCaption, MB_ICONHAND);

@@ -3,12 +3,12 @@
 #include <cstdio>
 #include <string_view>
 
-#include "flow/game_flow.h"
-#include "core/memory_blocks.h"
 #include "core/game_state.h"
+#include "core/memory_blocks.h"
+#include "core/palette_state.h"
 #include "core/scenario_state.h"
 #include "core/shell_state.h"
-#include "core/palette_state.h"
+#include "flow/game_flow.h"
 
 namespace shell {
 namespace {

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <vector>
 
-#include "core/shell_state.h"
-#include "shell/window_internal.h"
 #include "core/palette_state.h"
 #include "core/picture.h"
+#include "core/shell_state.h"
+#include "shell/window_internal.h"
 
 namespace shell {
 namespace {
@@ -90,8 +90,8 @@ void Repaint(HWND hwnd) {
       SetDIBitsToDevice(dc, 0, 0, 640, 400, 0, 0, 0, 400, visuals::ShownPixels, info,
                         DIB_PAL_COLORS);
     } else {
-      StretchDIBits(dc, 0, 0, ClientWidth, ClientHeight, 0, 0, 640, 400, visuals::ShownPixels,
-                    info, DIB_PAL_COLORS, SRCCOPY);
+      StretchDIBits(dc, 0, 0, ClientWidth, ClientHeight, 0, 0, 640, 400, visuals::ShownPixels, info,
+                    DIB_PAL_COLORS, SRCCOPY);
     }
     resources::MemUnlock(visuals::VmemDIB);
   }

@@ -2,11 +2,11 @@
 // message can arrive nested inside any wait of the game.
 #include "shell/window_proc.h"
 
-#include "flow/game_flow.h"
 #include "core/exit_program.h"
 #include "core/game_state.h"
 #include "core/message_pump.h"
 #include "core/shell_state.h"
+#include "flow/game_flow.h"
 #include "shell/startup.h"
 #include "shell/window_internal.h"
 #include "sound/pcm.h"
@@ -21,47 +21,32 @@ void TimerTick() {
 LRESULT MainWindowProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
   MainWindow = hwnd;
   switch (msg) {
-    case WM_CREATE:
-      CreateWindowState(hwnd);
-      return 0;
-    case WM_DESTROY:
-      ExitProgram(nullptr);
-    case WM_SIZE:
-      OnSize(hwnd, wparam, lparam);
-      return 0;
+    case WM_CREATE: CreateWindowState(hwnd); return 0;
+    case WM_DESTROY: ExitProgram(nullptr);
+    case WM_SIZE: OnSize(hwnd, wparam, lparam); return 0;
     case WM_ACTIVATE:
       if (DisplayChangePending == 1) {
         DisplayChangePending = 0;
         PostMessageA(hwnd, WM_DISPLAYCHANGE, 0, 0);
       }
       return DefWindowProcA(hwnd, msg, wparam, lparam);
-    case WM_PAINT:
-      Repaint(hwnd);
-      return 0;
+    case WM_PAINT: Repaint(hwnd); return 0;
     case WM_ACTIVATEAPP:
       if (ScreenMode == kModeFullScreen && wparam == FALSE) {
         SendMessageA(hwnd, WM_COMMAND, kModeWindow640, 0);
       }
       return DefWindowProcA(hwnd, msg, wparam, lparam);
-    case WM_DISPLAYCHANGE:
-      OnDisplayChange(hwnd);
-      return DefWindowProcA(hwnd, msg, wparam, lparam);
-    case WM_NCHITTEST:
-      return OnHitTest(hwnd, wparam, lparam);
-    case WM_NCPAINT:
-      return OnNonClientPaint(hwnd, wparam, lparam);
-    case WM_COMMAND:
-      OnCommand(hwnd, LOWORD(wparam));
-      return 0;
+    case WM_DISPLAYCHANGE: OnDisplayChange(hwnd); return DefWindowProcA(hwnd, msg, wparam, lparam);
+    case WM_NCHITTEST: return OnHitTest(hwnd, wparam, lparam);
+    case WM_NCPAINT: return OnNonClientPaint(hwnd, wparam, lparam);
+    case WM_COMMAND: OnCommand(hwnd, LOWORD(wparam)); return 0;
     case WM_SYSCOMMAND:
       if ((wparam & 0xFFF0) == SC_CLOSE) {
         QuitConfirmation(hwnd);
         return 0;
       }
       return DefWindowProcA(hwnd, msg, wparam, lparam);
-    case WM_TIMER:
-      TimerTick();
-      return 0;
+    case WM_TIMER: TimerTick(); return 0;
     case WM_MENUSELECT:
       if (ScreenMode == kModeFullScreen && MenuShown == 0) {
         MenuShown = 1;
@@ -72,18 +57,10 @@ LRESULT MainWindowProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
       MouseX = LOWORD(static_cast<std::uintptr_t>(lparam));
       MouseY = HIWORD(static_cast<std::uintptr_t>(lparam));
       return 0;
-    case WM_LBUTTONDOWN:
-      InputEvents |= kInputDecide;
-      return 0;
-    case WM_RBUTTONDOWN:
-      InputEvents |= kInputCancel;
-      return 0;
-    case WM_QUERYNEWPALETTE:
-      RealizeOnFocus(hwnd);
-      return 0;
-    case WM_PALETTECHANGED:
-      RealizeOnPaletteChange(hwnd, reinterpret_cast<HWND>(wparam));
-      return 0;
+    case WM_LBUTTONDOWN: InputEvents |= kInputDecide; return 0;
+    case WM_RBUTTONDOWN: InputEvents |= kInputCancel; return 0;
+    case WM_QUERYNEWPALETTE: RealizeOnFocus(hwnd); return 0;
+    case WM_PALETTECHANGED: RealizeOnPaletteChange(hwnd, reinterpret_cast<HWND>(wparam)); return 0;
     case MM_WOM_DONE:
       if (scenario::GetU8(scenario::GameState, scenario::field::kPcmPlaying) != 0) {
         sound::PcmStop();
@@ -92,8 +69,7 @@ LRESULT MainWindowProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
     case WM_USER:
       if (InitResources() == 1) flow::RunGame();
       ExitProgram(nullptr);
-    default:
-      return DefWindowProcA(hwnd, msg, wparam, lparam);
+    default: return DefWindowProcA(hwnd, msg, wparam, lparam);
   }
 }
 

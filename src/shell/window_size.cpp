@@ -127,10 +127,10 @@ LRESULT OnNonClientPaint(HWND hwnd, WPARAM wparam, LPARAM lparam) {
     return DefWindowProcA(hwnd, WM_NCPAINT, wparam, lparam);
   }
   HDC dc = GetWindowDC(hwnd);
-  PatBlt(dc, 0, 0, 640 + 2 * GetSystemMetrics(SM_CXFRAME),
-         GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CYFRAME) +
-             GetSystemMetrics(SM_CYMENU),
-         BLACKNESS);
+  PatBlt(
+      dc, 0, 0, 640 + 2 * GetSystemMetrics(SM_CXFRAME),
+      GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYMENU),
+      BLACKNESS);
   ReleaseDC(hwnd, dc);
   return 0;
 }

@@ -4,14 +4,14 @@
 
 #include "core/game_phase.h"
 #include "core/memory_blocks.h"
-#include "core/scenario_state.h"
 #include "core/message_pump.h"
+#include "core/palette_state.h"
+#include "core/picture.h"
+#include "core/scenario_state.h"
 #include "core/shell_state.h"
 #include "text/font.h"
 #include "text/text_layer.h"
 #include "visuals/palette_fades.h"
-#include "core/palette_state.h"
-#include "core/picture.h"
 
 namespace text {
 
@@ -20,8 +20,8 @@ void (*OpenInGameMenuHook)() = nullptr;
 namespace {
 
 constexpr std::uint32_t kCursorBufferSize = kGlyphCell * kGlyphCell;  // 676
-constexpr std::uint16_t kBlinkRound = 3;  // 30 ms per round
-constexpr int kBlinkRounds = 8;           // 4 rounds shown, 4 hidden
+constexpr std::uint16_t kBlinkRound = 3;                              // 30 ms per round
+constexpr int kBlinkRounds = 8;                                       // 4 rounds shown, 4 hidden
 constexpr int kHideRound = 3;
 constexpr int kShowRound = 7;
 

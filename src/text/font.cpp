@@ -18,8 +18,8 @@ bool InsidePicture(int x, int y) {
 // Writes one glyph's set bits, strips left to right, rows top down, bits 7 to 0. A pixel's
 // shadow goes down before its ink, and the walk reaches a pixel's upper-left neighbours
 // first, so within one glyph ink always covers shadow.
-void DrawBits(std::uint8_t* picture, const std::uint8_t* bitmap, int x, int y,
-              std::uint8_t colour, std::uint8_t shadow) {
+void DrawBits(std::uint8_t* picture, const std::uint8_t* bitmap, int x, int y, std::uint8_t colour,
+              std::uint8_t shadow) {
   // A cell wholly inside needs no test per pixel: the common case of every text line.
   const bool inside = InsidePicture(x, y) && InsidePicture(x + kGlyphCell - 1, y + kGlyphCell - 1);
   for (int strip = 0; strip < 3; ++strip) {

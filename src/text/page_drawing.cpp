@@ -2,14 +2,14 @@
 
 #include <cstddef>
 
-#include "platform/win32.h"
 #include "core/memory_blocks.h"
 #include "core/scenario_state.h"
-#include "core/text_code_table.h"
-#include "text/text_state.h"
 #include "core/shell_state.h"
+#include "core/text_code_table.h"
+#include "platform/win32.h"
 #include "text/font.h"
 #include "text/text_layout.h"
+#include "text/text_state.h"
 
 namespace text {
 namespace {

@@ -10,8 +10,8 @@ namespace {
 
 // Copies between a picture and a rectangle buffer, each row clipped to the picture.
 // `to_picture` picks the direction.
-void CopyRect(resources::MemHandle picture, resources::MemHandle buffer, int x, int y,
-              int width, int height, bool to_picture) {
+void CopyRect(resources::MemHandle picture, resources::MemHandle buffer, int x, int y, int width,
+              int height, bool to_picture) {
   if (width <= 0 || height <= 0) return;
   std::uint8_t* pixels = visuals::LockPicture(picture);
   if (pixels == nullptr) return;

@@ -8,7 +8,7 @@
 
 namespace text {
 
-constexpr std::uint16_t kPageLeft = 16;   // a page starts at (16, 10), left margin 16
+constexpr std::uint16_t kPageLeft = 16;  // a page starts at (16, 10), left margin 16
 constexpr std::uint16_t kPageTop = 10;
 constexpr std::uint16_t kGlyphPitch = 24;
 constexpr std::uint16_t kLinePitch = 30;

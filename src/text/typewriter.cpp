@@ -4,15 +4,15 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "core/memory_blocks.h"
 #include "core/flags.h"
-#include "core/scenario_state.h"
-#include "core/text_code_table.h"
+#include "core/memory_blocks.h"
 #include "core/message_pump.h"
-#include "core/shell_state.h"
-#include "text/font.h"
 #include "core/palette_state.h"
 #include "core/picture.h"
+#include "core/scenario_state.h"
+#include "core/shell_state.h"
+#include "core/text_code_table.h"
+#include "text/font.h"
 
 namespace text {
 
@@ -102,9 +102,7 @@ bool TypeCode(const scenario::TextItem& item) {
 // Types one item. False when the step ends here (the end, or a reader wait).
 bool TypeItem(const scenario::TextItem& item) {
   switch (item.kind) {
-    case scenario::TextItemKind::kEnd:
-      Typewriter.active = false;
-      return false;
+    case scenario::TextItemKind::kEnd: Typewriter.active = false; return false;
     case scenario::TextItemKind::kGlyph: TypeGlyph(item.glyph); return true;
     case scenario::TextItemKind::kCode: return TypeCode(item);
     case scenario::TextItemKind::kOperation:

@@ -14,8 +14,8 @@ namespace text {
 // ResetTypewriterState.
 struct TypewriterState {
   bool active = false;
-  std::uint32_t offset = 0;  // the next item, as an offset into MESSAGE DATA
-  TextPen pen;               // position, margin, wrap; the colours are kept but not drawn
+  std::uint32_t offset = 0;        // the next item, as an offset into MESSAGE DATA
+  TextPen pen;                     // position, margin, wrap; the colours are kept but not drawn
   std::uint8_t glyph_delay = 0;    // frames to let pass after each drawn glyph
   std::uint8_t delay_counter = 0;  // frames still to let pass
   bool waiting = false;            // at a reader wait, blinking the cursor

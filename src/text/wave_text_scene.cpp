@@ -5,8 +5,10 @@
 #include <cstring>
 
 #include "core/memory_blocks.h"
-#include "core/scenario_state.h"
 #include "core/message_pump.h"
+#include "core/palette_state.h"
+#include "core/picture.h"
+#include "core/scenario_state.h"
 #include "core/shell_state.h"
 #include "core/sine_table.h"
 #include "text/text_layer.h"
@@ -14,8 +16,6 @@
 #include "text/typewriter.h"
 #include "visuals/background.h"
 #include "visuals/palette_fades.h"
-#include "core/palette_state.h"
-#include "core/picture.h"
 #include "visuals/screen_show.h"
 
 namespace text {
@@ -161,8 +161,8 @@ bool OpenStep(WaveRun& run) {
     run.opened = run.brightness >= visuals::FadeSteps;
     return true;
   }
-  run.amplitude = std::min(run.amplitude + (run.smooth ? kGrowStepSmooth : kGrowStep),
-                           kWaveFullAmplitude);
+  run.amplitude =
+      std::min(run.amplitude + (run.smooth ? kGrowStepSmooth : kGrowStep), kWaveFullAmplitude);
   run.opened = run.amplitude >= kWaveFullAmplitude;
   return false;
 }
@@ -180,9 +180,7 @@ bool CloseStep(WaveRun& run, bool* ends) {
       run.amplitude = std::max(run.amplitude - (run.smooth ? kShrinkStepSmooth : kShrinkStep), 0);
       *ends = run.amplitude == 0;
       return false;
-    default:
-      *ends = true;
-      return false;
+    default: *ends = true; return false;
   }
 }
 
@@ -234,8 +232,8 @@ void ShowBackgroundAgain() {
 
 }  // namespace
 
-void ComposeWaveFrame(std::uint8_t* screen, const std::uint8_t* background,
-                      WaveDirection direction, int amplitude, int phase) {
+void ComposeWaveFrame(std::uint8_t* screen, const std::uint8_t* background, WaveDirection direction,
+                      int amplitude, int phase) {
   if (direction == WaveDirection::kHorizontal) {
     ComposeHorizontal(screen, background, amplitude, phase);
   } else {
@@ -275,8 +273,7 @@ void WaveTextScene(std::uint8_t message, std::uint8_t start_mode, std::uint8_t e
   std::uint8_t* background = visuals::LockPicture(clean);
   const auto* block = static_cast<const std::uint8_t*>(resources::MemWire(messages));
   const std::size_t block_size = block == nullptr ? 0 : GlobalSize(messages);
-  TypeStart(kPageLeft, kPageTop, MessageText(block, block_size, message), kTextColour,
-            kTextShadow);
+  TypeStart(kPageLeft, kPageTop, MessageText(block, block_size, message), kTextColour, kTextShadow);
 
   RunFrames(run, screen == nullptr ? nullptr : screen + visuals::kPixelOffset,
             background == nullptr ? nullptr : background + visuals::kPixelOffset);

@@ -34,7 +34,7 @@ void WaveTextScene(std::uint8_t message, std::uint8_t start_mode, std::uint8_t e
 // (amplitude × sine(phase + r)) >> 15 pixels, the uncovered pixels keeping their text only.
 // Vertical: row r takes background row r + sine(2r + phase) × amplitude / 2^18, or its text
 // only when that row lies outside the picture.
-void ComposeWaveFrame(std::uint8_t* screen, const std::uint8_t* background,
-                      WaveDirection direction, int amplitude, int phase);
+void ComposeWaveFrame(std::uint8_t* screen, const std::uint8_t* background, WaveDirection direction,
+                      int amplitude, int phase);
 
 }  // namespace text

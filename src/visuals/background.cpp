@@ -123,8 +123,7 @@ void RestoreBackground(std::uint8_t mode) {
       CopyColumns(160, 320);
       EmptyAllSlots();
       break;
-    default:
-      break;
+    default: break;
   }
   PaletteCopy(ScreenPalette, BackgroundPalette);
 }

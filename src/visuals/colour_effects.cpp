@@ -1,9 +1,9 @@
 #include "visuals/colour_effects.h"
 
-#include "visuals/background_table.h"
-#include "visuals/palette_fades.h"
 #include "core/palette_state.h"
 #include "core/picture.h"
+#include "visuals/background_table.h"
+#include "visuals/palette_fades.h"
 #include "visuals/scene_state.h"
 
 namespace visuals {
@@ -25,18 +25,10 @@ void TransformPalette(std::uint8_t kind, PALETTEENTRY* palette) {
     PALETTEENTRY& e = palette[i];
     const BYTE y = Luminance(e);
     switch (kind) {
-      case kEffectGrey:
-        e.peRed = e.peGreen = e.peBlue = y;
-        break;
-      case kEffectRed:
-        e.peRed = y, e.peGreen = 0, e.peBlue = 0;
-        break;
-      case kEffectGreen:
-        e.peRed = 0, e.peGreen = y, e.peBlue = 0;
-        break;
-      case kEffectBlue:
-        e.peRed = 0, e.peGreen = 0, e.peBlue = y;
-        break;
+      case kEffectGrey: e.peRed = e.peGreen = e.peBlue = y; break;
+      case kEffectRed: e.peRed = y, e.peGreen = 0, e.peBlue = 0; break;
+      case kEffectGreen: e.peRed = 0, e.peGreen = y, e.peBlue = 0; break;
+      case kEffectBlue: e.peRed = 0, e.peGreen = 0, e.peBlue = y; break;
       case kEffectNegative:
         e.peRed = static_cast<BYTE>(255 - e.peRed);
         e.peGreen = static_cast<BYTE>(255 - e.peGreen);
@@ -45,8 +37,7 @@ void TransformPalette(std::uint8_t kind, PALETTEENTRY* palette) {
       case kEffectDim:
         e.peRed = Dimmed(e.peRed), e.peGreen = Dimmed(e.peGreen), e.peBlue = Dimmed(e.peBlue);
         break;
-      default:
-        break;
+      default: break;
     }
   }
 }

@@ -3,10 +3,10 @@
 #include <cstring>
 
 #include "core/message_pump.h"
-#include "core/shell_state.h"
-#include "visuals/dither_order.h"
 #include "core/palette_state.h"
 #include "core/picture.h"
+#include "core/shell_state.h"
+#include "visuals/dither_order.h"
 #include "visuals/screen_show.h"
 
 namespace visuals {

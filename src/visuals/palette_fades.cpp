@@ -6,9 +6,9 @@
 #include <algorithm>
 
 #include "core/message_pump.h"
-#include "core/shell_state.h"
 #include "core/palette_state.h"
 #include "core/picture.h"
+#include "core/shell_state.h"
 
 namespace visuals {
 namespace {

@@ -5,11 +5,11 @@
 
 #include "core/game_state.h"
 #include "core/message_pump.h"
+#include "core/palette_state.h"
+#include "core/picture.h"
 #include "core/shell_state.h"
 #include "visuals/display_effects.h"
 #include "visuals/palette_fades.h"
-#include "core/palette_state.h"
-#include "core/picture.h"
 #include "visuals/scene_state.h"
 #include "visuals/screen_show.h"
 #include "visuals/transition_patterns.h"
@@ -180,33 +180,17 @@ Leaves RunEffect(std::uint16_t n) {
   switch (n) {
     case 0:
     case 12:
-    case 18:
-      FadeOutScene();
-      return Leaves::kNothing;
-    case kInstant:
-      ClearAtOnce();
-      return Leaves::kNothing;
-    case 5:
-      ShowBlack(ShowDither);
-      return Leaves::kComposedPicture;
-    case 6:
-      ShowBlack(ShowBlinds);
-      return Leaves::kComposedPicture;
-    case 9:
-      Squeeze();
-      return Leaves::kEverything;
-    case 13:
-      CloseIris();
-      return Leaves::kNothing;
+    case 18: FadeOutScene(); return Leaves::kNothing;
+    case kInstant: ClearAtOnce(); return Leaves::kNothing;
+    case 5: ShowBlack(ShowDither); return Leaves::kComposedPicture;
+    case 6: ShowBlack(ShowBlinds); return Leaves::kComposedPicture;
+    case 9: Squeeze(); return Leaves::kEverything;
+    case 13: CloseIris(); return Leaves::kNothing;
     case 14:
     case 15:
     case 16:
-    case 17:
-      ScrollOut(n);
-      return Leaves::kNothing;
-    default:
-      PaintInPattern(n);
-      return Leaves::kNothing;
+    case 17: ScrollOut(n); return Leaves::kNothing;
+    default: PaintInPattern(n); return Leaves::kNothing;
   }
 }
 

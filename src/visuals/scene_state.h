@@ -7,11 +7,11 @@
 
 #include <cstdint>
 
-#include "core/memory_blocks.h"
 #include "core/flags.h"
 #include "core/game_state.h"
-#include "visuals/background_table.h"
+#include "core/memory_blocks.h"
 #include "core/palette_state.h"
+#include "visuals/background_table.h"
 
 namespace visuals {
 

@@ -2,9 +2,9 @@
 #include "visuals/screen_show.h"
 
 #include "core/message_pump.h"
-#include "core/shell_state.h"
 #include "core/palette_state.h"
 #include "core/picture.h"
+#include "core/shell_state.h"
 
 namespace visuals {
 

@@ -1,13 +1,13 @@
 #include "visuals/transition.h"
 
 #include "core/message_pump.h"
+#include "core/palette_state.h"
+#include "core/picture.h"
 #include "core/shell_state.h"
 #include "visuals/display_effects.h"
 #include "visuals/palette_fades.h"
-#include "core/palette_state.h"
-#include "core/picture.h"
-#include "visuals/transition_patterns.h"
 #include "visuals/transition_motion.h"
+#include "visuals/transition_patterns.h"
 
 namespace visuals {
 namespace {
@@ -56,32 +56,23 @@ void Transition(std::uint16_t n) {
   if (shell::SkipMode == 1) n = kInstant;
   if (shell::Low != 0 || n > 19) n = 0;
   switch (n) {
-    case 0:
-      return FadeInScene();
-    case kInstant:
-      return ShowAtOnce();
+    case 0: return FadeInScene();
+    case kInstant: return ShowAtOnce();
     case 5:
     case 12:
       // The dither dissolve and the blinds are the show styles with the palette step first;
       // skipping and the low-load setting were already turned into 11 and 0 above.
       ApplyScreenPalette();
       return ShowDither();
-    case 6:
-      ApplyScreenPalette();
-      return ShowBlinds();
-    case 9:
-      return transitions::UnfoldVertically();
-    case 13:
-      return transitions::OpenIris();
+    case 6: ApplyScreenPalette(); return ShowBlinds();
+    case 9: return transitions::UnfoldVertically();
+    case 13: return transitions::OpenIris();
     case 14:
     case 15:
     case 16:
-    case 17:
-      return transitions::SlideIn(n);
-    case 18:
-      return transitions::CrossFadeFourColours();
-    default:
-      return CopyInPattern(n);
+    case 17: return transitions::SlideIn(n);
+    case 18: return transitions::CrossFadeFourColours();
+    default: return CopyInPattern(n);
   }
 }
 

@@ -4,10 +4,10 @@
 #include <cstring>
 
 #include "core/message_pump.h"
-#include "core/shell_state.h"
-#include "visuals/palette_fades.h"
 #include "core/palette_state.h"
 #include "core/picture.h"
+#include "core/shell_state.h"
+#include "visuals/palette_fades.h"
 #include "visuals/screen_show.h"
 #include "visuals/transition_patterns.h"
 
@@ -126,7 +126,8 @@ void SlideIn(int direction) {
       for (int y = 0; y < kPictureHeight; ++y) {
         switch (direction) {
           case 14:  // the new top rows at the screen's bottom
-            if (y >= kPictureHeight - d) CopyShifted(s, y - (kPictureHeight - d), 0, y, 0, kPictureWidth);
+            if (y >= kPictureHeight - d)
+              CopyShifted(s, y - (kPictureHeight - d), 0, y, 0, kPictureWidth);
             break;
           case 16:  // the new bottom rows at the screen's top
             if (y < d) CopyShifted(s, y + kPictureHeight - d, 0, y, 0, kPictureWidth);

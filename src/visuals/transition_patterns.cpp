@@ -5,9 +5,9 @@
 #include <cstring>
 
 #include "core/message_pump.h"
+#include "core/palette_state.h"  // the screen pictures
 #include "core/sine_table.h"
 #include "visuals/dither_order.h"
-#include "core/palette_state.h"  // the screen pictures
 
 namespace visuals::patterns {
 namespace {
@@ -28,7 +28,9 @@ BlockOrder BuildSpiral() {
   BlockOrder order{};
   int n = 0;
   int left = 0, top = 0, right = kBlockColumns - 1, bottom = kBlockRows - 1;
-  const auto take = [&](int i, int j) { order[static_cast<std::size_t>(n++)] = static_cast<std::uint16_t>(j * kBlockColumns + i); };
+  const auto take = [&](int i, int j) {
+    order[static_cast<std::size_t>(n++)] = static_cast<std::uint16_t>(j * kBlockColumns + i);
+  };
   while (left <= right && top <= bottom) {
     for (int i = left; i <= right; ++i) take(i, top);
     ++top;

@@ -10,12 +10,12 @@
 #include "authoring/block_encoder.h"
 #include "authoring/lz_parse.h"
 #include "authoring/picture_file.h"
-#include "resources/block_unpacker.h"
 #include "core/memory_blocks.h"
-#include "resources/picture_decoder.h"
-#include "support/platform_fixture.h"
 #include "core/palette_state.h"
 #include "core/picture.h"
+#include "resources/block_unpacker.h"
+#include "resources/picture_decoder.h"
+#include "support/platform_fixture.h"
 
 namespace {
 
@@ -33,8 +33,9 @@ Bytes RandomBytes(std::size_t n, std::uint32_t seed, unsigned alphabet = 256) {
 
 // Script-like text: words and markup from a small vocabulary, as the message data holds.
 Bytes TextLike(std::size_t n) {
-  static const char* const kWords[] = {"\x81\x75", "hotaru ", "no ", "hikari ", "@c1 ",
-                                       "wait 30\n", "music 4\n", "\x82\xa0\x82\xa2", "\n"};
+  static const char* const kWords[] = {"\x81\x75", "hotaru ",   "no ",       "hikari ",
+                                       "@c1 ",     "wait 30\n", "music 4\n", "\x82\xa0\x82\xa2",
+                                       "\n"};
   std::mt19937 rng(3);
   Bytes out;
   while (out.size() < n) {
@@ -47,7 +48,8 @@ Bytes TextLike(std::size_t n) {
 
 Bytes RunsOf18(std::size_t runs) {
   Bytes out;
-  for (std::size_t i = 0; i < runs; ++i) out.insert(out.end(), 18, static_cast<std::uint8_t>(i * 71));
+  for (std::size_t i = 0; i < runs; ++i)
+    out.insert(out.end(), 18, static_cast<std::uint8_t>(i * 71));
   return out;
 }
 
@@ -98,7 +100,8 @@ TEST(BlockCodecTest, StoredFormIsInvertedWithZeroFlagsForLiterals) {
 class CodecTest : public hotaru_test::PlatformTest {
  protected:
   resources::MemHandle LoadIntoBlock(const Bytes& bytes, const char* name) {
-    resources::MemHandle handle = resources::MemAlloc(static_cast<std::uint32_t>(bytes.size()), name);
+    resources::MemHandle handle =
+        resources::MemAlloc(static_cast<std::uint32_t>(bytes.size()), name);
     std::memcpy(resources::MemLock(handle), bytes.data(), bytes.size());
     resources::MemUnlock(handle);
     return handle;
@@ -138,7 +141,8 @@ PictureImage MakePicture(const std::string& kind, int width, int height) {
       } else if (kind == "blobs") {
         v = static_cast<std::uint8_t>(((x / 40) ^ (y / 25)) % 4 == 0 ? 0 : (x / 40 + y / 25) % 16);
       }
-      image.pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)] = v;
+      image.pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
+                   static_cast<std::size_t>(x)] = v;
     }
   }
   return image;
@@ -147,7 +151,8 @@ PictureImage MakePicture(const std::string& kind, int width, int height) {
 authoring::Palette16 TestPalette() {
   authoring::Palette16 palette;
   for (std::uint8_t k = 0; k < 16; ++k)
-    palette[k] = authoring::Rgb4{k, static_cast<std::uint8_t>(15 - k), static_cast<std::uint8_t>((k * 5) % 16)};
+    palette[k] = authoring::Rgb4{k, static_cast<std::uint8_t>(15 - k),
+                                 static_cast<std::uint8_t>((k * 5) % 16)};
   return palette;
 }
 
@@ -193,7 +198,8 @@ TEST_F(CodecTest, DecoderDrawsWhatWasEncoded) {
 
     visuals::FillPictureRect(picture, 0, 0, 639, 399, kBase);
     resources::MemHandle loaded = LoadIntoBlock(file, "S01.VGR");
-    ASSERT_EQ(resources::DecodePicture(picture, loaded, static_cast<std::int16_t>(c.offset_x), 0), 1);
+    ASSERT_EQ(resources::DecodePicture(picture, loaded, static_cast<std::int16_t>(c.offset_x), 0),
+              1);
     resources::MemFree(loaded);
 
     const int left = c.x + c.offset_x;
@@ -203,7 +209,8 @@ TEST_F(CodecTest, DecoderDrawsWhatWasEncoded) {
     EXPECT_EQ(visuals::UpdateRect.bottom, c.y + c.height);
     for (int k = 0; k < 15; ++k) {
       EXPECT_EQ(visuals::ScreenPalette[k].peRed, palette[static_cast<std::size_t>(k)].r * 17) << k;
-      EXPECT_EQ(visuals::ScreenPalette[k].peGreen, palette[static_cast<std::size_t>(k)].g * 17) << k;
+      EXPECT_EQ(visuals::ScreenPalette[k].peGreen, palette[static_cast<std::size_t>(k)].g * 17)
+          << k;
       EXPECT_EQ(visuals::ScreenPalette[k].peBlue, palette[static_cast<std::size_t>(k)].b * 17) << k;
     }
 
@@ -214,8 +221,9 @@ TEST_F(CodecTest, DecoderDrawsWhatWasEncoded) {
       for (int x = 0; x < 640 && wrong < 5; ++x) {
         std::uint8_t want = kBase;
         if (x >= left && x < left + c.width && y >= c.y && y < c.y + c.height) {
-          const std::uint8_t v = image.pixels[static_cast<std::size_t>(y - c.y) * static_cast<std::size_t>(c.width) +
-                                              static_cast<std::size_t>(x - left)];
+          const std::uint8_t v =
+              image.pixels[static_cast<std::size_t>(y - c.y) * static_cast<std::size_t>(c.width) +
+                           static_cast<std::size_t>(x - left)];
           if (v != c.transparent) want = v;
         }
         if (*visuals::PixelAt(base, x, y) != want) {
@@ -237,8 +245,9 @@ TEST(PictureCodecTest, StreamUnpacksToThePictureBytesInBothOrders) {
       ASSERT_EQ(bytes.size(), 128000u);
       const Bytes stream = authoring::PackPictureStream(bytes);
       Bytes out(bytes.size());
-      EXPECT_EQ(resources::UnpackPictureStream(stream.data(), stream.size(), out.data(), out.size()),
-                bytes.size());
+      EXPECT_EQ(
+          resources::UnpackPictureStream(stream.data(), stream.size(), out.data(), out.size()),
+          bytes.size());
       EXPECT_EQ(out, bytes) << kind << " order " << static_cast<int>(order);
     }
   }

@@ -51,8 +51,8 @@ Bytes Random(std::size_t n, std::uint32_t seed, int alphabet = 256) {
 }
 
 Bytes TextLike(std::size_t n, std::uint32_t seed) {
-  static const char* const kWords[] = {"the ", "night ", "river ", "light ", "of ", "a ",
-                                       "firefly ", "she ", "said, ", "\"", "and ", "\n"};
+  static const char* const kWords[] = {"the ",     "night ", "river ", "light ", "of ",  "a ",
+                                       "firefly ", "she ",   "said, ", "\"",     "and ", "\n"};
   std::mt19937 rng(seed);
   Bytes out;
   while (out.size() < n) {
@@ -86,13 +86,15 @@ std::vector<Input> Inputs() {
       {"zeros then data", Concat({Bytes(30, 0), Random(100, 1)})},
       {"data, zeros, data", Concat({Random(50, 2), Bytes(40, 0), Random(50, 3)})},
       {"one byte repeated", Bytes(300, 0xA5)},
-      {"two-byte period", Concat({Bytes(1, 1), Bytes(1, 2), Bytes(1, 1), Bytes(1, 2), Bytes(100, 1)})},
+      {"two-byte period",
+       Concat({Bytes(1, 1), Bytes(1, 2), Bytes(1, 1), Bytes(1, 2), Bytes(100, 1)})},
       {"random", Random(20000, 4)},
       {"four symbols", Random(20000, 5, 4)},
       {"text", TextLike(30000, 6)},
       {"repeat 4096 back", Concat({period_4096, period_4096, period_4096})},
       {"repeat 4097 back", Concat({period_4097, period_4097})},
-      {"runs of 18", [] {
+      {"runs of 18",
+       [] {
          Bytes b;
          for (int i = 0; i < 200; ++i) b.insert(b.end(), 18, static_cast<std::uint8_t>(i * 37));
          return b;
@@ -126,13 +128,16 @@ TEST(LzParseTest, OptimalIsNeverLargerThanGreedy) {
 // trying every distance at every position.
 int BruteForceOptimalBits(const Bytes& data) {
   const std::size_t n = data.size();
-  auto byte_at = [&](std::ptrdiff_t i) { return i < 0 ? std::uint8_t{0} : data[static_cast<std::size_t>(i)]; };
+  auto byte_at = [&](std::ptrdiff_t i) {
+    return i < 0 ? std::uint8_t{0} : data[static_cast<std::size_t>(i)];
+  };
   std::vector<int> longest(n, 0);
   for (std::size_t i = 0; i < n; ++i) {
     for (std::ptrdiff_t d = 1; d <= 4096; ++d) {
       int length = 0;
       const auto at = static_cast<std::ptrdiff_t>(i);
-      while (length < 18 && i + static_cast<std::size_t>(length) < n && byte_at(at + length - d) == data[i + static_cast<std::size_t>(length)])
+      while (length < 18 && i + static_cast<std::size_t>(length) < n &&
+             byte_at(at + length - d) == data[i + static_cast<std::size_t>(length)])
         ++length;
       longest[i] = std::max(longest[i], length);
     }

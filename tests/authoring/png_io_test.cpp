@@ -47,7 +47,8 @@ TEST(PngIoTest, PaletteImagesKeepTheirIndexes) {
   ASSERT_EQ(error, "");
   EXPECT_EQ(image.pixels, original.pixels);
   // Only the 16 colours a picture can have are kept.
-  EXPECT_EQ(image.palette, std::vector<Rgb8>(original.palette.begin(), original.palette.begin() + 16));
+  EXPECT_EQ(image.palette,
+            std::vector<Rgb8>(original.palette.begin(), original.palette.begin() + 16));
   EXPECT_TRUE(warnings.empty());
 
   // Indexes above 15: the colours are numbered anew, in order of first appearance.
@@ -70,10 +71,30 @@ TEST(PngIoTest, OtherImagesAreReducedToTheirDistinctColours) {
     bool warns;
   };
   const Case cases[] = {
-      {"grey", PNG_FORMAT_GRAY, {0, 255, 255, 68}, {0, 1, 1, 2}, {{0, 0, 0}, {255, 255, 255}, {68, 68, 68}}, false},
-      {"rgb", PNG_FORMAT_RGB, {1, 2, 3, 1, 2, 3, 9, 9, 9, 1, 2, 4}, {0, 0, 1, 2}, {{1, 2, 3}, {9, 9, 9}, {1, 2, 4}}, false},
-      {"opaque rgba", PNG_FORMAT_RGBA, {5, 5, 5, 255, 6, 6, 6, 255, 5, 5, 5, 255, 5, 5, 5, 255}, {0, 1, 0, 0}, {{5, 5, 5}, {6, 6, 6}}, false},
-      {"translucent rgba", PNG_FORMAT_RGBA, {5, 5, 5, 0, 6, 6, 6, 255, 5, 5, 5, 255, 5, 5, 5, 255}, {0, 1, 0, 0}, {{5, 5, 5}, {6, 6, 6}}, true},
+      {"grey",
+       PNG_FORMAT_GRAY,
+       {0, 255, 255, 68},
+       {0, 1, 1, 2},
+       {{0, 0, 0}, {255, 255, 255}, {68, 68, 68}},
+       false},
+      {"rgb",
+       PNG_FORMAT_RGB,
+       {1, 2, 3, 1, 2, 3, 9, 9, 9, 1, 2, 4},
+       {0, 0, 1, 2},
+       {{1, 2, 3}, {9, 9, 9}, {1, 2, 4}},
+       false},
+      {"opaque rgba",
+       PNG_FORMAT_RGBA,
+       {5, 5, 5, 255, 6, 6, 6, 255, 5, 5, 5, 255, 5, 5, 5, 255},
+       {0, 1, 0, 0},
+       {{5, 5, 5}, {6, 6, 6}},
+       false},
+      {"translucent rgba",
+       PNG_FORMAT_RGBA,
+       {5, 5, 5, 0, 6, 6, 6, 255, 5, 5, 5, 255, 5, 5, 5, 255},
+       {0, 1, 0, 0},
+       {{5, 5, 5}, {6, 6, 6}},
+       true},
   };
   for (const Case& c : cases) {
     std::vector<std::string> warnings;
@@ -89,7 +110,8 @@ TEST(PngIoTest, OtherImagesAreReducedToTheirDistinctColours) {
 
 TEST(PngIoTest, RefusalsSayWhy) {
   Bytes grey17(17);
-  for (int i = 0; i < 17; ++i) grey17[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(i * 10);
+  for (int i = 0; i < 17; ++i)
+    grey17[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(i * 10);
   const Bytes good = SimplePng(PNG_FORMAT_GRAY, 17, 1, grey17);
   struct Case {
     const char* name;
@@ -99,7 +121,8 @@ TEST(PngIoTest, RefusalsSayWhy) {
   const Case cases[] = {
       {"17 colours", good, "more than 16 colours"},
       {"not a PNG", Bytes{'G', 'I', 'F', '8', '9', 'a', 0, 0, 0, 0}, "not a PNG"},
-      {"cut short", Bytes(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(good.size() / 2)), "bad PNG"},
+      {"cut short",
+       Bytes(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(good.size() / 2)), "bad PNG"},
   };
   for (const Case& c : cases) {
     std::vector<std::string> warnings;

@@ -14,7 +14,8 @@ using Bytes = std::vector<std::uint8_t>;
 
 authoring::Charset TestCharset() {
   authoring::Charset charset;
-  EXPECT_EQ(authoring::Charset::Parse("28=０\n100=あ\n175=れ\n300=ァ\n4000=蛍\n", "t", &charset), "");
+  EXPECT_EQ(authoring::Charset::Parse("28=０\n100=あ\n175=れ\n300=ァ\n4000=蛍\n", "t", &charset),
+            "");
   return charset;
 }
 
@@ -67,14 +68,13 @@ TEST(ScnAssemblerTest, HandWrittenSourceWithNamesAndInlineMessages) {
   // text once); end.
   EXPECT_EQ(blocks.event,
             Block(7, {{0, 514}, {1, 538}}, 514,
-                  {0x20, 0x30, 3, 0x50, 0, 0x41, 5, 1, 9, 0x25, 1, 2, 2, 0xF1, 2, 2, 0x22, 1, 0x4C, 5,
-                   0xFF, 0x24, 2, 1, 0x50, 3, 0x50, 0, 0x20}));
+                  {0x20, 0x30, 3, 0x50, 0, 0x41, 5,    1, 9, 0x25, 1, 2,    2, 0xF1, 2,
+                   2,    0x22, 1, 0x4C, 5, 0xFF, 0x24, 2, 1, 0x50, 3, 0x50, 0, 0x20}));
   // Texts of .messages first (M7 at 514, named at 517 taking number 3), then the inline ones
   // in the order the code uses them, then the empty text of the entries nothing sets.
-  EXPECT_EQ(blocks.messages,
-            Block(0, {{0, 520}, {1, 526}, {2, 529}, {3, 517}, {7, 514}}, 532,
-                  {0x00, 28, 0xAF, 0x0F, 0xA0, 0xAF, 0x00, 100, 0xB0, 0x00, 175, 0xAF, 0x01, 0x2C, 0xAF,
-                   0x00, 100, 0xAF, 0xAF}));
+  EXPECT_EQ(blocks.messages, Block(0, {{0, 520}, {1, 526}, {2, 529}, {3, 517}, {7, 514}}, 532,
+                                   {0x00, 28, 0xAF, 0x0F, 0xA0, 0xAF, 0x00, 100, 0xB0, 0x00, 175,
+                                    0xAF, 0x01, 0x2C, 0xAF, 0x00, 100, 0xAF, 0xAF}));
 }
 
 TEST(ScnAssemblerTest, TablesDirectivesAndRawBlocks) {
@@ -90,7 +90,8 @@ TEST(ScnAssemblerTest, TablesDirectivesAndRawBlocks) {
       "    db 0xAF 0\n";
   authoring::ScenarioBlocks blocks;
   ASSERT_EQ(Assemble(source, &blocks), "");
-  EXPECT_EQ(blocks.event, Block(0, {{1, 514}, {3, 515}, {4, 515}, {5, 515}, {9, 16}}, 514, {1, 2, 3}));
+  EXPECT_EQ(blocks.event,
+            Block(0, {{1, 514}, {3, 515}, {4, 515}, {5, 515}, {9, 16}}, 514, {1, 2, 3}));
   EXPECT_EQ(blocks.messages, (Bytes{0xAF, 0}));
 }
 
@@ -105,7 +106,8 @@ TEST(ScnAssemblerTest, ReportsEachProblemWithItsLine) {
       {"end 1", "t.scn:1:1: 'end' takes no operands, not 1"},
       {"jeq 5 1", "t.scn:1:1: 'jeq' takes 3 operands (f v d), not 2"},
       {"sub 1 2", "t.scn:1:1: 'sub' 1 takes 4 operands (o m a e), not 2"},
-      {"choice 1 3 2 x\nx: end", "t.scn:1:1: 'choice': the count '3' does not match the 1 pairs given"},
+      {"choice 1 3 2 x\nx: end",
+       "t.scn:1:1: 'choice': the count '3' does not match the 1 pairs given"},
       {"end\njeq 5 1 nowhere", "t.scn:2:9: undefined label 'nowhere'"},
       {"bg 300", "t.scn:1:4: 'bg' n = 300 is out of range (0 to 255)"},
       {"jump -129", "t.scn:1:6: 'jump' d = -129 is out of range (-128 to 127)"},
@@ -116,7 +118,8 @@ TEST(ScnAssemblerTest, ReportsEachProblemWithItsLine) {
       {"msg \"あ", "t.scn:1:5: a string without its closing '\"'"},
       {"msg missing", "t.scn:1:5: undefined message 'missing'"},
       {"call L9", "t.scn:1:6: label 'L9' is not given in this source"},
-      {"scenario 3 home\nhome: end", "t.scn:1:12: a label of another scenario is written as a number or L<n>, not 'home'"},
+      {"scenario 3 home\nhome: end",
+       "t.scn:1:12: a label of another scenario is written as a number or L<n>, not 'home'"},
       {"a: end\na: end", "t.scn:2:1: 'a' is defined twice (first on line 1)"},
       {"L0: end\n.label 0 0x300", "t.scn:2:10: label 0 is given twice (first on line 1)"},
       {"L256: end", "t.scn:1:1: 'L256' is no label number: they are L0 to L255"},
@@ -127,18 +130,21 @@ TEST(ScnAssemblerTest, ReportsEachProblemWithItsLine) {
       {".header 70000", "t.scn:1:9: .header takes a value from 0 to 65535"},
       {"end\n.raw", "t.scn:2:1: .raw must come first in .event"},
       {".raw\nend", "t.scn:2:1: a .raw block holds only db lines"},
-      {"db 256 -1", "t.scn:1:4: db takes byte values (0 to 255), not '256'\n"
-                    "t.scn:1:8: db takes byte values (0 to 255), not '-1'"},
-      {"end\n  \"あ\"", "t.scn:2:3: a text line continues the message that ends the line above, and there is none"},
+      {"db 256 -1",
+       "t.scn:1:4: db takes byte values (0 to 255), not '256'\n"
+       "t.scn:1:8: db takes byte values (0 to 255), not '-1'"},
+      {"end\n  \"あ\"",
+       "t.scn:2:3: a text line continues the message that ends the line above, and there is none"},
       {".messages\nend", "t.scn:2:1: expected a text, db or a directive in .messages, not 'end'"},
       {".messages\nM0: \"あ\" db", "t.scn:2:9: a text line holds only strings, not 'db'"},
       {".messages\n.raw\nmsg \"あ\"\n.event\nmsg \"あ\"",
        "t.scn:3:1: expected a text, db or a directive in .messages, not 'msg'\n"
        "t.scn:5:5: a message written inline needs the message table, and .messages is .raw"},
       // Every problem of a source, in line order.
-      {"bg 1 2\n\nfrob\nmsg \"い\"", "t.scn:1:1: 'bg' takes 1 operand (n), not 2\n"
-                                    "t.scn:3:1: unknown instruction 'frob'\n"
-                                    "t.scn:4:6: 'い' (U+3044) is not in the charset"},
+      {"bg 1 2\n\nfrob\nmsg \"い\"",
+       "t.scn:1:1: 'bg' takes 1 operand (n), not 2\n"
+       "t.scn:3:1: unknown instruction 'frob'\n"
+       "t.scn:4:6: 'い' (U+3044) is not in the charset"},
   };
   for (const auto& c : cases) {
     authoring::ScenarioBlocks blocks;
@@ -173,7 +179,8 @@ TEST(ScnAssemblerTest, JumpsReachAsFarAsTheirByte) {
 
 TEST(ScnAssemblerTest, RunsOutOfMessageNumbersAfter256) {
   std::string source;
-  for (int i = 0; i < 257; ++i) source += "msg \"{pause:" + std::to_string(i % 256) + "}" + (i >= 256 ? "あ" : "") + "\"\n";
+  for (int i = 0; i < 257; ++i)
+    source += "msg \"{pause:" + std::to_string(i % 256) + "}" + (i >= 256 ? "あ" : "") + "\"\n";
   authoring::ScenarioBlocks blocks;
   EXPECT_EQ(Assemble(source, &blocks),
             "t.scn:257:5: no free message number for the text: all 256 are taken");
@@ -183,7 +190,8 @@ TEST(ScnAssemblerTest, WithoutACharsetSaysSo) {
   authoring::ScenarioBlocks blocks;
   EXPECT_EQ(authoring::AssembleScenario("msg \"あ<g5>\"", "t.scn", authoring::Charset(), &blocks),
             "t.scn:1:6: 'あ' (U+3042) is not in the charset (no charset table was given)");
-  ASSERT_EQ(authoring::AssembleScenario("msg \"<g5>\"", "t.scn", authoring::Charset(), &blocks), "");
+  ASSERT_EQ(authoring::AssembleScenario("msg \"<g5>\"", "t.scn", authoring::Charset(), &blocks),
+            "");
 }
 
 }  // namespace

@@ -44,11 +44,11 @@ TEST(ScnAuditTest, ACleanSetHasNoFindings) {
 
 TEST(ScnAuditTest, FindsWhatTheCodeAndTheTablesGetWrong) {
   ScenarioBuilder broken;
-  broken.Label(0).Code({0x55, 0x40, 0x80});                     // unknown opcode; jump into the table
+  broken.Label(0).Code({0x55, 0x40, 0x80});  // unknown opcode; jump into the table
   broken.Label(1).Code({0x22, 7, 0x50, 9, 0x51, 3, 0x24, 9, 0});  // call, msg, message, no file
-  broken.Label(2).Code({0x24, 1, 3});                           // a label of 001 into its table
+  broken.Label(2).Code({0x24, 1, 3});                             // a label of 001 into its table
   broken.Label(3).Code({0x24, 255, 0});
-  broken.Label(4).Code({0x30, 1});                              // runs off the end
+  broken.Label(4).Code({0x30, 1});  // runs off the end
   broken.LabelAt(7, 10).LabelAt(8, 0xFFFF);
   broken.Message(3, {0x00, 100}).MessageAt(9, 4).MessageAt(10, 0x2000);
   ScenarioBuilder cut;
@@ -56,19 +56,24 @@ TEST(ScnAuditTest, FindsWhatTheCodeAndTheTablesGetWrong) {
   std::vector<authoring::ScenarioFile> files = CleanSet();
   files.push_back(File(2, broken.Build()));
   files.push_back(File(3, cut.Build()));
-  EXPECT_EQ(Joined(authoring::AuditScenarios(files)),
-            "002.SCN: EVENT DATA 0x0012: label 8 points to 0xFFFF, past the end of the block (534 bytes)\n"
-            "002.SCN: EVENT DATA 0x0202: unknown opcode 0x55\n"
-            "002.SCN: EVENT DATA 0x0203: jump to 0x0185, outside the code (0x0202 to 0x0216)\n"
-            "002.SCN: EVENT DATA 0x0205: call of label 7, which points to 0x000A, outside the code\n"
-            "002.SCN: EVENT DATA 0x0207: msg of message 9, which points to 0x0004, into the table\n"
-            "002.SCN: EVENT DATA 0x020B: scenario to scenario 9, which has no file (009.SCN)\n"
-            "002.SCN: EVENT DATA 0x020E: scenario to label 3 of 001.SCN, which points to 0x0000, outside its code\n"
-            "002.SCN: EVENT DATA 0x0211: scenario to scenario 255, which has no file (255 is no scenario)\n"
-            "002.SCN: EVENT DATA 0x0214: the code runs past the end of the block\n"
-            "002.SCN: MESSAGE DATA 0x0016: message 10 points to 0x2000, past the end of the block (517 bytes)\n"
-            "002.SCN: MESSAGE DATA 0x0203: message 3 does not end (no 0xAF before the block's end)\n"
-            "003.SCN: EVENT DATA 0x0202: the instruction 0x41 is cut short by the end of the block\n");
+  EXPECT_EQ(
+      Joined(authoring::AuditScenarios(files)),
+      "002.SCN: EVENT DATA 0x0012: label 8 points to 0xFFFF, past the end of the block (534 "
+      "bytes)\n"
+      "002.SCN: EVENT DATA 0x0202: unknown opcode 0x55\n"
+      "002.SCN: EVENT DATA 0x0203: jump to 0x0185, outside the code (0x0202 to 0x0216)\n"
+      "002.SCN: EVENT DATA 0x0205: call of label 7, which points to 0x000A, outside the code\n"
+      "002.SCN: EVENT DATA 0x0207: msg of message 9, which points to 0x0004, into the table\n"
+      "002.SCN: EVENT DATA 0x020B: scenario to scenario 9, which has no file (009.SCN)\n"
+      "002.SCN: EVENT DATA 0x020E: scenario to label 3 of 001.SCN, which points to 0x0000, outside "
+      "its code\n"
+      "002.SCN: EVENT DATA 0x0211: scenario to scenario 255, which has no file (255 is no "
+      "scenario)\n"
+      "002.SCN: EVENT DATA 0x0214: the code runs past the end of the block\n"
+      "002.SCN: MESSAGE DATA 0x0016: message 10 points to 0x2000, past the end of the block (517 "
+      "bytes)\n"
+      "002.SCN: MESSAGE DATA 0x0203: message 3 does not end (no 0xAF before the block's end)\n"
+      "003.SCN: EVENT DATA 0x0202: the instruction 0x41 is cut short by the end of the block\n");
 }
 
 TEST(ScnAuditTest, DamagedFilesAreFindings) {
@@ -96,15 +101,19 @@ TEST(ScnAuditTest, DamagedFilesAreFindings) {
       File(8, with_event({0xFF, 0xFF, 0xFF, 0x7F})),
       {9, "009.SCN", {}, "cannot open 009.SCN"},
   };
-  EXPECT_EQ(Joined(authoring::AuditScenarios(files)),
-            "004.SCN: does not unpack: the header is cut short (3 bytes, 4 needed)\n"
-            "005.SCN: does not unpack: EVENT DATA lies at byte 4096, past the end of the file (" +
-                std::to_string(far.size()) + " bytes)\n"
-            "006.SCN: damaged: EVENT DATA: the stream ends after 0 of 600 bytes (the rest is 0)\n"
-            "006.SCN: EVENT DATA 0x0002: label 0 (the entry routine) points to 0x0000, into the table\n"
-            "007.SCN: EVENT DATA is 10 bytes, too short for its table (514)\n"
-            "008.SCN: does not unpack: EVENT DATA declares 2147483647 bytes; the game unpacks at most 16777216\n"
-            "009.SCN: cannot be read: cannot open 009.SCN\n");
+  EXPECT_EQ(
+      Joined(authoring::AuditScenarios(files)),
+      "004.SCN: does not unpack: the header is cut short (3 bytes, 4 needed)\n"
+      "005.SCN: does not unpack: EVENT DATA lies at byte 4096, past the end of the file (" +
+          std::to_string(far.size()) +
+          " bytes)\n"
+          "006.SCN: damaged: EVENT DATA: the stream ends after 0 of 600 bytes (the rest is 0)\n"
+          "006.SCN: EVENT DATA 0x0002: label 0 (the entry routine) points to 0x0000, into the "
+          "table\n"
+          "007.SCN: EVENT DATA is 10 bytes, too short for its table (514)\n"
+          "008.SCN: does not unpack: EVENT DATA declares 2147483647 bytes; the game unpacks at "
+          "most 16777216\n"
+          "009.SCN: cannot be read: cannot open 009.SCN\n");
 }
 
 class ScnAuditFilesTest : public hotaru_test::PlatformTest {};
@@ -127,7 +136,10 @@ TEST_F(ScnAuditFilesTest, CollectsTheScenarioFilesOfAFolderOrAnArchive) {
   authoring::PackBuildOptions options;
   options.allow_duplicate_names = true;
   ASSERT_EQ(authoring::WritePack(dir() / "D.PAK",
-                                 {{"001.SCN", set[1].bytes}, {"S01.VGR", {1}}, {"001.SCN", {9}}, {"000.SCN", set[0].bytes}},
+                                 {{"001.SCN", set[1].bytes},
+                                  {"S01.VGR", {1}},
+                                  {"001.SCN", {9}},
+                                  {"000.SCN", set[0].bytes}},
                                  options),
             "");
   ASSERT_EQ(authoring::CollectScenarioFiles(dir() / "D.PAK", &files), "");

@@ -21,8 +21,8 @@ using hotaru_test::ScenarioBuilder;
 
 authoring::Charset TestCharset() {
   authoring::Charset charset;
-  EXPECT_EQ(authoring::Charset::Parse("1=　\n28=０\n100=あ\n175=れ\n300=ァ\n4000=蛍\n500=\"\n501=;\n", "t",
-                                      &charset),
+  EXPECT_EQ(authoring::Charset::Parse(
+                "1=　\n28=０\n100=あ\n175=れ\n300=ァ\n4000=蛍\n500=\"\n501=;\n", "t", &charset),
             "");
   return charset;
 }
@@ -55,7 +55,8 @@ TEST(ScnRoundTripTest, EveryOpcodeRowInEveryForm) {
         Bytes code = {row.number};
         for (std::size_t i = 0; i < row.layout.size(); ++i) {
           // Displacements of 0 go on with the next instruction.
-          const bool jump = scenario::OperandLetterKind(row.layout[i]) == scenario::OperandKind::kDisplacement;
+          const bool jump =
+              scenario::OperandLetterKind(row.layout[i]) == scenario::OperandKind::kDisplacement;
           code.push_back(jump ? 0 : static_cast<std::uint8_t>(i + 1));
         }
         builder.Code(code);
@@ -87,18 +88,18 @@ TEST(ScnRoundTripTest, EveryOpcodeRowInEveryForm) {
 TEST(ScnRoundTripTest, CodeWithStrayBytesCutInstructionsAndOddTargets) {
   ScenarioBuilder builder;
   const std::size_t at = kCodeStart;
-  builder.Label(0).Code({0x20});                  // 514 end
-  builder.Code({0x00, 0xFF, 0x10});               // 515 bytes no instruction starts with
-  builder.Label(1).Code({0x41, 5, 3, 2});         // 518 jeq 5 3 → 524
-  builder.Code({0x20, 0x20});                     // 522 end end
-  builder.Code({0x4B, 5, 9});                     // 524 set 5 9
-  builder.Code({0x40, 0x80});                     // 527 jump -128: into the table
-  builder.Code({0x30, 7});                        // 529 bg 7, cut by label 2 at 530
+  builder.Label(0).Code({0x20});           // 514 end
+  builder.Code({0x00, 0xFF, 0x10});        // 515 bytes no instruction starts with
+  builder.Label(1).Code({0x41, 5, 3, 2});  // 518 jeq 5 3 → 524
+  builder.Code({0x20, 0x20});              // 522 end end
+  builder.Code({0x4B, 5, 9});              // 524 set 5 9
+  builder.Code({0x40, 0x80});              // 527 jump -128: into the table
+  builder.Code({0x30, 7});                 // 529 bg 7, cut by label 2 at 530
   builder.LabelAt(2, static_cast<std::uint16_t>(at + 16));
-  builder.Code({0x40, 1});                        // 531 jump into the next instruction
-  builder.Code({0x41, 1, 2, 3});                  // 533
-  builder.Code({0x22, 2, 0x40, 0xFE});            // 537 call L2; jump to itself
-  builder.Code({0x41, 5});                        // 541 cut short by the block's end
+  builder.Code({0x40, 1});              // 531 jump into the next instruction
+  builder.Code({0x41, 1, 2, 3});        // 533
+  builder.Code({0x22, 2, 0x40, 0xFE});  // 537 call L2; jump to itself
+  builder.Code({0x41, 5});              // 541 cut short by the block's end
   // Six labels at one offset, labels past the end, into the table and at an odd offset.
   for (std::uint8_t n = 10; n < 16; ++n) builder.LabelAt(n, static_cast<std::uint16_t>(at + 10));
   builder.LabelAt(20, 0xFFFF).LabelAt(21, 3).LabelAt(22, static_cast<std::uint16_t>(at + 29));
@@ -106,11 +107,14 @@ TEST(ScnRoundTripTest, CodeWithStrayBytesCutInstructionsAndOddTargets) {
   EXPECT_TRUE(Has(source, "L0:\nL3:\nL4:\nL5:\n    end\n    db 0x00 0xFF 0x10\n")) << source;
   EXPECT_TRUE(Has(source, "L1:\n    jeq 5 3 L10\n")) << source;
   EXPECT_TRUE(Has(source, "L10:\nL11:\nL12:\nL13:\n    set 5 9\n")) << source;
-  EXPECT_TRUE(Has(source, "    jump -128\n    db 0x30\nL2:\n    db 0x07\n    jump J0216\n")) << source;
+  EXPECT_TRUE(Has(source, "    jump -128\n    db 0x30\nL2:\n    db 0x07\n    jump J0216\n"))
+      << source;
   EXPECT_TRUE(Has(source, "    db 0x41\nJ0216:\n    db 0x01 0x02 0x03\n")) << source;
   EXPECT_TRUE(Has(source, "    call L2\nJ021B:\n    jump J021B\n    db 0x41 0x05\n")) << source;
-  EXPECT_TRUE(Has(source, ".label 6-9 L0\n.label 14-15 L10\n.label 16-19 L0\n.label 20 0xFFFF\n"
-                          ".label 21 0x0003\n.label 22 0x021F\n.label 23-255 L0\n")) << source;
+  EXPECT_TRUE(Has(source,
+                  ".label 6-9 L0\n.label 14-15 L10\n.label 16-19 L0\n.label 20 0xFFFF\n"
+                  ".label 21 0x0003\n.label 22 0x021F\n.label 23-255 L0\n"))
+      << source;
 }
 
 TEST(ScnRoundTripTest, JumpsIntoInstructionsSplitThemOrNameAnOffsetInside) {
@@ -132,19 +136,26 @@ TEST(ScnRoundTripTest, MessagesSharedCutAndAfterTheirEnd) {
   builder.Label(0).Code({0x50, 0, 0x50, 4, 0x20});
   const std::size_t first = builder.MessageBlock().size();
   // Message 0: glyphs (one ends in the byte 0xAF), codes, an operation, '"' and ';' glyphs.
-  builder.Message(0, {0x00, 100, 0x00, 175, 0xB2, 0xB0, 0xB4, 4, 0x30, 3, 0x01, 0xF4, 0x01, 0xF5,
-                      0xB0, 0xB0, 0x00, 28, 0xB3, 0xAF});
-  builder.MessageAt(1, static_cast<std::uint16_t>(first)).MessageAt(2, static_cast<std::uint16_t>(first + 2));
+  builder.Message(0, {0x00, 100,  0x00, 175,  0xB2, 0xB0, 0xB4, 4,  0x30, 3,
+                      0x01, 0xF4, 0x01, 0xF5, 0xB0, 0xB0, 0x00, 28, 0xB3, 0xAF});
+  builder.MessageAt(1, static_cast<std::uint16_t>(first))
+      .MessageAt(2, static_cast<std::uint16_t>(first + 2));
   // Message 3, a text no entry names, bytes that form no text; message 4 inside message 3.
   builder.Message(3, {0x01, 0x2C, 0xAF, 0x00, 28, 0xAF, 0x20, 0x21});
   builder.MessageAt(4, static_cast<std::uint16_t>(first + 21));
   builder.Message(5, {0x0F, 0xA0, 0xB4});  // cut short: no end
   builder.MessageAt(6, 0xFFFF).MessageAt(7, 1);
   const std::string source = RoundTrip(builder);
-  EXPECT_TRUE(Has(source, "M0:\nM1:\n    \"あれ{wait_line}{nl}\"\n    \"{colour:4}{bg:3}<g500>;{nl}{nl}\"\n"
-                          "    \"０{wait_page}\"\n"));
-  EXPECT_TRUE(Has(source, "M3:\n    \"ァ\"\nT021A:\n    \"０\"\n    db 0x20 0x21\nM5:\n    db 0x0F 0xA0 0xB4\n")) << source;
-  EXPECT_TRUE(Has(source, ".message 2 M0+2\n.message 4 M3+1\n.message 6 0xFFFF\n.message 7 0x0001\n")) << source;
+  EXPECT_TRUE(Has(source,
+                  "M0:\nM1:\n    \"あれ{wait_line}{nl}\"\n    \"{colour:4}{bg:3}<g500>;{nl}{nl}\"\n"
+                  "    \"０{wait_page}\"\n"));
+  EXPECT_TRUE(
+      Has(source,
+          "M3:\n    \"ァ\"\nT021A:\n    \"０\"\n    db 0x20 0x21\nM5:\n    db 0x0F 0xA0 0xB4\n"))
+      << source;
+  EXPECT_TRUE(
+      Has(source, ".message 2 M0+2\n.message 4 M3+1\n.message 6 0xFFFF\n.message 7 0x0001\n"))
+      << source;
   EXPECT_TRUE(Has(source, "    msg 0  ; あれ{wait_line}"));
 }
 

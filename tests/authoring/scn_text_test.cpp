@@ -18,8 +18,8 @@ using Bytes = std::vector<std::uint8_t>;
 
 authoring::Charset TestCharset() {
   authoring::Charset charset;
-  EXPECT_EQ(authoring::Charset::Parse("28=０\n100=あ\n175=れ\n300=ァ\n4000=蛍\n500=\"\n501=}\n", "t",
-                                      &charset),
+  EXPECT_EQ(authoring::Charset::Parse("28=０\n100=あ\n175=れ\n300=ァ\n4000=蛍\n500=\"\n501=}\n",
+                                      "t", &charset),
             "");
   return charset;
 }
@@ -58,7 +58,8 @@ TEST(ScnTextTest, EveryTextCodeAndEveryTextOperationHasATagThatReadsBack) {
     EXPECT_EQ(Encode(text, charset), bytes) << text;
     EXPECT_TRUE(tags.insert(std::string(mnemonic)).second) << "two tags named " << mnemonic;
   };
-  for (const auto& code : scenario::TextCodeTable()) check(code.number, Operands(code.operand_bytes), code.mnemonic);
+  for (const auto& code : scenario::TextCodeTable())
+    check(code.number, Operands(code.operand_bytes), code.mnemonic);
   for (const auto& op : scenario::OpcodeTable()) {
     if (op.in_text) check(op.number, Operands(op.layout.size()), op.mnemonic);
   }
@@ -102,7 +103,8 @@ TEST(ScnTextTest, ReportsBadTagsWithTheirColumns) {
   const auto charset = TestCharset();
   Bytes bytes;
   const auto problems = authoring::EncodeTaggedText(
-      "あ{colour}{bg_change:1,2}い{colour:300}{msg:1}{frob}{bg:-1}{x:12}{0xAF}{nl", charset, &bytes);
+      "あ{colour}{bg_change:1,2}い{colour:300}{msg:1}{frob}{bg:-1}{x:12}{0xAF}{nl", charset,
+      &bytes);
   std::string text;
   for (const auto& p : problems) text += std::to_string(p.column) + ": " + p.what + "\n";
   EXPECT_EQ(text,

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "support/runner_fixture.h"
 #include "support/run_program.h"
+#include "support/runner_fixture.h"
 
 namespace {
 
@@ -27,7 +27,8 @@ TEST_F(DemoE2E, TheStoryPassesTheAuditAndPlaysToItsEnd) {
   const fs::path pack = fs::path(HOTARU_DEMO_DATA_DIR) / "ZEN2DATA.PAK";
   ASSERT_TRUE(fs::exists(pack)) << pack;
   std::string audit;
-  EXPECT_EQ(hotaru_test::RunProgram(HOTARU_TOOL_PATH, {"scn", "audit", pack.string()}, {}, &audit), 0)
+  EXPECT_EQ(hotaru_test::RunProgram(HOTARU_TOOL_PATH, {"scn", "audit", pack.string()}, {}, &audit),
+            0)
       << audit;
 
   std::string input;
@@ -47,10 +48,12 @@ TEST_F(DemoE2E, TheStoryPassesTheAuditAndPlaysToItsEnd) {
   const std::vector<Rgb> street = Shot("street.png");
   ASSERT_EQ(street.size(), 640u * 400u);
   int white = 0;
-  for (int i = 0; i < 640 * 40; ++i) white += street[static_cast<std::size_t>(i)] == Rgb{255, 255, 255};
+  for (int i = 0; i < 640 * 40; ++i)
+    white += street[static_cast<std::size_t>(i)] == Rgb{255, 255, 255};
   EXPECT_GT(white, 500);
   int lit = 0;
-  for (std::size_t i = 640 * 200; i < street.size(); ++i) lit += street[i].r + street[i].g + street[i].b > 0;
+  for (std::size_t i = 640 * 200; i < street.size(); ++i)
+    lit += street[i].r + street[i].g + street[i].b > 0;
   EXPECT_GT(lit, 640 * 100);
 }
 

@@ -41,12 +41,12 @@ TEST_F(NewGameE2E, PlaysFromScenarioZeroLabelOneUntilTheScriptEnds) {
   )")),
             1)
       << output();
-  EXPECT_EQ(Lines("op"), (std::vector<std::string>{"op 0 514 set 3 1", "op 0 517 end",
-                                                   "op 0 518 set 5 42", "op 0 521 add 5 1",
-                                                   "op 0 524 seen 7", "op 0 526 end"}));
+  EXPECT_EQ(Lines("op"),
+            (std::vector<std::string>{"op 0 514 set 3 1", "op 0 517 end", "op 0 518 set 5 42",
+                                      "op 0 521 add 5 1", "op 0 524 seen 7", "op 0 526 end"}));
   const std::string dump = ReadFile("dump.json");
-  EXPECT_EQ(StateByte(dump, 60 + 3), 1);     // the entry routine ran
-  EXPECT_EQ(StateByte(dump, 60 + 101), 1);   // and said so
+  EXPECT_EQ(StateByte(dump, 60 + 3), 1);    // the entry routine ran
+  EXPECT_EQ(StateByte(dump, 60 + 101), 1);  // and said so
   EXPECT_EQ(StateByte(dump, 60 + 5), 43);
   EXPECT_EQ(StateByte(dump, 60 + 40), 0x80);  // scenario 7 seen
   EXPECT_EQ(StateByte(dump, 42), 0);          // scenario 0 was loaded
@@ -63,9 +63,9 @@ TEST_F(NewGameE2E, ADamagedScenarioEndsTheProgramWithItsName) {
   ScenarioBuilder s;
   s.Label(0).Code({0x20}).Label(1).Code({0x40, 0x7F});
   ASSERT_EQ(Play(s), 1) << output();
-  EXPECT_EQ(Lines("msgbox"),
-            (std::vector<std::string>{
-                "msgbox \"終了します\" \"シナリオが壊れています : 000.SCN\" ok"}));
+  EXPECT_EQ(
+      Lines("msgbox"),
+      (std::vector<std::string>{"msgbox \"終了します\" \"シナリオが壊れています : 000.SCN\" ok"}));
 }
 
 }  // namespace

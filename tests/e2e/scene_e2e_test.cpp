@@ -142,7 +142,8 @@ TEST_F(SceneE2E, BackgroundNumbersBeyondTheTableAndMissingFiles) {
                    0x30, 255, 0x52, 0x23, 20,                 // dump at 300
                    0x4B, 7, 1, 0x20});
   Pack(s);
-  ASSERT_EQ(Run("at 100 dump {a.json}\nat 100 shot {a.png}\nat 300 dump {b.json}\n"), 1) << output();
+  ASSERT_EQ(Run("at 100 dump {a.json}\nat 100 shot {a.png}\nat 300 dump {b.json}\n"), 1)
+      << output();
   for (const char* name : {"a.json", "b.json"}) {
     const std::string dump = ReadFile(name);
     EXPECT_EQ(StateByte(dump, 50), 0) << name;

@@ -118,10 +118,10 @@ TEST_F(StartupE2E, RunningCopyIsRaisedAndTheSecondEndsWithZero) {
     bool found;
   } cases[] = {
       {"Vela Story Series Vol.2 「蛍」－ほたる－", true},
-      {"!Vela Story Series Vol.2 「蛍」－ほたる－", true},            // minimised
-      {"Vela Story Series Vol.2 「蛍」－ほたる－ [debug]", true},     // longer title
-      {"Vela Story Series Vol.2 「蛍」", false},                       // shorter
-      {"vela story series vol.2 「蛍」－ほたる－", false},            // case differs
+      {"!Vela Story Series Vol.2 「蛍」－ほたる－", true},         // minimised
+      {"Vela Story Series Vol.2 「蛍」－ほたる－ [debug]", true},  // longer title
+      {"Vela Story Series Vol.2 「蛍」", false},                   // shorter
+      {"vela story series vol.2 「蛍」－ほたる－", false},         // case differs
   };
   Pack({{"KNJ_ALL.KNJ", font_}});
   WriteIni();
@@ -150,9 +150,9 @@ TEST_F(StartupE2E, WithoutIniFileSettingsTakeTheirDefaultsAndDataIsTheCurrentFol
   EXPECT_EQ(Run({"--dump-at-exit", dump.string()}, dir_), 1) << output_;
   std::ifstream in(dump);
   std::string json((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  for (const char* field : {"\"DataDir\":\"\"", "\"Music\":1", "\"Pcm\":1", "\"Skip\":1",
-                            "\"Mmv\":1", "\"Low\":0", "\"GamePhase\":0", "\"ScreenMode\":40003",
-                            "\"ClientWidth\":640", "\"ClientHeight\":400"}) {
+  for (const char* field :
+       {"\"DataDir\":\"\"", "\"Music\":1", "\"Pcm\":1", "\"Skip\":1", "\"Mmv\":1", "\"Low\":0",
+        "\"GamePhase\":0", "\"ScreenMode\":40003", "\"ClientWidth\":640", "\"ClientHeight\":400"}) {
     EXPECT_NE(json.find(field), std::string::npos) << field << " in " << json;
   }
   // 4206 bytes of state as hex digits.
@@ -183,9 +183,12 @@ TEST_F(StartupE2E, ColourDepthOfferIsHonouredOnATrueColourDisplay) {
 TEST_F(StartupE2E, BadCommandLinesAndScriptsAreRefusedWithUsage) {
   WriteIni();
   Write(dir_ / "bad.txt", "at 0 fly\n");
-  const std::vector<std::vector<std::string>> bad = {
-      {"--until"}, {"--screen", "10x10"}, {"--display-bits", "7"}, {"--bogus"},
-      {"--input", (dir_ / "bad.txt").string()}, {"--input", (dir_ / "missing.txt").string()}};
+  const std::vector<std::vector<std::string>> bad = {{"--until"},
+                                                     {"--screen", "10x10"},
+                                                     {"--display-bits", "7"},
+                                                     {"--bogus"},
+                                                     {"--input", (dir_ / "bad.txt").string()},
+                                                     {"--input", (dir_ / "missing.txt").string()}};
   for (const auto& args : bad) {
     EXPECT_EQ(Run(args), 2) << args[0];
     EXPECT_NE(output_.find("hotaru-headless:"), std::string::npos) << output_;

@@ -92,7 +92,8 @@ TEST_F(TextE2E, AFullPageIsDrawnGlyphByGlyphWhereTheLayoutSays) {
     return x >= 592 && x < 618 && y >= 370 && y < 396;
   };
   // After Space the scene is dimmed as text display has it; the pixels are the same.
-  for (const auto& [shot, dump] : {std::pair{"page.png", "page.json"}, std::pair{"back.png", "back.json"}}) {
+  for (const auto& [shot, dump] :
+       {std::pair{"page.png", "page.json"}, std::pair{"back.png", "back.json"}}) {
     const std::array<Rgb, 16> colours = palette_of(dump);
     const std::vector<Rgb> pixels = Shot(shot);
     ASSERT_EQ(pixels.size(), static_cast<std::size_t>(W * H)) << shot;

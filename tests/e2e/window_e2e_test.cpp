@@ -34,22 +34,21 @@ class WindowE2E : public ::testing::Test {
         .write(reinterpret_cast<const char*>(scenario.data()),
                static_cast<std::streamsize>(scenario.size()));
     std::string out;
-    ASSERT_EQ(RunProgram(HOTARU_TOOL_PATH,
-                         {"pack", "build", (dir_ / "ZEN2DATA.PAK").string(),
-                          (dir_ / "src" / "KNJ_ALL.KNJ").string(),
-                          (dir_ / "src" / "000.SCN").string()},
-                         {}, &out),
-              0)
+    ASSERT_EQ(
+        RunProgram(HOTARU_TOOL_PATH,
+                   {"pack", "build", (dir_ / "ZEN2DATA.PAK").string(),
+                    (dir_ / "src" / "KNJ_ALL.KNJ").string(), (dir_ / "src" / "000.SCN").string()},
+                   {}, &out),
+        0)
         << out;
   }
   void TearDown() override { fs::remove_all(dir_); }
 
   int Run(const std::string& script, std::vector<std::string> extra = {}) {
     std::ofstream(dir_ / "input.txt") << script;
-    std::vector<std::string> args = {"--ini",   (dir_ / "hotaru.ini").string(),
-                                     "--trace", (dir_ / "trace.txt").string(),
-                                     "--input", (dir_ / "input.txt").string(),
-                                     "--new-game"};
+    std::vector<std::string> args = {
+        "--ini",   (dir_ / "hotaru.ini").string(), "--trace",   (dir_ / "trace.txt").string(),
+        "--input", (dir_ / "input.txt").string(),  "--new-game"};
     args.insert(args.end(), extra.begin(), extra.end());
     return RunProgram(HOTARU_HEADLESS_PATH, args, {}, &output_);
   }
@@ -75,8 +74,12 @@ TEST_F(WindowE2E, MenuCommandsCloseQuestionShotAndDumpDuringAWait) {
   const std::string shot = (dir_ / "shot.png").string();
   const std::string dump = (dir_ / "dump.json").string();
   ASSERT_EQ(Run("at 100 menu 40005\n"
-                "at 200 shot " + shot + "\n"
-                "at 250 dump " + dump + "\n"
+                "at 200 shot " +
+                shot +
+                "\n"
+                "at 250 dump " +
+                dump +
+                "\n"
                 "at 300 menu 40050\n+0 msgbox cancel\n"
                 "at 400 close\n+0 msgbox cancel\n"
                 "at 500 click 10 10\n"),
@@ -85,7 +88,8 @@ TEST_F(WindowE2E, MenuCommandsCloseQuestionShotAndDumpDuringAWait) {
   const auto sizes = Trace("size");
   ASSERT_FALSE(sizes.empty());
   EXPECT_EQ(sizes.back(), "size 960x600 restored");
-  const std::string quit = "msgbox \"Vela Story Series Vol.2 「蛍」\" \"終了します。\\nよろしいですか？\" cancel";
+  const std::string quit =
+      "msgbox \"Vela Story Series Vol.2 「蛍」\" \"終了します。\\nよろしいですか？\" cancel";
   EXPECT_EQ(Trace("msgbox"), (std::vector<std::string>{quit, quit}));
   const std::string json = Read(dump);
   EXPECT_NE(json.find("\"ScreenMode\":40005"), std::string::npos) << json;
@@ -94,7 +98,8 @@ TEST_F(WindowE2E, MenuCommandsCloseQuestionShotAndDumpDuringAWait) {
   const std::string png = Read(shot);
   ASSERT_GE(png.size(), 24u);
   auto be32 = [&](std::size_t at) {
-    return (static_cast<unsigned char>(png[at]) << 24) | (static_cast<unsigned char>(png[at + 1]) << 16) |
+    return (static_cast<unsigned char>(png[at]) << 24) |
+           (static_cast<unsigned char>(png[at + 1]) << 16) |
            (static_cast<unsigned char>(png[at + 2]) << 8) | static_cast<unsigned char>(png[at + 3]);
   };
   EXPECT_EQ(be32(16), 960);

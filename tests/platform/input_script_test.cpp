@@ -51,9 +51,15 @@ TEST(InputScript, SortsByTimeKeepingLineOrderForEqualTimes) {
 }
 
 TEST(InputScript, RejectsBadLinesWithTheirNumber) {
-  const char* bad[] = {"click 1 2",       "at x click",       "at 5 jump",
-                       "at 5 key f1",     "at 5 move 1",      "at 5 msgbox maybe",
-                       "at 5 dialog Music=2 ok", "at 5 menu",  "at 5 close now"};
+  const char* bad[] = {"click 1 2",
+                       "at x click",
+                       "at 5 jump",
+                       "at 5 key f1",
+                       "at 5 move 1",
+                       "at 5 msgbox maybe",
+                       "at 5 dialog Music=2 ok",
+                       "at 5 menu",
+                       "at 5 close now"};
   for (const char* line : bad) {
     InputScript s;
     std::string error;

@@ -155,8 +155,7 @@ TEST_F(MessageQueueTest, ScriptedKeyIsHeldThenReleasedAndOnlySeenWithFocus) {
   platform::headless::InputScript script;
   std::string error;
   ASSERT_TRUE(platform::headless::ParseInputScript(
-      "at 10 key space 50\nat 100 deactivate\n+10 key enter\nat 300 activate\n", &script,
-      &error))
+      "at 10 key space 50\nat 100 deactivate\n+10 key enter\nat 300 activate\n", &script, &error))
       << error;
   platform::headless::Options options;
   options.exit_throws = true;
@@ -197,8 +196,8 @@ TEST_F(MessageQueueTest, UntilEndsTheRunWithStatusThree) {
 TEST_F(MessageQueueTest, MessageBoxTakesScriptedAnswersInOrderThenDefaultsToOk) {
   platform::headless::InputScript script;
   std::string error;
-  ASSERT_TRUE(platform::headless::ParseInputScript("at 0 msgbox cancel\n+0 msgbox ok\n",
-                                                   &script, &error));
+  ASSERT_TRUE(
+      platform::headless::ParseInputScript("at 0 msgbox cancel\n+0 msgbox ok\n", &script, &error));
   platform::headless::Options options;
   options.exit_throws = true;
   platform::headless::HeadlessBackend scripted(options, script);

@@ -133,18 +133,10 @@ TEST_F(ProfileTest, NullKeyListsKeysAndNullSectionListsSections) {
 
 // One file used for the write tests, with a line that the write replaces, in both styles.
 const std::vector<std::string> kWriteTemplate = {
-    "; top comment",
-    "",
-    "[Other]",
-    "Volume=1",
-    "[Sound]",
-    "; note about the volume",
-    "  VOLUME = 80   ",
-    "Mode=\"a\"",
-    "",
-    "; trailing comment",
-    "[Last]",
-    "x=y",
+    "; top comment",      "",           "[Other]",
+    "Volume=1",           "[Sound]",    "; note about the volume",
+    "  VOLUME = 80   ",   "Mode=\"a\"", "",
+    "; trailing comment", "[Last]",     "x=y",
 };
 
 TEST_F(ProfileTest, WriteReplacesValueInPlaceKeepingEveryOtherByte) {
@@ -245,8 +237,7 @@ TEST_F(ProfileTest, Utf8SectionFindsShiftJisSpelling) {
 
   ASSERT_TRUE(Put(kHotaru, "Music", "1"));
   ASSERT_TRUE(Put(kHotaru, "Skip", "0"));
-  EXPECT_EQ(ReadText(ini_path()),
-            sjis_header + "\r\nDataDir=C:\\HOTARU\r\nMusic=1\r\nSkip=0\r\n");
+  EXPECT_EQ(ReadText(ini_path()), sjis_header + "\r\nDataDir=C:\\HOTARU\r\nMusic=1\r\nSkip=0\r\n");
 }
 
 TEST_F(ProfileTest, ShiftJisSpellingIsOnlyAFallback) {

@@ -37,7 +37,9 @@ TEST(FormatTextTest, Conversions) {
       {"full-width blank pad", FormatString("%!2d", 5), "\x00\x00\x00\x21"s},
       {"full-width zero pad", FormatString("%!02d", 5), "\x00\x1C\x00\x21"s},
       {"full-width overflow", FormatString("%!2d", 123), "\x00\xD2\x00\xD2"s},
-      {"full-width left", FormatString("%!-3d", 5), "\x00\x21" "    "s},
+      {"full-width left", FormatString("%!-3d", 5),
+       "\x00\x21"
+       "    "s},
       {"full-width hex digits", FormatString("%!x", 0xAF), "\x00\x02\x00\x07"s},
       // Characters.
       {"glyph code by %c%c", FormatString("%c%c", 0x01, 0x23), "\x01\x23"},

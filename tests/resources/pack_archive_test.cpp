@@ -11,8 +11,8 @@
 
 #include "authoring/pack_writer.h"
 #include "core/memory_blocks.h"
-#include "resources/pack_format.h"
 #include "core/shell_state.h"
+#include "resources/pack_format.h"
 #include "support/platform_fixture.h"
 
 namespace {
@@ -34,7 +34,8 @@ Bytes Pattern(std::size_t size, unsigned seed) {
 }
 
 void PlainScramble(std::uint8_t* data, std::size_t size) {
-  for (std::size_t i = 0; i < size; ++i) data[i] = static_cast<std::uint8_t>(data[i] + kKey[i % 11]);
+  for (std::size_t i = 0; i < size; ++i)
+    data[i] = static_cast<std::uint8_t>(data[i] + kKey[i % 11]);
 }
 
 void PutU32(std::uint8_t* p, std::uint32_t v) {
@@ -118,12 +119,17 @@ TEST(PackFormat, IndexNames) {
     const char* index;
   };
   const Case cases[] = {
-      {"S01.VGR", "S01     VGR"},      {"s01.vgr", "S01     VGR"},
-      {"A.B", "A       B  "},          {"ab.cd", "AB      CD "},
-      {"NOEXT", "NOEXT      "},        {"ABCDEFGH.XYZ", "ABCDEFGHXYZ"},
+      {"S01.VGR", "S01     VGR"},
+      {"s01.vgr", "S01     VGR"},
+      {"A.B", "A       B  "},
+      {"ab.cd", "AB      CD "},
+      {"NOEXT", "NOEXT      "},
+      {"ABCDEFGH.XYZ", "ABCDEFGHXYZ"},
       // A long base name runs into the extension's places and is overwritten by it.
-      {"ABCDEFGHIJ.X", "ABCDEFGHXJ "}, {"ABCDEFGHIJKLM", "ABCDEFGHIJK"},
-      {"", "           "},             {"x.y.z", "X       Z  "},
+      {"ABCDEFGHIJ.X", "ABCDEFGHXJ "},
+      {"ABCDEFGHIJKLM", "ABCDEFGHIJK"},
+      {"", "           "},
+      {"x.y.z", "X       Z  "},
   };
   for (const Case& c : cases) {
     char index[kPackNameLength];
@@ -131,8 +137,10 @@ TEST(PackFormat, IndexNames) {
     EXPECT_EQ(std::string(index, kPackNameLength), c.index) << c.name;
   }
 
-  const Case shown[] = {{"S01.VGR", "S01     VGR"}, {"A.B", "A       B  "},
-                        {"NOEXT", "NOEXT      "},   {"ABCDEFGH.XYZ", "ABCDEFGHXYZ"}};
+  const Case shown[] = {{"S01.VGR", "S01     VGR"},
+                        {"A.B", "A       B  "},
+                        {"NOEXT", "NOEXT      "},
+                        {"ABCDEFGH.XYZ", "ABCDEFGHXYZ"}};
   for (const Case& c : shown) EXPECT_EQ(PackDisplayName(c.index), c.name) << c.index;
 }
 
@@ -180,7 +188,8 @@ TEST_F(PackArchiveTest, ReadsAnArchiveLaidOutByHand) {
   EXPECT_EQ(GlobalSize(PackIndex), 48u);
   EXPECT_TRUE(Unlocked(PackIndex));
   const Bytes plain_index = Contents(PackIndex);
-  EXPECT_EQ(std::string(plain_index.begin(), plain_index.begin() + 12), std::string("A       TXT\0", 12));
+  EXPECT_EQ(std::string(plain_index.begin(), plain_index.begin() + 12),
+            std::string("A       TXT\0", 12));
 
   std::string name;
   EXPECT_EQ(Load("a.txt", &name), first);
@@ -192,7 +201,8 @@ TEST_F(PackArchiveTest, ReadsAnArchiveLaidOutByHand) {
 TEST_F(PackArchiveTest, WriterScramblesEachFileFromItsFirstByte) {
   // Files of 1 to 12 bytes put the data's start at every position of the key cycle.
   std::vector<authoring::PackSource> files;
-  for (unsigned i = 1; i <= 12; ++i) files.push_back({"F" + std::to_string(i) + ".BIN", Pattern(i, i)});
+  for (unsigned i = 1; i <= 12; ++i)
+    files.push_back({"F" + std::to_string(i) + ".BIN", Pattern(i, i)});
   WriteArchive(files);
   const Bytes archive = ReadBytes(ArchivePath());
   std::vector<authoring::PackEntry> entries;
@@ -204,7 +214,8 @@ TEST_F(PackArchiveTest, WriterScramblesEachFileFromItsFirstByte) {
     EXPECT_EQ(entries[i].offset, offset);
     Bytes expected = files[i].data;
     PlainScramble(expected.data(), expected.size());
-    EXPECT_EQ(Bytes(archive.begin() + offset, archive.begin() + offset + expected.size()), expected);
+    EXPECT_EQ(Bytes(archive.begin() + offset, archive.begin() + offset + expected.size()),
+              expected);
     offset += static_cast<std::uint32_t>(expected.size());
   }
 
@@ -341,8 +352,10 @@ TEST_F(PackArchiveTest, PackedFilesThatCannotBeLoadedEndTheProgram) {
   const Case cases[] = {
       {"missing name", [](PackArchiveTest*) {}, false, "nothere.vgr",
        "ファイルが見つかりません[PACK] : nothere.vgr"},
-      {"size past the end", set_entry(10, 1000), false, "s01.vgr", "ファイルが壊れています : s01.vgr"},
-      {"offset past the end", set_entry(5000, 1), false, "S01.VGR", "ファイルが壊れています : S01.VGR"},
+      {"size past the end", set_entry(10, 1000), false, "s01.vgr",
+       "ファイルが壊れています : s01.vgr"},
+      {"offset past the end", set_entry(5000, 1), false, "S01.VGR",
+       "ファイルが壊れています : S01.VGR"},
       {"offset and size overflow 32 bits", set_entry(0xFFFFFFF0u, 0x20), false, "s01.vgr",
        "ファイルが壊れています : s01.vgr"},
       {"archive gone since it was opened",

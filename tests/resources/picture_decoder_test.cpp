@@ -6,11 +6,11 @@
 #include <utility>
 #include <vector>
 
+#include "core/palette_state.h"
+#include "core/picture.h"
 #include "support/dictionary_stream.h"
 #include "support/picture_model.h"
 #include "support/platform_fixture.h"
-#include "core/palette_state.h"
-#include "core/picture.h"
 
 namespace {
 

@@ -6,15 +6,15 @@
 #include <vector>
 
 #include "authoring/picture_file.h"
+#include "core/flags.h"
+#include "core/memory_blocks.h"
+#include "core/message_pump.h"
+#include "core/scenario_state.h"
+#include "core/shell_state.h"
 #include "flow/game_flow.h"
 #include "platform/backend.h"
-#include "core/memory_blocks.h"
 #include "scenario/event_interpreter.h"
-#include "core/flags.h"
 #include "scenario/scenario_loader.h"
-#include "core/scenario_state.h"
-#include "core/message_pump.h"
-#include "core/shell_state.h"
 #include "support/scenario_fixture.h"
 #include "visuals/background_table.h"
 
@@ -81,10 +81,10 @@ TEST_F(EventInterpreterTest, FlagComparisonsAreUnsigned) {
     std::uint8_t value;
     bool taken;
   } cases[] = {
-      {0x41, 7, 7, true},     {0x41, 7, 8, false},    {0x42, 7, 8, true},
-      {0x42, 7, 7, false},    {0x43, 200, 100, true}, {0x43, 100, 100, false},
+      {0x41, 7, 7, true},     {0x41, 7, 8, false},     {0x42, 7, 8, true},
+      {0x42, 7, 7, false},    {0x43, 200, 100, true},  {0x43, 100, 100, false},
       {0x44, 100, 200, true}, {0x44, 200, 100, false}, {0x45, 100, 100, true},
-      {0x45, 99, 100, false}, {0x46, 100, 100, true}, {0x46, 255, 0, false},
+      {0x45, 99, 100, false}, {0x46, 100, 100, true},  {0x46, 255, 0, false},
   };
   for (const Case& c : cases) {
     SetFlag(9, c.flag);
@@ -337,8 +337,9 @@ TEST_F(EventInterpreterTest, EndingSequencePlaysItsPagesThenWaitsForAClick) {
     Bytes file;
     ASSERT_EQ(authoring::BuildPictureFile(image, authoring::PictureOptions{}, &file), "");
     const int picture = visuals::BackgroundRecord(background)[0];
-    WriteBytes(dir() / ("S" + std::string(picture < 10 ? "0" : "") + std::to_string(picture) + ".VGR"),
-               file);
+    WriteBytes(
+        dir() / ("S" + std::string(picture < 10 ? "0" : "") + std::to_string(picture) + ".VGR"),
+        file);
   }
   Restart("at 100000 click\nat 180000 click\n");
   scenario::ResumeValid = 1;

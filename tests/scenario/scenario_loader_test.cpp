@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "core/memory_blocks.h"
 #include "core/flags.h"
-#include "scenario/scenario_loader.h"
+#include "core/memory_blocks.h"
 #include "core/scenario_state.h"
 #include "core/shell_state.h"
+#include "scenario/scenario_loader.h"
 #include "support/scenario_fixture.h"
 
 namespace {
@@ -137,7 +137,8 @@ TEST_F(ScenarioLoaderTest, ScenariosDamagedFromTheStartAreRefusedWhenLoaded) {
       {"message block smaller than its table",
        ScenarioBuilder::File(good.EventBlock(), Bytes(100, 0))},
       {"a label just past the block",
-       ScenarioBuilder(good).LabelAt(200, static_cast<std::uint16_t>(good.EventBlock().size()))
+       ScenarioBuilder(good)
+           .LabelAt(200, static_cast<std::uint16_t>(good.EventBlock().size()))
            .Build()},
       {"a message past the block", ScenarioBuilder(good).MessageAt(255, 0xFFFF).Build()},
       {"blocks whose size fields are cut", with(Bytes(18, 0), 0, {0x01, 0x00, 0x01, 0x00})},

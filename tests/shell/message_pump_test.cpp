@@ -106,7 +106,7 @@ TEST_F(PumpTest, TimerCountsDownTheCdPollEvery60Milliseconds) {
   Start("");
   SetTimer(shell::MainWindow, 1, 60, nullptr);
   sound::CdPollCountdown = 2;
-  shell::Wait(7);   // one tick at 65
+  shell::Wait(7);  // one tick at 65
   EXPECT_EQ(sound::CdPollCountdown, 1);
   shell::Wait(20);  // and more: never below 0
   EXPECT_EQ(sound::CdPollCountdown, 0);

@@ -5,20 +5,20 @@
 
 #include "core/exit_program.h"
 #include "core/game_phase.h"
-#include "core/memory_blocks.h"
 #include "core/game_state.h"
+#include "core/memory_blocks.h"
 #include "core/message_pump.h"
+#include "core/palette_state.h"
 #include "core/picture.h"
 #include "core/scenario_state.h"
-#include "shell/settings.h"
 #include "core/shell_state.h"
+#include "shell/settings.h"
 #include "shell/startup.h"
-#include "support/platform_fixture.h"
 #include "sound/sound_state.h"
+#include "support/platform_fixture.h"
 #include "text/font.h"
 #include "text/typewriter.h"
 #include "text/wave_text_scene.h"
-#include "core/palette_state.h"
 
 namespace {
 
@@ -31,9 +31,10 @@ TEST(StrEqual, FoldsOnlyAsciiLettersAndOnlyWhenAsked) {
     int case_sensitive;
     int equal;
   } cases[] = {
-      {"ON", "ON", 1, 1},   {"on", "ON", 0, 1},   {"On", "ON", 0, 1},  {"on", "ON", 1, 0},
-      {"ONE", "ON", 0, 0},  {"", "ON", 0, 0},     {"", "", 1, 1},
-      {"\xC3\xA9", "\xC3\x89", 0, 0},  // bytes of 0x80 and above never fold
+      {"ON", "ON", 1, 1},  {"on", "ON", 0, 1},
+      {"On", "ON", 0, 1},  {"on", "ON", 1, 0},
+      {"ONE", "ON", 0, 0}, {"", "ON", 0, 0},
+      {"", "", 1, 1},      {"\xC3\xA9", "\xC3\x89", 0, 0},  // bytes of 0x80 and above never fold
   };
   for (const auto& c : cases) {
     EXPECT_EQ(shell::StrEqual(c.a, c.b, c.case_sensitive), c.equal) << c.a << " / " << c.b;
@@ -43,7 +44,9 @@ TEST(StrEqual, FoldsOnlyAsciiLettersAndOnlyWhenAsked) {
 TEST(StrLenSjis, CountsLeadBytesAsPairsAndNeverPassesTheEnd) {
   EXPECT_EQ(shell::StrLenSjis(""), 0);
   EXPECT_EQ(shell::StrLenSjis("abc"), 3);
-  EXPECT_EQ(shell::StrLenSjis("\x8C\x75" "a"), 3);
+  EXPECT_EQ(shell::StrLenSjis("\x8C\x75"
+                              "a"),
+            3);
   // A lead byte as the last byte counts alone instead of swallowing the terminator.
   EXPECT_EQ(shell::StrLenSjis("a\x8C"), 2);
   // The window title in UTF-8 measures its own byte length.

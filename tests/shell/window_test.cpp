@@ -3,15 +3,15 @@
 
 #include <string>
 
-#include "flow/game_flow.h"
-#include "platform/common/window_table.h"
 #include "core/memory_blocks.h"
-#include "core/scenario_state.h"
 #include "core/message_pump.h"
-#include "core/shell_state.h"
-#include "support/platform_fixture.h"
 #include "core/palette_state.h"
 #include "core/picture.h"
+#include "core/scenario_state.h"
+#include "core/shell_state.h"
+#include "flow/game_flow.h"
+#include "platform/common/window_table.h"
+#include "support/platform_fixture.h"
 
 namespace {
 
@@ -51,7 +51,8 @@ class WindowTest : public hotaru_test::PlatformTest {
     auto* p = visuals::LockPicture(visuals::VmemDIB);
     ASSERT_NE(p, nullptr);
     for (int y = 0; y < 400; ++y) {
-      for (int x = 0; x < 640; ++x) *visuals::PixelAt(p, x, y) = static_cast<std::uint8_t>((x / 8 + y / 8) % 16);
+      for (int x = 0; x < 640; ++x)
+        *visuals::PixelAt(p, x, y) = static_cast<std::uint8_t>((x / 8 + y / 8) % 16);
     }
     resources::MemUnlock(visuals::VmemDIB);
   }
@@ -60,8 +61,10 @@ class WindowTest : public hotaru_test::PlatformTest {
   PALETTEENTRY Shown(int x, int y) const {
     const platform::WindowRecord* w = platform::FindWindowRecord(hwnd_);
     const auto rgb = platform::ClientRgb(*w);
-    const std::size_t at = (static_cast<std::size_t>(y) * static_cast<std::size_t>(w->client_width) +
-                            static_cast<std::size_t>(x)) * 3;
+    const std::size_t at =
+        (static_cast<std::size_t>(y) * static_cast<std::size_t>(w->client_width) +
+         static_cast<std::size_t>(x)) *
+        3;
     return PALETTEENTRY{rgb[at], rgb[at + 1], rgb[at + 2], 0};
   }
 
@@ -294,8 +297,9 @@ TEST_F(WindowTest, DisplayChangeWhileMinimisedWaitsForActivation) {
 }
 
 TEST_F(WindowTest, MouseButtonsAndKeysBecomeInputEvents) {
-  Start("at 10 click 5 6\nat 20 rclick\nat 30 key escape\nat 200 key home\nat 400 key enter\n"
-        "at 600 key space 1000\n");
+  Start(
+      "at 10 click 5 6\nat 20 rclick\nat 30 key escape\nat 200 key home\nat 400 key enter\n"
+      "at 600 key space 1000\n");
   PumpUntil(15);
   EXPECT_EQ(shell::InputEvents, shell::kInputDecide);
   EXPECT_EQ(shell::MouseX, 5);
@@ -323,11 +327,12 @@ TEST_F(WindowTest, MouseButtonsAndKeysBecomeInputEvents) {
 
 TEST_F(WindowTest, KeysWhileAnotherWindowHasTheFocusAreNotSeen) {
   // Pressed and released while away: nothing.
-  Start("at 10 deactivate\nat 20 key enter 100\nat 150 activate\n"
-        // Held across a focus change: its release while away is not seen either, so the next
-        // press does not count; the one after that does.
-        "at 200 key space 500\nat 300 deactivate\nat 800 activate\nat 900 key space 50\n"
-        "at 1000 key space 50\n");
+  Start(
+      "at 10 deactivate\nat 20 key enter 100\nat 150 activate\n"
+      // Held across a focus change: its release while away is not seen either, so the next
+      // press does not count; the one after that does.
+      "at 200 key space 500\nat 300 deactivate\nat 800 activate\nat 900 key space 50\n"
+      "at 1000 key space 50\n");
   PumpUntil(190);
   EXPECT_EQ(shell::InputEvents, 0);
   PumpUntil(250);

@@ -4,17 +4,17 @@
 #include <iterator>
 #include <random>
 
-#include "platform/backend.h"
 #include "core/shell_state.h"
+#include "platform/backend.h"
 
 namespace hotaru_test {
 
 void PlatformTest::SetUp() {
   const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
   std::random_device rd;
-  dir_ = std::filesystem::temp_directory_path() /
-         (std::string("hotaru-") + info->test_suite_name() + "-" + info->name() + "-" +
-          std::to_string(rd()));
+  dir_ =
+      std::filesystem::temp_directory_path() / (std::string("hotaru-") + info->test_suite_name() +
+                                                "-" + info->name() + "-" + std::to_string(rd()));
   std::filesystem::create_directories(dir_);
 
   platform::headless::Options options = harness::InProcessOptions();
@@ -44,7 +44,8 @@ void PlatformTest::WriteBytes(const std::filesystem::path& path,
                               const std::vector<std::uint8_t>& bytes) {
   std::filesystem::create_directories(path.parent_path());
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
   ASSERT_TRUE(out.good()) << path;
 }
 

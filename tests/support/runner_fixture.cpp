@@ -16,7 +16,8 @@ namespace {
 
 void WriteAll(const fs::path& path, const std::vector<std::uint8_t>& bytes) {
   std::ofstream(path, std::ios::binary)
-      .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+      .write(reinterpret_cast<const char*>(bytes.data()),
+             static_cast<std::streamsize>(bytes.size()));
 }
 
 }  // namespace
@@ -54,10 +55,9 @@ int RunnerTest::Run(std::string input, std::vector<std::string> extra) {
     input.replace(at, end - at + 1, (dir_ / input.substr(at + 1, end - at - 1)).string());
   }
   std::ofstream(dir_ / "input.txt") << input;
-  std::vector<std::string> args = {"--ini",   (dir_ / "hotaru.ini").string(),
-                                   "--trace", (dir_ / "trace.txt").string(),
-                                   "--input", (dir_ / "input.txt").string(),
-                                   "--new-game", "--trace-ops"};
+  std::vector<std::string> args = {
+      "--ini",   (dir_ / "hotaru.ini").string(), "--trace",    (dir_ / "trace.txt").string(),
+      "--input", (dir_ / "input.txt").string(),  "--new-game", "--trace-ops"};
   args.insert(args.end(), extra.begin(), extra.end());
   return RunProgram(HOTARU_HEADLESS_PATH, args, {}, &output_);
 }
@@ -102,7 +102,8 @@ std::vector<RunnerTest::Rgb> RunnerTest::Shot(const std::string& name) const {
   }
   std::vector<Rgb> out;
   out.reserve(image.pixels.size());
-  for (std::uint8_t p : image.pixels) out.push_back({image.palette[p].r, image.palette[p].g, image.palette[p].b});
+  for (std::uint8_t p : image.pixels)
+    out.push_back({image.palette[p].r, image.palette[p].g, image.palette[p].b});
   return out;
 }
 

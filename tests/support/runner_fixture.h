@@ -34,8 +34,8 @@ class RunnerTest : public ::testing::Test {
   // Packs the added files with the font (one blank glyph unless `font` is given) and
   // scenario 000 into ZEN2DATA.PAK.
   void Pack(const std::vector<std::uint8_t>& scenario, const std::vector<std::uint8_t>& font = {});
-  // Runs --new-game --trace-ops with this input script (`{NAME}` in it names a file in the test folder)
-  // and the extra options; answers the exit status.
+  // Runs --new-game --trace-ops with this input script (`{NAME}` in it names a file in the test
+  // folder) and the extra options; answers the exit status.
   int Run(std::string input, std::vector<std::string> extra = {});
   // Trace lines of one kind, without the kind.
   std::vector<TraceLine> Trace(const std::string& kind) const;

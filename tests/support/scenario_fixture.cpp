@@ -2,12 +2,12 @@
 
 #include <string>
 
-#include "core/format_text.h"
-#include "scenario/event_interpreter.h"
 #include "core/flags.h"
-#include "scenario/scenario_loader.h"
+#include "core/format_text.h"
 #include "core/scenario_state.h"
 #include "core/shell_state.h"
+#include "scenario/event_interpreter.h"
+#include "scenario/scenario_loader.h"
 
 namespace hotaru_test {
 

@@ -10,8 +10,8 @@ std::vector<std::uint8_t> MakeTestFont(int glyphs) {
   std::vector<std::uint8_t> font(static_cast<std::size_t>(glyphs) * 72, 0);
   for (int n = 1; n <= glyphs; ++n) {
     std::uint8_t* bitmap = &font[static_cast<std::size_t>(n - 1) * 72];
-    bitmap[0] = 0x80;                                   // strip 0, row 0: pixel (0, 0)
-    bitmap[48 + 23] = static_cast<std::uint8_t>(n);     // strip 2, row 23
+    bitmap[0] = 0x80;                                // strip 0, row 0: pixel (0, 0)
+    bitmap[48 + 23] = static_cast<std::uint8_t>(n);  // strip 2, row 23
     if (n == 223 || n == 226) {
       for (int row = 4; row < 20; ++row) bitmap[24 + row] = 0xFF;  // strip 1: a block
     }

@@ -7,13 +7,13 @@
 #include <vector>
 
 #include "core/memory_blocks.h"
+#include "core/palette_state.h"
+#include "core/picture.h"
+#include "core/sine_table.h"
 #include "support/scenario_fixture.h"
 #include "support/test_font.h"
 #include "text/font.h"
-#include "core/sine_table.h"
 #include "text/text_layer.h"
-#include "core/palette_state.h"
-#include "core/picture.h"
 
 namespace {
 
@@ -28,7 +28,8 @@ class GlyphTest : public hotaru_test::ScenarioTest {
   // A font whose glyph 1 has ink exactly at the given pixels (column, row).
   void FontWithGlyph1(const std::vector<std::array<int, 2>>& ink) {
     Bytes font(2 * 72, 0);
-    for (const auto& [i, j] : ink) font[(i / 8) * 24 + j] |= static_cast<std::uint8_t>(0x80 >> (i % 8));
+    for (const auto& [i, j] : ink)
+      font[(i / 8) * 24 + j] |= static_cast<std::uint8_t>(0x80 >> (i % 8));
     hotaru_test::InstallFont(font);
   }
   static void FillScreen(std::uint8_t colour) {
@@ -79,8 +80,8 @@ TEST_F(GlyphTest, InkAndShadowLandWhereTheBitmapSays) {
   FillScreen(0x30);
   FontWithGlyph1({{0, 0}, {2, 2}, {23, 23}});
   text::DrawGlyph(100, 50, 1, 15, 0);
-  EXPECT_EQ(Changes(), (Changed{{100, 50, 15}, {102, 52, 15}, {104, 54, 0},
-                                {123, 73, 15}, {125, 75, 0}}));
+  EXPECT_EQ(Changes(),
+            (Changed{{100, 50, 15}, {102, 52, 15}, {104, 54, 0}, {123, 73, 15}, {125, 75, 0}}));
 }
 
 TEST_F(GlyphTest, BlanksDrawNothingButWidenTheUpdateRect) {
@@ -88,7 +89,9 @@ TEST_F(GlyphTest, BlanksDrawNothingButWidenTheUpdateRect) {
   struct Case {
     std::int16_t glyph;
     const char* what;
-  } cases[] = {{0, "the blank"}, {2, "just past the font's end"}, {8191, "far past it"},
+  } cases[] = {{0, "the blank"},
+               {2, "just past the font's end"},
+               {8191, "far past it"},
                {-5, "a negative number"}};
   for (const Case& c : cases) {
     ResetUpdateRect();
@@ -100,11 +103,12 @@ TEST_F(GlyphTest, BlanksDrawNothingButWidenTheUpdateRect) {
 
 TEST_F(GlyphTest, CellsReachingOutOfThePictureAreClipped) {
   FontWithGlyph1({{0, 0}, {23, 23}});
-  text::DrawGlyph(620, 380, 1, 15, 0);   // ink (643, 403) and every shadow outside
-  text::DrawGlyph(-23, -23, 1, 9, 1);    // ink (-23, -23) outside, (0, 0) inside
-  text::DrawGlyph(-2, -2, 1, 7, 2);      // the shadow of ink (-2, -2) lands at (0, 0)
-  EXPECT_EQ(Changes(), (Changed{{0, 0, 2}, {2, 2, 1}, {21, 21, 7}, {23, 23, 2},
-                                {620, 380, 15}, {622, 382, 0}}));
+  text::DrawGlyph(620, 380, 1, 15, 0);  // ink (643, 403) and every shadow outside
+  text::DrawGlyph(-23, -23, 1, 9, 1);   // ink (-23, -23) outside, (0, 0) inside
+  text::DrawGlyph(-2, -2, 1, 7, 2);     // the shadow of ink (-2, -2) lands at (0, 0)
+  EXPECT_EQ(
+      Changes(),
+      (Changed{{0, 0, 2}, {2, 2, 1}, {21, 21, 7}, {23, 23, 2}, {620, 380, 15}, {622, 382, 0}}));
 }
 
 TEST_F(GlyphTest, TextLayerClearingKeepsTheBackgroundBits) {
@@ -139,7 +143,8 @@ TEST_F(GlyphTest, SavedRectanglesComeBackPixelForPixelAndClipAtTheEdges) {
   EXPECT_EQ(saved[26 * 3 + 2], At(before, 7, 10));
   resources::MemUnlock(buffer);
 
-  for (const std::array<int, 2> at : {std::array{5, 7}, std::array{630, 390}, std::array{-10, -20}}) {
+  for (const std::array<int, 2> at :
+       {std::array{5, 7}, std::array{630, 390}, std::array{-10, -20}}) {
     text::SaveRect(buffer, visuals::VmemDIB, static_cast<std::int16_t>(at[0]),
                    static_cast<std::int16_t>(at[1]), 26, 26);
     hotaru_test::InstallFont(hotaru_test::MakeTestFont());
@@ -165,8 +170,16 @@ TEST(SineTable, QuarterCircleAndItsFolding) {
   struct Case {
     std::uint32_t degrees;
     std::int32_t value;
-  } cases[] = {{0, 0},        {30, 16383},   {90, 32767},   {150, 16383}, {180, 0},
-               {210, -16383}, {270, -32767}, {360, 0},      {390, 16383}, {720, 0},
+  } cases[] = {{0, 0},
+               {30, 16383},
+               {90, 32767},
+               {150, 16383},
+               {180, 0},
+               {210, -16383},
+               {270, -32767},
+               {360, 0},
+               {390, 16383},
+               {720, 0},
                {721, text::SineTable[4]}};
   for (const Case& c : cases) EXPECT_EQ(text::SineDegrees(c.degrees), c.value) << c.degrees;
 }

@@ -7,21 +7,21 @@
 #include <string>
 #include <vector>
 
-#include "flow/game_flow.h"
-#include "core/memory_blocks.h"
 #include "core/flags.h"
 #include "core/game_state.h"
+#include "core/memory_blocks.h"
+#include "core/palette_state.h"
+#include "core/picture.h"
+#include "core/scenario_state.h"
+#include "core/shell_state.h"
+#include "flow/game_flow.h"
 #include "scenario/message_text.h"
 #include "scenario/scenario_loader.h"
-#include "core/scenario_state.h"
-#include "text/text_state.h"
-#include "core/shell_state.h"
 #include "support/scenario_fixture.h"
 #include "support/test_font.h"
 #include "text/font.h"
 #include "text/page_drawing.h"
-#include "core/palette_state.h"
-#include "core/picture.h"
+#include "text/text_state.h"
 
 namespace {
 
@@ -88,8 +88,8 @@ class MessageTextTest : public hotaru_test::ScenarioTest {
   }
   static text::TextPen Pen() { return scenario::LoadPen(scenario::GameState); }
   static std::string Rect(int x, int y, int glyphs = 1) {
-    return std::to_string(x) + ' ' + std::to_string(y) + ' ' + std::to_string(x + 24 * (glyphs - 1) + 26) +
-           ' ' + std::to_string(y + 26);
+    return std::to_string(x) + ' ' + std::to_string(y) + ' ' +
+           std::to_string(x + 24 * (glyphs - 1) + 26) + ' ' + std::to_string(y + 26);
   }
 
   std::uint16_t message_offset_ = 0;
@@ -220,7 +220,8 @@ TEST_F(MessageTextTest, ClickWaitBlinksThenRestoresTheCellAndSpaceShowsThePictur
   // A background that every pixel of the cursor cell can be checked against.
   std::uint8_t* p = visuals::LockPicture(visuals::VmemDIB);
   for (int y = 0; y < 400; ++y) {
-    for (int x = 0; x < 640; ++x) *visuals::PixelAt(p, x, y) = static_cast<std::uint8_t>((x + 3 * y) % 13);
+    for (int x = 0; x < 640; ++x)
+      *visuals::PixelAt(p, x, y) = static_cast<std::uint8_t>((x + 3 * y) % 13);
   }
   resources::MemUnlock(visuals::VmemDIB);
   const resources::MemHandle shown = visuals::VmemDIB;

@@ -41,11 +41,9 @@ TEST(ApplyPenCode, EachPenCodeMovesThePenItsOwnWay) {
     TextCode code;
     int x, y, colour, shadow, left_margin;
   } cases[] = {
-      {TextCode::NewLine, 40, 100, 7, 2, 40},
-      {TextCode::CarriageReturn, 0, 100, 7, 2, 40},
-      {TextCode::Colour, 112, 70, 3, 2, 40},
-      {TextCode::Shadow, 112, 70, 7, 3, 40},
-      {TextCode::SetX, 24, 70, 7, 2, 24},   // x and the margin: 3 × 8
+      {TextCode::NewLine, 40, 100, 7, 2, 40}, {TextCode::CarriageReturn, 0, 100, 7, 2, 40},
+      {TextCode::Colour, 112, 70, 3, 2, 40},  {TextCode::Shadow, 112, 70, 7, 3, 40},
+      {TextCode::SetX, 24, 70, 7, 2, 24},    // x and the margin: 3 × 8
       {TextCode::SetY, 112, 259, 7, 2, 40},  // 3 + 256 × 1: low byte first
   };
   for (const Case& c : cases) {

@@ -6,17 +6,17 @@
 #include <string>
 #include <vector>
 
-#include "core/memory_blocks.h"
 #include "core/flags.h"
-#include "scenario/scenario_loader.h"
-#include "core/scenario_state.h"
+#include "core/memory_blocks.h"
 #include "core/message_pump.h"
+#include "core/palette_state.h"
+#include "core/picture.h"
+#include "core/scenario_state.h"
 #include "core/shell_state.h"
+#include "scenario/scenario_loader.h"
 #include "support/scenario_fixture.h"
 #include "support/test_font.h"
 #include "text/typewriter.h"
-#include "core/palette_state.h"
-#include "core/picture.h"
 
 namespace {
 
@@ -101,9 +101,8 @@ class TypewriterTest : public hotaru_test::ScenarioTest {
   // The text layer gone from the cell: each pixel modulo 4. (A pixel the cursor covered has
   // lost its background bits; the wave scene's next frame brings them back.)
   static bool CellHasNoText(int x, int y) {
-    return AllOfCell(x, y, [](int i, int j, std::uint8_t v) {
-      return v == Backdrop(i, j) || v == 0;
-    });
+    return AllOfCell(x, y,
+                     [](int i, int j, std::uint8_t v) { return v == Backdrop(i, j) || v == 0; });
   }
 };
 

@@ -14,21 +14,21 @@
 #include <vector>
 
 #include "authoring/picture_file.h"
-#include "platform/headless/input_script.h"
-#include "core/memory_blocks.h"
 #include "core/game_state.h"
-#include "scenario/scenario_loader.h"
+#include "core/memory_blocks.h"
+#include "core/palette_state.h"
+#include "core/picture.h"
 #include "core/scenario_state.h"
 #include "core/shell_state.h"
+#include "core/sine_table.h"
+#include "platform/headless/input_script.h"
+#include "scenario/scenario_loader.h"
 #include "shell/startup.h"
 #include "support/scenario_fixture.h"
 #include "support/test_font.h"
-#include "core/sine_table.h"
 #include "text/wave_text_scene.h"
 #include "visuals/background.h"
 #include "visuals/palette_fades.h"
-#include "core/palette_state.h"
-#include "core/picture.h"
 #include "visuals/screen_show.h"
 
 namespace {
@@ -381,12 +381,12 @@ TEST_F(WaveTextSceneTest, OpeningsAndClosingsTakeTheirFramesOnBothDisplays) {
     int extra_presents;  // the scene's whole-screen presents besides one per frame
   } cases[] = {
       {8, false, 0, 0, 7, 1},
-      {8, false, 1, 0, 17, 1},    // black to level 47 by 3
-      {8, false, 2, 0, 129, 1},   // amplitude 0 to 128 by 1
-      {8, true, 2, 0, 17, 1},     // by 8 with simplified effects
-      {8, false, 0, 1, 22, 1},    // level 47 to 0 by 3, then the background again
-      {8, false, 0, 2, 70, 1},    // amplitude 128 to 0 by 2
-      {8, true, 0, 2, 14, 1},     // by 16
+      {8, false, 1, 0, 17, 1},   // black to level 47 by 3
+      {8, false, 2, 0, 129, 1},  // amplitude 0 to 128 by 1
+      {8, true, 2, 0, 17, 1},    // by 8 with simplified effects
+      {8, false, 0, 1, 22, 1},   // level 47 to 0 by 3, then the background again
+      {8, false, 0, 2, 70, 1},   // amplitude 128 to 0 by 2
+      {8, true, 0, 2, 14, 1},    // by 16
       {32, false, 0, 0, 3, 2},
       {32, false, 1, 0, 16, 2},   // level 15 by 1; the fade repaints in place of the frame
       {32, false, 2, 0, 17, 2},   // by 8
@@ -394,8 +394,8 @@ TEST_F(WaveTextSceneTest, OpeningsAndClosingsTakeTheirFramesOnBothDisplays) {
       {32, false, 0, 2, 10, 3},   // by 16
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(std::to_string(c.bits) + (c.low ? " low " : " ") + std::to_string(c.start) +
-                 " " + std::to_string(c.end));
+    SCOPED_TRACE(std::to_string(c.bits) + (c.low ? " low " : " ") + std::to_string(c.start) + " " +
+                 std::to_string(c.end));
     StartDisplay(c.bits);
     shell::Low = c.low ? 1 : 0;
     const Scene scene = Run(kFiveGlyphs, WaveDirection::kVertical, c.start, c.end);

@@ -11,12 +11,12 @@
 #include <vector>
 
 #include "core/memory_blocks.h"
+#include "core/picture.h"
 #include "resources/picture_decoder.h"
 #include "support/platform_fixture.h"
 #include "support/run_program.h"
 #include "visuals/background_table.h"
 #include "visuals/character_slots.h"
-#include "core/picture.h"
 
 namespace {
 
@@ -44,7 +44,8 @@ class DemoArtTest : public hotaru_test::PlatformTest {
   // Runs the generator into folder `out` and reads back every file it wrote.
   static Pictures Generate(const fs::path& out) {
     std::string output;
-    EXPECT_EQ(hotaru_test::RunProgram(HOTARU_DEMO_ART_PATH, {out.string()}, {}, &output), 0) << output;
+    EXPECT_EQ(hotaru_test::RunProgram(HOTARU_DEMO_ART_PATH, {out.string()}, {}, &output), 0)
+        << output;
     Pictures pictures;
     if (!fs::is_directory(out)) return pictures;
     for (const auto& entry : fs::directory_iterator(out)) {
@@ -56,7 +57,8 @@ class DemoArtTest : public hotaru_test::PlatformTest {
   // One run's pictures, shared by the tests that only look at them.
   static const Pictures& Generated() {
     static const Pictures pictures = [] {
-      const fs::path out = fs::temp_directory_path() / ("hotaru-demo-art-" + std::to_string(::getpid()));
+      const fs::path out =
+          fs::temp_directory_path() / ("hotaru-demo-art-" + std::to_string(::getpid()));
       Pictures read = Generate(out);
       fs::remove_all(out);
       return read;
@@ -80,7 +82,8 @@ class DemoArtTest : public hotaru_test::PlatformTest {
     std::memset(base + visuals::kPixelOffset, kUntouched, visuals::kPixelBytes);
     resources::MemUnlock(screen_);
 
-    const resources::MemHandle block = resources::MemAlloc(static_cast<std::uint32_t>(file.size()), "pk:TEST.VGR");
+    const resources::MemHandle block =
+        resources::MemAlloc(static_cast<std::uint32_t>(file.size()), "pk:TEST.VGR");
     std::memcpy(resources::MemLock(block), file.data(), file.size());
     resources::MemUnlock(block);
     EXPECT_EQ(resources::DecodePicture(screen_, block, x, 0), 1);
@@ -88,7 +91,8 @@ class DemoArtTest : public hotaru_test::PlatformTest {
 
     Bytes pixels(static_cast<std::size_t>(W * H));
     base = visuals::LockPicture(screen_);
-    for (int y = 0; y < H; ++y) std::memcpy(&pixels[static_cast<std::size_t>(y * W)], visuals::PixelAt(base, 0, y), W);
+    for (int y = 0; y < H; ++y)
+      std::memcpy(&pixels[static_cast<std::size_t>(y * W)], visuals::PixelAt(base, 0, y), W);
     resources::MemUnlock(screen_);
     return pixels;
   }
@@ -124,7 +128,8 @@ TEST_F(DemoArtTest, BackgroundsFillTheScreenWithColoursZeroToThreeAndShowInEvery
     const int picture = std::stoi(name.substr(1, 2));
     ASSERT_TRUE(picture >= 1 && picture < 50);
     for (int variant = 0; variant < 4; ++variant) {
-      EXPECT_EQ(visuals::BackgroundTable[static_cast<std::size_t>(picture + 50 * variant)][0], picture);
+      EXPECT_EQ(visuals::BackgroundTable[static_cast<std::size_t>(picture + 50 * variant)][0],
+                picture);
     }
     const Bytes screen = Decode(file);
     int count[17] = {};
@@ -133,7 +138,8 @@ TEST_F(DemoArtTest, BackgroundsFillTheScreenWithColoursZeroToThreeAndShowInEvery
     for (int colour = 4; colour < 16; ++colour) EXPECT_EQ(count[colour], 0) << "colour " << colour;
     // Colours 1–3 are what changes between the colourings: each must be there to be seen
     // (a night scene may keep its lightest colour to a few hundred pixels of highlights).
-    for (int colour = 1; colour <= 3; ++colour) EXPECT_GE(count[colour], 100) << "colour " << colour;
+    for (int colour = 1; colour <= 3; ++colour)
+      EXPECT_GE(count[colour], 100) << "colour " << colour;
   }
 }
 

@@ -68,9 +68,9 @@ TEST_F(PackToolTest, BuildListAndExtract) {
 
   // The same bytes as the library builds from the upper-cased names.
   Bytes expected;
-  ASSERT_EQ(authoring::BuildPack({{"S01.VGR", picture}, {"KNJ_ALL.KNJ", font}, {"X.B", tiny}},
-                                 &expected),
-            "");
+  ASSERT_EQ(
+      authoring::BuildPack({{"S01.VGR", picture}, {"KNJ_ALL.KNJ", font}, {"X.B", tiny}}, &expected),
+      "");
   EXPECT_EQ(ReadBytes(archive), expected);
 
   RunResult list = Tool({"list", archive});
@@ -158,14 +158,16 @@ TEST_F(PackToolTest, RefusesWrongUseAndBadInput) {
 }
 
 TEST(PackWriter, RefusesNamesThatAreNot83) {
-  const char* bad[] = {"",         ".VGR",       "TOOLONGNM.VGR", "S01.VGRX", "A.B.C",
+  const char* bad[] = {"",          ".VGR",       "TOOLONGNM.VGR", "S01.VGRX", "A.B.C",
                        "SUB/S.VGR", "SUB\\S.VGR", "S 1.VGR",       "S01.V\tR", "S*.VGR"};
   for (const char* name : bad) {
     char index[resources::kPackNameLength];
     EXPECT_NE(authoring::IndexNameOf(name, index), "") << name;
   }
-  const char* good[][2] = {{"s01.vgr", "S01     VGR"}, {"ABCDEFGH.XYZ", "ABCDEFGHXYZ"},
-                           {"A", "A          "},       {"a.b", "A       B  "}};
+  const char* good[][2] = {{"s01.vgr", "S01     VGR"},
+                           {"ABCDEFGH.XYZ", "ABCDEFGHXYZ"},
+                           {"A", "A          "},
+                           {"a.b", "A       B  "}};
   for (const auto& g : good) {
     char index[resources::kPackNameLength];
     EXPECT_EQ(authoring::IndexNameOf(g[0], index), "") << g[0];

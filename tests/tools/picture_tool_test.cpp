@@ -37,7 +37,8 @@ class PictureToolTest : public hotaru_test::PlatformTest {
   static std::vector<Rgb8> GamePalette() {
     std::vector<Rgb8> palette;
     for (int k = 0; k < 15; ++k)
-      palette.push_back(Rgb8{static_cast<std::uint8_t>(k * 17), static_cast<std::uint8_t>((15 - k) * 17),
+      palette.push_back(Rgb8{static_cast<std::uint8_t>(k * 17),
+                             static_cast<std::uint8_t>((15 - k) * 17),
                              static_cast<std::uint8_t>((k * 7 % 16) * 17)});
     palette.push_back(Rgb8{255, 255, 255});
     return palette;
@@ -75,7 +76,8 @@ TEST_F(PictureToolTest, DecodeOfEncodeGivesBackPixelsAndPalette) {
   for (const char* order : {"columns", "rows"}) {
     SCOPED_TRACE(order);
     std::string output;
-    ASSERT_EQ(Tool({"picture", "encode", Path("in.png"), Path("S01.VGR"), "--order", order}, &output), 0)
+    ASSERT_EQ(
+        Tool({"picture", "encode", Path("in.png"), Path("S01.VGR"), "--order", order}, &output), 0)
         << output;
     ASSERT_EQ(Tool({"picture", "decode", Path("S01.VGR"), Path("out.png")}, &output), 0) << output;
     const IndexedImage decoded = ReadPngFile("out.png");
@@ -85,7 +87,8 @@ TEST_F(PictureToolTest, DecodeOfEncodeGivesBackPixelsAndPalette) {
     EXPECT_EQ(decoded.palette, screen.palette);
 
     ASSERT_EQ(Tool({"picture", "info", Path("S01.VGR")}, &output), 0) << output;
-    EXPECT_NE(output.find("left 0 top 0 right 79 bottom 399: at 0,0, 640 x 400 pixels"), std::string::npos)
+    EXPECT_NE(output.find("left 0 top 0 right 79 bottom 399: at 0,0, 640 x 400 pixels"),
+              std::string::npos)
         << output;
     EXPECT_NE(output.find(std::string("(") + order + ")"), std::string::npos) << output;
     EXPECT_NE(output.find("unpacked     128000 bytes"), std::string::npos) << output;
@@ -97,7 +100,8 @@ TEST_F(PictureToolTest, SmallRgbPictureIsDrawnOverTheBaseWithItsTransparentColou
   // Three colours in order of first appearance: black (0), red (1), blue (2).
   WriteRgb("chara.png", 64, 32, {{0, 0, 0}, {255, 0, 0}, {0, 0, 170}},
            [](int x, int y) { return (x + y) % 5 == 0 ? 0 : 1 + (x / 16 + y / 8) % 2; });
-  const IndexedImage base = Indexed(640, 400, GamePalette(), [](int, int) { return std::uint8_t{5}; });
+  const IndexedImage base =
+      Indexed(640, 400, GamePalette(), [](int, int) { return std::uint8_t{5}; });
   ASSERT_EQ(authoring::WriteIndexedPng(dir() / "base.png", base), "");
 
   std::string output;
@@ -130,7 +134,8 @@ TEST_F(PictureToolTest, SmallRgbPictureIsDrawnOverTheBaseWithItsTransparentColou
   EXPECT_EQ(out.palette[15], (Rgb8{255, 255, 255}));
 
   ASSERT_EQ(Tool({"picture", "info", Path("C01.VGR")}, &output), 0);
-  EXPECT_NE(output.find("left 8 top 40 right 15 bottom 71: at 64,40, 64 x 32 pixels"), std::string::npos)
+  EXPECT_NE(output.find("left 8 top 40 right 15 bottom 71: at 64,40, 64 x 32 pixels"),
+            std::string::npos)
       << output;
   EXPECT_NE(output.find("transparent  0\n"), std::string::npos) << output;
 }
@@ -139,7 +144,8 @@ TEST_F(PictureToolTest, ColoursOutsideTheSixteenLevelsAreRoundedWithAWarning) {
   WriteRgb("odd.png", 8, 2, {{100, 0, 0}, {0, 34, 255}}, [](int x, int) { return x % 2; });
   std::string output;
   ASSERT_EQ(Tool({"picture", "encode", Path("odd.png"), Path("ODD.VGR")}, &output), 0) << output;
-  EXPECT_NE(output.find("colour 0 #640000 has no 4-bit form; it becomes #660000"), std::string::npos)
+  EXPECT_NE(output.find("colour 0 #640000 has no 4-bit form; it becomes #660000"),
+            std::string::npos)
       << output;
   EXPECT_EQ(output.find("colour 1"), std::string::npos) << output;
   ASSERT_EQ(Tool({"picture", "decode", Path("ODD.VGR"), Path("out.png")}, &output), 0) << output;
@@ -149,16 +155,22 @@ TEST_F(PictureToolTest, ColoursOutsideTheSixteenLevelsAreRoundedWithAWarning) {
 }
 
 TEST_F(PictureToolTest, RefusalsSayWhy) {
-  ASSERT_EQ(authoring::WriteIndexedPng(dir() / "narrow.png",
-                                       Indexed(12, 4, GamePalette(), [](int, int) { return std::uint8_t{1}; })),
+  ASSERT_EQ(authoring::WriteIndexedPng(
+                dir() / "narrow.png",
+                Indexed(12, 4, GamePalette(), [](int, int) { return std::uint8_t{1}; })),
             "");
-  WriteRgb("many.png", 17, 1, [] {
-    std::vector<Rgb8> colours;
-    for (int k = 0; k < 17; ++k) colours.push_back(Rgb8{static_cast<std::uint8_t>(k * 15), 0, 0});
-    return colours;
-  }(), [](int x, int) { return x; });
-  ASSERT_EQ(authoring::WriteIndexedPng(dir() / "small.png",
-                                       Indexed(16, 8, GamePalette(), [](int, int) { return std::uint8_t{1}; })),
+  WriteRgb(
+      "many.png", 17, 1,
+      [] {
+        std::vector<Rgb8> colours;
+        for (int k = 0; k < 17; ++k)
+          colours.push_back(Rgb8{static_cast<std::uint8_t>(k * 15), 0, 0});
+        return colours;
+      }(),
+      [](int x, int) { return x; });
+  ASSERT_EQ(authoring::WriteIndexedPng(
+                dir() / "small.png",
+                Indexed(16, 8, GamePalette(), [](int, int) { return std::uint8_t{1}; })),
             "");
   ASSERT_EQ(Tool({"picture", "encode", Path("small.png"), Path("GOOD.VGR")}), 0);
   Bytes bad_magic = ReadBytes(dir() / "GOOD.VGR");
@@ -175,17 +187,25 @@ TEST_F(PictureToolTest, RefusalsSayWhy) {
     const char* says;
   };
   const Case cases[] = {
-      {{"picture", "encode", Path("narrow.png"), Path("x.vgr")}, 1, "must be a positive multiple of 8"},
+      {{"picture", "encode", Path("narrow.png"), Path("x.vgr")},
+       1,
+       "must be a positive multiple of 8"},
       {{"picture", "encode", Path("many.png"), Path("x.vgr")}, 1, "more than 16 colours"},
       {{"picture", "encode", Path("small.png"), Path("x.vgr"), "--at", "4,0"}, 1, "multiple of 8"},
-      {{"picture", "encode", Path("small.png"), Path("x.vgr"), "--at", "632,0"}, 1, "outside the screen"},
+      {{"picture", "encode", Path("small.png"), Path("x.vgr"), "--at", "632,0"},
+       1,
+       "outside the screen"},
       {{"picture", "encode", Path("small.png"), Path("x.vgr"), "--order", "diagonal"}, 2, "usage:"},
-      {{"picture", "encode", Path("small.png"), Path("x.vgr"), "--transparent", "16"}, 2, "0 to 15"},
+      {{"picture", "encode", Path("small.png"), Path("x.vgr"), "--transparent", "16"},
+       2,
+       "0 to 15"},
       {{"picture", "encode", Path("missing.png"), Path("x.vgr")}, 1, "missing.png"},
       {{"picture", "decode", Path("MAGIC.VGR"), Path("x.png")}, 1, "データ異常です"},
       {{"picture", "decode", Path("V2.VGR"), Path("x.png")}, 1, "非対応のバージョンです"},
       {{"picture", "decode", Path("SHORT.VGR"), Path("x.png")}, 1, "too short"},
-      {{"picture", "decode", Path("GOOD.VGR"), Path("x.png"), "--over", Path("small.png")}, 1, "640 x 400"},
+      {{"picture", "decode", Path("GOOD.VGR"), Path("x.png"), "--over", Path("small.png")},
+       1,
+       "640 x 400"},
       {{"picture", "decode", Path("GOOD.VGR")}, 2, "usage:"},
       {{"picture", "decode", Path("GOOD.VGR"), Path("x.png"), "--at", "1"}, 2, "X,Y"},
       {{"picture", "info", Path("MAGIC.VGR")}, 1, "not a picture file"},

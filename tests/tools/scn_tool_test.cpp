@@ -29,12 +29,15 @@ class ScnToolTest : public hotaru_test::PlatformTest {
   authoring::ScenarioBlocks Unpacked(const std::string& name) {
     authoring::ScenarioBlocks blocks;
     std::vector<std::string> warnings;
-    EXPECT_EQ(authoring::UnpackScenarioFile(ReadBytes(dir() / name), &blocks, &warnings), "") << name;
+    EXPECT_EQ(authoring::UnpackScenarioFile(ReadBytes(dir() / name), &blocks, &warnings), "")
+        << name;
     EXPECT_TRUE(warnings.empty()) << name;
     return blocks;
   }
 
-  bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+  bool Has(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+  }
 };
 
 TEST_F(ScnToolTest, AssemblesDisassemblesAndAssemblesTheSameBlocksAgain) {
@@ -50,8 +53,10 @@ TEST_F(ScnToolTest, AssemblesDisassemblesAndAssemblesTheSameBlocksAgain) {
   ASSERT_EQ(Tool({"asm", "story.scn", "001.SCN", "--charset", "small.tbl"}), 0);
   ASSERT_EQ(Tool({"disasm", "001.SCN", "--charset", "small.tbl", "-o", "back.scn"}), 0);
   const std::string back = ReadText(dir() / "back.scn");
-  EXPECT_TRUE(Has(back, "    msg 0  ; あれ{wait_line}{nl}蛍{bg:2}０{wait_page}\n    jne 5 0 L1\n")) << back;
-  EXPECT_TRUE(Has(back, "M0:\n    \"あれ{wait_line}{nl}\"\n    \"蛍{bg:2}０{wait_page}\"\n")) << back;
+  EXPECT_TRUE(Has(back, "    msg 0  ; あれ{wait_line}{nl}蛍{bg:2}０{wait_page}\n    jne 5 0 L1\n"))
+      << back;
+  EXPECT_TRUE(Has(back, "M0:\n    \"あれ{wait_line}{nl}\"\n    \"蛍{bg:2}０{wait_page}\"\n"))
+      << back;
   ASSERT_EQ(Tool({"asm", "back.scn", "again.SCN", "--charset", "small.tbl"}), 0);
   const auto first = Unpacked("001.SCN"), again = Unpacked("again.SCN");
   EXPECT_EQ(again.event, first.event);
@@ -119,8 +124,9 @@ TEST_F(ScnToolTest, AuditPrintsOneLinePerFindingAndExitsWithOneForAny) {
       "002.scn: EVENT DATA 0x0202: scenario to scenario 7, which has no file (007.SCN)\n"
       "003.SCN: damaged: MESSAGE DATA: the stream ends after";
   EXPECT_TRUE(output.starts_with(expected)) << output;
-  EXPECT_TRUE(Has(output, "\n004.SCN: does not unpack: EVENT DATA lies at byte 1048560, past the end of "
-                          "the file (4 bytes)\n"))
+  EXPECT_TRUE(Has(output,
+                  "\n004.SCN: does not unpack: EVENT DATA lies at byte 1048560, past the end of "
+                  "the file (4 bytes)\n"))
       << output;
 
   // The same files packed.
@@ -140,8 +146,9 @@ TEST_F(ScnToolTest, AuditPrintsOneLinePerFindingAndExitsWithOneForAny) {
 }
 
 TEST_F(ScnToolTest, TheLanguageReferenceHoldsTheTablesAsTheToolPrintsThem) {
-  const std::filesystem::path doc = std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() /
-                                    "docs" / "scenario-language.md";
+  const std::filesystem::path doc =
+      std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() / "docs" /
+      "scenario-language.md";
   std::ifstream in(doc);
   ASSERT_TRUE(in) << doc;
   std::stringstream text;

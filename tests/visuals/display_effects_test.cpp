@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "core/game_state.h"
+#include "core/palette_state.h"
 #include "core/shell_state.h"
 #include "visuals/palette_fades.h"
-#include "core/palette_state.h"
 #include "visuals/scene_state.h"
 #include "visuals/screen_show.h"
 #include "visuals/transition.h"
@@ -80,7 +80,8 @@ TEST_F(DisplayEffectsTest, SkippingAndLowShowEveryStyleAtOnce) {
   for (int which = 0; which < 2; ++which) {
     shell::SkipMode = which == 0 ? 1 : 0;
     shell::Low = which == 1 ? 1 : 0;
-    for (const auto& op : std::vector<std::function<void()>>{ShowDither, ShowBlinds, ShowInterlaced}) {
+    for (const auto& op :
+         std::vector<std::function<void()>>{ShowDither, ShowBlinds, ShowInterlaced}) {
       Fill(VmemDIB, [](int, int) { return 1; });
       EXPECT_LE(Timed(op), 1u);
       EXPECT_EQ(Screen(VmemDIB), Screen(VbufDIB));

@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "flow/game_flow.h"
+#include "core/palette_state.h"
 #include "core/scenario_state.h"
 #include "core/shell_state.h"
-#include "core/palette_state.h"
+#include "flow/game_flow.h"
 #include "visuals_fixture.h"
 
 namespace {

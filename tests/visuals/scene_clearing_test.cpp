@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "platform/headless/input_script.h"
 #include "core/game_state.h"
+#include "core/palette_state.h"
+#include "platform/headless/input_script.h"
 #include "visuals/display_effects.h"
 #include "visuals/palette_fades.h"
-#include "core/palette_state.h"
 #include "visuals/scene_state.h"
 #include "visuals_fixture.h"
 
@@ -40,8 +40,8 @@ TEST_F(SceneClearingTest, EveryEffectEmptiesTheSceneInItsStepsAndColour) {
     int presents;
     int steps;
     std::uint32_t step_ms;
-    int screen;    // colour of every VmemDIB pixel at the end
-    int composed;  // colour of every VbufDIB pixel at the end, or kKept
+    int screen;             // colour of every VmemDIB pixel at the end
+    int composed;           // colour of every VbufDIB pixel at the end, or kKept
     std::uint16_t palette;  // PaletteState after, starting from black (normal for the fades)
     std::function<int(int, int)> mid;  // the screen 5 ms in (-1 any value); null: unchecked
   } cases[] = {
@@ -58,7 +58,8 @@ TEST_F(SceneClearingTest, EveryEffectEmptiesTheSceneInItsStepsAndColour) {
        [](int x, int y) { return y % 4 == 3 && x % 4 == 0 ? 16 : Scene(x, y); }},
       {6, 0, 41, 41, 20, 0, 0, kPaletteBlack, nullptr},
       {6, 3, 41, 41, 20, 16, 16, kPaletteBlack, nullptr},
-      {7, 0, 55, 56, 20, 16, 0, kPaletteBlack, [](int x, int y) { return x == 0 ? 16 : Scene(x, y); }},
+      {7, 0, 55, 56, 20, 16, 0, kPaletteBlack,
+       [](int x, int y) { return x == 0 ? 16 : Scene(x, y); }},
       {8, 0, 55, 56, 20, 16, 0, kPaletteBlack, nullptr},
       // First step: 375 rows squeezed above 12 black ones, 13 black rows at the top.
       {9, 0, 16, 16, 10, 16, kKept, kPaletteNormal,
@@ -66,7 +67,8 @@ TEST_F(SceneClearingTest, EveryEffectEmptiesTheSceneInItsStepsAndColour) {
          if (y >= 388 || y < 13) return 16;
          return static_cast<int>(Scene(x, 399 - (387 - y) * 400 / 375));
        }},
-      {10, 0, 16, 16, 10, 16, 0, kPaletteNormal, [](int x, int y) { return x % 16 == 0 ? 16 : Scene(x, y); }},
+      {10, 0, 16, 16, 10, 16, 0, kPaletteNormal,
+       [](int x, int y) { return x % 16 == 0 ? 16 : Scene(x, y); }},
       {11, 0, 0, 0, 0, 0, 0, kPaletteBlack, nullptr},
       // The composed picture painted 16 is cleared afterwards like any other.
       {11, 3, 1, 0, 0, 16, 0, kPaletteBlack, nullptr},
@@ -80,15 +82,20 @@ TEST_F(SceneClearingTest, EveryEffectEmptiesTheSceneInItsStepsAndColour) {
          if (d2 > 4 * 380 * 380) return 16;
          return -1;
        }},
-      {14, 0, 24, 24, 10, 0, 0, kPaletteBlack, [](int x, int y) { return y >= 384 ? 16 : Scene(x, y + 16); }},
-      {15, 0, 39, 39, 10, 0, 0, kPaletteBlack, [](int x, int y) { return x < 16 ? 16 : Scene(x - 16, y); }},
-      {16, 0, 24, 24, 10, 0, 0, kPaletteBlack, [](int x, int y) { return y < 16 ? 16 : Scene(x, y - 16); }},
-      {17, 0, 39, 39, 10, 0, 0, kPaletteBlack, [](int x, int y) { return x >= 624 ? 16 : Scene(x + 16, y); }},
+      {14, 0, 24, 24, 10, 0, 0, kPaletteBlack,
+       [](int x, int y) { return y >= 384 ? 16 : Scene(x, y + 16); }},
+      {15, 0, 39, 39, 10, 0, 0, kPaletteBlack,
+       [](int x, int y) { return x < 16 ? 16 : Scene(x - 16, y); }},
+      {16, 0, 24, 24, 10, 0, 0, kPaletteBlack,
+       [](int x, int y) { return y < 16 ? 16 : Scene(x, y - 16); }},
+      {17, 0, 39, 39, 10, 0, 0, kPaletteBlack,
+       [](int x, int y) { return x >= 624 ? 16 : Scene(x + 16, y); }},
       {18, 0, 0, 48, 10, 0, 0, kPaletteBlack, nullptr},
       {19, 0, 25, 25, 20, 0, 0, kPaletteBlack, nullptr},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE("effect " + std::to_string(c.n) + " colour effect " + std::to_string(c.colour_effect));
+    SCOPED_TRACE("effect " + std::to_string(c.n) + " colour effect " +
+                 std::to_string(c.colour_effect));
     const bool fades = c.n == 0 || c.n == 12 || c.n == 18;
     if (fades) {
       ApplyScreenPalette();
@@ -143,7 +150,8 @@ TEST_F(SceneClearingTest, RandomRowsPaintOneRowOfEveryBandPerStepInColourZero) {
   RunCapturing([] { ClearScene(19); }, 5, &mid);
   for (int band = 0; band < 16; ++band) {
     int rows = 0;
-    for (int y = 25 * band; y < 25 * band + 25; ++y) rows += mid[static_cast<std::size_t>(y * kPictureWidth + 9)] == 0;
+    for (int y = 25 * band; y < 25 * band + 25; ++y)
+      rows += mid[static_cast<std::size_t>(y * kPictureWidth + 9)] == 0;
     EXPECT_EQ(rows, 1) << "band " << band;
   }
 }

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "core/palette_state.h"
 #include "platform/headless/input_script.h"
 #include "visuals/palette_fades.h"
-#include "core/palette_state.h"
 #include "visuals_fixture.h"
 
 namespace {
@@ -37,21 +37,26 @@ TEST_F(TransitionTest, EveryTransitionEndsOnTheComposedPictureInItsStepsAndPatte
     int presents;
     int steps;
     std::uint32_t step_ms;
-    MidPixel mid;        // the screen 5 ms in; null: not checked
-    int mid_copied;      // or only the number of pixels copied by then (-1: not checked)
+    MidPixel mid;    // the screen 5 ms in; null: not checked
+    int mid_copied;  // or only the number of pixels copied by then (-1: not checked)
   } cases[] = {
       {0, 1, 48, 10, [](int x, int y) { return CopiedIf(true, x, y); }, -1},
       // The spiral's innermost 8 blocks first: row 12, block columns 27 down to 20.
-      {1, 126, 125, 20, [](int x, int y) { return CopiedIf(y / 16 == 12 && x / 16 >= 20 && x / 16 <= 27, x, y); }, -1},
+      {1, 126, 125, 20,
+       [](int x, int y) { return CopiedIf(y / 16 == 12 && x / 16 >= 20 && x / 16 <= 27, x, y); },
+       -1},
       {2, 33, 32, 10, nullptr, 256},
       // Ring 0: the centres of the diamond cells (cell row 12's centre is above the screen).
-      {3, 33, 33, 30, [](int x, int y) { return CopiedIf(x % 32 == 16 && (383 - y) % 32 == 0, x, y); }, -1},
-      {4, 52, 52, 30, [](int x, int y) { return CopiedIf(x == 16 && (383 - y) % 32 == 0, x, y); }, -1},
+      {3, 33, 33, 30,
+       [](int x, int y) { return CopiedIf(x % 32 == 16 && (383 - y) % 32 == 0, x, y); }, -1},
+      {4, 52, 52, 30, [](int x, int y) { return CopiedIf(x == 16 && (383 - y) % 32 == 0, x, y); },
+       -1},
       {5, 16, 16, 30, [](int x, int y) { return CopiedIf(y % 4 == 3 && x % 4 == 0, x, y); }, -1},
       {6, 41, 41, 20, [](int x, int y) { return CopiedIf(y == 0, x, y); }, -1},
       // Step 55 copies nothing and presents nothing, but still waits.
       {7, 55, 56, 20, [](int x, int y) { return CopiedIf(x == 0, x, y); }, -1},
-      {8, 55, 56, 20, [](int x, int y) { return CopiedIf(x < 16 && y % 4 == 3 && x % 4 == 0, x, y); }, -1},
+      {8, 55, 56, 20,
+       [](int x, int y) { return CopiedIf(x < 16 && y % 4 == 3 && x % 4 == 0, x, y); }, -1},
       // Drawn straight to the window; the shown picture takes the scene only at the end.
       {9, 1, 16, 30, [](int, int) { return kOld; }, -1},
       {10, 16, 16, 10, [](int x, int y) { return CopiedIf(x % 16 == 0, x, y); }, -1},

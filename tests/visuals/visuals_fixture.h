@@ -11,11 +11,11 @@
 #include <vector>
 
 #include "authoring/picture_file.h"
-#include "platform/headless/input_script.h"
 #include "core/memory_blocks.h"
-#include "support/platform_fixture.h"
 #include "core/palette_state.h"
 #include "core/picture.h"
+#include "platform/headless/input_script.h"
+#include "support/platform_fixture.h"
 
 namespace hotaru_test {
 

@@ -13,8 +13,8 @@
 #include "authoring/glyph_bitmap.h"
 #include "authoring/pack_writer.h"
 #include "authoring/png_io.h"
-#include "commands.h"
 #include "command_support.h"
+#include "commands.h"
 
 namespace tool {
 namespace {
@@ -107,7 +107,7 @@ int Show(int argc, char** argv) {
       if (i + 1 >= argc || !ParseInt(argv[i + 1], &value) || value < 1 ||
           value > (arg == "--scale" ? 16 : 1024))
         return kCommand.UsageError(std::string(arg) +
-                          (arg == "--scale" ? " takes 1 to 16" : " takes 1 to 1024"));
+                                   (arg == "--scale" ? " takes 1 to 16" : " takes 1 to 1024"));
       (arg == "--scale" ? options.scale : options.columns) = value;
       ++i;
     } else if (arg.starts_with("--")) {
@@ -142,8 +142,8 @@ int Show(int argc, char** argv) {
   const authoring::IndexedImage sheet = authoring::DrawFontSheet(font, glyphs, options);
   if (static_cast<std::uint32_t>(std::max(sheet.width, sheet.height)) > authoring::kMaxPngSide)
     return kCommand.Failure("the sheet would be " + std::to_string(sheet.width) + " x " +
-                   std::to_string(sheet.height) +
-                   " pixels: show fewer glyphs, other columns or a smaller scale");
+                            std::to_string(sheet.height) +
+                            " pixels: show fewer glyphs, other columns or a smaller scale");
   if (std::string error = authoring::WriteIndexedPng(std::string(positional.back()), sheet);
       !error.empty())
     return kCommand.Failure(error);

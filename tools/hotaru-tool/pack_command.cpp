@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "authoring/pack_writer.h"
-#include "commands.h"
 #include "command_support.h"
+#include "commands.h"
 
 namespace tool {
 namespace {
@@ -88,7 +88,8 @@ int Extract(int argc, char** argv) {
   } else {
     for (int i = 2; i < argc; ++i) {
       const authoring::PackEntry* entry = first_named(argv[i]);
-      if (entry == nullptr) return kCommand.Failure(std::string("no entry '") + argv[i] + "' in " + argv[0]);
+      if (entry == nullptr)
+        return kCommand.Failure(std::string("no entry '") + argv[i] + "' in " + argv[0]);
       chosen.push_back(entry);
     }
   }
@@ -102,8 +103,7 @@ int Extract(int argc, char** argv) {
   if (error) return kCommand.Failure("cannot create " + dir.string() + ": " + error.message());
   for (const auto* entry : chosen) {
     std::vector<std::uint8_t> data = authoring::PackEntryData(archive.bytes, *entry);
-    if (std::string failure = authoring::WriteWholeFile(dir / entry->name, data);
-        !failure.empty())
+    if (std::string failure = authoring::WriteWholeFile(dir / entry->name, data); !failure.empty())
       return kCommand.Failure(failure);
   }
   return 0;

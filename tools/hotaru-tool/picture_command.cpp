@@ -11,14 +11,14 @@
 #include "authoring/pack_writer.h"
 #include "authoring/picture_file.h"
 #include "authoring/png_io.h"
-#include "commands.h"
 #include "command_support.h"
-#include "harness/game_harness.h"
-#include "platform/backend.h"
+#include "commands.h"
 #include "core/memory_blocks.h"
-#include "resources/picture_decoder.h"
 #include "core/palette_state.h"
 #include "core/picture.h"
+#include "harness/game_harness.h"
+#include "platform/backend.h"
+#include "resources/picture_decoder.h"
 
 namespace tool {
 namespace {
@@ -47,7 +47,9 @@ const CommandText kCommand{"picture", kUsage};
 // file is copied into one memory block.
 constexpr std::size_t kMaxPictureFileSize = 64 * 1024 * 1024;
 
-void Warn(const std::string& what) { std::fprintf(stderr, "hotaru-tool picture: warning: %s\n", what.c_str()); }
+void Warn(const std::string& what) {
+  std::fprintf(stderr, "hotaru-tool picture: warning: %s\n", what.c_str());
+}
 
 // Positional arguments and --name VALUE options, in any order.
 struct Arguments {
@@ -94,7 +96,8 @@ bool ParseInt(const std::string& text, long min, long max, int* out) {
 bool ParsePoint(const std::string& text, long min, long max, int* x, int* y) {
   const std::size_t comma = text.find(',');
   if (comma == std::string::npos) return false;
-  return ParseInt(text.substr(0, comma), min, max, x) && ParseInt(text.substr(comma + 1), min, max, y);
+  return ParseInt(text.substr(0, comma), min, max, x) &&
+         ParseInt(text.substr(comma + 1), min, max, y);
 }
 
 std::string Hex(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
@@ -115,15 +118,18 @@ int Decode(int argc, char** argv) {
   const std::string& path = args.positional[0];
 
   std::vector<std::uint8_t> file;
-  if (std::string error = authoring::ReadWholeFile(path, &file); !error.empty()) return kCommand.Failure(error);
+  if (std::string error = authoring::ReadWholeFile(path, &file); !error.empty())
+    return kCommand.Failure(error);
   resources::PictureHeader header{};
   if (!resources::ParsePictureHeader(file.data(), file.size(), &header))
-    return kCommand.Failure(path + ": too short for a picture file (" + std::to_string(file.size()) +
-                   " bytes; the header alone is 48)");
+    return kCommand.Failure(path + ": too short for a picture file (" +
+                            std::to_string(file.size()) + " bytes; the header alone is 48)");
   if (file.size() > kMaxPictureFileSize)
-    return kCommand.Failure(path + ": too large for a picture file (" + std::to_string(file.size()) + " bytes)");
+    return kCommand.Failure(path + ": too large for a picture file (" +
+                            std::to_string(file.size()) + " bytes)");
 
-  std::vector<std::uint8_t> base(static_cast<std::size_t>(authoring::kScreenWidth) * authoring::kScreenHeight, 0);
+  std::vector<std::uint8_t> base(
+      static_cast<std::size_t>(authoring::kScreenWidth) * authoring::kScreenHeight, 0);
   if (const std::string* over = Option(args, "--over")) {
     authoring::IndexedImage image;
     std::vector<std::string> warnings;
@@ -131,8 +137,8 @@ int Decode(int argc, char** argv) {
       return kCommand.Failure(error);
     for (const auto& w : warnings) Warn(*over + ": " + w);
     if (image.width != authoring::kScreenWidth || image.height != authoring::kScreenHeight)
-      return kCommand.Failure(*over + ": a base picture is 640 x 400, not " + std::to_string(image.width) +
-                     " x " + std::to_string(image.height));
+      return kCommand.Failure(*over + ": a base picture is 640 x 400, not " +
+                              std::to_string(image.width) + " x " + std::to_string(image.height));
     base = std::move(image.pixels);
   }
 
@@ -145,14 +151,15 @@ int Decode(int argc, char** argv) {
         {header.unpacked_size, header.width() * header.height() / 2, std::int64_t{1} << 24});
     std::vector<std::uint8_t> unpacked(static_cast<std::size_t>(wanted));
     const std::size_t produced = resources::UnpackPictureStream(
-        file.data() + resources::kPictureFileHeaderSize, file.size() - resources::kPictureFileHeaderSize,
-        unpacked.data(), unpacked.size());
+        file.data() + resources::kPictureFileHeaderSize,
+        file.size() - resources::kPictureFileHeaderSize, unpacked.data(), unpacked.size());
     if (produced < unpacked.size())
       Warn(path + ": the stream ends after " + std::to_string(produced) + " of " +
            std::to_string(unpacked.size()) + " bytes; the rest is not drawn");
     if (header.unpacked_size != header.width() * header.height() / 2)
       Warn(path + ": the unpacked size " + std::to_string(header.unpacked_size) +
-           " is not that of the rectangle (" + std::to_string(header.width() * header.height() / 2) + ")");
+           " is not that of the rectangle (" +
+           std::to_string(header.width() * header.height() / 2) + ")");
     const std::int64_t left = std::int64_t{x} + header.left * 8, top = std::int64_t{y} + header.top;
     if (left < 0 || top < 0 || left + header.width() > authoring::kScreenWidth ||
         top + header.height() > authoring::kScreenHeight)
@@ -173,11 +180,13 @@ int Decode(int argc, char** argv) {
     const resources::MemHandle picture = visuals::AllocPicture("VbufDIB");
     std::uint8_t* pixels = visuals::LockPicture(picture);
     for (int row = 0; row < screen.height; ++row)
-      std::memcpy(visuals::PixelAt(pixels, 0, row), base.data() + static_cast<std::size_t>(row) * screen.width,
+      std::memcpy(visuals::PixelAt(pixels, 0, row),
+                  base.data() + static_cast<std::size_t>(row) * screen.width,
                   static_cast<std::size_t>(screen.width));
     resources::MemUnlock(picture);
 
-    const resources::MemHandle loaded = resources::MemAlloc(static_cast<std::uint32_t>(file.size()), "S01.VGR");
+    const resources::MemHandle loaded =
+        resources::MemAlloc(static_cast<std::uint32_t>(file.size()), "S01.VGR");
     std::memcpy(resources::MemLock(loaded), file.data(), file.size());
     resources::MemUnlock(loaded);
 
@@ -185,11 +194,13 @@ int Decode(int argc, char** argv) {
                                                static_cast<std::int16_t>(y));
     if (!game.backend().message_boxes().empty()) {
       const auto& box = game.backend().message_boxes().back();
-      return kCommand.Failure(path + ": the game refuses the picture: " + box.caption + ": " + box.text);
+      return kCommand.Failure(path + ": the game refuses the picture: " + box.caption + ": " +
+                              box.text);
     }
     if (drawn == 0) {
       if (header.unpacked_size <= 0)
-        return kCommand.Failure(path + ": nothing to draw: the unpacked size is " + std::to_string(header.unpacked_size));
+        return kCommand.Failure(path + ": nothing to draw: the unpacked size is " +
+                                std::to_string(header.unpacked_size));
       return kCommand.Failure(path + ": nothing to draw: the rectangle is empty or off the screen");
     }
 
@@ -202,7 +213,8 @@ int Decode(int argc, char** argv) {
     for (const PALETTEENTRY& c : visuals::ScreenPalette)
       screen.palette.push_back(authoring::Rgb8{c.peRed, c.peGreen, c.peBlue});
   } catch (const platform::ProcessExit& exit) {
-    return kCommand.Failure(path + ": the decoder ended the program (status " + std::to_string(exit.status) + ")");
+    return kCommand.Failure(path + ": the decoder ended the program (status " +
+                            std::to_string(exit.status) + ")");
   }
   if (std::string error = authoring::WriteIndexedPng(args.positional[1], screen); !error.empty())
     return kCommand.Failure(args.positional[1] + ": " + error);
@@ -230,22 +242,25 @@ int Encode(int argc, char** argv) {
   }
   if (const std::string* transparent = Option(args, "--transparent")) {
     int n = 0;
-    if (!ParseInt(*transparent, 0, 15, &n)) return kCommand.UsageError("--transparent takes a colour 0 to 15");
+    if (!ParseInt(*transparent, 0, 15, &n))
+      return kCommand.UsageError("--transparent takes a colour 0 to 15");
     options.transparent = static_cast<std::uint8_t>(n);
   }
 
   const std::string& in = args.positional[0];
   authoring::IndexedImage image;
   std::vector<std::string> warnings;
-  if (std::string error = authoring::ReadPng(in, &image, &warnings); !error.empty()) return kCommand.Failure(error);
+  if (std::string error = authoring::ReadPng(in, &image, &warnings); !error.empty())
+    return kCommand.Failure(error);
   for (const auto& w : warnings) Warn(in + ": " + w);
   for (std::size_t k = 0; k < image.palette.size(); ++k) {
     const authoring::Rgb8& c = image.palette[k];
     const authoring::Rgb4 four{authoring::FourBitLevel(c.r), authoring::FourBitLevel(c.g),
                                authoring::FourBitLevel(c.b)};
     options.palette[k] = four;
-    const std::string stored = Hex(authoring::EightBitLevel(four.r), authoring::EightBitLevel(four.g),
-                                   authoring::EightBitLevel(four.b));
+    const std::string stored =
+        Hex(authoring::EightBitLevel(four.r), authoring::EightBitLevel(four.g),
+            authoring::EightBitLevel(four.b));
     if (stored != Hex(c.r, c.g, c.b))
       Warn(in + ": colour " + std::to_string(k) + " " + Hex(c.r, c.g, c.b) +
            " has no 4-bit form; it becomes " + stored);
@@ -267,11 +282,12 @@ int Info(int argc, char** argv) {
   if (argc != 1) return kCommand.UsageError("info takes one FILE");
   const std::string path = argv[0];
   std::vector<std::uint8_t> file;
-  if (std::string error = authoring::ReadWholeFile(path, &file); !error.empty()) return kCommand.Failure(error);
+  if (std::string error = authoring::ReadWholeFile(path, &file); !error.empty())
+    return kCommand.Failure(error);
   resources::PictureHeader header{};
   if (!resources::ParsePictureHeader(file.data(), file.size(), &header))
-    return kCommand.Failure(path + ": too short for a picture file (" + std::to_string(file.size()) +
-                   " bytes; the header alone is 48)");
+    return kCommand.Failure(path + ": too short for a picture file (" +
+                            std::to_string(file.size()) + " bytes; the header alone is 48)");
   if (!header.magic_ok) {
     std::string magic;
     for (int i = 0; i < 8; ++i) {
@@ -280,7 +296,8 @@ int Info(int argc, char** argv) {
       std::snprintf(part, sizeof part, c >= 0x20 && c < 0x7F ? "%c" : "\\x%02x", c);
       magic += part;
     }
-    return kCommand.Failure(path + ": not a picture file: its magic is \"" + magic + "\", not \"VELACODE\"");
+    return kCommand.Failure(path + ": not a picture file: its magic is \"" + magic +
+                            "\", not \"VELACODE\"");
   }
   std::printf("magic        VELACODE\n");
   std::printf("rectangle    left %d top %d right %d bottom %d: at %d,%d, %lld x %lld pixels\n",
@@ -298,13 +315,16 @@ int Info(int argc, char** argv) {
   }
   std::printf("unpacked     %d bytes", header.unpacked_size);
   if (header.width() > 0 && header.height() > 0)
-    std::printf(" (the rectangle holds %lld)", static_cast<long long>(header.width() * header.height() / 2));
+    std::printf(" (the rectangle holds %lld)",
+                static_cast<long long>(header.width() * header.height() / 2));
   std::printf("\nstream       %zu bytes\n", file.size() - resources::kPictureFileHeaderSize);
   std::printf("palette      4-bit red green blue, and as shown\n");
   for (int k = 0; k < 16; ++k) {
     const std::uint8_t* c = header.palette[k];
     std::printf("  %2d  %2u %2u %2u  %s%s\n", k, c[0], c[1], c[2],
-                Hex(authoring::EightBitLevel(c[0]), authoring::EightBitLevel(c[1]), authoring::EightBitLevel(c[2])).c_str(),
+                Hex(authoring::EightBitLevel(c[0]), authoring::EightBitLevel(c[1]),
+                    authoring::EightBitLevel(c[2]))
+                    .c_str(),
                 k == 15 ? "  (the game shows white)" : "");
   }
   return 0;

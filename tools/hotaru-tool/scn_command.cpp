@@ -16,8 +16,8 @@
 #include "authoring/scn_audit.h"
 #include "authoring/scn_disassembler.h"
 #include "authoring/scn_file.h"
-#include "commands.h"
 #include "command_support.h"
+#include "commands.h"
 #include "core/opcode_table.h"
 #include "core/text_code_table.h"
 
@@ -69,13 +69,16 @@ std::string ReadCharset(const std::string& path, authoring::Charset* charset) {
 
 int Disassemble(int argc, char** argv) {
   Arguments args;
-  if (std::string error = ParseArguments(argc, argv, true, &args); !error.empty()) return kCommand.UsageError(error);
+  if (std::string error = ParseArguments(argc, argv, true, &args); !error.empty())
+    return kCommand.UsageError(error);
   if (args.positional.size() != 1) return kCommand.UsageError("disasm takes one FILE.SCN");
   authoring::Charset charset;
-  if (std::string error = ReadCharset(args.charset, &charset); !error.empty()) return kCommand.Failure(error);
+  if (std::string error = ReadCharset(args.charset, &charset); !error.empty())
+    return kCommand.Failure(error);
   const std::string& path = args.positional[0];
   std::vector<std::uint8_t> file;
-  if (std::string error = authoring::ReadWholeFile(path, &file); !error.empty()) return kCommand.Failure(error);
+  if (std::string error = authoring::ReadWholeFile(path, &file); !error.empty())
+    return kCommand.Failure(error);
   authoring::ScenarioBlocks blocks;
   std::vector<std::string> warnings;
   if (std::string error = authoring::UnpackScenarioFile(file, &blocks, &warnings); !error.empty())
@@ -83,7 +86,8 @@ int Disassemble(int argc, char** argv) {
   for (const auto& warning : warnings)
     std::fprintf(stderr, "hotaru-tool scn: warning: %s: %s\n", path.c_str(), warning.c_str());
   const std::string source = authoring::DisassembleScenario(
-      blocks, charset, std::filesystem::path(path).filename().string() + " (hotaru-tool scn disasm)");
+      blocks, charset,
+      std::filesystem::path(path).filename().string() + " (hotaru-tool scn disasm)");
   if (args.out.empty()) {
     std::fwrite(source.data(), 1, source.size(), stdout);
     return std::fflush(stdout) == 0 ? 0 : kCommand.Failure("cannot write the source");
@@ -97,21 +101,26 @@ int Disassemble(int argc, char** argv) {
 
 int Assemble(int argc, char** argv) {
   Arguments args;
-  if (std::string error = ParseArguments(argc, argv, false, &args); !error.empty()) return kCommand.UsageError(error);
+  if (std::string error = ParseArguments(argc, argv, false, &args); !error.empty())
+    return kCommand.UsageError(error);
   if (args.positional.size() != 2) return kCommand.UsageError("asm takes SOURCE OUT.SCN");
   authoring::Charset charset;
-  if (std::string error = ReadCharset(args.charset, &charset); !error.empty()) return kCommand.Failure(error);
+  if (std::string error = ReadCharset(args.charset, &charset); !error.empty())
+    return kCommand.Failure(error);
   const std::string& path = args.positional[0];
   std::vector<std::uint8_t> bytes;
-  if (std::string error = authoring::ReadWholeFile(path, &bytes); !error.empty()) return kCommand.Failure(error);
+  if (std::string error = authoring::ReadWholeFile(path, &bytes); !error.empty())
+    return kCommand.Failure(error);
   const std::string source(bytes.begin(), bytes.end());
   authoring::ScenarioBlocks blocks;
-  if (std::string error = authoring::AssembleScenario(source, path, charset, &blocks); !error.empty()) {
+  if (std::string error = authoring::AssembleScenario(source, path, charset, &blocks);
+      !error.empty()) {
     std::fprintf(stderr, "%s\n", error.c_str());
     return 1;
   }
   try {
-    if (std::string error = authoring::WriteWholeFile(args.positional[1], authoring::BuildScenarioFile(blocks));
+    if (std::string error =
+            authoring::WriteWholeFile(args.positional[1], authoring::BuildScenarioFile(blocks));
         !error.empty())
       return kCommand.Failure(error);
   } catch (const std::length_error& error) {
@@ -146,8 +155,7 @@ std::string OperandForm(const scenario::OpcodeInfo& row) {
       return std::string(1, row.layout[0]) + " [" + letters.substr(2) + "]";
     case scenario::OpcodeForm::kChoice:
       return letters.substr(0, 3) + " (" + letters.substr(4) + ") × c";
-    case scenario::OpcodeForm::kFixed:
-      break;
+    case scenario::OpcodeForm::kFixed: break;
   }
   return letters;
 }
@@ -155,7 +163,8 @@ std::string OperandForm(const scenario::OpcodeInfo& row) {
 // The tag of an operation that text can hold: {bg:n}, {click}.
 std::string OperationTag(const scenario::OpcodeInfo& row) {
   std::string tag = "{" + std::string(row.mnemonic);
-  for (std::size_t i = 0; i < row.layout.size(); ++i) tag += (i == 0 ? ":" : ",") + std::string(1, row.layout[i]);
+  for (std::size_t i = 0; i < row.layout.size(); ++i)
+    tag += (i == 0 ? ":" : ",") + std::string(1, row.layout[i]);
   return tag + "}";
 }
 
@@ -180,13 +189,14 @@ std::string TagForm(const scenario::TextCodeInfo& row) {
 
 int Opcodes(int argc, char**) {
   if (argc != 0) return kCommand.UsageError("opcodes takes no arguments");
-  std::string out = "| Opcode | Instruction | Operands | Tag in text | Effect |\n|---|---|---|---|---|\n";
+  std::string out =
+      "| Opcode | Instruction | Operands | Tag in text | Effect |\n|---|---|---|---|---|\n";
   char number[8];
   for (const auto& row : scenario::OpcodeTable()) {
     std::snprintf(number, sizeof number, "0x%02X", row.number);
     out += "| " + std::string(number) + " | `" + std::string(row.mnemonic) + "` | " +
-           Cell(OperandForm(row)) + " | " + (row.in_text ? "`" + OperationTag(row) + "`" : "") + " | " +
-           Cell(row.effect) + " |\n";
+           Cell(OperandForm(row)) + " | " + (row.in_text ? "`" + OperationTag(row) + "`" : "") +
+           " | " + Cell(row.effect) + " |\n";
   }
   out += "\n| Code | Tag | Effect |\n|---|---|---|\n";
   for (const auto& row : scenario::TextCodeTable()) {

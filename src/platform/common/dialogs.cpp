@@ -138,12 +138,8 @@ LRESULT SendDlgItemMessageA(HWND dialog, int id, UINT msg, WPARAM wparam, LPARAM
   platform::DialogState* d = platform::FindDialog(dialog);
   if (d == nullptr) return 0;
   switch (msg) {
-    case BM_GETCHECK:
-      return d->checks.count(id) && d->checks[id] ? BST_CHECKED : BST_UNCHECKED;
-    case BM_SETCHECK:
-      d->checks[id] = wparam == BST_CHECKED;
-      return 0;
-    default:
-      return 0;
+    case BM_GETCHECK: return d->checks.count(id) && d->checks[id] ? BST_CHECKED : BST_UNCHECKED;
+    case BM_SETCHECK: d->checks[id] = wparam == BST_CHECKED; return 0;
+    default: return 0;
   }
 }

@@ -29,9 +29,9 @@ LONG ChangeDisplaySettingsA(DEVMODEA* mode, DWORD flags) {
       }
     }
     for (HWND hwnd : platform::OwnTopLevelWindows()) {
-      SendMessageA(hwnd, WM_DISPLAYCHANGE, static_cast<WPARAM>(b.DisplayBits()),
-                   MAKELPARAM(static_cast<WORD>(b.ScreenWidth()),
-                              static_cast<WORD>(b.ScreenHeight())));
+      SendMessageA(
+          hwnd, WM_DISPLAYCHANGE, static_cast<WPARAM>(b.DisplayBits()),
+          MAKELPARAM(static_cast<WORD>(b.ScreenWidth()), static_cast<WORD>(b.ScreenHeight())));
     }
   }
   return result;

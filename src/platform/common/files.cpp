@@ -46,10 +46,18 @@ WORD ErrorCodeOf(int error) {
   switch (error) {
     case ENOENT: return kErrorFileNotFound;
     case ENOTDIR: return kErrorPathNotFound;
-    case EACCES: case EPERM: case EISDIR: case EROFS: case ETXTBSY: return kErrorAccessDenied;
-    case EMFILE: case ENFILE: return kErrorTooManyOpenFiles;
-    case ENOSPC: case EDQUOT: case EFBIG: return kErrorDiskFull;
-    case ENAMETOOLONG: case EINVAL: return kErrorInvalidParameter;
+    case EACCES:
+    case EPERM:
+    case EISDIR:
+    case EROFS:
+    case ETXTBSY: return kErrorAccessDenied;
+    case EMFILE:
+    case ENFILE: return kErrorTooManyOpenFiles;
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG: return kErrorDiskFull;
+    case ENAMETOOLONG:
+    case EINVAL: return kErrorInvalidParameter;
     default: return kErrorGenFailure;
   }
 }
@@ -241,8 +249,8 @@ bool SyncFolder(const std::string& folder) {
 int CreateTemporary(const std::string& folder, std::string* path) {
   static unsigned counter = 0;
   for (int attempt = 0; attempt < 100; ++attempt) {
-    std::string name = ".hotaru-" + std::to_string(::getpid()) + "-" +
-                       std::to_string(counter++) + ".tmp";
+    std::string name =
+        ".hotaru-" + std::to_string(::getpid()) + "-" + std::to_string(counter++) + ".tmp";
     *path = Join(folder, name);
     int fd = ::open(path->c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd >= 0 || errno != EEXIST) return fd;

@@ -29,10 +29,10 @@ struct PaletteObject {
 
 struct DcRecord {
   HWND hwnd = nullptr;
-  bool window_dc = false;          // the whole window, frame included
-  HPALETTE palette = nullptr;      // the selected logical palette
+  bool window_dc = false;      // the whole window, frame included
+  HPALETTE palette = nullptr;  // the selected logical palette
   bool background = false;
-  std::vector<RECT> clip;          // empty: the whole client area
+  std::vector<RECT> clip;  // empty: the whole client area
 };
 
 std::vector<std::unique_ptr<PaletteObject>> g_palettes;
@@ -50,7 +50,8 @@ void ResetSystemPalette() {
       {255, 255, 0},   {0, 0, 255},     {255, 0, 255},   {0, 255, 255},   {255, 255, 255}};
   g_system_palette.fill(PALETTEENTRY{0, 0, 0, 0});
   for (int i = 0; i < 10; ++i) {
-    g_system_palette[static_cast<std::size_t>(i)] = {kStatic[i][0], kStatic[i][1], kStatic[i][2], 0};
+    g_system_palette[static_cast<std::size_t>(i)] = {kStatic[i][0], kStatic[i][1], kStatic[i][2],
+                                                     0};
     g_system_palette[static_cast<std::size_t>(246 + i)] = {kStatic[10 + i][0], kStatic[10 + i][1],
                                                            kStatic[10 + i][2], 0};
   }
@@ -186,9 +187,9 @@ void ResizeSurface(WindowRecord& w) {
   s.width = w.client_width;
   s.height = w.client_height;
   s.indexed = indexed;
-  s.pixels.assign(static_cast<std::size_t>(s.width) * static_cast<std::size_t>(s.height) *
-                      (indexed ? 1 : 3),
-                  0);
+  s.pixels.assign(
+      static_cast<std::size_t>(s.width) * static_cast<std::size_t>(s.height) * (indexed ? 1 : 3),
+      0);
 }
 
 std::vector<std::uint8_t> ClientRgb(const WindowRecord& w) {
@@ -353,8 +354,8 @@ BOOL InvalidateRect(HWND hwnd, const RECT* rect, BOOL) {
   if (w->invalid.size() > platform::kMaxInvalidRects) {
     RECT box = w->invalid.front();
     for (const RECT& x : w->invalid) {
-      box = RECT{std::min(box.left, x.left), std::min(box.top, x.top),
-                 std::max(box.right, x.right), std::max(box.bottom, x.bottom)};
+      box = RECT{std::min(box.left, x.left), std::min(box.top, x.top), std::max(box.right, x.right),
+                 std::max(box.bottom, x.bottom)};
     }
     w->invalid.assign(1, box);
   }
@@ -413,18 +414,19 @@ int SetDIBitsToDevice(HDC dc, int x_dest, int y_dest, DWORD width, DWORD height,
   // bitmap's last stored row.
   const int rows = std::abs(bh);
   const int src_top = bh > 0 ? rows - y_src - static_cast<int>(height) : y_src;
-  const platform::PixelLookup lookup(table.indexes, table.count,
-                                     platform::FindPalette(d->palette), w->surface.indexed);
+  const platform::PixelLookup lookup(table.indexes, table.count, platform::FindPalette(d->palette),
+                                     w->surface.indexed);
   std::vector<int> columns;
   for (const RECT& clip : platform::ClipRects(*d, *w)) {
-    RECT dest = platform::Intersect(
-        clip, RECT{x_dest, y_dest, x_dest + static_cast<int>(width), y_dest + static_cast<int>(height)});
+    RECT dest = platform::Intersect(clip, RECT{x_dest, y_dest, x_dest + static_cast<int>(width),
+                                               y_dest + static_cast<int>(height)});
     // Columns whose source lies outside the bitmap are left alone.
     dest.left = std::max<LONG>(dest.left, x_dest - x_src);
     dest.right = std::min<LONG>(dest.right, x_dest - x_src + bw);
     if (platform::Empty(dest)) continue;
     columns.resize(static_cast<std::size_t>(dest.right - dest.left));
-    for (int x = dest.left; x < dest.right; ++x) columns[static_cast<std::size_t>(x - dest.left)] = x_src + (x - x_dest);
+    for (int x = dest.left; x < dest.right; ++x)
+      columns[static_cast<std::size_t>(x - dest.left)] = x_src + (x - x_dest);
     for (int y = dest.top; y < dest.bottom; ++y) {
       const int sy = src_top + (y - y_dest);
       if (sy < 0 || sy >= rows) continue;
@@ -449,24 +451,25 @@ int StretchDIBits(HDC dc, int x_dest, int y_dest, int dest_width, int dest_heigh
   }
   const int rows = std::abs(bh);
   const int src_top = bh > 0 ? rows - y_src - src_height : y_src;
-  const platform::PixelLookup lookup(table.indexes, table.count,
-                                     platform::FindPalette(d->palette), w->surface.indexed);
+  const platform::PixelLookup lookup(table.indexes, table.count, platform::FindPalette(d->palette),
+                                     w->surface.indexed);
   // Nearest neighbour: destination pixel i takes source pixel i × source / destination.
   auto source_x = [&](int x) {
     return x_src + static_cast<int>(static_cast<std::int64_t>(x - x_dest) * src_width / dest_width);
   };
   std::vector<int> columns;
   for (const RECT& clip : platform::ClipRects(*d, *w)) {
-    RECT dest = platform::Intersect(
-        clip, RECT{x_dest, y_dest, x_dest + dest_width, y_dest + dest_height});
+    RECT dest =
+        platform::Intersect(clip, RECT{x_dest, y_dest, x_dest + dest_width, y_dest + dest_height});
     while (dest.left < dest.right && source_x(dest.left) < 0) ++dest.left;
     while (dest.right > dest.left && source_x(dest.right - 1) >= bw) --dest.right;
     if (platform::Empty(dest)) continue;
     columns.resize(static_cast<std::size_t>(dest.right - dest.left));
-    for (int x = dest.left; x < dest.right; ++x) columns[static_cast<std::size_t>(x - dest.left)] = source_x(x);
+    for (int x = dest.left; x < dest.right; ++x)
+      columns[static_cast<std::size_t>(x - dest.left)] = source_x(x);
     for (int y = dest.top; y < dest.bottom; ++y) {
-      const int sy = src_top + static_cast<int>(static_cast<std::int64_t>(y - y_dest) *
-                                                src_height / dest_height);
+      const int sy = src_top + static_cast<int>(static_cast<std::int64_t>(y - y_dest) * src_height /
+                                                dest_height);
       if (sy < 0 || sy >= rows) continue;
       lookup.WriteRow(w->surface, y, dest.left, platform::BitmapRow(bits, bw, bh, sy),
                       columns.data(), dest.right - dest.left);

@@ -78,8 +78,7 @@ void MouseAt(int client_x, int client_y) {
   // As with a real mouse, the window is asked what the point is over first; only a point
   // over the client area gives a mouse move.
   const LRESULT hit = SendMessageA(
-      hwnd, WM_NCHITTEST, 0,
-      MAKELPARAM(static_cast<WORD>(screen.x), static_cast<WORD>(screen.y)));
+      hwnd, WM_NCHITTEST, 0, MAKELPARAM(static_cast<WORD>(screen.x), static_cast<WORD>(screen.y)));
   if (hit == HTCLIENT) PostInput(WM_MOUSEMOVE, 0, at);
 }
 
@@ -198,5 +197,5 @@ DWORD GetTickCount() {
 std::int16_t GetAsyncKeyState(int virtual_key) {
   if (virtual_key < 0 || virtual_key >= 256) return 0;
   return platform::g_keys[static_cast<std::size_t>(virtual_key)] ? static_cast<std::int16_t>(0x8000)
-                                                                  : 0;
+                                                                 : 0;
 }

@@ -47,7 +47,9 @@ bool EqualsNoCase(std::string_view a, std::string_view b) {
   return true;
 }
 
-bool IsShiftJisLead(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+bool IsShiftJisLead(unsigned char c) {
+  return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+}
 
 // Like EqualsNoCase for Shift-JIS text: the second byte of a double-byte character may be
 // an ASCII letter ("蛍" is 8C 75, 0x75 being 'u') and must then match exactly.
@@ -200,7 +202,8 @@ std::optional<std::size_t> FindSectionSpelt(const std::vector<Line>& lines, std:
 // spelt in Shift-JIS when none is spelt as given.
 std::optional<std::size_t> FindSection(const std::vector<Line>& lines, std::string_view name) {
   if (auto i = FindSectionSpelt(lines, name, EqualsNoCase)) return i;
-  if (auto sjis = ShiftJisSpellingOf(name)) return FindSectionSpelt(lines, *sjis, EqualsNoCaseShiftJis);
+  if (auto sjis = ShiftJisSpellingOf(name))
+    return FindSectionSpelt(lines, *sjis, EqualsNoCaseShiftJis);
   return std::nullopt;
 }
 
@@ -233,7 +236,8 @@ std::string_view Unquoted(std::string_view value) {
 std::optional<fs::path> ProfileFile(LPCSTR file) {
   if (file == nullptr || *file == '\0') return std::nullopt;
   std::string name = file;
-  if (name.find_first_of("/\\") == std::string::npos) return fs::path(CurrentBackend().ProfilePath(name));
+  if (name.find_first_of("/\\") == std::string::npos)
+    return fs::path(CurrentBackend().ProfilePath(name));
   std::replace(name.begin(), name.end(), '\\', '/');
   return fs::path(name);
 }

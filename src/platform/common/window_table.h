@@ -35,14 +35,14 @@ struct WindowRecord {
   WNDPROC proc = nullptr;
   DWORD style = 0;
   bool has_menu = false;
-  RECT outer{};            // screen coordinates
+  RECT outer{};  // screen coordinates
   int client_width = 0;
   int client_height = 0;
   bool visible = false;
   bool iconic = false;
   bool zoomed = false;
   bool destroyed = false;
-  bool foreign = false;    // another program's window
+  bool foreign = false;  // another program's window
   std::uint64_t foreign_id = 0;
   std::vector<std::uint8_t> extra;  // cbWndExtra bytes
   bool topmost = false;

@@ -5,8 +5,8 @@
 #include <memory>
 
 #include "platform/backend.h"
-#include "platform/common/window_table.h"
 #include "platform/common/input_state.h"
+#include "platform/common/window_table.h"
 
 namespace platform {
 namespace {
@@ -80,8 +80,7 @@ void Place(WindowRecord& w, int x, int y, int width, int height) {
   w.outer = RECT{x, y, x + width, y + height};
   w.menu_lines = w.has_menu ? MenuBarLines(w, width) : 0;
   w.client_width = std::max(0, width - 2 * FrameWidth(w.style));
-  w.client_height =
-      std::max(0, height - NonClientTop(w, w.menu_lines) - FrameHeight(w.style));
+  w.client_height = std::max(0, height - NonClientTop(w, w.menu_lines) - FrameHeight(w.style));
   ResizeSurface(w);
 }
 
@@ -92,7 +91,9 @@ void SendSize(HWND hwnd, WPARAM kind) {
   const int cw = minimized ? 0 : w->client_width;
   const int ch = minimized ? 0 : w->client_height;
   Trace("size", std::to_string(cw) + "x" + std::to_string(ch) + " " +
-                    (minimized ? "minimized" : kind == SIZE_MAXIMIZED ? "maximized" : "restored"));
+                    (minimized                ? "minimized"
+                     : kind == SIZE_MAXIMIZED ? "maximized"
+                                              : "restored"));
   SendMessageA(hwnd, WM_SIZE, kind, MAKELPARAM(static_cast<WORD>(cw), static_cast<WORD>(ch)));
 }
 
@@ -104,7 +105,8 @@ std::vector<MenuItemState> BuildMenu(const std::string& name) {
     if (n != name) continue;
     for (const auto& item : bar) {
       out.push_back(MenuItemState{item.text, item.id, MF_ENABLED, 0});
-      for (const auto& sub : item.items) out.push_back(MenuItemState{sub.text, sub.id, MF_ENABLED, 1});
+      for (const auto& sub : item.items)
+        out.push_back(MenuItemState{sub.text, sub.id, MF_ENABLED, 1});
     }
   }
   return out;
@@ -174,7 +176,6 @@ void ResetWindows() {
 
 HWND NewHandle() { return reinterpret_cast<HWND>(g_next_handle += 0x10); }
 
-
 }  // namespace platform
 
 using platform::FindWindowRecord;
@@ -215,8 +216,9 @@ HWND CreateWindowExA(DWORD ex_style, LPCSTR class_name, LPCSTR title, DWORD styl
   if (parent == nullptr) platform::g_focus = hwnd;
   platform::CurrentBackend().WindowCreated(hwnd);
 
-  CREATESTRUCTA cs{param, instance, menu, parent, height, width, y, x,
-                   static_cast<LONG>(style), title, class_name, ex_style};
+  CREATESTRUCTA cs{
+      param, instance,   menu,    parent, height, width, y, x, static_cast<LONG>(style),
+      title, class_name, ex_style};
   if (proc(hwnd, WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs)) == -1) {
     DestroyWindow(hwnd);
     return nullptr;
@@ -250,9 +252,7 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
       EndPaint(hwnd, &ps);
       return 0;
     }
-    case WM_CLOSE:
-      DestroyWindow(hwnd);
-      return 0;
+    case WM_CLOSE: DestroyWindow(hwnd); return 0;
     case WM_SYSCOMMAND:
       if ((wparam & 0xFFF0) == SC_CLOSE) SendMessageA(hwnd, WM_CLOSE, 0, 0);
       return 0;
@@ -278,8 +278,7 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
       if (y >= menu_bottom && y < w->outer.bottom - frame) return HTCLIENT;
       return HTNOWHERE;
     }
-    default:
-      return 0;
+    default: return 0;
   }
 }
 
@@ -293,9 +292,7 @@ BOOL ShowWindow(HWND hwnd, int cmd) {
     return was_visible;
   }
   switch (cmd) {
-    case SW_HIDE:
-      w->visible = false;
-      break;
+    case SW_HIDE: w->visible = false; break;
     case SW_MINIMIZE:
     case SW_SHOWMINIMIZED:
       w->visible = true;
@@ -312,9 +309,7 @@ BOOL ShowWindow(HWND hwnd, int cmd) {
       w->iconic = false;
       w->zoomed = false;
       break;
-    default:
-      w->visible = true;
-      break;
+    default: w->visible = true; break;
   }
   if (w->iconic != was_iconic) {
     platform::SendSize(hwnd, w->iconic ? SIZE_MINIMIZED : SIZE_RESTORED);
@@ -440,12 +435,9 @@ BOOL MoveWindow(HWND hwnd, int x, int y, int width, int height, BOOL repaint) {
 int GetSystemMetrics(int index) {
   auto& b = platform::CurrentBackend();
   switch (index) {
-    case SM_CXSCREEN:
-      return b.ScreenWidth();
-    case SM_CYSCREEN:
-      return b.ScreenHeight();
-    default:
-      return b.Metric(index);
+    case SM_CXSCREEN: return b.ScreenWidth();
+    case SM_CYSCREEN: return b.ScreenHeight();
+    default: return b.Metric(index);
   }
 }
 
@@ -471,8 +463,8 @@ HCURSOR LoadCursorA(HINSTANCE, LPCSTR name) {
 }
 
 HGDIOBJ GetStockObject(int which) {
-  static const char* const kStock[] = {"WHITE_BRUSH", "LTGRAY_BRUSH", "GRAY_BRUSH",
-                                       "DKGRAY_BRUSH", "BLACK_BRUSH", "NULL_BRUSH"};
+  static const char* const kStock[] = {"WHITE_BRUSH",  "LTGRAY_BRUSH", "GRAY_BRUSH",
+                                       "DKGRAY_BRUSH", "BLACK_BRUSH",  "NULL_BRUSH"};
   if (which < 0 || which > 5) return nullptr;
   return reinterpret_cast<HGDIOBJ>(const_cast<char*>(Intern(kStock[which])));
 }

@@ -14,10 +14,9 @@ namespace platform::headless {
 namespace {
 
 std::uint64_t SteadyNanoseconds() {
-  return static_cast<std::uint64_t>(
-      std::chrono::duration_cast<std::chrono::nanoseconds>(
-          std::chrono::steady_clock::now().time_since_epoch())
-          .count());
+  return static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::nanoseconds>(
+                                        std::chrono::steady_clock::now().time_since_epoch())
+                                        .count());
 }
 
 // Non-client metrics of the emulated desktop (a classic 640 × 480-era theme).
@@ -33,9 +32,7 @@ int ClassicMetric(int index) {
   }
 }
 
-LPARAM PointParam(int x, int y) {
-  return MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y));
-}
+LPARAM PointParam(int x, int y) { return MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y)); }
 
 }  // namespace
 
@@ -108,8 +105,7 @@ void HeadlessBackend::Idle(std::optional<std::uint32_t> next_timer_due, bool) {
 }
 
 void HeadlessBackend::RunDueActions() {
-  while (next_action_ < script_.actions.size() &&
-         script_.actions[next_action_].time <= Now()) {
+  while (next_action_ < script_.actions.size() && script_.actions[next_action_].time <= Now()) {
     // Advance first: an action may end the run or re-enter the pump.
     const ScriptAction action = script_.actions[next_action_++];
     RunAction(action);
@@ -136,9 +132,7 @@ void HeadlessBackend::RunAction(const ScriptAction& a) {
       PostInput(left ? WM_LBUTTONUP : WM_RBUTTONUP, 0, at);
       break;
     }
-    case ActionKind::Move:
-      MouseAt(a.x, a.y);
-      break;
+    case ActionKind::Move: MouseAt(a.x, a.y); break;
     case ActionKind::Key:
       PressKey(a.key, true);
       pending_releases_.emplace_back(a.time + a.hold_ms, a.key);
@@ -146,12 +140,8 @@ void HeadlessBackend::RunAction(const ScriptAction& a) {
     case ActionKind::Menu:
       if (main) PostMessageA(main, WM_COMMAND, static_cast<WPARAM>(a.id), 0);
       break;
-    case ActionKind::MessageBox:
-      armed_answers_.push_back(a.ok ? IDOK : IDCANCEL);
-      break;
-    case ActionKind::Dialog:
-      dialog_answers_.push_back(DialogAnswer{a.boxes, a.ok});
-      break;
+    case ActionKind::MessageBox: armed_answers_.push_back(a.ok ? IDOK : IDCANCEL); break;
+    case ActionKind::Dialog: dialog_answers_.push_back(DialogAnswer{a.boxes, a.ok}); break;
     case ActionKind::Close:
       if (main) PostMessageA(main, WM_SYSCOMMAND, SC_CLOSE, 0);
       break;
@@ -167,9 +157,7 @@ void HeadlessBackend::RunAction(const ScriptAction& a) {
     case ActionKind::Shot:
       if (!WriteShot(a.path)) Trace("error", "shot " + Quoted(a.path) + " not written");
       break;
-    case ActionKind::Dump:
-      WriteDump(a.path);
-      break;
+    case ActionKind::Dump: WriteDump(a.path); break;
   }
 }
 
@@ -243,9 +231,11 @@ LONG HeadlessBackend::ChangeDisplay(const DEVMODEA* mode, DWORD flags) {
     }
     return DISP_CHANGE_SUCCESSFUL;
   }
-  int bits = (mode->dmFields & DM_BITSPERPEL) ? static_cast<int>(mode->dmBitsPerPel) : display_bits_;
+  int bits =
+      (mode->dmFields & DM_BITSPERPEL) ? static_cast<int>(mode->dmBitsPerPel) : display_bits_;
   int width = (mode->dmFields & DM_PELSWIDTH) ? static_cast<int>(mode->dmPelsWidth) : screen_width_;
-  int height = (mode->dmFields & DM_PELSHEIGHT) ? static_cast<int>(mode->dmPelsHeight) : screen_height_;
+  int height =
+      (mode->dmFields & DM_PELSHEIGHT) ? static_cast<int>(mode->dmPelsHeight) : screen_height_;
   const bool size_offered = (width == 640 && height == 480) ||
                             (width == options_.screen_width && height == options_.screen_height);
   const bool bits_offered = bits == 8 || bits == 16 || bits == 24 || bits == 32;
@@ -261,7 +251,8 @@ LONG HeadlessBackend::ChangeDisplay(const DEVMODEA* mode, DWORD flags) {
 bool HeadlessBackend::DisplayMode(DWORD index, DEVMODEA* mode) {
   // The emulated screen offers its own size and 640 × 480, at the current depth.
   std::vector<std::pair<int, int>> sizes = {{options_.screen_width, options_.screen_height}};
-  if (!(options_.screen_width == 640 && options_.screen_height == 480)) sizes.emplace_back(640, 480);
+  if (!(options_.screen_width == 640 && options_.screen_height == 480))
+    sizes.emplace_back(640, 480);
   if (index >= sizes.size()) return false;
   *mode = DEVMODEA{};
   mode->dmSize = sizeof(DEVMODEA);
@@ -301,9 +292,9 @@ bool HeadlessBackend::LocalTime(SYSTEMTIME* out) {
   std::tm t{};
   gmtime_r(&seconds, &t);
   *out = SYSTEMTIME{static_cast<WORD>(t.tm_year + 1900), static_cast<WORD>(t.tm_mon + 1),
-                    static_cast<WORD>(t.tm_wday), static_cast<WORD>(t.tm_mday),
-                    static_cast<WORD>(t.tm_hour), static_cast<WORD>(t.tm_min),
-                    static_cast<WORD>(t.tm_sec), static_cast<WORD>(ms % 1000)};
+                    static_cast<WORD>(t.tm_wday),        static_cast<WORD>(t.tm_mday),
+                    static_cast<WORD>(t.tm_hour),        static_cast<WORD>(t.tm_min),
+                    static_cast<WORD>(t.tm_sec),         static_cast<WORD>(ms % 1000)};
   return true;
 }
 

@@ -16,18 +16,18 @@
 namespace platform::headless {
 
 struct Options {
-  std::string ini_path;              // the profile file (--ini)
-  std::string trace_path;            // --trace; empty: the trace is kept in memory only
-  std::optional<std::uint32_t> until_ms;  // --until
-  std::string dump_at_exit_path;     // --dump-at-exit
-  bool new_game = false;             // --new-game
+  std::string ini_path;                     // the profile file (--ini)
+  std::string trace_path;                   // --trace; empty: the trace is kept in memory only
+  std::optional<std::uint32_t> until_ms;    // --until
+  std::string dump_at_exit_path;            // --dump-at-exit
+  bool new_game = false;                    // --new-game
   std::vector<std::string> foreign_titles;  // --window, in order
-  int display_bits = 8;              // --display-bits
-  int screen_width = 1024;           // --screen
+  int display_bits = 8;                     // --display-bits
+  int screen_width = 1024;                  // --screen
   int screen_height = 768;
-  bool realtime = false;             // --realtime
-  bool trace_ops = false;            // --trace-ops: one "op" line per script instruction
-  bool trace_presents = false;       // --trace-presents: one "present" line per present
+  bool realtime = false;        // --realtime
+  bool trace_ops = false;       // --trace-ops: one "op" line per script instruction
+  bool trace_presents = false;  // --trace-presents: one "present" line per present
   // In-process tests: ExitProcess throws platform::ProcessExit instead of ending.
   bool exit_throws = false;
 };

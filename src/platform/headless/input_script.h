@@ -9,17 +9,17 @@
 namespace platform::headless {
 
 enum class ActionKind {
-  Click,      // click [X Y]
-  RightClick, // rclick [X Y]
-  Move,       // move X Y
-  Key,        // key NAME [HOLD_MS]
-  Menu,       // menu ID
-  MessageBox, // msgbox ok|cancel
-  Dialog,     // dialog KEY=0|1 ... ok|cancel
-  Close,      // close (the window's close command)
-  Activate,   // activate | deactivate (the application gains or loses the focus)
-  Shot,       // shot FILE.png
-  Dump,       // dump FILE.json
+  Click,       // click [X Y]
+  RightClick,  // rclick [X Y]
+  Move,        // move X Y
+  Key,         // key NAME [HOLD_MS]
+  Menu,        // menu ID
+  MessageBox,  // msgbox ok|cancel
+  Dialog,      // dialog KEY=0|1 ... ok|cancel
+  Close,       // close (the window's close command)
+  Activate,    // activate | deactivate (the application gains or loses the focus)
+  Shot,        // shot FILE.png
+  Dump,        // dump FILE.json
 };
 
 struct ScriptAction {
@@ -29,12 +29,12 @@ struct ScriptAction {
   bool has_position = false;
   int x = 0;
   int y = 0;
-  int key = 0;              // virtual key for Key
-  std::uint32_t hold_ms = 0; // how long Key holds the key down
-  int id = 0;               // menu identifier
-  bool ok = true;           // msgbox / dialog answer; activate (true) or deactivate
+  int key = 0;                // virtual key for Key
+  std::uint32_t hold_ms = 0;  // how long Key holds the key down
+  int id = 0;                 // menu identifier
+  bool ok = true;             // msgbox / dialog answer; activate (true) or deactivate
   std::vector<std::pair<std::string, int>> boxes;  // dialog KEY=0|1
-  std::string path;         // shot / dump
+  std::string path;                                // shot / dump
 };
 
 struct InputScript {

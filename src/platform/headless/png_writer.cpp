@@ -32,7 +32,8 @@ bool WritePngRgb(const std::string& path, int width, int height,
                PNG_FILTER_TYPE_DEFAULT);
   png_write_info(png, info);
   for (int y = 0; y < height; ++y) {
-    png_write_row(png, rgb.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width) * 3);
+    png_write_row(png,
+                  rgb.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width) * 3);
   }
   png_write_end(png, nullptr);
   png_destroy_write_struct(&png, &info);

@@ -34,14 +34,10 @@ void MessageBoxView::Open(std::string_view text, std::string_view caption, UINT 
 
 std::vector<MessageBoxView::Button> MessageBoxView::Buttons() const {
   switch (type_ & 0xF) {
-    case MB_OKCANCEL:
-      return {{"OK", IDOK}, {"キャンセル", IDCANCEL}};
-    case 3:
-      return {{"はい(Y)", IDYES}, {"いいえ(N)", IDNO}, {"キャンセル", IDCANCEL}};
-    case MB_YESNO:
-      return {{"はい(Y)", IDYES}, {"いいえ(N)", IDNO}};
-    default:
-      return {{"OK", IDOK}};
+    case MB_OKCANCEL: return {{"OK", IDOK}, {"キャンセル", IDCANCEL}};
+    case 3: return {{"はい(Y)", IDYES}, {"いいえ(N)", IDNO}, {"キャンセル", IDCANCEL}};
+    case MB_YESNO: return {{"はい(Y)", IDYES}, {"いいえ(N)", IDNO}};
+    default: return {{"OK", IDOK}};
   }
 }
 

@@ -51,9 +51,7 @@ void SdlBackend::HandleEvent(const SDL_Event& e) {
         case SDL_WINDOWEVENT_FOCUS_LOST:
         case SDL_WINDOWEVENT_MINIMIZED:
         case SDL_WINDOWEVENT_RESTORED:
-        case SDL_WINDOWEVENT_MAXIMIZED:
-          NoteDesktopState(e.window.event);
-          break;
+        case SDL_WINDOWEVENT_MAXIMIZED: NoteDesktopState(e.window.event); break;
         case SDL_WINDOWEVENT_LEAVE:
           if (mouse_over_bar_) chrome_dirty_ = true;
           mouse_over_bar_ = false;
@@ -97,8 +95,7 @@ void SdlBackend::HandleEvent(const SDL_Event& e) {
       view_.ImGuiEvent(e);
       HandleKey(e.key);
       break;
-    default:
-      break;
+    default: break;
   }
 }
 
@@ -121,16 +118,12 @@ void SdlBackend::HandleModalEvent(const SDL_Event& e) {
         case SDL_WINDOWEVENT_FOCUS_GAINED:
         case SDL_WINDOWEVENT_FOCUS_LOST:
         case SDL_WINDOWEVENT_MINIMIZED:
-        case SDL_WINDOWEVENT_RESTORED:
-          NoteDesktopState(e.window.event);
-          break;
+        case SDL_WINDOWEVENT_RESTORED: NoteDesktopState(e.window.event); break;
         case SDL_WINDOWEVENT_CLOSE:
           // Our window is busy with its box; a box in a window of its own closes.
           if (box_own_window_) message_box_.CloseButton();
           break;
-        default:
-          repaint_all_ = true;
-          break;
+        default: repaint_all_ = true; break;
       }
       break;
     case SDL_KEYUP:
@@ -147,8 +140,7 @@ void SdlBackend::HandleModalEvent(const SDL_Event& e) {
       frames_pending_ = std::max(frames_pending_, 2);
       chrome_dirty_ = true;
       break;
-    default:
-      break;
+    default: break;
   }
 }
 
