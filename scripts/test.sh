@@ -1,9 +1,13 @@
 #!/usr/bin/env bash
-# Builds everything and runs all the tests: the normal build, the whole suite again under
-# AddressSanitizer and UndefinedBehaviorSanitizer, and a short run of every fuzz target.
+# Builds everything and runs all the tests: the format check, the normal build, the whole
+# suite again under AddressSanitizer and UndefinedBehaviorSanitizer, and a short run of every
+# fuzz target.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
+
+echo "== format (scripts/format.sh rewrites what it names)"
+scripts/check-format.sh
 
 jobs=$(nproc)
 for preset in default asan; do
