@@ -270,10 +270,17 @@ TEST(LocalTimeTest, FollowsTimeZone) {
   SYSTEMTIME local{};
   std::time_t before = 0;
   std::time_t after = 0;
-  do {  // retry if the second changed during the call
-    before = std::time(nullptr);
+  // The seconds of the clock GetLocalTime reads: std::time may run on a coarser clock that
+  // lags it by a few milliseconds around a second's edge. Retry if the second changed.
+  const auto realtime_seconds = [] {
+    timespec now{};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    return now.tv_sec;
+  };
+  do {
+    before = realtime_seconds();
     GetLocalTime(&local);
-    after = std::time(nullptr);
+    after = realtime_seconds();
   } while (before != after);
   if (saved) {
     ::setenv("TZ", saved->c_str(), 1);
