@@ -9,7 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libpng-dev zlib1g-dev
   libfreetype-dev fontconfig fonts-vlgothic
-  libsdl2-dev libimgui-dev libfontconfig-dev libx11-dev
+  libsdl2-dev libsdl2-mixer-dev libvorbis-dev libimgui-dev libfontconfig-dev libx11-dev
   xvfb xauth x11-utils xdotool imagemagick
 )
 

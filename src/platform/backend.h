@@ -6,6 +6,7 @@
 // win32.h alone.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -95,6 +96,27 @@ class Backend {
   // button presses (PressDialogButton). The loop ends when the dialog procedure ends the
   // dialog.
   virtual void DialogStep(HWND dialog) = 0;
+
+  // Audio. The common code keeps the state of the CD and wave devices and traces what they
+  // are asked; the backend makes the sound and knows when it has ended.
+  //
+  // The CD device cannot open: the MCIERR_ value MCI_OPEN answers (0: it opens).
+  virtual MCIERROR CdOpenError() { return 0; }
+  // Starts an audio file from its beginning, replacing any track that plays; false when the
+  // file cannot be decoded.
+  virtual bool PlayTrackFile(const std::string& path) = 0;
+  virtual void StopTrack() = 0;
+  // Whether the track started last is still sounding (false once it has played out).
+  virtual bool TrackPlaying() = 0;
+  // Channel volumes, 0 to 0xFFFF.
+  virtual void SetTrackVolume(WORD left, WORD right) = 0;
+  // Plays `bytes` of 16-bit PCM in `format` `plays` times (0: until StopWave); false when it
+  // cannot. When the last play has ended the backend calls WaveBufferPlayed
+  // (platform/common/audio_devices.h) from PollEvents.
+  virtual bool PlayWave(const WAVEFORMATEX& format, const void* data, std::size_t bytes,
+                        std::uint32_t plays) = 0;
+  virtual void StopWave() = 0;
+  virtual void SetWaveVolume(WORD left, WORD right) = 0;
 
   // Where a profile file named without a folder lives.
   virtual std::string ProfilePath(std::string_view file_name) = 0;

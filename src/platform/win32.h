@@ -525,3 +525,170 @@ struct SYSTEMTIME {
 };
 
 void GetLocalTime(SYSTEMTIME* time);
+
+// ---------------------------------------------------------------------------------------
+// Multimedia (WINMM): the "cdaudio" MCI device, emulated from one audio file per disc
+// track (see platform/common/track_files.h), its volume through auxiliary device 0, and the
+// wave output device. Both play on the backend's clock: the headless runner lets a track or
+// a buffer "play" for its real length on the virtual clock.
+// ---------------------------------------------------------------------------------------
+using DWORD_PTR = std::uintptr_t;
+using UINT_PTR = std::uintptr_t;
+using MMRESULT = UINT;
+using MCIERROR = DWORD;
+using MCIDEVICEID = UINT;
+
+constexpr UINT MCI_OPEN = 0x0803;
+constexpr UINT MCI_CLOSE = 0x0804;
+constexpr UINT MCI_PLAY = 0x0806;
+constexpr UINT MCI_STOP = 0x0808;
+constexpr UINT MCI_SET = 0x080D;
+constexpr UINT MCI_STATUS = 0x0814;
+constexpr UINT MM_MCINOTIFY = 0x03B9;
+
+constexpr DWORD MCI_NOTIFY = 0x00000001;
+constexpr DWORD MCI_WAIT = 0x00000002;
+constexpr DWORD MCI_FROM = 0x00000004;
+constexpr DWORD MCI_TO = 0x00000008;
+constexpr DWORD MCI_OPEN_SHAREABLE = 0x00000100;
+constexpr DWORD MCI_OPEN_ELEMENT = 0x00000200;
+constexpr DWORD MCI_OPEN_TYPE = 0x00002000;
+constexpr DWORD MCI_SET_TIME_FORMAT = 0x00000400;
+constexpr DWORD MCI_STATUS_ITEM = 0x00000100;
+
+constexpr DWORD MCI_FORMAT_MILLISECONDS = 0;
+constexpr DWORD MCI_FORMAT_TMSF = 10;
+constexpr DWORD MCI_STATUS_MODE = 0x00000004;
+constexpr DWORD MCI_MODE_NOT_READY = 524;
+constexpr DWORD MCI_MODE_STOP = 525;
+constexpr DWORD MCI_MODE_PLAY = 526;
+
+constexpr MCIERROR MCIERR_BASE = 256;
+constexpr MCIERROR MCIERR_INVALID_DEVICE_ID = MCIERR_BASE + 1;
+constexpr MCIERROR MCIERR_UNRECOGNIZED_COMMAND = MCIERR_BASE + 5;
+constexpr MCIERROR MCIERR_HARDWARE = MCIERR_BASE + 6;
+constexpr MCIERROR MCIERR_INVALID_DEVICE_NAME = MCIERR_BASE + 7;
+constexpr MCIERROR MCIERR_DEVICE_OPEN = MCIERR_BASE + 9;
+constexpr MCIERROR MCIERR_OUTOFRANGE = MCIERR_BASE + 26;
+constexpr MCIERROR MCIERR_MUST_USE_SHAREABLE = MCIERR_BASE + 45;
+
+struct MCI_OPEN_PARMSA {
+  DWORD_PTR dwCallback;
+  MCIDEVICEID wDeviceID;
+  LPCSTR lpstrDeviceType;
+  LPCSTR lpstrElementName;
+  LPCSTR lpstrAlias;
+};
+struct MCI_GENERIC_PARMS {
+  DWORD_PTR dwCallback;
+};
+struct MCI_SET_PARMS {
+  DWORD_PTR dwCallback;
+  DWORD dwTimeFormat;
+  DWORD dwAudio;
+};
+struct MCI_PLAY_PARMS {
+  DWORD_PTR dwCallback;
+  DWORD dwFrom;
+  DWORD dwTo;
+};
+struct MCI_STATUS_PARMS {
+  DWORD_PTR dwCallback;
+  DWORD_PTR dwReturn;
+  DWORD dwItem;
+  DWORD dwTrack;
+};
+
+// Track, minutes, seconds, frames packed into one position.
+constexpr DWORD MCI_MAKE_TMSF(BYTE t, BYTE m, BYTE s, BYTE f) {
+  return static_cast<DWORD>(t) | (static_cast<DWORD>(m) << 8) | (static_cast<DWORD>(s) << 16) |
+         (static_cast<DWORD>(f) << 24);
+}
+constexpr BYTE MCI_TMSF_TRACK(DWORD tmsf) { return static_cast<BYTE>(tmsf & 0xFF); }
+
+// The subset: "cdaudio" open (MCI_OPEN_TYPE; with MCI_OPEN_ELEMENT the element names the
+// folder that stands for the disc, else it is the current folder), MCI_SET of the time format,
+// MCI_PLAY from a track to a later track (TMSF, whole tracks), MCI_STOP, MCI_STATUS of the mode,
+// MCI_CLOSE. 0 or an MCIERR_ value.
+MCIERROR mciSendCommandA(MCIDEVICEID device, UINT message, DWORD_PTR flags, DWORD_PTR param);
+
+constexpr MMRESULT MMSYSERR_NOERROR = 0;
+constexpr MMRESULT MMSYSERR_ERROR = 1;
+constexpr MMRESULT MMSYSERR_BADDEVICEID = 2;
+constexpr MMRESULT MMSYSERR_ALLOCATED = 4;
+constexpr MMRESULT MMSYSERR_INVALHANDLE = 5;
+constexpr MMRESULT MMSYSERR_NODRIVER = 6;
+constexpr MMRESULT MMSYSERR_INVALPARAM = 11;
+constexpr MMRESULT WAVERR_BADFORMAT = 32;
+constexpr MMRESULT WAVERR_STILLPLAYING = 33;
+constexpr MMRESULT WAVERR_UNPREPARED = 34;
+
+constexpr WORD AUXCAPS_CDAUDIO = 1;
+constexpr DWORD AUXCAPS_VOLUME = 0x0001;
+constexpr DWORD AUXCAPS_LRVOLUME = 0x0002;
+
+struct AUXCAPSA {
+  WORD wMid;
+  WORD wPid;
+  UINT vDriverVersion;
+  char szPname[32];
+  WORD wTechnology;
+  WORD wReserved1;
+  DWORD dwSupport;
+};
+
+// One auxiliary device: the CD audio's volume. Volumes hold the left channel in the low
+// 16 bits and the right channel in the high 16 bits.
+UINT auxGetNumDevs();
+MMRESULT auxGetDevCapsA(UINT_PTR device, AUXCAPSA* caps, UINT size);
+MMRESULT auxGetVolume(UINT device, DWORD* volume);
+MMRESULT auxSetVolume(UINT device, DWORD volume);
+
+struct HWAVEOUT__;
+using HWAVEOUT = HWAVEOUT__*;
+
+constexpr WORD WAVE_FORMAT_PCM = 1;
+constexpr UINT WAVE_MAPPER = 0xFFFFFFFF;
+constexpr DWORD CALLBACK_NULL = 0x00000000;
+constexpr DWORD CALLBACK_WINDOW = 0x00010000;
+
+struct WAVEFORMATEX {
+  WORD wFormatTag;
+  WORD nChannels;
+  DWORD nSamplesPerSec;
+  DWORD nAvgBytesPerSec;
+  WORD nBlockAlign;
+  WORD wBitsPerSample;
+  WORD cbSize;
+};
+
+constexpr DWORD WHDR_DONE = 0x01;
+constexpr DWORD WHDR_PREPARED = 0x02;
+constexpr DWORD WHDR_BEGINLOOP = 0x04;
+constexpr DWORD WHDR_ENDLOOP = 0x08;
+constexpr DWORD WHDR_INQUEUE = 0x10;
+
+struct WAVEHDR {
+  LPSTR lpData;
+  DWORD dwBufferLength;
+  DWORD dwBytesRecorded;
+  DWORD_PTR dwUser;
+  DWORD dwFlags;
+  DWORD dwLoops;
+  WAVEHDR* lpNext;
+  DWORD_PTR reserved;
+};
+
+// The subset: one open device at a time, 16-bit PCM; one buffer written at a time, looped
+// dwLoops times when it carries WHDR_BEGINLOOP | WHDR_ENDLOOP (0xFFFFFFFF: until reset).
+// With CALLBACK_WINDOW, MM_WOM_DONE (wParam the device, lParam the header) is posted to the
+// window when the buffer has played, or at once when waveOutReset cuts it short.
+MMRESULT waveOutOpen(HWAVEOUT* device, UINT device_id, const WAVEFORMATEX* format,
+                     DWORD_PTR callback, DWORD_PTR instance, DWORD flags);
+MMRESULT waveOutPrepareHeader(HWAVEOUT device, WAVEHDR* header, UINT size);
+MMRESULT waveOutUnprepareHeader(HWAVEOUT device, WAVEHDR* header, UINT size);
+MMRESULT waveOutWrite(HWAVEOUT device, WAVEHDR* header, UINT size);
+MMRESULT waveOutReset(HWAVEOUT device);
+MMRESULT waveOutClose(HWAVEOUT device);
+MMRESULT waveOutGetVolume(HWAVEOUT device, DWORD* volume);
+MMRESULT waveOutSetVolume(HWAVEOUT device, DWORD volume);

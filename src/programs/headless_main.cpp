@@ -17,7 +17,7 @@ constexpr const char* kUsage =
     "usage: hotaru-headless --ini FILE [--input FILE] [--trace FILE] [--until MS]\n"
     "                       [--dump-at-exit FILE.json] [--new-game] [--window TITLE]...\n"
     "                       [--display-bits 8|32] [--screen WxH] [--realtime]\n"
-    "                       [--trace-ops] [--trace-presents]\n";
+    "                       [--trace-ops] [--trace-presents] [--cd-error in-use|other]\n";
 
 int UsageError(const std::string& what) {
   std::fprintf(stderr, "hotaru-headless: %s\n%s", what.c_str(), kUsage);
@@ -85,6 +85,18 @@ int main(int argc, char** argv) {
       options.trace_ops = true;
     } else if (arg == "--trace-presents") {
       options.trace_presents = true;
+    } else if (arg == "--cd-error") {
+      // The CD device refuses to open: "in-use" as a drive another program holds, "other"
+      // as a machine without one.
+      const char* v = value();
+      const std::string kind = v ? v : "";
+      if (kind == "in-use") {
+        options.cd_open_error = MCIERR_DEVICE_OPEN;
+      } else if (kind == "other") {
+        options.cd_open_error = MCIERR_HARDWARE;
+      } else {
+        return UsageError("--cd-error is in-use or other");
+      }
     } else if (arg == "--realtime") {
       options.realtime = true;
     } else if (arg == "--help" || arg == "-h") {

@@ -5,6 +5,7 @@
 #include "shell/settings.h"
 #include "sound/cd_audio.h"
 #include "sound/pcm.h"
+#include "sound/sound_state.h"
 
 namespace shell {
 namespace {
@@ -53,11 +54,15 @@ void OpenSettings() {
     // The stop must reach the device while music is still on; the track stays the logical
     // one, so switching music on again starts it.
     const std::uint8_t track = scenario::GetU8(scenario::GameState, scenario::field::kCdTrack);
+    const bool fade_pending = sound::CdPlaying == 2;
     const std::uint16_t new_music = Music;
     Music = old_music;
     sound::CdStop();
     Music = new_music;
     sound::CdPlay(track);
+    // The restarted track is the one the story marked to fade at its next scene change; the
+    // mark goes on, or the scene change would neither fade it nor play the queued music.
+    if (fade_pending && sound::CdPlaying == 1) sound::CdPlaying = 2;
   }
   if (Pcm != old_pcm) {
     const std::uint16_t new_pcm = Pcm;

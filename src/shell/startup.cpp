@@ -148,7 +148,7 @@ int WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR, int show_command) {
 
 int InitResources() {
   GetPrivateProfileStringA(kIniSection, "HotaruDir", nullptr, DataDir, sizeof DataDir, kIniFile);
-  sound::CdOpenAtStartup();
+  sound::CdOpen(0);
   if (resources::PackOpen() != 1) return 0;
   std::uint32_t size = 0;
   text::FontData = resources::LoadFile(text::kFontFileName, &size);

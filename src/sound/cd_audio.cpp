@@ -1,15 +1,168 @@
+// The CD player over the MCI "cdaudio" device. The device is polled, never listened to: the
+// notifications its calls ask for go to the main window, which leaves them unhandled.
 #include "sound/cd_audio.h"
 
-namespace sound {
+#include "core/format_text.h"
+#include "core/game_state.h"
+#include "core/message_pump.h"
+#include "core/shell_state.h"
+#include "platform/win32.h"
+#include "sound/sound_state.h"
 
-void CdOpenAtStartup() {}         // placeholder; waits for the CD music player
-void CdClose() {}                 // placeholder; waits for the CD music player
-void CdPoll() {}                  // placeholder; waits for the CD music player
-void CdPlay(std::uint8_t) {}      // placeholder; waits for the CD music player
-void CdPlayOnce(std::uint8_t) {}  // placeholder; waits for the CD music player
-void CdStop() {}                  // placeholder; waits for the CD music player
-void CdMarkFade() {}              // placeholder; waits for the CD music player
-void CdFadeOut() {}               // placeholder; waits for the CD music player
-void CdWaitEnd() {}               // placeholder; waits for the CD music player
+namespace sound {
+namespace {
+
+constexpr const char* kNoCdText = "ＣＤオーディオが使用できないため、音楽は演奏されません。\n";
+constexpr const char* kCdInUseText =
+    "音楽を演奏する場合は、他のＣＤを使用しているプログラムを終了して\n再起動してください。\n";
+constexpr const char* kNoCdCaption = "デバイスがオープンできません。";
+
+constexpr std::uint8_t kNone = 255;
+
+std::uint8_t Track() { return scenario::GetU8(scenario::GameState, scenario::field::kCdTrack); }
+void SetTrack(std::uint8_t n) {
+  scenario::SetU8(scenario::GameState, scenario::field::kCdTrack, n);
+}
+
+DWORD_PTR Callback() { return reinterpret_cast<DWORD_PTR>(shell::MainWindow); }
+
+DWORD CdMode() {
+  MCI_STATUS_PARMS status{};
+  status.dwCallback = Callback();
+  status.dwItem = MCI_STATUS_MODE;
+  mciSendCommandA(CdDevice, MCI_STATUS, MCI_STATUS_ITEM, reinterpret_cast<DWORD_PTR>(&status));
+  return static_cast<DWORD>(status.dwReturn);
+}
+
+// Plays logically only: the state says the music plays, the device is not asked.
+void PlayLogically(std::uint8_t n) {
+  SetTrack(n);
+  CdLoop = 1;
+  CdPlaying = 1;
+}
+
+}  // namespace
+
+void CdOpen(int quiet) {
+  auxGetNumDevs();
+  if (quiet == 0) SetTrack(kNone);
+  CdState = 4;
+  CdPlaying = 0;
+  CdLoop = 1;
+  // The disc of this platform is a folder: the data folder holds the track files.
+  MCI_OPEN_PARMSA open{};
+  open.dwCallback = Callback();
+  open.lpstrDeviceType = "cdaudio";
+  open.lpstrElementName = shell::DataDir;
+  const MCIERROR error = mciSendCommandA(0, MCI_OPEN, MCI_OPEN_TYPE | MCI_OPEN_ELEMENT | MCI_NOTIFY,
+                                         reinterpret_cast<DWORD_PTR>(&open));
+  if (error == 0) {
+    CdDevice = open.wDeviceID;
+    MCI_SET_PARMS set{};
+    set.dwCallback = Callback();
+    set.dwTimeFormat = MCI_FORMAT_TMSF;
+    mciSendCommandA(CdDevice, MCI_SET, MCI_SET_TIME_FORMAT, reinterpret_cast<DWORD_PTR>(&set));
+    return;
+  }
+  CdDevice = 0;
+  CdState = 0;
+  if (quiet != 0) return;
+  std::string text = error == MCIERR_DEVICE_OPEN || error == MCIERR_MUST_USE_SHAREABLE
+                         ? resources::FormatString("%s%s", kNoCdText, kCdInUseText)
+                         : resources::FormatString("%s", kNoCdText);
+  MessageBoxA(shell::MainWindow, text.c_str(), kNoCdCaption, MB_ICONHAND);
+}
+
+void CdClose() {
+  if (CdState != 4) return;
+  MCI_GENERIC_PARMS generic{};
+  generic.dwCallback = Callback();
+  mciSendCommandA(CdDevice, MCI_STOP, MCI_NOTIFY, reinterpret_cast<DWORD_PTR>(&generic));
+  mciSendCommandA(CdDevice, MCI_CLOSE, MCI_NOTIFY, reinterpret_cast<DWORD_PTR>(&generic));
+}
+
+void CdPlay(std::uint8_t n) {
+  if (n == kNone) return;
+  if (n == Track() && CdPlaying == 1) return;
+  if (shell::Music == 0) return PlayLogically(n);
+  if (CdState == 0) CdOpen(1);
+  if (CdState != 4) return PlayLogically(n);
+  if (CdPlaying == 1) CdStop();
+  SetTrack(n);
+  // Music numbers past the map are not used by the story; they play their own track.
+  const int index = n < TrackMap.size() ? TrackMap[n] : n;
+  MCI_PLAY_PARMS play{};
+  play.dwCallback = Callback();
+  play.dwFrom = MCI_MAKE_TMSF(static_cast<BYTE>(index + 2), 0, 0, 0);
+  play.dwTo = MCI_MAKE_TMSF(static_cast<BYTE>(index + 3), 0, 0, 0);
+  if (mciSendCommandA(CdDevice, MCI_PLAY, MCI_NOTIFY | MCI_FROM | MCI_TO,
+                      reinterpret_cast<DWORD_PTR>(&play)) == 0) {
+    CdPlaying = 1;
+  }
+  CdPollCountdown = 10;
+  CdLoop = n == 0 ? 0 : 1;
+}
+
+void CdPlayOnce(std::uint8_t n) {
+  CdPlay(n);
+  CdLoop = 0;
+}
+
+void CdStop() {
+  if (CdPlaying == 0) return;
+  if (CdState == 4 && shell::Music != 0) {
+    MCI_GENERIC_PARMS generic{};
+    generic.dwCallback = Callback();
+    mciSendCommandA(CdDevice, MCI_STOP, MCI_NOTIFY, reinterpret_cast<DWORD_PTR>(&generic));
+  }
+  CdPlaying = 0;
+  SetTrack(kNone);
+}
+
+void CdMarkFade() { CdPlaying = 2; }
+
+void CdFadeOut() {
+  if (CdPlaying == 0) return;
+  if (CdState != 4 || shell::Music == 0 || Track() == kNone) return CdStop();
+  AUXCAPSA caps{};
+  if (auxGetDevCapsA(0, &caps, sizeof caps) != MMSYSERR_NOERROR ||
+      (caps.dwSupport & (AUXCAPS_VOLUME | AUXCAPS_LRVOLUME)) !=
+          (AUXCAPS_VOLUME | AUXCAPS_LRVOLUME)) {
+    return CdStop();
+  }
+  DWORD volume = 0;
+  auxGetVolume(0, &volume);
+  const DWORD left = volume & 0xFFFF;
+  const DWORD right = volume >> 16;
+  for (int i = 31; i >= 0; --i) {
+    const DWORD l = (left * static_cast<DWORD>(i)) >> 5;
+    const DWORD r = (right * static_cast<DWORD>(i)) >> 5;
+    auxSetVolume(0, l | (r << 16));
+    shell::Wait(3);
+  }
+  CdStop();
+  auxSetVolume(0, volume);
+}
+
+void CdWaitEnd() {
+  if (CdPlaying != 1) return;
+  if (CdState == 4 && shell::Music == 1 && Track() != kNone && CdLoop == 0) {
+    while (CdMode() != MCI_MODE_STOP) shell::Wait(60);
+  }
+  CdStop();
+}
+
+void CdPoll() {
+  if (shell::Music == 0 || CdState != 4 || Track() == kNone || CdLoop != 1 || CdPlaying != 1 ||
+      CdPollCountdown != 0) {
+    return;
+  }
+  if (CdMode() == MCI_MODE_STOP) {
+    const std::uint8_t n = Track();
+    CdStop();
+    CdPlay(n);
+  }
+  CdPollCountdown = 10;
+}
 
 }  // namespace sound

@@ -1,11 +1,131 @@
+// PCM sound and voice: one sound loaded at a time, played straight from its block through
+// the wave device, which loops it. The end of a counted sound arrives as MM_WOM_DONE at the
+// window procedure, which calls PcmStop.
 #include "sound/pcm.h"
 
-namespace sound {
+#include "core/format_text.h"
+#include "core/game_state.h"
+#include "core/message_pump.h"
+#include "core/shell_state.h"
+#include "resources/pack_archive.h"
+#include "sound/sound_state.h"
 
-void PcmLoad(std::uint8_t) {}                  // placeholder; waits for PCM playback
-void PcmPlay(std::uint16_t, std::uint16_t) {}  // placeholder; waits for PCM playback
-void PcmStop() {}                              // placeholder; waits for PCM playback
-void PcmUnload() {}                            // placeholder; waits for PCM playback
-void PcmFinish() {}                            // placeholder; waits for PCM playback
+namespace sound {
+namespace {
+
+namespace field = scenario::field;
+using scenario::GameState;
+
+constexpr std::uint8_t kNone = 255;
+
+std::uint8_t Number() { return scenario::GetU8(GameState, field::kPcmNumber); }
+bool Playing() { return scenario::GetU8(GameState, field::kPcmPlaying) != 0; }
+void SetPlaying(bool on) { scenario::SetU8(GameState, field::kPcmPlaying, on ? 1 : 0); }
+
+// 22050 Hz mono 16-bit: the format of every sound file.
+constexpr WAVEFORMATEX kFormat = {WAVE_FORMAT_PCM, 1, 22050, 44100, 2, 16, 0};
+
+// Opens the device and hands it the one looping buffer; false when the device refuses.
+bool StartDevice(void* data, std::uint16_t loops) {
+  WaveHeader = WAVEHDR{};
+  WaveHeader.lpData = static_cast<LPSTR>(data);
+  WaveHeader.dwBufferLength = PcmSize;
+  WaveHeader.dwBytesRecorded = PcmSize;
+  WaveHeader.dwFlags = WHDR_BEGINLOOP | WHDR_ENDLOOP;
+  WaveHeader.dwLoops = loops == 0 ? 0xFFFFFFFF : loops;
+  if (waveOutOpen(&WaveOut, 0, &kFormat, reinterpret_cast<DWORD_PTR>(shell::MainWindow), 0,
+                  CALLBACK_WINDOW) != MMSYSERR_NOERROR) {
+    WaveOut = nullptr;
+    return false;
+  }
+  waveOutPrepareHeader(WaveOut, &WaveHeader, sizeof WaveHeader);
+  if (waveOutWrite(WaveOut, &WaveHeader, sizeof WaveHeader) != MMSYSERR_NOERROR) {
+    waveOutUnprepareHeader(WaveOut, &WaveHeader, sizeof WaveHeader);
+    waveOutClose(WaveOut);
+    WaveOut = nullptr;
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+void PcmLoad(std::uint8_t n) {
+  if (Playing()) PcmStop();
+  if (Number() != kNone) PcmUnload();
+  scenario::SetU8(GameState, field::kPcmNumber, n);
+  const std::string name = resources::FormatString("HT_VD%02d.P16", n);
+  std::uint32_t size = 0;
+  PcmBlock = resources::LoadFile(name.c_str(), &size);
+  PcmSize = size & ~1u;
+}
+
+void PcmPlay(std::uint16_t loops, std::uint16_t param) {
+  if (Number() == kNone) return;
+  if (Playing()) PcmStop();
+  if (shell::Pcm != 0) {
+    void* data = resources::MemWire(PcmBlock);
+    if (data == nullptr || !StartDevice(data, loops)) {
+      // Nothing plays: the block is not held in place for it.
+      if (data != nullptr) resources::MemUnwire(PcmBlock);
+      return;
+    }
+  }
+  SetPlaying(true);
+  scenario::SetU16(GameState, field::kPcmLoops, loops);
+  scenario::SetU16(GameState, field::kPcmParam, param);
+}
+
+void PcmStop() {
+  if (!Playing()) return;
+  if (shell::Pcm != 0) {
+    waveOutReset(WaveOut);
+    waveOutUnprepareHeader(WaveOut, &WaveHeader, sizeof WaveHeader);
+    waveOutClose(WaveOut);
+    WaveOut = nullptr;
+    resources::MemUnwire(PcmBlock);
+  }
+  SetPlaying(false);
+}
+
+void PcmUnload() {
+  if (Playing()) PcmStop();
+  if (PcmBlock != 0) {
+    resources::MemRelease(&PcmBlock);
+    PcmSize = 0;
+  }
+  SetPlaying(false);
+  scenario::SetU8(GameState, field::kPcmNumber, kNone);
+}
+
+void PcmFinish() {
+  if (shell::Pcm == 0 || !Playing()) return;
+  if (scenario::GetU16(GameState, field::kPcmLoops) != 0) {
+    // The end comes as MM_WOM_DONE. The settings dialog may switch PCM off meanwhile; then
+    // no end will come, and the sound that is no longer heard is over.
+    while (Playing() && shell::Pcm != 0) shell::PumpMessage();
+    if (Playing()) PcmStop();
+    return;
+  }
+  const HWAVEOUT device = WaveOut;
+  DWORD volume = 0;
+  waveOutGetVolume(device, &volume);
+  if (volume != 0) {
+    const DWORD left = volume & 0xFFFF;
+    const DWORD right = volume >> 16;
+    for (int i = 31; i >= 0; --i) {
+      // The settings dialog, opened in a wait, may have stopped or replaced this sound.
+      if (shell::Pcm == 0 || !Playing() || WaveOut != device) break;
+      const DWORD l = (left * static_cast<DWORD>(i)) >> 5;
+      const DWORD r = (right * static_cast<DWORD>(i)) >> 5;
+      waveOutSetVolume(device, l | (r << 16));
+      shell::Wait(3);
+    }
+  }
+  if (shell::Pcm != 0 && Playing() && WaveOut == device) waveOutReset(device);
+  // The device's volume is restored whether or not this sound still plays.
+  waveOutSetVolume(nullptr, volume);
+  PcmStop();
+}
 
 }  // namespace sound

@@ -30,6 +30,8 @@
 namespace platform {
 
 void CloseAllFiles();
+// Finds a file by a Windows-style path, ignoring ASCII case; the POSIX path of the file found.
+bool FindExistingFile(const std::string& path, std::string* found);
 
 namespace {
 
@@ -318,6 +320,16 @@ HFILE OpenExisting(const ResolvedPath& where, UINT access, OFSTRUCT* info) {
 
 // Closes every open file; files being created are discarded, their targets untouched.
 // Handles issued before stay invalid.
+bool FindExistingFile(const std::string& path, std::string* found) {
+  ResolvedPath where;
+  WORD error = 0;
+  if (!Resolve(path.c_str(), false, &where, &error)) return false;
+  bool is_folder = false;
+  if (!Exists(where.Full(), &is_folder) || is_folder) return false;
+  *found = where.Full();
+  return true;
+}
+
 void CloseAllFiles() {
   for (OpenedFile& f : Files()) {
     if (!f.in_use) continue;

@@ -82,6 +82,12 @@ void MouseAt(int client_x, int client_y) {
   if (hit == HTCLIENT) PostInput(WM_MOUSEMOVE, 0, at);
 }
 
+// Drops posted messages of this kind and first parameter (a device that closed withdraws its
+// notifications).
+void WithdrawPosted(UINT message, WPARAM wparam) {
+  std::erase_if(g_posted, [&](const MSG& m) { return m.message == message && m.wParam == wparam; });
+}
+
 void ResetMessageQueue() {
   g_posted.clear();
   g_timers.clear();

@@ -12,6 +12,8 @@ namespace platform {
 void ResetMessageQueue();
 void CloseAllFiles();
 void ResetDialogs();
+void ResetCdDevice();
+void ResetWaveDevice();
 
 namespace {
 Backend* g_backend = nullptr;
@@ -62,6 +64,8 @@ void ResetPlatformState() {
   ResetGdi();
   CloseAllFiles();
   ResetDialogs();
+  ResetCdDevice();
+  ResetWaveDevice();
 }
 
 const char* AnswerName(int answer) {

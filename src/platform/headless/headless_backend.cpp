@@ -6,6 +6,7 @@
 #include <ctime>
 #include <thread>
 
+#include "platform/common/audio_devices.h"
 #include "platform/common/input_state.h"
 #include "platform/common/window_table.h"
 #include "platform/headless/png_writer.h"
@@ -83,6 +84,11 @@ void HeadlessBackend::PollEvents() {
     }
   }
   RunDueActions();
+  if (wave_playing_ && wave_end_ && static_cast<std::int32_t>(now - *wave_end_) >= 0) {
+    wave_playing_ = false;
+    wave_end_.reset();
+    WaveBufferPlayed();
+  }
 }
 
 void HeadlessBackend::Idle(std::optional<std::uint32_t> next_timer_due, bool) {

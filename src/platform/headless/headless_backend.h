@@ -28,6 +28,8 @@ struct Options {
   bool realtime = false;        // --realtime
   bool trace_ops = false;       // --trace-ops: one "op" line per script instruction
   bool trace_presents = false;  // --trace-presents: one "present" line per present
+  // --cd-error: the MCIERR_ value with which the CD device refuses to open (0 opens).
+  MCIERROR cd_open_error = 0;
   // In-process tests: ExitProcess throws platform::ProcessExit instead of ending.
   bool exit_throws = false;
 };
@@ -66,6 +68,15 @@ class HeadlessBackend final : public Backend {
   void Trace(std::string_view kind, std::string_view details) override;
   bool TraceEnabled(std::string_view kind) override;
   void BeforeExit(int status) override;
+  MCIERROR CdOpenError() override { return options_.cd_open_error; }
+  bool PlayTrackFile(const std::string& path) override;
+  void StopTrack() override;
+  bool TrackPlaying() override;
+  void SetTrackVolume(WORD, WORD) override {}
+  bool PlayWave(const WAVEFORMATEX& format, const void* data, std::size_t bytes,
+                std::uint32_t plays) override;
+  void StopWave() override;
+  void SetWaveVolume(WORD, WORD) override {}
 
   // The game's state as one JSON object, for dumps; set by the runner.
   void SetDumpProvider(std::function<std::string()> provider);
@@ -116,6 +127,11 @@ class HeadlessBackend final : public Backend {
   // Scripted key releases: (time, virtual key).
   std::vector<std::pair<std::uint32_t, int>> pending_releases_;
   bool exiting_ = false;
+  // The virtual audio clock: when the track and the wave buffer playing end (none: not
+  // playing, or a buffer that loops until it is reset).
+  std::optional<std::uint32_t> track_end_;
+  bool wave_playing_ = false;
+  std::optional<std::uint32_t> wave_end_;
 };
 
 }  // namespace platform::headless

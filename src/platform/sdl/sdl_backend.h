@@ -73,6 +73,14 @@ class SdlBackend final : public Backend {
   void Trace(std::string_view kind, std::string_view details) override;
   bool TraceEnabled(std::string_view kind) override;
   void BeforeExit(int status) override;
+  bool PlayTrackFile(const std::string& path) override;
+  void StopTrack() override;
+  bool TrackPlaying() override;
+  void SetTrackVolume(WORD left, WORD right) override;
+  bool PlayWave(const WAVEFORMATEX& format, const void* data, std::size_t bytes,
+                std::uint32_t plays) override;
+  void StopWave() override;
+  void SetWaveVolume(WORD left, WORD right) override;
 
   // Draws and presents a frame now (benchmarks).
   void RenderNow() { Render(); }

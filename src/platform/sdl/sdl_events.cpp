@@ -2,8 +2,10 @@
 // button; Alt+letter for the menu bar.
 #include <algorithm>
 
+#include "platform/common/audio_devices.h"
 #include "platform/common/input_state.h"
 #include "platform/common/window_table.h"
+#include "platform/mixer/mixer.h"
 #include "platform/sdl/key_map.h"
 #include "platform/sdl/sdl_backend.h"
 
@@ -40,6 +42,10 @@ void SdlBackend::PollEvents() {
 }
 
 void SdlBackend::HandleEvent(const SDL_Event& e) {
+  if (e.type != 0 && e.type == mixer::WaveDoneEventType()) {
+    if (mixer::WaveDone(e.user.code)) WaveBufferPlayed();
+    return;
+  }
   switch (e.type) {
     case SDL_WINDOWEVENT:
       view_.ImGuiEvent(e);
@@ -111,6 +117,10 @@ void SdlBackend::NoteDesktopState(Uint8 window_event) {
 }
 
 void SdlBackend::HandleModalEvent(const SDL_Event& e) {
+  if (e.type != 0 && e.type == mixer::WaveDoneEventType()) {
+    if (mixer::WaveDone(e.user.code)) WaveBufferPlayed();
+    return;
+  }
   switch (e.type) {
     case SDL_WINDOWEVENT:
       view_.ImGuiEvent(e);

@@ -1,0 +1,181 @@
+#include "platform/mixer/mixer.h"
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+
+#include <atomic>
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+namespace platform::mixer {
+namespace {
+
+Output g_output = Output::kClosed;
+
+// 512 frames at 44100 Hz: a buffer of about 12 ms between the mixer and the driver.
+constexpr int kRate = 44100;
+constexpr int kFrames = 512;
+
+bool OpenOn(const char* driver) {
+  if (driver != nullptr) SDL_SetHint(SDL_HINT_AUDIODRIVER, driver);
+  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
+  if (Mix_OpenAudio(kRate, AUDIO_S16SYS, 2, kFrames) == 0) return true;
+  SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  return false;
+}
+
+}  // namespace
+
+Output Open(bool device) {
+  if (g_output != Output::kClosed) return g_output;
+  Mix_Init(MIX_INIT_OGG | MIX_INIT_FLAC | MIX_INIT_MP3 | MIX_INIT_OPUS);
+  if (device && OpenOn(nullptr)) {
+    g_output = Output::kDevice;
+  } else if (OpenOn("dummy")) {
+    g_output = Output::kSilent;
+  } else {
+    g_output = Output::kFailed;
+  }
+  return g_output;
+}
+
+Output State() { return g_output; }
+
+std::optional<std::uint32_t> TrackLengthMs(const std::string& path) {
+  if (Open(false) == Output::kFailed) return std::nullopt;
+  Mix_Music* music = Mix_LoadMUS(path.c_str());
+  if (music == nullptr) return std::nullopt;
+  const double seconds = Mix_MusicDuration(music);
+  Mix_FreeMusic(music);
+  if (seconds <= 0) return std::nullopt;
+  return static_cast<std::uint32_t>(std::lround(seconds * 1000.0));
+}
+
+}  // namespace platform::mixer
+
+namespace platform::mixer {
+namespace {
+
+constexpr int kWaveChannel = 0;
+
+Mix_Music* g_music = nullptr;
+Mix_Chunk* g_chunk = nullptr;
+std::uint32_t g_wave_event = 0;
+// Counts the buffers handed to the mixer; an end event carries the count it belongs to.
+std::atomic<std::int32_t> g_wave_serial{0};
+bool g_wave_playing = false;
+int g_wave_left = 255;
+int g_wave_right = 255;
+
+// Audio thread: nothing but an event for the program's thread.
+void ChannelFinished(int channel) {
+  if (channel != kWaveChannel || g_wave_event == 0) return;
+  SDL_Event e{};
+  e.type = g_wave_event;
+  e.user.code = g_wave_serial.load();
+  SDL_PushEvent(&e);
+}
+
+bool Ready() {
+  const Output state = State() == Output::kClosed ? Open(true) : State();
+  if (state == Output::kFailed) return false;
+  if (g_wave_event == 0) {
+    g_wave_event = SDL_RegisterEvents(1);
+    Mix_AllocateChannels(1);
+    Mix_ChannelFinished(ChannelFinished);
+  }
+  return true;
+}
+
+void PutLe(std::uint8_t* p, std::uint32_t v, int bytes) {
+  for (int i = 0; i < bytes; ++i) p[i] = static_cast<std::uint8_t>(v >> (8 * i));
+}
+
+}  // namespace
+
+bool PlayTrack(const std::string& path) {
+  if (!Ready()) return false;
+  StopTrack();
+  g_music = Mix_LoadMUS(path.c_str());
+  if (g_music == nullptr) return false;
+  if (Mix_PlayMusic(g_music, 0) != 0) {
+    StopTrack();
+    return false;
+  }
+  return true;
+}
+
+void StopTrack() {
+  if (g_music == nullptr) return;
+  Mix_HaltMusic();
+  Mix_FreeMusic(g_music);
+  g_music = nullptr;
+}
+
+bool TrackPlaying() { return g_music != nullptr && Mix_PlayingMusic() != 0; }
+
+void SetTrackVolume(std::uint16_t left, std::uint16_t right) {
+  if (!Ready()) return;
+  // Music has one volume: the mean of the two channels.
+  Mix_VolumeMusic(((left + right) / 2 * MIX_MAX_VOLUME + 0x7FFF) / 0xFFFF);
+}
+
+bool PlayWave(int rate, int channels, const void* data, std::size_t bytes, std::uint32_t plays) {
+  if (!Ready()) return false;
+  StopWave();
+  // The buffer travels as a WAV file in memory, which the mixer converts to its own format.
+  std::vector<std::uint8_t> wav(44 + bytes);
+  std::uint8_t* h = wav.data();
+  std::memcpy(h, "RIFF", 4);
+  PutLe(h + 4, static_cast<std::uint32_t>(36 + bytes), 4);
+  std::memcpy(h + 8, "WAVEfmt ", 8);
+  PutLe(h + 16, 16, 4);
+  PutLe(h + 20, 1, 2);
+  PutLe(h + 22, static_cast<std::uint32_t>(channels), 2);
+  PutLe(h + 24, static_cast<std::uint32_t>(rate), 4);
+  PutLe(h + 28, static_cast<std::uint32_t>(rate * channels * 2), 4);
+  PutLe(h + 32, static_cast<std::uint32_t>(channels * 2), 2);
+  PutLe(h + 34, 16, 2);
+  std::memcpy(h + 36, "data", 4);
+  PutLe(h + 40, static_cast<std::uint32_t>(bytes), 4);
+  if (bytes > 0) std::memcpy(h + 44, data, bytes);
+  g_chunk = Mix_LoadWAV_RW(SDL_RWFromConstMem(wav.data(), static_cast<int>(wav.size())), 1);
+  if (g_chunk == nullptr) return false;
+  Mix_SetPanning(kWaveChannel, static_cast<Uint8>(g_wave_left), static_cast<Uint8>(g_wave_right));
+  // The mixer's loop count is the number of repeats after the first play.
+  const int loops = plays == 0 ? -1 : static_cast<int>(plays) - 1;
+  g_wave_playing = true;
+  if (Mix_PlayChannel(kWaveChannel, g_chunk, loops) < 0) {
+    StopWave();
+    return false;
+  }
+  return true;
+}
+
+void StopWave() {
+  if (g_chunk == nullptr) return;
+  // Halted first, then the count moves on: the end event of the halt is stale.
+  Mix_HaltChannel(kWaveChannel);
+  ++g_wave_serial;
+  g_wave_playing = false;
+  Mix_FreeChunk(g_chunk);
+  g_chunk = nullptr;
+}
+
+void SetWaveVolume(std::uint16_t left, std::uint16_t right) {
+  g_wave_left = left >> 8;
+  g_wave_right = right >> 8;
+  if (!Ready()) return;
+  Mix_SetPanning(kWaveChannel, static_cast<Uint8>(g_wave_left), static_cast<Uint8>(g_wave_right));
+}
+
+std::uint32_t WaveDoneEventType() { return g_wave_event; }
+
+bool WaveDone(std::int32_t code) {
+  if (!g_wave_playing || code != g_wave_serial.load()) return false;
+  g_wave_playing = false;
+  return true;
+}
+
+}  // namespace platform::mixer

@@ -1,0 +1,97 @@
+// Sound tests: the program's window on the headless backend with the CD device open, track
+// files and sound files written into the data folder, time passing on the virtual clock.
+#pragma once
+
+#include <cmath>
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "core/message_pump.h"
+#include "core/shell_state.h"
+#include "sound/cd_audio.h"
+#include "support/scenario_fixture.h"
+
+namespace hotaru_test {
+
+// `ms` of a quiet 440 Hz tone as 22050 Hz mono 16-bit samples, little-endian.
+inline Bytes ToneSamples(std::uint32_t ms) {
+  const std::size_t count = static_cast<std::size_t>(ms) * 22050 / 1000;
+  Bytes out;
+  for (std::size_t i = 0; i < count; ++i) {
+    const auto v = static_cast<std::int16_t>(3000 * std::sin(i * 2 * 3.14159265 * 440 / 22050));
+    out.push_back(static_cast<std::uint8_t>(v & 0xFF));
+    out.push_back(static_cast<std::uint8_t>((v >> 8) & 0xFF));
+  }
+  return out;
+}
+
+// A WAV file of those samples: what a ripper writes for a track.
+inline Bytes WavFile(std::uint32_t ms) {
+  const Bytes samples = ToneSamples(ms);
+  Bytes out;
+  auto text = [&](const char* t) {
+    for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>(t[i]));
+  };
+  auto le = [&](std::uint32_t v, int n) {
+    for (int i = 0; i < n; ++i) out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+  };
+  text("RIFF");
+  le(static_cast<std::uint32_t>(36 + samples.size()), 4);
+  text("WAVE");
+  text("fmt ");
+  le(16, 4);
+  le(1, 2);
+  le(1, 2);
+  le(22050, 4);
+  le(44100, 4);
+  le(2, 2);
+  le(16, 2);
+  text("data");
+  le(static_cast<std::uint32_t>(samples.size()), 4);
+  for (std::uint8_t b : samples) out.push_back(b);
+  return out;
+}
+
+class SoundTest : public ScenarioTest {
+ protected:
+  void SetUp() override {
+    ScenarioTest::SetUp();
+    Start("");
+  }
+  // Starts again with this input script: the window, its 60 ms timer, the CD device open.
+  void Start(const std::string& script, platform::headless::Options options = {}) {
+    options.trace_ops = true;
+    RestartBackend(options, script);
+    ASSERT_TRUE(OpenWindow());
+    SetTimer(shell::MainWindow, 1, 60, nullptr);
+    shell::Music = shell::Pcm = 1;
+    sound::CdOpen(0);
+  }
+  // Lets time pass on the virtual clock, pumping as the game's waits do.
+  void PumpUntil(DWORD ms) {
+    while (GetTickCount() < ms) shell::PumpMessage();
+  }
+  // The number of trace lines so far: a mark to read the lines after it.
+  std::size_t Mark() { return backend().trace_lines().size(); }
+  // The details of one kind's lines after the mark, without times; `polls` false leaves out
+  // the CD's status polls.
+  std::vector<std::string> Details(const std::string& kind, std::size_t mark = 0,
+                                   bool polls = true) {
+    std::vector<std::string> out;
+    const auto& lines = backend().trace_lines();
+    for (std::size_t i = mark; i < lines.size(); ++i) {
+      const std::string& line = lines[i];
+      const std::size_t kind_at = line.find(' ') + 1;
+      const std::size_t details_at = line.find(' ', kind_at);
+      if (line.compare(kind_at, details_at - kind_at, kind) != 0) continue;
+      std::string details = details_at == std::string::npos ? "" : line.substr(details_at + 1);
+      if (!polls && details.rfind("status", 0) == 0) continue;
+      out.push_back(std::move(details));
+    }
+    return out;
+  }
+};
+
+}  // namespace hotaru_test
