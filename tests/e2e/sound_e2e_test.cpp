@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "support/audio_files.h"
 #include "support/runner_fixture.h"
 #include "support/scenario_builder.h"
 
@@ -60,15 +61,7 @@ TEST_F(SoundE2E, ADeviceThatCannotOpenIsReportedAtStartUpAndTheGameGoesOnSilentl
 }
 
 TEST_F(SoundE2E, TrackFilesBesideThePackPlayAndTheSoundEndsOnTheVirtualClock) {
-  // A track of 0.5 s of silence as a ripper's WAV file.
-  std::vector<std::uint8_t> wav = {'R', 'I', 'F',  'F',  0,   0,   0,    0,    'W', 'A', 'V',
-                                   'E', 'f', 'm',  't',  ' ', 16,  0,    0,    0,   1,   0,
-                                   1,   0,   0x22, 0x56, 0,   0,   0x44, 0xAC, 0,   0,   2,
-                                   0,   16,  0,    'd',  'a', 't', 'a',  0,    0,   0,   0};
-  const std::uint32_t bytes = 22050;
-  for (int i = 0; i < 4; ++i) wav[40 + i] = static_cast<std::uint8_t>(bytes >> (8 * i));
-  for (int i = 0; i < 4; ++i) wav[4 + i] = static_cast<std::uint8_t>((36 + bytes) >> (8 * i));
-  wav.resize(44 + bytes, 0);
+  const hotaru_test::Bytes wav = hotaru_test::WavFile(500);
   std::ofstream(dir() / "Track05.WAV", std::ios::binary)
       .write(reinterpret_cast<const char*>(wav.data()), static_cast<std::streamsize>(wav.size()));
   PackStory();

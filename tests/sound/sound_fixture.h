@@ -2,7 +2,6 @@
 // files and sound files written into the data folder, time passing on the virtual clock.
 #pragma once
 
-#include <cmath>
 #include <cstdint>
 #include <string>
 #include <utility>
@@ -11,48 +10,10 @@
 #include "core/message_pump.h"
 #include "core/shell_state.h"
 #include "sound/cd_audio.h"
+#include "support/audio_files.h"
 #include "support/scenario_fixture.h"
 
 namespace hotaru_test {
-
-// `ms` of a quiet 440 Hz tone as 22050 Hz mono 16-bit samples, little-endian.
-inline Bytes ToneSamples(std::uint32_t ms) {
-  const std::size_t count = static_cast<std::size_t>(ms) * 22050 / 1000;
-  Bytes out;
-  for (std::size_t i = 0; i < count; ++i) {
-    const auto v = static_cast<std::int16_t>(3000 * std::sin(i * 2 * 3.14159265 * 440 / 22050));
-    out.push_back(static_cast<std::uint8_t>(v & 0xFF));
-    out.push_back(static_cast<std::uint8_t>((v >> 8) & 0xFF));
-  }
-  return out;
-}
-
-// A WAV file of those samples: what a ripper writes for a track.
-inline Bytes WavFile(std::uint32_t ms) {
-  const Bytes samples = ToneSamples(ms);
-  Bytes out;
-  auto text = [&](const char* t) {
-    for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>(t[i]));
-  };
-  auto le = [&](std::uint32_t v, int n) {
-    for (int i = 0; i < n; ++i) out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-  };
-  text("RIFF");
-  le(static_cast<std::uint32_t>(36 + samples.size()), 4);
-  text("WAVE");
-  text("fmt ");
-  le(16, 4);
-  le(1, 2);
-  le(1, 2);
-  le(22050, 4);
-  le(44100, 4);
-  le(2, 2);
-  le(16, 2);
-  text("data");
-  le(static_cast<std::uint32_t>(samples.size()), 4);
-  for (std::uint8_t b : samples) out.push_back(b);
-  return out;
-}
 
 class SoundTest : public ScenarioTest {
  protected:

@@ -18,7 +18,7 @@ constexpr int kRate = 44100;
 constexpr int kFrames = 512;
 
 bool OpenOn(const char* driver) {
-  if (driver != nullptr) SDL_SetHint(SDL_HINT_AUDIODRIVER, driver);
+  if (driver != nullptr) SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, driver, SDL_HINT_OVERRIDE);
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
   if (Mix_OpenAudio(kRate, AUDIO_S16SYS, 2, kFrames) == 0) return true;
   SDL_QuitSubSystem(SDL_INIT_AUDIO);
