@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Builds the program and the demo story and plays it in a window.
 #
-# The demo data (build/default/demo/ZEN2DATA.PAK: the font, the pictures and the story, all
-# made by the build from demo/) is played by `hotaru`. Its settings live in a profile of
-# their own under build/, so a player's own settings are never touched. Without a display
+# The demo data (build/default/demo/ZEN2DATA.PAK: the font, the pictures, the sounds and the
+# story, with the music tracks beside it, all made by the build from demo/) is played by
+# `hotaru`. Its settings live in a profile of their own under build/, so a player's own
+# settings are never touched. Without a display
 # the story is played through on the headless runner instead, clicking every 2 seconds.
 set -euo pipefail
 cd "$(dirname "$0")/.."

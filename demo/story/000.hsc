@@ -10,6 +10,10 @@
 ; river), V1 (fireworks), V2 (sunset hill).
 ; Character places: 0 left, 1 right, 2 centre; a text code's place p + 4 dissolves the
 ; whole screen instead of the place alone.
+;
+; Music (demo/sound, the disc's tracks beside the pack): 1 the evening walk, 2 fireflies,
+; 3 the festival. Sounds: 1 wind chime, 2 footsteps, 4 wind (an ambience that loops),
+; 5 a firework; 3 and 18 are in the pack for the heavy blow and the claw effects.
 
 .event
 L0:                             ; entered: nothing to prepare
@@ -18,10 +22,13 @@ L0:                             ; entered: nothing to prepare
 L1:
     ; --- The street at dusk ------------------------------------------------------------
     black
+    cd_play 1                   ; the evening walk, repeating
     bg 155
     transition 0
     wait 50
     dim
+    pcm_load 2                  ; footsteps, once
+    pcm_play 1 0
     msg_wipe "夏休みの最後の日の、夕方だった。{wait_line}{nl}"
              "{nl}"
              "ぼくは、駅からの道をひとりで歩いていた。{wait_line}{nl}"
@@ -89,6 +96,10 @@ L1:
     bg 102
     transition 13               ; and opening on the river
     dim
+    pcm_load 4                  ; the wind in the grass, until the fireworks
+    pcm_play 0 0
+    cd_mark_fade                ; the walk fades at the fireflies' scene change,
+    cd_queue 2                  ; and their music starts there
     msg_wipe "川の近くは、風が涼しかった。{wait_line}{nl}"
              "草のにおいがする。{wait_line}{nl}"
              "{nl}"
@@ -112,10 +123,15 @@ L1:
              "ただ光を見つめていた。{wait_page}"
 
     ; --- Fireworks over the town -----------------------------------------------------
+    pcm_finish                  ; the wind dies away
+    cd_fade_out
     clear_scene 15              ; the river slides out to the right
     event_v 1
+    cd_play 3                   ; the festival
     transition 5                ; the fireworks dissolve in
     dim
+    pcm_load 5                  ; three bursts, one after another
+    pcm_play 3 0
     msg_wipe "どん、と大きな音がした。{wait_line}{flash}{nl}"
              "町のほうで、花火が上がったのだ。{wait_line}{nl}"
              "{nl}"
@@ -139,11 +155,14 @@ L1:
              "ホタルの姿は、どこにもなかった。{wait_page}"
 
     ; --- The next morning --------------------------------------------------------------
+    cd_fade_out
     fade_out_dim 2
     wait 60
     bg 3
     transition 7                ; the morning sweeps in column by column
     dim
+    pcm_load 1                  ; a wind chime at the window
+    pcm_play 1 0
     msg_wipe "目が覚めると、もう朝だった。{wait_line}{nl}"
              "{nl}"
              "あれは、夢だったのだろうか。{wait_page}"
@@ -166,6 +185,7 @@ L1:
     ; --- The hill at sunset --------------------------------------------------------------
     clear_scene 6               ; blinds
     event_v 2
+    cd_play 2                   ; the fireflies' music once more
     transition 6
     dim
     msg_wipe "その日の夕方、ぼくは丘の上にいた。{wait_line}{nl}"
@@ -185,6 +205,9 @@ L1:
     fade_from_white 1
     wait 50
     msg "{x:256}{y:190}おわり{wait_page}"
+    cd_mark_fade
+    cd_fade_out
+    pcm_unload
     fade_out 2
     end
 

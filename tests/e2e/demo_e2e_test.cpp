@@ -2,6 +2,7 @@
 // headless runner with a click every two seconds, showing text over its scenes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -55,6 +56,32 @@ TEST_F(DemoE2E, TheStoryPassesTheAuditAndPlaysToItsEnd) {
   for (std::size_t i = 640 * 200; i < street.size(); ++i)
     lit += street[i].r + street[i].g + street[i].b > 0;
   EXPECT_GT(lit, 640 * 100);
+}
+
+TEST_F(DemoE2E, TheStoryPlaysItsSynthesisedMusicAndSounds) {
+  std::string input;
+  for (int t = 2000; t <= 300000; t += 2000) input += "at " + std::to_string(t) + " click\n";
+  ASSERT_EQ(Run(input, {"--until", "300000"}), 1) << output();
+  std::vector<std::string> plays;
+  int fade_steps = 0;
+  for (const auto& line : Trace("cd")) {
+    if (line.details.rfind("play ", 0) == 0) plays.push_back(line.details);
+    if (line.details.rfind("volume ", 0) == 0) ++fade_steps;
+  }
+  // Every music number the story names has its track; the walk repeats before it fades.
+  ASSERT_GE(plays.size(), 5u);
+  EXPECT_EQ(plays.front(), "play 3 4");
+  for (const std::string& play : plays) EXPECT_EQ(play.find("refused"), std::string::npos);
+  EXPECT_NE(std::find(plays.begin(), plays.end(), "play 4 5"), plays.end());
+  EXPECT_NE(std::find(plays.begin(), plays.end(), "play 5 6"), plays.end());
+  EXPECT_GE(fade_steps, 3 * 33);  // three fades of 32 steps and a restore
+  // The ambience loops until it is finished with a fade; the firework bursts three times.
+  std::vector<std::string> wave;
+  for (const auto& line : Trace("wave")) wave.push_back(line.details);
+  const auto endless = std::find(wave.begin(), wave.end(), "write 176400 loops endless");
+  ASSERT_NE(endless, wave.end());
+  EXPECT_EQ(*(endless + 1), "volume 63487 63487");
+  EXPECT_NE(std::find(wave.begin(), wave.end(), "write 39690 loops 3"), wave.end());
 }
 
 }  // namespace
