@@ -4,8 +4,8 @@
 # The demo data (build/default/demo/ZEN2DATA.PAK: the font, the pictures, the sounds and the
 # story, with the music tracks beside it, all made by the build from demo/) is played by
 # `hotaru`. Its settings live in a profile of their own under build/, so a player's own
-# settings are never touched. Without a display
-# the story is played through on the headless runner instead, clicking every 2 seconds.
+# settings are never touched. Without a display the story is played through on the headless
+# runner instead, clicking every 2 seconds.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
