@@ -178,4 +178,19 @@ bool WaveDone(std::int32_t code) {
   return true;
 }
 
+void Close() {
+  if (State() == Output::kClosed) return;
+  if (State() != Output::kFailed) {
+    StopTrack();
+    StopWave();
+    Mix_ChannelFinished(nullptr);
+    Mix_CloseAudio();
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  }
+  Mix_Quit();
+  g_output = Output::kClosed;
+  // The event type stays registered with SDL; a new Open registers its own.
+  g_wave_event = 0;
+}
+
 }  // namespace platform::mixer

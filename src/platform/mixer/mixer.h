@@ -20,6 +20,8 @@ enum class Output {
 // silent driver. Later calls answer what the first one opened.
 Output Open(bool device);
 Output State();
+// Stops everything and closes the mixer (before SDL ends); Open may start it again.
+void Close();
 
 // How long an audio file plays, in milliseconds; nothing when the mixer cannot decode it.
 // Opens the mixer silently if it is not open.

@@ -9,6 +9,7 @@
 
 #include "platform/common/input_state.h"
 #include "platform/common/window_table.h"
+#include "platform/mixer/mixer.h"
 
 namespace platform::sdl {
 namespace {
@@ -95,6 +96,7 @@ void SdlBackend::Shutdown() {
   if (!started_) return;
   // Marked first: an exit from inside the shutdown must not run it again.
   started_ = false;
+  mixer::Close();
   view_.Close();
   SDL_Quit();
 }
