@@ -58,12 +58,11 @@ void SetPenY(std::uint16_t y) {
   StorePen(GameState, pen);
 }
 
-// Draws item i at its place. Text drawing takes pending presses for its own hurry: they are
-// kept for the selector instead.
+// Draws item i at its place, in one piece. The presses pending before are kept for the
+// selector (text drawing starts by clearing them).
 void DrawItem(Item& item, std::uint8_t colour) {
   const std::uint16_t pending = shell::InputEvents;
-  shell::ClearInput();
-  ShowText(item.x, item.y, item.text, colour, 0, false, false);
+  ShowTextAtOnce(item.x, item.y, item.text, colour, 0);
   shell::InputEvents |= pending;
 }
 
