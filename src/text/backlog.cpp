@@ -159,6 +159,11 @@ void ShowBacklog() {
       }
       shell::InputEvents &= static_cast<std::uint16_t>(~shell::kInputDown);
     }
+    // The wheel steps at once: away from the reader older, towards newer.
+    if (shell::InputEvents & shell::kInputWheelUp && i > 0) --i;
+    if (shell::InputEvents & shell::kInputWheelDown && i < newest) ++i;
+    shell::InputEvents &=
+        static_cast<std::uint16_t>(~(shell::kInputWheelUp | shell::kInputWheelDown));
     if (shell::InputEvents & shell::kInputDecide) {
       if (selected == Direction::kNewer && i < newest) ++i;
       if (selected == Direction::kOlder && i > 0) --i;

@@ -40,10 +40,14 @@ TEST_F(BacklogE2E, ThreePagesReadBackOlderAndNewerThenTheStoryGoesOn) {
                 "at 9500 move 300 300\n"       // the lower half selects newer
                 "at 10000 shot {newer.png}\n"  //
                 "at 10500 click\n"             // newer: the second page again
-                "at 11000 shot {again.png}\n"  //
-                "at 11500 key escape\n"        // out of the backlog, into the menu
-                "at 15000 rclick\n"            // out of the menu: the page comes back
-                "at 17000 shot {story.png}\n"  //
+                "at 11000 shot {again.png}\n"
+                "at 11100 wheel 1\n"  // the wheel away: older at once
+                "at 11200 shot {wheel_up.png}\n"
+                "at 11300 wheel -1\n"               // and towards: newer
+                "at 11400 shot {wheel_down.png}\n"  //
+                "at 11500 key escape\n"             // out of the backlog, into the menu
+                "at 15000 rclick\n"                 // out of the menu: the page comes back
+                "at 17000 shot {story.png}\n"       //
                 "at 17500 click\n"),
             1)
       << output();
@@ -71,6 +75,9 @@ TEST_F(BacklogE2E, ThreePagesReadBackOlderAndNewerThenTheStoryGoesOn) {
   EXPECT_EQ(ink("newer.png", 40, 10), black);
   EXPECT_EQ(ink("again.png", 40, 10), white);
   EXPECT_EQ(ink("again.png", 64, 10), black);
+  EXPECT_EQ(ink("wheel_up.png", 40, 10), black);
+  EXPECT_EQ(ink("wheel_up.png", 16, 10), white);
+  EXPECT_EQ(ink("wheel_down.png", 40, 10), white);
   // Back in the story: the third page, whole.
   EXPECT_EQ(ink("story.png", 64, 10), white);
   EXPECT_EQ(ink("story.png", 608, 4), black);

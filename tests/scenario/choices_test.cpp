@@ -52,6 +52,7 @@ class ChoicesTest : public hotaru_test::ScenarioTest {
     hotaru_test::InstallFont(hotaru_test::MakeTestFont());
     shell::Mmv = mmv ? 1 : 0;
     scenario::SetU16(scenario::GameState, scenario::field::kHistoryCount, 0);  // a new play
+    visuals::ClearPicture(visuals::VbufDIB);                                   // the scene: black
   }
   void RunChoice() {
     WriteScenarioFile(1, ScenarioBuilder::Assemble(kThreeWayChoice));
