@@ -2,7 +2,7 @@
 ; friend Natsumi and a girl called Hotaru, fireflies by the river and fireworks over the
 ; town. It walks through what the runtime shows: one picture in several colourings,
 ; characters in all three places, every colour effect, the fades and the white flash, line
-; and page waits, and the two wave scenes.
+; and page waits, a choice, and the two wave scenes.
 ;
 ; Pictures (demo/art): backgrounds 1 field, 2 riverside, 3 room, 4 sky, 5 street, 6 shrine,
 ; each as background p (day), p + 50 (evening), p + 100 (night), p + 150 (dusk); characters
@@ -86,10 +86,17 @@ L1:
              "　蛍を見に行くんでしょう？{wait_line}{nl}"
              "　いい場所、知ってるよ」{wait_page}"
     msg_wipe "{chara3_together:4,3,5,2,6,1}"
-             "ぼくとナツミは、顔を見合わせた。{wait_line}{nl}"
-             "{nl}"
-             "「じゃあ、案内してくれる？」{wait_line}{nl}"
-             "ホタルは、だまってうなずいた。{wait_page}"
+             "ぼくとナツミは、顔を見合わせた。{wait_page}"
+    ; The reader decides: the girl leads the way, or the two go on their own.
+    choice what_now with_her follow on_our_own alone
+follow:
+    msg_wipe "ホタルは、だまってうなずいた。{wait_line}{nl}"
+             "そして、先に立って歩きだした。{wait_page}"
+    jump river
+alone:
+    msg_wipe "ホタルは、少しさびしそうに笑った。{wait_line}{nl}"
+             "「……じゃあ、川で会おうね」{wait_page}"
+river:
 
     ; --- The riverside: fireflies ----------------------------------------------------
     clear_scene 13              ; an iris closing
@@ -212,6 +219,9 @@ L1:
     end
 
 .messages
+what_now:       "どうしよう。{nl}"
+with_her:       "「じゃあ、案内してくれる？」{nl}"
+on_our_own:     "「ぼくたちだけで、行ってみるよ」{nl}"
 wave_river:     "川の水面が、蛍の光をうつして{wait_line}{nl}"
                 "ゆらゆらとゆれている。{wait_line}{nl}"
                 "{nl}"

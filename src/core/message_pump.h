@@ -17,6 +17,10 @@ enum InputBit : std::uint16_t {
   kInputCancel = 0x10,
   kInputDecide = 0x20,
   kInputSpace = 0x40,
+  // The mouse wheel turned away from the reader, and towards: not in the original's input,
+  // read by the backlog alone.
+  kInputWheelUp = 0x80,
+  kInputWheelDown = 0x100,
 };
 
 // Process lifetime.

@@ -145,6 +145,11 @@ constexpr UINT WM_LBUTTONDOWN = 0x0201;
 constexpr UINT WM_LBUTTONUP = 0x0202;
 constexpr UINT WM_RBUTTONDOWN = 0x0204;
 constexpr UINT WM_RBUTTONUP = 0x0205;
+// wParam's high word: the signed distance turned, in units of WHEEL_DELTA per notch,
+// positive away from the reader.
+constexpr UINT WM_MOUSEWHEEL = 0x020A;
+constexpr int WHEEL_DELTA = 120;
+constexpr short GET_WHEEL_DELTA_WPARAM(std::uintptr_t w) { return static_cast<short>(HIWORD(w)); }
 constexpr UINT WM_QUERYNEWPALETTE = 0x030F;
 constexpr UINT WM_PALETTECHANGED = 0x0311;
 constexpr UINT MM_WOM_DONE = 0x03BD;

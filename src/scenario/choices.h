@@ -6,9 +6,10 @@
 namespace scenario {
 
 // The choice of opcode 0x25: shows question message `question`, then offers the `count`
-// options (1 … 12) whose (message, displacement) pairs are at `options`, as stored. Sets
-// flag 104 to the answer. Answers the chosen index, or -1 when ScriptStop was raised. The
-// interpreter makes the jump, so the displacement is checked against the block there.
+// options (1 … 12; more are taken as 12) whose (message, displacement) pairs are at
+// `options`, as stored. Sets flag 104 to the answer. Answers the chosen index, or -1 when
+// ScriptStop was raised; a choice of no options answers -1 at once with flag 104 = 255.
+// The interpreter makes the jump, so the displacement is checked against the block there.
 std::int16_t Choose(std::uint8_t question, const std::uint8_t* options, std::uint8_t count);
 
 // The yes/no question: `question` (message text) with the question suffix, over the scene

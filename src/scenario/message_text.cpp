@@ -321,11 +321,14 @@ void LocateText(TextRun& run, const std::uint8_t* text) {
 
 }  // namespace
 
-const std::uint8_t* ShowText(std::uint16_t x, std::uint16_t y, const std::uint8_t* text,
-                             std::uint16_t colour, std::uint16_t shadow, bool present_each,
-                             bool scenario_message) {
+namespace {
+
+const std::uint8_t* RunText(std::uint16_t x, std::uint16_t y, const std::uint8_t* text,
+                            std::uint16_t colour, std::uint16_t shadow, bool present_each,
+                            bool scenario_message, std::uint8_t glyph_delay) {
   shell::ClearInput();
   TextRun run;
+  run.glyph_delay = glyph_delay;
   LocateText(run, text);
   run.present_each = present_each;
   run.scenario_message = scenario_message && run.base != text;
@@ -372,6 +375,19 @@ const std::uint8_t* ShowText(std::uint16_t x, std::uint16_t y, const std::uint8_
     }
     shell::PumpMessage();
   }
+}
+
+}  // namespace
+
+const std::uint8_t* ShowText(std::uint16_t x, std::uint16_t y, const std::uint8_t* text,
+                             std::uint16_t colour, std::uint16_t shadow, bool present_each,
+                             bool scenario_message) {
+  return RunText(x, y, text, colour, shadow, present_each, scenario_message, kSystemGlyphDelay);
+}
+
+const std::uint8_t* ShowTextAtOnce(std::uint16_t x, std::uint16_t y, const std::uint8_t* text,
+                                   std::uint16_t colour, std::uint16_t shadow) {
+  return RunText(x, y, text, colour, shadow, false, false, 0);
 }
 
 }  // namespace scenario

@@ -19,4 +19,10 @@ const std::uint8_t* ShowText(std::uint16_t x, std::uint16_t y, const std::uint8_
                              std::uint16_t colour, std::uint16_t shadow, bool present_each,
                              bool scenario_message);
 
+// ShowText of a text of the program's own, not a scenario message and not presented,
+// without the per-glyph wait (as if it began with glyph delay 0): what the item selector
+// draws appears in one piece, and a press made meanwhile is not taken as a hurry.
+const std::uint8_t* ShowTextAtOnce(std::uint16_t x, std::uint16_t y, const std::uint8_t* text,
+                                   std::uint16_t colour, std::uint16_t shadow);
+
 }  // namespace scenario

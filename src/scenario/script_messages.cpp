@@ -11,9 +11,7 @@
 #include "text/font.h"
 
 namespace scenario {
-namespace {
 
-// Message m's address in MESSAGE DATA at `base`, checked to end inside the block.
 const std::uint8_t* MessageAt(const std::uint8_t* base, std::uint8_t m) {
   const std::size_t size = GlobalSize(MessageData);
   if (base == nullptr || size < kBlockTableEnd) ScenarioBroken(CurrentScenario());
@@ -22,27 +20,14 @@ const std::uint8_t* MessageAt(const std::uint8_t* base, std::uint8_t m) {
   return base + at;
 }
 
-// Holds the screen picture and the font in place for the span of one text display. A
-// handle kept here that a nested load has released is refused by the platform on unwire.
-class TextPictureWire {
- public:
-  TextPictureWire() : screen_(visuals::VmemDIB), font_(text::FontData) {
-    resources::MemWire(screen_);
-    resources::MemWire(font_);
-  }
-  ~TextPictureWire() {
-    resources::MemUnwire(font_);
-    resources::MemUnwire(screen_);
-  }
-  TextPictureWire(const TextPictureWire&) = delete;
-  TextPictureWire& operator=(const TextPictureWire&) = delete;
-
- private:
-  resources::MemHandle screen_;
-  resources::MemHandle font_;
-};
-
-}  // namespace
+TextPictureWire::TextPictureWire() : screen_(visuals::VmemDIB), font_(text::FontData) {
+  resources::MemWire(screen_);
+  resources::MemWire(font_);
+}
+TextPictureWire::~TextPictureWire() {
+  resources::MemUnwire(font_);
+  resources::MemUnwire(screen_);
+}
 
 void CheckMessage(std::uint8_t m) {
   MessageAt(static_cast<const std::uint8_t*>(resources::MemLock(MessageData)), m);

@@ -4,9 +4,28 @@
 
 #include <cstdint>
 
+#include "core/memory_blocks.h"
 #include "text/wave_text_scene.h"
 
 namespace scenario {
+
+// Message m's address in MESSAGE DATA at `base` (the block locked or wired by the caller);
+// ends the program unless the message ends inside the block.
+const std::uint8_t* MessageAt(const std::uint8_t* base, std::uint8_t m);
+
+// Holds the screen picture and the font in place for the span of one text display. A
+// handle kept here that a nested load has released is refused by the platform on unwire.
+class TextPictureWire {
+ public:
+  TextPictureWire();
+  ~TextPictureWire();
+  TextPictureWire(const TextPictureWire&) = delete;
+  TextPictureWire& operator=(const TextPictureWire&) = delete;
+
+ private:
+  resources::MemHandle screen_;
+  resources::MemHandle font_;
+};
 
 // Ends the program unless message m of the loaded MESSAGE DATA ends (0xAF) inside the block.
 void CheckMessage(std::uint8_t m);

@@ -8,6 +8,7 @@
 #include "core/shell_state.h"
 #include "shell/startup.h"
 #include "sound/sound_state.h"
+#include "text/backlog.h"
 #include "text/font.h"
 #include "text/typewriter.h"
 #include "text/wave_text_scene.h"
@@ -23,6 +24,7 @@ void ResetGameState() {
   visuals::ResetPictureState();
   text::ResetFontState();
   text::ResetTypewriterState();
+  text::ResetBacklogState();
   text::ResetWaveState();
   scenario::ResetScenarioState();
   flow::ResetFlowState();

@@ -59,6 +59,11 @@ LRESULT MainWindowProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
       return 0;
     case WM_LBUTTONDOWN: InputEvents |= kInputDecide; return 0;
     case WM_RBUTTONDOWN: InputEvents |= kInputCancel; return 0;
+    case WM_MOUSEWHEEL:
+      if (const short delta = GET_WHEEL_DELTA_WPARAM(static_cast<std::uintptr_t>(wparam))) {
+        InputEvents |= delta > 0 ? kInputWheelUp : kInputWheelDown;
+      }
+      return 0;
     case WM_QUERYNEWPALETTE: RealizeOnFocus(hwnd); return 0;
     case WM_PALETTECHANGED: RealizeOnPaletteChange(hwnd, reinterpret_cast<HWND>(wparam)); return 0;
     case MM_WOM_DONE:

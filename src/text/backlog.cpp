@@ -1,7 +1,178 @@
 #include "text/backlog.h"
 
+#include <algorithm>
+#include <string>
+
+#include "core/format_text.h"
+#include "core/game_state.h"
+#include "core/message_pump.h"
+#include "core/palette_state.h"
+#include "core/picture.h"
+#include "core/shell_state.h"
+#include "resources/block_unpacker.h"
+#include "resources/pack_archive.h"
+#include "text/font.h"
+#include "text/page_drawing.h"
+#include "text/text_layout.h"
+#include "visuals/screen_show.h"
+
 namespace text {
 
-void RecordMessage(std::uint8_t) {}  // placeholder; waits for the message backlog
+resources::MemHandle ViewMessages = 0;
+std::uint8_t ViewScenario = 255;
+
+void ResetBacklogState() {
+  ViewMessages = 0;
+  ViewScenario = 255;
+}
+
+namespace {
+
+using scenario::GameState;
+namespace field = scenario::field;
+
+constexpr std::uint8_t kNoScenario = 255;
+constexpr std::uint16_t kViewStep = 2;  // 20 ms between looks at the reader
+constexpr std::uint8_t kMarkLit = 15;
+constexpr std::uint8_t kMarkUnlit = 4;
+constexpr std::uint8_t kMarkNone = 0;
+constexpr std::int16_t kOlderMark = 224;
+constexpr std::int16_t kNewerMark = 225;
+constexpr std::int16_t kMarkX = 608;
+constexpr std::int16_t kOlderMarkY = 4;
+constexpr std::int16_t kNewerMarkY = 372;
+// Where the keys put the pointer, in picture coordinates: on the mark of their direction.
+constexpr int kPointerX = 620;
+constexpr int kOlderPointerY = 16;
+constexpr int kNewerPointerY = 384;
+
+enum class Direction { kOlder, kNewer, kNone };
+
+std::size_t EntryAt(int i) { return field::kHistory + 2 * static_cast<std::size_t>(i); }
+
+void ReleaseView() {
+  if (ViewMessages != 0) {
+    resources::MemUnwire(ViewMessages);
+    resources::MemFree(ViewMessages);
+  }
+  ViewMessages = 0;
+  ViewScenario = kNoScenario;
+}
+
+// The offset of message m's text in the view block, or the block's size when the entry
+// does not fit the block (a history saved with other story data): nothing is drawn then.
+std::size_t MessageOffset(std::uint8_t m) {
+  const auto* base = static_cast<const std::uint8_t*>(resources::MemLockOnce(ViewMessages));
+  const std::size_t size = base == nullptr ? 0 : GlobalSize(ViewMessages);
+  const std::size_t entry = 2 + 2 * static_cast<std::size_t>(m);
+  if (entry + 2 > size) return size;
+  return std::min<std::size_t>(base[entry] | base[entry + 1] << 8, size);
+}
+
+void PlacePointer(int y) {
+  shell::PlaceCursor(static_cast<std::uint16_t>(kPointerX * shell::ClientWidth / 640),
+                     static_cast<std::uint16_t>(y * shell::ClientHeight / 400));
+}
+
+}  // namespace
+
+void RecordMessage(std::uint8_t message) {
+  const std::uint8_t scenario = GameState[field::kCurrentScenario];
+  const std::uint16_t count = HistoryCount();
+  if (count > 0 && GameState[EntryAt(count - 1)] == scenario &&
+      GameState[EntryAt(count - 1) + 1] == message) {
+    return;
+  }
+  if (count >= kHistoryCapacity) return;
+  GameState[EntryAt(count)] = scenario;
+  GameState[EntryAt(count) + 1] = message;
+  scenario::SetU16(GameState, field::kHistoryCount, static_cast<std::uint16_t>(count + 1));
+}
+
+std::uint16_t HistoryCount() {
+  return std::min(scenario::GetU16(GameState, field::kHistoryCount), kHistoryCapacity);
+}
+
+void LoadBacklogMessages(std::uint8_t scenario) {
+  if (scenario == ViewScenario && ViewMessages != 0) return;
+  ReleaseView();
+  const std::string name = resources::FormatString("%03d.SCN", scenario);
+  std::uint32_t size = 0;
+  resources::MemHandle file = resources::LoadFile(name.c_str(), &size);
+  const auto* bytes = static_cast<const std::uint8_t*>(resources::MemLock(file));
+  // The packed texts start at the u16 at byte 2, in units of 16 bytes. A file too short
+  // for its header or its block leaves the view empty: its entries draw nothing.
+  const std::uint32_t at = bytes != nullptr && size >= 4 ? (bytes[2] | bytes[3] << 8) * 16u : size;
+  if (at + 4 <= size) ViewMessages = resources::UnpackBlock(bytes + at, size - at, "VIEW MES DATA");
+  resources::MemRelease(&file);
+  ViewScenario = scenario;
+}
+
+void ShowBacklog() {
+  visuals::ShowComposed();
+  const int count = HistoryCount();
+  if (count < 2) return;
+  const int newest = count - 2;  // the current message itself is not shown
+  int shown = -1;
+  int i = newest;
+  Direction selected = Direction::kOlder;
+  Direction marked = Direction::kNone;
+
+  for (;;) {
+    const bool new_message = i != shown;
+    if (new_message) {
+      visuals::ShowComposed();
+      if (ViewMessages != 0) resources::MemUnwire(ViewMessages);
+      LoadBacklogMessages(GameState[EntryAt(i)]);
+      resources::MemWire(ViewMessages);
+      DrawMessageBlock(ViewMessages, kPageLeft, kPageTop, MessageOffset(GameState[EntryAt(i) + 1]),
+                       kTextColour, kTextShadow);
+      shown = i;
+    }
+    if (new_message || selected != marked) {
+      const auto colour = [&](Direction d, bool exists) {
+        if (!exists) return kMarkNone;
+        return d == selected ? kMarkLit : kMarkUnlit;
+      };
+      DrawGlyph(kMarkX, kOlderMarkY, kOlderMark, colour(Direction::kOlder, i > 0), 0);
+      DrawGlyph(kMarkX, kNewerMarkY, kNewerMark, colour(Direction::kNewer, i < newest), 0);
+      shell::Present(&visuals::UpdateRect);
+      marked = selected;
+    }
+    shell::Wait(kViewStep);
+
+    selected = shell::MouseY >= shell::ClientHeight / 2 ? Direction::kNewer : Direction::kOlder;
+    if (shell::InputEvents & (shell::kInputCancel | shell::kInputSpace)) break;
+    if (shell::InputEvents & shell::kInputUp) {
+      if (i > 0) {
+        selected = Direction::kOlder;
+        PlacePointer(kOlderPointerY);
+        shell::InputEvents |= shell::kInputDecide;
+      }
+      shell::InputEvents &= static_cast<std::uint16_t>(~shell::kInputUp);
+    }
+    if (shell::InputEvents & shell::kInputDown) {
+      if (i < newest) {
+        selected = Direction::kNewer;
+        PlacePointer(kNewerPointerY);
+        shell::InputEvents |= shell::kInputDecide;
+      }
+      shell::InputEvents &= static_cast<std::uint16_t>(~shell::kInputDown);
+    }
+    // The wheel steps at once: away from the reader older, towards newer.
+    if (shell::InputEvents & shell::kInputWheelUp && i > 0) --i;
+    if (shell::InputEvents & shell::kInputWheelDown && i < newest) ++i;
+    shell::InputEvents &=
+        static_cast<std::uint16_t>(~(shell::kInputWheelUp | shell::kInputWheelDown));
+    if (shell::InputEvents & shell::kInputDecide) {
+      if (selected == Direction::kNewer && i < newest) ++i;
+      if (selected == Direction::kOlder && i > 0) --i;
+      shell::ClearInput();
+    }
+  }
+
+  ReleaseView();
+  visuals::ShowComposed();
+}
 
 }  // namespace text

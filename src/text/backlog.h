@@ -1,11 +1,42 @@
 // The message backlog: the history of messages shown in this play, and its viewer.
+//
+// The history keeps no text: each entry is the pair (scenario number, message number), in
+// the game state record (count at field::kHistoryCount, entries at field::kHistory), so it
+// is saved and loaded with the game. The viewer reads the scenario file again to draw an
+// entry.
 #pragma once
 
 #include <cstdint>
 
+#include "core/memory_blocks.h"
+
 namespace text {
 
-// Appends (CurrentScenario, message) to the message history of the game state record.
+// Entries the history holds at most; a full history takes no further entries.
+constexpr std::uint16_t kHistoryCapacity = 2000;
+
+// The viewer's cache: the unpacked message texts ("VIEW MES DATA") of one scenario and its
+// number (255 none). Lives while the viewer runs; empty outside it. Reset by
+// ResetBacklogState.
+extern resources::MemHandle ViewMessages;
+extern std::uint8_t ViewScenario;
+void ResetBacklogState();
+
+// Appends (CurrentScenario, message) to the history, unless it is the newest entry already
+// or the history is full.
 void RecordMessage(std::uint8_t message);
+
+// The history's count as the viewer trusts it: at most kHistoryCapacity, whatever a record
+// read from elsewhere says.
+std::uint16_t HistoryCount();
+
+// Makes ViewMessages hold scenario `scenario`'s message texts; nothing to do when it holds
+// them already. A scenario file that cannot be found ends the program.
+void LoadBacklogMessages(std::uint8_t scenario);
+
+// The viewer: one earlier message at a time over the scene, older and newer by mouse, keys
+// and wheel, until cancel or space. Leaves the screen without text; the caller redraws its
+// page.
+void ShowBacklog();
 
 }  // namespace text

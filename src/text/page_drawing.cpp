@@ -73,16 +73,24 @@ void RedrawPage(const std::uint8_t* end) {
 
 void DrawMessageBlock(std::uint16_t x, std::uint16_t y, const std::uint8_t* text,
                       std::uint16_t colour, std::uint16_t shadow) {
+  std::size_t size = 0;
+  std::size_t start = 0;
+  const std::uint8_t* base = MessageBlock(&size);
+  if (!OffsetIn(base, size, text, &start)) start = size;
+  DrawMessageBlock(scenario::MessageData, x, y, start, colour, shadow);
+}
+
+void DrawMessageBlock(resources::MemHandle block, std::uint16_t x, std::uint16_t y,
+                      std::size_t offset, std::uint16_t colour, std::uint16_t shadow) {
   TextPen pen;
   pen.x = x;
   pen.left_margin = x;
   pen.y = y;
   pen.colour = colour;
   pen.shadow = shadow;
-  std::size_t size = 0;
-  std::size_t start = 0;
-  const std::uint8_t* base = MessageBlock(&size);
-  if (OffsetIn(base, size, text, &start)) DrawItems(base, size, start, size, pen);
+  const auto* base = static_cast<const std::uint8_t*>(resources::MemLockOnce(block));
+  const std::size_t size = base == nullptr ? 0 : GlobalSize(block);
+  if (offset < size) DrawItems(base, size, offset, size, pen);
   RepaintWindow();
 }
 

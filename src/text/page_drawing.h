@@ -3,7 +3,10 @@
 // with their operands.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+
+#include "core/memory_blocks.h"
 
 namespace text {
 
@@ -17,5 +20,9 @@ void RedrawPage(const std::uint8_t* end);
 // the whole window is repainted.
 void DrawMessageBlock(std::uint16_t x, std::uint16_t y, const std::uint8_t* text,
                       std::uint16_t colour, std::uint16_t shadow);
+// The same for a text at `offset` in the message block `block` (MESSAGE DATA of another
+// scenario, as the backlog keeps it). An offset outside the block draws nothing.
+void DrawMessageBlock(resources::MemHandle block, std::uint16_t x, std::uint16_t y,
+                      std::size_t offset, std::uint16_t colour, std::uint16_t shadow);
 
 }  // namespace text

@@ -32,10 +32,18 @@ TEST_F(DemoE2E, TheStoryPassesTheAuditAndPlaysToItsEnd) {
             0)
       << audit;
 
-  std::string input;
-  for (int t = 2000; t <= 300000; t += 2000) input += "at " + std::to_string(t) + " click\n";
-  input += "at 5700 shot {street.png}\n";
-  ASSERT_EQ(Run(input, {"--until", "300000"}), 1) << output();
+  // An arrow before each click: at the choice it highlights an option (down the first, up
+  // the last), which the click then takes; elsewhere arrows do nothing.
+  const auto clicks = [](const char* arrow) {
+    std::string input;
+    for (int t = 2000; t <= 300000; t += 2000) {
+      input += "at " + std::to_string(t - 500) + " key " + arrow + "\n";
+      input += "at " + std::to_string(t) + " click\n";
+    }
+    return input;
+  };
+  ASSERT_EQ(Run(clicks("down") + "at 5700 shot {street.png}\n", {"--until", "300000"}), 1)
+      << output();
   EXPECT_TRUE(Trace("msgbox").empty());
   const auto ops = Trace("op");
   ASSERT_FALSE(ops.empty());
@@ -44,6 +52,16 @@ TEST_F(DemoE2E, TheStoryPassesTheAuditAndPlaysToItsEnd) {
   int waves = 0;
   for (const auto& op : ops) waves += op.details.find(" sub ") != std::string::npos;
   EXPECT_EQ(waves, 2);
+
+  // The choice was made, and the branch of its first option taken.
+  const auto branch_taken = [this] {
+    for (const auto& op : Trace("op")) {
+      if (op.details.find(" choice ") != std::string::npos) continue;
+      if (op.details.find(" jump ") != std::string::npos) return 0;  // the first branch's end
+    }
+    return 1;
+  };
+  EXPECT_EQ(branch_taken(), 0);
 
   // The first page over the street: the white text in its top rows, the scene below.
   const std::vector<Rgb> street = Shot("street.png");
@@ -56,6 +74,11 @@ TEST_F(DemoE2E, TheStoryPassesTheAuditAndPlaysToItsEnd) {
   for (std::size_t i = 640 * 200; i < street.size(); ++i)
     lit += street[i].r + street[i].g + street[i].b > 0;
   EXPECT_GT(lit, 640 * 100);
+
+  // The other option leads through the other branch to the same end.
+  ASSERT_EQ(Run(clicks("up"), {"--until", "300000"}), 1) << output();
+  EXPECT_NE(Trace("op").back().details.find(" end"), std::string::npos);
+  EXPECT_EQ(branch_taken(), 1);
 }
 
 TEST_F(DemoE2E, TheStoryPlaysItsSynthesisedMusicAndSounds) {

@@ -21,10 +21,11 @@ at 500 key Enter 1000
 +5 dump b.json
 +5 close
 +5 deactivate
++5 wheel -2
 )",
                                &s, &error))
       << error;
-  ASSERT_EQ(s.actions.size(), 11u);
+  ASSERT_EQ(s.actions.size(), 12u);
   EXPECT_EQ(s.actions[0].time, 100u);
   EXPECT_TRUE(s.actions[0].has_position);
   EXPECT_EQ(s.actions[1].time, 150u);
@@ -39,6 +40,8 @@ at 500 key Enter 1000
   EXPECT_EQ(s.actions[7].path, "a.png");
   EXPECT_EQ(s.actions[9].kind, ActionKind::Close);
   EXPECT_FALSE(s.actions[10].ok);
+  EXPECT_EQ(s.actions[11].kind, ActionKind::Wheel);
+  EXPECT_EQ(s.actions[11].id, -2);
 }
 
 TEST(InputScript, SortsByTimeKeepingLineOrderForEqualTimes) {
@@ -59,7 +62,10 @@ TEST(InputScript, RejectsBadLinesWithTheirNumber) {
                        "at 5 msgbox maybe",
                        "at 5 dialog Music=2 ok",
                        "at 5 menu",
-                       "at 5 close now"};
+                       "at 5 close now",
+                       "at 5 wheel",
+                       "at 5 wheel 0",
+                       "at 5 wheel up"};
   for (const char* line : bad) {
     InputScript s;
     std::string error;

@@ -236,6 +236,8 @@ TEST_F(EventInterpreterTest, ALevelWhoseBlockWasReleasedUnderItStops) {
 }
 
 TEST_F(EventInterpreterTest, ChoiceOfNothingIsSkippedAndMoreThanTwelveOptionsReadTwelve) {
+  // Each offered choice is answered with its first option: down highlights it, enter takes it.
+  Restart("at 1000 key down\nat 1200 key enter\nat 3000 key down\nat 3200 key enter\n");
   ScenarioBuilder s;
   s.Label(1).Code({0x25, 3, 0, 0x4B, 13, 1, 0x20});
   Bytes thirteen = {0x25, 3, 13};

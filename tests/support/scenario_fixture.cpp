@@ -17,12 +17,14 @@ void ScenarioTest::SetUp() {
 }
 
 void ScenarioTest::Restart(const std::string& script, std::optional<std::uint32_t> until,
-                           int display_bits) {
+                           int display_bits, int screen_width, int screen_height) {
   platform::headless::Options options;
   options.trace_ops = true;
   options.trace_presents = true;
   options.until_ms = until;
   options.display_bits = display_bits;
+  options.screen_width = screen_width;
+  options.screen_height = screen_height;
   RestartBackend(options, script);
   StartWindow();
 }

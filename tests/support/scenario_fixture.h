@@ -17,9 +17,9 @@ class ScenarioTest : public PlatformTest {
   void SetUp() override;
 
   // Starts again with this input script and, when given, a time at which the run ends, on a
-  // display of `display_bits` per pixel.
+  // display of `display_bits` per pixel and a screen of `screen_width` × `screen_height`.
   void Restart(const std::string& script, std::optional<std::uint32_t> until = {},
-               int display_bits = 8);
+               int display_bits = 8, int screen_width = 1024, int screen_height = 768);
   // Writes scenario n as the loose file NNN.SCN.
   void WriteScenario(std::uint8_t n, const ScenarioBuilder& scenario);
   void WriteScenarioFile(std::uint8_t n, const Bytes& file);

@@ -139,6 +139,9 @@ void HeadlessBackend::RunAction(const ScriptAction& a) {
       break;
     }
     case ActionKind::Move: MouseAt(a.x, a.y); break;
+    case ActionKind::Wheel:
+      PostInput(WM_MOUSEWHEEL, static_cast<WPARAM>(static_cast<WORD>(a.id * WHEEL_DELTA)) << 16, 0);
+      break;
     case ActionKind::Key:
       PressKey(a.key, true);
       pending_releases_.emplace_back(a.time + a.hold_ms, a.key);

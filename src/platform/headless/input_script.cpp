@@ -96,6 +96,14 @@ bool ParseInputScript(const std::string& text, InputScript* script, std::string*
     } else if (verb == "move") {
       a.kind = ActionKind::Move;
       if (!position(true)) return fail("move takes X Y");
+    } else if (verb == "wheel") {
+      long notches = 0;
+      if (args.size() != 1 || !ParseNumber(args[0], &notches) || notches == 0 || notches < -100 ||
+          notches > 100) {
+        return fail("wheel takes N, a number of notches from -100 to 100 other than 0");
+      }
+      a.kind = ActionKind::Wheel;
+      a.id = static_cast<int>(notches);
     } else if (verb == "key") {
       a.kind = ActionKind::Key;
       if (args.empty() || args.size() > 2) return fail("key takes NAME [HOLD_MS]");

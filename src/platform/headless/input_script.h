@@ -12,6 +12,7 @@ enum class ActionKind {
   Click,       // click [X Y]
   RightClick,  // rclick [X Y]
   Move,        // move X Y
+  Wheel,       // wheel N (notches, positive away from the reader)
   Key,         // key NAME [HOLD_MS]
   Menu,        // menu ID
   MessageBox,  // msgbox ok|cancel

@@ -92,6 +92,17 @@ void SdlBackend::HandleEvent(const SDL_Event& e) {
       HandleMouseButton(e.button);
       break;
     case SDL_MOUSEWHEEL:
+      view_.ImGuiEvent(e);
+      if (UiActive()) {
+        chrome_dirty_ = true;
+      } else if (Main() != nullptr) {
+        const int notches = e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -e.wheel.y : e.wheel.y;
+        if (notches != 0) {
+          PostInput(WM_MOUSEWHEEL,
+                    static_cast<WPARAM>(static_cast<WORD>(notches * WHEEL_DELTA)) << 16, 0);
+        }
+      }
+      break;
     case SDL_TEXTINPUT:
       view_.ImGuiEvent(e);
       if (UiActive()) chrome_dirty_ = true;
