@@ -15,6 +15,18 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// A click every two seconds with an arrow half a second before each: at the choice the arrow
+// highlights an option (down the first, up the last), which the click then takes; elsewhere
+// arrows do nothing.
+std::string clicks(const char* arrow) {
+  std::string input;
+  for (int t = 2000; t <= 300000; t += 2000) {
+    input += "at " + std::to_string(t - 500) + " key " + arrow + "\n";
+    input += "at " + std::to_string(t) + " click\n";
+  }
+  return input;
+}
+
 class DemoE2E : public hotaru_test::RunnerTest {
  protected:
   void SetUp() override {
@@ -32,16 +44,6 @@ TEST_F(DemoE2E, TheStoryPassesTheAuditAndPlaysToItsEnd) {
             0)
       << audit;
 
-  // An arrow before each click: at the choice it highlights an option (down the first, up
-  // the last), which the click then takes; elsewhere arrows do nothing.
-  const auto clicks = [](const char* arrow) {
-    std::string input;
-    for (int t = 2000; t <= 300000; t += 2000) {
-      input += "at " + std::to_string(t - 500) + " key " + arrow + "\n";
-      input += "at " + std::to_string(t) + " click\n";
-    }
-    return input;
-  };
   ASSERT_EQ(Run(clicks("down") + "at 5700 shot {street.png}\n", {"--until", "300000"}), 1)
       << output();
   EXPECT_TRUE(Trace("msgbox").empty());
@@ -82,9 +84,7 @@ TEST_F(DemoE2E, TheStoryPassesTheAuditAndPlaysToItsEnd) {
 }
 
 TEST_F(DemoE2E, TheStoryPlaysItsSynthesisedMusicAndSounds) {
-  std::string input;
-  for (int t = 2000; t <= 300000; t += 2000) input += "at " + std::to_string(t) + " click\n";
-  ASSERT_EQ(Run(input, {"--until", "300000"}), 1) << output();
+  ASSERT_EQ(Run(clicks("down"), {"--until", "300000"}), 1) << output();
   std::vector<std::string> plays;
   int fade_steps = 0;
   for (const auto& line : Trace("cd")) {
