@@ -58,12 +58,7 @@ class ChoicesTest : public hotaru_test::ScenarioTest {
     WriteScenarioFile(1, ScenarioBuilder::Assemble(kThreeWayChoice));
     RunLabel(1, 1);
   }
-  static std::uint8_t Pixel(int x, int y) {
-    std::uint8_t* p = visuals::LockPicture(visuals::VmemDIB);
-    const std::uint8_t v = *visuals::PixelAt(p, x, y);
-    resources::MemUnlock(visuals::VmemDIB);
-    return v;
-  }
+  static std::uint8_t Pixel(int x, int y) { return ShownPixel(x, y); }
   // Where the input script must click to hit item i, at a client size of w × h.
   static std::string ClickOn(int i, int w = 640, int h = 400) {
     return "click " + std::to_string(20 * w / 640) + " " +

@@ -58,12 +58,7 @@ class InGameMenuTest : public hotaru_test::ScenarioTest {
     WriteScenarioFile(1, ScenarioBuilder::Assemble(source));
     RunLabel(1, 1);
   }
-  static std::uint8_t Pixel(int x, int y) {
-    std::uint8_t* p = visuals::LockPicture(visuals::VmemDIB);
-    const std::uint8_t v = *visuals::PixelAt(p, x, y);
-    resources::MemUnlock(visuals::VmemDIB);
-    return v;
-  }
+  static std::uint8_t Pixel(int x, int y) { return ShownPixel(x, y); }
   std::uint32_t FlagSetAt(int flag) const {
     const std::string wanted = " set " + std::to_string(flag) + " ";
     for (const auto& line : TimedTraceOf("op")) {

@@ -449,9 +449,14 @@ TEST_F(HotaruWindow, SettingsDialogWritesTheIniFile) {
   std::this_thread::sleep_for(300ms);
   Keys(w, "Return");
   EXPECT_TRUE(WaitForTrace("first", " dialog close ", 5s)) << Log("first");
-  std::this_thread::sleep_for(200ms);
-  std::ifstream in(ini());
-  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  // The profile is written after the dialog closes: read it until it shows the change.
+  std::string text;
+  const auto until = std::chrono::steady_clock::now() + 5s;
+  do {
+    std::this_thread::sleep_for(50ms);
+    std::ifstream in(ini());
+    text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  } while (text.find("Music=OFF") == std::string::npos && std::chrono::steady_clock::now() < until);
   EXPECT_NE(text.find("Music=OFF"), std::string::npos) << text;
   EXPECT_NE(text.find("Pcm=ON"), std::string::npos) << text;
   EXPECT_TRUE(first_.Running());

@@ -4,6 +4,9 @@
 
 #include "core/flags.h"
 #include "core/format_text.h"
+#include "core/memory_blocks.h"
+#include "core/palette_state.h"
+#include "core/picture.h"
 #include "core/scenario_state.h"
 #include "core/shell_state.h"
 #include "scenario/event_interpreter.h"
@@ -81,6 +84,13 @@ std::vector<std::string> ScenarioTest::OpPlaces() const {
     out.push_back(op.substr(0, op.find(' ', op.find(' ') + 1)));
   }
   return out;
+}
+
+std::uint8_t ScenarioTest::ShownPixel(int x, int y) {
+  std::uint8_t* p = visuals::LockPicture(visuals::VmemDIB);
+  const std::uint8_t v = *visuals::PixelAt(p, x, y);
+  resources::MemUnlock(visuals::VmemDIB);
+  return v;
 }
 
 std::uint8_t ScenarioTest::Flag(std::uint8_t n) { return scenario::Flag(n); }

@@ -39,6 +39,9 @@ class ScenarioTest : public PlatformTest {
   std::vector<TimedLine> TimedTraceOf(const std::string& kind) const;
   std::vector<std::string> TraceOf(const std::string& kind) const;
 
+  // The pixel value at (x, y) of the shown picture, VmemDIB.
+  static std::uint8_t ShownPixel(int x, int y);
+
   static std::uint8_t Flag(std::uint8_t n);
   static void SetFlag(std::uint8_t n, std::uint8_t v);
 

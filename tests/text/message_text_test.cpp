@@ -80,12 +80,7 @@ class MessageTextTest : public hotaru_test::ScenarioTest {
     return 0;
   }
   Lines Presents() const { return TraceOf("present"); }
-  static std::uint8_t Pixel(int x, int y) {
-    std::uint8_t* p = visuals::LockPicture(visuals::VmemDIB);
-    const std::uint8_t v = *visuals::PixelAt(p, x, y);
-    resources::MemUnlock(visuals::VmemDIB);
-    return v;
-  }
+  static std::uint8_t Pixel(int x, int y) { return ShownPixel(x, y); }
   static text::TextPen Pen() { return scenario::LoadPen(scenario::GameState); }
   static std::string Rect(int x, int y, int glyphs = 1) {
     return std::to_string(x) + ' ' + std::to_string(y) + ' ' +

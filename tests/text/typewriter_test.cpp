@@ -79,12 +79,7 @@ class TypewriterTest : public hotaru_test::ScenarioTest {
     }
     return xs;
   }
-  static std::uint8_t Pixel(int x, int y) {
-    std::uint8_t* p = visuals::LockPicture(visuals::VmemDIB);
-    const std::uint8_t v = *visuals::PixelAt(p, x, y);
-    resources::MemUnlock(visuals::VmemDIB);
-    return v;
-  }
+  static std::uint8_t Pixel(int x, int y) { return ShownPixel(x, y); }
   // Whether every pixel of the 26 × 26 cell at (x, y), clipped, passes `test`.
   template <typename Test>
   static bool AllOfCell(int x, int y, Test test) {
