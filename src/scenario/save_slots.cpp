@@ -6,10 +6,20 @@
 
 namespace scenario {
 
+std::uint8_t LastUsedSlot = 0;
+
 void TakeSaveSnapshot() { std::memcpy(SaveImage, GameState, kGameStateSize); }
 
-void SetResumePoint() {}    // placeholder; waits for the save slots and resume point
-void RestoreState(bool) {}  // placeholder; waits for the save slots and resume point
-void WriteProgress() {}     // placeholder; waits for the save slots and resume point
+// Placeholders below; they wait for the save slots and the resume point. Until then every
+// slot reads as empty and the slot screen answers as if cancelled.
+void SetResumePoint() {}
+void RestoreState(bool) {}
+void CarryOverFlags() {}
+void WriteProgress() {}
+bool SaveSlot(int) { return false; }
+bool LoadSlot(int) { return false; }
+SlotInfo ReadSlotInfo(int) { return {}; }
+bool UnsealSaveRecord(std::span<std::uint8_t>) { return false; }
+int SlotScreen(int) { return -1; }
 
 }  // namespace scenario

@@ -1,8 +1,25 @@
 // Save slots and the resume point: the three game state records moved between play, the
-// resume point and the slot files.
+// resume point and the slot files "ZEN2_%02d.SAV" (slots 0, 1, 2) in the data folder.
 #pragma once
 
+#include <cstdint>
+#include <span>
+
 namespace scenario {
+
+constexpr int kSlotCount = 3;
+
+// What the slot screen shows of a slot. An empty or unusable slot reads as all zero.
+struct SlotInfo {
+  std::uint16_t year = 0;
+  std::uint8_t month = 0, day = 0, hour = 0, minute = 0, second = 0;
+  std::uint8_t progress = 0;  // record byte 173
+  bool valid = false;
+};
+
+// The slot last picked on the slot screen: where loads, saves and progress writes go.
+// Process lifetime; the title flow sets it to 0 before clearing a slot.
+extern std::uint8_t LastUsedSlot;
 
 // SaveImage = GameState: a save writes the state as it was when the current message began.
 void TakeSaveSnapshot();
@@ -10,7 +27,27 @@ void TakeSaveSnapshot();
 void SetResumePoint();
 // Makes ResumeState the running game: its scenario reloaded, EventPC, scene, music, sound.
 void RestoreState(bool with_effect);
+// Flags 0 … 127 from ResumeState into GameState, then flags 0 … 19 cleared: a finished game
+// continued as a new one keeps its persistent flags.
+void CarryOverFlags();
 // The persistent part of this play written into the last used slot (opcode 0x94).
 void WriteProgress();
+
+// SaveImage, dated and sealed, written to the slot's file. A write that fails leaves the slot
+// as it was, tells the reader why in a message box and answers false; the game goes on.
+bool SaveSlot(int slot);
+// Reads the slot into ResumeState and SaveImage. Whatever the file holds, first clears
+// ResumeValid, the flags, the message history, the colour effect and the music of
+// GameState. Answers false for a missing, damaged or cleared slot (an empty slot).
+bool LoadSlot(int slot);
+SlotInfo ReadSlotInfo(int slot);
+
+// Unseals a 4206-byte save file in place; true when its checksum holds. The gallery reads
+// the seen pictures of the three files through it.
+bool UnsealSaveRecord(std::span<std::uint8_t> file);
+
+// The save/load screen. mode 0 load, 1 save, 2 clear → slot 0 … 2 (which becomes the last
+// used slot), or −1 when cancelled.
+int SlotScreen(int mode);
 
 }  // namespace scenario
