@@ -12,6 +12,9 @@ enum class ArtKind {
   kBackground,    // S%02d.VGR: colours 0–3 over the whole screen
   kCharacter,     // C%02x.VGR: colours 4–14, the rest transparent, drawn into a slot
   kEventPicture,  // H%02d.VGR, V%02d.VGR: a whole screen with a palette of its own
+  // CLAW%02dW.VGR, BLDW%1d.VGR: a whole screen with a palette of its own, drawn over the
+  // frame before it; its transparent colour keeps what was there.
+  kEffectFrame,
 };
 
 struct Artwork {

@@ -2,6 +2,7 @@
 
 #include "backgrounds.h"
 #include "characters.h"
+#include "effect_frames.h"
 #include "event_pictures.h"
 
 namespace demo_art {
@@ -21,6 +22,22 @@ const std::vector<CatalogueEntry>& Catalogue() {
       {"H01.VGR", PaintFirefliesByTheRiver},
       {"V01.VGR", PaintFireworks},
       {"V02.VGR", PaintSunsetHill},
+      {"S40.VGR", PaintRedOut},
+      {"CLAW01W.VGR", [] { return PaintClawFrame(1); }},
+      {"CLAW02W.VGR", [] { return PaintClawFrame(2); }},
+      {"CLAW03W.VGR", [] { return PaintClawFrame(3); }},
+      {"CLAW04W.VGR", [] { return PaintClawFrame(4); }},
+      {"CLAW05W.VGR", [] { return PaintClawFrame(5); }},
+      {"CLAW06W.VGR", [] { return PaintClawFrame(6); }},
+      {"CLAW07W.VGR", [] { return PaintClawFrame(7); }},
+      {"CLAW08W.VGR", [] { return PaintClawFrame(8); }},
+      {"CLAW09W.VGR", [] { return PaintClawFrame(9); }},
+      {"CLAW10W.VGR", [] { return PaintClawFrame(10); }},
+      {"CLAW11W.VGR", [] { return PaintClawFrame(11); }},
+      {"BLDW0.VGR", [] { return PaintBloodFrame(0); }},
+      {"BLDW1.VGR", [] { return PaintBloodFrame(1); }},
+      {"BLDW2.VGR", [] { return PaintBloodFrame(2); }},
+      {"BLDW3.VGR", [] { return PaintBloodFrame(3); }},
   };
   return entries;
 }
