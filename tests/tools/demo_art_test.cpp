@@ -3,11 +3,13 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <map>
 #include <regex>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "core/memory_blocks.h"
@@ -66,11 +68,12 @@ class DemoArtTest : public hotaru_test::PlatformTest {
     return pictures;
   }
 
-  // The pictures whose names start with one of `kinds`.
-  static Pictures OfKind(const Pictures& all, const std::string& kinds) {
+  // The pictures whose names match `kind` (a regular expression).
+  static Pictures OfKind(const Pictures& all, const std::string& kind) {
+    const std::regex pattern(kind);
     Pictures out;
     for (const auto& [name, bytes] : all) {
-      if (kinds.find(name[0]) != std::string::npos) out[name] = bytes;
+      if (std::regex_match(name, pattern)) out[name] = bytes;
     }
     return out;
   }
@@ -110,7 +113,8 @@ TEST_F(DemoArtTest, WritesOnlyGamePicturesAndTheSameBytesEveryRun) {
   const Pictures& first = Generated();
   const Pictures second = Generate(dir() / "again");
   ASSERT_FALSE(first.empty());
-  const std::regex game_name(R"((S[0-9]{2}|C[0-9A-F]{2}|[HV][0-9]{2})\.VGR)");
+  const std::regex game_name(
+      R"((S[0-9]{2}|C[0-9A-F]{2}|[HV][0-9]{2}|CLAW(0[1-9]|1[01])W|BLDW[0-3])\.VGR)");
   for (const auto& [name, bytes] : first) {
     EXPECT_TRUE(std::regex_match(name, game_name)) << name << " is no name the game loads";
     ASSERT_TRUE(second.count(name)) << name << " missing from the second run";
@@ -120,7 +124,7 @@ TEST_F(DemoArtTest, WritesOnlyGamePicturesAndTheSameBytesEveryRun) {
 }
 
 TEST_F(DemoArtTest, BackgroundsFillTheScreenWithColoursZeroToThreeAndShowInEveryColouring) {
-  const Pictures backgrounds = OfKind(Generated(), "S");
+  const Pictures backgrounds = OfKind(Generated(), R"(S..\.VGR)");
   EXPECT_GE(backgrounds.size(), 6u);
   for (const auto& [name, file] : backgrounds) {
     SCOPED_TRACE(name);
@@ -144,7 +148,7 @@ TEST_F(DemoArtTest, BackgroundsFillTheScreenWithColoursZeroToThreeAndShowInEvery
 }
 
 TEST_F(DemoArtTest, CharactersUseTheSharedColoursAndStandSideBySideInTheirSlots) {
-  const Pictures characters = OfKind(Generated(), "C");
+  const Pictures characters = OfKind(Generated(), R"(C..\.VGR)");
   EXPECT_GE(characters.size(), 3u);
   int leftmost = W, rightmost = -1;
   for (const auto& [name, file] : characters) {
@@ -177,7 +181,7 @@ TEST_F(DemoArtTest, CharactersUseTheSharedColoursAndStandSideBySideInTheirSlots)
 }
 
 TEST_F(DemoArtTest, EventPicturesFillTheScreenAndAreNumberedForTheGallery) {
-  const Pictures events = OfKind(Generated(), "HV");
+  const Pictures events = OfKind(Generated(), R"([HV]..\.VGR)");
   EXPECT_GE(events.size(), 2u);
   for (const auto& [name, file] : events) {
     SCOPED_TRACE(name);
@@ -186,6 +190,48 @@ TEST_F(DemoArtTest, EventPicturesFillTheScreenAndAreNumberedForTheGallery) {
     EXPECT_TRUE(number >= 1 && number < 80);
     const Bytes screen = Decode(file);
     EXPECT_EQ(std::count(screen.begin(), screen.end(), kUntouched), 0) << "pixels left undrawn";
+  }
+}
+
+// The claw and blood frames: each drawn over the one before it, so over a transparent colour,
+// each with a palette of its own; the claw marks grow from frame to frame, and the second
+// attack's last frame has the red its flash fills the screen with as colour 1.
+TEST_F(DemoArtTest, EffectFramesGrowOverATransparentColourWithAPaletteEach) {
+  const Pictures& all = Generated();
+  for (const auto& [first, last, pattern] :
+       {std::tuple{1, 4, "CLAW%02dW.VGR"}, std::tuple{5, 11, "CLAW%02dW.VGR"},
+        std::tuple{0, 3, "BLDW%1d.VGR"}}) {
+    long drawn_before = 0;
+    resources::PictureHeader previous{};
+    for (int n = first; n <= last; ++n) {
+      char name[16];
+      std::snprintf(name, sizeof name, pattern, n);
+      SCOPED_TRACE(name);
+      ASSERT_TRUE(all.count(name));
+      const resources::PictureHeader header = Header(all.at(name));
+      EXPECT_LT(header.transparent, 16);
+      const Bytes screen = Decode(all.at(name));
+      const long drawn = W * H - std::count(screen.begin(), screen.end(), kUntouched);
+      EXPECT_GT(drawn, 2000);
+      EXPECT_GE(drawn, drawn_before) << "a frame takes back what the one before drew";
+      if (n > first) {
+        EXPECT_NE(std::memcmp(header.palette, previous.palette, sizeof header.palette), 0)
+            << "the same palette as the frame before";
+      }
+      drawn_before = drawn;
+      previous = header;
+    }
+  }
+  const resources::PictureHeader last_claw = Header(all.at("CLAW11W.VGR"));
+  EXPECT_GE(last_claw.palette[1][0], 12);
+  EXPECT_LE(last_claw.palette[1][1], 4);
+  // The blood's last colours 1–3 are background 40's, the red scene that follows it.
+  const resources::PictureHeader last_blood = Header(all.at("BLDW3.VGR"));
+  for (int c = 1; c <= 3; ++c) {
+    for (int channel = 0; channel < 3; ++channel) {
+      EXPECT_EQ(last_blood.palette[c][channel],
+                visuals::BackgroundTable[40][1 + 3 * (c - 1) + channel]);
+    }
   }
 }
 
