@@ -4,6 +4,7 @@
 // already on the screen: the blow cools from white to red as it lands.
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 
 #include "effect_frames.h"
 #include "effect_kit.h"
@@ -51,8 +52,8 @@ constexpr std::uint8_t kMarkColours[12][3][3] = {
 };
 
 // The layer of a mark at (x, y) when `reach` of `frames` of its length has been torn: 0
-// outside it.
-std::uint8_t MarkLayer(const Mark& m, int x, int y, int reach, int frames) {
+// outside it. `length` is the mark's length in pixels.
+std::uint8_t MarkLayer(const Mark& m, std::int64_t length, int x, int y, int reach, int frames) {
   const std::int64_t vx = m.x1 - m.x0, vy = m.y1 - m.y0;
   const std::int64_t px = x - m.x0, py = y - m.y0;
   const std::int64_t length2 = vx * vx + vy * vy;
@@ -60,7 +61,6 @@ std::uint8_t MarkLayer(const Mark& m, int x, int y, int reach, int frames) {
   if (along < 0 || along * frames > length2 * reach) return kEmpty;
   const std::int64_t t = along * kUnit / length2;
   const std::int64_t swell = 4 * t * (kUnit - t);  // 0 at the ends, kUnit² in the middle
-  const std::int64_t length = effect::SquareRoot(length2);
   const std::int64_t across = (px * vy - py * vx) * kSub / length;
   const std::int64_t bend = std::int64_t{m.bow} * kSub * swell / (kUnit * kUnit);
   const std::int64_t off = std::llabs(across - bend);
@@ -83,20 +83,20 @@ Artwork PaintClawFrame(int n) {
   for (int layer = 0; layer < 3; ++layer) {
     for (int c = 0; c < 3; ++c) colours[1 + layer][c] = kMarkColours[n][layer][c];
   }
+  const Mark* marks = first ? kFirstBlow : kSecondBlow;
+  const std::size_t count = first ? std::size(kFirstBlow) : std::size(kSecondBlow);
+  std::int64_t lengths[4] = {};
+  for (std::size_t i = 0; i < count; ++i) {
+    const std::int64_t vx = marks[i].x1 - marks[i].x0, vy = marks[i].y1 - marks[i].y0;
+    lengths[i] = effect::SquareRoot(vx * vx + vy * vy);
+  }
   char name[16];
   std::snprintf(name, sizeof name, "CLAW%02dW.VGR", n);
   return effect::FinishFrame(name, colours, kEmpty, [&](int x, int y) {
     std::uint8_t layer = kEmpty;
-    const auto paint = [&](const auto& marks) {
-      for (const Mark& m : marks) {
-        const std::uint8_t here = MarkLayer(m, x, y, reach, frames);
-        if (here > layer) layer = here;
-      }
-    };
-    if (first) {
-      paint(kFirstBlow);
-    } else {
-      paint(kSecondBlow);
+    for (std::size_t i = 0; i < count; ++i) {
+      const std::uint8_t here = MarkLayer(marks[i], lengths[i], x, y, reach, frames);
+      if (here > layer) layer = here;
     }
     return layer;
   });

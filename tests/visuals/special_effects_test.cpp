@@ -206,7 +206,7 @@ class SpecialEffectsTest : public VisualsTest {
   }
 
   static Pixels Uniform(std::uint8_t v) { return Pixels(static_cast<std::size_t>(W * H), v); }
-  static std::uint8_t Pcm(std::size_t offset) {
+  static std::uint8_t RecordByte(std::size_t offset) {
     return scenario::GetU8(scenario::GameState, offset);
   }
   std::vector<std::string> WaveWrites(std::size_t mark) {
@@ -302,8 +302,8 @@ TEST_F(SpecialEffectsTest, QuakeSoundsOnlyOverSilenceAndEndsWhateverSoundIsLoade
     scenario::Quake();
     EXPECT_NEAR(static_cast<double>(GetTickCount() - start), c.ms, 3);
     EXPECT_EQ(WaveWrites(mark), c.writes);
-    EXPECT_EQ(Pcm(field::kPcmNumber), c.loaded_after);
-    EXPECT_EQ(Pcm(field::kPcmPlaying), 0);
+    EXPECT_EQ(RecordByte(field::kPcmNumber), c.loaded_after);
+    EXPECT_EQ(RecordByte(field::kPcmPlaying), 0);
     sound::PcmUnload();
   }
 }
@@ -342,7 +342,7 @@ TEST_F(SpecialEffectsTest, ClawEffect1ShowsItsFourFramesWithTheirPalettesAndEnds
   // Four frames of 21 ms, then 48 fade steps of 11 ms.
   EXPECT_NEAR(static_cast<double>(took), 4 * 21 + 48 * 11, 3);
   EXPECT_EQ(WaveWrites(mark), std::vector<std::string>{"4410 loops 1"});
-  EXPECT_EQ(Pcm(field::kPcmNumber), 255);
+  EXPECT_EQ(RecordByte(field::kPcmNumber), 255);
 
   // The empty black scene of background 0, its palette shown, the state black.
   EXPECT_EQ(Screen(VmemDIB), Uniform(0));
