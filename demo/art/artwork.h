@@ -13,6 +13,7 @@ enum class ArtKind {
   kCharacter,      // C%02x.VGR: colours 4–14, the rest transparent, drawn into a slot
   kEventPicture,   // H%02d.VGR, V%02d.VGR: a whole screen with a palette of its own
   kScreenPicture,  // title and opening pictures: the screen or a part of it, own palette
+  kOpeningLayer,   // the opening's .SDT data: 8-bit values in a packed data block
 };
 
 struct Artwork {

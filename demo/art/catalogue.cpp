@@ -3,6 +3,7 @@
 #include "backgrounds.h"
 #include "characters.h"
 #include "event_pictures.h"
+#include "opening_art.h"
 #include "title_scene.h"
 
 namespace demo_art {
@@ -25,6 +26,12 @@ const std::vector<CatalogueEntry>& Catalogue() {
       {"OP2_BACK.VGR", PaintTitleBack},
       {"TITLE.VGR", PaintTitleLogo},
       {"TITLE2.VGR", PaintTitleSubtitle},
+      {"OP2_MN_W.VGR", PaintOpeningNight},
+      {"OP2_KM_W.SDT", PaintOpeningClouds},
+      {"OP1W.SDT", PaintHotaruProfile},
+      {"OP2W.SDT", PaintLanterns},
+      {"OP3W.SDT", PaintSparks},
+      {"OP4W.SDT", PaintSunsetTree},
   };
   return entries;
 }
