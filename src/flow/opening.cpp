@@ -19,6 +19,8 @@ constexpr std::uint16_t kSkipWindow = 30;  // a click within 300 ms skips the wh
 }  // namespace
 
 int RunOpening() {
+  // Without the window's screen pictures there is nothing to play on.
+  if (!visuals::VmemDIB || !visuals::VbufDIB) return 0;
   shell::ClearInput();
   visuals::ApplyBlack();
   const std::uint32_t t = GetTickCount();
