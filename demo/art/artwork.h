@@ -15,6 +15,8 @@ enum class ArtKind {
   // CLAW%02dW.VGR, BLDW%1d.VGR: a whole screen with a palette of its own, drawn over the
   // frame before it; its transparent colour keeps what was there.
   kEffectFrame,
+  kScreenPicture,  // title and opening pictures: the screen or a part of it, own palette
+  kOpeningLayer,   // the opening's .SDT data: 8-bit values in a packed data block
 };
 
 struct Artwork {

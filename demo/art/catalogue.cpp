@@ -4,6 +4,8 @@
 #include "characters.h"
 #include "effect_frames.h"
 #include "event_pictures.h"
+#include "opening_art.h"
+#include "title_scene.h"
 
 namespace demo_art {
 
@@ -38,6 +40,15 @@ const std::vector<CatalogueEntry>& Catalogue() {
       {"BLDW1.VGR", [] { return PaintBloodFrame(1); }},
       {"BLDW2.VGR", [] { return PaintBloodFrame(2); }},
       {"BLDW3.VGR", [] { return PaintBloodFrame(3); }},
+      {"OP2_BACK.VGR", PaintTitleBack},
+      {"TITLE.VGR", PaintTitleLogo},
+      {"TITLE2.VGR", PaintTitleSubtitle},
+      {"OP2_MN_W.VGR", PaintOpeningNight},
+      {"OP2_KM_W.SDT", PaintOpeningClouds},
+      {"OP1W.SDT", PaintHotaruProfile},
+      {"OP2W.SDT", PaintLanterns},
+      {"OP3W.SDT", PaintSparks},
+      {"OP4W.SDT", PaintSunsetTree},
   };
   return entries;
 }

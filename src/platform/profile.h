@@ -14,13 +14,12 @@ struct ProfileEntry {
   LPCSTR value;  // null: the key is removed
 };
 
-// "PATH: why" when the profile file cannot be read (a folder, unreadable, far too large); empty when it
-// can be read or does not exist yet. The Win32 functions read such a file as empty.
+// "PATH: why" when the profile file cannot be read (a folder, unreadable, far too large); empty
+// when it can be read or does not exist yet. The Win32 functions read such a file as empty.
 std::string ProfileReadProblem(LPCSTR file);
 
 // The keys of one section written in one replacement of the file, so that a crash never
 // leaves some of them old and some new. Empty on success, else why it could not be written.
-std::string WriteProfileStrings(LPCSTR section, std::span<const ProfileEntry> entries,
-                                LPCSTR file);
+std::string WriteProfileStrings(LPCSTR section, std::span<const ProfileEntry> entries, LPCSTR file);
 
 }  // namespace platform

@@ -14,6 +14,8 @@
 
 #include "core/memory_blocks.h"
 #include "core/picture.h"
+#include "flow/opening_parts.h"
+#include "resources/block_unpacker.h"
 #include "resources/picture_decoder.h"
 #include "support/platform_fixture.h"
 #include "support/run_program.h"
@@ -114,7 +116,8 @@ TEST_F(DemoArtTest, WritesOnlyGamePicturesAndTheSameBytesEveryRun) {
   const Pictures second = Generate(dir() / "again");
   ASSERT_FALSE(first.empty());
   const std::regex game_name(
-      R"((S[0-9]{2}|C[0-9A-F]{2}|[HV][0-9]{2}|CLAW(0[1-9]|1[01])W|BLDW[0-3])\.VGR)");
+      R"((S[0-9]{2}|C[0-9A-F]{2}|[HV][0-9]{2}|CLAW(0[1-9]|1[01])W|BLDW[0-3]|VELA|OP2_BACK|OP2_MN_W|TITLE2?_?)\.VGR)"
+      R"(|(OP[1-4]W|OP2_KM_W)\.SDT)");
   for (const auto& [name, bytes] : first) {
     EXPECT_TRUE(std::regex_match(name, game_name)) << name << " is no name the game loads";
     ASSERT_TRUE(second.count(name)) << name << " missing from the second run";
@@ -232,6 +235,78 @@ TEST_F(DemoArtTest, EffectFramesGrowOverATransparentColourWithAPaletteEach) {
       EXPECT_EQ(last_blood.palette[c][channel],
                 visuals::BackgroundTable[40][1 + 3 * (c - 1) + channel]);
     }
+  }
+}
+
+// The opening mixes its layers into the screen by bits: each layer must have the size the
+// opening reads and keep to its own bits, or the passes show stray colours.
+TEST_F(DemoArtTest, OpeningLayersHaveTheirSizesAndKeepToTheirBits) {
+  const Pictures& all = Generated();
+  struct Layer {
+    const char* name;
+    int width, min_rows;
+    std::vector<std::uint8_t> values;
+  } layers[] = {
+      {"OP1W.SDT", flow::kSlideLayerWidth, flow::kOpeningRows, {0, 1, 2, 3}},
+      {"OP4W.SDT", flow::kSlideLayerWidth, flow::kOpeningRows, {0, 1, 2, 3}},
+      {"OP2W.SDT", flow::kOverlayLayerWidth, flow::kOverlayLayerRows, {0, 4, 8, 12}},
+      {"OP3W.SDT", flow::kOverlayLayerWidth, flow::kOverlayLayerRows, {0, 4, 8, 12}},
+      {"OP2_KM_W.SDT", flow::kCloudLayerWidth, flow::kOpeningRows, {0, 1, 2, 3}},
+  };
+  Bytes clouds;
+  for (const Layer& layer : layers) {
+    SCOPED_TRACE(layer.name);
+    ASSERT_TRUE(all.count(layer.name));
+    const Bytes& file = all.at(layer.name);
+    const std::int32_t size =
+        resources::PackedBlockSize(file.data(), static_cast<std::uint32_t>(file.size()));
+    EXPECT_EQ(size % layer.width, 0);
+    EXPECT_GE(size / layer.width, layer.min_rows);
+    Bytes data(static_cast<std::size_t>(size));
+    EXPECT_EQ(resources::UnpackStream(file.data() + 4, file.size() - 4, data.data(), data.size()),
+              data.size());
+    EXPECT_GT(std::count_if(data.begin(), data.end(), [](std::uint8_t v) { return v != 0; }), 0);
+    for (std::uint8_t v : data)
+      ASSERT_NE(std::find(layer.values.begin(), layer.values.end(), v), layer.values.end())
+          << int{v};
+    if (std::string(layer.name) == "OP2_KM_W.SDT") clouds = data;
+  }
+  // The clouds run on across the layer's edge: its last column differs from its first
+  // about as much as neighbouring columns inside it do.
+  auto differ = [&](int a, int b) {
+    int rows = 0;
+    for (int r = 0; r < flow::kOpeningRows; ++r)
+      rows += clouds[static_cast<std::size_t>(r * 1280 + a)] !=
+              clouds[static_cast<std::size_t>(r * 1280 + b)];
+    return rows;
+  };
+  int inside = 0;
+  for (int c = 0; c + 1 < 1280; ++c) inside += differ(c, c + 1);
+  EXPECT_LE(differ(1279, 0), 2 * inside / 1279);
+}
+
+// The night under the clouds uses picture colours 0, 4, 8, 12 and the masked 15; the
+// title pictures share one palette, since each one decoded sets the screen's colours, and
+// the parts drawn over the night lie in the centre band that the title dissolves in.
+TEST_F(DemoArtTest, OpeningAndTitlePicturesFitHowTheyAreShown) {
+  const Pictures& all = Generated();
+  const Bytes night = Decode(all.at("OP2_MN_W.VGR"));
+  for (std::uint8_t v : {0, 4, 8, 12, 15})
+    EXPECT_GT(std::count(night.begin(), night.end(), v), 0) << int{v};
+  for (std::uint8_t v : night)
+    ASSERT_TRUE(v == 0 || v == 4 || v == 8 || v == 12 || v == 15) << int{v};
+
+  const Bytes back = Decode(all.at("OP2_BACK.VGR"));
+  EXPECT_EQ(std::count(back.begin(), back.end(), kUntouched), 0) << "pixels left undrawn";
+  const resources::PictureHeader scene = Header(all.at("OP2_BACK.VGR"));
+  for (const char* name : {"TITLE.VGR", "TITLE2.VGR"}) {
+    SCOPED_TRACE(name);
+    const resources::PictureHeader part = Header(all.at(name));
+    EXPECT_EQ(std::memcmp(part.palette, scene.palette, sizeof scene.palette), 0);
+    EXPECT_GE(part.left * 8, 160);
+    EXPECT_LE((part.right + 1) * 8, 480);
+    const Bytes drawn = Decode(all.at(name));
+    EXPECT_GT(std::count(drawn.begin(), drawn.end(), kUntouched), 0) << "the night shows around it";
   }
 }
 

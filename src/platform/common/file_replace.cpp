@@ -35,8 +35,7 @@ std::string TemporaryName(const std::string& folder) {
   static std::random_device device;
   static std::mt19937_64 generator(device());
   char random[17];
-  std::snprintf(random, sizeof random, "%016llx",
-                static_cast<unsigned long long>(generator()));
+  std::snprintf(random, sizeof random, "%016llx", static_cast<unsigned long long>(generator()));
   return folder + "/" + std::string(kTempPrefix) + std::to_string(::getpid()) + "-" + random +
          std::string(kTempSuffix);
 }
