@@ -46,6 +46,11 @@ SlotInfo ReadSlotInfo(int slot);
 // the seen pictures of the three files through it.
 bool UnsealSaveRecord(std::span<std::uint8_t> file);
 
+// Draws slot `slot`'s box into VmemDIB: the frame in `colour` over a shadow in colour
+// `shadow` (−1 none), the slot's label, and the progress, date and time of a valid slot or
+// the empty-slot text. Not presented.
+void DrawSlot(int slot, const SlotInfo& info, std::uint8_t colour, int shadow);
+
 // The save/load screen. mode 0 load, 1 save, 2 clear → slot 0 … 2 (which becomes the last
 // used slot), or −1 when cancelled.
 int SlotScreen(int mode);
