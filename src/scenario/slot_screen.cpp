@@ -177,17 +177,7 @@ int SlotScreen(int mode) {
       drawn = highlighted;
     }
     highlighted = HitTest();
-    if (shell::InputEvents & shell::kInputCancel) {
-      shell::ClearInput();
-      return kNoSlot;
-    }
-    if (shell::InputEvents & shell::kInputDecide) {
-      shell::ClearInput();
-      if (highlighted != kNoSlot) {
-        LastUsedSlot = static_cast<std::uint8_t>(highlighted);
-        return highlighted;
-      }
-    }
+    // One arrow press moves one step; the pointer follows so that the next hit test keeps it.
     const std::uint16_t arrows = shell::kInputUp | shell::kInputDown;
     if (shell::InputEvents & arrows) {
       if (shell::InputEvents & shell::kInputUp) {
@@ -198,6 +188,17 @@ int SlotScreen(int mode) {
       shell::InputEvents &= static_cast<std::uint16_t>(
           ~(shell::kInputUp | shell::kInputDown | shell::kInputLeft | shell::kInputRight));
       PlacePointerOnSlot(highlighted);
+    }
+    if (shell::InputEvents & shell::kInputCancel) {
+      shell::ClearInput();
+      return kNoSlot;
+    }
+    if (shell::InputEvents & shell::kInputDecide) {
+      shell::ClearInput();
+      if (highlighted != kNoSlot) {
+        LastUsedSlot = static_cast<std::uint8_t>(highlighted);
+        return highlighted;
+      }
     }
     shell::PumpMessage();
   }

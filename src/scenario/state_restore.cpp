@@ -3,10 +3,10 @@
 // persistent flags into a new play.
 #include <cstring>
 
+#include "core/memory_blocks.h"
 #include "core/message_pump.h"
 #include "core/picture.h"
 #include "core/scenario_state.h"
-#include "core/memory_blocks.h"
 #include "scenario/event_pictures.h"
 #include "scenario/save_slots.h"
 #include "scenario/scenario_loader.h"

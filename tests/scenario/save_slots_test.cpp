@@ -67,10 +67,16 @@ TEST_F(SaveSealingTest, SealingGivesTheWorkedOutFileBytes) {
     std::uint8_t key_byte;
   };
   const Case cases[] = {
-      {"zeros", Record{}, 0x276d60eabf9607c7ull, {0xe3, 0x3f, 0x04, 0xf8, 0x91, 0x68, 0x52, 0x31},
+      {"zeros",
+       Record{},
+       0x276d60eabf9607c7ull,
+       {0xe3, 0x3f, 0x04, 0xf8, 0x91, 0x68, 0x52, 0x31},
        0x3e},
-      {"pattern", Pattern(), 0xf1c43ee75edc53afull,
-       {0xe3, 0x3f, 0x04, 0xf8, 0x91, 0x68, 0x52, 0x31}, 0x3e},
+      {"pattern",
+       Pattern(),
+       0xf1c43ee75edc53afull,
+       {0xe3, 0x3f, 0x04, 0xf8, 0x91, 0x68, 0x52, 0x31},
+       0x3e},
   };
   for (const Case& c : cases) {
     ASSERT_EQ(GetTickCount() & 0xFFFF, 0u);
@@ -194,8 +200,7 @@ TEST_F(SaveSlotsTest, LoadSlotClearsThePlayWhateverTheFileHoldsAndReadsOnlyGoodS
          r[field::kShownHPicture] = 5;
        },
        nullptr},
-      {"character without file", false, [](Record& r) { r[field::kSlotPicture + 1] = 3; },
-       nullptr},
+      {"character without file", false, [](Record& r) { r[field::kSlotPicture + 1] = 3; }, nullptr},
       {"sound without file", false, [](Record& r) { r[field::kPcmNumber] = 9; }, nullptr},
   };
   for (const Case& c : cases) {
@@ -281,12 +286,12 @@ TEST_F(SaveSlotsTest, ARestoredEventPCOutsideItsEventBlockIsScenarioDamage) {
   r[field::kEventPC] = 0xF0;
   r[field::kEventPC + 1] = 0xFF;
   std::memcpy(scenario::ResumeState, r.data(), r.size());
-  EXPECT_EQ(ExpectFatal([] { scenario::RestoreState(false); }),
-            "シナリオが壊れています : 001.SCN");
+  EXPECT_EQ(ExpectFatal([] { scenario::RestoreState(false); }), "シナリオが壊れています : 001.SCN");
 }
 
 TEST_F(SaveSlotsTest, CarryOverKeepsThePersistentFlagsOnly) {
-  for (int n = 0; n < 128; ++n) scenario::ResumeState[field::kFlags + n] = static_cast<std::uint8_t>(n + 1);
+  for (int n = 0; n < 128; ++n)
+    scenario::ResumeState[field::kFlags + n] = static_cast<std::uint8_t>(n + 1);
   scenario::CarryOverFlags();
   EXPECT_EQ(Flag(0), 0);
   EXPECT_EQ(Flag(19), 0);

@@ -70,8 +70,8 @@ std::string BitList(const Record& r, std::uint8_t first, int bits) {
 std::string SetFlags(const Record& r) {
   std::string out;
   for (int n = 0; n < static_cast<int>(scenario::field::kFlagCount); ++n) {
-    const bool shown_apart = (n >= scenario::flag::kSeenScenarios && n < 90) ||
-                             (n >= 106 && n <= 113);
+    const bool shown_apart =
+        (n >= scenario::flag::kSeenScenarios && n < 90) || (n >= 106 && n <= 113);
     const std::uint8_t v = r[scenario::field::kFlags + n];
     if (!shown_apart && v != 0)
       out += (out.empty() ? "" : " ") + std::to_string(n) + "=" + std::to_string(v);
