@@ -80,10 +80,20 @@ TEST_F(SlotScreenTest, EachModeShowsItsTitleAndTheSlotsWithTheirSavesOrTheEmptyT
     // numbers in full-width digits (glyph 28 + digit), padded with the blank glyph.
     EXPECT_EQ(GlyphAt(272, 176, 15), 31);
     EXPECT_EQ(GlyphAt(296, 176, 15), FirstGlyph(text::kSlotCountSuffix));
-    const int date_glyphs[] = {29, 37, 37, 36, FirstGlyph(text::kUnitYear), -1, 35,
-                               FirstGlyph(text::kUnitMonth), -1, 37, FirstGlyph(text::kUnitDay)};
-    const int time_glyphs[] = {29, 37, FirstGlyph(text::kUnitHour), -1, 33,
-                               FirstGlyph(text::kUnitMinute), -1, 28, FirstGlyph(text::kUnitSecond)};
+    const int date_glyphs[] = {29,
+                               37,
+                               37,
+                               36,
+                               FirstGlyph(text::kUnitYear),
+                               -1,
+                               35,
+                               FirstGlyph(text::kUnitMonth),
+                               -1,
+                               37,
+                               FirstGlyph(text::kUnitDay)};
+    const int time_glyphs[] = {29, 37, FirstGlyph(text::kUnitHour),
+                               -1, 33, FirstGlyph(text::kUnitMinute),
+                               -1, 28, FirstGlyph(text::kUnitSecond)};
     for (int i = 0; i < 11; ++i) EXPECT_EQ(GlyphAt(272 + 24 * i, 206, 15), date_glyphs[i]) << i;
     for (int i = 0; i < 9; ++i) EXPECT_EQ(GlyphAt(272 + 24 * i, 236, 15), time_glyphs[i]) << i;
   }
