@@ -47,12 +47,12 @@ TEST_F(SaveLoadE2E, ASaveAtAPageLoadsBackIntoThatPageAsItWasShown) {
                 "at 4000 shot {saved.png}\n"
                 "at 4000 dump {saved.json}\n"
                 "at 4500 rclick\n"
-                "at 7000 click 230 161\n"  // save
-                "at 9000 click 300 220\n"  // slot 1
+                "at 7000 click 230 161\n"   // save
+                "at 9000 click 300 220\n"   // slot 1
                 "at 11000 click 280 175\n"  // yes
-                "at 13000 click\n"         // after the confirmation
-                "at 15000 rclick\n"        // out of the menu
-                "at 17000 click\n"         // the third page
+                "at 13000 click\n"          // after the confirmation
+                "at 15000 rclick\n"         // out of the menu
+                "at 17000 click\n"          // the third page
                 "at 19000 dump {later.json}\n"
                 "at 19500 rclick\n"
                 "at 22000 click 230 127\n"  // load
@@ -92,8 +92,8 @@ TEST_F(SaveLoadE2E, ASaveAtAPageLoadsBackIntoThatPageAsItWasShown) {
     const std::size_t x = i % 640, y = i / 640;
     if (shown[i] == wanted[i] || (x >= 64 && x < 90 && y >= 10 && y < 36)) continue;
     if (differ++ == 0)
-      first = std::to_string(x) + "," + std::to_string(y) + ": " +
-              std::to_string(shown[i].r) + " not " + std::to_string(wanted[i].r);
+      first = std::to_string(x) + "," + std::to_string(y) + ": " + std::to_string(shown[i].r) +
+              " not " + std::to_string(wanted[i].r);
   }
   EXPECT_EQ(differ, 0) << "first at " << first;
   const Rgb white{255, 255, 255};
