@@ -58,11 +58,10 @@ TEST_F(SaveToolTest, ARecordSealedShowsWhatItHoldsAndUnsealsBackUnchanged) {
 
   std::string shown;
   ASSERT_EQ(Tool({"show", "ZEN2_00.SAV"}, &shown), 0) << shown;
-  for (const char* line :
-       {"a save the game loads", "saved: 1998-07-09 19:02:03", "progress: 4 (shown as 5)",
-        "scenario: 12", "EventPC: 0x0345", "music: none", "flags set: 20=3 104=1",
-        "seen scenarios: 12", "seen V pictures: 5", "seen H pictures: none",
-        "history: 17 entries"}) {
+  for (const char* line : {"a save the game loads", "saved: 1998-07-09 19:02:03",
+                           "progress: 4 (shown as 5)", "scenario: 12", "EventPC: 0x0345",
+                           "music: none", "flags set: 20=3 104=1", "seen scenarios: 12",
+                           "seen V pictures: 5", "seen H pictures: none", "history: 17 entries"}) {
     EXPECT_NE(shown.find(line), std::string::npos) << line << " in\n" << shown;
   }
 
