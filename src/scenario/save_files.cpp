@@ -70,14 +70,16 @@ bool RecordFilesExist(const GameStateRecord& r) {
   return pcm == kNone || Exists(resources::FormatString("HT_VD%02d.P16", pcm));
 }
 
-bool ReadSlotRecord(int slot, SaveBytes record) {
+bool ReadUnsealedSlot(int slot, SaveBytes record) {
   if (!ValidSlot(slot)) return false;
   const std::string name = SlotFileName(slot);
-  if (resources::FileReadExact(name.c_str(), record.data(), kGameStateSize) !=
-      static_cast<std::int64_t>(kGameStateSize)) {
-    return false;
-  }
-  if (!UnsealSaveRecord(record) || record[save_field::kFinishedRequest] != 0) return false;
+  return resources::FileReadExact(name.c_str(), record.data(), kGameStateSize) ==
+             static_cast<std::int64_t>(kGameStateSize) &&
+         UnsealSaveRecord(record);
+}
+
+bool ReadSlotRecord(int slot, SaveBytes record) {
+  if (!ReadUnsealedSlot(slot, record) || record[save_field::kFinishedRequest] != 0) return false;
   GameStateRecord copy;
   std::memcpy(copy, record.data(), kGameStateSize);
   return RecordFilesExist(copy);

@@ -225,6 +225,9 @@ TEST_F(SaveSlotsTest, LoadSlotClearsThePlayWhateverTheFileHoldsAndReadsOnlyGoodS
     EXPECT_EQ(scenario::GameState[field::kColourEffect], 0) << c.name;
     EXPECT_EQ(scenario::GameState[field::kCdTrack], 255) << c.name;
     EXPECT_EQ(scenario::ReadSlotInfo(2).valid, c.loads) << c.name;
+    // The gallery reads every file whose checksum holds.
+    Record unsealed;
+    EXPECT_EQ(scenario::ReadUnsealedSlot(2, unsealed), c.file == nullptr) << c.name;
     if (c.loads) {
       EXPECT_EQ(scenario::ResumeState[field::kFlags + 30], 5);
       EXPECT_EQ(std::memcmp(scenario::ResumeState, scenario::SaveImage, sealed.size()), 0);
