@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "core/flags.h"
 #include "core/message_pump.h"
 #include "core/palette_state.h"
 #include "core/picture.h"
@@ -35,6 +36,7 @@ enum MenuItem : std::int16_t {
 constexpr std::uint16_t kMenuX = 224;
 constexpr std::uint16_t kMenuY = 80;
 constexpr std::uint16_t kEndSceneClear = 6;
+constexpr std::uint16_t kLoadSceneClear = 6;
 
 void SetPen(std::uint16_t x, std::uint16_t y) {
   text::TextPen pen = LoadPen(GameState);
@@ -62,8 +64,6 @@ void HideText() {
   visuals::Dim();
 }
 
-constexpr std::uint8_t kFinishedFlag = 103;
-constexpr std::uint8_t kFinishedRequestFlag = 114;
 constexpr std::uint16_t kSaveDoneX = 216;
 constexpr std::uint16_t kSaveDoneY = 160;
 
@@ -95,9 +95,9 @@ void StartNewGameFromSlot(bool finished) {
 // Answers true when the menu is left: a slot was loaded and play starts again from it.
 bool LoadItem() {
   if (!PickSlot(0, text::kLoadQuestion)) return false;
-  visuals::ClearScene(kEndSceneClear);
+  visuals::ClearScene(kLoadSceneClear);
   const bool loaded = LoadSlot(LastUsedSlot);
-  if (loaded && ResumeState[field::kFlags + kFinishedFlag] == 0) {
+  if (loaded && ResumeState[field::kFlags + flag::kFinishedGame] == 0) {
     RestoreState(false);
   } else {
     StartNewGameFromSlot(loaded);
@@ -110,7 +110,7 @@ bool LoadItem() {
 void SaveItem() {
   if (!PickSlot(1, text::kSaveQuestion)) return;
   // A save made during play never carries the finished-game request.
-  SaveImage[field::kFlags + kFinishedRequestFlag] = 0;
+  SaveImage[field::kFlags + flag::kFinishedRequest] = 0;
   // A save that failed has told the reader why; it is not confirmed.
   if (SaveSlot(LastUsedSlot)) {
     WipeText();

@@ -27,9 +27,6 @@ namespace {
 
 constexpr const char* kSaveFailedCaption = "セーブできません";
 constexpr std::uint8_t kNone = 255;
-constexpr std::uint8_t kProgressFlag = 113;
-constexpr std::uint8_t kFinishedFlag = 103;
-constexpr std::uint8_t kFinishedRequestFlag = 114;
 constexpr std::uint8_t kFirstPersistentFlag = 20;
 constexpr std::uint8_t kSeenScenarioLimit = 240;
 
@@ -141,13 +138,13 @@ void WriteProgress() {
               play + field::kFlags + kFirstPersistentFlag,
               field::kFlagCount - kFirstPersistentFlag);
   std::uint8_t* flags = SaveImage + field::kFlags;
-  if (play[field::kFlags + kFinishedRequestFlag] == 1) {
-    flags[kProgressFlag] = 0;
-    flags[kFinishedFlag] = 1;
-  } else if (flags[kProgressFlag] != 255) {
-    ++flags[kProgressFlag];
+  if (play[field::kFlags + flag::kFinishedRequest] == 1) {
+    flags[flag::kProgressCount] = 0;
+    flags[flag::kFinishedGame] = 1;
+  } else if (flags[flag::kProgressCount] != 255) {
+    ++flags[flag::kProgressCount];
   }
-  flags[kFinishedRequestFlag] = 0;
+  flags[flag::kFinishedRequest] = 0;
   const std::uint8_t scenario = GetU8(play, field::kCurrentScenario);
   if (scenario < kSeenScenarioLimit) SetFlagBit(SaveImage, flag::kSeenScenarios, scenario);
   SaveSlot(LastUsedSlot);

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <span>
 
+#include "core/flags.h"
 #include "core/game_state.h"
 #include "platform/win32.h"
 
@@ -26,8 +27,9 @@ constexpr std::size_t kDay = 169;
 constexpr std::size_t kHour = 170;
 constexpr std::size_t kMinute = 171;
 constexpr std::size_t kSecond = 172;
-constexpr std::size_t kProgress = 173;         // flag 113
-constexpr std::size_t kFinishedRequest = 174;  // flag 114: a file with it set reads as empty
+constexpr std::size_t kProgress = field::kFlags + flag::kProgressCount;
+// A file with the finished-game request set is a cleared slot: it reads as empty.
+constexpr std::size_t kFinishedRequest = field::kFlags + flag::kFinishedRequest;
 constexpr std::size_t kKeyByte = kGameStateSize - 1;
 }  // namespace save_field
 

@@ -34,7 +34,6 @@ const CommandText kCommand{"save", kUsage};
 using Record = std::array<std::uint8_t, scenario::kGameStateSize>;
 namespace sf = scenario::save_field;
 
-constexpr std::uint8_t kFinishedFlag = 103;
 constexpr int kPictureBits = 80;
 constexpr std::uint8_t kSeenVPictures = 70;
 constexpr std::uint8_t kSeenHPictures = 80;
@@ -91,8 +90,9 @@ int Show(const std::string& path) {
                       : "a save the game loads");
   std::printf("saved: %04u-%02u-%02u %02u:%02u:%02u\n", U16(r, sf::kYear), r[sf::kMonth],
               r[sf::kDay], r[sf::kHour], r[sf::kMinute], r[sf::kSecond]);
-  std::printf("progress: %u (shown as %u)%s\n", r[sf::kProgress], r[sf::kProgress] + 1u,
-              r[scenario::field::kFlags + kFinishedFlag] != 0 ? ", finished game" : "");
+  std::printf(
+      "progress: %u (shown as %u)%s\n", r[sf::kProgress], r[sf::kProgress] + 1u,
+      r[scenario::field::kFlags + scenario::flag::kFinishedGame] != 0 ? ", finished game" : "");
   std::printf("scenario: %s\n", ByteOrNone(r[scenario::field::kCurrentScenario]).c_str());
   std::printf("EventPC: 0x%04x\n", U16(r, scenario::field::kEventPC));
   std::printf("music: %s\n", ByteOrNone(r[scenario::field::kCdTrack]).c_str());
