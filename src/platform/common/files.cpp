@@ -21,10 +21,12 @@
 #include <climits>
 #include <cstdint>
 #include <cstring>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "platform/common/file_replace.h"
 #include "platform/common/file_steps.h"
 #include "platform/win32.h"
 
@@ -265,6 +267,10 @@ bool SyncFolder(const std::string& folder) {
 // Creates a fresh temporary file in `folder`, readable and writable as a new file would be.
 int CreateTemporary(const std::string& folder, std::string* path) {
   static unsigned counter = 0;
+  // A process killed while it wrote left its temporary; the first write of a run into a
+  // folder clears those of writers that are gone.
+  static std::set<std::string> swept;
+  if (swept.insert(folder).second) RemoveStaleTemporaries(folder.empty() ? "." : folder);
   for (int attempt = 0; attempt < 100; ++attempt) {
     std::string name =
         ".hotaru-" + std::to_string(::getpid()) + "-" + std::to_string(counter++) + ".tmp";
