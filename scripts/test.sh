@@ -18,6 +18,10 @@ for preset in default asan; do
     ctest --preset "$preset" -j "$jobs"
 done
 
+echo "== the demo data is the same from both compilers"
+cmp build/default/demo/ZEN2DATA.PAK build/asan/demo/ZEN2DATA.PAK ||
+  { echo "the demo pack differs between the default (gcc) and asan (clang) builds"; exit 1; }
+
 echo "== fuzz targets (at most 20,000 inputs or 30 seconds each)"
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz -j "$jobs"

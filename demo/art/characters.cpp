@@ -1,4 +1,5 @@
 #include "characters.h"
+#include "exact_math.h"
 
 #include <algorithm>
 #include <cmath>
@@ -59,7 +60,7 @@ void PaintBangs(Painting* p, FigureRamp ramp, double base_tone, double top_y, do
   std::vector<Point> outline;
   for (int i = 0; i <= 24; ++i) {
     const double a = 3.14159265 * (1 + i / 24.0);
-    outline.push_back(Point{crown.x + half * std::cos(a), crown.y + half * std::sin(a)});
+    outline.push_back(Point{crown.x + half * Cos(a), crown.y + half * Sin(a)});
   }
   for (int i = 0; i <= 8; ++i) {
     const double x = kAxis + half - 2 - i * (2 * half - 4) / 8;
@@ -70,7 +71,7 @@ void PaintBangs(Painting* p, FigureRamp ramp, double base_tone, double top_y, do
   p->FillOutlined(
       PolygonShape{outline},
       [=](int x, int y) {
-        const double r = std::hypot(x + 0.5 - crown.x, (y + 0.5 - crown.y) * 1.1);
+        const double r = Hypot(x + 0.5 - crown.x, (y + 0.5 - crown.y) * 1.1);
         const double ring = std::abs(r - half * 0.72) < 3.5 && y < crown.y - 8 ? 1.3 : 0;
         return Paint(ramp, base_tone + ring - (x > kAxis + half * 0.4 ? 0.25 : 0));
       },
@@ -101,10 +102,9 @@ void PaintYukata(Painting* p) {
         const int row = y / 30;
         const double cx = (std::floor((x + (row % 2) * 15) / 30.0) * 30 + 15) - (row % 2) * 15;
         const double cy = row * 30 + 15;
-        const double d = std::hypot(x + 0.5 - cx, y + 0.5 - cy);
+        const double d = Hypot(x + 0.5 - cx, y + 0.5 - cy);
         if (d < 1.8) return Paint(kYellow, 1.5);
-        if (d < 5 && std::fmod(std::atan2(y - cy, x - cx) + 7, 1.2566) < 0.8)
-          return Paint(kNavy, 2.2);
+        if (d < 5 && std::fmod(Atan2(y - cy, x - cx) + 7, 1.2566) < 0.8) return Paint(kNavy, 2.2);
         return Paint(kNavy, 1.05 - Shade(x));
       },
       kOutline);
@@ -178,7 +178,7 @@ Artwork PaintSouta() {
   for (int i = 0; i <= 20; ++i) {
     const double a = 3.1416 * (0.95 + 1.1 * i / 20.0);
     const double r = (i % 2 ? 44 : 54);
-    hair.push_back(Point{crown.x + r * std::cos(a), crown.y + r * 0.95 * std::sin(a)});
+    hair.push_back(Point{crown.x + r * Cos(a), crown.y + r * 0.95 * Sin(a)});
   }
   // The fringe's jagged lower edge, right to left.
   for (int i = 0; i <= 8; ++i) {

@@ -1,4 +1,5 @@
 #include "event_kit.h"
+#include "exact_math.h"
 
 #include <algorithm>
 #include <cmath>
@@ -18,7 +19,7 @@ authoring::Palette16 EventPalette(const std::uint8_t (&colours)[16][3]) {
 void Sparkle(Painting* p, Point centre, double radius, double core, std::uint8_t glow,
              double peak) {
   p->Apply(EllipseShape{centre, radius, radius}, [&](int x, int y, Ink& ink) {
-    const double d = std::hypot(x + 0.5 - centre.x, y + 0.5 - centre.y);
+    const double d = Hypot(x + 0.5 - centre.x, y + 0.5 - centre.y);
     if (d <= core) {
       ink = Ink{glow, static_cast<float>(peak)};
       return;

@@ -5,6 +5,7 @@
 
 #include "event_kit.h"
 #include "event_pictures.h"
+#include "exact_math.h"
 #include "noise.h"
 
 namespace demo_art {
@@ -59,11 +60,12 @@ void PaintNight(Painting* p, Rng* rng) {
     p->Fill(RectShape{static_cast<double>(x), top, x + 1.0, kFarBank + 3}, At(kNight, 0.35));
   }
   for (int i = 0; i < 500; ++i) {
-    const double x = rng->Uniform(-10, 650),
-                 y = kNearBank + std::pow(rng->Uniform(0, 1), 0.8) * 110;
+    const double x = rng->Uniform(-10, 650), y = kNearBank + Pow(rng->Uniform(0, 1), 0.8) * 110;
     const double h = 6 + (y - kNearBank) * rng->Uniform(0.2, 0.7);
-    p->Fill(StrokeShape{Point{x, y}, Point{x + rng->Uniform(-8, 8), y - h}, 1.3, 0.3},
-            At(kGrass, rng->Uniform(0.2, 1.2)));
+    // One draw per statement: the order of a call's arguments is the compiler's choice.
+    const double lean = rng->Uniform(-8, 8);
+    const double tone = rng->Uniform(0.2, 1.2);
+    p->Fill(StrokeShape{Point{x, y}, Point{x + lean, y - h}, 1.3, 0.3}, At(kGrass, tone));
   }
 }
 
@@ -84,7 +86,7 @@ void PaintHotaruFromBehind(Painting* p) {
   p->FillWith(PolygonShape{body}, [](int x, int y) {
     const int row = y / 26;
     const double cx = std::floor((x + (row % 2) * 13) / 26.0) * 26 + 13 - (row % 2) * 13;
-    const double d = std::hypot(x + 0.5 - cx, y + 0.5 - (row * 26 + 13));
+    const double d = Hypot(x + 0.5 - cx, y + 0.5 - (row * 26 + 13));
     if (d < 4) return At(kIndigo, 3);
     return At(kIndigo, 1.2 + std::max(0.0, (x - kAxis) / 60.0) * 0.7);  // moonlight from the right
   });

@@ -6,6 +6,7 @@
 
 #include "event_kit.h"
 #include "event_pictures.h"
+#include "exact_math.h"
 #include "noise.h"
 
 namespace demo_art {
@@ -43,7 +44,7 @@ void PaintSkyAndSmoke(Painting* p) {
     // Smoke drifting from the bursts, lit by them.
     double smoke = 0;
     for (const Burst& b : kBursts) {
-      const double d = std::hypot(x - b.centre.x, (y - b.centre.y) * 1.4) / (b.radius * 1.6);
+      const double d = Hypot(x - b.centre.x, (y - b.centre.y) * 1.4) / (b.radius * 1.6);
       smoke += std::max(0.0, 1 - d) * FractalNoise(x / 40.0, y / 25.0, 4, 81);
     }
     return At(kSky, 0.4 + 1.3 * t * t + 1.8 * smoke);
@@ -57,8 +58,8 @@ void PaintBurst(Painting* p, const Burst& b, Rng* rng) {
     const double reach = b.radius * rng->Uniform(0.85, 1.05);
     // Sparks along the ray, drooping as they fall, the last ones in the tip colour.
     for (double t = 0.3; t <= 1.0; t += 0.1) {
-      const Point at{b.centre.x + std::cos(angle) * reach * t,
-                     b.centre.y + std::sin(angle) * reach * t + 18 * t * t * t};
+      const Point at{b.centre.x + Cos(angle) * reach * t,
+                     b.centre.y + Sin(angle) * reach * t + 18 * t * t * t};
       const bool tip = t > 0.8;
       Sparkle(p, at, tip ? 4 : 2 + t, tip ? 1.2 : 0.6, tip ? b.tips : b.colour, tip ? 1.4 : 1.1);
     }

@@ -4,6 +4,7 @@
 
 #include "background_kit.h"
 #include "backgrounds.h"
+#include "exact_math.h"
 #include "noise.h"
 
 namespace demo_art {
@@ -13,7 +14,7 @@ constexpr double kHorizon = 250;
 
 void PaintSkyAndMoon(Painting* p, Rng* rng) {
   p->FillAll([](int x, int y) {
-    const double t = std::pow(std::min(1.0, y / kHorizon), 1.6);
+    const double t = Pow(std::min(1.0, y / kHorizon), 1.6);
     const double haze = 0.25 * FractalNoise(x / 140.0, y / 35.0, 3, 11) * t;
     return Tone(0.15 + 0.85 * t + haze);
   });
@@ -27,7 +28,7 @@ void PaintSkyAndMoon(Painting* p, Rng* rng) {
   p->Fill(EllipseShape{moon, 20, 20}, Tone(3));
   // The dark side of the crescent: the sky's own tone over an offset disc.
   p->FillWith(EllipseShape{Point{moon.x + 9, moon.y - 5}, 18, 18}, [moon](int x, int y) {
-    return Tone(0.35 + 0.3 * (1 - std::hypot(x - moon.x, y - moon.y) / 80));
+    return Tone(0.35 + 0.3 * (1 - Hypot(x - moon.x, y - moon.y) / 80));
   });
 }
 
@@ -53,7 +54,7 @@ void PaintHills(Painting* p) {
 void PaintGrass(Painting* p, Rng* rng) {
   // Far blades first, so that the near, darker ones stand in front.
   for (int i = 0; i < 900; ++i) {
-    const double y = 275 + std::pow(rng->Uniform(0, 1), 0.7) * 135;
+    const double y = 275 + Pow(rng->Uniform(0, 1), 0.7) * 135;
     const double x = rng->Uniform(-10, 650);
     const double depth = (y - 270) / 130;  // 0 far … 1 near
     const double height = 8 + depth * depth * 90 * rng->Uniform(0.5, 1.2);

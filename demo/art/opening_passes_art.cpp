@@ -144,8 +144,13 @@ Artwork PaintSunsetTree() {
   ThickLine(&c, 130, 230, 84, 178, 3, 3);
   ThickLine(&c, 132, 214, 190, 170, 3, 3);
   IntRng rng(404);
-  for (int i = 0; i < 60; ++i)
-    FillDisc(&c, 130 + rng.Between(-80, 80), 170 + rng.Between(-50, 24), rng.Between(8, 18), 3);
+  for (int i = 0; i < 60; ++i) {
+    // One draw per statement: the order of a call's arguments is the compiler's choice.
+    const int x = 130 + rng.Between(-80, 80);
+    const int y = 170 + rng.Between(-50, 24);
+    const int radius = rng.Between(8, 18);
+    FillDisc(&c, x, y, radius, 3);
+  }
   return FinishOpeningLayer("OP4W.SDT", c, kPass2Slide);
 }
 

@@ -4,6 +4,7 @@
 
 #include "background_kit.h"
 #include "backgrounds.h"
+#include "exact_math.h"
 #include "noise.h"
 
 namespace demo_art {
@@ -75,15 +76,17 @@ void PaintNearBank(Painting* p, Rng* rng) {
   FillBelow(p, bank, [&bank](int x, int y) {
     const double below = y - bank(x);
     // The moon catches the bank's edge; further down the grass falls into shadow.
-    const double lit = below < 3 ? 0.6 : 0.4 * std::exp(-below / 25);
+    const double lit = below < 3 ? 0.6 : 0.4 * Exp(-below / 25);
     return Tone(0.45 + lit - (y - kNearBank) * 0.002 + 0.3 * FractalNoise(x / 6.0, y / 3.0, 2, 36));
   });
   // Tufts of grass along the edge.
   for (int i = 0; i < 160; ++i) {
     const double x = rng->Uniform(0, 640), y = bank(x) + rng->Uniform(1, 60);
     const double h = 4 + (y - kNearBank) * 0.15;
-    p->Fill(StrokeShape{Point{x, y}, Point{x + rng->Uniform(-3, 3), y - h}, 1.0, 0.3},
-            Tone(0.3 + rng->Uniform(0, 0.5)));
+    // One draw per statement: the order of a call's arguments is the compiler's choice.
+    const double lean = rng->Uniform(-3, 3);
+    const double tone = 0.3 + rng->Uniform(0, 0.5);
+    p->Fill(StrokeShape{Point{x, y}, Point{x + lean, y - h}, 1.0, 0.3}, Tone(tone));
   }
   // Stones at the water's edge.
   for (int i = 0; i < 14; ++i) {

@@ -4,6 +4,7 @@
 
 #include "background_kit.h"
 #include "backgrounds.h"
+#include "exact_math.h"
 #include "noise.h"
 
 namespace demo_art {
@@ -41,9 +42,9 @@ void PaintShoji(Painting* p) {
     const double fall = (y - kWindowTop) / (kWindowBottom - kWindowTop);
     double tone = 2.05 - 0.45 * fall;
     // The branch: a wavy band with leaves along it.
-    const double branch_y = 120 + 28 * std::sin(x / 55.0) - (x - 196) * 0.12;
+    const double branch_y = 120 + 28 * Sin(x / 55.0) - (x - 196) * 0.12;
     const double leaves = FractalNoise(x / 9.0, y / 9.0, 2, 44);
-    if (std::abs(y - branch_y) < 2.5 + 1.5 * std::sin(x / 17.0))
+    if (std::abs(y - branch_y) < 2.5 + 1.5 * Sin(x / 17.0))
       tone -= 0.9;
     else if (std::abs(y - branch_y) < 22 && leaves > 0.62 && x > 240)
       tone -= 0.55;
@@ -91,7 +92,7 @@ void PaintTable(Painting* p) {
   p->FillWith(EllipseShape{centre, 140, 27}, [](int x, int y) {
     // Polished wood: grain along the table, and the lamp's reflection on the left.
     const double grain = FractalNoise(x / 35.0, y / 2.5, 3, 46);
-    const double shine = std::max(0.0, 1 - std::hypot((x - 290) / 60.0, (y - 330) / 12.0));
+    const double shine = std::max(0.0, 1 - Hypot((x - 290) / 60.0, (y - 330) / 12.0));
     return Tone(1.05 + 0.35 * grain + 1.2 * shine);
   });
   // Two teacups: a dark rim of tea, a light bowl, shaded on the side away from the lamp.

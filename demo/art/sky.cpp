@@ -5,6 +5,7 @@
 
 #include "background_kit.h"
 #include "backgrounds.h"
+#include "exact_math.h"
 #include "noise.h"
 
 namespace demo_art {
@@ -22,7 +23,7 @@ void AddCloud(std::vector<Puff>* puffs, double left, double base, double width, 
               Rng* rng) {
   const int count = static_cast<int>(width * height / 1800);
   for (int i = 0; i < count; ++i) {
-    const double up = std::pow(rng->Uniform(0, 1), 1.4);  // more puffs low down
+    const double up = Pow(rng->Uniform(0, 1), 1.4);  // more puffs low down
     const double half = width / 2 * (1 - 0.7 * up);
     const double x = left + width / 2 + rng->Uniform(-half, half);
     const double radius = (26 + 0.14 * width) * (1 - 0.45 * up) * rng->Uniform(0.75, 1.1);

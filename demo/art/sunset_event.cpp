@@ -6,6 +6,7 @@
 
 #include "event_kit.h"
 #include "event_pictures.h"
+#include "exact_math.h"
 #include "noise.h"
 
 namespace demo_art {
@@ -34,7 +35,7 @@ void PaintSky(Painting* p) {
   p->FillAll([](int x, int y) {
     // Deep purple overhead to gold at the horizon, brightest around the sun.
     const double t = std::min(1.0, y / kHorizon);
-    const double sun = std::max(0.0, 1 - std::hypot(x - kSun.x, (y - kSun.y) * 1.6) / 260);
+    const double sun = std::max(0.0, 1 - Hypot(x - kSun.x, (y - kSun.y) * 1.6) / 260);
     return At(kSky, 0.2 + 3.6 * t * t + 2.2 * sun * sun);
   });
   Sparkle(p, kSun, 48, 0, kSky, 6);
@@ -47,7 +48,7 @@ void PaintClouds(Painting* p, Rng* rng) {
     const Point c{rng->Uniform(-40, 680), rng->Uniform(60, 250)};
     const double rx = rng->Uniform(80, 190), ry = rng->Uniform(5, 12);
     p->FillWith(EllipseShape{c, rx, ry}, [&](int x, int y) {
-      const double towards_sun = std::max(0.0, 1 - std::hypot(x - kSun.x, y - kSun.y) / 300);
+      const double towards_sun = std::max(0.0, 1 - Hypot(x - kSun.x, y - kSun.y) / 300);
       const double rim = y > c.y + ry * 0.3 ? 1.0 : 0.0;
       return At(kCloud, 0.4 + 1.2 * towards_sun + rim * (0.8 + towards_sun));
     });
@@ -80,7 +81,7 @@ void PaintTreeAndFigures(Painting* p, Rng* rng) {
   p->Fill(StrokeShape{Point{142, foot_y - 66}, Point{196, foot_y - 104}, 3, 1.5}, dark);
   for (int i = 0; i < 60; ++i) {
     const double a = rng->Uniform(0, 2 * 3.14159265), r = std::sqrt(rng->Uniform(0, 1));
-    const Point c{145 + std::cos(a) * r * 85, foot_y - 118 + std::sin(a) * r * 36};
+    const Point c{145 + Cos(a) * r * 85, foot_y - 118 + Sin(a) * r * 36};
     p->Fill(EllipseShape{c, rng->Uniform(10, 20), rng->Uniform(7, 13)}, dark);
   }
   // Two people on the crest, the smaller with her hair up.
