@@ -9,9 +9,10 @@
 namespace demo_art {
 
 enum class ArtKind {
-  kBackground,    // S%02d.VGR: colours 0–3 over the whole screen
-  kCharacter,     // C%02x.VGR: colours 4–14, the rest transparent, drawn into a slot
-  kEventPicture,  // H%02d.VGR, V%02d.VGR: a whole screen with a palette of its own
+  kBackground,     // S%02d.VGR: colours 0–3 over the whole screen
+  kCharacter,      // C%02x.VGR: colours 4–14, the rest transparent, drawn into a slot
+  kEventPicture,   // H%02d.VGR, V%02d.VGR: a whole screen with a palette of its own
+  kScreenPicture,  // title and opening pictures: the screen or a part of it, own palette
 };
 
 struct Artwork {

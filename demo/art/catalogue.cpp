@@ -3,6 +3,7 @@
 #include "backgrounds.h"
 #include "characters.h"
 #include "event_pictures.h"
+#include "title_scene.h"
 
 namespace demo_art {
 
@@ -21,6 +22,9 @@ const std::vector<CatalogueEntry>& Catalogue() {
       {"H01.VGR", PaintFirefliesByTheRiver},
       {"V01.VGR", PaintFireworks},
       {"V02.VGR", PaintSunsetHill},
+      {"OP2_BACK.VGR", PaintTitleBack},
+      {"TITLE.VGR", PaintTitleLogo},
+      {"TITLE2.VGR", PaintTitleSubtitle},
   };
   return entries;
 }

@@ -80,6 +80,24 @@ std::string WriteColourings(const Artwork& background, const std::vector<const A
   return authoring::WriteIndexedPng(path, Grid(screens, palettes));
 }
 
+// The title screen as the game composes it: the night scene, then the title pictures over
+// it, in the last one's colours (they all share one palette).
+std::string WriteTitleComposition(const std::vector<Artwork>& pictures, const fs::path& dir) {
+  constexpr const char* kLayers[] = {"OP2_BACK.VGR", "TITLE.VGR", "TITLE2.VGR"};
+  std::vector<std::uint8_t> screen(static_cast<std::size_t>(kW * kH), 0);
+  const Artwork* last = nullptr;
+  for (const char* name : kLayers) {
+    for (const Artwork& art : pictures) {
+      if (art.file_name != name) continue;
+      Place(art, 0, &screen);
+      last = &art;
+    }
+  }
+  if (!last) return "";
+  return authoring::WriteIndexedPng(dir / "title-composed.png",
+                                    IndexedImage{kW, kH, screen, FilePalette(*last)});
+}
+
 }  // namespace
 
 std::string WritePreviews(const std::vector<Artwork>& pictures, const fs::path& dir) {
@@ -107,7 +125,7 @@ std::string WritePreviews(const std::vector<Artwork>& pictures, const fs::path& 
         !error.empty())
       return error;
   }
-  return "";
+  return WriteTitleComposition(pictures, dir);
 }
 
 }  // namespace demo_art

@@ -1,0 +1,35 @@
+// The title screen's pictures: the night by the river where the story's fireflies are
+// (OP2_BACK.VGR, which the opening ends on), the title 「蛍」 over it (TITLE.VGR) and its
+// reading (TITLE2.VGR). The title pictures are decoded one over the other and each one sets
+// the screen's 16 colours, so they all carry the same palette, TitlePalette.
+#pragma once
+
+#include "artwork.h"
+
+namespace demo_art {
+
+// The shared colours of the title pictures.
+enum TitleColour : std::uint8_t {
+  kTitleBlack = 0,
+  kTitleSkyTop = 1,  // the sky, 1 … 4 from the zenith down to the horizon's glow
+  kTitleSkyHorizon = 4,
+  kTitleHills = 5,
+  kTitleBank = 6,
+  kTitleGrass = 7,
+  kTitleRiver = 8,
+  kTitleMoonlight = 9,
+  kTitleMoon = 10,
+  kTitleFireflyHalo = 11,
+  kTitleFireflyGlow = 12,
+  kTitleFireflyCore = 13,
+  kTitleGold = 14,
+  kTitleWhite = 15,
+};
+
+authoring::Palette16 TitlePalette();
+
+Artwork PaintTitleBack();      // OP2_BACK.VGR: the whole screen
+Artwork PaintTitleLogo();      // TITLE.VGR: the title, centred in the upper half
+Artwork PaintTitleSubtitle();  // TITLE2.VGR: "HOTARU" under the title
+
+}  // namespace demo_art
