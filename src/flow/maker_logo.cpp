@@ -32,6 +32,10 @@ void SetColour(PALETTEENTRY* entry, BYTE r, BYTE g, BYTE b) {
   entry->peBlue = b;
 }
 
+std::int16_t HalfRoundedDown(int d) {
+  return static_cast<std::int16_t>(d >= 0 ? d / 2 : -((1 - d) / 2));
+}
+
 // The colours cycle in a wave: entry e runs 2 frames behind entry e + 1 and changes on
 // every other frame.
 void CycleColours() {
@@ -40,7 +44,9 @@ void CycleColours() {
     if (f == kGreyFrame) SetColour(&visuals::ScreenPalette[14], 208, 208, 208);
     for (int e = kFirstCycledEntry; e <= kLastCycledEntry; ++e) {
       const int d = f + e - 20;
-      if (d % 2 != 0) LogoColourStep(&visuals::ScreenPalette[e], static_cast<std::int16_t>(d / 2));
+      // Halved rounding down: d = −1 keeps the entry white, so each tint is added five
+      // times and the colours pass through their five stages in steps of 16.
+      if (d % 2 != 0) LogoColourStep(&visuals::ScreenPalette[e], HalfRoundedDown(d));
     }
     visuals::ApplyScreenPalette();
     shell::WaitSince(start, 5);
@@ -58,8 +64,7 @@ void CloseWithBars() {
       const auto top = static_cast<std::int16_t>(y);
       const auto bottom = static_cast<std::int16_t>(visuals::kPictureHeight - 1 - y);
       visuals::FillPictureRect(visuals::VmemDIB, 0, top, visuals::kPictureWidth - 1, top, 0);
-      visuals::FillPictureRect(visuals::VmemDIB, 0, bottom, visuals::kPictureWidth - 1, bottom,
-                               0);
+      visuals::FillPictureRect(visuals::VmemDIB, 0, bottom, visuals::kPictureWidth - 1, bottom, 0);
     }
     shell::Present(nullptr);
     shell::WaitSince(start, 1);

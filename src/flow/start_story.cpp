@@ -67,17 +67,17 @@ void PlayLoop() {
 // From the title's screen to the first scene: a saved game restored as it was, or the story
 // begun at scenario 0, label 1.
 void Begin(Beginning how) {
-    visuals::FadeOutDim(1);
-    visuals::ClearPictureAndShow(visuals::VmemDIB);
-    visuals::ClearPicture(visuals::VbufDIB);
-    visuals::ApplyScreenPalette();
-    if (how == Beginning::kContinue) {
-      scenario::RestoreState(false);
-    } else {
-      scenario::SetU16(scenario::GameState, scenario::field::kHistoryCount, 0);
-      scenario::BeginNewGame();
-      visuals::FadeIn(1);
-    }
+  visuals::FadeOutDim(1);
+  visuals::ClearPictureAndShow(visuals::VmemDIB);
+  visuals::ClearPicture(visuals::VbufDIB);
+  visuals::ApplyScreenPalette();
+  if (how == Beginning::kContinue) {
+    scenario::RestoreState(false);
+  } else {
+    scenario::SetU16(scenario::GameState, scenario::field::kHistoryCount, 0);
+    scenario::BeginNewGame();
+    visuals::FadeIn(1);
+  }
 }
 
 // Plays until the story ends; the skip command is greyed again after it.
