@@ -22,12 +22,12 @@ struct Variant {
 };
 
 constexpr Variant kVariants[] = {
-    {7, PaintNightField, Turn::kMirror},  {8, PaintRiverside, Turn::kMirror},
-    {9, PaintRoom, Turn::kMirror},        {11, PaintSky, Turn::kMirror},
-    {12, PaintStreet, Turn::kMirror},     {15, PaintShrine, Turn::kMirror},
+    {7, PaintNightField, Turn::kMirror},     {8, PaintRiverside, Turn::kMirror},
+    {9, PaintRoom, Turn::kMirror},           {11, PaintSky, Turn::kMirror},
+    {12, PaintStreet, Turn::kMirror},        {15, PaintShrine, Turn::kMirror},
     {16, PaintNightField, Turn::kHalfRound}, {17, PaintRiverside, Turn::kHalfRound},
-    {19, PaintSky, Turn::kHalfRound},     {24, PaintStreet, Turn::kHalfRound},
-    {27, PaintShrine, Turn::kHalfRound},  {45, PaintRoom, Turn::kHalfRound},
+    {19, PaintSky, Turn::kHalfRound},        {24, PaintStreet, Turn::kHalfRound},
+    {27, PaintShrine, Turn::kHalfRound},     {45, PaintRoom, Turn::kHalfRound},
 };
 
 Artwork Repaint(const Variant& v) {
@@ -59,12 +59,10 @@ Artwork PaintVariant() {
 
 const std::vector<CatalogueEntry>& EndingBackgrounds() {
   static const std::vector<CatalogueEntry> entries = {
-      {"S07.VGR", PaintVariant<7>},   {"S08.VGR", PaintVariant<8>},
-      {"S09.VGR", PaintVariant<9>},   {"S11.VGR", PaintVariant<11>},
-      {"S12.VGR", PaintVariant<12>},  {"S15.VGR", PaintVariant<15>},
-      {"S16.VGR", PaintVariant<16>},  {"S17.VGR", PaintVariant<17>},
-      {"S19.VGR", PaintVariant<19>},  {"S24.VGR", PaintVariant<24>},
-      {"S27.VGR", PaintVariant<27>},  {"S45.VGR", PaintVariant<45>},
+      {"S07.VGR", PaintVariant<7>},  {"S08.VGR", PaintVariant<8>},  {"S09.VGR", PaintVariant<9>},
+      {"S11.VGR", PaintVariant<11>}, {"S12.VGR", PaintVariant<12>}, {"S15.VGR", PaintVariant<15>},
+      {"S16.VGR", PaintVariant<16>}, {"S17.VGR", PaintVariant<17>}, {"S19.VGR", PaintVariant<19>},
+      {"S24.VGR", PaintVariant<24>}, {"S27.VGR", PaintVariant<27>}, {"S45.VGR", PaintVariant<45>},
   };
   return entries;
 }

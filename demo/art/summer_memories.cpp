@@ -51,9 +51,8 @@ void Light(PixelCanvas* c, int cx, int cy, int radius, int core, ColourRamp halo
 
 // --- V03: the festival's lanterns ---------------------------------------------------------
 constexpr std::uint8_t kLanternColours[16][3] = {
-    {0, 0, 0},  {1, 1, 3},   {2, 1, 5},   {4, 2, 6},   {7, 2, 4},    {12, 3, 2},
-    {15, 6, 2}, {15, 10, 4}, {15, 14, 9}, {1, 1, 1},   {3, 2, 2},    {6, 4, 3},
-    {2, 3, 6},  {9, 7, 9},   {5, 1, 1},   {15, 15, 15}};
+    {0, 0, 0},   {1, 1, 3}, {2, 1, 5}, {4, 2, 6}, {7, 2, 4}, {12, 3, 2}, {15, 6, 2}, {15, 10, 4},
+    {15, 14, 9}, {1, 1, 1}, {3, 2, 2}, {6, 4, 3}, {2, 3, 6}, {9, 7, 9},  {5, 1, 1},  {15, 15, 15}};
 
 Artwork PaintFestivalLanterns() {
   PixelCanvas c(640, 400);
@@ -98,9 +97,9 @@ Artwork PaintFestivalLanterns() {
 
 // --- V04: watermelon on the veranda -------------------------------------------------------
 constexpr std::uint8_t kVerandaColours[16][3] = {
-    {0, 0, 0},   {6, 10, 15}, {10, 13, 15}, {3, 7, 3},  {5, 10, 4},  {8, 13, 6},
-    {6, 4, 2},   {9, 6, 3},   {12, 9, 5},   {14, 3, 3}, {15, 6, 5},  {1, 4, 1},
-    {14, 14, 12}, {2, 1, 1},  {11, 11, 10}, {15, 15, 15}};
+    {0, 0, 0},    {6, 10, 15}, {10, 13, 15}, {3, 7, 3},   {5, 10, 4}, {8, 13, 6},
+    {6, 4, 2},    {9, 6, 3},   {12, 9, 5},   {14, 3, 3},  {15, 6, 5}, {1, 4, 1},
+    {14, 14, 12}, {2, 1, 1},   {11, 11, 10}, {15, 15, 15}};
 
 Artwork PaintWatermelonVeranda() {
   PixelCanvas c(640, 400);
@@ -140,9 +139,9 @@ Artwork PaintWatermelonVeranda() {
 
 // --- H02: Hotaru's profile by the river -------------------------------------------------
 constexpr std::uint8_t kProfileColours[16][3] = {
-    {0, 0, 0},  {1, 1, 4},  {2, 2, 6},  {3, 4, 8},  {5, 6, 10},  {1, 2, 3},
-    {2, 3, 5},  {1, 1, 2},  {14, 12, 10}, {11, 9, 8}, {7, 12, 3}, {12, 15, 6},
-    {15, 15, 11}, {3, 2, 3}, {6, 4, 4}, {15, 15, 15}};
+    {0, 0, 0},    {1, 1, 4}, {2, 2, 6},    {3, 4, 8},   {5, 6, 10}, {1, 2, 3},
+    {2, 3, 5},    {1, 1, 2}, {14, 12, 10}, {11, 9, 8},  {7, 12, 3}, {12, 15, 6},
+    {15, 15, 11}, {3, 2, 3}, {6, 4, 4},    {15, 15, 15}};
 
 Artwork PaintHotaruProfile() {
   PixelCanvas c(640, 400);
@@ -153,19 +152,20 @@ Artwork PaintHotaruProfile() {
     for (int x = 0; x < 640; ++x)
       if (ValueNoise8(x, y, 32, 21) > 170) c.Set(x, y, 4);
   // The profile facing left: hair, face and neck against the sky, lit from the river.
-  FillDisc(&c, 420, 190, 88, 13);                        // hair
-  FillBox(&c, 340, 190, 500, 400, 13);                   // hair falling to the shoulders
-  FillDisc(&c, 372, 212, 52, 9);                         // cheek
-  ThickLine(&c, 332, 196, 322, 222, 8, 9);               // nose
-  ThickLine(&c, 334, 240, 350, 262, 10, 9);              // chin
-  FillBox(&c, 360, 250, 410, 330, 9);                    // neck
-  FillDisc(&c, 376, 214, 48, 8);                         // the lit side of the face
+  FillDisc(&c, 420, 190, 88, 13);            // hair
+  FillBox(&c, 340, 190, 500, 400, 13);       // hair falling to the shoulders
+  FillDisc(&c, 372, 212, 52, 9);             // cheek
+  ThickLine(&c, 332, 196, 322, 222, 8, 9);   // nose
+  ThickLine(&c, 334, 240, 350, 262, 10, 9);  // chin
+  FillBox(&c, 360, 250, 410, 330, 9);        // neck
+  FillDisc(&c, 376, 214, 48, 8);             // the lit side of the face
   ThickLine(&c, 326, 204, 336, 226, 5, 8);
-  ThickLine(&c, 346, 186, 362, 184, 2, 13);              // the eye's lashes
-  ThickLine(&c, 356, 136, 330, 184, 16, 13);             // the fringe
-  FillBox(&c, 300, 330, 520, 400, 14);                   // yukata at the shoulder
+  ThickLine(&c, 346, 186, 362, 184, 2, 13);   // the eye's lashes
+  ThickLine(&c, 356, 136, 330, 184, 16, 13);  // the fringe
+  FillBox(&c, 300, 330, 520, 400, 14);        // yukata at the shoulder
+  IntRng rng(202);
   for (int i = 0; i < 26; ++i) {
-    const int x = 30 + (i * 97) % 600, y = 60 + (i * 53) % 300;
+    const int x = rng.Between(20, 620), y = rng.Between(40, 380);
     if (x > 300 && x < 520) continue;
     Light(&c, x, y, 14, 2, {10, 11}, 12);
   }
@@ -174,9 +174,9 @@ Artwork PaintHotaruProfile() {
 
 // --- H03: the road through the rice fields ------------------------------------------------
 constexpr std::uint8_t kFieldColours[16][3] = {
-    {0, 0, 0},    {5, 9, 15},  {8, 12, 15}, {12, 14, 15}, {15, 15, 15}, {2, 6, 2},
-    {4, 9, 3},    {7, 12, 4},  {10, 14, 6}, {11, 10, 7},  {13, 12, 9},  {3, 3, 5},
-    {14, 5, 5},   {15, 13, 12}, {6, 5, 4},  {15, 15, 15}};
+    {0, 0, 0},  {5, 9, 15},   {8, 12, 15}, {12, 14, 15}, {15, 15, 15}, {2, 6, 2},
+    {4, 9, 3},  {7, 12, 4},   {10, 14, 6}, {11, 10, 7},  {13, 12, 9},  {3, 3, 5},
+    {14, 5, 5}, {15, 13, 12}, {6, 5, 4},   {15, 15, 15}};
 
 Artwork PaintRiceFieldRoad() {
   PixelCanvas c(640, 400);
@@ -220,10 +220,10 @@ Artwork PaintRiceFieldRoad() {
 }
 
 // --- H04: Hotaru turning round among the fireflies ----------------------------------------
-constexpr std::uint8_t kTurningColours[16][3] = {
-    {0, 0, 0},   {0, 1, 2},   {1, 2, 4},  {2, 3, 6},  {1, 2, 1},    {2, 4, 2},
-    {4, 7, 7},   {9, 12, 14}, {14, 15, 15}, {3, 6, 1}, {9, 13, 2}, {14, 15, 7},
-    {2, 1, 2},   {5, 3, 5},   {12, 9, 9},  {15, 15, 15}};
+constexpr std::uint8_t kTurningColours[16][3] = {{0, 0, 0},    {0, 1, 2}, {1, 2, 4},  {2, 3, 6},
+                                                 {1, 2, 1},    {2, 4, 2}, {4, 7, 7},  {9, 12, 14},
+                                                 {14, 15, 15}, {3, 6, 1}, {9, 13, 2}, {14, 15, 7},
+                                                 {2, 1, 2},    {5, 3, 5}, {12, 9, 9}, {15, 15, 15}};
 
 Artwork PaintHotaruTurning() {
   PixelCanvas c(640, 400);

@@ -103,7 +103,8 @@ hotaru_test::RunnerTest::Rgb LogoColour(int e, int f) {
 TEST_F(TitleE2E, TheLogoCyclesItsColoursFrameByFrameEvery50Ms) {
   StartFrom("");
   std::string input;
-  for (int t = 1000; t <= 8000; t += 50) input += "at " + std::to_string(t) + " dump {d" + std::to_string(t) + ".json}\n";
+  for (int t = 1000; t <= 8000; t += 50)
+    input += "at " + std::to_string(t) + " dump {d" + std::to_string(t) + ".json}\n";
   input += "at 12000 click\nat 16000 click " + std::string(kQuitItem) + "\n";
   ASSERT_EQ(Run(input, {"--until", "30000"}), 1) << output();
   EXPECT_TRUE(Trace("msgbox").empty());
@@ -136,8 +137,7 @@ TEST_F(TitleE2E, TheLogoCyclesItsColoursFrameByFrameEvery50Ms) {
 }
 
 TEST_F(TitleE2E, QuitEndsTheProgramFromTheTitle) {
-  ASSERT_EQ(Run("at 2000 click\nat 5000 key escape\nat 6000 click " + std::string(kQuitItem) +
-                    "\n",
+  ASSERT_EQ(Run("at 2000 click\nat 5000 key escape\nat 6000 click " + std::string(kQuitItem) + "\n",
                 {"--until", "30000", "--dump-at-exit", (dir() / "exit.json").string()}),
             1)
       << output();
@@ -181,11 +181,11 @@ TEST_F(TitleE2E, MusicModePlaysStopsAndWrapsAndTheTitleRemembersIt) {
 }
 
 TEST_F(TitleE2E, GalleryWithoutSaveFilesShowsNothingAndTheTitleIsRebuilt) {
-  ASSERT_EQ(Run("at 1900 shot {title.png}\nat 2000 click\n+3000 click " +
-                    std::string(kGalleryItem) + "\n+2900 shot {again.png}\n+100 click\n+3000 click " +
-                    std::string(kQuitItem) + "\n",
-                {"--until", "30000"}),
-            1)
+  ASSERT_EQ(
+      Run("at 1900 shot {title.png}\nat 2000 click\n+3000 click " + std::string(kGalleryItem) +
+              "\n+2900 shot {again.png}\n+100 click\n+3000 click " + std::string(kQuitItem) + "\n",
+          {"--until", "30000"}),
+      1)
       << output();
   // Missing save files are empty slots, never the end of the program.
   EXPECT_TRUE(Trace("msgbox").empty());
@@ -213,8 +213,8 @@ TEST_F(TitleE2E, TheEndingShowsItsFourteenPagesAndWaitsForAClick) {
   // The pages' backgrounds in their order (record byte 50 holds the background shown).
   std::vector<int> pages;
   for (int t = 1000; t <= 170000; t += 1000) {
-    const int n = StateByte(ReadFile("d" + std::to_string(t) + ".json"),
-                            scenario::field::kBackgroundNumber);
+    const int n =
+        StateByte(ReadFile("d" + std::to_string(t) + ".json"), scenario::field::kBackgroundNumber);
     if (n != 255 && (pages.empty() || pages.back() != n)) pages.push_back(n);
   }
   EXPECT_EQ(pages, (std::vector<int>{1, 6, 7, 8, 9, 12, 15, 16, 17, 19, 24, 27, 45, 11}));
@@ -282,8 +282,8 @@ TEST_F(TitleE2E, DISABLED_ClearSlotAsksAndTheClearedSlotReadsEmpty) {
 // enabled when the save slots land
 TEST_F(TitleE2E, DISABLED_TheDemoFromTheLogoToTheCreditsAndBackToTheTitle) {
   StartFrom("");
-  std::string input = "at 12000 click\n+3000 click " + std::string(kStartItem) +
-                      "\n+3000 key enter\n";
+  std::string input =
+      "at 12000 click\n+3000 click " + std::string(kStartItem) + "\n+3000 key enter\n";
   for (int t = 24000; t <= 330000; t += 2000) {
     input += "at " + std::to_string(t - 500) + " key down\n";
     input += "at " + std::to_string(t) + " click\n";
@@ -294,7 +294,9 @@ TEST_F(TitleE2E, DISABLED_TheDemoFromTheLogoToTheCreditsAndBackToTheTitle) {
   EXPECT_TRUE(Trace("msgbox").empty());
   const auto ops = Trace("op");
   EXPECT_NE(std::find_if(ops.begin(), ops.end(),
-                         [](const TraceLine& l) { return l.details.find(" ending 2") != std::string::npos; }),
+                         [](const TraceLine& l) {
+                           return l.details.find(" ending 2") != std::string::npos;
+                         }),
             ops.end());
   EXPECT_GT(CountWhite(Shot("title.png"), 0, 400), 0);
   EXPECT_EQ(Trace("exit").back().details, "1");
