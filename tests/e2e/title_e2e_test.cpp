@@ -12,6 +12,7 @@
 #include "core/shell_state.h"
 #include "harness/game_harness.h"
 #include "scenario/save_slots.h"
+#include "scenario/scenario_loader.h"
 #include "support/runner_fixture.h"
 #include "support/scenario_builder.h"
 
@@ -262,6 +263,58 @@ TEST_F(TitleE2E, DISABLED_StartWithAnEmptySlotPlaysTheStoryAndComesBackToTheTitl
   ASSERT_FALSE(ops.empty());
   EXPECT_NE(ops.back().details.find(" end"), std::string::npos);
   EXPECT_GT(CountWhite(Shot("title.png"), 0, 400), 0) << "the title again";
+}
+
+// enabled when the save slots land
+TEST_F(TitleE2E, DISABLED_ASavedGameContinuesAndAFinishedOneStartsAgainKeepingItsFlags) {
+  const std::string story = R"(
+    L0:
+        end
+    L1:
+        set 9 1
+        end
+    L2:
+        set 9 2
+        end
+  )";
+  WriteStory(story);
+  struct Case {
+    const char* what;
+    std::uint8_t finished;  // flag 103 of the save
+    int flag9;              // the label the game went on from
+    int flag30;             // a persistent flag of the save
+    const char* answer;     // to the continue question, when it is asked
+  } cases[] = {
+      {"a game in progress continues at its place", 0, 2, 30, "+2000 key enter\n"},
+      {"a finished game starts again, unasked, keeping flags 20 … 127", 1, 1, 30, ""},
+  };
+  for (const Case& c : cases) {
+    {
+      // The save: scenario 0 at label 2, flag 30 set.
+      platform::headless::Options options;
+      harness::GameHarness game(options);
+      std::snprintf(shell::DataDir, sizeof shell::DataDir, "%s", dir().string().c_str());
+      const hotaru_test::Bytes file = hotaru_test::ScenarioBuilder::Assemble(story);
+      scenario::InstallScenario(0, file.data(), static_cast<std::uint32_t>(file.size()));
+      std::fill(std::begin(scenario::SaveImage), std::end(scenario::SaveImage), 0xFF);
+      std::fill(scenario::SaveImage + scenario::field::kFlags,
+                scenario::SaveImage + scenario::kGameStateSize, 0);
+      scenario::SetU16(scenario::SaveImage, scenario::field::kEventPC, scenario::LabelOffset(2));
+      scenario::SaveImage[scenario::field::kCurrentScenario] = 0;
+      scenario::SaveImage[scenario::field::kFlags + 30] = 30;
+      scenario::SaveImage[scenario::field::kFlags + 103] = c.finished;
+      ASSERT_TRUE(scenario::SaveSlot(0)) << c.what;
+    }
+    // Start, slot 0, the answer, then back on the title, quit.
+    ASSERT_EQ(Run("at 2000 click\n+3000 click " + std::string(kStartItem) + "\n+3000 key enter\n" +
+                      c.answer + "+8000 click\n+3000 click " + std::string(kQuitItem) + "\n",
+                  {"--until", "40000", "--dump-at-exit", (dir() / "exit.json").string()}),
+              1)
+        << c.what << output();
+    const std::string dump = ReadFile("exit.json");
+    EXPECT_EQ(StateByte(dump, 60 + 9), c.flag9) << c.what;
+    EXPECT_EQ(StateByte(dump, 60 + 30), c.flag30) << c.what;
+  }
 }
 
 // enabled when the save slots land
