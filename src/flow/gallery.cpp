@@ -6,7 +6,6 @@
 #include "core/palette_state.h"
 #include "core/picture.h"
 #include "flow/title_items.h"
-#include "resources/pack_archive.h"
 #include "scenario/event_pictures.h"
 #include "scenario/save_slots.h"
 #include "visuals/palette_fades.h"
@@ -22,13 +21,8 @@ using SeenSet = std::array<std::uint8_t, kGalleryPictures / 8>;
 // that fails its seal adds nothing: an empty slot never ends the program.
 void ReadSeenPictures(SeenSet* v, SeenSet* h) {
   for (int slot = 0; slot < scenario::kSlotCount; ++slot) {
-    char name[16];
-    std::snprintf(name, sizeof name, "ZEN2_%02d.SAV", slot);
     scenario::GameStateRecord record;
-    if (resources::FileReadExact(name, record, scenario::kGameStateSize) !=
-        static_cast<std::int64_t>(scenario::kGameStateSize))
-      continue;
-    if (!scenario::UnsealSaveRecord(record)) continue;
+    if (!scenario::ReadUnsealedSlot(slot, record)) continue;
     for (std::size_t i = 0; i < v->size(); ++i) {
       (*v)[i] |= record[scenario::field::kFlags + scenario::kSeenVPictures + i];
       (*h)[i] |= record[scenario::field::kFlags + scenario::kSeenHPictures + i];

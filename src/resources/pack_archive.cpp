@@ -218,16 +218,6 @@ int FileWriteAll(const char* name, const void* data, std::uint32_t size) {
   return 1;
 }
 
-std::int64_t FileReadExact(const char* name, void* out, std::uint32_t size) {
-  HFILE file = OpenData(name, OF_READ);
-  if (file == HFILE_ERROR) return -1;
-  const std::uint32_t length = FileGetSize(file);
-  std::int64_t answer = length == kUnknownSize ? -1 : std::int64_t{length};
-  if (length == size && _lread(file, out, size) != size) answer = -1;
-  _lclose(file);
-  return answer;
-}
-
 std::uint32_t FileGetSize(HFILE file) {
   LONG here = _llseek(file, 0, FILE_CURRENT);
   if (here == HFILE_ERROR) return kUnknownSize;

@@ -20,6 +20,7 @@ bool SaveSlot(int) { return false; }
 bool LoadSlot(int) { return false; }
 SlotInfo ReadSlotInfo(int) { return {}; }
 bool UnsealSaveRecord(std::span<std::uint8_t>) { return false; }
+bool ReadUnsealedSlot(int, std::span<std::uint8_t, kGameStateSize>) { return false; }
 int SlotScreen(int) { return -1; }
 
 }  // namespace scenario

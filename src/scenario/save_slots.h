@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <span>
 
+#include "core/game_state.h"
+
 namespace scenario {
 
 constexpr int kSlotCount = 3;
@@ -45,6 +47,10 @@ SlotInfo ReadSlotInfo(int slot);
 // Unseals a 4206-byte save file in place; true when its checksum holds. The gallery reads
 // the seen pictures of the three files through it.
 bool UnsealSaveRecord(std::span<std::uint8_t> file);
+// Reads slot `slot`'s file and unseals it into `record`: true for a file of 4206 bytes whose
+// checksum holds, whatever else it holds (a cleared slot too). A missing file is false,
+// never an error: the gallery's reading of the seen pictures.
+bool ReadUnsealedSlot(int slot, std::span<std::uint8_t, kGameStateSize> record);
 
 // The save/load screen. mode 0 load, 1 save, 2 clear → slot 0 … 2 (which becomes the last
 // used slot), or −1 when cancelled.
