@@ -28,7 +28,7 @@ const std::vector<CatalogueEntry>& Catalogue() {
         {"V02.VGR", PaintSunsetHill},
         {"V03.VGR", PaintFestivalLanterns},
         {"V04.VGR", PaintWatermelonVeranda},
-        {"H02.VGR", PaintHotaruProfile},
+        {"H02.VGR", PaintRiverProfile},
         {"H03.VGR", PaintRiceFieldRoad},
         {"H04.VGR", PaintHotaruTurning},
         {"OP2_BACK.VGR", PaintTitleBack},

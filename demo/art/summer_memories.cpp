@@ -143,7 +143,7 @@ constexpr std::uint8_t kProfileColours[16][3] = {
     {2, 3, 5},    {1, 1, 2}, {14, 12, 10}, {11, 9, 8},  {7, 12, 3}, {12, 15, 6},
     {15, 15, 11}, {3, 2, 3}, {6, 4, 4},    {15, 15, 15}};
 
-Artwork PaintHotaruProfile() {
+Artwork PaintRiverProfile() {
   PixelCanvas c(640, 400);
   SkyRows(&c, 0, 240, {1, 2, 3, 4});
   SkyRows(&c, 240, 400, {6, 5, 7});
