@@ -9,10 +9,14 @@
 namespace demo_art {
 
 enum class ArtKind {
-  kBackground,     // S%02d.VGR: colours 0–3 over the whole screen
-  kCharacter,      // C%02x.VGR: colours 4–14, the rest transparent, drawn into a slot
-  kEventPicture,   // H%02d.VGR, V%02d.VGR: a whole screen with a palette of its own
+  kBackground,    // S%02d.VGR: colours 0–3 over the whole screen
+  kCharacter,     // C%02x.VGR: colours 4–14, the rest transparent, drawn into a slot
+  kEventPicture,  // H%02d.VGR, V%02d.VGR: a whole screen with a palette of its own
+  // CLAW%02dW.VGR, BLDW%1d.VGR: a whole screen with a palette of its own, drawn over the
+  // frame before it; its transparent colour keeps what was there.
+  kEffectFrame,
   kScreenPicture,  // title and opening pictures: the screen or a part of it, own palette
+  kOpeningLayer,   // the opening's .SDT data: 8-bit values in a packed data block
 };
 
 struct Artwork {

@@ -2,7 +2,8 @@
 //
 //   hotaru-demo-art OUTDIR [--png DIR] [NAME...]
 //
-// Writes every picture of the catalogue (or only the NAMEs given, e.g. S01.VGR) into OUTDIR;
+// Writes every picture of the catalogue (or only the NAMEs given, e.g. S01.VGR) into OUTDIR,
+// the opening's data layers (.SDT) as packed data blocks;
 // with --png also PNG previews into DIR. The same program always writes the same bytes.
 #include <cstdio>
 #include <filesystem>
@@ -12,8 +13,10 @@
 #include <system_error>
 #include <vector>
 
+#include "authoring/block_encoder.h"
 #include "authoring/picture_file.h"
 #include "catalogue.h"
+#include "opening_art.h"
 #include "previews.h"
 
 namespace {
@@ -89,9 +92,12 @@ int main(int argc, char** argv) {
     if (art.file_name != entry->file_name)
       return Failure(std::string(entry->file_name) + " paints a picture named " + art.file_name);
     std::vector<std::uint8_t> file;
-    if (std::string error = authoring::BuildPictureFile(art.image, art.options, &file);
-        !error.empty())
+    if (art.kind == demo_art::ArtKind::kOpeningLayer) {
+      file = authoring::PackBlock(demo_art::LayerBytes(art));
+    } else if (std::string error = authoring::BuildPictureFile(art.image, art.options, &file);
+               !error.empty()) {
       return Failure(art.file_name + ": " + error);
+    }
     if (!WriteFile(out_dir / art.file_name, file))
       return Failure("cannot write " + (out_dir / art.file_name).string());
     pictures.push_back(std::move(art));

@@ -26,7 +26,8 @@ std::vector<Rgb8> FilePalette(const Artwork& art) {
                        authoring::EightBitLevel(c.b)});
   }
   out[15] = Rgb8{255, 255, 255};
-  if (art.kind == ArtKind::kCharacter) out[art.options.transparent] = kBackdrop;
+  if (art.kind == ArtKind::kCharacter || art.kind == ArtKind::kEffectFrame)
+    out[art.options.transparent] = kBackdrop;
   return out;
 }
 

@@ -48,17 +48,21 @@ Samples Footsteps() {
   return s;
 }
 
-// Sound 3: a heavy blow that shakes the ground: a falling low tone and a rumble.
-Samples Thud() {
-  Samples s = Sized(1.2);
+// Sound 3: the ground shaking: a low rumble that judders, about as long as the screen's
+// shake (seven moves of 40 ms) and a little after.
+Samples Rumble() {
+  Samples s = Sized(0.5);
   Noise noise(31);
   float low = 0;
-  double phase = 0;
+  float lower = 0;
   for (std::size_t i = 0; i < s.size(); ++i) {
     const double t = TimeOf(i);
-    phase += kTwoPi * (30 + 60 * std::exp(-t * 6)) / kEffectRate;
-    low += 0.05f * (noise.Next() - low);
-    s[i] = static_cast<float>(std::sin(phase) * std::exp(-t * 3.5) + low * 3 * std::exp(-t * 2.5));
+    low += 0.04f * (noise.Next() - low);
+    lower += 0.2f * (low - lower);
+    // The judder: one swell per move of the shake.
+    const double judder = 0.6 + 0.4 * std::cos(kTwoPi * 25 * t);
+    const double shape = std::min(1.0, t / 0.02) * std::exp(-t * 4);
+    s[i] = static_cast<float>((lower * 4 + 0.35 * std::sin(kTwoPi * 38 * t)) * judder * shape);
   }
   Normalise(s, 0.85f);
   return s;
@@ -124,7 +128,7 @@ Samples ClawSlash() {
 const std::vector<Effect>& Effects() {
   static const std::vector<Effect> effects = {
       {1, "wind chime", WindChime},   {2, "footsteps", Footsteps},
-      {3, "heavy blow", Thud},        {4, "wind", Wind},
+      {3, "rumble", Rumble},          {4, "wind", Wind},
       {5, "firework", FireworkBurst}, {18, "claw", ClawSlash},
   };
   return effects;

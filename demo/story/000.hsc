@@ -2,20 +2,22 @@
 ; friend Natsumi and a girl called Hotaru, fireflies by the river and fireworks over the
 ; town. It walks through what the runtime shows: one picture in several colourings,
 ; characters in all three places, every colour effect, the fades and the white flash, line
-; and page waits, a choice, and the two wave scenes.
+; and page waits, a choice, the two wave scenes, and a bad dream with the shake, the claws
+; and the blood.
 ;
 ; Pictures (demo/art): backgrounds 1 field, 2 riverside, 3 room, 4 sky, 5 street, 6 shrine,
 ; each as background p (day), p + 50 (evening), p + 100 (night), p + 150 (dusk); characters
 ; 1 Hotaru, 2 Souta, 3 Natsumi, 4 Hotaru smiling; event pictures H1 (fireflies by the
 ; river), V1 (fireworks), V2 (sunset hill), V3 (festival lanterns), V4 (watermelon on the
 ; veranda), H2 (Hotaru's profile), H3 (the road through the rice fields), H4 (Hotaru
-; turning round among the fireflies).
+; turning round among the fireflies); background 40 (the red after the blood) and the claw
+; and blood frames of the effects.
 ; Character places: 0 left, 1 right, 2 centre; a text code's place p + 4 dissolves the
 ; whole screen instead of the place alone.
 ;
 ; Music (demo/sound, the disc's tracks beside the pack): 1 the evening walk, 2 fireflies,
 ; 3 the festival. Sounds: 1 wind chime, 2 footsteps, 4 wind (an ambience that loops),
-; 5 a firework; 3 and 18 are in the pack for the heavy blow and the claw effects.
+; 5 a firework; 3 the rumble of the shake and 18 the claw's slash, which the effects play.
 
 .event
 L0:                             ; entered: nothing to prepare
@@ -162,6 +164,26 @@ river:
     sub 2 wave_fireworks 1 2
     msg_wipe "ふと横を見ると、{wait_line}{nl}"
              "ホタルの姿は、どこにもなかった。{wait_page}"
+
+    ; --- That night, a bad dream: the ground shakes, claws out of the dark, blood ------
+    cd_fade_out
+    fade_out_dim 2
+    bg 101                      ; the field at night
+    transition 0
+    dim
+    msg_wipe "その夜、ぼくは夢を見た。{wait_line}{nl}"
+             "{nl}"
+             "暗い野原に、ひとりで立っている。{wait_line}{nl}"
+             "蛍は、一匹もいない。{wait_page}"
+    msg_wipe "とつぜん、地面が大きくゆれた。{quake}{wait_line}{nl}"
+             "草のむこうで、何かが光った。{wait_page}"
+    claw1                       ; something leaps out of the dark
+    msg_wipe "なにかが、やみの中から、とびかかってきた。{wait_page}"
+    claw2                       ; and strikes again: a red flash, then black
+    msg_wipe "{blood}"
+             "目の前が、まっ赤になった。{wait_line}{nl}"
+             "{nl}"
+             "……そこで、目が覚めた。{wait_page}"
 
     ; --- The next morning --------------------------------------------------------------
     cd_fade_out

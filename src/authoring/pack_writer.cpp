@@ -2,8 +2,10 @@
 #include "authoring/pack_writer.h"
 
 #include <cstring>
-#include <fstream>
 #include <set>
+
+#include "platform/common/file_replace.h"
+#include "platform/common/whole_file.h"
 
 namespace authoring {
 namespace {
@@ -153,35 +155,18 @@ std::vector<std::uint8_t> PackEntryData(std::span<const std::uint8_t> archive,
 }
 
 std::string ReadWholeFile(const std::filesystem::path& path, std::vector<std::uint8_t>* bytes) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return "cannot open " + path.string();
-  bytes->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  if (in.bad()) return "cannot read " + path.string();
-  return "";
+  const platform::ReadOutcome read = platform::ReadRegularFile(path, bytes, kMaxInputBytes);
+  if (read.ok()) return "";
+  if (read.status == platform::ReadStatus::kMissing) return "cannot open " + path.string();
+  return "cannot read " + path.string() + ": " + read.reason;
 }
 
-std::string WriteWholeFile(const std::filesystem::path& path, std::span<const std::uint8_t> bytes) {
-  std::filesystem::path temp = path;
-  temp += ".part";
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    if (!out) return "cannot create " + temp.string();
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out) {
-      std::error_code ignored;
-      std::filesystem::remove(temp, ignored);
-      return "cannot write " + temp.string();
-    }
-  }
-  std::error_code error;
-  std::filesystem::rename(temp, path, error);
-  if (error) {
-    std::filesystem::remove(temp, error);
-    return "cannot replace " + path.string();
-  }
-  return "";
+std::string WriteWholeFile(const std::filesystem::path& path, std::span<const std::uint8_t> bytes,
+                           platform::AtLink at_link) {
+  const std::string failure = platform::ReplaceFileContents(
+      path, {reinterpret_cast<const char*>(bytes.data()), bytes.size()}, at_link);
+  if (failure.empty()) return "";
+  return "cannot write " + path.string() + ": " + failure;
 }
 
 }  // namespace authoring

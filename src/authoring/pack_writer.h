@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/common/file_replace.h"
 #include "resources/pack_format.h"
 
 namespace authoring {
@@ -54,9 +55,18 @@ std::string ReadPackIndex(std::span<const std::uint8_t> archive, std::vector<Pac
 std::vector<std::uint8_t> PackEntryData(std::span<const std::uint8_t> archive,
                                         const PackEntry& entry);
 
-// Reads a whole file; "" on success.
+// The largest input the tools read: more than any data of the game, checked before a byte is
+// read.
+inline constexpr std::uint64_t kMaxInputBytes = std::uint64_t{1} << 30;
+
+// Reads a whole regular file; "" on success, else why not (a folder, too large, …).
 std::string ReadWholeFile(const std::filesystem::path& path, std::vector<std::uint8_t>* bytes);
-// Writes a whole file through a temporary beside it; "" on success.
-std::string WriteWholeFile(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
+// Writes a whole file: a regular or new file is replaced at once through a temporary that no
+// planted link can redirect, and a link keeps pointing at the replaced file; a FIFO, a device
+// or /dev/stdout is written straight into. "" on success. A file written into a folder the
+// user did not name file by file (an extraction) replaces a link at its name instead of
+// following it.
+std::string WriteWholeFile(const std::filesystem::path& path, std::span<const std::uint8_t> bytes,
+                           platform::AtLink at_link = platform::AtLink::kFollow);
 
 }  // namespace authoring

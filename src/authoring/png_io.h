@@ -23,8 +23,12 @@ struct IndexedImage {
   std::vector<Rgb8> palette;
 };
 
-// The largest side a PNG read here may have; pictures are at most 640 × 400.
+// The largest side of a PNG written here (font sheets).
 inline constexpr std::uint32_t kMaxPngSide = 8192;
+// The largest PNG read here: a picture is at most the screen. Checked from the header before
+// anything is decoded.
+inline constexpr std::uint32_t kMaxPngReadWidth = 640;
+inline constexpr std::uint32_t kMaxPngReadHeight = 400;
 
 // Decodes a PNG into at most 16 colours. A palette PNG whose pixels use indexes 0 to 15
 // keeps its indexes (the palette is cut to 16 entries). Any other PNG (grey, RGB, with or

@@ -1,9 +1,43 @@
 #include "flow/opening.h"
 
-namespace flow {
+#include <cstdint>
 
-// Placeholder until the opening is built: it answers as if cut short at once, so the title
-// loop draws the title itself.
-int RunOpening() { return 0; }
+#include "core/message_pump.h"
+#include "core/palette_state.h"
+#include "flow/opening_parts.h"
+#include "platform/win32.h"
+#include "sound/cd_audio.h"
+#include "visuals/palette_fades.h"
+#include "visuals/screen_show.h"
+
+namespace flow {
+namespace {
+
+constexpr std::uint8_t kOpeningMusic = 1;
+constexpr std::uint16_t kSkipWindow = 30;  // a click within 300 ms skips the whole opening
+
+}  // namespace
+
+int RunOpening() {
+  // Without the window's screen pictures there is nothing to play on.
+  if (!visuals::VmemDIB || !visuals::VbufDIB) return 0;
+  shell::ClearInput();
+  visuals::ApplyBlack();
+  const std::uint32_t t = GetTickCount();
+  sound::CdPlayOnce(kOpeningMusic);
+  if (shell::WaitInputSince(t, kSkipWindow)) {
+    // Cut short before anything was drawn: the screen is cleared all the same, as after
+    // every other cut.
+    visuals::ClearPictureAndShow(visuals::VmemDIB);
+    return 0;
+  }
+  shell::ClearInput();
+  int cut = OpeningClouds(false);
+  if (!cut) cut = OpeningPass(1);
+  if (!cut) cut = OpeningClouds(false);
+  if (!cut) cut = OpeningPass(2);
+  if (!cut) OpeningClouds(true);
+  return cut ? 0 : 1;
+}
 
 }  // namespace flow

@@ -79,12 +79,12 @@ MemHandle ReadWholeFile(HFILE file, const char* name, std::uint32_t* size) {
   return block;
 }
 
-MemHandle LoadPacked(const char* name, std::uint32_t* size) {
-  if (PackIndex == 0) Fail(kNotFound, name);
+// The archive's entry for `name`: its place and length. The first entry of that name
+// counts; the index is only read, and unlocked again at once.
+bool FindPacked(const char* name, std::uint32_t* offset, std::uint32_t* length) {
+  if (PackIndex == 0) return false;
   char wanted[kPackNameLength];
   PackIndexName(name, wanted);
-
-  // The first entry of that name counts; the index is only read, and unlocked again at once.
   const auto* index = static_cast<const std::uint8_t*>(MemLock(PackIndex));
   std::size_t count = PackEntryCount;
   if (count * kPackEntrySize > GlobalSize(PackIndex))
@@ -94,13 +94,18 @@ MemHandle LoadPacked(const char* name, std::uint32_t* size) {
     const std::uint8_t* candidate = index + i * kPackEntrySize;
     if (std::memcmp(candidate, wanted, kPackNameLength) == 0) entry = candidate;
   }
-  if (entry == nullptr) {
-    MemUnlock(PackIndex);
-    Fail(kNotFound, name);
+  if (entry != nullptr) {
+    *offset = ReadU32(entry + 12);
+    *length = ReadU32(entry + 16);
   }
-  std::uint32_t offset = ReadU32(entry + 12);
-  std::uint32_t length = ReadU32(entry + 16);
   MemUnlock(PackIndex);
+  return entry != nullptr;
+}
+
+MemHandle LoadPacked(const char* name, std::uint32_t* size) {
+  std::uint32_t offset = 0;
+  std::uint32_t length = 0;
+  if (!FindPacked(name, &offset, &length)) Fail(kNotFound, name);
 
   HFILE file = OpenData(kPackFileName, OF_READ);
   if (file == HFILE_ERROR) Fail(kCannotOpen, kPackFileName);
@@ -209,13 +214,44 @@ MemHandle FileReadAll(const char* name, std::uint32_t* size) {
 }
 
 int FileWriteAll(const char* name, const void* data, std::uint32_t size) {
+  std::string failure;
+  if (FileTryWriteAll(name, data, size, &failure) == 0) shell::ExitProgram(failure.c_str());
+  return 1;
+}
+
+int FileTryWriteAll(const char* name, const void* data, std::uint32_t size, std::string* failure) {
   HFILE file = OpenData(name, OF_CREATE);
-  if (file == HFILE_ERROR) Fail(kCannotOpen, name);
+  if (file == HFILE_ERROR) {
+    *failure = FormatString(kCannotOpen, name);
+    return 0;
+  }
   // The platform replaces the old file only when the close follows clean writes, so on a
   // failure here the old file is still whole.
   bool written = size == 0 || _lwrite(file, static_cast<const char*>(data), size) == size;
-  if (_lclose(file) == HFILE_ERROR || !written) Fail(kCannotWrite, name);
+  if (_lclose(file) == HFILE_ERROR || !written) {
+    *failure = FormatString(kCannotWrite, name);
+    return 0;
+  }
   return 1;
+}
+
+std::int64_t FileReadExact(const char* name, void* out, std::uint32_t size) {
+  HFILE file = OpenData(name, OF_READ);
+  if (file == HFILE_ERROR) return -1;
+  const std::uint32_t length = FileGetSize(file);
+  std::int64_t answer = length == kUnknownSize ? -1 : std::int64_t{length};
+  if (length == size && _lread(file, out, size) != size) answer = -1;
+  _lclose(file);
+  return answer;
+}
+
+bool DataFileExists(const char* name) {
+  std::string path = DataPath(name);
+  OFSTRUCT info;
+  if (OpenFile(path.c_str(), &info, OF_EXIST) != HFILE_ERROR) return true;
+  std::uint32_t offset = 0;
+  std::uint32_t length = 0;
+  return FindPacked(name, &offset, &length);
 }
 
 std::uint32_t FileGetSize(HFILE file) {

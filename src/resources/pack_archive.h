@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "core/memory_blocks.h"
 #include "platform/win32.h"
@@ -19,6 +20,17 @@ void PackClose();
 MemHandle LoadFile(const char* name, std::uint32_t* size);
 MemHandle FileReadAll(const char* name, std::uint32_t* size);
 int FileWriteAll(const char* name, const void* data, std::uint32_t size);
+
+// The save slots' own access, which never ends the program: a slot file may be missing,
+// damaged or unwritable and the game goes on.
+// Reads a loose file of the data folder into `out` when it is exactly `size` bytes long.
+// Answers the file's length, or -1 when it is missing or cannot be read.
+std::int64_t FileReadExact(const char* name, void* out, std::uint32_t size);
+// FileWriteAll that answers 0 with the reason in `failure` instead of ending the program.
+// The file is replaced whole or not at all.
+int FileTryWriteAll(const char* name, const void* data, std::uint32_t size, std::string* failure);
+// Whether `name` can be loaded: a loose file in the data folder or an entry of the archive.
+bool DataFileExists(const char* name);
 std::uint32_t FileGetSize(HFILE file);
 
 }  // namespace resources

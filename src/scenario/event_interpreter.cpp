@@ -18,8 +18,9 @@
 #include "scenario/scenario_loader.h"
 #include "scenario/scene_operations.h"
 #include "scenario/script_messages.h"
+#include "scenario/special_effects.h"
+#include "visuals/effect_frames.h"
 #include "visuals/screen_show.h"
-#include "visuals/shake_effects.h"
 
 namespace scenario {
 namespace {
@@ -195,7 +196,7 @@ void Execute(Level& level, const Instruction& ins) {
       break;
     case Op::ShowComposed: visuals::ShowComposed(); break;
     case Op::MarkSeen: MarkScenarioSeen(GameState, op(0)); break;
-    case Op::Quake: visuals::Quake(); break;
+    case Op::Quake: Quake(); break;
     case Op::Random:  // a value 0 … n - 1
       SetFlag(op(0), static_cast<std::uint8_t>(shell::Random(2) * op(1) / 256));
       break;
@@ -205,7 +206,7 @@ void Execute(Level& level, const Instruction& ins) {
       PlayEnding(op(0));
       break;
     case Op::SetMark: SetMark(op(0)); break;
-    case Op::Claw1: visuals::ClawEffect1(); break;
+    case Op::Claw1: ClawEffect1(); break;
     case Op::Blood: visuals::BloodEffect(); break;
     case Op::Claw2: visuals::ClawEffect2(); break;
     default:  // the operations that message text may embed too

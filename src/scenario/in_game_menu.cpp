@@ -2,13 +2,16 @@
 
 #include <array>
 
+#include "core/flags.h"
 #include "core/message_pump.h"
 #include "core/palette_state.h"
 #include "core/picture.h"
 #include "core/scenario_state.h"
 #include "scenario/choices.h"
 #include "scenario/item_selector.h"
+#include "scenario/message_text.h"
 #include "scenario/save_slots.h"
+#include "scenario/scenario_loader.h"
 #include "sound/cd_audio.h"
 #include "sound/pcm.h"
 #include "text/backlog.h"
@@ -33,6 +36,7 @@ enum MenuItem : std::int16_t {
 constexpr std::uint16_t kMenuX = 224;
 constexpr std::uint16_t kMenuY = 80;
 constexpr std::uint16_t kEndSceneClear = 6;
+constexpr std::uint16_t kLoadSceneClear = 6;
 
 void SetPen(std::uint16_t x, std::uint16_t y) {
   text::TextPen pen = LoadPen(GameState);
@@ -60,18 +64,70 @@ void HideText() {
   visuals::Dim();
 }
 
-// Placeholders: the load and save items wait for the slot screen and LoadSlot / SaveSlot of
-// the save slots. Until then each behaves as the slot screen cancelled: the scene comes
-// back and the menu stays. When LoadSlot lands, a finished game continued from the menu
-// starts with an empty message history (count 0), as does an empty slot.
-void LoadItem() { visuals::ShowComposed(); }
-void SaveItem() { visuals::ShowComposed(); }
+constexpr std::uint16_t kSaveDoneX = 216;
+constexpr std::uint16_t kSaveDoneY = 160;
+
+// Picks a slot on the slot screen and confirms with `question`; false when either is
+// declined, with the scene shown again for the menu.
+bool PickSlot(int mode, const std::uint8_t* question) {
+  visuals::ShowComposed();
+  if (SlotScreen(mode) < 0) {
+    visuals::ShowComposed();
+    return false;
+  }
+  visuals::ShowComposed();
+  if (!AskYesNo(question)) {
+    visuals::ShowComposed();
+    return false;
+  }
+  return true;
+}
+
+// A new game that starts from a slot that has no game in progress. Its message history
+// starts empty, also for a finished game continued (whose earlier play is over).
+void StartNewGameFromSlot(bool finished) {
+  StopSound();
+  if (finished) CarryOverFlags();
+  SetU16(GameState, field::kHistoryCount, 0);
+  BeginNewGame();
+}
+
+// Answers true when the menu is left: a slot was loaded and play starts again from it.
+bool LoadItem() {
+  if (!PickSlot(0, text::kLoadQuestion)) return false;
+  visuals::ClearScene(kLoadSceneClear);
+  const bool loaded = LoadSlot(LastUsedSlot);
+  if (loaded && ResumeState[field::kFlags + flag::kFinishedGame] == 0) {
+    RestoreState(false);
+  } else {
+    StartNewGameFromSlot(loaded);
+  }
+  ScriptStop = 2;
+  visuals::ShowComposed();
+  return true;
+}
+
+void SaveItem() {
+  if (!PickSlot(1, text::kSaveQuestion)) return;
+  // A save made during play never carries the finished-game request.
+  SaveImage[field::kFlags + flag::kFinishedRequest] = 0;
+  // A save that failed has told the reader why; it is not confirmed.
+  if (SaveSlot(LastUsedSlot)) {
+    WipeText();
+    ShowText(kSaveDoneX, kSaveDoneY, text::kSaveDone, text::kTextColour, text::kTextShadow, false,
+             false);
+    shell::Present(&visuals::UpdateRect);
+    shell::WaitClick();
+  }
+  WipeText();
+  visuals::ShowComposed();
+}
 
 // Answers true when the menu is left.
 bool Act(std::int16_t item) {
   switch (item) {
     case kHideText: HideText(); return true;
-    case kLoad: LoadItem(); return false;
+    case kLoad: return LoadItem();
     case kSave: SaveItem(); return false;
     case kBacklog: text::ShowBacklog(); return false;
     case kReturnToResumePoint:

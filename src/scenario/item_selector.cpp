@@ -43,15 +43,6 @@ struct Selector {
   bool Choosable(int i) const { return Valid(i) && items[i].enabled; }
 };
 
-// Client pixels of a picture coordinate: the picture fills the whole client area.
-std::uint16_t ToClientX(long x) {
-  return static_cast<std::uint16_t>(std::max(0L, x) * shell::ClientWidth / visuals::kPictureWidth);
-}
-std::uint16_t ToClientY(long y) {
-  return static_cast<std::uint16_t>(std::max(0L, y) * shell::ClientHeight /
-                                    visuals::kPictureHeight);
-}
-
 void SetPenY(std::uint16_t y) {
   text::TextPen pen = LoadPen(GameState);
   pen.y = y;
@@ -107,20 +98,6 @@ POINT PointerOn(const Item& item, int dx) {
   return {ToClientX(item.rect.left + dx), ToClientY((item.rect.top + item.rect.bottom) / 2)};
 }
 
-// Glides the pointer to `target`, halving the distance each 10 ms; a move of the reader's
-// own ends the glide where it is.
-void GlidePointer(POINT target) {
-  POINT at{shell::MouseX, shell::MouseY};
-  for (int step = 0; step < kPointerSteps; ++step) {
-    at.x += (target.x - at.x) / 2;
-    at.y += (target.y - at.y) / 2;
-    shell::PlaceCursor(static_cast<std::uint16_t>(at.x), static_cast<std::uint16_t>(at.y));
-    shell::Wait(1);
-    if (shell::MouseX != at.x || shell::MouseY != at.y) return;
-  }
-  shell::PlaceCursor(static_cast<std::uint16_t>(target.x), static_cast<std::uint16_t>(target.y));
-}
-
 int HitTest(const Selector& s) {
   for (int i = 0; i < s.count; ++i) {
     const RECT& r = s.items[i].rect;
@@ -149,6 +126,26 @@ int StepByArrows(const Selector& s, int highlighted) {
 }
 
 }  // namespace
+
+std::uint16_t ToClientX(long x) {
+  return static_cast<std::uint16_t>(std::max(0L, x) * shell::ClientWidth / visuals::kPictureWidth);
+}
+std::uint16_t ToClientY(long y) {
+  return static_cast<std::uint16_t>(std::max(0L, y) * shell::ClientHeight /
+                                    visuals::kPictureHeight);
+}
+
+void GlidePointer(POINT target) {
+  POINT at{shell::MouseX, shell::MouseY};
+  for (int step = 0; step < kPointerSteps; ++step) {
+    at.x += (target.x - at.x) / 2;
+    at.y += (target.y - at.y) / 2;
+    shell::PlaceCursor(static_cast<std::uint16_t>(at.x), static_cast<std::uint16_t>(at.y));
+    shell::Wait(1);
+    if (shell::MouseX != at.x || shell::MouseY != at.y) return;
+  }
+  shell::PlaceCursor(static_cast<std::uint16_t>(target.x), static_cast<std::uint16_t>(target.y));
+}
 
 std::int16_t SelectItem(const ItemSelection& selection) {
   Selector s;

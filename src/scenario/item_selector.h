@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <span>
 
+#include "platform/win32.h"
+
 namespace scenario {
 
 // At most this many items are offered; further items are left out.
@@ -36,5 +38,12 @@ struct ItemSelection {
 // and at once for a selection without items. Item rectangles are kept in picture
 // coordinates; the mouse is hit-tested against them scaled to the client size.
 std::int16_t SelectItem(const ItemSelection& selection);
+
+// Client pixels of a picture coordinate: the picture fills the whole client area.
+std::uint16_t ToClientX(long x);
+std::uint16_t ToClientY(long y);
+// Glides the mouse pointer to `target` (client pixels), halving the distance each 10 ms in
+// up to 16 steps; a move of the reader's own ends the glide where it is.
+void GlidePointer(POINT target);
 
 }  // namespace scenario

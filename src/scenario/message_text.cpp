@@ -15,6 +15,7 @@
 #include "scenario/save_slots.h"
 #include "scenario/scenario_loader.h"
 #include "scenario/scene_operations.h"
+#include "scenario/special_effects.h"
 #include "sound/cd_audio.h"
 #include "sound/sound_state.h"
 #include "text/click_wait.h"
@@ -24,9 +25,9 @@
 #include "text/text_state.h"
 #include "visuals/background.h"
 #include "visuals/display_effects.h"
+#include "visuals/effect_frames.h"
 #include "visuals/palette_fades.h"
 #include "visuals/screen_show.h"
-#include "visuals/shake_effects.h"
 #include "visuals/transition.h"
 
 namespace scenario {
@@ -263,7 +264,7 @@ bool ControlCode(TextRun& run, const TextItem& item) {
     case TextCode::Pause: shell::Wait(op[0]); break;
     case TextCode::HurryLock: run.hurry_lock = true; break;
     case TextCode::Flash: WhiteFlash(); break;
-    case TextCode::Quake: visuals::Quake(); break;
+    case TextCode::Quake: Quake(); break;
     case TextCode::BackgroundChange:
       if (GameState[field::kBackgroundNumber] == op[0]) break;
       SceneChange(run, at, Scene::kBackground, op);
@@ -294,7 +295,7 @@ bool ControlCode(TextRun& run, const TextItem& item) {
       break;
     }
     case TextCode::Redraw: run.RedrawUpTo(at); break;
-    case TextCode::Claw1: visuals::ClawEffect1(); break;
+    case TextCode::Claw1: ClawEffect1(); break;
     case TextCode::Blood: visuals::BloodEffect(); break;
     case TextCode::Claw2: visuals::ClawEffect2(); break;
     default: text::ApplyPenCode(run.pen, item); break;  // the pen codes

@@ -52,6 +52,11 @@ bool UnsealSaveRecord(std::span<std::uint8_t> file);
 // never an error: the gallery's reading of the seen pictures.
 bool ReadUnsealedSlot(int slot, std::span<std::uint8_t, kGameStateSize> record);
 
+// Draws slot `slot`'s box into VmemDIB: the frame in `colour` over a shadow in colour
+// `shadow` (−1 none), the slot's label, and the progress, date and time of a valid slot or
+// the empty-slot text. Not presented.
+void DrawSlot(int slot, const SlotInfo& info, std::uint8_t colour, int shadow);
+
 // The save/load screen. mode 0 load, 1 save, 2 clear → slot 0 … 2 (which becomes the last
 // used slot), or −1 when cancelled.
 int SlotScreen(int mode);

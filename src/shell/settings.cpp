@@ -1,6 +1,10 @@
 #include "shell/settings.h"
 
+#include <string>
+#include <vector>
+
 #include "core/shell_state.h"
+#include "platform/profile.h"
 #include "shell/startup.h"
 
 namespace shell {
@@ -29,8 +33,14 @@ void ReadSettings() {
 }
 
 void WriteSettings() {
-  for (const Setting& s : kSettings) {
-    WritePrivateProfileStringA(kIniSection, s.key, *s.flag != 0 ? "ON" : "OFF", kIniFile);
+  std::vector<platform::ProfileEntry> entries;
+  for (const Setting& s : kSettings) entries.push_back({s.key, *s.flag != 0 ? "ON" : "OFF"});
+  // The five keys go in one replacement of the file. A file that cannot be written keeps the
+  // settings for this run only, and the reader is told so; the game goes on.
+  const std::string failure = platform::WriteProfileStrings(kIniSection, entries, kIniFile);
+  if (!failure.empty()) {
+    const std::string text = "設定を保存できませんでした。\n" + failure;
+    MessageBoxA(MainWindow, text.c_str(), kAppCaption, MB_OK | MB_ICONEXCLAMATION);
   }
 }
 

@@ -1,6 +1,8 @@
 // Process entry, the resources held for the whole run, and the one way out.
 #include "shell/startup.h"
 
+#include <string>
+
 #include "core/exit_program.h"
 #include "core/memory_blocks.h"
 #include "core/message_pump.h"
@@ -8,6 +10,7 @@
 #include "core/scenario_state.h"
 #include "core/shell_state.h"
 #include "flow/game_flow.h"
+#include "platform/profile.h"
 #include "resources/pack_archive.h"
 #include "scenario/in_game_menu.h"
 #include "shell/settings.h"
@@ -147,6 +150,12 @@ int WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR, int show_command) {
 }
 
 int InitResources() {
+  // An ini that exists but cannot be read (a folder, no permission) would otherwise look like
+  // an empty one, and the game would run without its data folder and settings.
+  if (const std::string problem = platform::ProfileReadProblem(kIniFile); !problem.empty()) {
+    const std::string message = "設定ファイルが読めません : " + problem;
+    ExitProgram(message.c_str());
+  }
   GetPrivateProfileStringA(kIniSection, "HotaruDir", nullptr, DataDir, sizeof DataDir, kIniFile);
   sound::CdOpen(0);
   if (resources::PackOpen() != 1) return 0;

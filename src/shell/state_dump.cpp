@@ -66,13 +66,21 @@ void Field(std::string& out, const char* name, unsigned value) {
 
 std::string StateDumpJson() {
   static const char kHex[] = "0123456789abcdef";
-  std::string out = "{\"state\":\"";
-  out.reserve(scenario::kGameStateSize * 2 + 4096);
-  for (std::uint8_t b : scenario::GameState) {
-    out += kHex[b >> 4];
-    out += kHex[b & 15];
-  }
-  out += "\",\"DataDir\":" + JsonString(DataDir);
+  std::string out = "{";
+  out.reserve(scenario::kGameStateSize * 6 + 4096);
+  // The three game state records, each as hex digits.
+  const auto record = [&](const char* name, const scenario::GameStateRecord& r) {
+    out += std::string(out.size() > 1 ? "," : "") + "\"" + name + "\":\"";
+    for (std::uint8_t b : r) {
+      out += kHex[b >> 4];
+      out += kHex[b & 15];
+    }
+    out += "\"";
+  };
+  record("state", scenario::GameState);
+  record("resume", scenario::ResumeState);
+  record("save_image", scenario::SaveImage);
+  out += ",\"DataDir\":" + JsonString(DataDir);
   Field(out, "Music", Music);
   Field(out, "Pcm", Pcm);
   Field(out, "Skip", Skip);

@@ -113,6 +113,10 @@ TEST(PngIoTest, RefusalsSayWhy) {
   for (int i = 0; i < 17; ++i)
     grey17[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(i * 10);
   const Bytes good = SimplePng(PNG_FORMAT_GRAY, 17, 1, grey17);
+  // Larger than a picture: refused from its header, before a pixel is inflated. Only the
+  // header is given, so a decode would fail differently.
+  const Bytes wide = SimplePng(PNG_FORMAT_GRAY, 641, 1, Bytes(641));
+  const Bytes tall = SimplePng(PNG_FORMAT_GRAY, 1, 401, Bytes(401));
   struct Case {
     const char* name;
     Bytes png;
@@ -123,6 +127,8 @@ TEST(PngIoTest, RefusalsSayWhy) {
       {"not a PNG", Bytes{'G', 'I', 'F', '8', '9', 'a', 0, 0, 0, 0}, "not a PNG"},
       {"cut short",
        Bytes(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(good.size() / 2)), "bad PNG"},
+      {"641 wide", Bytes(wide.begin(), wide.begin() + 33), "641 x 1 pixels"},
+      {"401 tall", Bytes(tall.begin(), tall.begin() + 33), "1 x 401 pixels"},
   };
   for (const Case& c : cases) {
     std::vector<std::string> warnings;

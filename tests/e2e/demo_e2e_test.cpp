@@ -105,6 +105,10 @@ TEST_F(DemoE2E, TheStoryPlaysItsSynthesisedMusicAndSounds) {
   ASSERT_NE(endless, wave.end());
   EXPECT_EQ(*(endless + 1), "volume 63487 63487");
   EXPECT_NE(std::find(wave.begin(), wave.end(), "write 39690 loops 3"), wave.end());
+  // The bad dream: the shake's rumble over the silence after the fireworks, and the first
+  // claw attack's slash.
+  EXPECT_NE(std::find(wave.begin(), wave.end(), "write 22050 loops 1"), wave.end());
+  EXPECT_NE(std::find(wave.begin(), wave.end(), "write 19844 loops 1"), wave.end());
 }
 
 }  // namespace

@@ -234,8 +234,7 @@ TEST_F(TitleE2E, TheEndingShowsItsFourteenPagesAndWaitsForAClick) {
   EXPECT_GT(exits[0].ms, 172000u);
 }
 
-// enabled when the save slots land
-TEST_F(TitleE2E, DISABLED_GalleryShowsThePicturesSeenInAnySaveFileVBeforeH) {
+TEST_F(TitleE2E, GalleryShowsThePicturesSeenInAnySaveFileVBeforeH) {
   WriteSaves({{{3}, {}}, {{}, {2}}});
   std::string input =
       "at 2000 click " + std::string(kAside) + "\n+3000 click " + std::string(kGalleryItem) + "\n";
@@ -250,8 +249,7 @@ TEST_F(TitleE2E, DISABLED_GalleryShowsThePicturesSeenInAnySaveFileVBeforeH) {
             640 * 200);
 }
 
-// enabled when the save slots land
-TEST_F(TitleE2E, DISABLED_StartWithAnEmptySlotPlaysTheStoryAndComesBackToTheTitle) {
+TEST_F(TitleE2E, StartWithAnEmptySlotPlaysTheStoryAndComesBackToTheTitle) {
   WriteStory(R"(
     L0:
         end
@@ -273,8 +271,7 @@ TEST_F(TitleE2E, DISABLED_StartWithAnEmptySlotPlaysTheStoryAndComesBackToTheTitl
   EXPECT_GT(CountWhite(Shot("title.png"), 0, 400), 0) << "the title again";
 }
 
-// enabled when the save slots land
-TEST_F(TitleE2E, DISABLED_ASavedGameContinuesAndAFinishedOneStartsAgainKeepingItsFlags) {
+TEST_F(TitleE2E, ASavedGameContinuesAndAFinishedOneStartsAgainKeepingItsFlags) {
   const std::string story = R"(
     L0:
         end
@@ -326,8 +323,7 @@ TEST_F(TitleE2E, DISABLED_ASavedGameContinuesAndAFinishedOneStartsAgainKeepingIt
   }
 }
 
-// enabled when the save slots land
-TEST_F(TitleE2E, DISABLED_ClearSlotAsksAndTheClearedSlotReadsEmpty) {
+TEST_F(TitleE2E, ClearSlotAsksAndTheClearedSlotReadsEmpty) {
   WriteSaves({{{1}, {}}});
   ASSERT_EQ(
       Run("at 2000 click " + std::string(kAside) + "\n+3000 click " + std::string(kClearItem) +
@@ -342,8 +338,7 @@ TEST_F(TitleE2E, DISABLED_ClearSlotAsksAndTheClearedSlotReadsEmpty) {
   EXPECT_FALSE(scenario::ReadSlotInfo(0).valid);
 }
 
-// enabled when the save slots land
-TEST_F(TitleE2E, DISABLED_TheDemoFromTheLogoToTheCreditsAndBackToTheTitle) {
+TEST_F(TitleE2E, TheDemoFromTheLogoToTheCreditsAndBackToTheTitle) {
   StartFrom("");
   // The logo, the title's click; start, the empty first slot; the story clicked through
   // (an arrow before each click takes the choice's first option) into the credits, whose

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/profile.h"
 #include "platform/win32.h"
 #include "support/platform_fixture.h"
 
@@ -208,6 +209,38 @@ TEST_F(ProfileTest, WriteLeavesNoTemporaryFileBehind) {
 TEST_F(ProfileTest, WriteFailsWhenFolderCannotBeCreated) {
   WriteText(dir() / "plain", "a file, not a folder");
   EXPECT_FALSE(Put("s", "k", "v", (dir() / "plain" / "x.ini").c_str()));
+}
+
+TEST_F(ProfileTest, AnIniThatIsAFolderReadsAsEmptyAndIsNeverReplaced) {
+  std::filesystem::create_directory(ini_path());
+  EXPECT_EQ(Get("s", "k", "default"), "default");
+  EXPECT_NE(platform::ProfileReadProblem(kIni).find("is a folder"), std::string::npos);
+  EXPECT_FALSE(Put("s", "k", "v"));
+  EXPECT_TRUE(std::filesystem::is_directory(ini_path()));
+}
+
+TEST_F(ProfileTest, ALinkedIniStaysALinkAndItsTargetTakesTheWrite) {
+  WriteText(dir() / "shared.ini", "[s]\r\nk=old\r\n");
+  std::filesystem::create_symlink("shared.ini", ini_path());
+  EXPECT_EQ(platform::ProfileReadProblem(kIni), "");
+  ASSERT_TRUE(Put("s", "k", "new"));
+  EXPECT_TRUE(std::filesystem::is_symlink(ini_path()));
+  EXPECT_EQ(ReadText(dir() / "shared.ini"), "[s]\r\nk=new\r\n");
+}
+
+TEST_F(ProfileTest, SeveralKeysAreWrittenInOneReplacementAndReadBackAtOnce) {
+  WriteText(ini_path(), "[s]\r\na=1\r\n");
+  const platform::ProfileEntry entries[] = {{"a", "2"}, {"b", "3"}, {"c", nullptr}};
+  EXPECT_EQ(platform::WriteProfileStrings("s", entries, kIni), "");
+  EXPECT_EQ(ReadText(ini_path()), "[s]\r\na=2\r\nb=3\r\n");
+  // A change of the file between two reads is seen, even at the same size.
+  EXPECT_EQ(Get("s", "a"), "2");
+  WriteText(ini_path(), "[s]\r\na=4\r\nb=5\r\n");
+  EXPECT_EQ(Get("s", "a"), "4");
+  // A write that cannot be done says why.
+  std::filesystem::remove(ini_path());
+  std::filesystem::create_symlink("/dev/full", ini_path());
+  EXPECT_NE(platform::WriteProfileStrings("s", entries, kIni), "");
 }
 
 TEST_F(ProfileTest, NullValueDeletesKeyAndNullKeyDeletesSection) {

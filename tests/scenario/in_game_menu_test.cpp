@@ -2,6 +2,8 @@
 // they ask, and where play goes afterwards.
 #include <gtest/gtest.h>
 
+#include <array>
+#include <filesystem>
 #include <string>
 
 #include "core/flags.h"
@@ -11,6 +13,8 @@
 #include "core/picture.h"
 #include "core/scenario_state.h"
 #include "core/shell_state.h"
+#include "scenario/save_sealing.h"
+#include "scenario/save_slots.h"
 #include "scenario/scenario_loader.h"
 #include "support/scenario_fixture.h"
 #include "support/test_font.h"
@@ -102,6 +106,73 @@ TEST_F(InGameMenuTest, HidingTheTextShowsTheSceneUntilAClickThenThePageWaitsAgai
   }
   EXPECT_TRUE(undimmed);
   EXPECT_EQ(Pixel(16, 10), 15);  // the page drawn again
+}
+
+// The load item on slot 0 after its question, by what the slot holds. A new game starts at
+// scenario 0, label 1; a finished game keeps its persistent flags; the history starts empty.
+TEST_F(InGameMenuTest, TheLoadItemRestoresAGameInProgressOrStartsANewOne) {
+  struct Case {
+    const char* name;
+    bool file;
+    std::uint8_t finished;           // flag 103 of the save
+    std::uint8_t scenario;           // where play starts again
+    std::uint8_t persistent, local;  // flags 30 and 5 afterwards
+  };
+  const Case cases[] = {
+      {"empty slot", false, 0, 0, 0, 0},
+      {"finished game", true, 1, 0, 2, 0},
+      {"game in progress", true, 0, 1, 2, 4},
+  };
+  const std::string input = "at 1000 rclick\nat 3500 " + ClickItem(1) +
+                            "\nat 6000 click 300 100\nat 8000 " + kClickYes + "\n";
+  for (const Case& c : cases) {
+    WriteScenarioFile(0, ScenarioBuilder::Assemble("L0:\n    end\nL1:\n    end\n"));
+    std::filesystem::remove(dir() / "ZEN2_00.SAV");
+    if (c.file) {
+      std::array<std::uint8_t, scenario::kGameStateSize> r{};
+      r[scenario::field::kCurrentScenario] = 1;
+      WriteScenarioFile(1, ScenarioBuilder::Assemble(kPage));
+      scenario::EnterScenario(1, false);
+      r[scenario::field::kEventPC] = static_cast<std::uint8_t>(scenario::LabelOffset(1));
+      r[scenario::field::kEventPC + 1] = static_cast<std::uint8_t>(scenario::LabelOffset(1) >> 8);
+      r[scenario::field::kBackgroundNumber] = r[scenario::field::kPcmNumber] = 255;
+      r[scenario::field::kShownHPicture] = r[scenario::field::kShownVPicture] = 255;
+      std::fill_n(r.begin() + scenario::field::kSlotPicture, 3, 255);
+      r[scenario::field::kFlags + 103] = c.finished;
+      r[scenario::field::kFlags + 30] = 2;
+      r[scenario::field::kFlags + 5] = 4;
+      scenario::SetU16(*reinterpret_cast<scenario::GameStateRecord*>(r.data()),
+                       scenario::field::kHistoryCount, 3);
+      scenario::SealSaveRecord(r, SYSTEMTIME{1998, 7, 4, 9, 19, 5, 0, 0});
+      WriteBytes(dir() / "ZEN2_00.SAV", hotaru_test::Bytes(r.begin(), r.end()));
+    }
+    Play(kPage, input);
+    EXPECT_EQ(scenario::ScriptStop, 2) << c.name;
+    EXPECT_EQ(scenario::CurrentScenario(), c.scenario) << c.name;
+    EXPECT_EQ(Flag(30), c.persistent) << c.name;
+    EXPECT_EQ(Flag(5), c.local) << c.name;
+    EXPECT_EQ(scenario::GetU16(scenario::GameState, scenario::field::kHistoryCount),
+              c.scenario == 1 ? 3 : 0)
+        << c.name;
+    if (c.scenario == 0) {
+      EXPECT_EQ(scenario::EventPC(), scenario::LabelOffset(1)) << c.name;
+    }
+  }
+}
+
+TEST_F(InGameMenuTest, TheSaveItemWritesTheMessagesStartWithoutTheFinishedRequest) {
+  Play(kPage, "at 1000 rclick\nat 3500 " + ClickItem(2) + "\nat 6000 click 300 220\nat 8000 " +
+                  kClickYes + "\nat 10000 click\nat 12000 rclick\nat 14000 click\n");
+  EXPECT_EQ(Flag(12), 1) << "play went on after the save";
+  EXPECT_EQ(scenario::LastUsedSlot, 1);
+  std::array<std::uint8_t, scenario::kGameStateSize> r;
+  ASSERT_TRUE(scenario::ReadSlotInfo(1).valid);
+  hotaru_test::Bytes file = ReadBytes(dir() / "ZEN2_01.SAV");
+  ASSERT_TRUE(scenario::UnsealSaveRecord(file));
+  std::copy(file.begin(), file.end(), r.begin());
+  EXPECT_EQ(r[scenario::field::kFlags + 11], 2) << "the state at the page's start";
+  EXPECT_EQ(r[scenario::field::kFlags + 12], 0);
+  EXPECT_EQ(r[scenario::field::kFlags + 114], 0);
 }
 
 }  // namespace

@@ -48,9 +48,10 @@ Bytes TableBlock(std::size_t target, std::size_t label1, const Bytes& code) {
 // 000.SCN: label 0 (the entry routine) ends at once; label 1 shows background 0, applies
 // the scene palette, waits for a click and ends, or with `ticking` goes on for ever adding 1
 // to flag 5 every 50 ms. Every message is empty.
-Bytes Scenario(bool ticking = false) {
-  Bytes code = {0x20,                                    // 514: label 0: end
-                0x30, 0, 0x38, 0, 0, 0x60, 0x26, 0x20};  // 515: label 1
+Bytes Scenario(bool ticking = false, const Bytes& effects = {}) {
+  Bytes code = {0x20,                                             // 514: label 0: end
+                0x30, 0, 0x38, 0, 0, 0x60, 0x26, 0x20};           // 515: label 1
+  code.insert(code.begin() + 7, effects.begin(), effects.end());  // before the click wait
   if (ticking) {
     code.pop_back();
     code.insert(code.end(), {0x23, 5, 0x4C, 5, 1, 0x40, 0xF9});  // 522: wait, add, jump 522
@@ -86,6 +87,28 @@ Bytes Background() {
   return file;
 }
 
+// An effect frame n (or with `transparent` 255 a background): a diagonal band in colours 1
+// to 3 over the transparent colour 0, in a palette of its own.
+Bytes EffectPicture(int n, std::uint8_t transparent = 0) {
+  authoring::PictureImage image{640, 400, Bytes(640 * 400)};
+  for (int y = 0; y < 400; ++y) {
+    for (int x = 0; x < 640; ++x) {
+      const int d = (x + y + 40 * n) % 160;
+      image.pixels[static_cast<std::size_t>(y * 640 + x)] =
+          static_cast<std::uint8_t>(d < 40 ? 1 + d / 14 : 0);
+    }
+  }
+  authoring::PictureOptions options;
+  options.transparent = transparent;
+  for (int i = 1; i < 4; ++i) {
+    options.palette[static_cast<std::size_t>(i)] = authoring::Rgb4{
+        static_cast<std::uint8_t>(15 - i), static_cast<std::uint8_t>((n * 3 + i) % 16), 4};
+  }
+  Bytes file;
+  EXPECT_EQ(authoring::BuildPictureFile(image, options, &file), "");
+  return file;
+}
+
 class HotaruWindow : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -109,17 +132,18 @@ class HotaruWindow : public ::testing::Test {
     std::ofstream(dir_ / "lsan.supp") << "leak:libdbus-1.so\n";
   }
 
-  void PackData(const Bytes& scenario) {
+  // Packs the scenario, the font, S00.VGR and the `extra` files of the src folder.
+  void PackData(const Bytes& scenario, const std::vector<std::string>& extra = {}) {
     Write(dir_ / "src" / "000.SCN", scenario);
+    std::vector<std::string> args = {"pack",
+                                     "build",
+                                     (dir_ / "data" / "ZEN2DATA.PAK").string(),
+                                     (dir_ / "src" / "KNJ_ALL.KNJ").string(),
+                                     (dir_ / "src" / "000.SCN").string(),
+                                     (dir_ / "src" / "S00.VGR").string()};
+    for (const std::string& name : extra) args.push_back((dir_ / "src" / name).string());
     std::string out;
-    ASSERT_EQ(hotaru_test::RunProgram(
-                  HOTARU_TOOL_PATH,
-                  {"pack", "build", (dir_ / "data" / "ZEN2DATA.PAK").string(),
-                   (dir_ / "src" / "KNJ_ALL.KNJ").string(), (dir_ / "src" / "000.SCN").string(),
-                   (dir_ / "src" / "S00.VGR").string()},
-                  {}, &out),
-              0)
-        << out;
+    ASSERT_EQ(hotaru_test::RunProgram(HOTARU_TOOL_PATH, args, {}, &out), 0) << out;
   }
 
   void TearDown() override {
@@ -153,7 +177,7 @@ class HotaruWindow : public ::testing::Test {
   }
 
   // Starts the first copy and waits for its window and for the click wait of label 1.
-  XWindow StartAndWaitForClick(int display_bits = 8) {
+  XWindow StartAndWaitForClick(int display_bits = 8, int click_offset = kClickOffset) {
     EXPECT_TRUE(Start(first_, "first", display_bits));
     std::optional<XWindow> w = hotaru_test::WaitForWindow(x_.display(), kTitle, 15s);
     EXPECT_TRUE(w.has_value()) << Log("first");
@@ -163,7 +187,7 @@ class HotaruWindow : public ::testing::Test {
       EXPECT_TRUE(WaitForBox("first")) << Log("first");
       Keys(*w, "Escape");
     }
-    EXPECT_TRUE(WaitForTrace("first", " op 0 " + std::to_string(kClickOffset) + " click", 15s))
+    EXPECT_TRUE(WaitForTrace("first", " op 0 " + std::to_string(click_offset) + " click", 15s))
         << Log("first");
     // The wait begins right after the line; let the last frame reach the screen.
     std::this_thread::sleep_for(300ms);
@@ -303,6 +327,49 @@ TEST_F(HotaruWindow, ClientAreaIsTheHeadlessRunnersShotPixelForPixel) {
     first_.Kill();
     std::this_thread::sleep_for(200ms);
   }
+}
+
+// The shake, both claw attacks and the blood run in the real program as on the runner: the
+// window ends showing the same dimmed red scene as the runner's shot.
+TEST_F(HotaruWindow, TheSpecialEffectsEndOnTheRunnersPicture) {
+  std::vector<std::string> extra = {"S40.VGR", "HT_VD03.P16", "HT_VD18.P16"};
+  Write(dir_ / "src" / "S40.VGR", EffectPicture(0, 255));
+  Write(dir_ / "src" / "HT_VD03.P16", Bytes(4410, 0));
+  Write(dir_ / "src" / "HT_VD18.P16", Bytes(4410, 0));
+  for (int n = 1; n <= 11; ++n) {
+    extra.push_back("CLAW" + std::string(n < 10 ? "0" : "") + std::to_string(n) + "W.VGR");
+    Write(dir_ / "src" / extra.back(), EffectPicture(n));
+  }
+  for (int n = 0; n <= 3; ++n) {
+    extra.push_back("BLDW" + std::to_string(n) + ".VGR");
+    Write(dir_ / "src" / extra.back(), EffectPicture(n + 2));
+  }
+  const Bytes effects = {0x92, 0x97, 0x99, 0x98};  // quake, claw 1, claw 2, blood
+  PackData(Scenario(false, effects), extra);
+  const fs::path shot = dir_ / "headless.png";
+  const fs::path script = dir_ / "script.txt";
+  std::ofstream(script) << "at 15000 shot " << shot.string() << "\nat 15100 click\n";
+  std::string out;
+  ASSERT_EQ(hotaru_test::RunProgram(
+                HOTARU_HEADLESS_PATH,
+                {"--ini", ini().string(), "--new-game", "--input", script.string()}, {}, &out),
+            1)
+      << out;
+  const Bytes expected = hotaru_test::PngPixels(shot);
+  ASSERT_EQ(expected.size(), 640u * 400u * 3u);
+
+  const XWindow w = StartAndWaitForClick(8, kClickOffset + static_cast<int>(effects.size()));
+  ASSERT_NE(w.id, 0u);
+  const Bytes window = hotaru_test::WindowPixels(x_.display(), w);
+  ASSERT_EQ(window.size(), static_cast<std::size_t>(w.width) * w.height * 3);
+  const Bytes client(window.begin() + static_cast<std::ptrdiff_t>(kMenuRow) * w.width * 3,
+                     window.end());
+  ASSERT_EQ(client.size(), expected.size());
+  std::size_t differing = 0;
+  for (std::size_t i = 0; i < client.size(); ++i) differing += client[i] != expected[i];
+  EXPECT_EQ(differing, 0u);
+  // The red scene, dimmed: dark red 8, 0, 0 at 31 of 47 where colours 1–3 are.
+  EXPECT_EQ(static_cast<int>(expected[0]), 136 * 31 / 47);
 }
 
 TEST_F(HotaruWindow, SizeCommandsFromTheMenuResizeTheWindow) {

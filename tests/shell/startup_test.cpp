@@ -92,6 +92,24 @@ TEST_F(SettingsTest, WriteSettingsWritesAllFiveInOrderAndKeepsTheDataFolder) {
   EXPECT_EQ(shell::Low, 1);
 }
 
+TEST_F(SettingsTest, SettingsThatCannotBeWrittenAreKeptForTheRunAndTheReaderIsTold) {
+  // A full disk: the ini is a link to a device that refuses every byte.
+  std::filesystem::create_symlink("/dev/full", ini_path());
+  shell::Low = 1;
+  shell::WriteSettings();
+  ASSERT_EQ(backend().message_boxes().size(), 1u);
+  EXPECT_TRUE(backend().message_boxes()[0].text.starts_with("設定を保存できませんでした。"));
+  EXPECT_EQ(backend().message_boxes()[0].type, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
+  EXPECT_EQ(shell::Low, 1);
+}
+
+TEST_F(SettingsTest, AnUnreadableIniEndsTheStartWithItsReason) {
+  std::filesystem::create_directory(ini_path());
+  const std::string shown = ExpectFatal([] { shell::InitResources(); });
+  EXPECT_TRUE(shown.starts_with("設定ファイルが読めません : ")) << shown;
+  EXPECT_NE(shown.find("is a folder"), std::string::npos) << shown;
+}
+
 TEST_F(SettingsTest, ResetGameStateSetsStartValuesAndCanRunTwice) {
   scenario::GameState[scenario::field::kFlags + 5] = 9;
   shell::ResetGameState();

@@ -2,14 +2,17 @@
 // times its loop count, and its end reaches the window procedure as MM_WOM_DONE.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "core/game_state.h"
 #include "scenario/save_slots.h"
+#include "scenario/scenario_loader.h"
 #include "sound/pcm.h"
 #include "sound/sound_state.h"
 #include "sound_fixture.h"
+#include "support/scenario_builder.h"
 
 namespace {
 
@@ -217,21 +220,43 @@ TEST_F(PcmTest, PcmSwitchedOffWhileAnEndlessSoundFadesRestoresTheVolume) {
   EXPECT_EQ(Details("wave").back(), "volume 65535 65535");
 }
 
-TEST_F(PcmTest, TheRecordCarriesALoopingSoundAndItsReplayRestartsIt) {
-  sound::PcmLoad(7);
-  sound::PcmPlay(0, 60);
-  scenario::TakeSaveSnapshot();
-  sound::PcmUnload();
-  // What a load brings back: the sound reloaded and, as it was playing, played again.
-  const auto& saved = scenario::SaveImage;
-  ASSERT_EQ(scenario::GetU8(saved, scenario::field::kPcmNumber), 7);
-  ASSERT_EQ(scenario::GetU8(saved, scenario::field::kPcmPlaying), 1);
-  const std::size_t mark = Mark();
-  sound::PcmLoad(scenario::GetU8(saved, scenario::field::kPcmNumber));
-  sound::PcmPlay(scenario::GetU16(saved, scenario::field::kPcmLoops),
-                 scenario::GetU16(saved, scenario::field::kPcmParam));
-  EXPECT_EQ(Details("wave", mark), (Lines{"open 22050 1 16", "write 10000 loops endless"}));
-  EXPECT_EQ(scenario::GetU16(scenario::GameState, scenario::field::kPcmParam), 60);
+TEST_F(PcmTest, RestoreStateReloadsTheSavedSoundAndPlaysItWithItsLoopCount) {
+  WriteScenarioFile(1, hotaru_test::ScenarioBuilder::Assemble("L1:\n    end\n"));
+  struct Case {
+    std::uint16_t loops;
+    bool playing;
+    Lines wave;  // after the restore's own stop of the sound playing then
+  };
+  const Case cases[] = {
+      {0, true, {"open 22050 1 16", "write 10000 loops endless"}},
+      {20, true, {"open 22050 1 16", "write 10000 loops 20"}},
+      {20, false, {}},  // loaded again, but it had ended: it stays silent
+  };
+  for (const Case& c : cases) {
+    scenario::EnterScenario(1, false);
+    scenario::SetEventPC(scenario::LabelOffset(1));
+    sound::PcmLoad(7);
+    sound::PcmPlay(c.loops, 60);
+    if (!c.playing) sound::PcmStop();
+    scenario::SetResumePoint();
+    sound::PcmUnload();
+    sound::PcmLoad(7);
+    sound::PcmPlay(0, 0);  // another sound playing when the resume point is taken back
+
+    const std::size_t mark = Mark();
+    scenario::RestoreState(false);
+    Lines wave = Details("wave", mark);
+    // The sound playing is stopped first; only what the restore starts afterwards counts.
+    const auto open = std::find(wave.begin(), wave.end(), "open 22050 1 16");
+    EXPECT_EQ(Lines(open, wave.end()), c.wave) << "loops " << c.loops;
+    EXPECT_EQ(scenario::GetU8(scenario::GameState, scenario::field::kPcmNumber), 7);
+    EXPECT_EQ(Playing(), c.playing);
+    if (c.playing) {
+      EXPECT_EQ(scenario::GetU16(scenario::GameState, scenario::field::kPcmLoops), c.loops);
+      EXPECT_EQ(scenario::GetU16(scenario::GameState, scenario::field::kPcmParam), 60);
+    }
+    sound::PcmUnload();
+  }
 }
 
 }  // namespace

@@ -3,15 +3,19 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <map>
 #include <regex>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "core/memory_blocks.h"
 #include "core/picture.h"
+#include "flow/opening_parts.h"
+#include "resources/block_unpacker.h"
 #include "resources/picture_decoder.h"
 #include "support/platform_fixture.h"
 #include "support/run_program.h"
@@ -66,13 +70,12 @@ class DemoArtTest : public hotaru_test::PlatformTest {
     return pictures;
   }
 
-  // The pictures whose names start with one of `kinds`.
-  static Pictures OfKind(const Pictures& all, const std::string& kinds) {
+  // The pictures whose names match `kind` (a regular expression).
+  static Pictures OfKind(const Pictures& all, const std::string& kind) {
+    const std::regex pattern(kind);
     Pictures out;
     for (const auto& [name, bytes] : all) {
-      // A story picture: its kind's letter and a number ("VELA.VGR" is the maker's logo).
-      const bool numbered = name.size() > 2 && name[1] >= '0' && name[1] <= '9';
-      if (numbered && kinds.find(name[0]) != std::string::npos) out[name] = bytes;
+      if (std::regex_match(name, pattern)) out[name] = bytes;
     }
     return out;
   }
@@ -112,9 +115,9 @@ TEST_F(DemoArtTest, WritesOnlyGamePicturesAndTheSameBytesEveryRun) {
   const Pictures& first = Generated();
   const Pictures second = Generate(dir() / "again");
   ASSERT_FALSE(first.empty());
-  // The story's pictures, the maker's logo and the title screen's pictures.
   const std::regex game_name(
-      R"((S[0-9]{2}|C[0-9A-F]{2}|[HV][0-9]{2}|VELA|OP2_BACK|TITLE2?_?)\.VGR)");
+      R"((S[0-9]{2}|C[0-9A-F]{2}|[HV][0-9]{2}|CLAW(0[1-9]|1[01])W|BLDW[0-3]|VELA|OP2_BACK|OP2_MN_W|TITLE2?_?)\.VGR)"
+      R"(|(OP[1-4]W|OP2_KM_W)\.SDT)");
   for (const auto& [name, bytes] : first) {
     EXPECT_TRUE(std::regex_match(name, game_name)) << name << " is no name the game loads";
     ASSERT_TRUE(second.count(name)) << name << " missing from the second run";
@@ -124,7 +127,7 @@ TEST_F(DemoArtTest, WritesOnlyGamePicturesAndTheSameBytesEveryRun) {
 }
 
 TEST_F(DemoArtTest, BackgroundsFillTheScreenWithColoursZeroToThreeAndShowInEveryColouring) {
-  const Pictures backgrounds = OfKind(Generated(), "S");
+  const Pictures backgrounds = OfKind(Generated(), R"(S..\.VGR)");
   EXPECT_GE(backgrounds.size(), 6u);
   for (const auto& [name, file] : backgrounds) {
     SCOPED_TRACE(name);
@@ -148,7 +151,7 @@ TEST_F(DemoArtTest, BackgroundsFillTheScreenWithColoursZeroToThreeAndShowInEvery
 }
 
 TEST_F(DemoArtTest, CharactersUseTheSharedColoursAndStandSideBySideInTheirSlots) {
-  const Pictures characters = OfKind(Generated(), "C");
+  const Pictures characters = OfKind(Generated(), R"(C..\.VGR)");
   EXPECT_GE(characters.size(), 3u);
   int leftmost = W, rightmost = -1;
   for (const auto& [name, file] : characters) {
@@ -181,7 +184,7 @@ TEST_F(DemoArtTest, CharactersUseTheSharedColoursAndStandSideBySideInTheirSlots)
 }
 
 TEST_F(DemoArtTest, EventPicturesFillTheScreenAndAreNumberedForTheGallery) {
-  const Pictures events = OfKind(Generated(), "HV");
+  const Pictures events = OfKind(Generated(), R"([HV]..\.VGR)");
   EXPECT_GE(events.size(), 2u);
   for (const auto& [name, file] : events) {
     SCOPED_TRACE(name);
@@ -190,6 +193,120 @@ TEST_F(DemoArtTest, EventPicturesFillTheScreenAndAreNumberedForTheGallery) {
     EXPECT_TRUE(number >= 1 && number < 80);
     const Bytes screen = Decode(file);
     EXPECT_EQ(std::count(screen.begin(), screen.end(), kUntouched), 0) << "pixels left undrawn";
+  }
+}
+
+// The claw and blood frames: each drawn over the one before it, so over a transparent colour,
+// each with a palette of its own; the claw marks grow from frame to frame, and the second
+// attack's last frame has the red its flash fills the screen with as colour 1.
+TEST_F(DemoArtTest, EffectFramesGrowOverATransparentColourWithAPaletteEach) {
+  const Pictures& all = Generated();
+  for (const auto& [first, last, pattern] :
+       {std::tuple{1, 4, "CLAW%02dW.VGR"}, std::tuple{5, 11, "CLAW%02dW.VGR"},
+        std::tuple{0, 3, "BLDW%1d.VGR"}}) {
+    long drawn_before = 0;
+    resources::PictureHeader previous{};
+    for (int n = first; n <= last; ++n) {
+      char name[16];
+      std::snprintf(name, sizeof name, pattern, n);
+      SCOPED_TRACE(name);
+      ASSERT_TRUE(all.count(name));
+      const resources::PictureHeader header = Header(all.at(name));
+      EXPECT_LT(header.transparent, 16);
+      const Bytes screen = Decode(all.at(name));
+      const long drawn = W * H - std::count(screen.begin(), screen.end(), kUntouched);
+      EXPECT_GT(drawn, 2000);
+      EXPECT_GE(drawn, drawn_before) << "a frame takes back what the one before drew";
+      if (n > first) {
+        EXPECT_NE(std::memcmp(header.palette, previous.palette, sizeof header.palette), 0)
+            << "the same palette as the frame before";
+      }
+      drawn_before = drawn;
+      previous = header;
+    }
+  }
+  const resources::PictureHeader last_claw = Header(all.at("CLAW11W.VGR"));
+  EXPECT_GE(last_claw.palette[1][0], 12);
+  EXPECT_LE(last_claw.palette[1][1], 4);
+  // The blood's last colours 1–3 are background 40's, the red scene that follows it.
+  const resources::PictureHeader last_blood = Header(all.at("BLDW3.VGR"));
+  for (int c = 1; c <= 3; ++c) {
+    for (int channel = 0; channel < 3; ++channel) {
+      EXPECT_EQ(last_blood.palette[c][channel],
+                visuals::BackgroundTable[40][1 + 3 * (c - 1) + channel]);
+    }
+  }
+}
+
+// The opening mixes its layers into the screen by bits: each layer must have the size the
+// opening reads and keep to its own bits, or the passes show stray colours.
+TEST_F(DemoArtTest, OpeningLayersHaveTheirSizesAndKeepToTheirBits) {
+  const Pictures& all = Generated();
+  struct Layer {
+    const char* name;
+    int width, min_rows;
+    std::vector<std::uint8_t> values;
+  } layers[] = {
+      {"OP1W.SDT", flow::kSlideLayerWidth, flow::kOpeningRows, {0, 1, 2, 3}},
+      {"OP4W.SDT", flow::kSlideLayerWidth, flow::kOpeningRows, {0, 1, 2, 3}},
+      {"OP2W.SDT", flow::kOverlayLayerWidth, flow::kOverlayLayerRows, {0, 4, 8, 12}},
+      {"OP3W.SDT", flow::kOverlayLayerWidth, flow::kOverlayLayerRows, {0, 4, 8, 12}},
+      {"OP2_KM_W.SDT", flow::kCloudLayerWidth, flow::kOpeningRows, {0, 1, 2, 3}},
+  };
+  Bytes clouds;
+  for (const Layer& layer : layers) {
+    SCOPED_TRACE(layer.name);
+    ASSERT_TRUE(all.count(layer.name));
+    const Bytes& file = all.at(layer.name);
+    const std::int32_t size =
+        resources::PackedBlockSize(file.data(), static_cast<std::uint32_t>(file.size()));
+    EXPECT_EQ(size % layer.width, 0);
+    EXPECT_GE(size / layer.width, layer.min_rows);
+    Bytes data(static_cast<std::size_t>(size));
+    EXPECT_EQ(resources::UnpackStream(file.data() + 4, file.size() - 4, data.data(), data.size()),
+              data.size());
+    EXPECT_GT(std::count_if(data.begin(), data.end(), [](std::uint8_t v) { return v != 0; }), 0);
+    for (std::uint8_t v : data)
+      ASSERT_NE(std::find(layer.values.begin(), layer.values.end(), v), layer.values.end())
+          << int{v};
+    if (std::string(layer.name) == "OP2_KM_W.SDT") clouds = data;
+  }
+  // The clouds run on across the layer's edge: its last column differs from its first
+  // about as much as neighbouring columns inside it do.
+  auto differ = [&](int a, int b) {
+    int rows = 0;
+    for (int r = 0; r < flow::kOpeningRows; ++r)
+      rows += clouds[static_cast<std::size_t>(r * 1280 + a)] !=
+              clouds[static_cast<std::size_t>(r * 1280 + b)];
+    return rows;
+  };
+  int inside = 0;
+  for (int c = 0; c + 1 < 1280; ++c) inside += differ(c, c + 1);
+  EXPECT_LE(differ(1279, 0), 2 * inside / 1279);
+}
+
+// The night under the clouds uses picture colours 0, 4, 8, 12 and the masked 15; the
+// title pictures share one palette, since each one decoded sets the screen's colours, and
+// the parts drawn over the night lie in the centre band that the title dissolves in.
+TEST_F(DemoArtTest, OpeningAndTitlePicturesFitHowTheyAreShown) {
+  const Pictures& all = Generated();
+  const Bytes night = Decode(all.at("OP2_MN_W.VGR"));
+  for (std::uint8_t v : {0, 4, 8, 12, 15})
+    EXPECT_GT(std::count(night.begin(), night.end(), v), 0) << int{v};
+  for (std::uint8_t v : night)
+    ASSERT_TRUE(v == 0 || v == 4 || v == 8 || v == 12 || v == 15) << int{v};
+
+  const Bytes back = Decode(all.at("OP2_BACK.VGR"));
+  EXPECT_EQ(std::count(back.begin(), back.end(), kUntouched), 0) << "pixels left undrawn";
+  const resources::PictureHeader scene = Header(all.at("OP2_BACK.VGR"));
+  for (const char* name : {"TITLE.VGR", "TITLE2.VGR"}) {
+    SCOPED_TRACE(name);
+    const resources::PictureHeader part = Header(all.at(name));
+    EXPECT_EQ(std::memcmp(part.palette, scene.palette, sizeof scene.palette), 0);
+    EXPECT_GE(part.left * 8, 160);
+    EXPECT_LE((part.right + 1) * 8, 480);
+    const Bytes drawn = Decode(all.at(name));
+    EXPECT_GT(std::count(drawn.begin(), drawn.end(), kUntouched), 0) << "the night shows around it";
   }
 }
 

@@ -1,3 +1,4 @@
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <cstdlib>
@@ -111,6 +112,51 @@ TEST_F(PackToolTest, ExtractNeverWritesOutsideItsFolder) {
   EXPECT_FALSE(fs::exists(dir() / "EVIL.TXT"));
 }
 
+TEST_F(PackToolTest, ExtractFollowsNoPlantedLinkAndNamesArePrintedSafely) {
+  Bytes archive;
+  ASSERT_EQ(authoring::BuildPack({{"S01.VGR", {1, 2}}, {"S02.VGR", {3}}}, &archive), "");
+  // Control bytes in a name ("S0\x1B.VGR") reach the terminal escaped. The index is
+  // scrambled as one run, so the first entry is changed.
+  std::uint8_t* index = archive.data() + archive.size() - 2 * resources::kPackEntrySize;
+  resources::Unscramble(index, resources::kPackEntrySize);
+  index[2] = 0x1B;
+  resources::Scramble(index, resources::kPackEntrySize);
+  WriteBytes(dir() / "a.pak", archive);
+  EXPECT_EQ(Tool({"list", (dir() / "a.pak").string()}).out, "S0\\x1B.VGR 10 2\nS02.VGR 12 1\n");
+
+  // A prepared folder: links at the entry's name and at the name of the old temporary.
+  WriteBytes(dir() / "victim", {9, 9, 9});
+  fs::create_directory(dir() / "out");
+  fs::create_symlink(dir() / "victim", dir() / "out/S02.VGR");
+  fs::create_symlink(dir() / "victim", dir() / "out/S02.VGR.part");
+  ASSERT_EQ(
+      Tool({"extract", (dir() / "a.pak").string(), (dir() / "out").string(), "S02.VGR"}).status, 0);
+  EXPECT_EQ(ReadBytes(dir() / "victim"), (Bytes{9, 9, 9}));
+  EXPECT_FALSE(fs::is_symlink(dir() / "out/S02.VGR"));
+  EXPECT_EQ(ReadBytes(dir() / "out/S02.VGR"), (Bytes{3}));
+}
+
+TEST_F(PackToolTest, OutputsThatAreNotFilesAreWrittenIntoNotReplaced) {
+  WriteBytes(dir() / "in.bin", Pattern(3000, 4));
+  const std::string tool = ShellQuoted(HOTARU_TOOL_PATH);
+  const std::string in = ShellQuoted((dir() / "in.bin").string());
+  ASSERT_EQ(
+      std::system((tool + " block pack " + in + " " + ShellQuoted(dir() / "file.blk")).c_str()), 0);
+  // Through a pipe: /dev/stdout is the pipe, not a name to put a file at.
+  ASSERT_EQ(std::system((tool + " block pack " + in + " /dev/stdout | cat >" +
+                         ShellQuoted(dir() / "piped.blk"))
+                            .c_str()),
+            0);
+  EXPECT_EQ(ReadBytes(dir() / "piped.blk"), ReadBytes(dir() / "file.blk"));
+  struct stat st {};
+  ASSERT_EQ(::stat("/dev/null", &st), 0);
+  ASSERT_EQ(std::system((tool + " block pack " + in + " /dev/null").c_str()), 0);
+  struct stat after {};
+  ASSERT_EQ(::stat("/dev/null", &after), 0);
+  EXPECT_TRUE(S_ISCHR(after.st_mode));
+  EXPECT_EQ(after.st_rdev, st.st_rdev);
+}
+
 TEST_F(PackToolTest, RefusesWrongUseAndBadInput) {
   Bytes good;
   ASSERT_EQ(authoring::BuildPack({{"S01.VGR", {1}}}, &good), "");
@@ -142,6 +188,7 @@ TEST_F(PackToolTest, RefusesWrongUseAndBadInput) {
       {{"build", d + "new.pak", d + "a.b.c"}, 1, "8.3"},
       {{"build", d + "new.pak", d + "s01.vgr", d + "sub/S01.VGR"}, 1, "S01.VGR"},
       {{"build", d + "new.pak", d + "absent.bin"}, 1, "absent.bin"},
+      {{"list", d + "sub"}, 1, "is a folder"},
   };
   for (const Case& c : cases) {
     std::string shown;

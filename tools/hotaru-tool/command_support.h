@@ -22,4 +22,8 @@ class CommandText {
   const char* usage_;
 };
 
+// A name read from a file, fit for a terminal: control bytes and DEL become \xNN, so a
+// damaged or hostile archive cannot move the cursor or change the terminal's state.
+std::string Printable(const std::string& name);
+
 }  // namespace tool

@@ -9,5 +9,6 @@ int PictureCommand(int argc, char** argv);
 int BlockCommand(int argc, char** argv);
 int FontCommand(int argc, char** argv);
 int ScnCommand(int argc, char** argv);
+int SaveCommand(int argc, char** argv);
 
 }  // namespace tool

@@ -19,6 +19,7 @@ constexpr Subcommand kSubcommands[] = {
     {"block", tool::BlockCommand, "unpack and pack compressed data blocks"},
     {"font", tool::FontCommand, "build the kanji font from the charset table, and show a font"},
     {"scn", tool::ScnCommand, "disassemble, assemble and audit scenario files"},
+    {"save", tool::SaveCommand, "show what a save file holds; unseal and seal save files"},
 };
 
 void PrintUsage(std::FILE* out) {

@@ -59,7 +59,7 @@ int List(int argc, char** argv) {
   Archive archive;
   if (std::string error = Load(argv[0], &archive); !error.empty()) return kCommand.Failure(error);
   for (const auto& entry : archive.entries)
-    std::printf("%s %u %u\n", entry.name.c_str(), entry.offset, entry.size);
+    std::printf("%s %u %u\n", Printable(entry.name).c_str(), entry.offset, entry.size);
   return 0;
 }
 
@@ -82,7 +82,7 @@ int Extract(int argc, char** argv) {
         chosen.push_back(&entry);
       } else {
         std::fprintf(stderr, "hotaru-tool pack: skipping a second entry '%s' (offset %u)\n",
-                     entry.name.c_str(), entry.offset);
+                     Printable(entry.name).c_str(), entry.offset);
       }
     }
   } else {
@@ -95,7 +95,8 @@ int Extract(int argc, char** argv) {
   }
   for (const auto* entry : chosen) {
     if (!SafeFileName(entry->name))
-      return kCommand.Failure("entry name '" + entry->name + "' cannot be used as a file name");
+      return kCommand.Failure("entry name '" + Printable(entry->name) +
+                              "' cannot be used as a file name");
   }
 
   std::error_code error;
@@ -103,7 +104,9 @@ int Extract(int argc, char** argv) {
   if (error) return kCommand.Failure("cannot create " + dir.string() + ": " + error.message());
   for (const auto* entry : chosen) {
     std::vector<std::uint8_t> data = authoring::PackEntryData(archive.bytes, *entry);
-    if (std::string failure = authoring::WriteWholeFile(dir / entry->name, data); !failure.empty())
+    if (std::string failure =
+            authoring::WriteWholeFile(dir / entry->name, data, platform::AtLink::kReplace);
+        !failure.empty())
       return kCommand.Failure(failure);
   }
   return 0;

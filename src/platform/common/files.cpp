@@ -21,13 +21,18 @@
 #include <climits>
 #include <cstdint>
 #include <cstring>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "platform/common/file_replace.h"
+#include "platform/common/file_steps.h"
 #include "platform/win32.h"
 
 namespace platform {
+
+FileStepCheck FileStepHook = nullptr;
 
 void CloseAllFiles();
 // Finds a file by a Windows-style path, ignoring ASCII case; the POSIX path of the file found.
@@ -67,6 +72,15 @@ WORD ErrorCodeOf(int error) {
 // ---------------------------------------------------------------------------------------
 // Path resolution
 // ---------------------------------------------------------------------------------------
+
+// The outcome of one system call as the seam lets it stand.
+bool Stepped(const char* call, bool ok) {
+  if (FileStepHook != nullptr && !FileStepHook(call)) {
+    errno = EIO;
+    return false;
+  }
+  return ok;
+}
 
 char FoldAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 0x20) : c; }
 
@@ -240,21 +254,34 @@ void Retire(OpenedFile* f) {
 
 bool SyncFolder(const std::string& folder) {
   int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return false;
+  if (!Stepped("open folder", fd >= 0)) {
+    if (fd >= 0) ::close(fd);
+    return false;
+  }
   // Some file systems cannot sync a folder at all; that is no failure of ours.
-  bool ok = ::fsync(fd) == 0 || errno == EINVAL;
-  ::close(fd);
+  bool ok = Stepped("fsync folder", ::fsync(fd) == 0 || errno == EINVAL);
+  Stepped("close folder", ::close(fd) == 0);
   return ok;
 }
 
 // Creates a fresh temporary file in `folder`, readable and writable as a new file would be.
 int CreateTemporary(const std::string& folder, std::string* path) {
   static unsigned counter = 0;
+  // A process killed while it wrote left its temporary; the first write of a run into a
+  // folder clears those of writers that are gone.
+  static std::set<std::string> swept;
+  if (swept.insert(folder).second) RemoveStaleTemporaries(folder.empty() ? "." : folder);
   for (int attempt = 0; attempt < 100; ++attempt) {
     std::string name =
         ".hotaru-" + std::to_string(::getpid()) + "-" + std::to_string(counter++) + ".tmp";
     *path = Join(folder, name);
     int fd = ::open(path->c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0 && !Stepped("open temporary", true)) {
+      ::close(fd);
+      ::unlink(path->c_str());
+      errno = EIO;
+      return -1;
+    }
     if (fd >= 0 || errno != EEXIST) return fd;
   }
   errno = EEXIST;
@@ -276,7 +303,7 @@ HFILE OpenForCreate(const ResolvedPath& where, OFSTRUCT* info) {
     return HFILE_ERROR;
   }
   // The replacement keeps the permissions of the file it replaces.
-  if (had_target) (void)::fchmod(opened.fd, target_stat.st_mode & 07777);
+  if (had_target) (void)Stepped("fchmod", ::fchmod(opened.fd, target_stat.st_mode & 07777) == 0);
   opened.replace_on_close = true;
   opened.target_path = target;
   opened.folder = where.folder;
@@ -415,7 +442,7 @@ UINT _lwrite(HFILE file, const char* buffer, UINT bytes) {
     std::size_t chunk = std::min<std::size_t>(bytes - done, std::size_t{1} << 30);
     ssize_t put = ::write(f->fd, buffer + done, chunk);
     if (put < 0 && errno == EINTR) continue;
-    if (put <= 0) {
+    if (!platform::Stepped("write", put > 0)) {
       f->write_failed = true;
       return kError;
     }
@@ -457,11 +484,12 @@ HFILE _lclose(HFILE file) {
   if (!replace) return ::close(fd) == 0 ? 0 : HFILE_ERROR;
 
   // The data reaches the disk before the name does, and the name before we report success.
-  if (ok) ok = ::fsync(fd) == 0;
-  if (::close(fd) != 0) ok = false;
-  if (ok) ok = ::rename(temp.c_str(), target.c_str()) == 0;
+  using platform::Stepped;
+  if (ok) ok = Stepped("fsync", ::fsync(fd) == 0);
+  if (!Stepped("close", ::close(fd) == 0)) ok = false;
+  if (ok) ok = Stepped("rename", ::rename(temp.c_str(), target.c_str()) == 0);
   if (!ok) {
-    ::unlink(temp.c_str());
+    Stepped("unlink", ::unlink(temp.c_str()) == 0);
     return HFILE_ERROR;
   }
   return platform::SyncFolder(folder) ? 0 : HFILE_ERROR;

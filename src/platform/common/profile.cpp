@@ -13,13 +13,16 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "platform/backend.h"
+#include "platform/common/file_replace.h"
+#include "platform/common/whole_file.h"
+#include "platform/profile.h"
 #include "platform/win32.h"
 
 namespace platform {
@@ -242,74 +245,55 @@ std::optional<fs::path> ProfileFile(LPCSTR file) {
   return fs::path(name);
 }
 
+// An ini file of the program holds a few short lines; anything larger is not one.
+constexpr std::uint64_t kMaxProfileBytes = 1 << 20;
+
 enum class ReadResult { kOk, kMissing, kFailed };
 
-ReadResult ReadWholeFile(const fs::path& path, std::string& out) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    std::error_code ec;
-    return fs::exists(path, ec) || ec ? ReadResult::kFailed : ReadResult::kMissing;
-  }
-  out.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  return in.bad() ? ReadResult::kFailed : ReadResult::kOk;
-}
-
-std::vector<Line> LoadLines(const std::optional<fs::path>& path) {
+// The last file read and its lines: the settings are read key by key at start-up, and each
+// key must not cost a parse of the file. The bytes are compared, not the file's times,
+// which can stay the same across two quick writes.
+struct ParsedProfile {
+  std::string path;
   std::string bytes;
-  if (!path || ReadWholeFile(*path, bytes) != ReadResult::kOk) return {};
-  return ParseLines(bytes);
+  std::vector<Line> lines;
+};
+ParsedProfile cached_profile;
+
+ReadResult ReadWholeFile(const fs::path& path, std::string& out, std::string* reason = nullptr) {
+  const ReadOutcome read = ReadRegularFile(path, &out, kMaxProfileBytes);
+  if (reason != nullptr) *reason = read.reason;
+  if (read.ok()) return ReadResult::kOk;
+  return read.status == ReadStatus::kMissing ? ReadResult::kMissing : ReadResult::kFailed;
 }
 
-bool WriteAll(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    bytes.remove_prefix(static_cast<std::size_t>(n));
+// The file's lines; none for a missing or unreadable file.
+const std::vector<Line>& LoadLines(const std::optional<fs::path>& path) {
+  static const std::vector<Line> kNone;
+  std::string bytes;
+  if (!path || ReadWholeFile(*path, bytes) != ReadResult::kOk) return kNone;
+  if (cached_profile.path != path->string() || cached_profile.bytes != bytes) {
+    cached_profile.lines = ParseLines(bytes);
+    cached_profile.path = path->string();
+    cached_profile.bytes = std::move(bytes);
   }
-  return true;
+  return cached_profile.lines;
 }
 
-// Replaces the file at `path` with `bytes` all at once: a temporary beside it is written and
-// synced, then renamed over it. The file keeps its permissions.
-bool ReplaceFile(const fs::path& path, std::string_view bytes) {
-  const fs::path dir = path.parent_path();
+// Replaces the file at `path` with `bytes` all at once (a linked file keeps its link and the
+// file at its end is replaced). Empty on success, else why not.
+std::string ReplaceFile(const fs::path& path, std::string_view bytes) {
+  const fs::path target = ReplacementTarget(path);
+  const fs::path dir = target.parent_path();
   std::error_code ec;
   if (!dir.empty()) {
     fs::create_directories(dir, ec);
-    if (ec) return false;
+    if (ec) return ec.message();
   }
-  struct stat old_stat {};
-  const bool existed = ::stat(path.c_str(), &old_stat) == 0;
   // Windows refuses to write a read-only ini; a rename alone would not notice.
-  if (existed && ::access(path.c_str(), W_OK) != 0) return false;
-
-  static unsigned counter = 0;
-  std::string temp;
-  int fd = -1;
-  for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
-    temp = path.string() + ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
-    fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0 && errno != EEXIST) return false;
-  }
-  if (fd < 0) return false;
-  bool ok = (!existed || ::fchmod(fd, old_stat.st_mode & 07777) == 0) && WriteAll(fd, bytes) &&
-            ::fsync(fd) == 0;
-  ok = ::close(fd) == 0 && ok;
-  ok = ok && ::rename(temp.c_str(), path.c_str()) == 0;
-  if (!ok) {
-    ::unlink(temp.c_str());
-    return false;
-  }
-  // Sync the folder too, so that the rename itself survives a crash.
-  const int dir_fd = ::open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (dir_fd >= 0) {
-    ::fsync(dir_fd);
-    ::close(dir_fd);
-  }
-  return true;
+  if (::access(target.c_str(), F_OK) == 0 && ::access(target.c_str(), W_OK) != 0)
+    return std::strerror(errno);
+  return ReplaceFileContents(target, bytes);
 }
 
 // Copies a value the way GetPrivateProfileString does: at most size-1 bytes and a NUL.
@@ -358,7 +342,7 @@ DWORD GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR default_value,
                                DWORD out_size, LPCSTR file) {
   using namespace platform;
   if (out == nullptr || out_size == 0) return 0;
-  const std::vector<Line> lines = LoadLines(ProfileFile(file));
+  const std::vector<Line>& lines = LoadLines(ProfileFile(file));
 
   if (section == nullptr) {
     std::vector<std::string_view> names;
@@ -387,20 +371,11 @@ DWORD GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR default_value,
   return CopyValue(fallback, out, out_size);
 }
 
-BOOL WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR file) {
-  using namespace platform;
-  // All three null asks Windows to flush its ini cache; there is no cache here.
-  if (section == nullptr && key == nullptr && value == nullptr) return TRUE;
-  const auto path = ProfileFile(file);
-  if (section == nullptr || !path) return FALSE;
-  // A line break would turn into lines of its own and change the file's structure.
-  if (HasLineBreak(section) || HasLineBreak(key) || HasLineBreak(value)) return FALSE;
+namespace platform {
+namespace {
 
-  std::string bytes;
-  const ReadResult read = ReadWholeFile(*path, bytes);
-  // Never replace a file that exists but could not be read.
-  if (read == ReadResult::kFailed) return FALSE;
-  std::vector<Line> lines = ParseLines(bytes);
+// One WritePrivateProfileString change applied to the lines of a file.
+void ApplyWrite(std::vector<Line>& lines, LPCSTR section, LPCSTR key, LPCSTR value) {
   const std::string eol = LineEnding(lines);
   const auto header = FindSection(lines, section);
 
@@ -416,25 +391,27 @@ BOOL WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR
   };
 
   if (key == nullptr) {
-    if (!header) return TRUE;
+    if (!header) return;
     lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(*header),
                 lines.begin() + static_cast<std::ptrdiff_t>(SectionEnd(lines, *header)));
   } else if (value == nullptr) {
-    if (!header) return TRUE;
+    if (!header) return;
     // Every spelling of the key goes, so that a later duplicate does not show through.
     const auto first = lines.begin() + static_cast<std::ptrdiff_t>(*header + 1);
     const auto last = lines.begin() + static_cast<std::ptrdiff_t>(SectionEnd(lines, *header));
-    const auto kept = std::remove_if(first, last, [&](const Line& line) {
-      return line.kind == Line::Kind::kKey && EqualsNoCase(line.name, key);
-    });
-    if (kept == last) return TRUE;
-    lines.erase(kept, last);
+    lines.erase(std::remove_if(first, last,
+                               [&](const Line& line) {
+                                 return line.kind == Line::Kind::kKey &&
+                                        EqualsNoCase(line.name, key);
+                               }),
+                last);
   } else if (!header) {
     if (!lines.empty()) terminate(lines.size() - 1);
     lines.push_back(new_line("[" + std::string(section) + "]"));
     lines.push_back(new_line(std::string(key) + "=" + value));
   } else if (const auto at = FindKey(lines, *header, key)) {
     lines[*at].text = lines[*at].name + "=" + value;
+    lines[*at].value = value;
   } else {
     // After the section's last key, so that blank lines and comments closing it stay last.
     std::size_t after = *header;
@@ -442,15 +419,63 @@ BOOL WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR
       if (lines[i].kind == Line::Kind::kKey) after = i;
     }
     terminate(after);
-    lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(after + 1),
-                 new_line(std::string(key) + "=" + value));
+    Line line = new_line(std::string(key) + "=" + value);
+    line.kind = Line::Kind::kKey;
+    line.name = key;
+    line.value = value;
+    lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(after + 1), std::move(line));
   }
+}
 
+// Reads the file, applies every change and replaces the file once when anything changed.
+// Empty on success, else why the file could not be written.
+std::string WriteChanges(LPCSTR section, std::span<const ProfileEntry> entries, LPCSTR file) {
+  const auto path = ProfileFile(file);
+  if (section == nullptr || !path) return "no file or section";
+  // A line break would turn into lines of its own and change the file's structure.
+  if (HasLineBreak(section)) return "a line break in a name";
+  for (const ProfileEntry& entry : entries) {
+    if (HasLineBreak(entry.key) || HasLineBreak(entry.value)) return "a line break in a value";
+  }
+  std::string bytes;
+  std::string reason;
+  // Never replace a file that exists but could not be read.
+  if (ReadWholeFile(*path, bytes, &reason) == ReadResult::kFailed) return reason;
+  std::vector<Line> lines = ParseLines(bytes);
+  for (const ProfileEntry& entry : entries) ApplyWrite(lines, section, entry.key, entry.value);
   std::string result;
   result.reserve(bytes.size() + 64);
   for (const Line& line : lines) {
     result += line.text;
     result += line.eol;
   }
-  return ReplaceFile(*path, result) ? TRUE : FALSE;
+  if (result == bytes) return "";
+  return ReplaceFile(*path, result);
+}
+
+}  // namespace
+
+std::string ProfileReadProblem(LPCSTR file) {
+  const auto path = ProfileFile(file);
+  if (!path) return "";
+  std::string bytes;
+  std::string reason;
+  if (ReadWholeFile(*path, bytes, &reason) != ReadResult::kFailed) return "";
+  return path->string() + ": " + reason;
+}
+
+std::string WriteProfileStrings(LPCSTR section, std::span<const ProfileEntry> entries,
+                                LPCSTR file) {
+  return WriteChanges(section, entries, file);
+}
+
+}  // namespace platform
+
+BOOL WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR file) {
+  using namespace platform;
+  // All three null asks Windows to flush its ini cache; there is no cache to flush here (the
+  // parsed file is kept only as long as the file on disk is unchanged).
+  if (section == nullptr && key == nullptr && value == nullptr) return TRUE;
+  const ProfileEntry entry{key, value};
+  return WriteChanges(section, {&entry, 1}, file).empty() ? TRUE : FALSE;
 }

@@ -2,9 +2,10 @@
 
 #include <imgui_internal.h>
 
+#include <cstdint>
 #include <cstdio>
-#include <fstream>
-#include <iterator>
+
+#include "platform/common/whole_file.h"
 
 namespace platform::sdl {
 
@@ -13,8 +14,12 @@ void UiFont::Load(const FontFile& file, float pixel_size) {
   face_index_ = file.index;
   data_.clear();
   if (!file.path.empty()) {
-    std::ifstream in(file.path, std::ios::binary);
-    data_.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    // A font collection with every CJK face is some tens of megabytes.
+    constexpr std::uint64_t kMaxFontBytes = std::uint64_t{256} << 20;
+    const ReadOutcome read = ReadRegularFile(file.path, &data_, kMaxFontBytes);
+    if (!read.ok())
+      std::fprintf(stderr, "hotaru: cannot read the font %s: %s\n", file.path.c_str(),
+                   read.reason.c_str());
   }
   if (data_.empty()) {
     std::fputs("hotaru: no font with Japanese characters found (fontconfig :lang=ja)\n", stderr);

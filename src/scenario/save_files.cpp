@@ -1,0 +1,154 @@
+// Saving into and reading from the three slot files.
+//
+// A slot file that is missing reads as an empty slot, and saving creates it, so a fresh
+// data folder needs no prepared files. A save that cannot be written tells the reader why
+// and the game goes on; the platform replaces a file only once the new one is whole on
+// disk, so the slot keeps its previous save.
+#include <algorithm>
+#include <array>
+#include <cstring>
+
+#include "core/exit_program.h"
+#include "core/flags.h"
+#include "core/format_text.h"
+#include "core/scenario_state.h"
+#include "core/shell_state.h"
+#include "resources/pack_archive.h"
+#include "scenario/save_files.h"
+#include "scenario/save_slots.h"
+#include "visuals/background_table.h"
+#include "visuals/scene_state.h"
+
+namespace scenario {
+
+std::uint8_t LastUsedSlot = 0;
+
+namespace {
+
+constexpr const char* kSaveFailedCaption = "セーブできません";
+constexpr std::uint8_t kNone = 255;
+constexpr std::uint8_t kFirstPersistentFlag = 20;
+constexpr std::uint8_t kSeenScenarioLimit = 240;
+
+bool ValidSlot(int slot) { return slot >= 0 && slot < kSlotCount; }
+
+bool Exists(const std::string& name) { return resources::DataFileExists(name.c_str()); }
+
+// Background n's picture file, if it has one.
+bool BackgroundFileExists(std::uint8_t n) {
+  const std::uint8_t checked = visuals::CheckedBackgroundNumber(n);
+  if (checked == visuals::kWhiteBackground) return true;
+  const std::uint8_t p = visuals::BackgroundRecord(checked)[0];
+  return p == 0 || Exists(resources::FormatString("S%02d.VGR", p));
+}
+
+bool EventPictureExists(const char* pattern, std::uint8_t n) {
+  return n == kNone || n == 0 || Exists(resources::FormatString(pattern, n));
+}
+
+}  // namespace
+
+std::string SlotFileName(int slot) { return resources::FormatString("ZEN2_%02d.SAV", slot); }
+
+bool RecordFilesExist(const GameStateRecord& r) {
+  const std::uint8_t scenario = GetU8(r, field::kCurrentScenario);
+  if (scenario == kNone || !Exists(resources::FormatString("%03d.SCN", scenario))) return false;
+  if (GetU8(r, field::kBackgroundNumber) != kNone) {
+    if (!BackgroundFileExists(GetU8(r, field::kStoredBackground))) return false;
+  } else if (!EventPictureExists("V%02d.VGR", GetU8(r, field::kShownVPicture)) ||
+             !EventPictureExists("H%02d.VGR", GetU8(r, field::kShownHPicture))) {
+    return false;
+  }
+  for (int slot = 0; slot < visuals::kSlotCount; ++slot) {
+    const std::uint8_t picture = GetU8(r, field::kSlotPicture + slot);
+    if (picture != kNone && !Exists(resources::FormatString("C%02x.VGR", picture))) return false;
+  }
+  const std::uint8_t pcm = GetU8(r, field::kPcmNumber);
+  return pcm == kNone || Exists(resources::FormatString("HT_VD%02d.P16", pcm));
+}
+
+bool ReadUnsealedSlot(int slot, SaveBytes record) {
+  if (!ValidSlot(slot)) return false;
+  const std::string name = SlotFileName(slot);
+  return resources::FileReadExact(name.c_str(), record.data(), kGameStateSize) ==
+             static_cast<std::int64_t>(kGameStateSize) &&
+         UnsealSaveRecord(record);
+}
+
+bool ReadSlotRecord(int slot, SaveBytes record) {
+  if (!ReadUnsealedSlot(slot, record) || record[save_field::kFinishedRequest] != 0) return false;
+  GameStateRecord copy;
+  std::memcpy(copy, record.data(), kGameStateSize);
+  return RecordFilesExist(copy);
+}
+
+bool SaveSlot(int slot) {
+  if (!ValidSlot(slot)) return false;
+  std::array<std::uint8_t, kGameStateSize> sealed;
+  std::memcpy(sealed.data(), SaveImage, kGameStateSize);
+  SYSTEMTIME now{};
+  GetLocalTime(&now);
+  SealSaveRecord(sealed, now);
+  const std::string name = SlotFileName(slot);
+  std::string failure;
+  if (resources::FileTryWriteAll(name.c_str(), sealed.data(), kGameStateSize, &failure) == 0) {
+    MessageBoxA(shell::MainWindow, failure.c_str(), kSaveFailedCaption, MB_OK | MB_ICONHAND);
+    return false;
+  }
+  return true;
+}
+
+bool LoadSlot(int slot) {
+  std::array<std::uint8_t, kGameStateSize> record;
+  const bool good = ReadSlotRecord(slot, record);
+  // Whatever the file holds, the play in progress gives up these.
+  ResumeValid = 0;
+  std::fill_n(GameState + field::kFlags, field::kFlagCount, 0);
+  SetU16(GameState, field::kHistoryCount, 0);
+  SetU16(GameState, field::kHistoryBefore, 0);
+  SetU8(GameState, field::kColourEffect, 0);
+  SetU8(GameState, field::kCdTrack, kNone);
+  if (!good) return false;
+  std::memcpy(ResumeState, record.data(), kGameStateSize);
+  std::memcpy(SaveImage, record.data(), kGameStateSize);
+  return true;
+}
+
+SlotInfo ReadSlotInfo(int slot) {
+  std::array<std::uint8_t, kGameStateSize> r;
+  if (!ReadSlotRecord(slot, r)) return {};
+  using namespace save_field;
+  SlotInfo info;
+  info.year = static_cast<std::uint16_t>(r[kYear] | r[kYear + 1] << 8);
+  info.month = r[kMonth];
+  info.day = r[kDay];
+  info.hour = r[kHour];
+  info.minute = r[kMinute];
+  info.second = r[kSecond];
+  info.progress = r[kProgress];
+  info.valid = true;
+  return info;
+}
+
+void WriteProgress() {
+  GameStateRecord play;
+  std::memcpy(play, GameState, kGameStateSize);
+  LoadSlot(LastUsedSlot);
+  std::memcpy(SaveImage + field::kFlags + kFirstPersistentFlag,
+              play + field::kFlags + kFirstPersistentFlag,
+              field::kFlagCount - kFirstPersistentFlag);
+  std::uint8_t* flags = SaveImage + field::kFlags;
+  if (play[field::kFlags + flag::kFinishedRequest] == 1) {
+    flags[flag::kProgressCount] = 0;
+    flags[flag::kFinishedGame] = 1;
+  } else if (flags[flag::kProgressCount] != 255) {
+    ++flags[flag::kProgressCount];
+  }
+  flags[flag::kFinishedRequest] = 0;
+  const std::uint8_t scenario = GetU8(play, field::kCurrentScenario);
+  if (scenario < kSeenScenarioLimit) SetFlagBit(SaveImage, flag::kSeenScenarios, scenario);
+  SaveSlot(LastUsedSlot);
+  std::memcpy(GameState, play, kGameStateSize);
+}
+
+}  // namespace scenario

@@ -1,0 +1,152 @@
+// hotaru-tool save: what a save file "ZEN2_%02d.SAV" holds, and its plain game state record
+// to and from the sealed file.
+#include <array>
+#include <cstdio>
+#include <cstring>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "authoring/pack_writer.h"
+#include "command_support.h"
+#include "commands.h"
+#include "core/flags.h"
+#include "core/message_pump.h"
+#include "harness/game_harness.h"
+#include "scenario/save_sealing.h"
+#include "scenario/save_slots.h"
+
+namespace tool {
+namespace {
+
+constexpr const char* kUsage =
+    "usage: hotaru-tool save show FILE\n"
+    "       hotaru-tool save unseal FILE OUT\n"
+    "       hotaru-tool save seal IN OUT\n"
+    "\n"
+    "  show    whether FILE is a save the game loads (or why not), its date, progress,\n"
+    "          scenario, event position, set flags, seen pictures and history length\n"
+    "  unseal  writes the plain 4206-byte game state record of save file FILE to OUT\n"
+    "  seal    writes the plain 4206-byte record IN to OUT as a save file, keeping the\n"
+    "          date and time the record holds (bytes 166 to 172)\n";
+const CommandText kCommand{"save", kUsage};
+
+using Record = std::array<std::uint8_t, scenario::kGameStateSize>;
+namespace sf = scenario::save_field;
+
+constexpr int kPictureBits = 80;
+constexpr std::uint8_t kSeenVPictures = 70;
+constexpr std::uint8_t kSeenHPictures = 80;
+
+// Reads a file that must be exactly one record long.
+std::string ReadRecord(const std::string& path, Record* record) {
+  std::vector<std::uint8_t> bytes;
+  if (std::string error = authoring::ReadWholeFile(path, &bytes); !error.empty()) return error;
+  if (bytes.size() != record->size()) {
+    return path + ": " + std::to_string(bytes.size()) + " bytes; a save file and its record are " +
+           std::to_string(record->size()) + " bytes";
+  }
+  std::memcpy(record->data(), bytes.data(), record->size());
+  return "";
+}
+
+std::uint16_t U16(const Record& r, std::size_t at) {
+  return static_cast<std::uint16_t>(r[at] | r[at + 1] << 8);
+}
+
+std::string ByteOrNone(std::uint8_t v) { return v == 255 ? "none" : std::to_string(v); }
+
+std::string BitList(const Record& r, std::uint8_t first, int bits) {
+  std::string out;
+  for (int n = 0; n < bits; ++n) {
+    if ((r[scenario::field::kFlags + first + n / 8] >> (n % 8)) & 1)
+      out += (out.empty() ? "" : " ") + std::to_string(n);
+  }
+  return out.empty() ? "none" : out;
+}
+
+// Flags with a value other than 0, outside the bit sets and the date, which are shown apart.
+std::string SetFlags(const Record& r) {
+  std::string out;
+  for (int n = 0; n < static_cast<int>(scenario::field::kFlagCount); ++n) {
+    const bool shown_apart =
+        (n >= scenario::flag::kSeenScenarios && n < 90) || (n >= 106 && n <= 113);
+    const std::uint8_t v = r[scenario::field::kFlags + n];
+    if (!shown_apart && v != 0)
+      out += (out.empty() ? "" : " ") + std::to_string(n) + "=" + std::to_string(v);
+  }
+  return out.empty() ? "none" : out;
+}
+
+int Show(const std::string& path) {
+  Record r;
+  if (std::string error = ReadRecord(path, &r); !error.empty()) return kCommand.Failure(error);
+  if (!scenario::UnsealSaveRecord(r)) {
+    return kCommand.Failure(path + ": the checksum does not hold (damaged, or not a save file)");
+  }
+  const bool cleared = r[sf::kFinishedRequest] != 0;
+  std::printf("%s: %s\n", path.c_str(),
+              cleared ? "a cleared slot: flag 114 is set, so the game reads it as empty"
+                      : "a save the game loads");
+  std::printf("saved: %04u-%02u-%02u %02u:%02u:%02u\n", U16(r, sf::kYear), r[sf::kMonth],
+              r[sf::kDay], r[sf::kHour], r[sf::kMinute], r[sf::kSecond]);
+  std::printf(
+      "progress: %u (shown as %u)%s\n", r[sf::kProgress], r[sf::kProgress] + 1u,
+      r[scenario::field::kFlags + scenario::flag::kFinishedGame] != 0 ? ", finished game" : "");
+  std::printf("scenario: %s\n", ByteOrNone(r[scenario::field::kCurrentScenario]).c_str());
+  std::printf("EventPC: 0x%04x\n", U16(r, scenario::field::kEventPC));
+  std::printf("music: %s\n", ByteOrNone(r[scenario::field::kCdTrack]).c_str());
+  std::printf("flags set: %s\n", SetFlags(r).c_str());
+  std::printf("seen scenarios: %s\n",
+              BitList(r, scenario::flag::kSeenScenarios, scenario::kSeenScenarioBits).c_str());
+  std::printf("seen V pictures: %s\n", BitList(r, kSeenVPictures, kPictureBits).c_str());
+  std::printf("seen H pictures: %s\n", BitList(r, kSeenHPictures, kPictureBits).c_str());
+  std::printf("history: %u entries\n", U16(r, scenario::field::kHistoryCount));
+  return cleared ? 1 : 0;
+}
+
+int Unseal(const std::string& in, const std::string& out) {
+  Record r;
+  if (std::string error = ReadRecord(in, &r); !error.empty()) return kCommand.Failure(error);
+  if (!scenario::UnsealSaveRecord(r))
+    return kCommand.Failure(in + ": the checksum does not hold (damaged, or not a save file)");
+  if (std::string error = authoring::WriteWholeFile(out, r); !error.empty())
+    return kCommand.Failure(error);
+  return 0;
+}
+
+int Seal(const std::string& in, const std::string& out) {
+  Record r;
+  if (std::string error = ReadRecord(in, &r); !error.empty()) return kCommand.Failure(error);
+  SYSTEMTIME date{};
+  date.wYear = U16(r, sf::kYear);
+  date.wMonth = r[sf::kMonth];
+  date.wDay = r[sf::kDay];
+  date.wHour = r[sf::kHour];
+  date.wMinute = r[sf::kMinute];
+  date.wSecond = r[sf::kSecond];
+  // The game's random words and key, drawn from a seed of our own: the platform's clock
+  // stands still in the tool.
+  harness::GameHarness game(harness::InProcessOptions(), harness::Start::kPlatform);
+  shell::RandomState = static_cast<std::uint16_t>(std::random_device{}());
+  scenario::SealSaveRecord(r, date);
+  if (std::string error = authoring::WriteWholeFile(out, r); !error.empty())
+    return kCommand.Failure(error);
+  return 0;
+}
+
+}  // namespace
+
+int SaveCommand(int argc, char** argv) {
+  if (kCommand.HelpAsked(argc, argv)) return 0;
+  if (argc < 1) return kCommand.UsageError("no subcommand given");
+  const std::string sub = argv[0];
+  if (sub == "show" && argc == 2) return Show(argv[1]);
+  if (sub == "unseal" && argc == 3) return Unseal(argv[1], argv[2]);
+  if (sub == "seal" && argc == 3) return Seal(argv[1], argv[2]);
+  if (sub == "show" || sub == "unseal" || sub == "seal")
+    return kCommand.UsageError("wrong number of arguments for '" + sub + "'");
+  return kCommand.UsageError("unknown subcommand '" + sub + "'");
+}
+
+}  // namespace tool
