@@ -7,7 +7,7 @@ namespace demo_art {
 
 Artwork PaintFestivalLanterns();   // V03: lanterns over the festival's stalls
 Artwork PaintWatermelonVeranda();  // V04: watermelon on the veranda, the garden beyond
-Artwork PaintRiverProfile();      // H02: Hotaru's profile by the river at night
+Artwork PaintRiverProfile();       // H02: Hotaru's profile by the river at night
 Artwork PaintRiceFieldRoad();      // H03: two children running down a road through the rice
 Artwork PaintHotaruTurning();      // H04: Hotaru turning round among the fireflies
 

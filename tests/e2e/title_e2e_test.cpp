@@ -108,8 +108,9 @@ TEST_F(TitleE2E, TheLogoCyclesItsColoursFrameByFrameEvery50Ms) {
   std::string input;
   for (int t = 1000; t <= 8000; t += 50)
     input += "at " + std::to_string(t) + " dump {d" + std::to_string(t) + ".json}\n";
-  input +=
-      "at 12000 click " + std::string(kAside) + "\nat 16000 click " + std::string(kQuitItem) + "\n";
+  // A click cuts the opening short; the title then waits for one; quit.
+  input += "at 10000 click " + std::string(kAside) + "\nat 13000 click " + std::string(kAside) +
+           "\nat 17000 click " + std::string(kQuitItem) + "\n";
   ASSERT_EQ(Run(input, {"--until", "30000"}), 1) << output();
   EXPECT_TRUE(Trace("msgbox").empty());
   EXPECT_EQ(MusicCommands().front(), "play 2 3");  // music 0 with the logo
@@ -340,20 +341,22 @@ TEST_F(TitleE2E, ClearSlotAsksAndTheClearedSlotReadsEmpty) {
 
 TEST_F(TitleE2E, TheDemoFromTheLogoToTheCreditsAndBackToTheTitle) {
   StartFrom("");
-  // The logo, the title's click; start, the empty first slot; the story clicked through
-  // (an arrow before each click takes the choice's first option) into the credits, whose
-  // pages take no clicks; after the last page a click, the title again, quit.
-  std::string input = "at 5000 shot {logo.png}\nat 11900 shot {title.png}\n";
-  input += "at 12000 click " + std::string(kAside) + "\n+3000 click " + std::string(kStartItem) +
+  // The logo; the opening cut short by a click, then the title's click; start, the empty
+  // first slot; the story clicked through (an arrow before each click takes the choice's
+  // first option) into the credits, whose pages take no clicks; after the last page a
+  // click, the title again, quit.
+  std::string input = "at 5000 shot {logo.png}\nat 10000 click " + std::string(kAside) +
+                      "\nat 12900 shot {title.png}\n";
+  input += "at 13000 click " + std::string(kAside) + "\n+3000 click " + std::string(kStartItem) +
            "\n+3000 key enter\n";
-  for (int t = 24000; t <= 215000; t += 2000) {
+  for (int t = 25000; t <= 236000; t += 2000) {
     input += "at " + std::to_string(t - 500) + " key down\n";
     input += "at " + std::to_string(t) + " click\n";
   }
-  input += "at 345000 shot {credits.png}\nat 350000 click\nat 358000 shot {again.png}\n";
-  input += "at 359000 click " + std::string(kAside) + "\nat 363000 click " +
+  input += "at 365000 shot {credits.png}\nat 368000 click\nat 376000 shot {again.png}\n";
+  input += "at 377000 click " + std::string(kAside) + "\nat 381000 click " +
            std::string(kQuitItem) + "\n";
-  ASSERT_EQ(Run(input, {"--until", "400000"}), 1) << output();
+  ASSERT_EQ(Run(input, {"--until", "420000"}), 1) << output();
   EXPECT_TRUE(Trace("msgbox").empty());
   const auto ops = Trace("op");
   EXPECT_NE(std::find_if(ops.begin(), ops.end(),
