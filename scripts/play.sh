@@ -5,7 +5,7 @@
 # story, with the music tracks beside it, all made by the build from demo/) is played by
 # `hotaru`. Its settings live in a profile of their own under build/, so a player's own
 # settings are never touched. Without a display the story is played through on the headless
-# runner instead, clicking every 2 seconds.
+# runner instead (the story and its credits, without the title), clicking every 2 seconds.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -26,8 +26,8 @@ fi
 
 echo "== no display: the story plays on the headless runner (a click every 2 s)"
 script="$(pwd)/build/demo-config/clicks.txt"
-for ((t = 2000; t <= 300000; t += 2000)); do echo "at $t click"; done >"$script"
+for ((t = 2000; t <= 500000; t += 2000)); do echo "at $t click"; done >"$script"
 status=0
 build/default/src/hotaru-headless --ini "$profile" --new-game --input "$script" \
-  --trace-ops --trace /dev/stdout --until 300000 || status=$?
+  --trace-ops --trace /dev/stdout --until 500000 || status=$?
 echo "== exit status $status (1 is the normal end of play)"

@@ -8,8 +8,10 @@
 ; Pictures (demo/art): backgrounds 1 field, 2 riverside, 3 room, 4 sky, 5 street, 6 shrine,
 ; each as background p (day), p + 50 (evening), p + 100 (night), p + 150 (dusk); characters
 ; 1 Hotaru, 2 Souta, 3 Natsumi, 4 Hotaru smiling; event pictures H1 (fireflies by the
-; river), V1 (fireworks), V2 (sunset hill); background 40 (the red after the blood) and
-; the claw and blood frames of the effects.
+; river), V1 (fireworks), V2 (sunset hill), V3 (festival lanterns), V4 (watermelon on the
+; veranda), H2 (Hotaru's profile), H3 (the road through the rice fields), H4 (Hotaru
+; turning round among the fireflies); background 40 (the red after the blood) and the claw
+; and blood frames of the effects.
 ; Character places: 0 left, 1 right, 2 centre; a text code's place p + 4 dissolves the
 ; whole screen instead of the place alone.
 ;
@@ -230,14 +232,27 @@ river:
              "そんな声が、聞こえた気がした。{wait_page}"
     fade_to_white 2
     wait 100
-    fill_bg 0
+
+    ; --- Memories of the summer, and the ending ------------------------------------------
+    ; Four more event pictures, so that the title's gallery has something to show, then
+    ; the credits over the backgrounds of the ending, and back to the title.
+    event_v 3                   ; the festival's lanterns, out of the white
+    show_composed
     fade_from_white 1
-    wait 50
-    msg "{x:256}{y:190}おわり{wait_page}"
-    cd_mark_fade
-    cd_fade_out
+    dim
+    msg_wipe "夏祭りの夜店の光。{wait_page}"
+    msg_wipe "{event_h_change:2,0,0}"
+             "川原で見た、ホタルの横顔。{wait_page}"
+    msg_wipe "{event_v_change:4,0,0}"
+             "縁側で食べたスイカ。{wait_page}"
+    msg_wipe "{event_h_change:3,0,0}"
+             "ナツミと走った、田んぼの一本道。{wait_page}"
+    msg_wipe "{event_h_change:4,0,0}"
+             "そして、蛍の光の中で振り向いたあの子。{wait_line}{nl}"
+             "{nl}"
+             "ぼくは、この夏を忘れない。{wait_page}"
     pcm_unload
-    fade_out 2
+    ending 2                    ; the credits to the fireflies' music
     end
 
 .messages

@@ -1,64 +1,148 @@
 #include "flow/game_flow.h"
 
+#include "core/exit_program.h"
 #include "core/game_state.h"
+#include "core/message_pump.h"
 #include "core/palette_state.h"
 #include "core/picture.h"
 #include "core/scenario_state.h"
 #include "core/shell_state.h"
-#include "scenario/event_interpreter.h"
+#include "flow/maker_logo.h"
+#include "flow/opening.h"
+#include "flow/title_items.h"
 #include "scenario/scenario_loader.h"
+#include "sound/cd_audio.h"
+#include "sound/pcm.h"
+#include "visuals/background.h"
+#include "visuals/display_effects.h"
 #include "visuals/palette_fades.h"
+#include "visuals/picture_files.h"
 #include "visuals/screen_show.h"
 
 namespace flow {
 
-bool NewGameOnly = false;
+StartAt StartPoint = StartAt::kLogo;
 
 namespace {
 
-// The play loop: the interpreter is run again while play goes on; a stop with 2 (a load or
-// a return to the resume point) starts it again at the restored EventPC.
-void PlayLoop() {
-  while (scenario::ScriptStop != 1) {
-    GamePhase = kPhasePlaying;
-    scenario::ScriptStop = 0;
-    scenario::RunEvents();
+// The title's centre area (x 160 … 479) dissolves into a new picture.
+constexpr std::uint8_t kTitleArea = 2;
+constexpr std::uint16_t kLeaveTitleClear = 5;
+
+// Decodes a title picture into the work picture and dissolves the centre area into it.
+void ShowTitlePicture(const char* name) {
+  visuals::DrawPictureFile(visuals::VbufDIB, name, 0, 0);
+  visuals::ShowAreaDither(kTitleArea);
+}
+
+// The title composed from its three layers, faded in, and after a click its menu
+// background dissolved in and dimmed.
+void DrawTitle() {
+  visuals::ApplyBlack();
+  visuals::ClearPicture(visuals::VbufDIB);
+  for (const char* layer : {"OP2_BACK.VGR", "TITLE.VGR", "TITLE2.VGR"})
+    visuals::DrawPictureFile(visuals::VbufDIB, layer, 0, 0);
+  visuals::CopyPicture(visuals::VmemDIB, visuals::VbufDIB);
+  shell::Present(nullptr);
+  visuals::FadeIn(2);
+  shell::WaitClick();
+  ShowTitlePicture("TITLE2_.VGR");
+  visuals::Dim();
+}
+
+void Quit() {
+  visuals::ClearScene(kLeaveTitleClear);
+  sound::CdStop();
+  visuals::ClearPictureAndShow(visuals::VmemDIB);
+  shell::ExitProgram(nullptr);
+}
+
+// The start item. Answers whether the title is still on screen afterwards.
+bool StartItem() {
+  sound::CdFadeOut();
+  ShowTitlePicture("TITLE_.VGR");
+  shell::SkipMode = 0;
+  GamePhase = kPhaseStartItem;
+  scenario::ScriptStop = 0;
+  const int backed_out = StartStory();
+  // Whatever happened, nothing of the story outlives it.
+  GamePhase = kPhaseTitle;
+  shell::SkipMode = 0;
+  scenario::DropScenario(scenario::kNoScenario);
+  visuals::ForgetBackground();
+  sound::PcmStop();
+  sound::PcmUnload();
+  sound::CdMarkFade();
+  sound::CdFadeOut();
+  if (backed_out == 0) {
+    visuals::ClearPictureAndShow(visuals::VmemDIB);
+    visuals::ClearPicture(visuals::VbufDIB);
+    return false;
+  }
+  visuals::ShowComposed();
+  ShowTitlePicture("TITLE.VGR");
+  return true;
+}
+
+[[noreturn]] void TitleLoop(bool title_shown) {
+  std::int16_t last_choice = kTitleStart;
+  for (;;) {
+    if (!title_shown) DrawTitle();
+    title_shown = true;
+    const std::int16_t choice = TitleMenu(last_choice);
+    last_choice = choice;
+    switch (choice) {
+      case kTitleQuit: Quit(); break;
+      case kTitleStart: title_shown = StartItem(); break;
+      case kTitleClearSlot:
+        ShowTitlePicture("TITLE_.VGR");
+        ClearSlot();
+        ShowTitlePicture("TITLE.VGR");
+        break;
+      case kTitleGallery:
+        title_shown = false;
+        visuals::ClearScene(kLeaveTitleClear);
+        sound::CdStop();
+        Gallery();
+        break;
+      case kTitleMusic:
+        title_shown = false;
+        visuals::ClearScene(kLeaveTitleClear);
+        MusicMode();
+        break;
+      default: break;
+    }
   }
 }
 
-// A new game as the title's start item begins one when no saved game is continued: the
-// story from scenario 0, label 1, played to its end.
-void PlayNewGame() {
-  GamePhase = kPhaseStartItem;
+void StartClean() {
+  GamePhase = kPhaseOpening;
+  scenario::SetCurrentScenario(scenario::kNoScenario);
   shell::SkipMode = 0;
-  scenario::ScriptStop = 0;
-  visuals::FadeOutDim(1);
-  visuals::ClearPictureAndShow(visuals::VmemDIB);
+  visuals::ClearPicture(visuals::VmemDIB);
   visuals::ClearPicture(visuals::VbufDIB);
-  visuals::ApplyScreenPalette();
-  scenario::SetU16(scenario::GameState, scenario::field::kHistoryCount, 0);
-  scenario::BeginNewGame();
-  visuals::FadeIn(1);
-  PlayLoop();
-  scenario::OfferSkipCommand(false);
-  visuals::FadeOut(1);
+  visuals::ApplyBlack();
 }
 
 }  // namespace
 
 void RunGame() {
-  if (NewGameOnly) {
-    GamePhase = kPhaseOpening;
-    scenario::SetCurrentScenario(scenario::kNoScenario);
-    shell::SkipMode = 0;
-    visuals::ClearPicture(visuals::VmemDIB);
-    visuals::ClearPicture(visuals::VbufDIB);
-    visuals::ApplyBlack();
+  if (StartPoint == StartAt::kNothing) return;
+  StartClean();
+  if (StartPoint == StartAt::kNewGame) {
+    GamePhase = kPhaseStartItem;
+    scenario::ScriptStop = 0;
     PlayNewGame();
     return;
   }
-  // The logo, the opening and the title screen are not in the program yet: without the
-  // runner's --new-game the game is over at once and the program ends normally.
+  bool title_shown = false;
+  if (StartPoint == StartAt::kLogo) {
+    MakerLogo();
+    title_shown = RunOpening() == 1;
+  }
+  GamePhase = kPhaseTitle;
+  shell::SkipMode = 0;
+  TitleLoop(title_shown);
 }
 
 }  // namespace flow

@@ -7,11 +7,17 @@
 
 namespace flow {
 
-// Set by the test runner's --new-game: play starts as the title's new game would and the
-// run ends with play.
-extern bool NewGameOnly;
+// Where RunGame begins; the test runner chooses with --new-game and --title.
+enum class StartAt : std::uint8_t {
+  kLogo,     // the whole game: logo, opening, title
+  kTitle,    // the title screen drawn at once, its click wait first
+  kNewGame,  // play as the title's new game begins it; the run ends with play
+  kNothing,  // no game: start-up and the exit path alone
+};
+extern StartAt StartPoint;
 
-// Runs the whole game; returns when it is over.
+// Runs the whole game. It ends the process itself at the title's quit item; it returns
+// only after the story when started at kNewGame.
 void RunGame();
 
 }  // namespace flow

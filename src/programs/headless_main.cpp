@@ -15,7 +15,8 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: hotaru-headless --ini FILE [--input FILE] [--trace FILE] [--until MS]\n"
-    "                       [--dump-at-exit FILE.json] [--new-game] [--window TITLE]...\n"
+    "                       [--dump-at-exit FILE.json] [--new-game | --title | --no-game]\n"
+    "                       [--window TITLE]...\n"
     "                       [--display-bits 8|32] [--screen WxH] [--realtime]\n"
     "                       [--trace-ops] [--trace-presents] [--cd-error in-use|other]\n";
 
@@ -36,6 +37,8 @@ bool ParseUnsigned(const char* text, unsigned long* out) {
 int main(int argc, char** argv) {
   platform::headless::Options options;
   std::string input_path;
+  // The whole game from the logo unless a switch starts it elsewhere.
+  flow::StartAt start = flow::StartAt::kLogo;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     auto value = [&]() -> const char* { return i + 1 < argc ? argv[++i] : nullptr; };
@@ -60,7 +63,11 @@ int main(int argc, char** argv) {
       if (!v) return UsageError("--dump-at-exit needs a file");
       options.dump_at_exit_path = v;
     } else if (arg == "--new-game") {
-      options.new_game = true;
+      start = flow::StartAt::kNewGame;
+    } else if (arg == "--title") {
+      start = flow::StartAt::kTitle;
+    } else if (arg == "--no-game") {
+      start = flow::StartAt::kNothing;
     } else if (arg == "--window") {
       const char* v = value();
       if (!v) return UsageError("--window needs a title");
@@ -121,7 +128,7 @@ int main(int argc, char** argv) {
     }
   }
 
-  flow::NewGameOnly = options.new_game;
+  flow::StartPoint = start;
   static platform::headless::HeadlessBackend backend(options, std::move(script));
   backend.SetDumpProvider(shell::StateDumpJson);
   platform::SetBackend(&backend);

@@ -1,5 +1,6 @@
 // hotaru: the game in an SDL2 window on the desktop.
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "flow/game_flow.h"
@@ -14,10 +15,13 @@ int main() {
     return 1;
   }
   platform::SetBackend(&backend);
-  // Until the title screen exists the program starts play directly, as the title's new
-  // game would (scenario 0, label 1), and ends when play ends.
-  flow::NewGameOnly = true;
-
+  // The game begins with the maker's logo. The window tests set HOTARU_START=new-game to
+  // play their own scenario at once, as the headless runner's --new-game does.
+  if (const char* start = std::getenv("HOTARU_START")) {
+    const std::string where = start;
+    if (where == "new-game") flow::StartPoint = flow::StartAt::kNewGame;
+    if (where == "title") flow::StartPoint = flow::StartAt::kTitle;
+  }
   static char instance_marker;
   auto instance = reinterpret_cast<HINSTANCE>(&instance_marker);
   char command_line[] = "";

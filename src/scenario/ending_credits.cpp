@@ -1,15 +1,59 @@
 #include "scenario/ending_credits.h"
 
+#include <vector>
+
+#include "core/text_code_table.h"
+#include "text/fixed_texts.h"
+
 namespace scenario {
 namespace {
 
-// Fourteen empty pages.
-constexpr std::uint8_t kEmptyPages[kCreditPages] = {0xAF, 0xAF, 0xAF, 0xAF, 0xAF, 0xAF, 0xAF,
-                                                    0xAF, 0xAF, 0xAF, 0xAF, 0xAF, 0xAF, 0xAF};
+struct CreditPage {
+  const std::uint8_t* const* lines;
+  const std::size_t* lengths;
+  std::size_t count;
+};
+
+template <std::size_t N>
+constexpr CreditPage Page(const std::uint8_t* const (&lines)[N], const std::size_t (&lengths)[N]) {
+  return CreditPage{lines, lengths, N};
+}
+
+constexpr CreditPage kPages[kCreditPages] = {
+    Page(text::kCreditPage1, text::kCreditPage1Length),
+    Page(text::kCreditPage2, text::kCreditPage2Length),
+    Page(text::kCreditPage3, text::kCreditPage3Length),
+    Page(text::kCreditPage4, text::kCreditPage4Length),
+    Page(text::kCreditPage5, text::kCreditPage5Length),
+    Page(text::kCreditPage6, text::kCreditPage6Length),
+    Page(text::kCreditPage7, text::kCreditPage7Length),
+    Page(text::kCreditPage8, text::kCreditPage8Length),
+    Page(text::kCreditPage9, text::kCreditPage9Length),
+    Page(text::kCreditPage10, text::kCreditPage10Length),
+    Page(text::kCreditPage11, text::kCreditPage11Length),
+    Page(text::kCreditPage12, text::kCreditPage12Length),
+    Page(text::kCreditPage13, text::kCreditPage13Length),
+    Page(text::kCreditPage14, text::kCreditPage14Length),
+};
+
+std::vector<std::uint8_t> ComposeCredits() {
+  std::vector<std::uint8_t> block;
+  for (const CreditPage& page : kPages) {
+    for (std::size_t i = 0; i < page.count; ++i) {
+      block.push_back(static_cast<std::uint8_t>(TextCode::Speed));
+      block.push_back(0);
+      block.insert(block.end(), page.lines[i], page.lines[i] + page.lengths[i]);
+    }
+    block.push_back(kTextEnd);
+  }
+  return block;
+}
 
 }  // namespace
 
-// placeholder; waits for the fixed texts built from the charset table (the credit pages)
-std::span<const std::uint8_t> CreditText() { return kEmptyPages; }
+std::span<const std::uint8_t> CreditText() {
+  static const std::vector<std::uint8_t> block = ComposeCredits();
+  return block;
+}
 
 }  // namespace scenario

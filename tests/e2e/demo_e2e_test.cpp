@@ -15,12 +15,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A click every two seconds with an arrow half a second before each: at the choice the arrow
-// highlights an option (down the first, up the last), which the click then takes; elsewhere
-// arrows do nothing.
+// A click every two seconds, through the story and past its credits, with an arrow half a
+// second before each: at the choice the arrow highlights an option (down the first, up the
+// last), which the click then takes; elsewhere arrows do nothing.
 std::string clicks(const char* arrow) {
   std::string input;
-  for (int t = 2000; t <= 300000; t += 2000) {
+  for (int t = 2000; t <= 480000; t += 2000) {
     input += "at " + std::to_string(t - 500) + " key " + arrow + "\n";
     input += "at " + std::to_string(t) + " click\n";
   }
@@ -44,7 +44,7 @@ TEST_F(DemoE2E, TheStoryPassesTheAuditAndPlaysToItsEnd) {
             0)
       << audit;
 
-  ASSERT_EQ(Run(clicks("down") + "at 5700 shot {street.png}\n", {"--until", "300000"}), 1)
+  ASSERT_EQ(Run(clicks("down") + "at 5700 shot {street.png}\n", {"--until", "500000"}), 1)
       << output();
   EXPECT_TRUE(Trace("msgbox").empty());
   const auto ops = Trace("op");
@@ -78,13 +78,13 @@ TEST_F(DemoE2E, TheStoryPassesTheAuditAndPlaysToItsEnd) {
   EXPECT_GT(lit, 640 * 100);
 
   // The other option leads through the other branch to the same end.
-  ASSERT_EQ(Run(clicks("up"), {"--until", "300000"}), 1) << output();
+  ASSERT_EQ(Run(clicks("up"), {"--until", "500000"}), 1) << output();
   EXPECT_NE(Trace("op").back().details.find(" end"), std::string::npos);
   EXPECT_EQ(branch_taken(), 1);
 }
 
 TEST_F(DemoE2E, TheStoryPlaysItsSynthesisedMusicAndSounds) {
-  ASSERT_EQ(Run(clicks("down"), {"--until", "300000"}), 1) << output();
+  ASSERT_EQ(Run(clicks("down"), {"--until", "500000"}), 1) << output();
   std::vector<std::string> plays;
   int fade_steps = 0;
   for (const auto& line : Trace("cd")) {

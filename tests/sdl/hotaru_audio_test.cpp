@@ -126,6 +126,7 @@ TEST_F(HotaruAudio, MusicIsHeardUntilStoppedAndASoundPlayedThreeTimesLastsThreeT
                          {{"DISPLAY", x_.display()},
                           {"HOME", dir_.string()},
                           {"XDG_CONFIG_HOME", (dir_ / "config").string()},
+                          {"HOTARU_START", "new-game"},
                           {"SDL_AUDIODRIVER", "disk"},
                           {"SDL_DISKAUDIOFILE", raw.string()},
                           {"LSAN_OPTIONS", "suppressions=" + (dir_ / "lsan.supp").string()}},

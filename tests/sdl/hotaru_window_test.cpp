@@ -169,6 +169,7 @@ class HotaruWindow : public ::testing::Test {
                    {{"DISPLAY", x_.display()},
                     {"HOME", dir_.string()},
                     {"XDG_CONFIG_HOME", (dir_ / "config").string()},
+                    {"HOTARU_START", "new-game"},
                     {"HOTARU_TRACE", trace(which).string()},
                     {"HOTARU_DISPLAY_BITS", std::to_string(display_bits)},
                     {"LSAN_OPTIONS", "suppressions=" + (dir_ / "lsan.supp").string()}},

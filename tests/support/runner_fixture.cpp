@@ -57,7 +57,8 @@ int RunnerTest::Run(std::string input, std::vector<std::string> extra) {
   std::ofstream(dir_ / "input.txt") << input;
   std::vector<std::string> args = {
       "--ini",   (dir_ / "hotaru.ini").string(), "--trace",    (dir_ / "trace.txt").string(),
-      "--input", (dir_ / "input.txt").string(),  "--new-game", "--trace-ops"};
+      "--input", (dir_ / "input.txt").string(),  "--trace-ops"};
+  if (!start_.empty()) args.push_back(start_);
   args.insert(args.end(), extra.begin(), extra.end());
   return RunProgram(HOTARU_HEADLESS_PATH, args, {}, &output_);
 }

@@ -34,9 +34,11 @@ class RunnerTest : public ::testing::Test {
   // Packs the added files with the font (one blank glyph unless `font` is given) and
   // scenario 000 into ZEN2DATA.PAK.
   void Pack(const std::vector<std::uint8_t>& scenario, const std::vector<std::uint8_t>& font = {});
-  // Runs --new-game --trace-ops with this input script (`{NAME}` in it names a file in the test
-  // folder) and the extra options; answers the exit status.
+  // Runs --trace-ops with this input script (`{NAME}` in it names a file in the test folder)
+  // and the extra options, starting as StartFrom chose; answers the exit status.
   int Run(std::string input, std::vector<std::string> extra = {});
+  // Where the runs begin: "--new-game" (the default), "--title", or "" for the logo.
+  void StartFrom(std::string option) { start_ = std::move(option); }
   // Trace lines of one kind, without the kind.
   std::vector<TraceLine> Trace(const std::string& kind) const;
   std::string ReadFile(const std::string& name) const;
@@ -52,6 +54,7 @@ class RunnerTest : public ::testing::Test {
   std::filesystem::path dir_;
   std::vector<std::string> packed_;
   std::string output_;
+  std::string start_ = "--new-game";
 };
 
 }  // namespace hotaru_test

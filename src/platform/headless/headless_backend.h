@@ -20,7 +20,6 @@ struct Options {
   std::string trace_path;                   // --trace; empty: the trace is kept in memory only
   std::optional<std::uint32_t> until_ms;    // --until
   std::string dump_at_exit_path;            // --dump-at-exit
-  bool new_game = false;                    // --new-game
   std::vector<std::string> foreign_titles;  // --window, in order
   int display_bits = 8;                     // --display-bits
   int screen_width = 1024;                  // --screen

@@ -1,0 +1,179 @@
+// The maker's logo VELA.VGR and the two pictures the title menu lays over the title scene:
+// TITLE2_.VGR (dark plates under the menu items) and TITLE_.VGR (the title dimmed while the
+// slot screen is up, put back by TITLE.VGR).
+#include <array>
+
+#include "pixel_kit.h"
+#include "title_menu_art.h"
+#include "title_scene.h"
+
+namespace demo_art {
+namespace {
+
+// A 5 × 7 letter: each row's five pixels, the leftmost in bit 4.
+struct Letter {
+  char name;
+  std::array<std::uint8_t, 7> rows;
+};
+constexpr std::array<Letter, 10> kLetters = {{
+    {'V', {0x11, 0x11, 0x11, 0x11, 0x11, 0x0A, 0x04}},
+    {'E', {0x1F, 0x10, 0x10, 0x1E, 0x10, 0x10, 0x1F}},
+    {'L', {0x10, 0x10, 0x10, 0x10, 0x10, 0x10, 0x1F}},
+    {'A', {0x0E, 0x11, 0x11, 0x1F, 0x11, 0x11, 0x11}},
+    {'S', {0x0F, 0x10, 0x10, 0x0E, 0x01, 0x01, 0x1E}},
+    {'T', {0x1F, 0x04, 0x04, 0x04, 0x04, 0x04, 0x04}},
+    {'O', {0x0E, 0x11, 0x11, 0x11, 0x11, 0x11, 0x0E}},
+    {'R', {0x1E, 0x11, 0x11, 0x1E, 0x14, 0x12, 0x11}},
+    {'Y', {0x11, 0x11, 0x0A, 0x04, 0x04, 0x04, 0x04}},
+    {'I', {0x0E, 0x04, 0x04, 0x04, 0x04, 0x04, 0x0E}},
+}};
+
+bool LetterPixel(char name, int col, int row) {
+  for (const Letter& letter : kLetters)
+    if (letter.name == name) return (letter.rows[static_cast<std::size_t>(row)] >> (4 - col)) & 1;
+  return false;
+}
+
+// Calls paint(x, y, column) for every pixel of `word` drawn at (left, top) with cells of
+// `scale` pixels; `column` counts the cells across the whole word, gaps included.
+template <class Paint>
+void DrawWord(const char* word, int left, int top, int scale, Paint paint) {
+  for (int i = 0; word[i] != '\0'; ++i) {
+    for (int row = 0; row < 7; ++row)
+      for (int col = 0; col < 5; ++col) {
+        if (!LetterPixel(word[i], col, row)) continue;
+        for (int dy = 0; dy < scale; ++dy)
+          for (int dx = 0; dx < scale; ++dx)
+            paint(left + (i * 6 + col) * scale + dx, top + row * scale + dy, i * 6 + col);
+      }
+  }
+}
+
+// The logo's colours. 0 … 4 appear out of the white; 5 … 13 are the nine bands of the
+// name, which the logo animation cycles from white through its five tints in a wave from
+// left to right; 14 is the line under the name, white until it turns light grey.
+enum LogoColour : std::uint8_t {
+  kLogoInk = 0,
+  kLogoShadowDark = 1,
+  kLogoShadow = 2,
+  kLogoRuleDark = 3,
+  kLogoRule = 4,
+  kLogoFirstBand = 5,
+  kLogoBands = 9,
+  kLogoSubtitle = 14,
+  kLogoPaper = 15,
+};
+
+constexpr int kNameScale = 16;
+constexpr int kNameCells = 4 * 6 - 1;  // four letters, a cell between each
+constexpr int kNameLeft = (640 - kNameCells * kNameScale) / 2;
+constexpr int kNameTop = 112;
+
+// The title scene's colours with its own picture over the centre band.
+Artwork TitleOverlay(const char* name, const PixelCanvas& canvas, int x, int y,
+                     std::uint8_t transparent) {
+  Artwork art;
+  art.kind = ArtKind::kScreenPicture;
+  art.file_name = name;
+  art.image = canvas.ToImage();
+  art.options.x = x;
+  art.options.y = y;
+  art.options.order = authoring::PixelOrder::kRows;
+  art.options.transparent = transparent;
+  art.options.palette = TitlePalette();
+  return art;
+}
+
+// A black plate with a gold rule one pixel inside its edge.
+void Plate(PixelCanvas* c, int left, int top, int right, int bottom) {
+  FillBox(c, left, top, right, bottom, kTitleBlack);
+  for (int x = left + 2; x < right - 2; ++x) {
+    c->Set(x, top + 2, kTitleGold);
+    c->Set(x, bottom - 3, kTitleGold);
+  }
+  for (int y = top + 2; y < bottom - 2; ++y) {
+    c->Set(left + 2, y, kTitleGold);
+    c->Set(right - 3, y, kTitleGold);
+  }
+}
+
+}  // namespace
+
+Artwork PaintMakerLogo() {
+  PixelCanvas c(640, 400, kLogoPaper);
+  // A soft shadow under the name, then the name in nine bands from left to right.
+  DrawWord("VELA", kNameLeft + 6, kNameTop + 6, kNameScale, [&](int x, int y, int) {
+    c.Set(x, y, DitherTone({kLogoShadow, kLogoShadowDark}, (x + y) % 64, x, y));
+  });
+  DrawWord("VELA", kNameLeft, kNameTop, kNameScale, [&](int x, int y, int column) {
+    const bool rim = (x - kNameLeft) % kNameScale == 0 || (y - kNameTop) % kNameScale == 0;
+    c.Set(x, y,
+          rim ? std::uint8_t{kLogoInk}
+              : static_cast<std::uint8_t>(kLogoFirstBand + column * kLogoBands / kNameCells));
+  });
+  // The rule under the name and the series' name under it.
+  const int rule_top = kNameTop + 7 * kNameScale + 24;
+  FillBox(&c, kNameLeft, rule_top, kNameLeft + kNameCells * kNameScale, rule_top + 4, kLogoRule);
+  FillBox(&c, kNameLeft, rule_top + 4, kNameLeft + kNameCells * kNameScale, rule_top + 6,
+          kLogoRuleDark);
+  constexpr int kSubtitleScale = 4;
+  const char* series = "STORY SERIES";
+  const int series_width = (12 * 6 - 1) * kSubtitleScale;
+  DrawWord(series, (640 - series_width) / 2, rule_top + 20, kSubtitleScale,
+           [&](int x, int y, int) { c.Set(x, y, kLogoSubtitle); });
+
+  Artwork art;
+  art.kind = ArtKind::kScreenPicture;
+  art.file_name = "VELA.VGR";
+  art.image = c.ToImage();
+  art.options.order = authoring::PixelOrder::kRows;
+  // Only 0 … 4 matter: the logo animation sets 5 … 15 itself.
+  art.options.palette = authoring::Palette16{{{0, 0, 0},
+                                              {6, 6, 9},
+                                              {9, 9, 12},
+                                              {2, 3, 8},
+                                              {5, 7, 13},
+                                              {15, 15, 15},
+                                              {15, 15, 15},
+                                              {15, 15, 15},
+                                              {15, 15, 15},
+                                              {15, 15, 15},
+                                              {15, 15, 15},
+                                              {15, 15, 15},
+                                              {15, 15, 15},
+                                              {15, 15, 15},
+                                              {15, 15, 15},
+                                              {15, 15, 15}}};
+  return art;
+}
+
+Artwork PaintTitleMenuPlates() {
+  // The four stacked items from (240, 248), 34 pixels apart, at most 7 glyphs wide; the
+  // fifth item alone at (304, 24), 4 glyphs wide.
+  constexpr int kLeft = 224, kTop = 16, kRight = 424, kBottom = 392;
+  constexpr std::uint8_t kSeeThrough = kTitleSkyTop;
+  PixelCanvas c(kRight - kLeft, kBottom - kTop, kSeeThrough);
+  Plate(&c, 0, 236 - kTop, kRight - kLeft, 384 - kTop);
+  Plate(&c, 296 - kLeft, 0, 408 - kLeft, 56 - kTop);
+  return TitleOverlay("TITLE2_.VGR", c, kLeft, kTop, kSeeThrough);
+}
+
+Artwork PaintTitleDimmed() {
+  // The title's own pixels, its gold sunk into the night; everything it leaves
+  // transparent stays transparent, so TITLE.VGR puts back exactly what this covers.
+  Artwork title = PaintTitleLogo();
+  const std::uint8_t see_through = title.options.transparent;
+  PixelCanvas c(title.image.width, title.image.height, see_through);
+  for (int y = 0; y < c.height(); ++y)
+    for (int x = 0; x < c.width(); ++x) {
+      const std::uint8_t p =
+          title.image.pixels[static_cast<std::size_t>(y * title.image.width + x)];
+      if (p == see_through) continue;
+      c.Set(x, y,
+            p == kTitleBlack ? std::uint8_t{kTitleBlack}
+                             : DitherTone({kTitleHills, kTitleRiver}, 24, x, y));
+    }
+  return TitleOverlay("TITLE_.VGR", c, title.options.x, title.options.y, see_through);
+}
+
+}  // namespace demo_art

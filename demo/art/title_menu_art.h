@@ -1,0 +1,12 @@
+// The maker's logo and the title menu's own pictures over the title scene.
+#pragma once
+
+#include "artwork.h"
+
+namespace demo_art {
+
+Artwork PaintMakerLogo();        // VELA.VGR: the maker's name, its bands cycled by the logo
+Artwork PaintTitleMenuPlates();  // TITLE2_.VGR: dark plates where the title menu's items go
+Artwork PaintTitleDimmed();      // TITLE_.VGR: the title sunk into the night
+
+}  // namespace demo_art

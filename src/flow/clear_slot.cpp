@@ -1,0 +1,54 @@
+#include <cstring>
+
+#include "core/game_state.h"
+#include "core/message_pump.h"
+#include "core/palette_state.h"
+#include "core/picture.h"
+#include "flow/pen.h"
+#include "flow/title_items.h"
+#include "scenario/choices.h"
+#include "scenario/message_text.h"
+#include "scenario/save_slots.h"
+#include "text/fixed_texts.h"
+
+namespace flow {
+namespace {
+
+// Flags of a cleared slot: 103 (a finished game, so its progress carries over) and 114
+// (cleared: the slot screen shows it empty and loading it starts a new game).
+constexpr std::size_t kFinishedFlag = 103;
+constexpr std::size_t kClearedFlag = 114;
+
+void ShowWorkPicture() {
+  visuals::CopyPicture(visuals::VmemDIB, visuals::VbufDIB);
+  shell::Present(nullptr);
+}
+
+}  // namespace
+
+void ClearSlot() {
+  ShowWorkPicture();
+  scenario::LastUsedSlot = 0;
+  const int slot = scenario::SlotScreen(2);
+  if (slot >= 0 && slot < scenario::kSlotCount) {
+    ShowWorkPicture();
+    if (scenario::AskYesNo(text::kClearSlotQuestions[slot])) {
+      scenario::TakeSaveSnapshot();
+      std::memset(scenario::SaveImage + scenario::field::kFlags, 0, scenario::field::kFlagCount);
+      scenario::SaveImage[scenario::field::kFlags + kFinishedFlag] = 1;
+      scenario::SaveImage[scenario::field::kFlags + kClearedFlag] = 1;
+      // A write that fails has told the reader why; the confirmation would be untrue.
+      if (scenario::SaveSlot(slot)) {
+        ShowWorkPicture();
+        SetPen(216, 160);
+        scenario::ShowText(216, 160, text::kClearSlotDone, 15, 0, false, false);
+        shell::Present(&visuals::UpdateRect);
+        shell::WaitClick();
+      }
+    }
+  }
+  SetPen(16, 10);
+  ShowWorkPicture();
+}
+
+}  // namespace flow
