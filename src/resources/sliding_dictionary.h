@@ -85,19 +85,27 @@ std::size_t Unpack(const std::uint8_t* in, std::size_t in_size, std::uint8_t* ou
       o += 8;
       continue;
     }
+    // Text mixes literals and references without a pattern a branch predictor could learn:
+    // both go through the same 16-byte move, a literal's from a one-byte staging buffer,
+    // and only near references (or those reaching before the output) take another path.
+    std::uint8_t staged[16] = {};
     for (int item = 0; item < 8; ++item, flags <<= 1) {
-      if (flags & 0x80) {
-        out[o++] = Format::Literal(*in++);
-        continue;
-      }
+      const bool literal = (flags & 0x80) != 0;
+      staged[0] = Format::Literal(in[0]);
       const unsigned word = Format::Reference(in[0] | (unsigned{in[1]} << 8));
-      in += 2;
-      const std::size_t length = (word & 15) + 3;
       const std::size_t distance = Distance(o, (word >> 4) & 0xFFF);
-      if (distance <= o) {
-        CopyWide(out, o, distance, length);
+      const std::size_t length = literal ? 1 : (word & 15) + 3;
+      in += literal ? 1 : 2;
+      if (!literal && (distance < 16 || distance > o)) {
+        if (distance <= o) {
+          CopyWide(out, o, distance, length);
+        } else {
+          CopyExact(out, o, distance, length);
+        }
       } else {
-        CopyExact(out, o, distance, length);
+        const std::uint8_t* src = literal ? staged : out + (o - (literal ? 0 : distance));
+        std::memcpy(out + o, src, 16);
+        if (length > 16) std::memcpy(out + o + 16, src + 16, 2);
       }
       o += length;
     }
