@@ -118,7 +118,7 @@ runner_speed() {
     /usr/bin/time -f '%e %U %S' -o "$times" "$build/src/hotaru-headless" --ini "$ini" \
       --new-game --input "$input" --trace "$work/trace.txt" --until 300000 >/dev/null 2>&1 || true
     virtual=$(tail -n 1 "$work/trace.txt" | awk '{print $1 / 1000}')
-    read -r wall user sys <"$times"
+    read -r wall user sys < <(tail -n 1 "$times")
     local figures
     figures=$(python3 -c "print($virtual / max($wall, 0.001), $virtual / max($user + $sys, 0.001))")
     walls+=("${figures% *}")
