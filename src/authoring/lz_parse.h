@@ -33,11 +33,20 @@ struct LzItem {
   std::uint8_t value = 0;      // a literal's byte
 };
 
+// How each position's longest match is found. Both are exhaustive within the ring and pick
+// the same match (the previous position's distance when nothing is longer, else the
+// nearest of the longest), so they give the same parse; they differ in speed. Hash chains
+// are quick on text; on pictures, whose flat areas repeat one string thousands of times, a
+// chain is walked to the end of the window where the binary tree keeps one node per string.
+enum class LzMatchFinder { kHashChains, kBinaryTree };
+
 // The parse with the fewest stream bits: each position's longest reference within the
 // ring, then a shortest path over the positions.
-std::vector<LzItem> ParseOptimal(std::span<const std::uint8_t> data);
+std::vector<LzItem> ParseOptimal(std::span<const std::uint8_t> data,
+                                 LzMatchFinder finder = LzMatchFinder::kHashChains);
 // Longest match first, for comparison.
-std::vector<LzItem> ParseGreedy(std::span<const std::uint8_t> data);
+std::vector<LzItem> ParseGreedy(std::span<const std::uint8_t> data,
+                                LzMatchFinder finder = LzMatchFinder::kHashChains);
 
 // Bytes the items take in a stream: the items and one flag byte per group of up to 8.
 std::size_t PackedStreamSize(std::span<const LzItem> items);

@@ -62,7 +62,7 @@ std::vector<std::uint8_t> PictureBytes(const PictureImage& image, PixelOrder ord
 }
 
 std::vector<std::uint8_t> PackPictureStream(std::span<const std::uint8_t> unpacked) {
-  return WriteLzStream(ParseOptimal(unpacked), kPictureStyle);
+  return WriteLzStream(ParseOptimal(unpacked, LzMatchFinder::kBinaryTree), kPictureStyle);
 }
 
 std::string CheckPicture(const PictureImage& image, const PictureOptions& options) {

@@ -1,10 +1,12 @@
 #include "core/message_pump.h"
 
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <utility>
 
 #include "platform/trace.h"
+#include "platform/wait_deadline.h"
 
 #include "core/exit_program.h"
 #include "core/shell_state.h"
@@ -35,6 +37,23 @@ std::uint32_t Elapsed(std::uint32_t start) {
 bool TimeUp(std::uint32_t start, std::uint16_t count) {
   return Elapsed(start) > static_cast<std::uint32_t>(count) * 10;
 }
+
+// Tells the platform, for the span of one timed wait, the first tick at which it ends (the
+// elapsed time must be more than count × 10 ms), so that the backend sleeps until then
+// rather than waking every millisecond; a wait nested inside (a dialog opened from the
+// pump) tells its own and gives the outer one back.
+class WaitDeadlineScope {
+ public:
+  WaitDeadlineScope(std::uint32_t start, std::uint16_t count) : outer_(platform::WaitDeadline()) {
+    platform::SetWaitDeadline(start + static_cast<std::uint32_t>(count) * 10 + 1);
+  }
+  ~WaitDeadlineScope() { platform::SetWaitDeadline(outer_); }
+  WaitDeadlineScope(const WaitDeadlineScope&) = delete;
+  WaitDeadlineScope& operator=(const WaitDeadlineScope&) = delete;
+
+ private:
+  std::optional<std::uint32_t> outer_;
+};
 
 // "all", or the picture rectangle; an empty rectangle presents nothing.
 void TracePresent(const RECT* rect) {
@@ -84,12 +103,14 @@ void Wait(std::uint16_t count) {
 }
 
 void WaitSince(std::uint32_t start, std::uint16_t count) {
+  const WaitDeadlineScope deadline(start, count);
   do {
     PumpMessage();
   } while (!TimeUp(start, count) && SkipMode != 1);
 }
 
 int WaitInputSince(std::uint32_t start, std::uint16_t count) {
+  const WaitDeadlineScope deadline(start, count);
   for (;;) {
     PumpMessage();
     if (InputEvents & (kInputDecide | kInputCancel)) {

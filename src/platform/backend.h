@@ -44,10 +44,13 @@ class Backend {
 
   // Called when PeekMessage found nothing to deliver. `next_timer_due` is the tick at which
   // the earliest window timer fires, if any; `timing` tells that the program read the tick
-  // count since the last call, that is, it is pacing itself by the clock. The backend lets
-  // time pass: the virtual clock moves on; a real backend sleeps, briefly while the program
-  // is timing something, else until the next event or timer.
-  virtual void Idle(std::optional<std::uint32_t> next_timer_due, bool timing) = 0;
+  // count since the last call, that is, it is pacing itself by the clock; `deadline` is then
+  // the first tick at which its wait ends, when the wait has told (SetWaitDeadline). The
+  // backend lets time pass: the virtual clock moves on; a real backend sleeps until the
+  // next event, timer or deadline, and only briefly while the program times something
+  // without a deadline.
+  virtual void Idle(std::optional<std::uint32_t> next_timer_due, bool timing,
+                    std::optional<std::uint32_t> deadline) = 0;
 
   virtual int ShowMessageBox(HWND owner, std::string_view text, std::string_view caption,
                              UINT type) = 0;

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
-#include <memory>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -41,6 +40,8 @@ struct PictureFormat {
 };
 
 constexpr int kWidth = visuals::kPictureWidth;
+// Bytes unpacked between two draws: enough that sliding the dictionary costs little.
+constexpr std::size_t kWindowChunk = 16 * 1024;
 constexpr int kHeight = visuals::kPictureHeight;
 
 // Where a file's bytes go on the picture: byte column c (pixels X + 2c and X + 2c + 1) and
@@ -128,53 +129,131 @@ void DrawRun(std::uint8_t* dst, const std::uint8_t* in, std::int64_t n, unsigned
   DrawSpan<kTransparent>(dst, in, n - k, transparent);
 }
 
-// Draws the first `count` bytes, screen row by screen row whatever the pixel order, so
-// that every row is written left to right in one run.
-void DrawBytes(std::uint8_t* picture, const std::uint8_t* bytes, std::int64_t count,
-               const Placement& p) {
+// Byte columns [begin, end) of row r, their bytes consecutive from `src` (the byte of
+// column `begin`) on; a pair cut by the picture's left or right edge shows one pixel.
+void DrawRowSpan(std::uint8_t* picture, const std::uint8_t* src, std::int64_t r, std::int64_t begin,
+                 std::int64_t end, const Placement& p) {
+  if (r < p.row_begin || r >= p.row_end) return;
+  if (begin < p.column_begin) {
+    src += p.column_begin - begin;
+    begin = p.column_begin;
+  }
+  end = std::min(end, p.column_end);
+  if (begin >= end) return;
+  std::uint8_t* row = visuals::PixelAt(picture, 0, static_cast<int>(p.y + r));
+  if (p.x + 2 * begin < 0) {
+    PutPixel(row, 0, src[0] & 15, p.transparent);
+    ++src;
+    ++begin;
+  }
+  if (begin < end && p.x + 2 * (end - 1) + 1 >= kWidth) {
+    PutPixel(row, kWidth - 1, src[end - 1 - begin] >> 4, p.transparent);
+    --end;
+  }
+  if (begin >= end) return;
+  if (p.transparent > 15) {
+    DrawRun<false>(row + (p.x + 2 * begin), src, end - begin, p.transparent);
+  } else {
+    DrawRun<true>(row + (p.x + 2 * begin), src, end - begin, p.transparent);
+  }
+}
+
+// Rows [begin, end) of byte column c, their bytes consecutive from `src` (the byte of row
+// `begin`) on: one pixel pair a row, from the top down.
+template <bool kTransparent>
+void DrawColumn(std::uint8_t* picture, const std::uint8_t* src, std::int64_t c, std::int64_t begin,
+                std::int64_t end, const Placement& p) {
+  if (c < p.column_begin || c >= p.column_end) return;
+  if (begin < p.row_begin) {
+    src += p.row_begin - begin;
+    begin = p.row_begin;
+  }
+  end = std::min(end, p.row_end);
+  if (begin >= end) return;
+  const std::int64_t x = p.x + 2 * c;
+  // One row down on the screen is one row back in the bottom-up picture.
+  constexpr std::ptrdiff_t kDown = -static_cast<std::ptrdiff_t>(visuals::kRowStride);
+  std::uint8_t* dst = visuals::PixelAt(picture, 0, static_cast<int>(p.y + begin)) + x;
+  const std::int64_t n = end - begin;
+  if (x < 0 || x + 1 >= kWidth) {
+    // A pair cut by the edge: only its right pixel (left edge) or its left one shows.
+    const bool right_only = x < 0;
+    std::uint8_t* at = right_only ? dst + 1 : dst;
+    for (std::int64_t k = 0; k < n; ++k, at += kDown) {
+      const unsigned v = right_only ? src[k] & 15u : src[k] >> 4u;
+      if (v != p.transparent) *at = static_cast<std::uint8_t>(v);
+    }
+    return;
+  }
+  for (std::int64_t k = 0; k < n; ++k, dst += kDown) {
+    const auto left = static_cast<std::uint8_t>(src[k] >> 4);
+    const auto right = static_cast<std::uint8_t>(src[k] & 15);
+    if constexpr (kTransparent) {
+      if (left != p.transparent) dst[0] = left;
+      if (right != p.transparent) dst[1] = right;
+    } else {
+      dst[0] = left;
+      dst[1] = right;
+    }
+  }
+}
+
+// Each byte as its two pixels, left then right, in the order they lie in memory.
+constexpr std::array<std::uint16_t, 256> MakePixelPairs() {
+  std::array<std::uint16_t, 256> table{};
+  for (unsigned v = 0; v < 256; ++v)
+    table[v] = static_cast<std::uint16_t>((v >> 4) | (v & 15) << 8);
+  return table;
+}
+constexpr std::array<std::uint16_t, 256> kPixelPairs = MakePixelPairs();
+
+// Four whole byte columns from c on, none of them transparent or cut by an edge, their
+// bytes `line` apart: eight pixels a row in one store.
+void DrawFourColumns(std::uint8_t* picture, const std::uint8_t* src, std::int64_t line,
+                     std::int64_t c, const Placement& p) {
+  constexpr std::ptrdiff_t kDown = -static_cast<std::ptrdiff_t>(visuals::kRowStride);
+  std::uint8_t* dst =
+      visuals::PixelAt(picture, 0, static_cast<int>(p.y + p.row_begin)) + (p.x + 2 * c);
+  for (std::int64_t r = p.row_begin; r < p.row_end; ++r, dst += kDown) {
+    const std::uint64_t eight = std::uint64_t{kPixelPairs[src[r]]} |
+                                std::uint64_t{kPixelPairs[src[line + r]]} << 16 |
+                                std::uint64_t{kPixelPairs[src[2 * line + r]]} << 32 |
+                                std::uint64_t{kPixelPairs[src[3 * line + r]]} << 48;
+    std::memcpy(dst, &eight, 8);
+  }
+}
+
+// Whether byte columns [c, c + 4) all show whole on the picture.
+bool FourColumnsInside(std::int64_t c, const Placement& p) {
+  return c >= p.column_begin && c + 4 <= p.column_end && p.x + 2 * c >= 0 &&
+         p.x + 2 * (c + 3) + 1 < kWidth;
+}
+
+// Draws the stream's bytes [first, first + count), given at `bytes`, at their places: a
+// run of a row (rows order) or of a column (columns order) at a time.
+void DrawRange(std::uint8_t* picture, const std::uint8_t* bytes, std::int64_t first,
+               std::int64_t count, const Placement& p) {
   if (!p.Visible()) return;
   const bool rows = p.order == kPictureRows;
-  // Byte (c, r) is bytes[c * column_step + r * row_step].
-  const std::int64_t column_step = rows ? 1 : p.height;
-  const std::int64_t row_step = rows ? p.half_width : 1;
-  const bool opaque = p.transparent > 15;
-  for (std::int64_t r = p.row_begin; r < p.row_end; ++r) {
-    // The byte columns of this row that the count reaches.
-    std::int64_t end = p.column_end;
+  const std::int64_t line = rows ? p.half_width : p.height;  // bytes in a row or column
+  for (std::int64_t i = first, end = first + count; i < end;) {
+    const std::int64_t index = i / line, offset = i % line;
+    const std::int64_t n = std::min(end - i, line - offset);
+    const std::uint8_t* src = bytes + (i - first);
+    if (!rows && offset == 0 && end - i >= 4 * line && p.transparent > 15 &&
+        FourColumnsInside(index, p)) {
+      DrawFourColumns(picture, src, line, index, p);
+      i += 4 * line;
+      continue;
+    }
     if (rows) {
-      if (r * p.half_width >= count) break;
-      end = std::min(end, count - r * p.half_width);
+      DrawRowSpan(picture, src, index, offset, offset + n, p);
+    } else if (p.transparent > 15) {
+      DrawColumn<false>(picture, src, index, offset, offset + n, p);
     } else {
-      end = std::min(end, count / p.height + (r < count % p.height ? 1 : 0));
+      DrawColumn<true>(picture, src, index, offset, offset + n, p);
     }
-    std::int64_t begin = p.column_begin;
-    if (begin >= end) continue;
-    std::uint8_t* row = visuals::PixelAt(picture, 0, static_cast<int>(p.y + r));
-    const std::uint8_t* in = bytes + r * row_step;
-    // A pair cut by the picture's left or right edge shows one pixel.
-    if (p.x + 2 * begin < 0) {
-      PutPixel(row, 0, in[begin * column_step] & 15, p.transparent);
-      ++begin;
-    }
-    if (begin < end && p.x + 2 * (end - 1) + 1 >= kWidth) {
-      PutPixel(row, kWidth - 1, in[(end - 1) * column_step] >> 4, p.transparent);
-      --end;
-    }
-    if (begin >= end) continue;
-    std::uint8_t* dst = row + (p.x + 2 * begin);
-    const std::uint8_t* src = in + begin * column_step;
-    const std::int64_t n = end - begin;
-    // Columns: this row's bytes lie one column apart; gather them first.
-    std::uint8_t gathered[kWidth / 2];
-    if (column_step != 1) {
-      for (std::int64_t k = 0; k < n; ++k) gathered[k] = src[k * column_step];
-      src = gathered;
-    }
-    if (opaque) {
-      DrawRun<false>(dst, src, n, p.transparent);
-    } else {
-      DrawRun<true>(dst, src, n, p.transparent);
-    }
+    i += n;
   }
 }
 
@@ -215,8 +294,8 @@ void SetUpdateRect(const Placement& p) {
                    static_cast<LONG>(right), static_cast<LONG>(bottom));
 }
 
-// Unpacks the bytes that can show and draws them; the stream is read no further than
-// its end, and no more bytes are drawn than it yields.
+// Unpacks the bytes that can show and draws them as they come, a window's worth at a time;
+// the stream is read no further than its end, and no more bytes are drawn than it yields.
 void DrawFile(std::uint8_t* picture, const std::uint8_t* stream, std::size_t stream_size,
               const PictureHeader& header, const Placement& p) {
   // A reference yields at most 18 bytes for 2 of the stream: no stream can give more.
@@ -224,10 +303,15 @@ void DrawFile(std::uint8_t* picture, const std::uint8_t* stream, std::size_t str
   const std::int64_t wanted = std::min({std::int64_t{header.unpacked_size}, p.half_width * p.height,
                                         p.VisiblePrefix(), stream_limit});
   if (wanted <= 0) return;
-  const auto size = static_cast<std::size_t>(wanted);
-  auto bytes = std::make_unique_for_overwrite<std::uint8_t[]>(size);
-  const std::size_t produced = UnpackPictureStream(stream, stream_size, bytes.get(), size);
-  DrawBytes(picture, bytes.get(), static_cast<std::int64_t>(produced), p);
+  // The dictionary with room for the bytes not yet drawn; one for the program, as the
+  // decoder runs on the one thread.
+  static std::uint8_t window[dictionary::WindowSize(kWindowChunk)];
+  dictionary::UnpackThroughWindow<PictureFormat>(
+      stream, stream_size, static_cast<std::size_t>(wanted), window, kWindowChunk,
+      [&](const std::uint8_t* bytes, std::size_t first, std::size_t count) {
+        DrawRange(picture, bytes, static_cast<std::int64_t>(first),
+                  static_cast<std::int64_t>(count), p);
+      });
 }
 
 }  // namespace
@@ -263,7 +347,7 @@ void DrawPictureBytes(std::uint8_t* picture, const std::uint8_t* bytes, std::siz
   if (header.width() <= 0 || header.height() <= 0) return;
   const Placement p = Place(header, x, y);
   const auto n = std::min(static_cast<std::int64_t>(count), p.half_width * p.height);
-  if (p.order == kPictureRows || p.order == kPictureColumns) DrawBytes(picture, bytes, n, p);
+  if (p.order == kPictureRows || p.order == kPictureColumns) DrawRange(picture, bytes, 0, n, p);
 }
 
 int DecodePicture(MemHandle picture, MemHandle file, std::int16_t x, std::int16_t y) {

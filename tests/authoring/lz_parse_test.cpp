@@ -109,6 +109,39 @@ TEST(LzParseTest, BothParsesPlayBackToTheInput) {
   }
 }
 
+bool SameItems(const std::vector<LzItem>& a, const std::vector<LzItem>& b) {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const LzItem& x, const LzItem& y) {
+    return x.length == y.length && x.position == y.position && x.value == y.value;
+  });
+}
+
+// The binary trees must find exactly the matches the chains find (the same distance among
+// equally long ones), so that a picture packs to the same bytes either way: flat areas,
+// strings repeated at the window's edge, the ring's zeros, short ends.
+TEST(LzParseTest, BinaryTreesGiveTheSameParseAsHashChains) {
+  std::vector<Input> inputs = Inputs();
+  for (std::uint32_t seed = 0; seed < 60; ++seed) {
+    inputs.push_back({"small", Random(20 + seed * 31, seed, 2 + static_cast<int>(seed % 4))});
+  }
+  // Few-colour pixel pairs with flat stretches, as pictures have.
+  Bytes flat_and_noise;
+  for (std::uint32_t k = 0; k < 40; ++k) {
+    flat_and_noise.insert(flat_and_noise.end(), 300 + k * 97, static_cast<std::uint8_t>(k % 3));
+    Bytes noise = Random(200 + k * 13, k, 3);
+    flat_and_noise.insert(flat_and_noise.end(), noise.begin(), noise.end());
+  }
+  inputs.push_back({"flat and noise", flat_and_noise});
+  for (const Input& input : inputs) {
+    using authoring::LzMatchFinder;
+    EXPECT_TRUE(SameItems(authoring::ParseOptimal(input.data, LzMatchFinder::kBinaryTree),
+                          authoring::ParseOptimal(input.data, LzMatchFinder::kHashChains)))
+        << input.name;
+    EXPECT_TRUE(SameItems(authoring::ParseGreedy(input.data, LzMatchFinder::kBinaryTree),
+                          authoring::ParseGreedy(input.data, LzMatchFinder::kHashChains)))
+        << input.name;
+  }
+}
+
 TEST(LzParseTest, OptimalIsNeverLargerThanGreedy) {
   std::vector<Input> inputs = Inputs();
   for (std::uint32_t seed = 0; seed < 200; ++seed) {

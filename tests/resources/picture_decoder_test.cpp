@@ -455,6 +455,46 @@ TEST_F(PictureDecoderTest, ReferencesReadTheSameDictionaryAsTheBlocks) {
   EXPECT_EQ(screen[24], 9);
 }
 
+// The decoder unpacks and draws a window's worth at a time: streams of any bytes, whose
+// references reach back across those windows, must draw what the plain ring unpacks, in
+// both orders, with and without a transparent colour, whole or cut by the picture's edges.
+TEST_F(PictureDecoderTest, AnyStreamDrawsWhatTheRingUnpacks) {
+  struct Case {
+    const char* what;
+    std::uint8_t order, transparent;
+    std::int16_t x, y;
+  } cases[] = {
+      {"columns", 0, 0xFF, 0, 0},
+      {"rows", 1, 0xFF, 0, 0},
+      {"columns, colour 3 clear", 0, 3, 0, 0},
+      {"rows, colour 3 clear", 1, 3, 0, 0},
+      {"columns, cut left and top", 0, 0xFF, -3, -7},
+      {"rows, cut right and bottom", 1, 0xFF, 5, 9},
+  };
+  std::uint32_t seed = 99;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Bytes stream(40000);
+    for (auto& b : stream) {
+      seed = seed * 1103515245 + 12345;
+      b = static_cast<std::uint8_t>(seed >> 16);
+    }
+    const Bytes values =
+        hotaru_test::RingUnpack(StreamKind::kPicture, stream.data(), stream.size(), 128000);
+    Fill(16);
+    FileFields f;
+    f.right = 79;
+    f.bottom = 399;
+    f.version = c.order;
+    f.transparent = c.transparent;
+    f.size = 128000;
+    f.stream = stream;
+    ASSERT_EQ(Decode(PictureFile(f), c.x, c.y), 1);
+    EXPECT_EQ(Screen(),
+              Expected(Bytes(W * H, 16), values, 640, 400, c.order, c.x, c.y, c.transparent));
+  }
+}
+
 TEST(PictureStream, LiteralsAreDeinterleaved) {
   // Stored bits 7, 5, 3, 1 are the left pixel, bits 6, 4, 2, 0 the right pixel.
   const std::pair<std::uint8_t, std::uint8_t> cases[] = {

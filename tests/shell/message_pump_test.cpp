@@ -1,8 +1,12 @@
 // The waits, the random numbers and the timer countdown.
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <vector>
+
 #include "core/message_pump.h"
 #include "core/shell_state.h"
+#include "platform/wait_deadline.h"
 #include "sound/sound_state.h"
 #include "support/platform_fixture.h"
 
@@ -60,6 +64,47 @@ TEST_F(PumpTest, WaitSinceCountsFromTheGivenStart) {
   backend().AdvanceClock(1000);  // already late: one pump, then the test
   shell::WaitSince(start, 50);
   EXPECT_EQ(GetTickCount(), start + 1502);
+}
+
+// A timed wait tells the platform the first tick at which it ends, so that a real backend
+// can sleep until then: the tick it does end at. A wait run from inside its pump (a
+// dialog's) tells its own and gives the outer one back; none is left once the wait is over.
+TEST_F(PumpTest, TimedWaitsTellThePlatformTheTickTheyEndAt) {
+  Start("");
+  static std::vector<std::optional<std::uint32_t>> seen;
+  static bool nested_done;
+  seen.clear();
+  nested_done = false;
+  shell::PollCdHook = [] {
+    seen.push_back(platform::WaitDeadline());
+    if (!nested_done && seen.size() == 3) {
+      nested_done = true;
+      shell::Wait(2);
+    }
+  };
+  const DWORD start = GetTickCount();
+  shell::WaitSince(start, 3);
+  const DWORD end = GetTickCount();
+  shell::PollCdHook = nullptr;
+  EXPECT_EQ(end, start + 31);
+  ASSERT_GE(seen.size(), 4u);
+  EXPECT_EQ(seen.front(), start + 31);
+  EXPECT_EQ(seen.back(), start + 31);
+  bool inner = false;
+  for (const auto& d : seen) inner = inner || (d && *d != start + 31);
+  EXPECT_TRUE(inner) << "the nested wait's own deadline";
+  EXPECT_EQ(platform::WaitDeadline(), std::nullopt);
+
+  const DWORD from = GetTickCount();
+  std::optional<std::uint32_t> during;
+  static std::optional<std::uint32_t>* during_at;
+  during_at = &during;
+  shell::PollCdHook = [] { *during_at = platform::WaitDeadline(); };
+  EXPECT_EQ(shell::WaitInputSince(from, 1), 0);
+  shell::PollCdHook = nullptr;
+  EXPECT_EQ(during, from + 11);
+  EXPECT_EQ(GetTickCount(), from + 11);
+  EXPECT_EQ(platform::WaitDeadline(), std::nullopt);
 }
 
 TEST_F(PumpTest, SkipModeEndsTimedWaitsAfterOnePump) {

@@ -13,6 +13,10 @@
 #include <memory>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "platform/backend.h"
 #include "platform/common/window_table.h"
 
@@ -117,16 +121,59 @@ struct PixelLookup {
   std::array<std::uint8_t, 256> index{};
   std::array<std::array<std::uint8_t, 3>, 256> rgb{};
 
+  // Source values below this one map to themselves plus kFirstFreeSystemEntry on a palette
+  // display (a colour table of the indexes 0, 1, 2 …, as the game's pictures have).
+  unsigned offset_below = 0;
+
   PixelLookup(const std::uint16_t* table, unsigned count, const PaletteObject* palette,
               bool indexed_surface)
       : indexed(indexed_surface) {
+    bool offset_so_far = true;
     for (unsigned v = 0; v < 256; ++v) {
       const unsigned entry = v < count ? table[v] : 0;
       index[v] = static_cast<std::uint8_t>(std::min<unsigned>(kFirstFreeSystemEntry + entry, 245));
+      offset_so_far = offset_so_far && index[v] == kFirstFreeSystemEntry + v;
+      if (offset_so_far) offset_below = v + 1;
       PALETTEENTRY c{0, 0, 0, 0};
       if (palette && entry < palette->entries.size()) c = palette->entries[entry];
       rgb[v] = {c.peRed, c.peGreen, c.peBlue};
     }
+  }
+
+  // Writes the n consecutive source pixels src[0, n) to surface row `row` from column `x`.
+  // On a palette display sixteen pixels at a time are moved by adding the offset, as long as
+  // all of them are below offset_below; the rest go through the table.
+  void WriteSpan(ClientSurface& s, int row, int x, const std::uint8_t* src, int n) const {
+    const std::size_t at = static_cast<std::size_t>(row) * static_cast<std::size_t>(s.width) +
+                           static_cast<std::size_t>(x);
+    if (!indexed) {
+      std::uint8_t* out = &s.pixels[at * 3];
+      for (int i = 0; i < n; ++i, out += 3) {
+        const auto& c = rgb[src[i]];
+        out[0] = c[0];
+        out[1] = c[1];
+        out[2] = c[2];
+      }
+      return;
+    }
+    std::uint8_t* out = &s.pixels[at];
+    int i = 0;
+#if defined(__SSE2__)
+    if (offset_below > 0) {
+      // Unsigned v < limit as max(v, limit − 1) == limit − 1.
+      const __m128i top = _mm_set1_epi8(static_cast<char>(offset_below - 1));
+      const __m128i add = _mm_set1_epi8(static_cast<char>(kFirstFreeSystemEntry));
+      for (; i + 16 <= n; i += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i));
+        if (_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_max_epu8(v, top), top)) != 0xFFFF) {
+          for (int k = i; k < i + 16; ++k) out[k] = index[src[k]];
+          continue;
+        }
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_add_epi8(v, add));
+      }
+    }
+#endif
+    for (; i < n; ++i) out[i] = index[src[i]];
   }
 
   // Writes source pixels src[sx[i]] for i in [0, n) to surface row `row` from column `x`.
@@ -416,7 +463,6 @@ int SetDIBitsToDevice(HDC dc, int x_dest, int y_dest, DWORD width, DWORD height,
   const int src_top = bh > 0 ? rows - y_src - static_cast<int>(height) : y_src;
   const platform::PixelLookup lookup(table.indexes, table.count, platform::FindPalette(d->palette),
                                      w->surface.indexed);
-  std::vector<int> columns;
   for (const RECT& clip : platform::ClipRects(*d, *w)) {
     RECT dest = platform::Intersect(clip, RECT{x_dest, y_dest, x_dest + static_cast<int>(width),
                                                y_dest + static_cast<int>(height)});
@@ -424,14 +470,14 @@ int SetDIBitsToDevice(HDC dc, int x_dest, int y_dest, DWORD width, DWORD height,
     dest.left = std::max<LONG>(dest.left, x_dest - x_src);
     dest.right = std::min<LONG>(dest.right, x_dest - x_src + bw);
     if (platform::Empty(dest)) continue;
-    columns.resize(static_cast<std::size_t>(dest.right - dest.left));
-    for (int x = dest.left; x < dest.right; ++x)
-      columns[static_cast<std::size_t>(x - dest.left)] = x_src + (x - x_dest);
+    // The source columns are consecutive: whole spans, no column table.
+    const int first_column = x_src + (dest.left - x_dest);
     for (int y = dest.top; y < dest.bottom; ++y) {
       const int sy = src_top + (y - y_dest);
       if (sy < 0 || sy >= rows) continue;
-      lookup.WriteRow(w->surface, y, dest.left, platform::BitmapRow(bits, bw, bh, sy),
-                      columns.data(), dest.right - dest.left);
+      lookup.WriteSpan(w->surface, y, dest.left,
+                       platform::BitmapRow(bits, bw, bh, sy) + first_column,
+                       dest.right - dest.left);
     }
   }
   return static_cast<int>(height);

@@ -9,6 +9,7 @@
 #include "platform/backend.h"
 #include "platform/common/input_state.h"
 #include "platform/common/window_table.h"
+#include "platform/wait_deadline.h"
 
 namespace platform {
 namespace {
@@ -28,6 +29,8 @@ int g_quit_code = 0;
 std::array<bool, 256> g_keys{};
 // The tick count was read since the last idle: the program is pacing itself by the clock.
 bool g_tick_read = false;
+// The tick the running wait of the game ends at, when it has told.
+std::optional<std::uint32_t> g_wait_deadline;
 
 bool Matches(const MSG& m, HWND hwnd, UINT min, UINT max) {
   if (hwnd != nullptr && m.hwnd != hwnd) return false;
@@ -66,6 +69,9 @@ void SetKeyState(int virtual_key, bool down) {
 
 void ResetKeyState() { g_keys.fill(false); }
 
+void SetWaitDeadline(std::optional<std::uint32_t> tick) { g_wait_deadline = tick; }
+std::optional<std::uint32_t> WaitDeadline() { return g_wait_deadline; }
+
 void PostInput(UINT message, WPARAM wparam, LPARAM lparam) {
   g_posted.push_back(Make(InputWindow(), message, wparam, lparam));
 }
@@ -93,6 +99,7 @@ void ResetMessageQueue() {
   g_timers.clear();
   g_quit_posted = false;
   g_quit_code = 0;
+  g_wait_deadline.reset();
   ResetKeyState();
 }
 
@@ -135,7 +142,9 @@ BOOL PeekMessageA(MSG* msg, HWND hwnd, UINT filter_min, UINT filter_max, UINT re
     }
     return TRUE;
   }
-  backend.Idle(NextTimerDue(), g_tick_read);
+  // A deadline counts only while the program paces itself by the clock: a wait that reads
+  // no tick (a nested dialog's loop, say) must not be put to sleep by an outer one.
+  backend.Idle(NextTimerDue(), g_tick_read, g_tick_read ? g_wait_deadline : std::nullopt);
   g_tick_read = false;
   return FALSE;
 }

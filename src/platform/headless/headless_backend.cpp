@@ -91,7 +91,10 @@ void HeadlessBackend::PollEvents() {
   }
 }
 
-void HeadlessBackend::Idle(std::optional<std::uint32_t> next_timer_due, bool) {
+void HeadlessBackend::Idle(std::optional<std::uint32_t> next_timer_due, bool,
+                           std::optional<std::uint32_t> deadline) {
+  // The virtual clock moves one millisecond at a time whatever the deadline: every tick is
+  // seen, so the trace is the same with or without it.
   if (!options_.realtime) {
     ++clock_ms_;
     return;
@@ -99,6 +102,7 @@ void HeadlessBackend::Idle(std::optional<std::uint32_t> next_timer_due, bool) {
   // Real time: sleep until something can happen, at most a few milliseconds.
   std::uint32_t now = Now();
   std::uint32_t wake = now + 5;
+  if (deadline && static_cast<std::int32_t>(*deadline - wake) < 0) wake = *deadline;
   if (next_timer_due && static_cast<std::int32_t>(*next_timer_due - wake) < 0) {
     wake = *next_timer_due;
   }

@@ -49,7 +49,8 @@ class HeadlessBackend final : public Backend {
   // Backend
   std::uint32_t Now() override;
   void PollEvents() override;
-  void Idle(std::optional<std::uint32_t> next_timer_due, bool timing) override;
+  void Idle(std::optional<std::uint32_t> next_timer_due, bool timing,
+            std::optional<std::uint32_t> deadline) override;
   void DialogStep(HWND dialog) override;
   int ShowMessageBox(HWND owner, std::string_view text, std::string_view caption,
                      UINT type) override;

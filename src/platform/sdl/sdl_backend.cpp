@@ -3,6 +3,10 @@
 #include <pwd.h>
 #include <unistd.h>
 
+#include <time.h>
+
+#include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -32,6 +36,10 @@ std::filesystem::path ConfigFolder() {
   }
   return std::filesystem::path(home) / ".config";
 }
+
+// How far past a tick's edge a wait may plan to wake and still count on reading that tick:
+// the rest of the millisecond is left for the kernel's timer slack and the scheduler.
+constexpr std::uint64_t kLatestWakeNs = 600000;
 
 // Texts the boxes use whatever they show.
 constexpr const char* kFixedTexts = "OKキャンセルはい(Y)いいえ(N)";
@@ -105,23 +113,69 @@ std::uint32_t SdlBackend::Now() {
   return static_cast<std::uint32_t>((SteadyNanoseconds() - start_ns_) / 1000000);
 }
 
-void SdlBackend::Idle(std::optional<std::uint32_t> next_timer_due, bool timing) {
+void SdlBackend::Idle(std::optional<std::uint32_t> next_timer_due, bool timing,
+                      std::optional<std::uint32_t> deadline) {
   if (!started_) return;
   if (NeedsRender()) Render();
-  int wait = 0;
-  if (timing) {
-    // The program is pacing itself by the clock: a 10 ms step must not be late.
-    wait = 1;
-  } else {
-    wait = 1000;
-    if (next_timer_due) {
-      const auto until = static_cast<std::int32_t>(*next_timer_due - Now());
-      wait = std::clamp<std::int32_t>(until, 0, wait);
-    }
-    if (menu_bar_.active()) wait = std::min(wait, 33);
-    if (NeedsRender()) wait = std::min(wait, 5);
+  if (timing && !deadline) {
+    // The program is pacing itself by the clock without saying until when: a 10 ms step
+    // must not be late.
+    WaitForEvent(1);
+    return;
   }
-  if (wait > 0) SDL_WaitEventTimeout(nullptr, wait);
+  std::int64_t wait = 1000;
+  if (next_timer_due) wait = std::min<std::int64_t>(wait, TicksUntil(*next_timer_due));
+  if (menu_bar_.active()) wait = std::min<std::int64_t>(wait, 33);
+  if (NeedsRender()) wait = std::min<std::int64_t>(wait, 5);
+  if (!deadline || TicksUntil(*deadline) > wait) {
+    if (wait > 0) WaitForEvent(static_cast<int>(wait));
+    return;
+  }
+  SleepUntilTick(*deadline);
+}
+
+std::int64_t SdlBackend::TicksUntil(std::uint32_t tick) {
+  return std::max<std::int32_t>(static_cast<std::int32_t>(tick - Now()), 0);
+}
+
+bool SdlBackend::WaitForEvent(int ms) {
+  if (SDL_WaitEventTimeout(nullptr, ms) != 0) {
+    queue_read_tick_.reset();
+    return true;
+  }
+  // The wait read the display's queue and found it empty: no need to read it again within
+  // this tick.
+  queue_read_tick_ = Now();
+  return false;
+}
+
+void SdlBackend::SleepUntilTick(std::uint32_t tick) {
+  // The tick's edge on the steady clock (Now() counts whole milliseconds from start_ns_).
+  const std::uint64_t now_ns = SteadyNanoseconds();
+  const std::uint64_t elapsed_ms = (now_ns - start_ns_) / 1000000;
+  const auto ahead = static_cast<std::int32_t>(tick - static_cast<std::uint32_t>(elapsed_ms));
+  if (ahead <= 0) return;
+  const std::uint64_t edge_ns =
+      start_ns_ + (elapsed_ms + static_cast<std::uint64_t>(ahead)) * 1000000;
+  // The event wait counts whole milliseconds. Waiting the remaining time rounded up wakes the
+  // program after the edge but within the tick, one wake-up for the whole wait; when that
+  // would end too close to the tick's end (a late wake-up would read the next tick, and each
+  // step of a fade would add it up), the wait ends before the edge and the last stretch is
+  // slept to the nanosecond.
+  const std::uint64_t left_ns = edge_ns - now_ns;
+  const std::uint64_t rounded_ms = (left_ns + 999999) / 1000000;
+  if (rounded_ms * 1000000 - left_ns <= kLatestWakeNs) {
+    WaitForEvent(static_cast<int>(rounded_ms));
+    return;
+  }
+  if (rounded_ms >= 2 && WaitForEvent(static_cast<int>(rounded_ms - 1))) {
+    return;
+  }
+  timespec edge{};
+  edge.tv_sec = static_cast<time_t>(edge_ns / 1000000000);
+  edge.tv_nsec = static_cast<long>(edge_ns % 1000000000);
+  while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &edge, nullptr) == EINTR) {
+  }
 }
 
 int SdlBackend::ShowMessageBox(HWND, std::string_view text, std::string_view caption, UINT type) {

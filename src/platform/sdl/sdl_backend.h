@@ -49,7 +49,8 @@ class SdlBackend final : public Backend {
   // Backend
   std::uint32_t Now() override;
   void PollEvents() override;
-  void Idle(std::optional<std::uint32_t> next_timer_due, bool timing) override;
+  void Idle(std::optional<std::uint32_t> next_timer_due, bool timing,
+            std::optional<std::uint32_t> deadline) override;
   int ShowMessageBox(HWND owner, std::string_view text, std::string_view caption,
                      UINT type) override;
   int ScreenWidth() override;
@@ -110,6 +111,13 @@ class SdlBackend final : public Backend {
   // sdl_render.cpp: frames.
   bool NeedsRender();
   void Render();
+  // Whole ticks from now until `tick` (0 once it has come).
+  std::int64_t TicksUntil(std::uint32_t tick);
+  // Waits up to `ms` for an event; true when one came.
+  bool WaitForEvent(int ms);
+  // Sleeps until the edge of `tick`; an event that comes more than a millisecond before it
+  // ends the sleep early.
+  void SleepUntilTick(std::uint32_t tick);
   // How the emulated screen shows in a window of this size.
   ViewGeometry Geometry(const WindowRecord& w, int window_w, int window_h);
   bool UiActive() const;
@@ -146,6 +154,9 @@ class SdlBackend final : public Backend {
   int motion_x_ = 0, motion_y_ = 0;
   bool mouse_over_bar_ = false;
   bool in_menu_loop_ = false;
+  // The tick at which the display's queue was last read and left empty (none: it may hold
+  // events).
+  std::optional<std::uint32_t> queue_read_tick_;
   bool alt_alone_ = false;  // Alt is down and no other key came since
   std::vector<MenuAction> menu_actions_;
   // The message box open has the window to itself (no window of ours is shown).

@@ -29,10 +29,18 @@ bool NeedsOwnFrame(const SDL_Event& e) {
 void SdlBackend::PollEvents() {
   // Inside the menu loop its own pass reads the events.
   if (!started_ || in_menu_loop_) return;
-  SDL_Event e;
-  while (SDL_PollEvent(&e)) {
-    HandleEvent(e);
-    if (UiActive() && NeedsOwnFrame(e)) Render();
+  // Each look into the display's queue reads its socket, and the program peeks at its
+  // messages many times a millisecond: the queue is read again only once the tick has moved
+  // on since it was last found empty, or an event has woken the program, so an event waits
+  // at most a millisecond.
+  const std::uint32_t now = Now();
+  if (queue_read_tick_ != now) {
+    SDL_Event e;
+    while (SDL_PollEvent(&e)) {
+      HandleEvent(e);
+      if (UiActive() && NeedsOwnFrame(e)) Render();
+    }
+    queue_read_tick_ = now;
   }
   FlushMouseMotion();
   RunMenuActions();
