@@ -10,10 +10,10 @@
 namespace demo_art {
 namespace {
 
-constexpr int kSpace = 1024;     // design units across the icon
-constexpr int kMargin = 48;      // the tile's distance from the icon's edge
-constexpr int kCorner = 176;     // the tile's corner radius
-constexpr int kSamples = 4;      // per pixel and direction
+constexpr int kSpace = 1024;  // design units across the icon
+constexpr int kMargin = 48;   // the tile's distance from the icon's edge
+constexpr int kCorner = 176;  // the tile's corner radius
+constexpr int kSamples = 4;   // per pixel and direction
 
 struct Rgb {
   int r, g, b;

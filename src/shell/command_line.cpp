@@ -105,9 +105,7 @@ std::string PlayerUsage() {
   return text;
 }
 
-std::string PlayerVersion() {
-  return std::string("hotaru ") + HOTARU_VERSION + "\n";
-}
+std::string PlayerVersion() { return std::string("hotaru ") + HOTARU_VERSION + "\n"; }
 
 std::string CheckGameFolder(const std::string& game_dir, std::string* data_dir) {
   std::error_code ec;

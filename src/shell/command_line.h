@@ -14,8 +14,8 @@ namespace shell {
 
 // What the command line asked for.
 struct PlayerCommandLine {
-  std::string game_dir;   // GAME_DIR as given; empty: the ini's HotaruDir
-  bool demo = false;      // play the demo installed beside the program
+  std::string game_dir;  // GAME_DIR as given; empty: the ini's HotaruDir
+  bool demo = false;     // play the demo installed beside the program
   bool fullscreen = false;
   bool help = false;
   bool version = false;
