@@ -34,8 +34,8 @@ const std::array kOptions = {
                  [](PlayerCommandLine* l, const char*) { return SetFlag(&l->version); }},
 };
 
-const PlayerOption* FindOption(std::string_view name) {
-  for (const PlayerOption& option : kOptions) {
+const PlayerOption* FindOption(std::span<const PlayerOption> options, std::string_view name) {
+  for (const PlayerOption& option : options) {
     if (name == option.name) return &option;
   }
   return nullptr;
@@ -53,7 +53,8 @@ bool HoldsPack(const std::string& folder) {
 
 std::span<const PlayerOption> PlayerOptions() { return kOptions; }
 
-std::string ParsePlayerCommandLine(std::span<const char* const> args, PlayerCommandLine* line) {
+std::string ParsePlayerCommandLine(std::span<const char* const> args, PlayerCommandLine* line,
+                                   std::span<const PlayerOption> options) {
   *line = PlayerCommandLine{};
   bool only_folders = false;  // after "--" every argument is a folder
   for (std::size_t i = 0; i < args.size(); ++i) {
@@ -64,7 +65,7 @@ std::string ParsePlayerCommandLine(std::span<const char* const> args, PlayerComm
     }
     if (!only_folders && arg.size() > 1 && arg[0] == '-') {
       const std::size_t equals = arg.find('=');
-      const PlayerOption* option = FindOption(arg.substr(0, equals));
+      const PlayerOption* option = FindOption(options, arg.substr(0, equals));
       if (option == nullptr) return "unknown option " + std::string(arg);
       std::string value;
       const char* value_text = nullptr;

@@ -33,8 +33,11 @@ struct PlayerOption {
 };
 std::span<const PlayerOption> PlayerOptions();
 
-// Reads the arguments after the program's name. An error text (a usage error), or "".
-std::string ParsePlayerCommandLine(std::span<const char* const> args, PlayerCommandLine* line);
+// Reads the arguments after the program's name against a table of options (the program's
+// own unless another is given). An option with a value takes it as the next argument or
+// after `=`; "--" ends the options. An error text (a usage error), or "".
+std::string ParsePlayerCommandLine(std::span<const char* const> args, PlayerCommandLine* line,
+                                   std::span<const PlayerOption> options = PlayerOptions());
 // The --help text: the usage line and one line per option.
 std::string PlayerUsage();
 // The --version text.

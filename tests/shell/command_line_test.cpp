@@ -62,6 +62,40 @@ TEST(PlayerCommandLine, ReadsFoldersAndSwitchesAndRefusesWhatItDoesNotKnow) {
   }
 }
 
+TEST(PlayerCommandLine, AnOptionWithAValueTakesTheNextArgumentOrWhatFollowsTheEqualsSign) {
+  // A table with an option that takes a value, as a new row of the program's table would.
+  const shell::PlayerOption options[] = {
+      {"--into", "DIR", "a folder",
+       [](shell::PlayerCommandLine* l, const char* value) -> std::string {
+         if (*value == '\0') return "--into needs a folder";
+         l->game_dir = value;
+         return "";
+       }},
+      {"--demo", nullptr, "the demo",
+       [](shell::PlayerCommandLine* l, const char*) -> std::string {
+         l->demo = true;
+         return "";
+       }},
+  };
+  struct Case {
+    std::vector<const char*> args;
+    std::string result;  // game_dir, or the error
+  } cases[] = {
+      {{"--into", "/g"}, "/g"},
+      {{"--into=/g"}, "/g"},
+      {{"--into", "--demo"}, "--demo"},  // the value, not the switch
+      {{"--into=a=b"}, "a=b"},
+      {{"--into"}, "--into needs DIR"},
+      {{"--into="}, "--into needs a folder"},
+      {{"--fullscreen"}, "unknown option --fullscreen"},
+  };
+  for (const Case& c : cases) {
+    shell::PlayerCommandLine line;
+    const std::string error = shell::ParsePlayerCommandLine(c.args, &line, options);
+    EXPECT_EQ(error.empty() ? line.game_dir : error, c.result) << c.args[0];
+  }
+}
+
 TEST(PlayerCommandLine, HelpNamesEveryOption) {
   const std::string usage = shell::PlayerUsage();
   EXPECT_TRUE(usage.starts_with("usage: hotaru [OPTION]... [GAME_DIR]\n")) << usage;
