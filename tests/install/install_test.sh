@@ -107,6 +107,7 @@ case $mode in
     done
     [ "$(dpkg-deb -f "$deb" Package)" = hotaru ] || fail "package name: $info"
     [ "$(dpkg-deb -f "$deb" Section)" = games ] || fail "section: $info"
+    ! dpkg-deb -f "$deb" Description | grep -q ';' || fail "a list in the description: $info"
     contents=$(dpkg-deb -c "$deb")
     for path in ./usr/bin/hotaru ./usr/bin/hotaru-tool ./usr/bin/hotaru-headless \
                 ./usr/share/hotaru/demo/ZEN2DATA.PAK ./usr/share/applications/$app_id.desktop \
