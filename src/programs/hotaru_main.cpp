@@ -32,7 +32,8 @@ int main(int argc, char** argv) {
   // The demo is found beside the running binary, wherever it was installed.
   std::error_code ec;
   const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", ec);
-  if (std::string error = shell::ChooseDataFolder(line, program, &shell::DataDirOverride);
+  if (std::string error =
+          shell::ChooseDataFolder(line, program, shell::PlayerDataHome(), &shell::DataDirOverride);
       !error.empty()) {
     return CommandLineError(error);
   }

@@ -2,6 +2,7 @@
 #include "shell/command_line.h"
 
 #include <array>
+#include <cstdlib>
 #include <string_view>
 #include <system_error>
 
@@ -47,6 +48,37 @@ bool HoldsPack(const std::string& folder) {
   const std::string path = folder + "\\" + resources::kPackFileName;
   OFSTRUCT info;
   return OpenFile(path.c_str(), &info, OF_EXIST) != HFILE_ERROR;
+}
+
+// Makes `own` a folder of links to the files of `installed`: a link is made or pointed anew
+// for each installed file, a link whose file is gone is removed, and anything else in `own`
+// (the saves) is left alone.
+std::string LinkDemoFiles(const fs::path& installed, const fs::path& own) {
+  std::error_code ec;
+  fs::create_directories(own, ec);
+  if (ec) return "cannot make the demo's folder " + own.string() + ": " + ec.message();
+  std::error_code ignored;
+  for (const fs::directory_entry& entry : fs::directory_iterator(own, ignored)) {
+    if (entry.is_symlink(ignored) && !fs::exists(entry.path(), ignored)) {
+      fs::remove(entry.path(), ignored);
+    }
+  }
+  fs::directory_iterator files(installed, ec);
+  if (ec) return "cannot read the demo's folder " + installed.string() + ": " + ec.message();
+  for (const fs::directory_entry& entry : files) {
+    if (!entry.is_regular_file(ignored)) continue;
+    const fs::path link = own / entry.path().filename();
+    const fs::file_status there = fs::symlink_status(link, ignored);
+    if (fs::is_symlink(there)) {
+      if (fs::read_symlink(link, ignored) == entry.path()) continue;
+      fs::remove(link, ignored);
+    } else if (fs::exists(there)) {
+      continue;  // the player's own file of that name
+    }
+    fs::create_symlink(entry.path(), link, ec);
+    if (ec) return "cannot link " + link.string() + " to the demo: " + ec.message();
+  }
+  return "";
 }
 
 }  // namespace
@@ -132,23 +164,32 @@ std::string CheckGameFolder(const std::string& game_dir, std::string* data_dir) 
   return "";
 }
 
-std::string FindDemoFolder(const fs::path& program, std::string* data_dir) {
-  const fs::path bin = program.parent_path();
-  const fs::path places[] = {bin.parent_path() / "share" / "hotaru" / "demo",
-                             bin.parent_path() / "demo"};
-  std::string looked;
-  for (const fs::path& place : places) {
-    const fs::path normal = place.lexically_normal();
-    if (HoldsPack(normal.string())) return CheckGameFolder(normal.string(), data_dir);
-    looked += (looked.empty() ? "" : " and ") + normal.string();
+std::string FindDemoFolder(const fs::path& program, const fs::path& player_data,
+                           std::string* data_dir) {
+  const fs::path prefix = program.parent_path().parent_path();
+  const fs::path installed = (prefix / "share" / "hotaru" / "demo").lexically_normal();
+  const fs::path built = (prefix / "demo").lexically_normal();
+  if (HoldsPack(installed.string())) {
+    const fs::path own = (player_data / "hotaru" / "demo").lexically_normal();
+    if (std::string error = LinkDemoFiles(installed, own); !error.empty()) return error;
+    return CheckGameFolder(own.string(), data_dir);
   }
-  return "the demo is not installed (looked in " + looked + ")";
+  if (HoldsPack(built.string())) return CheckGameFolder(built.string(), data_dir);
+  return "the demo is not installed (looked in " + installed.string() + " and " + built.string() +
+         ")";
+}
+
+fs::path PlayerDataHome() {
+  const char* xdg = std::getenv("XDG_DATA_HOME");
+  if (xdg != nullptr && xdg[0] == '/') return xdg;
+  const char* home = std::getenv("HOME");
+  return fs::path(home != nullptr ? home : "") / ".local" / "share";
 }
 
 std::string ChooseDataFolder(const PlayerCommandLine& line, const fs::path& program,
-                             std::string* data_dir) {
+                             const fs::path& player_data, std::string* data_dir) {
   data_dir->clear();
-  if (line.demo) return FindDemoFolder(program, data_dir);
+  if (line.demo) return FindDemoFolder(program, player_data, data_dir);
   if (!line.game_dir.empty()) return CheckGameFolder(line.game_dir, data_dir);
   return "";
 }

@@ -48,15 +48,21 @@ std::string PlayerVersion();
 // player ("" when the folder holds the game's data) and the folder in `data_dir`.
 std::string CheckGameFolder(const std::string& game_dir, std::string* data_dir);
 
-// The demo's data folder beside the program at `program` (the running binary): the
-// installed one (PREFIX/share/hotaru/demo for PREFIX/bin/hotaru) or, in the build tree,
-// build/<preset>/demo for build/<preset>/src/hotaru. An error text naming where it looked,
-// or "" with the folder in `data_dir`.
-std::string FindDemoFolder(const std::filesystem::path& program, std::string* data_dir);
+// The demo's data folder beside the program at `program` (the running binary). In the build
+// tree (build/<preset>/src/hotaru) it is build/<preset>/demo itself. Installed
+// (PREFIX/bin/hotaru), the demo's files in PREFIX/share/hotaru/demo belong to the system and
+// the player could not save there: the demo is played from `player_data`/hotaru/demo, a folder
+// of the player's own holding links to the installed files, where its saves go. An error text
+// naming where it looked, or "" with the folder in `data_dir`.
+std::string FindDemoFolder(const std::filesystem::path& program,
+                           const std::filesystem::path& player_data, std::string* data_dir);
+
+// Where the player's own data goes: $XDG_DATA_HOME, else ~/.local/share.
+std::filesystem::path PlayerDataHome();
 
 // The data folder the command line chose for this run: the demo's, the game folder's, or
 // "" when the ini is to decide. An error text for the player, or "".
 std::string ChooseDataFolder(const PlayerCommandLine& line, const std::filesystem::path& program,
-                             std::string* data_dir);
+                             const std::filesystem::path& player_data, std::string* data_dir);
 
 }  // namespace shell

@@ -56,10 +56,14 @@ check_tree() {  # ROOT PREFIX
   # --demo finds the demo beside the installed program: with no display the program gets as
   # far as starting SDL, which a missing demo would not reach.
   local out status=0
-  out=$(env -u DISPLAY -u WAYLAND_DISPLAY SDL_VIDEODRIVER=x11 "$top/bin/hotaru" --demo 2>&1) ||
-    status=$?
+  # It is played from links in the player's own data folder, where its saves can go.
+  rm -rf "$root/home"
+  out=$(env -u DISPLAY -u WAYLAND_DISPLAY -u XDG_DATA_HOME SDL_VIDEODRIVER=x11 HOME="$root/home" \
+        "$top/bin/hotaru" --demo 2>&1) || status=$?
   [ "$status" -eq 1 ] && [[ "$out" == *"cannot start SDL video"* ]] ||
     fail "hotaru --demo from $2 (status $status): $out"
+  [ "$(readlink "$root/home/.local/share/hotaru/demo/ZEN2DATA.PAK")" = \
+    "$top/share/hotaru/demo/ZEN2DATA.PAK" ] || fail "the player's demo folder does not link the demo"
   # The installed demo plays on the installed runner.
   printf '[蛍]\nHotaruDir=%s\n' "$top/share/hotaru/demo" >"$root/hotaru.ini"
   status=0

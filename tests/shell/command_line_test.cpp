@@ -166,21 +166,41 @@ TEST_F(GameFolderTest, AFolderTheGameCannotNameIsRefusedNotCut) {
             std::string::npos);
 }
 
-TEST_F(GameFolderTest, TheDemoIsFoundBesideTheInstalledOrTheBuiltProgram) {
+TEST_F(GameFolderTest, TheDemoIsFoundBesideTheBuiltProgramAndPlayedThere) {
   std::string data_dir;
-  // Installed: PREFIX/bin/hotaru and PREFIX/share/hotaru/demo.
-  Touch(dir_ / "usr" / "share" / "hotaru" / "demo" / "ZEN2DATA.PAK");
-  EXPECT_EQ(shell::FindDemoFolder(dir_ / "usr" / "bin" / "hotaru", &data_dir), "");
-  EXPECT_EQ(data_dir, (dir_ / "usr" / "share" / "hotaru" / "demo").string());
   // The build tree: build/<preset>/src/hotaru and build/<preset>/demo.
   Touch(dir_ / "build" / "demo" / "ZEN2DATA.PAK");
-  EXPECT_EQ(shell::FindDemoFolder(dir_ / "build" / "src" / "hotaru", &data_dir), "");
+  EXPECT_EQ(shell::FindDemoFolder(dir_ / "build" / "src" / "hotaru", dir_ / "home", &data_dir), "");
   EXPECT_EQ(data_dir, (dir_ / "build" / "demo").string());
-  // Neither: the error says where it looked.
-  const std::string error = shell::FindDemoFolder(dir_ / "opt" / "bin" / "hotaru", &data_dir);
+  EXPECT_FALSE(fs::exists(dir_ / "home"));
+  // Neither that nor an installed one: the error says where it looked.
+  const std::string error =
+      shell::FindDemoFolder(dir_ / "opt" / "bin" / "hotaru", dir_ / "home", &data_dir);
   EXPECT_NE(error.find("the demo is not installed"), std::string::npos) << error;
   EXPECT_NE(error.find((dir_ / "opt" / "share" / "hotaru" / "demo").string()), std::string::npos)
       << error;
+}
+
+// Installed, the demo's files are the system's: the player plays from a folder of links to
+// them in their own data folder, where the saves can be written.
+TEST_F(GameFolderTest, TheInstalledDemoIsPlayedFromLinksInThePlayersOwnFolder) {
+  const fs::path installed = dir_ / "usr" / "share" / "hotaru" / "demo";
+  const fs::path own = dir_ / "home" / "hotaru" / "demo";
+  Touch(installed / "ZEN2DATA.PAK");
+  Touch(installed / "track02.ogg");
+  Touch(own / "ZEN2_00.SAV");  // a save of an earlier run
+  fs::create_symlink(dir_ / "old" / "track09.ogg", own / "track09.ogg");  // gone since
+  fs::create_symlink(dir_ / "old" / "track02.ogg", own / "track02.ogg");  // pointed elsewhere
+  std::string data_dir;
+  EXPECT_EQ(shell::FindDemoFolder(dir_ / "usr" / "bin" / "hotaru", dir_ / "home", &data_dir), "");
+  EXPECT_EQ(data_dir, own.string());
+  EXPECT_EQ(fs::read_symlink(own / "ZEN2DATA.PAK"), installed / "ZEN2DATA.PAK");
+  EXPECT_EQ(fs::read_symlink(own / "track02.ogg"), installed / "track02.ogg");
+  EXPECT_FALSE(fs::is_symlink(fs::symlink_status(own / "track09.ogg")));
+  EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(own / "ZEN2_00.SAV")));
+  // A second start finds everything in place.
+  EXPECT_EQ(shell::FindDemoFolder(dir_ / "usr" / "bin" / "hotaru", dir_ / "home", &data_dir), "");
+  EXPECT_EQ(data_dir, own.string());
 }
 
 class DataFolderOverrideTest : public hotaru_test::PlatformTest {
