@@ -52,7 +52,16 @@ check_tree() {  # ROOT PREFIX
     [ -x "$top/bin/${command%% *}" ] || fail "the desktop entry starts ${command%% *}, not installed"
   done
 
-  "$top/bin/hotaru" --version | grep -q '^hotaru [0-9]' || fail "hotaru --version"
+  local version
+  version=$("$top/bin/hotaru" --version | sed -n 's/^hotaru \([0-9][0-9.]*\)$/\1/p')
+  [ -n "$version" ] || fail "hotaru --version"
+  # The metainfo's latest release and the man pages name the program's version.
+  grep -q "<release version=\"$version\"" "$top/share/metainfo/$app_id.metainfo.xml" ||
+    fail "the metainfo has no release $version"
+  for page in man6/hotaru.6 man1/hotaru-tool.1 man1/hotaru-headless.1; do
+    zcat "$top/share/man/$page.gz" | grep -q "^\.TH .*\"hotaru $version\"" ||
+      fail "$page is not of version $version"
+  done
   # --demo finds the demo beside the installed program: with no display the program gets as
   # far as starting SDL, which a missing demo would not reach.
   local out status=0
