@@ -11,6 +11,7 @@ packages=(
   libfreetype-dev fontconfig fonts-vlgothic
   libsdl2-dev libsdl2-mixer-dev libvorbis-dev libimgui-dev libfontconfig-dev libx11-dev
   xvfb xauth x11-utils xdotool imagemagick
+  dpkg-dev file desktop-file-utils appstream
 )
 
 missing=()

@@ -1,10 +1,13 @@
 // hotaru-demo-art: paints the demo story's pictures and writes them as picture files.
 //
 //   hotaru-demo-art OUTDIR [--png DIR] [NAME...]
+//   hotaru-demo-art --icons THEME_DIR NAME
 //
 // Writes every picture of the catalogue (or only the NAMEs given, e.g. S01.VGR) into OUTDIR,
 // the opening's data layers (.SDT) as packed data blocks;
-// with --png also PNG previews into DIR. The same program always writes the same bytes.
+// with --png also PNG previews into DIR. With --icons, writes the program's desktop icon at
+// every size into THEME_DIR in the hicolor layout (NxN/apps/NAME.png). The same program
+// always writes the same bytes.
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -13,6 +16,7 @@
 #include <system_error>
 #include <vector>
 
+#include "app_icon.h"
 #include "authoring/block_encoder.h"
 #include "authoring/picture_file.h"
 #include "catalogue.h"
@@ -27,7 +31,9 @@ constexpr const char* kUsage =
     "usage: hotaru-demo-art OUTDIR [--png DIR] [NAME...]\n"
     "  writes the demo story's pictures (all, or the NAMEs given) into OUTDIR;\n"
     "  --png DIR also writes PNG previews: every picture, every background in its four\n"
-    "  colourings, and every background as a scene with the characters in their slots\n";
+    "  colourings, and every background as a scene with the characters in their slots\n"
+    "usage: hotaru-demo-art --icons THEME_DIR NAME\n"
+    "  writes the program's icon in every size as THEME_DIR/NxN/apps/NAME.png\n";
 
 int UsageError(const std::string& what) {
   std::fprintf(stderr, "hotaru-demo-art: %s\n%s", what.c_str(), kUsage);
@@ -49,6 +55,12 @@ bool WriteFile(const fs::path& path, const std::vector<std::uint8_t>& bytes) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc > 1 && std::string_view(argv[1]) == "--icons") {
+    if (argc != 4) return UsageError("--icons needs THEME_DIR and NAME");
+    if (std::string error = demo_art::WriteAppIcons(argv[2], argv[3]); !error.empty())
+      return Failure(error);
+    return 0;
+  }
   fs::path out_dir;
   fs::path png_dir;
   std::vector<std::string> names;

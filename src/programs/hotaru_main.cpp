@@ -1,13 +1,44 @@
 // hotaru: the game in an SDL2 window on the desktop.
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <span>
 #include <string>
+#include <system_error>
 
 #include "flow/game_flow.h"
 #include "platform/sdl/sdl_backend.h"
+#include "shell/command_line.h"
 #include "shell/startup.h"
 
-int main() {
+namespace {
+
+int CommandLineError(const std::string& what) {
+  std::fprintf(stderr, "hotaru: %s\n(hotaru --help shows the options)\n", what.c_str());
+  return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  shell::PlayerCommandLine line;
+  if (std::string error = shell::ParsePlayerCommandLine(
+          std::span<const char* const>(argv + 1, static_cast<std::size_t>(argc - 1)), &line);
+      !error.empty()) {
+    return CommandLineError(error);
+  }
+  if (line.help) return std::fputs(shell::PlayerUsage().c_str(), stdout) < 0 ? 1 : 0;
+  if (line.version) return std::fputs(shell::PlayerVersion().c_str(), stdout) < 0 ? 1 : 0;
+  // The demo is found beside the running binary, wherever it was installed.
+  std::error_code ec;
+  const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", ec);
+  if (std::string error =
+          shell::ChooseDataFolder(line, program, shell::PlayerDataHome(), &shell::DataDirOverride);
+      !error.empty()) {
+    return CommandLineError(error);
+  }
+  shell::StartFullScreen = line.fullscreen;
+
   static platform::sdl::SdlBackend backend(platform::sdl::OptionsFromEnvironment());
   std::string error;
   if (!backend.Start(&error)) {

@@ -1,6 +1,7 @@
 // Process entry, the resources held for the whole run, and the one way out.
 #include "shell/startup.h"
 
+#include <algorithm>
 #include <string>
 
 #include "core/exit_program.h"
@@ -22,6 +23,10 @@
 #include "text/font.h"
 
 namespace shell {
+
+std::string DataDirOverride;
+bool StartFullScreen = false;
+
 namespace {
 
 constexpr std::uintptr_t kTimerId = 1;
@@ -144,6 +149,8 @@ int WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR, int show_command) {
   OfferPaletteDisplay();
   ShowWindow(MainWindow, show_command);
   UpdateWindow(MainWindow);
+  // As the menu's full-screen command would; a display that refuses it keeps the window.
+  if (StartFullScreen) SendMessageA(MainWindow, WM_COMMAND, kModeFullScreen, 0);
   SendMessageA(MainWindow, WM_USER, 0, 0);
   // The WM_USER handler ends the process; this line is not reached.
   return 0;
@@ -157,6 +164,11 @@ int InitResources() {
     ExitProgram(message.c_str());
   }
   GetPrivateProfileStringA(kIniSection, "HotaruDir", nullptr, DataDir, sizeof DataDir, kIniFile);
+  // A folder named on the command line serves this run only; the ini keeps its own.
+  if (!DataDirOverride.empty()) {
+    DataDirOverride.copy(DataDir, sizeof DataDir - 1);
+    DataDir[std::min(DataDirOverride.size(), sizeof DataDir - 1)] = '\0';
+  }
   sound::CdOpen(0);
   if (resources::PackOpen() != 1) return 0;
   std::uint32_t size = 0;

@@ -2,10 +2,17 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "platform/win32.h"
 
 namespace shell {
+
+// Set by the program's command line before WinMain and kept through ResetGameState: the
+// data folder of this run in place of the ini's HotaruDir (empty: the ini decides), and
+// whether the window goes to full screen before the game starts.
+extern std::string DataDirOverride;
+extern bool StartFullScreen;
 
 int WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR command_line, int show_command);
 BOOL FindInstanceProc(HWND window, LPARAM unused);

@@ -164,7 +164,8 @@ class HotaruWindow : public ::testing::Test {
   }
 
   // Starts hotaru with its home in the test folder; `which` names its trace and log.
-  bool Start(hotaru_test::Spawned& p, const char* which, int display_bits = 8) {
+  bool Start(hotaru_test::Spawned& p, const char* which, int display_bits = 8,
+             const std::vector<std::string>& args = {}) {
     return p.Start(program_.string(),
                    {{"DISPLAY", x_.display()},
                     {"HOME", dir_.string()},
@@ -173,7 +174,7 @@ class HotaruWindow : public ::testing::Test {
                     {"HOTARU_TRACE", trace(which).string()},
                     {"HOTARU_DISPLAY_BITS", std::to_string(display_bits)},
                     {"LSAN_OPTIONS", "suppressions=" + (dir_ / "lsan.supp").string()}},
-                   dir_ / (std::string(which) + ".log"));
+                   dir_ / (std::string(which) + ".log"), args);
   }
 
   // Starts the first copy and waits for its window and for the click wait of label 1.
@@ -503,6 +504,21 @@ TEST_F(HotaruWindow, FullScreenCoversTheScreenWithTheBarShownOnlyAtTheTop) {
   Xdo("click 1");
   EXPECT_TRUE(WaitForSize(640, 400 + kMenuRow)) << Log("first");
   EXPECT_TRUE(WaitForTrace("first", " display restore -> 0", 2s));
+}
+
+// The player's command line: the game from a folder the ini does not name, in full screen
+// from the start; the ini keeps its own folder.
+TEST_F(HotaruWindow, AGameFolderAndFullScreenFromTheCommandLine) {
+  const std::string ini_text = "[蛍]\nHotaruDir=" + (dir_ / "src").string() + "\n";
+  std::ofstream(ini()) << ini_text;
+  ASSERT_TRUE(Start(first_, "first", 8, {"--fullscreen", (dir_ / "data").string()}));
+  EXPECT_TRUE(WaitForTrace("first", " op 0 " + std::to_string(kClickOffset) + " click", 15s))
+      << Log("first");
+  EXPECT_TRUE(WaitForTrace("first", " display set width=640 height=480 -> 0", 2s)) << Log("first");
+  EXPECT_TRUE(WaitForSize(1280, 1024)) << Log("first");
+  std::ifstream in(ini());
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()),
+            ini_text);
 }
 
 TEST_F(HotaruWindow, SettingsDialogWritesTheIniFile) {

@@ -1,0 +1,137 @@
+#!/usr/bin/env bash
+# What `cmake --install` and `cpack -G DEB` give, checked in a temporary root.
+#
+#   install_test.sh tree|validate|deb BUILD_DIR
+#
+# tree:     installs into a DESTDIR and checks every file, and that the installed programs
+#           find the installed demo; the same from a prefix moved elsewhere.
+# validate: desktop-file-validate and appstreamcli on the installed entry and metainfo
+#           (exit 77, a skip, only when those tools are not on the machine).
+# deb:      builds the Debian package and checks its control fields and its contents;
+#           nothing is installed on the system.
+set -euo pipefail
+
+mode=$1
+build=$(cd "$2" && pwd)
+app_id=org.hotaru.Hotaru
+root=$(mktemp -d "${TMPDIR:-/tmp}/hotaru-install-XXXXXX")
+trap 'rm -rf "$root"' EXIT
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+need_file() { [ -f "$1" ] || fail "missing ${1#$root}"; }
+
+install_into() {  # DESTDIR PREFIX
+  DESTDIR=$1 cmake --install "$build" --prefix "$2" >"$root/install.log" 2>&1 ||
+    { cat "$root/install.log" >&2; fail "cmake --install"; }
+}
+
+# PNG width and height from the IHDR chunk.
+png_size() { od -An -tu1 -j16 -N8 "$1" | awk '{ printf "%dx%d", $3*256+$4, $7*256+$8 }'; }
+
+check_tree() {  # ROOT PREFIX
+  local top=$1$2
+  for program in hotaru hotaru-tool hotaru-headless; do
+    [ -x "$top/bin/$program" ] || fail "bin/$program is not an installed program"
+  done
+  for file in ZEN2DATA.PAK track02.ogg track03.ogg track04.ogg track05.ogg; do
+    need_file "$top/share/hotaru/demo/$file"
+  done
+  need_file "$top/share/applications/$app_id.desktop"
+  need_file "$top/share/metainfo/$app_id.metainfo.xml"
+  for size in 16 24 32 48 64 128 256; do
+    local icon=$top/share/icons/hicolor/${size}x${size}/apps/$app_id.png
+    need_file "$icon"
+    [ "$(png_size "$icon")" = "${size}x${size}" ] || fail "$icon is $(png_size "$icon")"
+  done
+  for page in man6/hotaru.6 man1/hotaru-tool.1 man1/hotaru-headless.1; do
+    need_file "$top/share/man/$page.gz"
+    zcat "$top/share/man/$page.gz" | grep -q '^\.TH ' || fail "$page.gz is not a man page"
+  done
+  # Every program the entry starts is installed.
+  grep '^Exec=' "$top/share/applications/$app_id.desktop" | while IFS='=' read -r _ command; do
+    [ -x "$top/bin/${command%% *}" ] || fail "the desktop entry starts ${command%% *}, not installed"
+  done
+
+  local version
+  version=$("$top/bin/hotaru" --version | sed -n 's/^hotaru \([0-9][0-9.]*\)$/\1/p')
+  [ -n "$version" ] || fail "hotaru --version"
+  # The metainfo's latest release and the man pages name the program's version.
+  grep -q "<release version=\"$version\"" "$top/share/metainfo/$app_id.metainfo.xml" ||
+    fail "the metainfo has no release $version"
+  for page in man6/hotaru.6 man1/hotaru-tool.1 man1/hotaru-headless.1; do
+    zcat "$top/share/man/$page.gz" | grep -q "^\.TH .*\"hotaru $version\"" ||
+      fail "$page is not of version $version"
+  done
+  # --demo finds the demo beside the installed program: with no display the program gets as
+  # far as starting SDL, which a missing demo would not reach.
+  local out status=0
+  # It is played from links in the player's own data folder, where its saves can go.
+  rm -rf "$root/home"
+  out=$(env -u DISPLAY -u WAYLAND_DISPLAY -u XDG_DATA_HOME SDL_VIDEODRIVER=x11 HOME="$root/home" \
+        "$top/bin/hotaru" --demo 2>&1) || status=$?
+  [ "$status" -eq 1 ] && [[ "$out" == *"cannot start SDL video"* ]] ||
+    fail "hotaru --demo from $2 (status $status): $out"
+  [ "$(readlink "$root/home/.local/share/hotaru/demo/ZEN2DATA.PAK")" = \
+    "$top/share/hotaru/demo/ZEN2DATA.PAK" ] || fail "the player's demo folder does not link the demo"
+  # The installed demo plays on the installed runner.
+  printf '[蛍]\nHotaruDir=%s\n' "$top/share/hotaru/demo" >"$root/hotaru.ini"
+  status=0
+  "$top/bin/hotaru-headless" --ini "$root/hotaru.ini" --until 3000 --trace "$root/trace" ||
+    status=$?
+  [ "$status" -eq 3 ] || fail "the installed demo ended with status $status before 3 s"
+  ! grep -q ' msgbox ' "$root/trace" || fail "the installed demo showed: $(grep ' msgbox ' "$root/trace")"
+}
+
+case $mode in
+  tree)
+    install_into "$root/dest" /usr
+    check_tree "$root/dest" /usr
+    # A prefix of the player's own choice works the same.
+    install_into "$root/moved" /opt/games/hotaru
+    check_tree "$root/moved" /opt/games/hotaru
+    ;;
+  validate)
+    missing=()
+    command -v desktop-file-validate >/dev/null || missing+=(desktop-file-validate)
+    command -v appstreamcli >/dev/null || missing+=(appstreamcli)
+    if [ ${#missing[@]} -eq 2 ]; then
+      echo "skipped: ${missing[*]} not installed (scripts/install-deps.sh installs them)"
+      exit 77
+    fi
+    install_into "$root/dest" /usr
+    if command -v desktop-file-validate >/dev/null; then
+      desktop-file-validate "$root/dest/usr/share/applications/$app_id.desktop"
+    fi
+    if command -v appstreamcli >/dev/null; then
+      appstreamcli validate --no-net --pedantic "$root/dest/usr/share/metainfo/$app_id.metainfo.xml"
+    fi
+    [ ${#missing[@]} -eq 0 ] || { echo "skipped in part: ${missing[*]} not installed"; exit 77; }
+    ;;
+  deb)
+    cpack -G DEB --config "$build/CPackConfig.cmake" -B "$root/package" >"$root/cpack.log" 2>&1 ||
+      { cat "$root/cpack.log" >&2; fail "cpack -G DEB"; }
+    deb=$(ls "$root"/package/hotaru_*.deb)
+    info=$(dpkg-deb -I "$deb")
+    depends=$(dpkg-deb -f "$deb" Depends)
+    echo "Depends: $depends"
+    for package in libsdl2-2.0-0 libsdl2-mixer-2.0-0 libpng16-16 libfontconfig1 libx11-6 \
+                   libfreetype6 'fonts-vlgothic | fonts-ipafont-gothic'; do
+      [[ ", $depends," == *", $package"[\ ,]* ]] || fail "Depends lacks $package"
+    done
+    [ "$(dpkg-deb -f "$deb" Package)" = hotaru ] || fail "package name: $info"
+    [ "$(dpkg-deb -f "$deb" Section)" = games ] || fail "section: $info"
+    ! dpkg-deb -f "$deb" Description | grep -q ';' || fail "a list in the description: $info"
+    contents=$(dpkg-deb -c "$deb")
+    for path in ./usr/bin/hotaru ./usr/bin/hotaru-tool ./usr/bin/hotaru-headless \
+                ./usr/share/hotaru/demo/ZEN2DATA.PAK ./usr/share/applications/$app_id.desktop \
+                ./usr/share/metainfo/$app_id.metainfo.xml \
+                ./usr/share/icons/hicolor/48x48/apps/$app_id.png ./usr/share/man/man6/hotaru.6.gz; do
+      grep -q " $path\$" <<<"$contents" || fail "the package lacks $path"
+    done
+    # Unpacked (not installed), it is the same tree as cmake --install gives.
+    dpkg-deb -x "$deb" "$root/unpacked"
+    check_tree "$root/unpacked" /usr
+    ;;
+  *) fail "mode is tree, validate or deb" ;;
+esac
+echo "ok"
