@@ -2,13 +2,27 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <utility>
 
 #include "flow/game_flow.h"
 #include "platform/sdl/sdl_backend.h"
 #include "shell/startup.h"
 
-int main() {
-  static platform::sdl::SdlBackend backend(platform::sdl::OptionsFromEnvironment());
+int main(int argc, char** argv) {
+  platform::sdl::Options options = platform::sdl::OptionsFromEnvironment();
+  // --record FILE: the player's input is written as a script for hotaru-headless.
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg == "--record" && i + 1 < argc && argv[i + 1][0] != '\0') {
+      options.record_path = argv[++i];
+    } else {
+      std::fprintf(
+          stderr, "hotaru: %s\nusage: hotaru [--record FILE]\n",
+          arg == "--record" ? "--record needs a FILE" : ("unknown argument " + arg).c_str());
+      return 2;
+    }
+  }
+  static platform::sdl::SdlBackend backend(std::move(options));
   std::string error;
   if (!backend.Start(&error)) {
     std::fprintf(stderr, "hotaru: %s\n", error.c_str());

@@ -85,8 +85,8 @@ std::string MonkeyScript(unsigned seed, int minutes, const fs::path& dumps) {
     } else if (roll < 97) {
       const int menu = kMenus[pick(8)];
       if (menu == 40020) {
-        script += at + "dialog Music=" + std::to_string(pick(2)) + " Pcm=" +
-                  std::to_string(pick(2)) + " Skip=" + std::to_string(pick(2)) +
+        script += at + "dialog Music=" + std::to_string(pick(2)) +
+                  " Pcm=" + std::to_string(pick(2)) + " Skip=" + std::to_string(pick(2)) +
                   (pick(2) ? " ok" : " cancel") + "\n";
       } else {
         script += at + (pick(2) ? "msgbox ok\n" : "msgbox cancel\n");
@@ -174,8 +174,9 @@ TEST_F(MonkeyE2E, RandomPlayFromTheLogoEndsOnlyByQuittingOrWhenItsTimeIsUp) {
         EXPECT_EQ(line.find("終了します"), std::string::npos) << "a fatal message: " << line;
         EXPECT_EQ(line.find(" error "), std::string::npos) << line;
       }
-      used_ms = status == 3 ? total_ms : used_ms + std::max<std::uint32_t>(
-                                                        LastTraceTime(run / "trace.txt"), 1000);
+      used_ms = status == 3
+                    ? total_ms
+                    : used_ms + std::max<std::uint32_t>(LastTraceTime(run / "trace.txt"), 1000);
       // Leaks grow the table steadily: the second half of a run must not need more blocks
       // than the first half did at its most.
       std::vector<int> counts;

@@ -97,6 +97,10 @@ bool SdlBackend::Start(std::string* error) {
     return false;
   }
   view_.Cover(kFixedTexts);
+  if (!options_.record_path.empty() && !StartRecording(error)) {
+    Shutdown();
+    return false;
+  }
   return true;
 }
 
@@ -126,6 +130,7 @@ void SdlBackend::Idle(std::optional<std::uint32_t> next_timer_due, bool timing,
   std::int64_t wait = 1000;
   if (next_timer_due) wait = std::min<std::int64_t>(wait, TicksUntil(*next_timer_due));
   if (menu_bar_.active()) wait = std::min<std::int64_t>(wait, 33);
+  if (title_note_until_) wait = std::min<std::int64_t>(wait, TicksUntil(*title_note_until_));
   if (NeedsRender()) wait = std::min<std::int64_t>(wait, 5);
   if (!deadline || TicksUntil(*deadline) > wait) {
     if (wait > 0) WaitForEvent(static_cast<int>(wait));
@@ -224,6 +229,7 @@ int SdlBackend::ShowMessageBox(HWND, std::string_view text, std::string_view cap
   }
   repaint_all_ = true;
   frames_pending_ = 2;
+  recorder_.MessageBoxAnswer(message_box_.answer());
   return message_box_.answer();
 }
 
@@ -365,7 +371,17 @@ void SdlBackend::DialogStep(HWND dialog) {
     chrome_dirty_ = true;
     frames_pending_ = 2;
   }
-  dialog_.Step(dialog);
+  for (int id : dialog_.Step(dialog)) {
+    const DialogSpec* layout = DialogTemplate(dialog);
+    if ((id != IDOK && id != IDCANCEL) || layout == nullptr) continue;
+    std::vector<std::pair<std::string, int>> boxes;
+    for (const auto& c : layout->controls) {
+      if (c.kind == ControlKind::kCheckBox && !c.script_name.empty()) {
+        boxes.emplace_back(c.script_name, DialogCheck(dialog, c.id) ? 1 : 0);
+      }
+    }
+    recorder_.DialogAnswer(Now(), boxes, id == IDOK);
+  }
 }
 
 std::string SdlBackend::ProfilePath(std::string_view file_name) {
@@ -387,6 +403,7 @@ bool SdlBackend::TraceEnabled(std::string_view) { return trace_file_ != nullptr;
 
 void SdlBackend::BeforeExit(int status) {
   Trace("exit", std::to_string(status));
+  recorder_.Finish(Now());
   Shutdown();
 }
 
