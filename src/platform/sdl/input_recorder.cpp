@@ -68,7 +68,8 @@ void InputRecorder::Click(std::uint32_t tick, bool left, int x, int y) {
   last_move_x_ = x;
   last_move_y_ = y;
   last_move_tick_ = tick;
-  Line(tick, std::string(left ? "click " : "rclick ") + std::to_string(x) + " " + std::to_string(y));
+  Line(tick,
+       std::string(left ? "click " : "rclick ") + std::to_string(x) + " " + std::to_string(y));
 }
 
 void InputRecorder::Wheel(std::uint32_t tick, int notches) {

@@ -62,29 +62,34 @@ RgbPicture PictureOfClient(const std::vector<std::uint8_t>& client_rgb, int clie
   if (client_width < picture_width || client_height < picture_height) {
     out.width = client_width;
     out.height = client_height;
-    out.rgb.assign(client_rgb.begin(), client_rgb.begin() + static_cast<std::ptrdiff_t>(client_bytes));
+    out.rgb.assign(client_rgb.begin(),
+                   client_rgb.begin() + static_cast<std::ptrdiff_t>(client_bytes));
     return out;
   }
   // Client pixel i shows picture pixel i × picture / client (rounded down); the first client
   // pixel showing picture pixel p is then p × client / picture rounded up.
-  const bool at_top = client_width == picture_width;
+  // The window's sizes all have the picture's shape; a client area of another shape (full
+  // screen) holds the picture at its own size in its top left corner.
+  const bool at_corner = static_cast<std::int64_t>(client_width) * picture_height !=
+                         static_cast<std::int64_t>(client_height) * picture_width;
   auto client_x = [&](int x) {
+    if (at_corner) return x;
     return static_cast<int>((static_cast<std::int64_t>(x) * client_width + picture_width - 1) /
                             picture_width);
   };
   auto client_y = [&](int y) {
-    if (at_top) return y;
+    if (at_corner) return y;
     return static_cast<int>((static_cast<std::int64_t>(y) * client_height + picture_height - 1) /
                             picture_height);
   };
   out.width = picture_width;
   out.height = picture_height;
-  out.rgb.resize(static_cast<std::size_t>(picture_width) * static_cast<std::size_t>(picture_height) *
-                 3);
+  out.rgb.resize(static_cast<std::size_t>(picture_width) *
+                 static_cast<std::size_t>(picture_height) * 3);
   std::uint8_t* to = out.rgb.data();
   for (int y = 0; y < picture_height; ++y) {
-    const std::size_t row = static_cast<std::size_t>(client_y(y)) *
-                            static_cast<std::size_t>(client_width);
+    const std::size_t row =
+        static_cast<std::size_t>(client_y(y)) * static_cast<std::size_t>(client_width);
     for (int x = 0; x < picture_width; ++x, to += 3) {
       const std::uint8_t* from = &client_rgb[(row + static_cast<std::size_t>(client_x(x))) * 3];
       to[0] = from[0];

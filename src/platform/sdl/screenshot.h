@@ -18,8 +18,9 @@ struct RgbPicture {
 
 // The picture of picture_width × picture_height that a client area of client_width ×
 // client_height shows (RGB, as on the screen). A client area at least that large shows it
-// whole: scaled with nearest pixels to the client size, or at its own size at the top of a
-// taller client area (the full screen's band below it); each picture pixel is read back from
+// whole: scaled with nearest pixels to the client size when the client area has the
+// picture's shape, else at its own size in the top left corner (full screen, with a black
+// band below); each picture pixel is read back from
 // a client pixel showing it, so the shot is the picture exactly, without the scaling. A
 // smaller client area shows less than the picture: the shot is the client area as it is.
 RgbPicture PictureOfClient(const std::vector<std::uint8_t>& client_rgb, int client_width,
