@@ -7,6 +7,7 @@
 #include "flow/game_flow.h"
 #include "platform/sdl/sdl_backend.h"
 #include "shell/startup.h"
+#include "shell/state_dump.h"
 
 int main(int argc, char** argv) {
   platform::sdl::Options options = platform::sdl::OptionsFromEnvironment();
@@ -29,6 +30,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   platform::SetBackend(&backend);
+  backend.SetDumpProvider(shell::StateDumpJson);
   // The game begins with the maker's logo. The window tests set HOTARU_START=new-game to
   // play their own scenario at once, as the headless runner's --new-game does.
   if (const char* start = std::getenv("HOTARU_START")) {

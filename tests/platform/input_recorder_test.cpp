@@ -34,9 +34,8 @@ class InputRecorderTest : public ::testing::Test {
     text << in.rdbuf();
     headless::InputScript script;
     std::string error;
-    EXPECT_TRUE(headless::ParseInputScript(text.str(), &script, &error))
-        << error << "\n"
-        << text.str();
+    EXPECT_TRUE(headless::ParseInputScript(text.str(), &script, &error)) << error << "\n"
+                                                                         << text.str();
     return script;
   }
 
@@ -64,12 +63,11 @@ TEST_F(InputRecorderTest, APlayReadsBackAsTheSameActionsInTimeOrder) {
   struct Expected {
     std::uint32_t time;
     ActionKind kind;
-  } expected[] = {{90, ActionKind::Move},      {100, ActionKind::Click},
-                  {200, ActionKind::Key},      {250, ActionKind::RightClick},
-                  {400, ActionKind::Wheel},    {500, ActionKind::Menu},
-                  {600, ActionKind::Close},    {600, ActionKind::MessageBox},
-                  {700, ActionKind::Activate}, {800, ActionKind::Activate},
-                  {900, ActionKind::Dialog}};
+  } expected[] = {
+      {90, ActionKind::Move},        {100, ActionKind::Click},      {200, ActionKind::Key},
+      {250, ActionKind::RightClick}, {400, ActionKind::Wheel},      {500, ActionKind::Menu},
+      {600, ActionKind::Close},      {600, ActionKind::MessageBox}, {700, ActionKind::Activate},
+      {800, ActionKind::Activate},   {900, ActionKind::Dialog}};
   ASSERT_EQ(s.actions.size(), std::size(expected));
   for (std::size_t i = 0; i < s.actions.size(); ++i) {
     SCOPED_TRACE(i);

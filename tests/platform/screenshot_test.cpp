@@ -81,7 +81,8 @@ TEST(Screenshot, FilesAreNamedByTheTimeAndNeverReplaced) {
   when.tm_sec = 9;
   std::vector<fs::path> saved(3);
   std::string error;
-  for (fs::path& path : saved) ASSERT_TRUE(SaveScreenshot(picture, folder, when, &path, &error)) << error;
+  for (fs::path& path : saved)
+    ASSERT_TRUE(SaveScreenshot(picture, folder, when, &path, &error)) << error;
   EXPECT_EQ(saved[0].filename(), "hotaru 2026-12-10 17-05-09.png");
   EXPECT_EQ(saved[1].filename(), "hotaru 2026-12-10 17-05-09 (2).png");
   EXPECT_EQ(saved[2].filename(), "hotaru 2026-12-10 17-05-09 (3).png");

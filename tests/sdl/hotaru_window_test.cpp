@@ -164,7 +164,8 @@ class HotaruWindow : public ::testing::Test {
   }
 
   // Starts hotaru with its home in the test folder; `which` names its trace and log.
-  bool Start(hotaru_test::Spawned& p, const char* which, int display_bits = 8) {
+  bool Start(hotaru_test::Spawned& p, const char* which, int display_bits = 8,
+             const std::vector<std::string>& args = {}) {
     return p.Start(program_.string(),
                    {{"DISPLAY", x_.display()},
                     {"HOME", dir_.string()},
@@ -172,8 +173,9 @@ class HotaruWindow : public ::testing::Test {
                     {"HOTARU_START", "new-game"},
                     {"HOTARU_TRACE", trace(which).string()},
                     {"HOTARU_DISPLAY_BITS", std::to_string(display_bits)},
+                    {"HOTARU_DUMP_AT_EXIT", (dir_ / (std::string(which) + ".json")).string()},
                     {"LSAN_OPTIONS", "suppressions=" + (dir_ / "lsan.supp").string()}},
-                   dir_ / (std::string(which) + ".log"));
+                   dir_ / (std::string(which) + ".log"), args);
   }
 
   // Starts the first copy and waits for its window and for the click wait of label 1.
@@ -531,3 +533,58 @@ TEST_F(HotaruWindow, SettingsDialogWritesTheIniFile) {
 }
 
 }  // namespace
+
+// F12 writes the game's picture into the pictures folder (~/Pictures when xdg-user-dirs
+// names none): at 640 × 400 whatever the window's size, the runner's shot of the same moment
+// pixel for pixel, and a second shot beside the first rather than over it.
+TEST_F(HotaruWindow, F12SavesTheRunnersPictureOfTheSameMoment) {
+  const fs::path shot = dir_ / "headless.png";
+  const fs::path script = dir_ / "script.txt";
+  std::ofstream(script) << "at 4000 shot " << shot.string() << "\nat 4100 click\n";
+  std::string out;
+  ASSERT_EQ(hotaru_test::RunProgram(
+                HOTARU_HEADLESS_PATH,
+                {"--ini", ini().string(), "--new-game", "--input", script.string()}, {}, &out),
+            1)
+      << out;
+  const Bytes expected = hotaru_test::PngPixels(shot);
+  ASSERT_EQ(expected.size(), 640u * 400u * 3u);
+
+  XWindow w = StartAndWaitForClick();
+  ASSERT_NE(w.id, 0u);
+  Keys(w, "alt+s");
+  std::this_thread::sleep_for(300ms);
+  Keys(w, "Down Down Down Down Return");  // 800 × 500
+  const std::optional<XWindow> resized = WaitForSize(800, 500 + kMenuRow);
+  ASSERT_TRUE(resized) << Log("first");
+  std::this_thread::sleep_for(300ms);
+  Keys(*resized, "F12");
+  ASSERT_TRUE(WaitForTrace("first", " screenshot ", 10s)) << Log("first");
+  Keys(*resized, "F12");
+  const auto two_shots = [&] {
+    int shots = 0;
+    for (const std::string& line : hotaru_test::ReadLines(trace())) {
+      shots += line.find(" screenshot ") != std::string::npos;
+    }
+    return shots == 2;
+  };
+  for (int i = 0; i < 100 && !two_shots(); ++i) std::this_thread::sleep_for(50ms);
+  ASSERT_TRUE(two_shots()) << Log("first");
+
+  std::vector<fs::path> files;
+  for (const auto& entry : fs::directory_iterator(dir_ / "Pictures")) files.push_back(entry.path());
+  ASSERT_EQ(files.size(), 2u);
+  for (const fs::path& file : files) {
+    EXPECT_EQ(file.filename().string().rfind("hotaru ", 0), 0u) << file;
+    // The names hold spaces, which the picture reader's command line does not take.
+    const fs::path plain = dir_ / "shot.png";
+    fs::copy_file(file, plain, fs::copy_options::overwrite_existing);
+    const Bytes pixels = hotaru_test::PngPixels(plain);
+    ASSERT_EQ(pixels.size(), expected.size()) << file;
+    EXPECT_TRUE(pixels == expected) << file;
+  }
+  // The game never heard the key: it still waits for its click.
+  EXPECT_TRUE(first_.Running());
+  Click(*resized, 400, kMenuRow + 250);
+  EXPECT_EQ(first_.Wait(10s), std::optional<int>(1)) << Log("first");
+}

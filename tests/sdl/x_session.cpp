@@ -98,7 +98,7 @@ bool XServer::Start(int width, int height) {
 Spawned::~Spawned() { Kill(); }
 
 bool Spawned::Start(const std::string& program, const std::map<std::string, std::string>& env,
-                    const fs::path& output) {
+                    const fs::path& output, const std::vector<std::string>& args) {
   const pid_t pid = fork();
   if (pid < 0) return false;
   if (pid == 0) {
@@ -108,7 +108,10 @@ bool Spawned::Start(const std::string& program, const std::map<std::string, std:
       dup2(out, 2);
     }
     for (const auto& [key, value] : env) setenv(key.c_str(), value.c_str(), 1);
-    execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
+    std::vector<char*> argv = {const_cast<char*>(program.c_str())};
+    for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+    argv.push_back(nullptr);
+    execv(program.c_str(), argv.data());
     _exit(127);
   }
   pid_ = pid;

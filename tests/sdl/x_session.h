@@ -45,7 +45,7 @@ class Spawned {
   ~Spawned();
 
   bool Start(const std::string& program, const std::map<std::string, std::string>& env,
-             const std::filesystem::path& output);
+             const std::filesystem::path& output, const std::vector<std::string>& args = {});
   bool Running();
   // The exit status once it ended within `timeout` (-1 for a signal), else nothing.
   std::optional<int> Wait(std::chrono::milliseconds timeout);

@@ -53,6 +53,7 @@ Options OptionsFromEnvironment() {
     if (b == 8 || b == 16 || b == 24 || b == 32) o.display_bits = b;
   }
   if (const char* trace = std::getenv("HOTARU_TRACE")) o.trace_path = trace;
+  if (const char* dump = std::getenv("HOTARU_DUMP_AT_EXIT")) o.dump_at_exit_path = dump;
   return o;
 }
 
@@ -404,6 +405,12 @@ bool SdlBackend::TraceEnabled(std::string_view) { return trace_file_ != nullptr;
 void SdlBackend::BeforeExit(int status) {
   Trace("exit", std::to_string(status));
   recorder_.Finish(Now());
+  if (!options_.dump_at_exit_path.empty() && dump_provider_) {
+    if (std::FILE* f = std::fopen(options_.dump_at_exit_path.c_str(), "w")) {
+      std::fprintf(f, "%s\n", dump_provider_().c_str());
+      std::fclose(f);
+    }
+  }
   Shutdown();
 }
 

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -29,6 +30,9 @@ struct Options {
   std::string trace_path;   // HOTARU_TRACE: where trace lines go ("-": standard error)
   int font_pixels = 16;     // the menu, dialog and message-box font
   std::string record_path;  // --record: where the player's input is written as a script
+  // HOTARU_DUMP_AT_EXIT: a state dump as the runner's --dump-at-exit writes it (the tests
+  // compare a play with its replay).
+  std::string dump_at_exit_path;
 };
 
 // HOTARU_DISPLAY_BITS (8, 16, 24 or 32) and HOTARU_TRACE.
@@ -84,6 +88,11 @@ class SdlBackend final : public Backend {
                 std::uint32_t plays) override;
   void StopWave() override;
   void SetWaveVolume(WORD left, WORD right) override;
+
+  // The game's state as one JSON object, for the dump at exit.
+  void SetDumpProvider(std::function<std::string()> provider) {
+    dump_provider_ = std::move(provider);
+  }
 
   // Draws and presents a frame now (benchmarks).
   void RenderNow() { Render(); }
@@ -143,6 +152,7 @@ class SdlBackend final : public Backend {
   DialogView dialog_{view_};
   X11Windows x11_;
   InputRecorder recorder_;
+  std::function<std::string()> dump_provider_;
   // The tick at which a note in the title bar gives way to the title again.
   std::optional<std::uint32_t> title_note_until_;
   bool started_ = false;
