@@ -47,9 +47,10 @@ class InputRecorderTest : public ::testing::Test {
 TEST_F(InputRecorderTest, APlayReadsBackAsTheSameActionsInTimeOrder) {
   recorder_.Comment("replay: hotaru-headless --input x");
   recorder_.Move(90, 100, 200);
-  recorder_.Click(100, true, 100, 200);
+  recorder_.Click(100, true);
   recorder_.KeyDown(200, VK_RETURN);
-  recorder_.Click(250, false, 5, 6);  // while Enter is held
+  recorder_.CursorPlaced(5, 6);  // the game moves the cursor: no line
+  recorder_.Click(250, false);   // while Enter is held
   recorder_.KeyUp(380, VK_RETURN);
   recorder_.Wheel(400, -3);
   recorder_.Menu(500, 40004);
@@ -79,6 +80,7 @@ TEST_F(InputRecorderTest, APlayReadsBackAsTheSameActionsInTimeOrder) {
   EXPECT_EQ(s.actions[2].key, VK_RETURN);
   EXPECT_EQ(s.actions[2].hold_ms, 180u);
   EXPECT_EQ(s.actions[3].x, 5);
+  EXPECT_EQ(s.actions[3].y, 6);
   EXPECT_EQ(s.actions[4].id, -3);
   EXPECT_EQ(s.actions[5].id, 40004);
   EXPECT_FALSE(s.actions[7].ok);  // a "no" is the runner's cancel
@@ -93,12 +95,13 @@ TEST_F(InputRecorderTest, APlayReadsBackAsTheSameActionsInTimeOrder) {
 // written with the input before it, never after the box.
 TEST_F(InputRecorderTest, AMessageBoxAnswerGoesWithTheInputBeforeIt) {
   recorder_.MessageBoxAnswer(IDCANCEL);  // a box at start-up, before any input
-  recorder_.Click(4000, true, 1, 1);
+  recorder_.Click(4000, true);
   recorder_.MessageBoxAnswer(IDOK);
   const headless::InputScript s = ReadBack();
   ASSERT_EQ(s.actions.size(), 3u);
   EXPECT_EQ(s.actions[0].time, 0u);
   EXPECT_FALSE(s.actions[0].ok);
+  EXPECT_FALSE(s.actions[1].has_position);  // no place known yet
   EXPECT_EQ(s.actions[2].time, 4000u);
   EXPECT_EQ(s.actions[2].kind, ActionKind::MessageBox);
 }

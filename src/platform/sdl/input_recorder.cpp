@@ -57,19 +57,31 @@ void InputRecorder::FlushMove() {
 
 void InputRecorder::Move(std::uint32_t tick, int x, int y) {
   pending_move_ = PendingMove{tick, x, y};
+  game_mouse_ = std::make_pair(x, y);
   if (!last_move_tick_ || tick - *last_move_tick_ >= kMoveSpacingMs) FlushMove();
 }
 
-void InputRecorder::Click(std::uint32_t tick, bool left, int x, int y) {
-  // The click carries its own position: a move waiting to be written to the same point
-  // adds nothing.
-  if (pending_move_ && pending_move_->x == x && pending_move_->y == y) pending_move_.reset();
+void InputRecorder::CursorPlaced(int x, int y) {
+  // A move still waiting happened before the game placed the cursor.
   FlushMove();
+  game_mouse_ = std::make_pair(x, y);
   last_move_x_ = x;
   last_move_y_ = y;
-  last_move_tick_ = tick;
-  Line(tick,
-       std::string(left ? "click " : "rclick ") + std::to_string(x) + " " + std::to_string(y));
+}
+
+void InputRecorder::Click(std::uint32_t tick, bool left) {
+  std::string action = left ? "click" : "rclick";
+  if (game_mouse_) {
+    const auto [x, y] = *game_mouse_;
+    // The click carries the place: a move waiting to be written to it adds nothing.
+    if (pending_move_ && pending_move_->x == x && pending_move_->y == y) pending_move_.reset();
+    last_move_x_ = x;
+    last_move_y_ = y;
+    last_move_tick_ = tick;
+    action += " " + std::to_string(x) + " " + std::to_string(y);
+  }
+  FlushMove();
+  Line(tick, action);
 }
 
 void InputRecorder::Wheel(std::uint32_t tick, int notches) {

@@ -27,9 +27,14 @@ class InputRecorder {
   // A comment line ("# " and the text).
   void Comment(const std::string& text);
 
-  // A button went down at a client point (the game takes the position of a click from the
-  // mouse move before it; the runner's click with a position sends that move).
-  void Click(std::uint32_t tick, bool left, int x, int y);
+  // A button went down. The game takes the place of a click from the mouse moves before it
+  // and from where it put the cursor itself, not from the button's message: the click is
+  // written at that place (the runner's click with a position sends a move there first,
+  // which then changes nothing), or without one before the game knows any.
+  void Click(std::uint32_t tick, bool left);
+  // The game put the cursor at a client point (SetCursorPos); the replay does the same, so
+  // nothing is written.
+  void CursorPlaced(int x, int y);
   // The mouse moved to a client point. Moves closer together than kMoveSpacingMs are thinned
   // to the last of them; a move is always written before the next other line.
   void Move(std::uint32_t tick, int x, int y);
@@ -65,7 +70,9 @@ class InputRecorder {
   };
   std::optional<PendingMove> pending_move_;
   std::optional<std::uint32_t> last_move_tick_;
-  int last_move_x_ = -1, last_move_y_ = -1;
+  int last_move_x_ = -1, last_move_y_ = -1;  // the last move written
+  // Where the game believes the mouse is, once it knows.
+  std::optional<std::pair<int, int>> game_mouse_;
   std::vector<std::pair<int, std::uint32_t>> held_keys_;  // virtual key, tick it went down
 };
 

@@ -359,6 +359,11 @@ void SdlBackend::NonClientChanged(HWND hwnd) {
 }
 
 void SdlBackend::CursorMoved(int screen_x, int screen_y) {
+  if (main_ != nullptr) {
+    POINT origin{0, 0};
+    ClientToScreen(main_, &origin);
+    recorder_.CursorPlaced(screen_x - origin.x, screen_y - origin.y);
+  }
   WindowRecord* w = Main();
   if (w == nullptr || !desktop_focus_ || GetFocus() != main_ || !view_.shown()) return;
   int width = 0, height = 0;

@@ -202,7 +202,7 @@ void SdlBackend::HandleMouseButton(const SDL_MouseButtonEvent& b) {
   FlushMouseMotion();
   const POINT p = ClientPoint(b.x, b.y);
   if (p.x < 0 || p.y < 0 || p.x >= w->client_width || p.y >= w->client_height) return;
-  if (down) recorder_.Click(Now(), b.button == SDL_BUTTON_LEFT, p.x, p.y);
+  if (down) recorder_.Click(Now(), b.button == SDL_BUTTON_LEFT);
   PostInput(message, keys, Point(p));
 }
 
