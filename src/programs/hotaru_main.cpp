@@ -5,11 +5,13 @@
 #include <span>
 #include <string>
 #include <system_error>
+#include <utility>
 
 #include "flow/game_flow.h"
 #include "platform/sdl/sdl_backend.h"
 #include "shell/command_line.h"
 #include "shell/startup.h"
+#include "shell/state_dump.h"
 
 namespace {
 
@@ -39,13 +41,16 @@ int main(int argc, char** argv) {
   }
   shell::StartFullScreen = line.fullscreen;
 
-  static platform::sdl::SdlBackend backend(platform::sdl::OptionsFromEnvironment());
+  platform::sdl::Options options = platform::sdl::OptionsFromEnvironment();
+  options.record_path = line.record_path;
+  static platform::sdl::SdlBackend backend(std::move(options));
   std::string error;
   if (!backend.Start(&error)) {
     std::fprintf(stderr, "hotaru: %s\n", error.c_str());
     return 1;
   }
   platform::SetBackend(&backend);
+  backend.SetDumpProvider(shell::StateDumpJson);
   // The game begins with the maker's logo. The window tests set HOTARU_START=new-game to
   // play their own scenario at once, as the headless runner's --new-game does.
   if (const char* start = std::getenv("HOTARU_START")) {

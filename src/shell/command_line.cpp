@@ -33,6 +33,12 @@ const std::array kOptions = {
                  [](PlayerCommandLine* l, const char*) { return SetFlag(&l->help); }},
     PlayerOption{"--version", nullptr, "show the program's version and exit",
                  [](PlayerCommandLine* l, const char*) { return SetFlag(&l->version); }},
+    PlayerOption{"--record", "FILE", "write the play's input as a script for hotaru-headless",
+                 [](PlayerCommandLine* l, const char* file) {
+                   if (*file == '\0') return std::string("--record needs a FILE");
+                   l->record_path = file;
+                   return std::string();
+                 }},
 };
 
 const PlayerOption* FindOption(std::span<const PlayerOption> options, std::string_view name) {

@@ -19,6 +19,7 @@ struct PlayerCommandLine {
   bool fullscreen = false;
   bool help = false;
   bool version = false;
+  std::string record_path;  // --record FILE: the input written as a runner script
 };
 
 // One option of the command line. Every option the program knows is a row of

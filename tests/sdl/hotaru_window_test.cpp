@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -173,6 +174,7 @@ class HotaruWindow : public ::testing::Test {
                     {"HOTARU_START", "new-game"},
                     {"HOTARU_TRACE", trace(which).string()},
                     {"HOTARU_DISPLAY_BITS", std::to_string(display_bits)},
+                    {"HOTARU_DUMP_AT_EXIT", (dir_ / (std::string(which) + ".json")).string()},
                     {"LSAN_OPTIONS", "suppressions=" + (dir_ / "lsan.supp").string()}},
                    dir_ / (std::string(which) + ".log"), args);
   }
@@ -547,3 +549,170 @@ TEST_F(HotaruWindow, SettingsDialogWritesTheIniFile) {
 }
 
 }  // namespace
+
+// F12 writes the game's picture into the pictures folder (~/Pictures when xdg-user-dirs
+// names none): at 640 × 400 whatever the window's size, the runner's shot of the same moment
+// pixel for pixel, and a second shot beside the first rather than over it.
+TEST_F(HotaruWindow, F12SavesTheRunnersPictureOfTheSameMoment) {
+  const fs::path shot = dir_ / "headless.png";
+  const fs::path script = dir_ / "script.txt";
+  std::ofstream(script) << "at 4000 shot " << shot.string() << "\nat 4100 click\n";
+  std::string out;
+  ASSERT_EQ(hotaru_test::RunProgram(
+                HOTARU_HEADLESS_PATH,
+                {"--ini", ini().string(), "--new-game", "--input", script.string()}, {}, &out),
+            1)
+      << out;
+  const Bytes expected = hotaru_test::PngPixels(shot);
+  ASSERT_EQ(expected.size(), 640u * 400u * 3u);
+
+  XWindow w = StartAndWaitForClick();
+  ASSERT_NE(w.id, 0u);
+  Keys(w, "alt+s");
+  std::this_thread::sleep_for(300ms);
+  Keys(w, "Down Down Down Down Return");  // 800 × 500
+  const std::optional<XWindow> resized = WaitForSize(800, 500 + kMenuRow);
+  ASSERT_TRUE(resized) << Log("first");
+  std::this_thread::sleep_for(300ms);
+  Keys(*resized, "F12");
+  ASSERT_TRUE(WaitForTrace("first", " screenshot ", 10s)) << Log("first");
+  Keys(*resized, "F12");
+  const auto two_shots = [&] {
+    int shots = 0;
+    for (const std::string& line : hotaru_test::ReadLines(trace())) {
+      shots += line.find(" screenshot ") != std::string::npos;
+    }
+    return shots == 2;
+  };
+  for (int i = 0; i < 100 && !two_shots(); ++i) std::this_thread::sleep_for(50ms);
+  ASSERT_TRUE(two_shots()) << Log("first");
+
+  std::vector<fs::path> files;
+  for (const auto& entry : fs::directory_iterator(dir_ / "Pictures")) files.push_back(entry.path());
+  ASSERT_EQ(files.size(), 2u);
+  for (const fs::path& file : files) {
+    EXPECT_EQ(file.filename().string().rfind("hotaru ", 0), 0u) << file;
+    // The names hold spaces, which the picture reader's command line does not take.
+    const fs::path plain = dir_ / "shot.png";
+    fs::copy_file(file, plain, fs::copy_options::overwrite_existing);
+    const Bytes pixels = hotaru_test::PngPixels(plain);
+    ASSERT_EQ(pixels.size(), expected.size()) << file;
+    EXPECT_TRUE(pixels == expected) << file;
+  }
+  // The game never heard the key: it still waits for its click.
+  EXPECT_TRUE(first_.Running());
+  Click(*resized, 400, kMenuRow + 250);
+  EXPECT_EQ(first_.Wait(10s), std::optional<int>(1)) << Log("first");
+}
+
+// A play of the demo recorded with --record (clicks at the click waits, a choice taken with
+// an arrow and a click, the close button and its question answered) replays on the runner
+// through the same instructions to the same state.
+TEST_F(HotaruWindow, ARecordedPlayOfTheDemoReplaysOnTheRunnerToTheSameState) {
+  // With Mmv the choice glides the pointer to its first option: the test sees the
+  // selector is up.
+  std::ofstream(ini()) << "[蛍]\nHotaruDir=" << HOTARU_DEMO_DATA_DIR << "\nMmv=ON\n";
+  fs::copy_file(ini(), dir_ / "replay.ini");
+  const fs::path recording = dir_ / "play.txt";
+  ASSERT_TRUE(Start(first_, "first", 8, {"--record", recording.string()}));
+  const std::optional<XWindow> w = hotaru_test::WaitForWindow(x_.display(), kTitle, 15s);
+  ASSERT_TRUE(w) << Log("first");
+  Xdo("mousemove " + std::to_string(w->x + 320) + " " + std::to_string(w->y + kMenuRow + 300));
+
+  // At a click wait the page stands still and only the cursor (24 × 24) blinks: the last
+  // presents repeat one small rectangle. (A wave of text repeats a large one.)
+  const auto small_rect = [](const std::string& present) {
+    int left = 0, top = 0, right = 0, bottom = 0;
+    return std::sscanf(present.c_str(), " present %d %d %d %d", &left, &top, &right, &bottom) ==
+               4 &&
+           right - left <= 32 && bottom - top <= 32;
+  };
+  std::size_t seen = 0;  // trace lines already looked at
+  const auto next_click_wait = [&](bool selector_wanted = false) -> std::string {
+    const auto until = std::chrono::steady_clock::now() + 30s;
+    while (std::chrono::steady_clock::now() < until) {
+      const std::vector<std::string> lines = hotaru_test::ReadLines(trace());
+      std::vector<std::string> presents;
+      for (std::size_t i = seen; i < lines.size(); ++i) {
+        if (lines[i].find(" op ") != std::string::npos &&
+            lines[i].find(" choice ") != std::string::npos) {
+          seen = i + 1;
+          return "choice";
+        }
+        if (selector_wanted && lines[i].find(" cursor ") != std::string::npos) {
+          std::this_thread::sleep_for(500ms);  // the glide's end
+          seen = hotaru_test::ReadLines(trace()).size();
+          return "selector";
+        }
+        const std::size_t at = lines[i].find(" present ");
+        if (at != std::string::npos) presents.push_back(lines[i].substr(at));
+      }
+      const std::size_t n = presents.size();
+      if (n >= 3 && presents[n - 1] == presents[n - 2] && presents[n - 1] == presents[n - 3] &&
+          small_rect(presents[n - 1])) {
+        seen = lines.size();
+        return "click";
+      }
+      std::this_thread::sleep_for(50ms);
+    }
+    return "";
+  };
+  int clicks = 0;
+  std::string at = next_click_wait();
+  while (at == "click") {
+    Xdo("click 1");
+    ++clicks;
+    at = next_click_wait();
+  }
+  ASSERT_EQ(at, "choice") << clicks << " clicks" << Log("first");
+  // The question's page comes first, then the options.
+  at = next_click_wait(true);
+  while (at == "click") {
+    Xdo("click 1");
+    at = next_click_wait(true);
+  }
+  ASSERT_EQ(at, "selector") << Log("first");
+  Keys(*w, "Up");  // the last option
+  std::this_thread::sleep_for(300ms);
+  Xdo("click 1");
+  for (int i = 0; i < 2; ++i) {
+    ASSERT_EQ(next_click_wait(), "click") << Log("first");
+    Xdo("click 1");
+  }
+  ASSERT_EQ(next_click_wait(), "click") << Log("first");
+  hotaru_test::SendCloseRequest(x_.display(), w->id);
+  ASSERT_TRUE(WaitForBox("first")) << Log("first");
+  Keys(*w, "Return");
+  ASSERT_EQ(first_.Wait(10s), std::optional<int>(1)) << Log("first");
+
+  const fs::path replay_trace = dir_ / "replay.trace";
+  const fs::path replay_dump = dir_ / "replay.json";
+  std::string out;
+  ASSERT_EQ(
+      hotaru_test::RunProgram(HOTARU_HEADLESS_PATH,
+                              {"--ini", (dir_ / "replay.ini").string(), "--new-game", "--screen",
+                               "1280x1024", "--input", recording.string(), "--trace-ops", "--trace",
+                               replay_trace.string(), "--dump-at-exit", replay_dump.string()},
+                              {}, &out),
+      1)
+      << out;
+  // The same instructions in the same order, the choice's branch among them.
+  const auto ops = [](const fs::path& path) {
+    std::vector<std::string> found;
+    for (const std::string& line : hotaru_test::ReadLines(path)) {
+      const std::size_t at = line.find(" op ");
+      if (at != std::string::npos) found.push_back(line.substr(at));
+    }
+    return found;
+  };
+  const std::vector<std::string> played = ops(trace());
+  EXPECT_GT(played.size(), 20u);
+  EXPECT_EQ(ops(replay_trace), played);
+  const auto read = [](const fs::path& path) {
+    std::ifstream in(path);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  };
+  const std::string dump = read(dir_ / "first.json");
+  ASSERT_FALSE(dump.empty());
+  EXPECT_EQ(read(replay_dump), dump);
+}

@@ -43,6 +43,8 @@ TEST(PlayerCommandLine, ReadsFoldersAndSwitchesAndRefusesWhatItDoesNotKnow) {
       {{"/a", "/b"}, "only one game folder", "", false, false, false, false},
       {{"--demo", "/a"}, "a game folder or --demo, not both", "", false, false, false, false},
       {{""}, "empty name", "", false, false, false, false},
+      {{"--record"}, "--record", "", false, false, false, false},
+      {{"--record="}, "--record needs a FILE", "", false, false, false, false},
   };
   for (const Case& c : cases) {
     shell::PlayerCommandLine line;
@@ -60,6 +62,11 @@ TEST(PlayerCommandLine, ReadsFoldersAndSwitchesAndRefusesWhatItDoesNotKnow) {
     EXPECT_EQ(line.help, c.help) << shown;
     EXPECT_EQ(line.version, c.version) << shown;
   }
+  shell::PlayerCommandLine recorded;
+  const std::vector<const char*> record = {"--record", "play.txt", "/g"};
+  EXPECT_EQ(shell::ParsePlayerCommandLine(record, &recorded), "");
+  EXPECT_EQ(recorded.record_path, "play.txt");
+  EXPECT_EQ(recorded.game_dir, "/g");
 }
 
 TEST(PlayerCommandLine, AnOptionWithAValueTakesTheNextArgumentOrWhatFollowsTheEqualsSign) {

@@ -23,7 +23,7 @@ ImVec2 BaseUnits() {
 
 }  // namespace
 
-void DialogView::Step(HWND dialog) {
+std::vector<int> DialogView::Step(HWND dialog) {
   if (dialog != dialog_) {
     dialog_ = dialog;
     popup_opened_ = false;
@@ -36,6 +36,7 @@ void DialogView::Step(HWND dialog) {
   std::vector<int> pressed;
   pressed.swap(pressed_);
   for (int id : pressed) PressDialogButton(dialog, id);
+  return pressed;
 }
 
 void DialogView::Draw(const ViewGeometry& geometry, int owner_x, int owner_y) {

@@ -18,8 +18,8 @@ class DialogView {
   explicit DialogView(WindowView& view) : view_(view) {}
 
   // One step of the dialog loop for `dialog`: the first step opens it; buttons pressed
-  // since the last step go to the dialog procedure.
-  void Step(HWND dialog);
+  // since the last step go to the dialog procedure, and their identifiers are answered.
+  std::vector<int> Step(HWND dialog);
   bool active() const { return dialog_ != nullptr; }
 
   // Draws the open dialog inside an ImGui frame; (owner_x, owner_y) is the owner's client

@@ -53,6 +53,7 @@ Options OptionsFromEnvironment() {
     if (b == 8 || b == 16 || b == 24 || b == 32) o.display_bits = b;
   }
   if (const char* trace = std::getenv("HOTARU_TRACE")) o.trace_path = trace;
+  if (const char* dump = std::getenv("HOTARU_DUMP_AT_EXIT")) o.dump_at_exit_path = dump;
   return o;
 }
 
@@ -97,6 +98,10 @@ bool SdlBackend::Start(std::string* error) {
     return false;
   }
   view_.Cover(kFixedTexts);
+  if (!options_.record_path.empty() && !StartRecording(error)) {
+    Shutdown();
+    return false;
+  }
   return true;
 }
 
@@ -126,6 +131,7 @@ void SdlBackend::Idle(std::optional<std::uint32_t> next_timer_due, bool timing,
   std::int64_t wait = 1000;
   if (next_timer_due) wait = std::min<std::int64_t>(wait, TicksUntil(*next_timer_due));
   if (menu_bar_.active()) wait = std::min<std::int64_t>(wait, 33);
+  if (title_note_until_) wait = std::min<std::int64_t>(wait, TicksUntil(*title_note_until_));
   if (NeedsRender()) wait = std::min<std::int64_t>(wait, 5);
   if (!deadline || TicksUntil(*deadline) > wait) {
     if (wait > 0) WaitForEvent(static_cast<int>(wait));
@@ -224,6 +230,7 @@ int SdlBackend::ShowMessageBox(HWND, std::string_view text, std::string_view cap
   }
   repaint_all_ = true;
   frames_pending_ = 2;
+  recorder_.MessageBoxAnswer(message_box_.answer());
   return message_box_.answer();
 }
 
@@ -352,6 +359,11 @@ void SdlBackend::NonClientChanged(HWND hwnd) {
 }
 
 void SdlBackend::CursorMoved(int screen_x, int screen_y) {
+  if (main_ != nullptr) {
+    POINT origin{0, 0};
+    ClientToScreen(main_, &origin);
+    recorder_.CursorPlaced(screen_x - origin.x, screen_y - origin.y);
+  }
   WindowRecord* w = Main();
   if (w == nullptr || !desktop_focus_ || GetFocus() != main_ || !view_.shown()) return;
   int width = 0, height = 0;
@@ -365,7 +377,17 @@ void SdlBackend::DialogStep(HWND dialog) {
     chrome_dirty_ = true;
     frames_pending_ = 2;
   }
-  dialog_.Step(dialog);
+  for (int id : dialog_.Step(dialog)) {
+    const DialogSpec* layout = DialogTemplate(dialog);
+    if ((id != IDOK && id != IDCANCEL) || layout == nullptr) continue;
+    std::vector<std::pair<std::string, int>> boxes;
+    for (const auto& c : layout->controls) {
+      if (c.kind == ControlKind::kCheckBox && !c.script_name.empty()) {
+        boxes.emplace_back(c.script_name, DialogCheck(dialog, c.id) ? 1 : 0);
+      }
+    }
+    recorder_.DialogAnswer(Now(), boxes, id == IDOK);
+  }
 }
 
 std::string SdlBackend::ProfilePath(std::string_view file_name) {
@@ -387,6 +409,13 @@ bool SdlBackend::TraceEnabled(std::string_view) { return trace_file_ != nullptr;
 
 void SdlBackend::BeforeExit(int status) {
   Trace("exit", std::to_string(status));
+  recorder_.Finish(Now());
+  if (!options_.dump_at_exit_path.empty() && dump_provider_) {
+    if (std::FILE* f = std::fopen(options_.dump_at_exit_path.c_str(), "w")) {
+      std::fprintf(f, "%s\n", dump_provider_().c_str());
+      std::fclose(f);
+    }
+  }
   Shutdown();
 }
 

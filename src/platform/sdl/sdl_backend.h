@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -16,6 +17,7 @@
 
 #include "platform/backend.h"
 #include "platform/sdl/dialog_view.h"
+#include "platform/sdl/input_recorder.h"
 #include "platform/sdl/menu_bar.h"
 #include "platform/sdl/message_box.h"
 #include "platform/sdl/window_view.h"
@@ -24,9 +26,13 @@
 namespace platform::sdl {
 
 struct Options {
-  int display_bits = 8;    // the emulated display's depth (HOTARU_DISPLAY_BITS)
-  std::string trace_path;  // HOTARU_TRACE: where trace lines go ("-": standard error)
-  int font_pixels = 16;    // the menu, dialog and message-box font
+  int display_bits = 8;     // the emulated display's depth (HOTARU_DISPLAY_BITS)
+  std::string trace_path;   // HOTARU_TRACE: where trace lines go ("-": standard error)
+  int font_pixels = 16;     // the menu, dialog and message-box font
+  std::string record_path;  // --record: where the player's input is written as a script
+  // HOTARU_DUMP_AT_EXIT: a state dump as the runner's --dump-at-exit writes it (the tests
+  // compare a play with its replay).
+  std::string dump_at_exit_path;
 };
 
 // HOTARU_DISPLAY_BITS (8, 16, 24 or 32) and HOTARU_TRACE.
@@ -83,6 +89,11 @@ class SdlBackend final : public Backend {
   void StopWave() override;
   void SetWaveVolume(WORD left, WORD right) override;
 
+  // The game's state as one JSON object, for the dump at exit.
+  void SetDumpProvider(std::function<std::string()> provider) {
+    dump_provider_ = std::move(provider);
+  }
+
   // Draws and presents a frame now (benchmarks).
   void RenderNow() { Render(); }
 
@@ -108,6 +119,14 @@ class SdlBackend final : public Backend {
   // Holds the program while a drop-down is open, as the desktop's menu loop does.
   void RunMenuLoop();
 
+  // screenshot.cpp: F12 writes the client picture to the pictures folder and tells so in
+  // the title bar for a second.
+  void TakeScreenshot();
+  void ShowTitleNote(const std::string& note);
+  void EndTitleNoteWhenDue();
+  // recording.cpp: opens the recording and writes its opening lines; false with a reason.
+  bool StartRecording(std::string* error);
+
   // sdl_render.cpp: frames.
   bool NeedsRender();
   void Render();
@@ -132,6 +151,10 @@ class SdlBackend final : public Backend {
   MessageBoxView message_box_{view_};
   DialogView dialog_{view_};
   X11Windows x11_;
+  InputRecorder recorder_;
+  std::function<std::string()> dump_provider_;
+  // The tick at which a note in the title bar gives way to the title again.
+  std::optional<std::uint32_t> title_note_until_;
   bool started_ = false;
   std::uint64_t start_ns_ = 0;
   std::unique_ptr<std::FILE, int (*)(std::FILE*)> trace_file_{nullptr, &std::fclose};

@@ -45,6 +45,7 @@ void SdlBackend::PollEvents() {
   FlushMouseMotion();
   RunMenuActions();
   SyncWindowState();
+  EndTitleNoteWhenDue();
   if (NeedsRender() && Now() - last_render_ >= 8) Render();
   if (menu_bar_.active() && !message_box_.is_open() && !dialog_.active()) RunMenuLoop();
 }
@@ -59,7 +60,10 @@ void SdlBackend::HandleEvent(const SDL_Event& e) {
       view_.ImGuiEvent(e);
       switch (e.window.event) {
         case SDL_WINDOWEVENT_CLOSE:
-          if (main_ != nullptr) PostMessageA(main_, WM_SYSCOMMAND, SC_CLOSE, 0);
+          if (main_ != nullptr) {
+            recorder_.Close(Now());
+            PostMessageA(main_, WM_SYSCOMMAND, SC_CLOSE, 0);
+          }
           break;
         case SDL_WINDOWEVENT_FOCUS_GAINED:
         case SDL_WINDOWEVENT_FOCUS_LOST:
@@ -106,6 +110,7 @@ void SdlBackend::HandleEvent(const SDL_Event& e) {
       } else if (Main() != nullptr) {
         const int notches = e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -e.wheel.y : e.wheel.y;
         if (notches != 0) {
+          recorder_.Wheel(Now(), notches);
           PostInput(WM_MOUSEWHEEL,
                     static_cast<WPARAM>(static_cast<WORD>(notches * WHEEL_DELTA)) << 16, 0);
         }
@@ -197,6 +202,7 @@ void SdlBackend::HandleMouseButton(const SDL_MouseButtonEvent& b) {
   FlushMouseMotion();
   const POINT p = ClientPoint(b.x, b.y);
   if (p.x < 0 || p.y < 0 || p.x >= w->client_width || p.y >= w->client_height) return;
+  if (down) recorder_.Click(Now(), b.button == SDL_BUTTON_LEFT);
   PostInput(message, keys, Point(p));
 }
 
@@ -218,6 +224,11 @@ void SdlBackend::FlushMouseMotion() {
   motion_pending_ = false;
   if (Main() == nullptr || UiActive()) return;
   const POINT p = ClientPoint(motion_x_, motion_y_);
+  // Only a point over the client area reaches the game as a move (MouseAt).
+  if (const WindowRecord* w = Main();
+      p.x >= 0 && p.y >= 0 && p.x < w->client_width && p.y < w->client_height) {
+    recorder_.Move(Now(), p.x, p.y);
+  }
   MouseAt(p.x, p.y);
 }
 
@@ -231,6 +242,7 @@ void SdlBackend::HandleKey(const SDL_KeyboardEvent& key) {
     if (alt_key && alt_alone_ && !UiActive()) OpenMenuByKeyboard();
     alt_alone_ = false;
     if (vk != 0 && (GetAsyncKeyState(vk) & 0x8000)) {
+      recorder_.KeyUp(Now(), vk);
       SetKeyState(vk, false);
       if (focused) PostInput(WM_KEYUP, static_cast<WPARAM>(vk), static_cast<LPARAM>(0xC0000001u));
     }
@@ -241,6 +253,11 @@ void SdlBackend::HandleKey(const SDL_KeyboardEvent& key) {
   if (UiActive()) {
     chrome_dirty_ = true;
     frames_pending_ = std::max(frames_pending_, 2);
+    return;
+  }
+  // F12 is the screenshot key: the game never hears it.
+  if (sym == SDLK_F12) {
+    if (!key.repeat) TakeScreenshot();
     return;
   }
   if (sym == SDLK_F10 && !key.repeat) {
@@ -257,6 +274,8 @@ void SdlBackend::HandleKey(const SDL_KeyboardEvent& key) {
     }
   }
   if (vk == 0) return;
+  // The game reads keys by their state, and a press it can see is one of a focused window.
+  if (focused && !key.repeat) recorder_.KeyDown(Now(), vk);
   SetKeyState(vk, true);
   if (focused) PostInput(WM_KEYDOWN, static_cast<WPARAM>(vk), key.repeat ? 0x40000001 : 1);
 }
@@ -327,6 +346,7 @@ void SdlBackend::RunMenuActions() {
         SendMessageA(main_, WM_MENUSELECT, static_cast<WPARAM>(MAKELPARAM(0, 0xFFFF)), 0);
         break;
       case MenuAction::kCommand:
+        recorder_.Menu(Now(), static_cast<int>(a.value));
         PostMessageA(main_, WM_COMMAND, static_cast<WPARAM>(a.value), 0);
         break;
     }
@@ -337,6 +357,7 @@ void SdlBackend::SyncWindowState() {
   if (Main() == nullptr) return;
   if (desktop_focus_ != reported_focus_) {
     reported_focus_ = desktop_focus_;
+    recorder_.Focus(Now(), desktop_focus_);
     SetFocusWindow(desktop_focus_ ? main_ : nullptr);
     // Keys let go while another program has the focus are never seen.
     if (!desktop_focus_) ResetKeyState();
