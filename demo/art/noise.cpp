@@ -32,10 +32,13 @@ int Rng::Between(int lo, int hi) {
   return lo + static_cast<int>(Next() % static_cast<std::uint32_t>(hi - lo + 1));
 }
 
+std::uint32_t LatticeHash(int x, int y, std::uint32_t seed) {
+  return Mix(static_cast<std::uint32_t>(x) * 0x8DA6B343u ^
+             Mix(static_cast<std::uint32_t>(y) * 0xD8163841u ^ seed));
+}
+
 double LatticeValue(int x, int y, std::uint32_t seed) {
-  const std::uint32_t h = Mix(static_cast<std::uint32_t>(x) * 0x8DA6B343u ^
-                              Mix(static_cast<std::uint32_t>(y) * 0xD8163841u ^ seed));
-  return h / 4294967296.0;
+  return LatticeHash(x, y, seed) / 4294967296.0;
 }
 
 double ValueNoise(double x, double y, std::uint32_t seed) {

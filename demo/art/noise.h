@@ -21,6 +21,8 @@ class Rng {
 };
 
 // A hash of a lattice point, uniform in [0, 1).
+// A well-mixed 32-bit value for each lattice point and seed; LatticeValue is it in [0, 1).
+std::uint32_t LatticeHash(int x, int y, std::uint32_t seed);
 double LatticeValue(int x, int y, std::uint32_t seed);
 // Smooth value noise in [0, 1], one lattice cell per unit.
 double ValueNoise(double x, double y, std::uint32_t seed);

@@ -4,20 +4,11 @@
 #include <cmath>
 #include <utility>
 
+#include "pixel_kit.h"
+
 namespace demo_art {
-namespace {
 
-// The 8 × 8 Bayer matrix.
-constexpr int kBayer[8][8] = {
-    {0, 32, 8, 40, 2, 34, 10, 42},  {48, 16, 56, 24, 50, 18, 58, 26},
-    {12, 44, 4, 36, 14, 46, 6, 38}, {60, 28, 52, 20, 62, 30, 54, 22},
-    {3, 35, 11, 43, 1, 33, 9, 41},  {51, 19, 59, 27, 49, 17, 57, 25},
-    {15, 47, 7, 39, 13, 45, 5, 37}, {63, 31, 55, 23, 61, 29, 53, 21},
-};
-
-}  // namespace
-
-double DitherThreshold(int x, int y) { return (kBayer[y & 7][x & 7] + 0.5) / 64.0; }
+double DitherThreshold(int x, int y) { return (Bayer(x, y) + 0.5) / 64.0; }
 
 Painting::Painting(int width, int height)
     : width_(width), height_(height), pixels_(static_cast<std::size_t>(width * height)) {

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "noise.h"
+
 namespace demo_art {
 namespace {
 
@@ -10,15 +12,6 @@ constexpr std::uint8_t kBayer8[8][8] = {
     {12, 44, 4, 36, 14, 46, 6, 38}, {60, 28, 52, 20, 62, 30, 54, 22},
     {3, 35, 11, 43, 1, 33, 9, 41},  {51, 19, 59, 27, 49, 17, 57, 25},
     {15, 47, 7, 39, 13, 45, 5, 37}, {63, 31, 55, 23, 61, 29, 53, 21}};
-
-std::uint32_t Mix(std::uint32_t h) {
-  h ^= h >> 16;
-  h *= 0x7FEB352Du;
-  h ^= h >> 15;
-  h *= 0x846CA68Bu;
-  h ^= h >> 16;
-  return h;
-}
 
 // Floor division and the matching remainder, for noise at negative coordinates.
 int FloorDiv(int a, int b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
@@ -48,9 +41,7 @@ std::uint8_t DitherTone(ColourRamp ramp, int tone, int x, int y) {
 }
 
 int LatticeByte(int x, int y, std::uint32_t seed) {
-  const std::uint32_t h = Mix(static_cast<std::uint32_t>(x) * 0x8DA6B343u ^
-                              Mix(static_cast<std::uint32_t>(y) * 0xD8163841u ^ seed));
-  return static_cast<int>(h >> 24);
+  return static_cast<int>(LatticeHash(x, y, seed) >> 24);
 }
 
 int ValueNoise8(int x, int y, int cell, std::uint32_t seed, int period_x) {

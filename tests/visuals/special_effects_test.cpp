@@ -169,26 +169,18 @@ class SpecialEffectsTest : public VisualsTest {
     const platform::WindowRecord* w = platform::FindWindowRecord(shell::MainWindow);
     EXPECT_TRUE(w != nullptr && w->client_width == W && w->client_height == H);
     std::vector<std::pair<std::uint64_t, int>> runs;
-    backend().SetDumpProvider([&runs] {
-      const std::uint64_t h = ShownHash();
-      if (!runs.empty() && runs.back().first == h) {
-        ++runs.back().second;
-      } else {
-        runs.push_back({h, 1});
-      }
-      return std::string("{}");
-    });
-    std::string text;
     const std::uint32_t now = GetTickCount();
-    for (std::uint32_t t = now + 1; t < now + span; t += every)
-      text += "at " + std::to_string(t) + " dump /dev/null\n";
-    platform::headless::InputScript script;
-    std::string error;
-    EXPECT_TRUE(platform::headless::ParseInputScript(text, &script, &error)) << error;
-    backend().LoadScript(script);
-    op();
-    backend().LoadScript({});
-    backend().SetDumpProvider(nullptr);
+    SampleDuring(
+        now + 1, now + span, every,
+        [&runs] {
+          const std::uint64_t h = ShownHash();
+          if (!runs.empty() && runs.back().first == h) {
+            ++runs.back().second;
+          } else {
+            runs.push_back({h, 1});
+          }
+        },
+        op);
     return runs;
   }
 

@@ -118,13 +118,23 @@ class VisualsTest : public PlatformTest {
   // game waits through (up to `span` ms); answers the samples in order.
   std::vector<Rgb> Sample(int entry, std::uint32_t span, const std::function<void()>& op) {
     std::vector<Rgb> samples;
-    backend().SetDumpProvider([&samples, entry] {
-      samples.push_back(ToRgb(visuals::ShownPalette[entry]));
+    const std::uint32_t now = GetTickCount();
+    SampleDuring(
+        now, now + span, 1,
+        [&samples, entry] { samples.push_back(ToRgb(visuals::ShownPalette[entry])); }, op);
+    return samples;
+  }
+
+  // Runs `op` while `sample` is called at every `every`-th virtual millisecond from `from` up
+  // to `until` that the game waits through: each is a dump of the runner's script.
+  void SampleDuring(std::uint32_t from, std::uint32_t until, std::uint32_t every,
+                    const std::function<void()>& sample, const std::function<void()>& op) {
+    backend().SetDumpProvider([&sample] {
+      sample();
       return std::string("{}");
     });
     std::string text;
-    const std::uint32_t now = GetTickCount();
-    for (std::uint32_t t = now; t < now + span; ++t)
+    for (std::uint32_t t = from; t < until; t += every)
       text += "at " + std::to_string(t) + " dump /dev/null\n";
     platform::headless::InputScript script;
     std::string error;
@@ -133,7 +143,6 @@ class VisualsTest : public PlatformTest {
     op();
     backend().LoadScript({});
     backend().SetDumpProvider(nullptr);
-    return samples;
   }
 
   // Consecutive equal samples folded into one: (value, how many samples).
