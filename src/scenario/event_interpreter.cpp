@@ -18,7 +18,7 @@
 #include "scenario/scenario_loader.h"
 #include "scenario/scene_operations.h"
 #include "scenario/script_messages.h"
-#include "scenario/special_effects.h"
+#include "scenario/shake_and_attacks.h"
 #include "visuals/effect_frames.h"
 #include "visuals/screen_show.h"
 

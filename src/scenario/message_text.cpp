@@ -15,7 +15,7 @@
 #include "scenario/save_slots.h"
 #include "scenario/scenario_loader.h"
 #include "scenario/scene_operations.h"
-#include "scenario/special_effects.h"
+#include "scenario/shake_and_attacks.h"
 #include "sound/cd_audio.h"
 #include "sound/sound_state.h"
 #include "text/click_wait.h"

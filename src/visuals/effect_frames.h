@@ -1,7 +1,7 @@
 // The claw and blood sequences: numbered full-screen frames decoded straight into the shown
 // picture, each over the one before (its transparent pixels keep what was there) and each
 // with its own palette, ending on a prepared screen. The first claw attack also plays a
-// sound: the script's `ClawEffect1` (scenario/special_effects.h) puts it together from the
+// sound: the script's `ClawEffect1` (scenario/shake_and_attacks.h) puts it together from the
 // pieces here with the PCM player, which the visuals do not reach.
 #pragma once
 

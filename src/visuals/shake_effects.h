@@ -1,7 +1,7 @@
 // The shake: the shown picture moved 16 pixels each way and back, seven frames of 40 ms,
 // from a copy of its pixels kept in the "quake buf" block for the shake's length. The
 // sound that goes with it is started and ended by the script's `Quake`
-// (scenario/special_effects.h), which reaches the PCM player; the visuals do not.
+// (scenario/shake_and_attacks.h), which reaches the PCM player; the visuals do not.
 #pragma once
 
 #include <array>

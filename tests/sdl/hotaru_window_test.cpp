@@ -334,7 +334,7 @@ TEST_F(HotaruWindow, ClientAreaIsTheHeadlessRunnersShotPixelForPixel) {
 
 // The shake, both claw attacks and the blood run in the real program as on the runner: the
 // window ends showing the same dimmed red scene as the runner's shot.
-TEST_F(HotaruWindow, TheSpecialEffectsEndOnTheRunnersPicture) {
+TEST_F(HotaruWindow, TheShakeAndAttacksEndOnTheRunnersPicture) {
   std::vector<std::string> extra = {"S40.VGR", "HT_VD03.P16", "HT_VD18.P16"};
   Write(dir_ / "src" / "S40.VGR", EffectPicture(0, 255));
   Write(dir_ / "src" / "HT_VD03.P16", Bytes(4410, 0));

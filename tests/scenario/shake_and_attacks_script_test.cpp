@@ -23,7 +23,7 @@ using hotaru_test::ScenarioBuilder;
 constexpr std::size_t kShakeSoundBytes = 4410;
 constexpr std::size_t kClawSoundBytes = 2206;
 
-class SpecialEffectsScriptTest : public hotaru_test::ScenarioTest {
+class ShakeAndAttacksScriptTest : public hotaru_test::ScenarioTest {
  protected:
   void SetUp() override {
     ScenarioTest::SetUp();
@@ -51,7 +51,7 @@ class SpecialEffectsScriptTest : public hotaru_test::ScenarioTest {
   }
 };
 
-TEST_F(SpecialEffectsScriptTest, OpcodesAndTextCodesRunTheEffects) {
+TEST_F(ShakeAndAttacksScriptTest, OpcodesAndTextCodesRunTheEffects) {
   struct Case {
     const char* code;
     std::vector<std::string> writes;

@@ -1,4 +1,4 @@
-#include "scenario/special_effects.h"
+#include "scenario/shake_and_attacks.h"
 
 #include <cstdint>
 

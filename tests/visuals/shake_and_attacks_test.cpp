@@ -11,7 +11,7 @@
 #include "core/game_state.h"
 #include "core/shell_state.h"
 #include "platform/common/window_table.h"
-#include "scenario/special_effects.h"
+#include "scenario/shake_and_attacks.h"
 #include "sound/pcm.h"
 #include "visuals/background.h"
 #include "visuals/effect_frames.h"
@@ -87,7 +87,7 @@ std::vector<PALETTEENTRY> Entries(const authoring::Palette16& palette) {
   return out;
 }
 
-class SpecialEffectsTest : public VisualsTest {
+class ShakeAndAttacksTest : public VisualsTest {
  protected:
   void SetUp() override {
     VisualsTest::SetUp();
@@ -215,7 +215,7 @@ class SpecialEffectsTest : public VisualsTest {
 // ---------------------------------------------------------------------------------------
 // The shake
 
-TEST_F(SpecialEffectsTest, QuakeShowsEachMoveForFortyMillisecondsAndPutsThePictureBack) {
+TEST_F(ShakeAndAttacksTest, QuakeShowsEachMoveForFortyMillisecondsAndPutsThePictureBack) {
   WriteSound(3, 4410);  // 0.1 s: over before the shake
   Fill(VmemDIB, Scene);
   const Pixels before = Screen(VmemDIB);
@@ -263,7 +263,7 @@ TEST_F(SpecialEffectsTest, QuakeShowsEachMoveForFortyMillisecondsAndPutsThePictu
   }
 }
 
-TEST_F(SpecialEffectsTest, QuakeSoundsOnlyOverSilenceAndEndsWhateverSoundIsLoaded) {
+TEST_F(ShakeAndAttacksTest, QuakeSoundsOnlyOverSilenceAndEndsWhateverSoundIsLoaded) {
   // Sound 3: 0.5 s; sound 7: 1 s.
   WriteSound(3, 22050);
   WriteSound(7, 44100);
@@ -300,7 +300,7 @@ TEST_F(SpecialEffectsTest, QuakeSoundsOnlyOverSilenceAndEndsWhateverSoundIsLoade
   }
 }
 
-TEST_F(SpecialEffectsTest, QuakeInSkipModeShowsEveryMoveWithoutWaiting) {
+TEST_F(ShakeAndAttacksTest, QuakeInSkipModeShowsEveryMoveWithoutWaiting) {
   Fill(VmemDIB, Scene);
   const Pixels before = Screen(VmemDIB);
   shell::Pcm = 0;  // no sound to wait out
@@ -317,7 +317,7 @@ TEST_F(SpecialEffectsTest, QuakeInSkipModeShowsEveryMoveWithoutWaiting) {
 // ---------------------------------------------------------------------------------------
 // The claw and blood sequences
 
-TEST_F(SpecialEffectsTest, ClawEffect1ShowsItsFourFramesWithTheirPalettesAndEndsOnBlack) {
+TEST_F(ShakeAndAttacksTest, ClawEffect1ShowsItsFourFramesWithTheirPalettesAndEndsOnBlack) {
   WriteFrames(kClawFrameName, 1, 4);
   WriteSound(18, 4410);  // 0.1 s, over before the fade ends
   Pixels model(static_cast<std::size_t>(W * H), 0);
@@ -348,7 +348,7 @@ TEST_F(SpecialEffectsTest, ClawEffect1ShowsItsFourFramesWithTheirPalettesAndEnds
   EXPECT_EQ(ToRgb(ShownPalette[15]), (Rgb{255, 255, 255}));
 }
 
-TEST_F(SpecialEffectsTest, ClawEffect2FlashesColourOneOfTheLastFrameThenFadesToTheEmptyScene) {
+TEST_F(ShakeAndAttacksTest, ClawEffect2FlashesColourOneOfTheLastFrameThenFadesToTheEmptyScene) {
   WriteFrames(kClawFrameName, 5, 11);
   Pixels model(static_cast<std::size_t>(W * H), 0);
   const std::vector<std::uint64_t> frames = ModelFrames(5, 11, &model);
@@ -377,7 +377,7 @@ TEST_F(SpecialEffectsTest, ClawEffect2FlashesColourOneOfTheLastFrameThenFadesToT
   EXPECT_EQ(ToRgb(ShownPalette[4]), ToRgb(BasePalette1[4]));
 }
 
-TEST_F(SpecialEffectsTest, BloodEffectEndsOnTheRedBackgroundDimmed) {
+TEST_F(ShakeAndAttacksTest, BloodEffectEndsOnTheRedBackgroundDimmed) {
   WriteFrames(kBloodFrameName, 0, 3);
   WriteRedBackground();
   Pixels model(static_cast<std::size_t>(W * H), 0);
@@ -403,7 +403,7 @@ TEST_F(SpecialEffectsTest, BloodEffectEndsOnTheRedBackgroundDimmed) {
   EXPECT_EQ(ToRgb(ShownPalette[2]), (Rgb{136 * 31 / 47, 0, 0}));
 }
 
-TEST_F(SpecialEffectsTest, EverySequenceFirstFadesTheDimmedSceneOut) {
+TEST_F(ShakeAndAttacksTest, EverySequenceFirstFadesTheDimmedSceneOut) {
   WriteFrames(kClawFrameName, 1, 11);
   WriteFrames(kBloodFrameName, 0, 3);
   WriteRedBackground();
@@ -430,7 +430,7 @@ TEST_F(SpecialEffectsTest, EverySequenceFirstFadesTheDimmedSceneOut) {
   }
 }
 
-TEST_F(SpecialEffectsTest, InSkipModeTheSequencesShowEveryFrameAtOnceAndEndTheSame) {
+TEST_F(ShakeAndAttacksTest, InSkipModeTheSequencesShowEveryFrameAtOnceAndEndTheSame) {
   WriteFrames(kClawFrameName, 1, 11);
   WriteFrames(kBloodFrameName, 0, 3);
   WriteRedBackground();
@@ -463,7 +463,7 @@ TEST_F(SpecialEffectsTest, InSkipModeTheSequencesShowEveryFrameAtOnceAndEndTheSa
   EXPECT_EQ(Screen(VmemDIB), RedBackground());
 }
 
-TEST_F(SpecialEffectsTest, AMissingFrameEndsTheProgramNamingTheFile) {
+TEST_F(ShakeAndAttacksTest, AMissingFrameEndsTheProgramNamingTheFile) {
   WriteFrames(kClawFrameName, 5, 10);
   EXPECT_EQ(ExpectFatal(visuals::ClawEffect2), "ファイルが見つかりません[PACK] : CLAW11W.VGR");
 }
