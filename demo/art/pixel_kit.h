@@ -37,6 +37,10 @@ class PixelCanvas {
   std::vector<std::uint8_t> pixels_;
 };
 
+// Pixel (col 0 … 4, row 0 … 6) of a capital letter of the 5 × 7 block alphabet the title art
+// writes with (the letters of "HOTARU", "VELA", "STORY" and "SERIES"); false for others.
+bool LetterPixel(char name, int col, int row);
+
 // The 8 × 8 ordered-dither threshold of (x, y), 0 … 63.
 int Bayer(int x, int y);
 

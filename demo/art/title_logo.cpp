@@ -41,26 +41,6 @@ constexpr int kLogoX = 232, kLogoY = 40;
 constexpr int kLogoWidth = 176, kLogoHeight = 176;
 constexpr int kLogoMargin = 8;
 
-// A 5 × 7 letter: each row's five pixels, the leftmost in bit 4.
-struct Letter {
-  char name;
-  std::array<std::uint8_t, 7> rows;
-};
-constexpr std::array<Letter, 5> kLetters = {{
-    {'H', {0x11, 0x11, 0x11, 0x1F, 0x11, 0x11, 0x11}},
-    {'O', {0x0E, 0x11, 0x11, 0x11, 0x11, 0x11, 0x0E}},
-    {'T', {0x1F, 0x04, 0x04, 0x04, 0x04, 0x04, 0x04}},
-    {'A', {0x0E, 0x11, 0x11, 0x1F, 0x11, 0x11, 0x11}},
-    {'R', {0x1E, 0x11, 0x11, 0x1E, 0x14, 0x12, 0x11}},
-}};
-constexpr Letter kLetterU{'U', {0x11, 0x11, 0x11, 0x11, 0x11, 0x11, 0x0E}};
-
-const Letter& LetterFor(char name) {
-  for (const Letter& letter : kLetters)
-    if (letter.name == name) return letter;
-  return kLetterU;
-}
-
 constexpr int kLetterScale = 3;
 constexpr int kLetterAdvance = 7 * kLetterScale;
 constexpr int kSubtitleX = 256, kSubtitleY = 212;
@@ -107,10 +87,9 @@ Artwork PaintTitleSubtitle() {
   const int left = (kSubtitleWidth - 6 * kLetterAdvance + 2 * kLetterScale) / 2;
   PixelCanvas ink(kSubtitleWidth, kSubtitleHeight, 0);
   for (int i = 0; i < 6; ++i) {
-    const Letter& letter = LetterFor(reading[i]);
     for (int row = 0; row < 7; ++row)
       for (int col = 0; col < 5; ++col)
-        if (letter.rows[static_cast<std::size_t>(row)] & (0x10 >> col))
+        if (LetterPixel(reading[i], col, row))
           FillBox(&ink, left + i * kLetterAdvance + col * kLetterScale, 3 + row * kLetterScale,
                   left + i * kLetterAdvance + (col + 1) * kLetterScale,
                   3 + (row + 1) * kLetterScale, 1);
