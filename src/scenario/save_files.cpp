@@ -48,8 +48,12 @@ bool EventPictureExists(const char* pattern, std::uint8_t n) {
 }
 
 // The runner's trace of a slot file written or read as a game: "write N scenario S",
-// "read N scenario S" or "read N empty" (N the file's slot 0 … 2).
+// "read N scenario S", "read N empty" or "progress N scenario S" (N the file's slot 0 … 2).
+// The progress write is one act in the trace, not the read and the write it is made of.
+bool TracingSlots = true;
+
 void TraceSlot(const char* act, int slot, const std::uint8_t* record) {
+  if (!TracingSlots) return;
   std::string details = std::string(act) + " " + std::to_string(slot);
   details += record == nullptr ? std::string(" empty")
                                : " scenario " + std::to_string(record[field::kCurrentScenario]);
@@ -145,6 +149,7 @@ SlotInfo ReadSlotInfo(int slot) {
 void WriteProgress() {
   GameStateRecord play;
   std::memcpy(play, GameState, kGameStateSize);
+  TracingSlots = false;
   LoadSlot(LastUsedSlot);
   std::memcpy(SaveImage + field::kFlags + kFirstPersistentFlag,
               play + field::kFlags + kFirstPersistentFlag,
@@ -159,7 +164,9 @@ void WriteProgress() {
   flags[flag::kFinishedRequest] = 0;
   const std::uint8_t scenario = GetU8(play, field::kCurrentScenario);
   if (scenario < kSeenScenarioLimit) SetFlagBit(SaveImage, flag::kSeenScenarios, scenario);
-  SaveSlot(LastUsedSlot);
+  const bool written = SaveSlot(LastUsedSlot);
+  TracingSlots = true;
+  if (written) TraceSlot("progress", LastUsedSlot, SaveImage);
   std::memcpy(GameState, play, kGameStateSize);
 }
 

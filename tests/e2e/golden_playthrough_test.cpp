@@ -129,6 +129,7 @@ TEST(GoldenSummary, NamesTheFactsInTheirOrderAndLeavesOutWhatMovesWithEdits) {
       "31 choice question 5 option 1 of 2",
       "40 op 1 4 ending 2",
       "41 slot write 1 scenario 1",
+      "41 slot progress 0 scenario 1",
       "42 op 1 6 end",
       "43 cd play 4 5",
       "44 cd status mode stop",
@@ -146,6 +147,7 @@ TEST(GoldenSummary, NamesTheFactsInTheirOrderAndLeavesOutWhatMovesWithEdits) {
       "scenario 1",
       "ending 2",
       "save slot 2 (ZEN2_01.SAV): scenario 1",
+      "progress written to slot 1 (ZEN2_00.SAV): scenario 1",
       "music play 4 5",
       "music play 2 3",
       "last op 1 end",
@@ -168,8 +170,8 @@ TEST(GoldenSummary, ShotsAreFoundInBothFormsOfTheScriptsLines) {
 // The hash is of the colours shown: the same picture with its palette in another order
 // hashes the same, one pixel of another colour does not; more than 16 colours are fine.
 TEST(GoldenSummary, AShotsHashIsOfItsColoursNotOfItsFile) {
-  const fs::path dir = fs::temp_directory_path() / ("hotaru-golden-hash-" +
-                                                    std::to_string(std::random_device{}()));
+  const fs::path dir =
+      fs::temp_directory_path() / ("hotaru-golden-hash-" + std::to_string(std::random_device{}()));
   fs::create_directories(dir);
   authoring::IndexedImage picture;
   picture.width = 40;

@@ -27,8 +27,8 @@ bool Parse(const std::string& line, Event* out) {
     if (line[i] < '0' || line[i] > '9') return false;
   out->ms = static_cast<std::uint32_t>(std::stoul(line.substr(0, space)));
   const std::size_t kind_end = line.find(' ', space + 1);
-  out->kind = line.substr(space + 1, kind_end == std::string::npos ? std::string::npos
-                                                                    : kind_end - space - 1);
+  out->kind = line.substr(space + 1,
+                          kind_end == std::string::npos ? std::string::npos : kind_end - space - 1);
   out->details = kind_end == std::string::npos ? "" : line.substr(kind_end + 1);
   return true;
 }
@@ -60,14 +60,19 @@ std::string SlotName(const std::string& file_slot) {
   return name;
 }
 
-// "read N scenario S", "read N empty", "write N scenario S" as the reader's acts.
+// "read N scenario S", "read N empty", "write N scenario S", "progress N scenario S" as the
+// reader's acts.
 std::string SlotLine(const std::string& details) {
   std::istringstream in(details);
   std::string act, slot;
   in >> act >> slot;
   std::string rest;
   std::getline(in >> std::ws, rest);
-  return (act == "write" ? "save " : "load ") + SlotName(slot) + ": " + rest;
+  const char* what = act == "write"      ? "save "
+                     : act == "read"     ? "load "
+                     : act == "progress" ? "progress written to "
+                                         : "slot ";
+  return what + SlotName(slot) + ": " + rest;
 }
 
 std::string Minutes(std::uint32_t ms) {
