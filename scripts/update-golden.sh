@@ -12,10 +12,6 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-if [ ! -f build/default/CMakeCache.txt ]; then cmake --preset default >/dev/null; fi
-# A new .input file is found by the build (the test binary lists the playthroughs).
-cmake --build --preset default -j "$(nproc)" --target hotaru_tests
-
 filter="Demo/GoldenPlaythrough.*"
 if [ "$#" -gt 0 ]; then
   filter=""
@@ -27,6 +23,10 @@ if [ "$#" -gt 0 ]; then
     filter="$filter${filter:+:}Demo/GoldenPlaythrough.PlaysAsExpected/${name//[^A-Za-z0-9_]/_}"
   done
 fi
+
+if [ ! -f build/default/CMakeCache.txt ]; then cmake --preset default >/dev/null; fi
+# A new .input file is found by the build (the test binary lists the playthroughs).
+cmake --build --preset default -j "$(nproc)" --target hotaru_tests
 
 HOTARU_UPDATE_GOLDEN=1 build/default/tests/hotaru_tests --gtest_filter="$filter"
 
