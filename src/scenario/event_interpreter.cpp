@@ -107,8 +107,6 @@ void SetMark(std::uint8_t n) {
   SetFlag(flag::kMarksReached17, before == 16 && after == 17 ? 1 : 0);
 }
 
-// 0x25. A choice of no option is not offered (nothing could ever be chosen): play goes on
-// after the instruction with flag 104 = 255, the value of a choice with no answer.
 // The script's yes/no question, its answer in the runner's trace.
 bool TracedQuestion() {
   const bool yes = AskScriptQuestion();
@@ -116,6 +114,8 @@ bool TracedQuestion() {
   return yes;
 }
 
+// 0x25. A choice of no option is not offered (nothing could ever be chosen): play goes on
+// after the instruction with flag 104 = 255, the value of a choice with no answer.
 void RunChoice(Level& level, const Instruction& ins) {
   shell::Present(&visuals::UpdateRect);
   const std::uint8_t count = static_cast<std::uint8_t>((ins.operand_count - 2) / 2);
