@@ -29,18 +29,46 @@ constexpr std::uint8_t kNone = 255;
 constexpr std::uint8_t kNoClearInSceneChange = 18;
 
 // The names the report gives, in number order.
-constexpr std::string_view kTransitionNames[] = {
-    "fade in",       "spiral blocks",         "random blocks",       "diamonds",
-    "diamond wave",  "dither",                "blinds",              "column sweep",
-    "dither sweep",  "vertical unfold",       "interleaved columns", "instant",
-    "dither (as 5)", "iris",                  "slide from the bottom", "slide from the left",
-    "slide from the top", "slide from the right", "palette cross-fade", "random rows"};
-constexpr std::string_view kClearingNames[] = {
-    "fade out",        "spiral blocks", "random blocks",      "diamonds",
-    "diamond wave",    "dither",        "blinds",             "column sweep",
-    "dither sweep",    "squeeze",       "interleaved columns", "instant",
-    "fade out (as 0)", "iris",          "scroll up",          "scroll right",
-    "scroll down",     "scroll left",   "fade out (as 0)",    "random rows"};
+constexpr std::string_view kTransitionNames[] = {"fade in",
+                                                 "spiral blocks",
+                                                 "random blocks",
+                                                 "diamonds",
+                                                 "diamond wave",
+                                                 "dither",
+                                                 "blinds",
+                                                 "column sweep",
+                                                 "dither sweep",
+                                                 "vertical unfold",
+                                                 "interleaved columns",
+                                                 "instant",
+                                                 "dither (as 5)",
+                                                 "iris",
+                                                 "slide from the bottom",
+                                                 "slide from the left",
+                                                 "slide from the top",
+                                                 "slide from the right",
+                                                 "palette cross-fade",
+                                                 "random rows"};
+constexpr std::string_view kClearingNames[] = {"fade out",
+                                               "spiral blocks",
+                                               "random blocks",
+                                               "diamonds",
+                                               "diamond wave",
+                                               "dither",
+                                               "blinds",
+                                               "column sweep",
+                                               "dither sweep",
+                                               "squeeze",
+                                               "interleaved columns",
+                                               "instant",
+                                               "fade out (as 0)",
+                                               "iris",
+                                               "scroll up",
+                                               "scroll right",
+                                               "scroll down",
+                                               "scroll left",
+                                               "fade out (as 0)",
+                                               "random rows"};
 constexpr std::string_view kShowStyleNames[] = {"plain", "interlaced", "dither", "blinds"};
 // Colour effect 0 is none: it takes an effect away and is not counted.
 constexpr std::string_view kColourEffectNames[] = {"none", "grey",     "red", "green",
@@ -94,7 +122,8 @@ class CoverageWalk {
       if (file.HasCode()) s.walk = std::make_unique<CodeWalk>(file.blocks.event);
       // A file that is read at all is walked; what is damaged in it is the audit's to say.
       if (!file.ok)
-        for (const std::string& problem : file.problems) Add(file.number, ScnBlock::kFile, 0, problem);
+        for (const std::string& problem : file.problems)
+          Add(file.number, ScnBlock::kFile, 0, problem);
       if (file.ok && !file.HasCode())
         Add(file.number, ScnBlock::kFile, 0,
             "EVENT DATA is too short for its table: there is no code to walk");
@@ -170,8 +199,9 @@ class CoverageWalk {
     const auto it = scenarios_.find(number);
     if (it == scenarios_.end()) {
       if (from != nullptr)
-        Add(*from, "scenario to scenario " + std::to_string(number) + ", which has no file" +
-                       (number == kNone ? " (255 is no scenario)" : " (" + ScenarioName(number) + ")"));
+        Add(*from,
+            "scenario to scenario " + std::to_string(number) + ", which has no file" +
+                (number == kNone ? " (255 is no scenario)" : " (" + ScenarioName(number) + ")"));
       return;
     }
     Scenario& s = it->second;
@@ -402,9 +432,8 @@ void AppendWrapped(std::string* out, const std::string& lead,
 }  // namespace
 
 bool ScenarioCoverage::Complete() const {
-  return findings.empty() && std::all_of(tallies.begin(), tallies.end(), [](const CoverageTally& t) {
-           return t.never.empty();
-         });
+  return findings.empty() && std::all_of(tallies.begin(), tallies.end(),
+                                         [](const CoverageTally& t) { return t.never.empty(); });
 }
 
 ScenarioCoverage MeasureCoverage(const std::vector<UnpackedScenario>& scenarios) {

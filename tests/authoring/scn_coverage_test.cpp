@@ -179,8 +179,7 @@ TEST(ScnCoverageTest, FilesThatCannotBeWalkedAreFindingsNotCrashes) {
   EXPECT_EQ(Tally(coverage, "scenario files").never, (std::vector<std::string>{"002.SCN"}));
 
   const auto no_start = authoring::MeasureCoverage(authoring::UnpackScenarios({files[1]}));
-  EXPECT_EQ(no_start.findings.front(),
-            "000.SCN: the story starts here, and there is no such file");
+  EXPECT_EQ(no_start.findings.front(), "000.SCN: the story starts here, and there is no such file");
 }
 
 TEST(ScnCoverageTest, TheReportSaysHowMuchIsReachedAndNamesTheRest) {
@@ -193,21 +192,23 @@ TEST(ScnCoverageTest, TheReportSaysHowMuchIsReachedAndNamesTheRest) {
                                   "    end\n"},
                                  {4, "L0: end\n"}});
   const std::string report = authoring::CoverageReport(coverage);
-  EXPECT_TRUE(report.starts_with("scenario files: reached 1 of 2\n"
-                                 "  never reached: 004.SCN\n"
-                                 "opcodes: reached 5 of 76\n"
-                                 "  never reached: sub, call, wait, scenario, choice, click,"))
+  EXPECT_TRUE(
+      report.starts_with("scenario files: reached 1 of 2\n"
+                         "  never reached: 004.SCN\n"
+                         "opcodes: reached 5 of 76\n"
+                         "  never reached: sub, call, wait, scenario, choice, click,"))
       << report;
   EXPECT_TRUE(report.find("\ntransitions: reached 1 of 20\n"
                           "  never reached: 0 fade in, 1 spiral blocks, 2 random blocks, "
                           "4 diamond wave, 5 dither, 6 blinds,\n") != std::string::npos)
       << report;
-  EXPECT_TRUE(report.ends_with("colour effects: reached 1 of 6\n"
-                               "  never reached: 1 grey, 2 red, 3 green, 4 blue, 6 dim\n"
-                               "character places: reached 0 of 3\n"
-                               "  never reached: 0 left, 1 right, 2 centre\n"
-                               "findings: 0\n"
-                               "152 never reached, 0 findings\n"))
+  EXPECT_TRUE(
+      report.ends_with("colour effects: reached 1 of 6\n"
+                       "  never reached: 1 grey, 2 red, 3 green, 4 blue, 6 dim\n"
+                       "character places: reached 0 of 3\n"
+                       "  never reached: 0 left, 1 right, 2 centre\n"
+                       "findings: 0\n"
+                       "152 never reached, 0 findings\n"))
       << report;
   for (std::size_t from = 0, to; (to = report.find('\n', from)) != std::string::npos; from = to + 1)
     EXPECT_LE(to - from, 100u) << report.substr(from, to - from);
