@@ -29,46 +29,19 @@ constexpr std::uint8_t kNone = 255;
 constexpr std::uint8_t kNoClearInSceneChange = 18;
 
 // The names the report gives, in number order.
-constexpr std::string_view kTransitionNames[] = {"fade in",
-                                                 "spiral blocks",
-                                                 "random blocks",
-                                                 "diamonds",
-                                                 "diamond wave",
-                                                 "dither",
-                                                 "blinds",
-                                                 "column sweep",
-                                                 "dither sweep",
-                                                 "vertical unfold",
-                                                 "interleaved columns",
-                                                 "instant",
-                                                 "dither (as 5)",
-                                                 "iris",
-                                                 "slide from the bottom",
-                                                 "slide from the left",
-                                                 "slide from the top",
-                                                 "slide from the right",
-                                                 "palette cross-fade",
-                                                 "random rows"};
-constexpr std::string_view kClearingNames[] = {"fade out",
-                                               "spiral blocks",
-                                               "random blocks",
-                                               "diamonds",
-                                               "diamond wave",
-                                               "dither",
-                                               "blinds",
-                                               "column sweep",
-                                               "dither sweep",
-                                               "squeeze",
-                                               "interleaved columns",
-                                               "instant",
-                                               "fade out (as 0)",
-                                               "iris",
-                                               "scroll up",
-                                               "scroll right",
-                                               "scroll down",
-                                               "scroll left",
-                                               "fade out (as 0)",
-                                               "random rows"};
+// clang-format off
+constexpr std::string_view kTransitionNames[] = {
+    "fade in", "spiral blocks", "random blocks", "diamonds", "diamond wave",
+    "dither", "blinds", "column sweep", "dither sweep", "vertical unfold",
+    "interleaved columns", "instant", "dither (as 5)", "iris", "slide from the bottom",
+    "slide from the left", "slide from the top", "slide from the right", "palette cross-fade",
+    "random rows"};
+constexpr std::string_view kClearingNames[] = {
+    "fade out", "spiral blocks", "random blocks", "diamonds", "diamond wave",
+    "dither", "blinds", "column sweep", "dither sweep", "squeeze",
+    "interleaved columns", "instant", "fade out (as 0)", "iris", "scroll up",
+    "scroll right", "scroll down", "scroll left", "fade out (as 0)", "random rows"};
+// clang-format on
 constexpr std::string_view kShowStyleNames[] = {"plain", "interlaced", "dither", "blinds"};
 // Colour effect 0 is none: it takes an effect away and is not counted.
 constexpr std::string_view kColourEffectNames[] = {"none", "grey",     "red", "green",
