@@ -50,7 +50,7 @@ const std::vector<CatalogueEntry>& Catalogue() {
         {"BLDW2.VGR", [] { return PaintBloodFrame(2); }},
         {"BLDW3.VGR", [] { return PaintBloodFrame(3); }},
         {"OP2_BACK.VGR", PaintTitleBack},
-        {"TITLE.VGR", PaintTitleLogo},
+        {"TITLE.VGR", PaintTitleInBox},
         {"TITLE2.VGR", PaintTitleSubtitle},
         {"VELA.VGR", PaintMakerLogo},
         {"TITLE_.VGR", PaintTitleDimmed},

@@ -1,7 +1,7 @@
-// TITLE.VGR and TITLE2.VGR: the title 「蛍」 in gold with a black rim, and its reading
-// "HOTARU" under it. Both are placed in the centre of the screen, inside the band that the
-// title's dissolve reveals, and leave everything else to OP2_BACK.VGR through their
-// transparent colour.
+// The title 「蛍」 in gold with a black rim (laid over the scene in TITLE.VGR, see
+// title_menu_art.cpp) and its reading "HOTARU" under it (TITLE2.VGR). Both are placed in the
+// centre of the screen, inside the band that the title's dissolve reveals, and leave
+// everything else to OP2_BACK.VGR through their transparent colour.
 #include <array>
 
 #include "pixel_kit.h"

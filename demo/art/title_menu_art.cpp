@@ -1,6 +1,8 @@
-// The maker's logo VELA.VGR and the two pictures the title menu lays over the title scene:
-// TITLE2_.VGR (dark plates under the menu items) and TITLE_.VGR (the title dimmed while the
-// slot screen is up, put back by TITLE.VGR).
+// The maker's logo VELA.VGR and the pictures of the title's centre box, the part of the
+// screen that the title menu's dissolves change: TITLE.VGR (the scene with the title over
+// it), TITLE2_.VGR (dark plates under the menu items) and TITLE_.VGR (the title sunk into
+// the night while a slot screen is up). TITLE.VGR and TITLE_.VGR cover the whole box, so
+// each takes away the plates and TITLE.VGR puts back exactly what TITLE_.VGR changed.
 #include <array>
 
 #include "pixel_kit.h"
@@ -44,6 +46,39 @@ constexpr int kNameScale = 16;
 constexpr int kNameCells = 4 * 6 - 1;  // four letters, a cell between each
 constexpr int kNameLeft = (640 - kNameCells * kNameScale) / 2;
 constexpr int kNameTop = 112;
+
+// The title's centre box: where the menu's plates go, inside the band its dissolves change.
+constexpr int kBoxLeft = 224, kBoxTop = 16, kBoxRight = 424, kBoxBottom = 392;
+
+// The box as the title shows it before its menu: OP2_BACK.VGR with the title and its
+// reading over it; `lettering` marks the pixels that the title or its reading drew.
+struct TitleBox {
+  PixelCanvas scene{kBoxRight - kBoxLeft, kBoxBottom - kBoxTop};
+  PixelCanvas lettering{kBoxRight - kBoxLeft, kBoxBottom - kBoxTop};
+};
+
+void LayOver(TitleBox* box, const Artwork& part, bool lettering) {
+  const auto& image = part.image;
+  for (int y = 0; y < image.height; ++y)
+    for (int x = 0; x < image.width; ++x) {
+      const std::uint8_t p = image.pixels[static_cast<std::size_t>(y * image.width + x)];
+      if (p == part.options.transparent) continue;
+      const int bx = part.options.x + x - kBoxLeft, by = part.options.y + y - kBoxTop;
+      box->scene.Set(bx, by, p);
+      if (lettering) box->lettering.Set(bx, by, 1);
+    }
+}
+
+TitleBox ComposeTitleBox() {
+  TitleBox box;
+  Artwork back = PaintTitleBack();
+  back.options.x = 0;
+  back.options.y = 0;
+  LayOver(&box, back, false);
+  LayOver(&box, PaintTitleLogo(), true);
+  LayOver(&box, PaintTitleSubtitle(), true);
+  return box;
+}
 
 // The title scene's colours with its own picture over the centre band.
 Artwork TitleOverlay(const char* name, const PixelCanvas& canvas, int x, int y,
@@ -126,30 +161,28 @@ Artwork PaintMakerLogo() {
 Artwork PaintTitleMenuPlates() {
   // The four stacked items from (240, 248), 34 pixels apart, at most 7 glyphs wide; the
   // fifth item alone at (304, 24), 4 glyphs wide.
-  constexpr int kLeft = 224, kTop = 16, kRight = 424, kBottom = 392;
   constexpr std::uint8_t kSeeThrough = kTitleSkyTop;
-  PixelCanvas c(kRight - kLeft, kBottom - kTop, kSeeThrough);
-  Plate(&c, 0, 236 - kTop, kRight - kLeft, 384 - kTop);
-  Plate(&c, 296 - kLeft, 0, 408 - kLeft, 56 - kTop);
-  return TitleOverlay("TITLE2_.VGR", c, kLeft, kTop, kSeeThrough);
+  PixelCanvas c(kBoxRight - kBoxLeft, kBoxBottom - kBoxTop, kSeeThrough);
+  Plate(&c, 0, 236 - kBoxTop, kBoxRight - kBoxLeft, 384 - kBoxTop);
+  Plate(&c, 296 - kBoxLeft, 0, 408 - kBoxLeft, 56 - kBoxTop);
+  return TitleOverlay("TITLE2_.VGR", c, kBoxLeft, kBoxTop, kSeeThrough);
+}
+
+Artwork PaintTitleInBox() {
+  const TitleBox box = ComposeTitleBox();
+  return TitleOverlay("TITLE.VGR", box.scene, kBoxLeft, kBoxTop, authoring::kNoTransparentColour);
 }
 
 Artwork PaintTitleDimmed() {
-  // The title's own pixels, its gold sunk into the night; everything it leaves
-  // transparent stays transparent, so TITLE.VGR puts back exactly what this covers.
-  Artwork title = PaintTitleLogo();
-  const std::uint8_t see_through = title.options.transparent;
-  PixelCanvas c(title.image.width, title.image.height, see_through);
+  // The scene as it is, the title's gold and its reading sunk into the night.
+  const TitleBox box = ComposeTitleBox();
+  PixelCanvas c = box.scene;
   for (int y = 0; y < c.height(); ++y)
     for (int x = 0; x < c.width(); ++x) {
-      const std::uint8_t p =
-          title.image.pixels[static_cast<std::size_t>(y * title.image.width + x)];
-      if (p == see_through) continue;
-      c.Set(x, y,
-            p == kTitleBlack ? std::uint8_t{kTitleBlack}
-                             : DitherTone({kTitleHills, kTitleRiver}, 24, x, y));
+      if (!box.lettering.at(x, y) || c.at(x, y) == kTitleBlack) continue;
+      c.Set(x, y, DitherTone({kTitleHills, kTitleRiver}, 24, x + kBoxLeft, y + kBoxTop));
     }
-  return TitleOverlay("TITLE_.VGR", c, title.options.x, title.options.y, see_through);
+  return TitleOverlay("TITLE_.VGR", c, kBoxLeft, kBoxTop, authoring::kNoTransparentColour);
 }
 
 }  // namespace demo_art

@@ -29,7 +29,8 @@ enum TitleColour : std::uint8_t {
 authoring::Palette16 TitlePalette();
 
 Artwork PaintTitleBack();      // OP2_BACK.VGR: the whole screen
-Artwork PaintTitleLogo();      // TITLE.VGR: the title, centred in the upper half
+Artwork PaintTitleLogo();      // the title alone, centred in the upper half (TITLE.VGR lays it
+                               // over the scene)
 Artwork PaintTitleSubtitle();  // TITLE2.VGR: "HOTARU" under the title
 
 }  // namespace demo_art
