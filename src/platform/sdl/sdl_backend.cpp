@@ -366,10 +366,27 @@ void SdlBackend::CursorMoved(int screen_x, int screen_y) {
   }
   WindowRecord* w = Main();
   if (w == nullptr || !desktop_focus_ || GetFocus() != main_ || !view_.shown()) return;
-  int width = 0, height = 0;
-  view_.Size(&width, &height);
+  int width = 0, height = 0, points_w = 0, points_h = 0;
+  view_.PixelSize(&width, &height);
+  view_.Size(&points_w, &points_h);
   const ViewGeometry g = Geometry(*w, width, height);
-  SDL_WarpMouseInWindow(view_.window(), g.WindowX(screen_x), g.WindowY(screen_y));
+  POINT origin{0, 0};
+  ClientToScreen(main_, &origin);
+  const int cx = screen_x - origin.x, cy = screen_y - origin.y;
+  int x = g.WindowX(screen_x), y = g.WindowY(screen_y);
+  if (cx >= 0 && cy >= 0 && cx < w->client_width && cy < w->client_height) {
+    // A client point lies where the picture shows the picture pixel it holds.
+    const PictureView picture = Picture(*w, g, width, height);
+    x = picture.x.WindowOf(picture.x.PictureOfClient(cx));
+    y = picture.y.WindowOf(picture.y.PictureOfClient(cy));
+  }
+  // Drawable pixels to the desktop's points, rounded up so that the pointer's pixel is this
+  // one.
+  if (width > 0 && height > 0 && (width != points_w || height != points_h)) {
+    x = static_cast<int>((static_cast<std::int64_t>(x) * points_w + width - 1) / width);
+    y = static_cast<int>((static_cast<std::int64_t>(y) * points_h + height - 1) / height);
+  }
+  SDL_WarpMouseInWindow(view_.window(), x, y);
 }
 
 void SdlBackend::DialogStep(HWND dialog) {
