@@ -84,6 +84,48 @@ TEST(PicturePlacement, MousePositionsMapToThePictureAndBandsToItsEdge) {
   }
 }
 
+// The whole chain the mouse takes, window pixel to the client point the game is given: an
+// 800 × 500 window below its 22-point bar on a display of twice the density, whole-number
+// scaling; and full screen on a 1920 × 1080 desktop, fit.
+TEST(PicturePlacement, WindowPixelsBecomeClientPointsThroughThePlacement) {
+  const WindowLayout window = LayOutWindow(ViewGeometry::Window(100, 50, 800, 522, 1600, 1044),
+                                           PixelRect{100, 72, 800, 500}, 1920, 1080, false, 800,
+                                           500, ScaleMode::kWhole, 1600, 1044);
+  EXPECT_EQ(window.picture.placed.x, 160);
+  EXPECT_EQ(window.picture.placed.y, 144);
+  EXPECT_EQ(window.picture.placed.w, 1280);
+  const WindowLayout full = LayOutWindow(ViewGeometry::Scaled(640, 480, 1920, 1080),
+                                         PixelRect{0, 22, 640, 480}, 640, 480, true, 640, 480,
+                                         ScaleMode::kFit, 1920, 1080);
+  struct Case {
+    const char* name;
+    const WindowLayout& layout;
+    int window_x, window_y, client_x, client_y;
+  } cases[] = {
+      {"the bar stays the bar", window, 10, 30, 5, -7},
+      {"the band at the left is the left edge", window, 10, 500, 0, 223},
+      {"the last pixel", window, 1599, 1043, 799, 499},
+      {"a pixel of the picture", window, 160 + 2 * 320, 144 + 2 * 200, 400, 250},
+      {"full screen: the bar at the top", full, 960, 10, 320, -18},
+      {"full screen: the middle", full, 960, 540, 320, 200},
+      {"full screen: the band at the left", full, 10, 540, 0, 200},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const PixelPoint p = ClientPointAt(c.layout, c.window_x, c.window_y);
+    EXPECT_EQ(p.x, c.client_x);
+    EXPECT_EQ(p.y, c.client_y);
+  }
+  // The game placing the cursor: the first window pixel of the picture pixel's block, which
+  // the mouse maps back to the same client point.
+  const PixelPoint at = WindowPixelOf(window, 799, 499);
+  EXPECT_EQ(at.x, 160 + 2 * 639);
+  EXPECT_EQ(at.y, 144 + 2 * 399);
+  const PixelPoint back = ClientPointAt(window, at.x, at.y);
+  EXPECT_EQ(back.x, 799);
+  EXPECT_EQ(back.y, 499);
+}
+
 // At sizes that are not whole multiples, every picture pixel is shown somewhere and the way
 // back finds it: window → picture → client (the game's own stretch) and back again.
 TEST(PicturePlacement, MappingsRoundTripAtAnyScale) {

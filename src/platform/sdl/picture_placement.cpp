@@ -104,4 +104,39 @@ PictureView ViewPicture(const PictureSource& source, ScaleMode mode, const Pixel
   return v;
 }
 
+WindowLayout LayOutWindow(const ViewGeometry& screen, const PixelRect& client, int screen_width,
+                          int screen_height, bool full_screen, int surface_width,
+                          int surface_height, ScaleMode mode, int window_width,
+                          int window_height) {
+  WindowLayout l{screen, client, screen_width, screen_height, full_screen, {}};
+  const PixelRect area = full_screen ? PixelRect{0, 0, window_width, window_height}
+                                     : screen.ToWindow(client.x, client.y, client.w, client.h);
+  l.picture = ViewPicture(SourceOfClient(surface_width, surface_height, full_screen), mode, area);
+  return l;
+}
+
+PixelPoint ClientPointAt(const WindowLayout& l, int window_x, int window_y) {
+  int x = l.screen.ScreenX(window_x), y = l.screen.ScreenY(window_y);
+  if (l.full_screen) {
+    // The desktop stands for the emulated screen: the mouse never leaves it.
+    x = std::clamp(x, 0, l.screen_width - 1);
+    y = std::clamp(y, 0, l.screen_height - 1);
+  }
+  const PixelPoint emulated{x - l.client.x, y - l.client.y};
+  const bool in_client =
+      emulated.x >= 0 && emulated.y >= 0 && emulated.x < l.client.w && emulated.y < l.client.h;
+  if (!in_client && !(l.full_screen && emulated.y >= 0)) return emulated;
+  return PixelPoint{l.picture.x.ClientOf(l.picture.x.PictureAt(window_x)),
+                     l.picture.y.ClientOf(l.picture.y.PictureAt(window_y))};
+}
+
+PixelPoint WindowPixelOf(const WindowLayout& l, int client_x, int client_y) {
+  if (client_x >= 0 && client_y >= 0 && client_x < l.client.w && client_y < l.client.h) {
+    return PixelPoint{l.picture.x.WindowOf(l.picture.x.PictureOfClient(client_x)),
+                      l.picture.y.WindowOf(l.picture.y.PictureOfClient(client_y))};
+  }
+  return PixelPoint{l.screen.WindowX(l.client.x + client_x),
+                    l.screen.WindowY(l.client.y + client_y)};
+}
+
 }  // namespace platform::sdl

@@ -68,4 +68,33 @@ struct PictureView {
 };
 PictureView ViewPicture(const PictureSource& source, ScaleMode mode, const PixelRect& area);
 
+// What the window shows where: the emulated screen (menu bar, dialogs) through `screen`, and
+// the picture of the client surface where the player's choice puts it.
+struct WindowLayout {
+  ViewGeometry screen;
+  PixelRect client;  // the client area on the emulated screen
+  int screen_width = 0, screen_height = 0;
+  bool full_screen = false;
+  PictureView picture;
+};
+// In a window the picture fills the client area's place; in full screen the whole window of
+// window_width × window_height.
+WindowLayout LayOutWindow(const ViewGeometry& screen, const PixelRect& client, int screen_width,
+                          int screen_height, bool full_screen, int surface_width,
+                          int surface_height, ScaleMode mode, int window_width,
+                          int window_height);
+
+// A point in pixels (of the window or the client area, as the function says).
+struct PixelPoint {
+  int x = 0, y = 0;
+};
+// The client point a window pixel stands for. Over the client area's place, or anywhere below
+// the bar in full screen, it is the picture pixel shown there, and a pixel of the black bands
+// beside the picture counts as the picture's nearest edge, so that a click there is still a
+// click on the game. Elsewhere (the bar) it is the emulated screen's point, in full screen
+// kept on that screen.
+PixelPoint ClientPointAt(const WindowLayout& layout, int window_x, int window_y);
+// The window pixel where a client point shows (the first of its block).
+PixelPoint WindowPixelOf(const WindowLayout& layout, int client_x, int client_y);
+
 }  // namespace platform::sdl

@@ -369,17 +369,11 @@ void SdlBackend::CursorMoved(int screen_x, int screen_y) {
   int width = 0, height = 0, points_w = 0, points_h = 0;
   view_.PixelSize(&width, &height);
   view_.Size(&points_w, &points_h);
-  const ViewGeometry g = Geometry(*w, width, height);
   POINT origin{0, 0};
   ClientToScreen(main_, &origin);
-  const int cx = screen_x - origin.x, cy = screen_y - origin.y;
-  int x = g.WindowX(screen_x), y = g.WindowY(screen_y);
-  if (cx >= 0 && cy >= 0 && cx < w->client_width && cy < w->client_height) {
-    // A client point lies where the picture shows the picture pixel it holds.
-    const PictureView picture = Picture(*w, g, width, height);
-    x = picture.x.WindowOf(picture.x.PictureOfClient(cx));
-    y = picture.y.WindowOf(picture.y.PictureOfClient(cy));
-  }
+  const PixelPoint at =
+      WindowPixelOf(Layout(*w, width, height), screen_x - origin.x, screen_y - origin.y);
+  int x = at.x, y = at.y;
   // Drawable pixels to the desktop's points, rounded up so that the pointer's pixel is this
   // one.
   if (width > 0 && height > 0 && (width != points_w || height != points_h)) {

@@ -141,8 +141,8 @@ class SdlBackend final : public Backend {
   void SleepUntilTick(std::uint32_t tick);
   // How the emulated screen shows in a window of this size (drawable pixels).
   ViewGeometry Geometry(const WindowRecord& w, int window_w, int window_h);
-  // Where the game's picture shows in it, as the player chose.
-  PictureView Picture(const WindowRecord& w, const ViewGeometry& g, int window_w, int window_h);
+  // That, and where the game's picture shows in it, as the player chose.
+  WindowLayout Layout(const WindowRecord& w, int window_w, int window_h);
   // A mouse position in the desktop's points as drawable pixels of the window.
   void ToPixels(int* x, int* y) const;
   bool UiActive() const;

@@ -299,25 +299,8 @@ POINT SdlBackend::ClientPoint(int window_x, int window_y) {
   if (w == nullptr) return POINT{-1, -1};
   int width = 0, height = 0;
   view_.PixelSize(&width, &height);
-  const ViewGeometry g = Geometry(*w, width, height);
-  int x = g.ScreenX(window_x), y = g.ScreenY(window_y);
-  if (view_.full_screen()) {
-    // The desktop stands for the emulated screen: the mouse never leaves it.
-    x = std::clamp(x, 0, ScreenWidth() - 1);
-    y = std::clamp(y, 0, ScreenHeight() - 1);
-  }
-  POINT origin{0, 0};
-  ClientToScreen(main_, &origin);
-  const POINT emulated{x - origin.x, y - origin.y};
-  // Over the client area's place, or anywhere below the bar in full screen, the point is the
-  // picture pixel shown there; a point on the black bands beside the picture counts as the
-  // picture's nearest edge, so that a click there is still a click on the game.
-  const bool in_client = emulated.x >= 0 && emulated.y >= 0 && emulated.x < w->client_width &&
-                         emulated.y < w->client_height;
-  if (!in_client && !(view_.full_screen() && emulated.y >= 0)) return emulated;
-  const PictureView picture = Picture(*w, g, width, height);
-  return POINT{picture.x.ClientOf(picture.x.PictureAt(window_x)),
-               picture.y.ClientOf(picture.y.PictureAt(window_y))};
+  const PixelPoint p = ClientPointAt(Layout(*w, width, height), window_x, window_y);
+  return POINT{p.x, p.y};
 }
 
 void SdlBackend::OpenMenuByKeyboard() {

@@ -26,16 +26,13 @@ ViewGeometry SdlBackend::Geometry(const WindowRecord& w, int window_w, int windo
   return ViewGeometry::Window(w.outer.left, w.outer.top, points_w, points_h, window_w, window_h);
 }
 
-PictureView SdlBackend::Picture(const WindowRecord& w, const ViewGeometry& g, int window_w,
-                                int window_h) {
+WindowLayout SdlBackend::Layout(const WindowRecord& w, int window_w, int window_h) {
   POINT origin{0, 0};
   ClientToScreen(w.handle, &origin);
-  const bool full = view_.full_screen();
-  // In a window the picture fills the client area's place; in full screen the whole screen.
-  const PixelRect area = full ? PixelRect{0, 0, window_w, window_h}
-                              : g.ToWindow(origin.x, origin.y, w.client_width, w.client_height);
-  return ViewPicture(SourceOfClient(w.surface.width, w.surface.height, full),
-                     CurrentPresentation().mode, area);
+  return LayOutWindow(Geometry(w, window_w, window_h),
+                      PixelRect{origin.x, origin.y, w.client_width, w.client_height},
+                      ScreenWidth(), ScreenHeight(), view_.full_screen(), w.surface.width,
+                      w.surface.height, CurrentPresentation().mode, window_w, window_h);
 }
 
 void SdlBackend::PresentationChanged() { repaint_all_ = true; }
@@ -56,8 +53,9 @@ void SdlBackend::Render() {
   }
   WindowRecord* w = Main();
   if (w == nullptr) return;
-  const ViewGeometry g = Geometry(*w, width, height);
-  const PictureView picture = Picture(*w, g, width, height);
+  const WindowLayout layout = Layout(*w, width, height);
+  const ViewGeometry& g = layout.screen;
+  const PictureView& picture = layout.picture;
   const PixelRect shown = Intersect(picture.placed, PixelRect{0, 0, width, height});
   POINT origin{0, 0};
   ClientToScreen(main_, &origin);
