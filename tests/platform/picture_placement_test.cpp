@@ -33,8 +33,7 @@ TEST(PicturePlacement, EachModePlacesThePictureInTheArea) {
       {"fit window 800x500", ScaleMode::kFit, {0, 22, 800, 500}, {0, 22, 800, 500}},
       {"whole window 800x500", ScaleMode::kWhole, {0, 22, 800, 500}, {80, 72, 640, 400}},
       // The same window on a display of twice the density.
-      {"whole window 800x500 at 2x", ScaleMode::kWhole, {0, 44, 1600, 1000},
-       {160, 144, 1280, 800}},
+      {"whole window 800x500 at 2x", ScaleMode::kWhole, {0, 44, 1600, 1000}, {160, 144, 1280, 800}},
       // Smaller than the picture: whole keeps one times and is cut by the area.
       {"whole 600x380", ScaleMode::kWhole, {0, 0, 600, 380}, {-20, -10, 640, 400}},
   };
@@ -55,9 +54,9 @@ TEST(PicturePlacement, TheClientHoldsThePictureAsTheGamePaintedIt) {
     PixelRect in_client;
     int picture_width;
   } cases[] = {
-      {640, 480, true, {0, 0, 640, 400}, 640},    // full screen: top left, black band below
-      {800, 500, false, {0, 0, 800, 500}, 640},   // stretched over the client area
-      {320, 200, false, {0, 0, 320, 200}, 320},   // smaller: the client area is all there is
+      {640, 480, true, {0, 0, 640, 400}, 640},   // full screen: top left, black band below
+      {800, 500, false, {0, 0, 800, 500}, 640},  // stretched over the client area
+      {320, 200, false, {0, 0, 320, 200}, 320},  // smaller: the client area is all there is
   };
   for (const Case& c : cases) {
     const PictureSource s = SourceOfClient(c.width, c.height, c.full_screen);
@@ -70,13 +69,13 @@ TEST(PicturePlacement, TheClientHoldsThePictureAsTheGamePaintedIt) {
 // Whole-number scaling: each picture pixel an n × n block; the bands beside the picture
 // count as its nearest edge.
 TEST(PicturePlacement, MousePositionsMapToThePictureAndBandsToItsEdge) {
-  const PictureView v = ViewPicture(SourceOfClient(640, 480, true), ScaleMode::kWhole,
-                                    PixelRect{0, 0, 1920, 1080});
+  const PictureView v =
+      ViewPicture(SourceOfClient(640, 480, true), ScaleMode::kWhole, PixelRect{0, 0, 1920, 1080});
   struct Case {
     int window_x, window_y, picture_x, picture_y;
   } cases[] = {
-      {320, 140, 0, 0}, {321, 141, 0, 0},     {322, 142, 1, 1},      {1599, 939, 639, 399},
-      {0, 0, 0, 0},     {1919, 1079, 639, 399}, {100, 500, 0, 180},   {960, 1000, 320, 399},
+      {320, 140, 0, 0}, {321, 141, 0, 0},       {322, 142, 1, 1},   {1599, 939, 639, 399},
+      {0, 0, 0, 0},     {1919, 1079, 639, 399}, {100, 500, 0, 180}, {960, 1000, 320, 399},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(v.x.PictureAt(c.window_x), c.picture_x) << c.window_x;
@@ -94,9 +93,9 @@ TEST(PicturePlacement, WindowPixelsBecomeClientPointsThroughThePlacement) {
   EXPECT_EQ(window.picture.placed.x, 160);
   EXPECT_EQ(window.picture.placed.y, 144);
   EXPECT_EQ(window.picture.placed.w, 1280);
-  const WindowLayout full = LayOutWindow(ViewGeometry::Scaled(640, 480, 1920, 1080),
-                                         PixelRect{0, 22, 640, 480}, 640, 480, true, 640, 480,
-                                         ScaleMode::kFit, 1920, 1080);
+  const WindowLayout full =
+      LayOutWindow(ViewGeometry::Scaled(640, 480, 1920, 1080), PixelRect{0, 22, 640, 480}, 640, 480,
+                   true, 640, 480, ScaleMode::kFit, 1920, 1080);
   struct Case {
     const char* name;
     const WindowLayout& layout;
@@ -148,7 +147,7 @@ TEST(PicturePlacement, SmoothBlendsOnlyAtSizesThatAreNotWhole) {
   EXPECT_EQ(mid.first, 0);
   EXPECT_EQ(mid.second, 1);
   EXPECT_EQ(mid.weight, 128);
-  EXPECT_EQ(fractional.BlendAt(0).weight, 0);     // the edge takes the edge pixel alone
+  EXPECT_EQ(fractional.BlendAt(0).weight, 0);  // the edge takes the edge pixel alone
   EXPECT_EQ(fractional.BlendAt(1599).first, 639);
   // 3 times is sharp whatever the filter.
   const PlacedAxis whole(640, 0, 1920, 0, 640);
@@ -169,8 +168,7 @@ TEST(PixelConvert, SmoothBlendsTheFourNeighbours) {
   const SurfaceBlend columns[] = {{0, 1, 128}};
   const SurfaceBlend rows[] = {{0, 0, 0}, {0, 1, 128}};
   std::uint32_t out[2] = {};
-  DrawSurfaceSmooth(s, PaletteColours{}, f, columns, rows, reinterpret_cast<std::uint8_t*>(out),
-                    4);
+  DrawSurfaceSmooth(s, PaletteColours{}, f, columns, rows, reinterpret_cast<std::uint8_t*>(out), 4);
   EXPECT_EQ(out[0], 0x808080u);  // black and white, half each
   // Black, white, red and blue, a quarter each.
   EXPECT_EQ(out[1], (0x80u << 16) | (0x40u << 8) | 0x80u);

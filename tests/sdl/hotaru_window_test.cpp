@@ -800,13 +800,23 @@ TEST_F(HotaruScaling, TheChoiceShapesFullScreenAndSurvivesARestart) {
   first_.Kill();
   std::this_thread::sleep_for(200ms);
 
-  ASSERT_TRUE(Start(first_, "again", 8, {"--fullscreen"}));
+  const fs::path recording = dir_ / "play.txt";
+  ASSERT_TRUE(Start(first_, "again", 8, {"--fullscreen", "--record", recording.string()}));
   ASSERT_TRUE(WaitForTrace("again", " op 0 " + std::to_string(kClickOffset) + " click", 15s))
       << Log("again");
   const std::optional<XWindow> full = WaitForSize(1500, 1000);
   ASSERT_TRUE(full) << Log("again");
   // Twice the picture, 1280 × 800, centred.
   EXPECT_EQ(Differing(Screen(*full), expected, 110, 100, 1280, 800), 0u);
+  // F12 saves the picture itself, not its enlargement.
+  Keys(*full, "F12");
+  ASSERT_TRUE(WaitForTrace("again", " screenshot ", 10s)) << Log("again");
+  std::vector<fs::path> files;
+  for (const auto& entry : fs::directory_iterator(dir_ / "Pictures")) files.push_back(entry.path());
+  ASSERT_EQ(files.size(), 1u);
+  const fs::path plain = dir_ / "shot.png";
+  fs::copy_file(files[0], plain, fs::copy_options::overwrite_existing);
+  EXPECT_TRUE(hotaru_test::PngPixels(plain) == expected);
 
   // Fit: the whole width, 937 rows; stretch: the whole screen.
   struct Step {
@@ -823,4 +833,20 @@ TEST_F(HotaruScaling, TheChoiceShapesFullScreenAndSurvivesARestart) {
   }
   EXPECT_NE(IniText().find("Scaling=stretch"), std::string::npos) << IniText();
   EXPECT_TRUE(first_.Running());
+
+  // Back to whole-number scaling: a click on the band left of the picture is a click at its
+  // left edge, and the recording says so in the game's own coordinates.
+  Keys(*full, "alt+v");
+  std::this_thread::sleep_for(300ms);
+  Keys(*full, "Down Return");
+  std::this_thread::sleep_for(300ms);
+  Xdo("mousemove 50 300");
+  std::this_thread::sleep_for(100ms);
+  Xdo("click 1");
+  EXPECT_EQ(first_.Wait(10s), std::optional<int>(1)) << Log("again");
+  bool clicked = false;
+  for (const std::string& line : hotaru_test::ReadLines(recording)) {
+    clicked = clicked || line.find(" click 0 100") != std::string::npos;
+  }
+  EXPECT_TRUE(clicked) << Log("again");
 }

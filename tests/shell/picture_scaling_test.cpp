@@ -41,10 +41,14 @@ TEST_F(PictureScalingTest, TheIniChoiceHoldsFromTheWindowsCreation) {
     UINT checked_mode, checked_filter;
   } cases[] = {
       {"", Presentation{}, shell::kCommandScaleFit, shell::kCommandFilterNearest},
-      {"[hotaru]\nScaling=whole\nFilter=smooth\n", {ScaleMode::kWhole, ScaleFilter::kSmooth},
-       shell::kCommandScaleWhole, shell::kCommandFilterSmooth},
-      {"[hotaru]\nScaling=STRETCH\n", {ScaleMode::kStretch, ScaleFilter::kNearest},
-       shell::kCommandScaleStretch, shell::kCommandFilterNearest},
+      {"[hotaru]\nScaling=whole\nFilter=smooth\n",
+       {ScaleMode::kWhole, ScaleFilter::kSmooth},
+       shell::kCommandScaleWhole,
+       shell::kCommandFilterSmooth},
+      {"[hotaru]\nScaling=STRETCH\n",
+       {ScaleMode::kStretch, ScaleFilter::kNearest},
+       shell::kCommandScaleStretch,
+       shell::kCommandFilterNearest},
       // Unknown or damaged values are the default.
       {"[hotaru]\nScaling=zoom 3x\nFilter=\xff\xfe\n", Presentation{}, shell::kCommandScaleFit,
        shell::kCommandFilterNearest},
@@ -66,8 +70,8 @@ TEST_F(PictureScalingTest, MenuCommandsChangeTheChoiceAndKeepTheOtherSettings) {
   WriteText(ini_path(), "[蛍]\nHotaruDir=/data\nMusic=OFF\n[hotaru]\nScaling=bogus\n");
   Start("at 10 menu 41002\nat 20 menu 41012\n");
   while (GetTickCount() < 30) shell::PumpMessage();
-  EXPECT_TRUE((platform::CurrentPresentation() ==
-               Presentation{ScaleMode::kWhole, ScaleFilter::kSmooth}));
+  EXPECT_TRUE(
+      (platform::CurrentPresentation() == Presentation{ScaleMode::kWhole, ScaleFilter::kSmooth}));
   EXPECT_TRUE(Checked(shell::kCommandScaleWhole));
   EXPECT_FALSE(Checked(shell::kCommandScaleFit));
   EXPECT_TRUE(Checked(shell::kCommandFilterSmooth));

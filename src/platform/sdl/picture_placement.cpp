@@ -20,15 +20,13 @@ PictureSource SourceOfClient(int client_width, int client_height, bool full_scre
   client_width = std::max(1, client_width);
   client_height = std::max(1, client_height);
   if (client_width < kPictureWidth || client_height < kPictureHeight) {
-    return PictureSource{PixelRect{0, 0, client_width, client_height}, client_width,
-                         client_height};
+    return PictureSource{PixelRect{0, 0, client_width, client_height}, client_width, client_height};
   }
   if (full_screen) {
     return PictureSource{PixelRect{0, 0, kPictureWidth, kPictureHeight}, kPictureWidth,
                          kPictureHeight};
   }
-  return PictureSource{PixelRect{0, 0, client_width, client_height}, kPictureWidth,
-                       kPictureHeight};
+  return PictureSource{PixelRect{0, 0, client_width, client_height}, kPictureWidth, kPictureHeight};
 }
 
 PixelRect PlacePicture(ScaleMode mode, int picture_width, int picture_height,
@@ -89,7 +87,8 @@ PlacedAxis::Blend PlacedAxis::BlendAt(int w) const {
   // The window pixel's centre in picture pixels, less half a pixel, in 1/256ths: the
   // picture pixels whose centres lie on either side of it.
   const std::int64_t inside = std::clamp(w - start_, 0, span_ - 1);
-  const std::int64_t u = (2 * inside + 1) * length_ * 256 / (2 * static_cast<std::int64_t>(span_)) - 128;
+  const std::int64_t u =
+      (2 * inside + 1) * length_ * 256 / (2 * static_cast<std::int64_t>(span_)) - 128;
   if (u <= 0) return Blend{0, 0, 0};
   const int first = static_cast<int>(u >> 8);
   if (first >= length_ - 1) return Blend{length_ - 1, length_ - 1, 0};
@@ -106,8 +105,7 @@ PictureView ViewPicture(const PictureSource& source, ScaleMode mode, const Pixel
 
 WindowLayout LayOutWindow(const ViewGeometry& screen, const PixelRect& client, int screen_width,
                           int screen_height, bool full_screen, int surface_width,
-                          int surface_height, ScaleMode mode, int window_width,
-                          int window_height) {
+                          int surface_height, ScaleMode mode, int window_width, int window_height) {
   WindowLayout l{screen, client, screen_width, screen_height, full_screen, {}};
   const PixelRect area = full_screen ? PixelRect{0, 0, window_width, window_height}
                                      : screen.ToWindow(client.x, client.y, client.w, client.h);
@@ -127,7 +125,7 @@ PixelPoint ClientPointAt(const WindowLayout& l, int window_x, int window_y) {
       emulated.x >= 0 && emulated.y >= 0 && emulated.x < l.client.w && emulated.y < l.client.h;
   if (!in_client && !(l.full_screen && emulated.y >= 0)) return emulated;
   return PixelPoint{l.picture.x.ClientOf(l.picture.x.PictureAt(window_x)),
-                     l.picture.y.ClientOf(l.picture.y.PictureAt(window_y))};
+                    l.picture.y.ClientOf(l.picture.y.PictureAt(window_y))};
 }
 
 PixelPoint WindowPixelOf(const WindowLayout& l, int client_x, int client_y) {

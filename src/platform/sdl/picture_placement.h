@@ -30,7 +30,8 @@ PictureSource SourceOfClient(int client_width, int client_height, bool full_scre
 // The rectangle a picture of picture_width × picture_height takes in `area`: fit keeps the
 // shape and touches two sides, whole takes the largest whole multiple that fits (at least
 // one, cut by the area when even that is too large), stretch takes the area. Centred.
-PixelRect PlacePicture(ScaleMode mode, int picture_width, int picture_height, const PixelRect& area);
+PixelRect PlacePicture(ScaleMode mode, int picture_width, int picture_height,
+                       const PixelRect& area);
 
 // One axis of a placed picture: `length` picture pixels shown in window pixels
 // [start, start + span), read from client pixels [client_start, client_start + client_span).
@@ -81,8 +82,7 @@ struct WindowLayout {
 // window_width × window_height.
 WindowLayout LayOutWindow(const ViewGeometry& screen, const PixelRect& client, int screen_width,
                           int screen_height, bool full_screen, int surface_width,
-                          int surface_height, ScaleMode mode, int window_width,
-                          int window_height);
+                          int surface_height, ScaleMode mode, int window_width, int window_height);
 
 // A point in pixels (of the window or the client area, as the function says).
 struct PixelPoint {

@@ -30,9 +30,9 @@ WindowLayout SdlBackend::Layout(const WindowRecord& w, int window_w, int window_
   POINT origin{0, 0};
   ClientToScreen(w.handle, &origin);
   return LayOutWindow(Geometry(w, window_w, window_h),
-                      PixelRect{origin.x, origin.y, w.client_width, w.client_height},
-                      ScreenWidth(), ScreenHeight(), view_.full_screen(), w.surface.width,
-                      w.surface.height, CurrentPresentation().mode, window_w, window_h);
+                      PixelRect{origin.x, origin.y, w.client_width, w.client_height}, ScreenWidth(),
+                      ScreenHeight(), view_.full_screen(), w.surface.width, w.surface.height,
+                      CurrentPresentation().mode, window_w, window_h);
 }
 
 void SdlBackend::PresentationChanged() { repaint_all_ = true; }
