@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
 #include "core/message_pump.h"
@@ -77,6 +78,22 @@ TEST_F(PictureScalingTest, MenuCommandsChangeTheChoiceAndKeepTheOtherSettings) {
   EXPECT_TRUE(Checked(shell::kCommandFilterSmooth));
   EXPECT_EQ(ReadText(ini_path()),
             "[蛍]\nHotaruDir=/data\nMusic=OFF\n[hotaru]\nScaling=whole\nFilter=smooth\n");
+}
+
+// A settings file that cannot be written keeps the choice for this run and says so.
+TEST_F(PictureScalingTest, AFileThatCannotBeWrittenIsReported) {
+  std::filesystem::create_directories(ini_path());
+  Start("at 10 menu 41003\n");
+  while (GetTickCount() < 20) shell::PumpMessage();
+  EXPECT_EQ(platform::CurrentPresentation().mode, ScaleMode::kStretch);
+  bool reported = false;
+  for (const std::string& line : backend().trace_lines()) {
+    if (line.find("msgbox") != std::string::npos &&
+        line.find("設定を保存できませんでした") != std::string::npos) {
+      reported = true;
+    }
+  }
+  EXPECT_TRUE(reported);
 }
 
 }  // namespace
