@@ -83,6 +83,8 @@ class Backend {
   virtual void SurfaceChanged(HWND) {}
   // The menu bar was drawn or painted over.
   virtual void NonClientChanged(HWND) {}
+  // The player chose another way to show the picture (platform/presentation.h).
+  virtual void PresentationChanged() {}
   // The program put the mouse cursor at this screen point (SetCursorPos); a real backend
   // moves the pointer there while one of our windows has the focus.
   virtual void CursorMoved(int screen_x, int screen_y) { (void)screen_x, (void)screen_y; }

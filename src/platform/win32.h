@@ -310,10 +310,14 @@ constexpr UINT MF_BYCOMMAND = 0x0000;
 constexpr UINT MF_ENABLED = 0x0000;
 constexpr UINT MF_GRAYED = 0x0001;
 constexpr UINT MF_DISABLED = 0x0002;
+constexpr UINT MF_UNCHECKED = 0x0000;
+constexpr UINT MF_CHECKED = 0x0008;
 
 HMENU GetMenu(HWND hwnd);
 // The item's previous state (MF_GRAYED / MF_DISABLED bits), or 0xFFFFFFFF if there is none.
 DWORD EnableMenuItem(HMENU menu, UINT id, UINT flags);
+// The item's previous check state (MF_CHECKED or MF_UNCHECKED), or 0xFFFFFFFF if there is none.
+DWORD CheckMenuItem(HMENU menu, UINT id, UINT check);
 BOOL DrawMenuBar(HWND hwnd);
 
 // Window order and the cursor

@@ -3,6 +3,7 @@
 #include "core/scenario_state.h"
 #include "core/shell_state.h"
 #include "flow/game_flow.h"
+#include "shell/picture_scaling.h"
 #include "shell/settings_dialog.h"
 #include "shell/startup.h"
 #include "shell/window_internal.h"
@@ -29,6 +30,8 @@ void OnCommand(HWND hwnd, UINT id) {
     QuitConfirmation(hwnd);
   } else if (id == kCommandSettings) {
     OpenSettings();
+  } else {
+    ScalingCommand(hwnd, id);
   }
 }
 

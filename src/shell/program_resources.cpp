@@ -1,6 +1,7 @@
 // The program's resources: the main window's menu "ZEN_MENU" and the settings dialog
 // "ZEN_DIALOG".
 #include "platform/resources.h"
+#include "shell/picture_scaling.h"
 #include "shell/settings_dialog.h"
 #include "shell/window_internal.h"
 
@@ -22,6 +23,14 @@ void RegisterProgramResources() {
                                                  {"環境設定(&C)", 40020, {}},
                                                  {"次の選択肢まで進む(&J)", 40030, {}},
                                                  {"終了(&Q)", 40050, {}},
+                                                 // Ours: how the picture fills the window.
+                                                 {"表示(&V)",
+                                                  0,
+                                                  {{"画面に合わせる", kCommandScaleFit, {}},
+                                                   {"整数倍", kCommandScaleWhole, {}},
+                                                   {"引き伸ばす", kCommandScaleStretch, {}},
+                                                   {"ドットのまま", kCommandFilterNearest, {}},
+                                                   {"なめらか", kCommandFilterSmooth, {}}}},
                                              });
 
   using platform::ControlKind;

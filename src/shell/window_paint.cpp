@@ -6,6 +6,7 @@
 #include "core/palette_state.h"
 #include "core/picture.h"
 #include "core/shell_state.h"
+#include "shell/picture_scaling.h"
 #include "shell/window_internal.h"
 
 namespace shell {
@@ -65,6 +66,8 @@ void CreateWindowState(HWND hwnd) {
   visuals::VbufDIB = AllocWorkPicture();
 
   InitialMenuState(hwnd);
+  // The player's way of showing the picture holds from the first frame.
+  ReadScalingChoice(hwnd);
   ScreenMode = kModeWindow640;
   DisplayChangePending = 0;
   InvalidateRect(hwnd, nullptr, TRUE);

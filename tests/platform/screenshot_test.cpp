@@ -55,7 +55,9 @@ TEST_F(ScreenshotTest, EverySizeAndFullScreenGiveThePictureAsAt640x400) {
   for (UINT command : commands) {
     const std::vector<std::uint8_t> client = ClientAfterCommand(command);
     SCOPED_TRACE(std::to_string(width_) + "x" + std::to_string(height_));
-    const RgbPicture shot = PictureOfClient(client, width_, height_, 640, 400);
+    const RgbPicture shot =
+        PictureOfClient(client, width_, height_,
+                        SourceOfClient(width_, height_, command == shell::kModeFullScreen));
     if (width_ < 640) {
       // The smallest window shows less than the picture: the shot is what it shows.
       EXPECT_EQ(shot.width, width_);

@@ -118,7 +118,7 @@ class HotaruWindow : public ::testing::Test {
     }
     program_ = fs::path(HOTARU_HEADLESS_PATH).parent_path() / "hotaru";
     ASSERT_TRUE(fs::exists(program_)) << program_;
-    if (!x_.Start(1280, 1024)) GTEST_SKIP() << "no X display could be started";
+    if (!x_.Start(screen_width_, screen_height_)) GTEST_SKIP() << "no X display could be started";
     std::random_device rd;
     dir_ = fs::temp_directory_path() / ("hotaru-sdl-" + std::to_string(rd()));
     fs::create_directories(dir_ / "data");
@@ -262,6 +262,8 @@ class HotaruWindow : public ::testing::Test {
     return std::nullopt;
   }
 
+  // The desktop's size.
+  int screen_width_ = 1280, screen_height_ = 1024;
   hotaru_test::XServer x_;
   fs::path program_;
   fs::path dir_;
@@ -715,4 +717,136 @@ TEST_F(HotaruWindow, ARecordedPlayOfTheDemoReplaysOnTheRunnerToTheSameState) {
   const std::string dump = read(dir_ / "first.json");
   ASSERT_FALSE(dump.empty());
   EXPECT_EQ(read(replay_dump), dump);
+}
+
+// The player's choice of how full screen looks, on a 1500 × 1000 desktop: chosen from our
+// menu in a window, kept in the ini file, in force after a restart, and changed again in
+// full screen. Whole-number scaling shows each picture pixel as a 2 × 2 block, centred, black
+// around; fit and stretch put the picture where they should.
+class HotaruScaling : public HotaruWindow {
+ protected:
+  HotaruScaling() {
+    screen_width_ = 1500;
+    screen_height_ = 1000;
+  }
+
+  // How far the screen differs from the picture `expected` (640 × 400) shown in `placed`, each
+  // screen pixel showing the picture pixel under it, and black outside.
+  static std::size_t Differing(const Bytes& screen, const Bytes& expected, int x0, int y0, int w,
+                               int h) {
+    std::size_t differing = 0;
+    for (int y = 0; y < 1000; ++y) {
+      for (int x = 0; x < 1500; ++x) {
+        const std::uint8_t* got = &screen[(static_cast<std::size_t>(y) * 1500 + x) * 3];
+        const bool inside = x >= x0 && x < x0 + w && y >= y0 && y < y0 + h;
+        std::uint8_t black[3] = {0, 0, 0};
+        const std::uint8_t* want = black;
+        if (inside) {
+          const std::size_t px = static_cast<std::size_t>((x - x0) * 640 / w);
+          const std::size_t py = static_cast<std::size_t>((y - y0) * 400 / h);
+          want = &expected[(py * 640 + px) * 3];
+        }
+        differing += got[0] != want[0] || got[1] != want[1] || got[2] != want[2];
+      }
+    }
+    return differing;
+  }
+
+  std::string IniText() const {
+    std::ifstream in(ini());
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
+
+  Bytes Screen(const XWindow& full) {
+    // The pointer moving over the picture: the bar is painted over (it stays drawn after a
+    // menu until the pointer moves) and the picture shows under it.
+    Xdo("mousemove 700 500");
+    std::this_thread::sleep_for(100ms);
+    Xdo("mousemove 750 500");
+    std::this_thread::sleep_for(400ms);
+    return hotaru_test::WindowPixels(x_.display(), full);
+  }
+};
+
+TEST_F(HotaruScaling, TheChoiceShapesFullScreenAndSurvivesARestart) {
+  const fs::path shot = dir_ / "headless.png";
+  const fs::path script = dir_ / "script.txt";
+  std::ofstream(script) << "at 4000 shot " << shot.string() << "\nat 4100 click\n";
+  std::string out;
+  ASSERT_EQ(hotaru_test::RunProgram(
+                HOTARU_HEADLESS_PATH,
+                {"--ini", ini().string(), "--new-game", "--input", script.string()}, {}, &out),
+            1)
+      << out;
+  const Bytes expected = hotaru_test::PngPixels(shot);
+  ASSERT_EQ(expected.size(), 640u * 400u * 3u);
+
+  // Our menu, the last of the bar: its second item is whole-number scaling.
+  const XWindow w = StartAndWaitForClick();
+  ASSERT_NE(w.id, 0u);
+  Keys(w, "alt+v");
+  std::this_thread::sleep_for(300ms);
+  Keys(w, "Down Return");
+  const auto until = std::chrono::steady_clock::now() + 5s;
+  while (IniText().find("Scaling=whole") == std::string::npos &&
+         std::chrono::steady_clock::now() < until) {
+    std::this_thread::sleep_for(50ms);
+  }
+  const std::string text = IniText();
+  EXPECT_NE(text.find("[hotaru]"), std::string::npos) << text;
+  EXPECT_NE(text.find("Scaling=whole"), std::string::npos) << text;
+  EXPECT_NE(text.find("Filter=nearest"), std::string::npos) << text;
+  EXPECT_NE(text.find("HotaruDir=" + (dir_ / "data").string()), std::string::npos) << text;
+  first_.Kill();
+  std::this_thread::sleep_for(200ms);
+
+  const fs::path recording = dir_ / "play.txt";
+  ASSERT_TRUE(Start(first_, "again", 8, {"--fullscreen", "--record", recording.string()}));
+  ASSERT_TRUE(WaitForTrace("again", " op 0 " + std::to_string(kClickOffset) + " click", 15s))
+      << Log("again");
+  const std::optional<XWindow> full = WaitForSize(1500, 1000);
+  ASSERT_TRUE(full) << Log("again");
+  // Twice the picture, 1280 × 800, centred.
+  EXPECT_EQ(Differing(Screen(*full), expected, 110, 100, 1280, 800), 0u);
+  // F12 saves the picture itself, not its enlargement.
+  Keys(*full, "F12");
+  ASSERT_TRUE(WaitForTrace("again", " screenshot ", 10s)) << Log("again");
+  std::vector<fs::path> files;
+  for (const auto& entry : fs::directory_iterator(dir_ / "Pictures")) files.push_back(entry.path());
+  ASSERT_EQ(files.size(), 1u);
+  const fs::path plain = dir_ / "shot.png";
+  fs::copy_file(files[0], plain, fs::copy_options::overwrite_existing);
+  EXPECT_TRUE(hotaru_test::PngPixels(plain) == expected);
+
+  // Fit: the whole width, 937 rows; stretch: the whole screen.
+  struct Step {
+    const char* keys;
+    int x, y, w, h;
+  } steps[] = {{"Return", 0, 31, 1500, 937}, {"Down Down Return", 0, 0, 1500, 1000}};
+  for (const Step& s : steps) {
+    SCOPED_TRACE(s.keys);
+    Keys(*full, "alt+v");
+    std::this_thread::sleep_for(300ms);
+    Keys(*full, s.keys);
+    std::this_thread::sleep_for(300ms);
+    EXPECT_EQ(Differing(Screen(*full), expected, s.x, s.y, s.w, s.h), 0u);
+  }
+  EXPECT_NE(IniText().find("Scaling=stretch"), std::string::npos) << IniText();
+  EXPECT_TRUE(first_.Running());
+
+  // Back to whole-number scaling: a click on the band left of the picture is a click at its
+  // left edge, and the recording says so in the game's own coordinates.
+  Keys(*full, "alt+v");
+  std::this_thread::sleep_for(300ms);
+  Keys(*full, "Down Return");
+  std::this_thread::sleep_for(300ms);
+  Xdo("mousemove 50 300");
+  std::this_thread::sleep_for(100ms);
+  Xdo("click 1");
+  EXPECT_EQ(first_.Wait(10s), std::optional<int>(1)) << Log("again");
+  bool clicked = false;
+  for (const std::string& line : hotaru_test::ReadLines(recording)) {
+    clicked = clicked || line.find(" click 0 100") != std::string::npos;
+  }
+  EXPECT_TRUE(clicked) << Log("again");
 }

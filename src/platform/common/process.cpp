@@ -14,6 +14,7 @@ void CloseAllFiles();
 void ResetDialogs();
 void ResetCdDevice();
 void ResetWaveDevice();
+void ResetPresentation();
 
 namespace {
 Backend* g_backend = nullptr;
@@ -66,6 +67,7 @@ void ResetPlatformState() {
   ResetDialogs();
   ResetCdDevice();
   ResetWaveDevice();
+  ResetPresentation();
 }
 
 const char* AnswerName(int answer) {

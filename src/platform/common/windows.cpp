@@ -481,9 +481,22 @@ DWORD EnableMenuItem(HMENU menu, UINT id, UINT flags) {
   if (w == nullptr) return 0xFFFFFFFF;
   for (auto& item : w->menu) {
     if (item.id != id || id == 0) continue;
-    const DWORD previous = item.flags;
-    item.flags = flags & (MF_GRAYED | MF_DISABLED);
-    platform::Trace("menu", std::to_string(id) + (item.flags ? " grayed" : " enabled"));
+    const DWORD previous = item.flags & (MF_GRAYED | MF_DISABLED);
+    const UINT state = flags & (MF_GRAYED | MF_DISABLED);
+    item.flags = (item.flags & MF_CHECKED) | state;
+    platform::Trace("menu", std::to_string(id) + (state ? " grayed" : " enabled"));
+    return previous;
+  }
+  return 0xFFFFFFFF;
+}
+
+DWORD CheckMenuItem(HMENU menu, UINT id, UINT check) {
+  WindowRecord* w = FindWindowRecord(reinterpret_cast<HWND>(menu));
+  if (w == nullptr) return 0xFFFFFFFF;
+  for (auto& item : w->menu) {
+    if (item.id != id || id == 0) continue;
+    const DWORD previous = item.flags & MF_CHECKED;
+    item.flags = (item.flags & ~MF_CHECKED) | (check & MF_CHECKED);
     return previous;
   }
   return 0xFFFFFFFF;

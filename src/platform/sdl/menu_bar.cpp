@@ -99,7 +99,7 @@ void MenuBar::Draw(const WindowRecord& w, const ViewGeometry& g, bool black,
   ImGui::PushStyleVar(ImGuiStyleVar_WindowBorderSize, 0.0f);
   ImGui::PushStyleVar(ImGuiStyleVar_WindowMinSize, ImVec2(1, 1));
   ImGui::PushStyleColor(ImGuiCol_WindowBg,
-                        black ? ImVec4(0, 0, 0, 1) : ImGui::GetStyleColorVec4(ImGuiCol_MenuBarBg));
+                        black ? ImVec4(0, 0, 0, 0) : ImGui::GetStyleColorVec4(ImGuiCol_MenuBarBg));
   ImGui::Begin("##menubar", nullptr, kBarFlags);
   ImGui::PopStyleColor();
   ImGui::PopStyleVar(3);
@@ -166,8 +166,8 @@ void MenuBar::Draw(const WindowRecord& w, const ViewGeometry& g, bool black,
         const MenuItemState& sub = w.menu[i];
         ImGui::PushID(static_cast<int>(i));
         const bool first = i == static_cast<std::size_t>(open_) + 1;
-        bool chosen =
-            ImGui::MenuItem(ParseMenuLabel(sub.text).text.c_str(), nullptr, false, Enabled(sub));
+        bool chosen = ImGui::MenuItem(ParseMenuLabel(sub.text).text.c_str(), nullptr,
+                                      (sub.flags & MF_CHECKED) != 0, Enabled(sub));
         // Enter chooses the item the keyboard is on, as in a desktop menu.
         if (!chosen && Enabled(sub) && ImGui::IsItemFocused() &&
             (ImGui::IsKeyPressed(SDL_SCANCODE_RETURN, false) ||

@@ -52,7 +52,8 @@ class MenuBar {
   std::vector<BarItemPlace> Layout(const WindowRecord& w, int width);
 
   // Draws the bar of `w` (and its open drop-down) inside an ImGui frame. `black`: the bar
-  // is painted over; only an open drop-down shows.
+  // is painted over (full screen); what lies under it shows, and only an open drop-down is
+  // drawn.
   void Draw(const WindowRecord& w, const ViewGeometry& geometry, bool black,
             std::vector<MenuAction>* actions);
   // Alt+letter: opens the pop-up or chooses the command with this mnemonic. True when an

@@ -1,6 +1,7 @@
 #include "platform/sdl/pixel_convert.h"
 
 #include <cstring>
+#include <vector>
 
 namespace platform::sdl {
 namespace {
@@ -63,6 +64,80 @@ void DrawSurface(const ClientSurface& surface, const PaletteColours& colours, Rg
         const std::uint8_t* p = src + static_cast<std::size_t>(columns[i]) * 3;
         dst[i] = Pack(format, p[0], p[1], p[2]);
       }
+    }
+  }
+}
+
+namespace {
+
+// One surface row blended along the columns, 8 fractional bits, three channels a pixel.
+void BlendRow(const ClientSurface& surface, const PaletteColours& colours, Rgb32Format format,
+              std::span<const SurfaceBlend> columns, int row, std::vector<std::uint32_t>* out) {
+  const std::size_t width = static_cast<std::size_t>(surface.width);
+  out->resize(columns.size() * 3);
+  auto channels = [&](int column, std::uint32_t* rgb) {
+    const std::size_t at = static_cast<std::size_t>(row) * width + static_cast<std::size_t>(column);
+    if (surface.indexed) {
+      const std::uint32_t c = colours[surface.pixels[at]];
+      rgb[0] = (c >> format.red_shift) & 0xFF;
+      rgb[1] = (c >> format.green_shift) & 0xFF;
+      rgb[2] = (c >> format.blue_shift) & 0xFF;
+    } else {
+      const std::uint8_t* p = &surface.pixels[at * 3];
+      rgb[0] = p[0];
+      rgb[1] = p[1];
+      rgb[2] = p[2];
+    }
+  };
+  std::uint32_t a[3], b[3];
+  for (std::size_t i = 0; i < columns.size(); ++i) {
+    const SurfaceBlend& c = columns[i];
+    channels(c.first, a);
+    channels(c.second, b);
+    const auto w = static_cast<std::uint32_t>(c.weight);
+    for (int k = 0; k < 3; ++k)
+      (*out)[i * 3 + static_cast<std::size_t>(k)] = a[k] * (256 - w) + b[k] * w;
+  }
+}
+
+}  // namespace
+
+void DrawSurfaceSmooth(const ClientSurface& surface, const PaletteColours& colours,
+                       Rgb32Format format, std::span<const SurfaceBlend> columns,
+                       std::span<const SurfaceBlend> rows, std::uint8_t* out, int pitch) {
+  const std::size_t n = columns.size();
+  if (n == 0) return;
+  std::vector<std::uint32_t> upper, lower;
+  int upper_row = -1, lower_row = -1;
+  for (std::size_t j = 0; j < rows.size(); ++j) {
+    auto* dst = reinterpret_cast<std::uint32_t*>(out + static_cast<std::ptrdiff_t>(j) * pitch);
+    const SurfaceBlend& r = rows[j];
+    if (j > 0 && r.first == rows[j - 1].first && r.second == rows[j - 1].second &&
+        r.weight == rows[j - 1].weight) {
+      std::memcpy(dst, out + static_cast<std::ptrdiff_t>(j - 1) * pitch, n * 4);
+      continue;
+    }
+    if (upper_row != r.first) {
+      // The row below of the last pass is often this pass's row above.
+      if (lower_row == r.first) {
+        std::swap(upper, lower);
+        std::swap(upper_row, lower_row);
+      } else {
+        BlendRow(surface, colours, format, columns, r.first, &upper);
+        upper_row = r.first;
+      }
+    }
+    if (lower_row != r.second) {
+      BlendRow(surface, colours, format, columns, r.second, &lower);
+      lower_row = r.second;
+    }
+    const auto w = static_cast<std::uint32_t>(r.weight);
+    for (std::size_t i = 0; i < n; ++i) {
+      std::uint32_t rgb[3];
+      for (std::size_t k = 0; k < 3; ++k) {
+        rgb[k] = (upper[i * 3 + k] * (256 - w) + lower[i * 3 + k] * w + 32768) >> 16;
+      }
+      dst[i] = Pack(format, rgb[0], rgb[1], rgb[2]);
     }
   }
 }

@@ -1,5 +1,5 @@
 // Turning a window's client surface (system palette indexes or RGB) into the pixels of a
-// 32-bit window surface, one to one or scaled by nearest neighbour.
+// 32-bit window surface, one to one, scaled by nearest neighbour or smoothly.
 #pragma once
 
 #include <array>
@@ -27,5 +27,16 @@ PaletteColours MapPalette(const PALETTEENTRY* system_palette, Rgb32Format format
 void DrawSurface(const ClientSurface& surface, const PaletteColours& colours, Rgb32Format format,
                  std::span<const int> columns, std::span<const int> rows, std::uint8_t* out,
                  int pitch);
+
+// Two neighbouring surface pixels of one axis and the weight of the second, 0 to 256.
+struct SurfaceBlend {
+  int first = 0, second = 0, weight = 0;
+};
+
+// As DrawSurface, each destination pixel blending the four surface pixels its column and
+// row name.
+void DrawSurfaceSmooth(const ClientSurface& surface, const PaletteColours& colours,
+                       Rgb32Format format, std::span<const SurfaceBlend> columns,
+                       std::span<const SurfaceBlend> rows, std::uint8_t* out, int pitch);
 
 }  // namespace platform::sdl

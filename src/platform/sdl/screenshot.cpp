@@ -4,6 +4,7 @@
 #include <pwd.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -17,9 +18,6 @@
 namespace platform::sdl {
 namespace {
 
-// The game's picture, which the window shows scaled to its client area.
-constexpr int kPictureWidth = 640;
-constexpr int kPictureHeight = 400;
 constexpr std::uint32_t kTitleNoteMs = 1000;
 
 std::filesystem::path HomeFolder() {
@@ -54,44 +52,29 @@ bool ReserveName(const std::filesystem::path& folder, const std::string& stem,
 }  // namespace
 
 RgbPicture PictureOfClient(const std::vector<std::uint8_t>& client_rgb, int client_width,
-                           int client_height, int picture_width, int picture_height) {
+                           int client_height, const PictureSource& source) {
   RgbPicture out;
-  const std::size_t client_bytes =
-      static_cast<std::size_t>(client_width) * static_cast<std::size_t>(client_height) * 3;
-  if (client_width <= 0 || client_height <= 0 || client_rgb.size() < client_bytes) return out;
-  if (client_width < picture_width || client_height < picture_height) {
-    out.width = client_width;
-    out.height = client_height;
-    out.rgb.assign(client_rgb.begin(),
-                   client_rgb.begin() + static_cast<std::ptrdiff_t>(client_bytes));
+  const std::size_t client_bytes = static_cast<std::size_t>(std::max(client_width, 0)) *
+                                   static_cast<std::size_t>(std::max(client_height, 0)) * 3;
+  const PixelRect& in = source.in_client;
+  if (client_width <= 0 || client_height <= 0 || client_rgb.size() < client_bytes ||
+      source.width <= 0 || source.height <= 0 || in.x < 0 || in.y < 0 || in.w < source.width ||
+      in.h < source.height || in.right() > client_width || in.bottom() > client_height) {
     return out;
   }
-  // Client pixel i shows picture pixel i × picture / client (rounded down); the first client
-  // pixel showing picture pixel p is then p × client / picture rounded up.
-  // The window's sizes all have the picture's shape; a client area of another shape (full
-  // screen) holds the picture at its own size in its top left corner.
-  const bool at_corner = static_cast<std::int64_t>(client_width) * picture_height !=
-                         static_cast<std::int64_t>(client_height) * picture_width;
-  auto client_x = [&](int x) {
-    if (at_corner) return x;
-    return static_cast<int>((static_cast<std::int64_t>(x) * client_width + picture_width - 1) /
-                            picture_width);
-  };
-  auto client_y = [&](int y) {
-    if (at_corner) return y;
-    return static_cast<int>((static_cast<std::int64_t>(y) * client_height + picture_height - 1) /
-                            picture_height);
-  };
-  out.width = picture_width;
-  out.height = picture_height;
-  out.rgb.resize(static_cast<std::size_t>(picture_width) *
-                 static_cast<std::size_t>(picture_height) * 3);
+  const PlacedAxis x_axis(source.width, 0, source.width, in.x, in.w);
+  const PlacedAxis y_axis(source.height, 0, source.height, in.y, in.h);
+  out.width = source.width;
+  out.height = source.height;
+  out.rgb.resize(static_cast<std::size_t>(source.width) * static_cast<std::size_t>(source.height) *
+                 3);
   std::uint8_t* to = out.rgb.data();
-  for (int y = 0; y < picture_height; ++y) {
+  for (int y = 0; y < source.height; ++y) {
     const std::size_t row =
-        static_cast<std::size_t>(client_y(y)) * static_cast<std::size_t>(client_width);
-    for (int x = 0; x < picture_width; ++x, to += 3) {
-      const std::uint8_t* from = &client_rgb[(row + static_cast<std::size_t>(client_x(x))) * 3];
+        static_cast<std::size_t>(y_axis.ClientOf(y)) * static_cast<std::size_t>(client_width);
+    for (int x = 0; x < source.width; ++x, to += 3) {
+      const std::uint8_t* from =
+          &client_rgb[(row + static_cast<std::size_t>(x_axis.ClientOf(x))) * 3];
       to[0] = from[0];
       to[1] = from[1];
       to[2] = from[2];
@@ -146,8 +129,9 @@ bool SaveScreenshot(const RgbPicture& picture, const std::filesystem::path& fold
 void SdlBackend::TakeScreenshot() {
   WindowRecord* w = Main();
   if (w == nullptr) return;
-  const RgbPicture picture = PictureOfClient(ClientRgb(*w), w->surface.width, w->surface.height,
-                                             kPictureWidth, kPictureHeight);
+  const RgbPicture picture =
+      PictureOfClient(ClientRgb(*w), w->surface.width, w->surface.height,
+                      SourceOfClient(w->surface.width, w->surface.height, view_.full_screen()));
   const std::time_t now = std::time(nullptr);
   std::tm local{};
   localtime_r(&now, &local);

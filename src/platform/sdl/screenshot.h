@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/sdl/picture_placement.h"
+
 namespace platform::sdl {
 
 struct RgbPicture {
@@ -16,15 +18,13 @@ struct RgbPicture {
   std::vector<std::uint8_t> rgb;  // width × height × 3, top row first
 };
 
-// The picture of picture_width × picture_height that a client area of client_width ×
-// client_height shows (RGB, as on the screen). A client area at least that large shows it
-// whole: scaled with nearest pixels to the client size when the client area has the
-// picture's shape, else at its own size in the top left corner (full screen, with a black
-// band below); each picture pixel is read back from
-// a client pixel showing it, so the shot is the picture exactly, without the scaling. A
-// smaller client area shows less than the picture: the shot is the client area as it is.
+// The picture that the client surface holds where `source` says (the client area as it is
+// when it is smaller than the picture), read back pixel for pixel: each picture pixel from
+// a client pixel showing it, so the shot is the picture exactly, whatever the window's size
+// or the way the player chose to show it. Empty when the client pixels or the source's
+// place do not fit the client's size.
 RgbPicture PictureOfClient(const std::vector<std::uint8_t>& client_rgb, int client_width,
-                           int client_height, int picture_width, int picture_height);
+                           int client_height, const PictureSource& source);
 
 // `xdg-user-dir PICTURES`, else (not installed, or no pictures folder set, which it answers
 // with the home folder) ~/Pictures.

@@ -366,10 +366,21 @@ void SdlBackend::CursorMoved(int screen_x, int screen_y) {
   }
   WindowRecord* w = Main();
   if (w == nullptr || !desktop_focus_ || GetFocus() != main_ || !view_.shown()) return;
-  int width = 0, height = 0;
-  view_.Size(&width, &height);
-  const ViewGeometry g = Geometry(*w, width, height);
-  SDL_WarpMouseInWindow(view_.window(), g.WindowX(screen_x), g.WindowY(screen_y));
+  int width = 0, height = 0, points_w = 0, points_h = 0;
+  view_.PixelSize(&width, &height);
+  view_.Size(&points_w, &points_h);
+  POINT origin{0, 0};
+  ClientToScreen(main_, &origin);
+  const PixelPoint at =
+      WindowPixelOf(Layout(*w, width, height), screen_x - origin.x, screen_y - origin.y);
+  int x = at.x, y = at.y;
+  // Drawable pixels to the desktop's points, rounded up so that the pointer's pixel is this
+  // one.
+  if (width > 0 && height > 0 && (width != points_w || height != points_h)) {
+    x = static_cast<int>((static_cast<std::int64_t>(x) * points_w + width - 1) / width);
+    y = static_cast<int>((static_cast<std::int64_t>(y) * points_h + height - 1) / height);
+  }
+  SDL_WarpMouseInWindow(view_.window(), x, y);
 }
 
 void SdlBackend::DialogStep(HWND dialog) {

@@ -20,6 +20,7 @@
 #include "platform/sdl/input_recorder.h"
 #include "platform/sdl/menu_bar.h"
 #include "platform/sdl/message_box.h"
+#include "platform/sdl/picture_placement.h"
 #include "platform/sdl/window_view.h"
 #include "platform/sdl/x11_windows.h"
 
@@ -74,6 +75,7 @@ class SdlBackend final : public Backend {
   void WindowMoved(HWND hwnd) override;
   void SurfaceChanged(HWND hwnd) override;
   void NonClientChanged(HWND hwnd) override;
+  void PresentationChanged() override;
   void CursorMoved(int screen_x, int screen_y) override;
   void DialogStep(HWND dialog) override;
   std::string ProfilePath(std::string_view file_name) override;
@@ -137,8 +139,12 @@ class SdlBackend final : public Backend {
   // Sleeps until the edge of `tick`; an event that comes more than a millisecond before it
   // ends the sleep early.
   void SleepUntilTick(std::uint32_t tick);
-  // How the emulated screen shows in a window of this size.
+  // How the emulated screen shows in a window of this size (drawable pixels).
   ViewGeometry Geometry(const WindowRecord& w, int window_w, int window_h);
+  // That, and where the game's picture shows in it, as the player chose.
+  WindowLayout Layout(const WindowRecord& w, int window_w, int window_h);
+  // A mouse position in the desktop's points as drawable pixels of the window.
+  void ToPixels(int* x, int* y) const;
   bool UiActive() const;
 
   // The main window's record (null before it exists) and the SDL window following it.
@@ -192,7 +198,8 @@ class SdlBackend final : public Backend {
   bool chrome_dirty_ = true;
   bool repaint_all_ = true;
   bool overlay_shown_ = false;
-  int frames_pending_ = 2;  // ImGui needs a frame or two to act on input
+  bool bar_black_shown_ = false;  // the bar as the last frame drew it
+  int frames_pending_ = 2;        // ImGui needs a frame or two to act on input
   std::uint32_t last_render_ = 0;
 };
 

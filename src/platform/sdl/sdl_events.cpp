@@ -1,6 +1,7 @@
 // Desktop events into the window's messages: mouse, keys, focus, minimise and the close
 // button; Alt+letter for the menu bar.
 #include <algorithm>
+#include <cstdint>
 
 #include "platform/common/audio_devices.h"
 #include "platform/common/input_state.h"
@@ -91,9 +92,10 @@ void SdlBackend::HandleEvent(const SDL_Event& e) {
       motion_pending_ = true;
       motion_x_ = e.motion.x;
       motion_y_ = e.motion.y;
+      ToPixels(&motion_x_, &motion_y_);
       // Hovering the bar highlights its items.
       const bool over =
-          menu_bar_.Contains(static_cast<float>(e.motion.x), static_cast<float>(e.motion.y));
+          menu_bar_.Contains(static_cast<float>(motion_x_), static_cast<float>(motion_y_));
       if (over || mouse_over_bar_ || UiActive()) chrome_dirty_ = true;
       mouse_over_bar_ = over;
       break;
@@ -180,8 +182,10 @@ void SdlBackend::HandleModalEvent(const SDL_Event& e) {
 
 void SdlBackend::HandleMouseButton(const SDL_MouseButtonEvent& b) {
   const bool down = b.type == SDL_MOUSEBUTTONDOWN;
+  int x = b.x, y = b.y;
+  ToPixels(&x, &y);
   // Menus and boxes take the mouse while they are open, and the bar takes its own clicks.
-  if (UiActive() || menu_bar_.Contains(static_cast<float>(b.x), static_cast<float>(b.y))) {
+  if (UiActive() || menu_bar_.Contains(static_cast<float>(x), static_cast<float>(y))) {
     chrome_dirty_ = true;
     frames_pending_ = std::max(frames_pending_, 2);
     return;
@@ -200,7 +204,7 @@ void SdlBackend::HandleMouseButton(const SDL_MouseButtonEvent& b) {
     return;
   }
   FlushMouseMotion();
-  const POINT p = ClientPoint(b.x, b.y);
+  const POINT p = ClientPoint(x, y);
   if (p.x < 0 || p.y < 0 || p.x >= w->client_width || p.y >= w->client_height) return;
   if (down) recorder_.Click(Now(), b.button == SDL_BUTTON_LEFT);
   PostInput(message, keys, Point(p));
@@ -214,6 +218,7 @@ void SdlBackend::MouseWhereItIs() {
   x -= left;
   y -= top;
   if (x < 0 || y < 0 || x >= width || y >= height) return;
+  ToPixels(&x, &y);
   motion_pending_ = true;
   motion_x_ = x;
   motion_y_ = y;
@@ -280,22 +285,22 @@ void SdlBackend::HandleKey(const SDL_KeyboardEvent& key) {
   if (focused) PostInput(WM_KEYDOWN, static_cast<WPARAM>(vk), key.repeat ? 0x40000001 : 1);
 }
 
+void SdlBackend::ToPixels(int* x, int* y) const {
+  int points_w = 0, points_h = 0, pixels_w = 0, pixels_h = 0;
+  view_.Size(&points_w, &points_h);
+  view_.PixelSize(&pixels_w, &pixels_h);
+  if (points_w <= 0 || points_h <= 0 || (points_w == pixels_w && points_h == pixels_h)) return;
+  *x = static_cast<int>(static_cast<std::int64_t>(*x) * pixels_w / points_w);
+  *y = static_cast<int>(static_cast<std::int64_t>(*y) * pixels_h / points_h);
+}
+
 POINT SdlBackend::ClientPoint(int window_x, int window_y) {
   WindowRecord* w = Main();
   if (w == nullptr) return POINT{-1, -1};
   int width = 0, height = 0;
-  view_.Size(&width, &height);
-  const ViewGeometry g = Geometry(*w, width, height);
-  int x = g.ScreenX(window_x), y = g.ScreenY(window_y);
-  if (view_.full_screen()) {
-    // The desktop stands for the emulated screen: the mouse never leaves it, and the band
-    // beside a picture scaled to keep its shape counts as the screen's edge.
-    x = std::clamp(x, 0, ScreenWidth() - 1);
-    y = std::clamp(y, 0, ScreenHeight() - 1);
-  }
-  POINT origin{0, 0};
-  ClientToScreen(main_, &origin);
-  return POINT{x - origin.x, y - origin.y};
+  view_.PixelSize(&width, &height);
+  const PixelPoint p = ClientPointAt(Layout(*w, width, height), window_x, window_y);
+  return POINT{p.x, p.y};
 }
 
 void SdlBackend::OpenMenuByKeyboard() {

@@ -21,8 +21,21 @@ bool SdlBackend::NeedsRender() {
 ViewGeometry SdlBackend::Geometry(const WindowRecord& w, int window_w, int window_h) {
   if (view_.full_screen())
     return ViewGeometry::Scaled(ScreenWidth(), ScreenHeight(), window_w, window_h);
-  return ViewGeometry::Window(w.outer.left, w.outer.top, window_w, window_h);
+  int points_w = 0, points_h = 0;
+  view_.Size(&points_w, &points_h);
+  return ViewGeometry::Window(w.outer.left, w.outer.top, points_w, points_h, window_w, window_h);
 }
+
+WindowLayout SdlBackend::Layout(const WindowRecord& w, int window_w, int window_h) {
+  POINT origin{0, 0};
+  ClientToScreen(w.handle, &origin);
+  return LayOutWindow(Geometry(w, window_w, window_h),
+                      PixelRect{origin.x, origin.y, w.client_width, w.client_height}, ScreenWidth(),
+                      ScreenHeight(), view_.full_screen(), w.surface.width, w.surface.height,
+                      CurrentPresentation().mode, window_w, window_h);
+}
+
+void SdlBackend::PresentationChanged() { repaint_all_ = true; }
 
 void SdlBackend::Render() {
   last_render_ = Now();
@@ -40,25 +53,33 @@ void SdlBackend::Render() {
   }
   WindowRecord* w = Main();
   if (w == nullptr) return;
-  const ViewGeometry g = Geometry(*w, width, height);
+  const WindowLayout layout = Layout(*w, width, height);
+  const ViewGeometry& g = layout.screen;
+  const PictureView& picture = layout.picture;
+  const PixelRect shown = Intersect(picture.placed, PixelRect{0, 0, width, height});
   POINT origin{0, 0};
   ClientToScreen(main_, &origin);
-  const PixelRect client = g.ToWindow(origin.x, origin.y, w->client_width, w->client_height);
-  // Menus and boxes cover part of the client area, now or in the last frame: the window is
-  // drawn and sent whole.
+  // In full screen the bar lies over the picture: the picture shows where it is painted over
+  // (black), and whenever that changes the picture is drawn again under it.
+  const bool bar_over_picture = view_.full_screen();
+  const bool bar_black = w->menu_bar_black && !menu_bar_.active();
+  // Menus and boxes cover part of the picture, now or in the last frame: the window is drawn
+  // and sent whole.
   const bool overlay = UiActive() || overlay_shown_;
-  const bool all = repaint_all_ || overlay;
-  const bool chrome = all || chrome_dirty_ || frames_pending_ > 0;
+  const bool all = repaint_all_ || overlay || (bar_over_picture && bar_black != bar_black_shown_);
+  const bool chrome = all || chrome_dirty_ || frames_pending_ > 0 ||
+                      (bar_over_picture && !bar_black && content_dirty_);
   std::vector<PixelRect> dirty;
-  if (repaint_all_) {
-    // What neither the bar nor the client area covers (the sides of a scaled full screen).
-    view_.FillBlack(PixelRect{0, 0, width, client.y});
-    view_.FillBlack(PixelRect{0, client.bottom(), width, height - client.bottom()});
-    view_.FillBlack(PixelRect{0, client.y, client.x, client.h});
-    view_.FillBlack(PixelRect{client.right(), client.y, width - client.right(), client.h});
+  if (all) {
+    // What the picture does not cover: the bands beside it, the bar's place in a window.
+    view_.FillBlack(PixelRect{0, 0, width, shown.y});
+    view_.FillBlack(PixelRect{0, shown.bottom(), width, height - shown.bottom()});
+    view_.FillBlack(PixelRect{0, shown.y, shown.x, shown.h});
+    view_.FillBlack(PixelRect{shown.right(), shown.y, width - shown.right(), shown.h});
   }
   if (all || content_dirty_) {
-    const PixelRect drawn = view_.DrawClient(*w, g, origin.x, origin.y, client, all);
+    const PixelRect drawn =
+        view_.DrawClient(*w, picture, CurrentPresentation().filter == ScaleFilter::kSmooth, all);
     if (!drawn.empty()) dirty.push_back(drawn);
   }
   content_dirty_ = false;
@@ -66,13 +87,14 @@ void SdlBackend::Render() {
   if (chrome) {
     chrome_dirty_ = false;
     view_.BeginUi(g.scale());
-    // In full screen the bar stays black until the window draws it (mouse at the top or a
-    // menu opening).
-    menu_bar_.Draw(*w, g, w->menu_bar_black && !menu_bar_.active(), &menu_actions_);
+    // In full screen the bar stays painted over until the window draws it (mouse at the top
+    // or a menu opening).
+    menu_bar_.Draw(*w, g, bar_black, &menu_actions_);
     dialog_.Draw(g, origin.x, origin.y);
     message_box_.Draw(width, height, false);
     view_.EndUi();
     dirty.push_back(menu_bar_.drawn());
+    bar_black_shown_ = bar_black;
   }
   overlay_shown_ = UiActive();
   if (all) {

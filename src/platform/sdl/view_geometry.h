@@ -1,5 +1,6 @@
-// How the emulated screen maps onto the SDL window. In a window, the SDL window shows our
-// window's outer rectangle one to one. In full screen it shows the whole emulated screen
+// How the emulated screen maps onto the SDL window's drawable pixels. In a window, the SDL
+// window shows our window's outer rectangle, one to one or at the display's density. In full
+// screen it shows the whole emulated screen
 // (640 × 480) scaled to the desktop, keeping its shape and centred.
 #pragma once
 
@@ -21,12 +22,19 @@ inline PixelRect Intersect(const PixelRect& a, const PixelRect& b) {
 
 class ViewGeometry {
  public:
-  // One to one: screen point (origin_x, origin_y) is window pixel (0, 0).
-  static ViewGeometry Window(int origin_x, int origin_y, int window_w, int window_h) {
+  // The window's outer rectangle, whose top left is screen point (origin_x, origin_y), shown
+  // in its points_w × points_h desktop points by pixels_w × pixels_h drawable pixels: one to
+  // one, or enlarged on a high-density display.
+  static ViewGeometry Window(int origin_x, int origin_y, int points_w, int points_h, int pixels_w,
+                             int pixels_h) {
     ViewGeometry g;
     g.origin_x_ = origin_x;
     g.origin_y_ = origin_y;
-    g.visible_ = PixelRect{0, 0, window_w, window_h};
+    g.screen_w_ = std::max(1, points_w);
+    g.screen_h_ = std::max(1, points_h);
+    g.shown_w_ = std::max(1, pixels_w);
+    g.shown_h_ = std::max(1, pixels_h);
+    g.visible_ = PixelRect{0, 0, pixels_w, pixels_h};
     return g;
   }
 

@@ -45,8 +45,10 @@ Rgb32Format FormatOf(const SDL_PixelFormat* f) {
 WindowView::~WindowView() { Close(); }
 
 bool WindowView::Open(int font_pixels, std::string* error) {
+  // High-density aware: the window's surface has the display's own pixels, so that the
+  // picture is drawn sharp at the display's scale rather than enlarged by the desktop.
   window_ = SDL_CreateWindow("hotaru", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 640, 422,
-                             SDL_WINDOW_HIDDEN);
+                             SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI);
   if (window_ == nullptr) {
     *error = std::string("cannot create a window: ") + SDL_GetError();
     return false;
@@ -117,6 +119,10 @@ void WindowView::SetFullScreen(bool on) {
 
 void WindowView::Size(int* width, int* height) const { SDL_GetWindowSize(window_, width, height); }
 
+void WindowView::PixelSize(int* width, int* height) const {
+  SDL_GetWindowSizeInPixels(window_, width, height);
+}
+
 void WindowView::Cover(std::string_view text) {
   if (in_frame_) {
     deferred_cover_.emplace_back(text);
@@ -183,31 +189,53 @@ void WindowView::FillBlack(const PixelRect& r) {
   if (!r.empty()) SDL_FillRect(surface_, &rect, 0);
 }
 
-PixelRect WindowView::DrawClient(const WindowRecord& w, const ViewGeometry& geometry, int client_x,
-                                 int client_y, const PixelRect& target, bool whole) {
+PixelRect WindowView::DrawClient(const WindowRecord& w, const PictureView& view, bool smooth,
+                                 bool whole) {
   const ClientSurface& s = w.surface;
-  const PixelRect t = Intersect(target, PixelRect{0, 0, surface_->w, surface_->h});
+  const PixelRect t = Intersect(view.placed, PixelRect{0, 0, surface_->w, surface_->h});
   if (t.empty() || s.width <= 0 || s.height <= 0) return PixelRect{};
-  columns_.resize(static_cast<std::size_t>(t.w));
-  rows_.resize(static_cast<std::size_t>(t.h));
-  for (int i = 0; i < t.w; ++i) {
-    columns_[static_cast<std::size_t>(i)] =
-        std::clamp(geometry.ScreenX(t.x + i) - client_x, 0, s.width - 1);
-  }
-  for (int j = 0; j < t.h; ++j) {
-    rows_[static_cast<std::size_t>(j)] =
-        std::clamp(geometry.ScreenY(t.y + j) - client_y, 0, s.height - 1);
+  const auto columns = static_cast<std::size_t>(t.w), rows = static_cast<std::size_t>(t.h);
+  row_low_.resize(rows);
+  row_high_.resize(rows);
+  auto client = [](const PlacedAxis& axis, int picture, int size) {
+    return std::clamp(axis.ClientOf(picture), 0, size - 1);
+  };
+  if (smooth) {
+    blend_columns_.resize(columns);
+    blend_rows_.resize(rows);
+    for (std::size_t i = 0; i < columns; ++i) {
+      const PlacedAxis::Blend b = view.x.BlendAt(t.x + static_cast<int>(i));
+      blend_columns_[i] = SurfaceBlend{client(view.x, b.first, s.width),
+                                       client(view.x, b.second, s.width), b.weight};
+    }
+    for (std::size_t j = 0; j < rows; ++j) {
+      const PlacedAxis::Blend b = view.y.BlendAt(t.y + static_cast<int>(j));
+      blend_rows_[j] = SurfaceBlend{client(view.y, b.first, s.height),
+                                    client(view.y, b.second, s.height), b.weight};
+      row_low_[j] = std::min(blend_rows_[j].first, blend_rows_[j].second);
+      row_high_[j] = std::max(blend_rows_[j].first, blend_rows_[j].second);
+    }
+  } else {
+    columns_.resize(columns);
+    rows_.resize(rows);
+    for (std::size_t i = 0; i < columns; ++i) {
+      columns_[i] = client(view.x, view.x.PictureAt(t.x + static_cast<int>(i)), s.width);
+    }
+    for (std::size_t j = 0; j < rows; ++j) {
+      rows_[j] = client(view.y, view.y.PictureAt(t.y + static_cast<int>(j)), s.height);
+      row_low_[j] = row_high_[j] = rows_[j];
+    }
   }
   const PaletteColours colours =
       s.indexed ? MapPalette(SystemPalette(), format_) : PaletteColours{};
 
   // The surface rows that differ from what was shown (all of them after any other change).
   int first = 0, last = s.height - 1;
-  const bool same_frame = !whole && last_.target.x == t.x && last_.target.y == t.y &&
-                          last_.target.w == t.w && last_.target.h == t.h &&
-                          last_.width == s.width && last_.height == s.height &&
-                          last_.indexed == s.indexed && last_.pixels.size() == s.pixels.size() &&
-                          (!s.indexed || last_.colours == colours);
+  const bool same_frame =
+      !whole && last_.target.x == t.x && last_.target.y == t.y && last_.target.w == t.w &&
+      last_.target.h == t.h && last_.width == s.width && last_.height == s.height &&
+      last_.indexed == s.indexed && last_.smooth == smooth &&
+      last_.pixels.size() == s.pixels.size() && (!s.indexed || last_.colours == colours);
   const std::size_t row_bytes = s.pixels.size() / static_cast<std::size_t>(s.height);
   if (same_frame) {
     auto row_same = [&](int r) {
@@ -225,20 +253,32 @@ PixelRect WindowView::DrawClient(const WindowRecord& w, const ViewGeometry& geom
     last_.width = s.width;
     last_.height = s.height;
     last_.indexed = s.indexed;
+    last_.smooth = smooth;
     last_.colours = colours;
     last_.pixels = s.pixels;
   }
-  // The window rows that show those surface rows (rows_ never decreases).
-  const auto begin = std::lower_bound(rows_.begin(), rows_.end(), first);
-  const auto end = std::upper_bound(begin, rows_.end(), last);
-  if (begin == end) return PixelRect{};
-  const int top = t.y + static_cast<int>(begin - rows_.begin());
+  // The window rows that read any of those surface rows (both bounds never decrease).
+  const auto begin_at = static_cast<std::size_t>(
+      std::lower_bound(row_high_.begin(), row_high_.end(), first) - row_high_.begin());
+  const auto end_at = static_cast<std::size_t>(
+      std::upper_bound(row_low_.begin() + static_cast<std::ptrdiff_t>(begin_at), row_low_.end(),
+                       last) -
+      row_low_.begin());
+  if (begin_at >= end_at) return PixelRect{};
+  const int top = t.y + static_cast<int>(begin_at);
   auto* out = static_cast<std::uint8_t*>(surface_->pixels) +
               static_cast<std::ptrdiff_t>(top) * surface_->pitch +
               static_cast<std::ptrdiff_t>(t.x) * 4;
-  const std::span<const int> rows(&*begin, static_cast<std::size_t>(end - begin));
-  DrawSurface(s, colours, format_, columns_, rows, out, surface_->pitch);
-  return PixelRect{t.x, top, t.w, static_cast<int>(rows.size())};
+  const std::size_t count = end_at - begin_at;
+  if (smooth) {
+    DrawSurfaceSmooth(s, colours, format_, blend_columns_,
+                      std::span<const SurfaceBlend>(&blend_rows_[begin_at], count), out,
+                      surface_->pitch);
+  } else {
+    DrawSurface(s, colours, format_, columns_, std::span<const int>(&rows_[begin_at], count), out,
+                surface_->pitch);
+  }
+  return PixelRect{t.x, top, t.w, static_cast<int>(count)};
 }
 
 void WindowView::BeginUi(float scale) {
@@ -252,6 +292,20 @@ void WindowView::BeginUi(float scale) {
   }
   ImGui_ImplSDLRenderer_NewFrame();
   ImGui_ImplSDL2_NewFrame();
+  // The bar, dialogs and boxes are laid out in drawable pixels like the picture: on a
+  // high-density display ImGui is told the surface's size and the mouse in those pixels.
+  int points_w = 0, points_h = 0;
+  Size(&points_w, &points_h);
+  ImGuiIO& io = ImGui::GetIO();
+  if (surface_ != nullptr && points_w > 0 && points_h > 0 &&
+      (surface_->w != points_w || surface_->h != points_h)) {
+    const float rx = static_cast<float>(surface_->w) / static_cast<float>(points_w);
+    const float ry = static_cast<float>(surface_->h) / static_cast<float>(points_h);
+    io.DisplaySize = ImVec2(static_cast<float>(surface_->w), static_cast<float>(surface_->h));
+    io.DisplayFramebufferScale = ImVec2(1.0f, 1.0f);
+    if (ImGui::IsMousePosValid(&io.MousePos))
+      io.MousePos = ImVec2(io.MousePos.x * rx, io.MousePos.y * ry);
+  }
   ImGui::NewFrame();
   in_frame_ = true;
 }

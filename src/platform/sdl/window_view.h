@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/common/window_table.h"
+#include "platform/sdl/picture_placement.h"
 #include "platform/sdl/pixel_convert.h"
 #include "platform/sdl/ui_font.h"
 #include "platform/sdl/view_geometry.h"
@@ -47,8 +48,10 @@ class WindowView {
   bool Drawable() const;
   void SetFullScreen(bool on);
   bool full_screen() const { return full_screen_; }
-  // Size of the window in pixels as SDL has it.
+  // Size of the window in the desktop's points, as window positions and mouse events count,
+  // and in drawable pixels (more on a high-density display).
   void Size(int* width, int* height) const;
+  void PixelSize(int* width, int* height) const;
 
   // Every character of `text` can be drawn from now on (call outside a frame).
   void Cover(std::string_view text);
@@ -65,12 +68,10 @@ class WindowView {
   // True once after the window surface was made anew (its pixels are lost).
   bool TakeRenewed();
   void FillBlack(const PixelRect& r);
-  // The client surface of `w` shown in `target` (window pixels); `geometry` maps window
-  // pixels back to screen points and (client_x, client_y) is the client origin on screen.
-  // Unless `whole`, only the rows that changed since the last call are drawn. Returns the
-  // window pixels drawn.
-  PixelRect DrawClient(const WindowRecord& w, const ViewGeometry& geometry, int client_x,
-                       int client_y, const PixelRect& target, bool whole);
+  // The picture of `w`'s client surface where `view` places it (window pixels), by nearest
+  // pixels or, where the scale is not whole, `smooth`ly blended. Unless `whole`, only the
+  // rows that changed since the last call are drawn. Returns the window pixels drawn.
+  PixelRect DrawClient(const WindowRecord& w, const PictureView& view, bool smooth, bool whole);
   // `scale` enlarges ImGui's text and sizes (full screen).
   void BeginUi(float scale);
   void EndUi();
@@ -97,11 +98,15 @@ class WindowView {
   bool renewed_ = true;
   std::vector<std::string> deferred_cover_;
   std::vector<int> columns_, rows_;
+  std::vector<SurfaceBlend> blend_columns_, blend_rows_;
+  // The lowest and highest client row each window row reads.
+  std::vector<int> row_low_, row_high_;
   // What the last DrawClient showed, to find the rows that changed since.
   struct Shown {
     PixelRect target;
     int width = 0, height = 0;
     bool indexed = true;
+    bool smooth = false;
     PaletteColours colours{};
     std::vector<std::uint8_t> pixels;
   } last_;
