@@ -135,6 +135,7 @@ decide:
     ; her is the first half of the way to the ending with the credits.
     choice what_now with_her follow on_our_own alone
 follow:
+    show_composed               ; the options leave the screen
     set 1 1
     add 3 1
     msg_wipe "ホタルは、だまってうなずいた。{wait_line}{nl}"
@@ -145,6 +146,7 @@ follow:
              "「うん。なんだか、そんな気がするんだ」{wait_page}"
     jump river
 alone:
+    show_composed               ; the options leave the screen
     msg_wipe "ホタルは、少しさびしそうに笑った。{wait_line}{nl}"
              "「……じゃあ、川で会おうね」{wait_line}{nl}"
              "{nl}"

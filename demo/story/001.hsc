@@ -81,6 +81,7 @@ L1:
     ; What Souta asks her: the talk changes, the ending does not.
     choice ask_what ask_where where ask_like like ask_nothing nothing
 where:
+    show_composed               ; the options leave the screen
     set 4 1
     mark 5
     jne 115 1 3
@@ -93,6 +94,7 @@ where:
              "あの森の奥に、家なんてあっただろうか。{wait_page}"
     jump fireworks
 like:
+    show_composed               ; the options leave the screen
     set 4 2
     mark 6
     jne 115 1 3
@@ -105,6 +107,7 @@ like:
              "　……光るのは、夏のあいだだけだけど」{wait_page}"
     jump fireworks
 nothing:
+    show_composed               ; the options leave the screen
     set 4 3
     mark 7
     jne 115 1 3

@@ -46,6 +46,7 @@ L1:
     choice in_the_dark call_her call run_away run close_eyes close
 
 run:
+    show_composed               ; the options leave the screen
     ; Running is no way out: the claws strike, and the dream begins again.
     msg_wipe "ぼくは、むちゅうで走った。{wait_line}{nl}"
              "{nl}"
@@ -60,6 +61,7 @@ run:
     resume                      ; the same dream, from its start
 
 call:
+    show_composed               ; the options leave the screen
     ; Calling her name: a flash, the field in daylight, her voice, then the night again.
     set 2 1
     add 3 1
@@ -95,6 +97,7 @@ call:
     jump morning
 
 close:
+    show_composed               ; the options leave the screen
     ; Closing the eyes: the claws strike all the same, and he wakes.
     claw2                       ; it strikes again: a red flash, then black
     msg_wipe "{blood}"

@@ -92,7 +92,8 @@ lights:
     msg_wipe "ナツミ「照明さーん、一回、消してみてー」{wait_page}"
     black                       ; the lights off, at once
     wait 80
-    fade_in_dim 2               ; and back on, low
+    show 0 0                    ; the text taken off in the dark
+    fade_in_dim 2               ; and the lights back on, low
     msg_wipe "ナツミ「暗い暗い！」{wait_line}{nl}"
              "ホタル「わたしは、暗いほうが光れるけど」{wait_page}"
     fade_out 1
@@ -108,8 +109,9 @@ lights:
     chara 0 3
     chara 1 2
     chara 2 1
-    show 0 0                    ; put on the screen at once
-    fade_in_dim 1               ; out of the black the claws left
+    palette                     ; the room's colours over the black the claws left,
+    show 2 0                    ; and the room dissolving in
+    dim
     msg_wipe "{shadow:1}？？？「おつかれさまでーす。{wait_line}{nl}"
              "　　　　　あ、つめ、しまっときますね」{shadow:0}{wait_line}{nl}"
              "{nl}"
@@ -145,7 +147,7 @@ lights:
     ; --- The curtain --------------------------------------------------------------------
     clear_scene 9               ; the curtain squeezes the room to a line,
     wait 50
-    show_composed               ; and opens again: the room was still there
+    show 3 0                    ; and opens again in blinds: the room was still there
     dim
     msg_wipe "ホタル「あ、まだ終わりじゃないの？」{click}"
     jno encore                  ; the game asks once more; no is an encore
