@@ -109,8 +109,6 @@ L1:
              "「わたし、ホタル。{wait_line}{nl}"
              "　蛍を見に行くんでしょう？{wait_line}{nl}"
              "　いい場所、知ってるよ」{wait_page}"
-    msg_wipe "{chara3_together:4,3,5,2,6,1}"
-             "ぼくとナツミは、顔を見合わせた。{wait_page}"
     ; Someone who has been here before: a play after a finished one keeps its persistent
     ; flags, and the girl seems to remember.
     jbit 21 0 remembered
@@ -128,6 +126,8 @@ felt_before:
     msg_wipe "なぜだろう。{wait_line}{nl}"
              "この夜を、前にも一度すごした気がした。{wait_page}"
 decide:
+    msg_wipe "{chara3_together:4,3,5,2,6,1}"
+             "ぼくとナツミは、顔を見合わせた。{wait_page}"
     mark 2                      ; memory: the girl at the shrine
     jne 115 1 3
     set 22 1
@@ -150,8 +150,8 @@ alone:
     msg_wipe "ホタルは、少しさびしそうに笑った。{wait_line}{nl}"
              "「……じゃあ、川で会おうね」{wait_line}{nl}"
              "{nl}"
-             "ふりかえると、石の段の上には、{wait_line}{nl}"
-             "もうだれもいなかった。{wait_page}"
+             "ホタルは、石の段の上に立ったまま、{wait_line}{nl}"
+             "ぼくたちを見送っていた。{wait_page}"
 river:
     scenario 1 L1               ; the river and the fireworks
 
