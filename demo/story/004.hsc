@@ -1,9 +1,9 @@
 ; 004.SCN: the ending with the credits. Souta trusted Hotaru and called her in the dark,
 ; so she comes to the hill at sunset to say goodbye: she was the last firefly of the
-; shrine's spring, and he promises to remember her. The memories of the summer pass as
-; event pictures out of the white (so that the title's gallery has them), the play is
-; written into the save slot as finished, and the credits roll. Then the backstage chat
-; of 009.
+; shrine's spring, she answers what he asked her by the river (flag 4), and he promises
+; to remember her. The memories of the summer pass as event pictures out of the white (so
+; that the title's gallery has them), the play is written into the save slot as finished,
+; and the credits roll. Then the backstage chat of 009.
 ;
 ; Marks 18 … 20 (see 000 for the flags and marks of the story).
 
@@ -53,6 +53,23 @@ L1:
              "　でも、だれかがおぼえていてくれたら、{wait_line}{nl}"
              "　来年の夏、またたまごから生まれて、{wait_line}{nl}"
              "　また光れるんだって」{wait_page}"
+    ; What Souta asked her by the river, answered now.
+    jeq 4 1 asked_where
+    jeq 4 2 asked_like
+    msg_wipe "「川原で、何もきかないでいてくれたね。{wait_line}{nl}"
+             "　ありがとう。{wait_line}{nl}"
+             "　きかれたら、きっと泣いちゃってた」{wait_page}"
+    jump answered
+asked_where:
+    msg_wipe "「どこから来たのって、きいてくれたよね。{wait_line}{nl}"
+             "　あの泉から。{wait_line}{nl}"
+             "　ずっと、あそこで町を見てたの」{wait_page}"
+    jump answered
+asked_like:
+    msg_wipe "「蛍が好きかって、きいてくれたよね。{wait_line}{nl}"
+             "　大好き。{wait_line}{nl}"
+             "　だから、また光りたいの」{wait_page}"
+answered:
     mark 19
     jne 115 1 3
     set 22 1

@@ -351,13 +351,13 @@ TEST_F(TitleE2E, TheDemoFromTheLogoToTheCreditsAndBackToTheTitle) {
                       "\nat 12900 shot {title.png}\n";
   input += "at 13000 click " + std::string(kAside) + "\n+3000 click " + std::string(kStartItem) +
            "\n+3000 key enter\n";
-  for (int t = 25000; t <= 505000; t += 2000) {
+  for (int t = 25000; t <= 511000; t += 2000) {
     input += "at " + std::to_string(t - 500) + " key down\n";
     input += "at " + std::to_string(t) + " click\n";
   }
-  input += "at 645000 shot {credits.png}\nat 648000 click\nat 654000 click\nat 657000 click\n";
-  input += "at 665000 shot {again.png}\nat 666000 click " + std::string(kAside) +
-           "\nat 670000 click " + std::string(kQuitItem) + "\n";
+  input += "at 651000 shot {credits.png}\nat 654000 click\nat 660000 click\nat 663000 click\n";
+  input += "at 671000 shot {again.png}\nat 672000 click " + std::string(kAside) +
+           "\nat 676000 click " + std::string(kQuitItem) + "\n";
   ASSERT_EQ(Run(input, {"--until", "700000"}), 1) << output();
   EXPECT_TRUE(Trace("msgbox").empty());
   const auto ops = Trace("op");
