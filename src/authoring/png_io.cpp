@@ -215,6 +215,43 @@ std::string DecodePng(std::span<const std::uint8_t> png_bytes, IndexedImage* ima
   return "";
 }
 
+std::string ReadPngColours(const std::filesystem::path& path, int* width, int* height,
+                           std::vector<Rgb8>* colours) {
+  std::vector<std::uint8_t> bytes;
+  if (std::string error = ReadWholeFile(path, &bytes); !error.empty()) return error;
+  if (bytes.size() < 8 || png_sig_cmp(bytes.data(), 0, 8) != 0)
+    return path.string() + ": not a PNG file";
+  PngErrors errors;
+  png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &errors, &OnError, &OnWarning);
+  png_infop info = png != nullptr ? png_create_info_struct(png) : nullptr;
+  if (info == nullptr) {
+    png_destroy_read_struct(&png, nullptr, nullptr);
+    return "out of memory";
+  }
+  MemoryReader reader{bytes.data(), bytes.size(), 0};
+  RawImage raw;
+  const bool ok = ReadRaw(png, info, &reader, &raw);
+  png_destroy_read_struct(&png, &info, nullptr);
+  if (!ok) return path.string() + ": bad PNG: " + errors.message;
+  const std::size_t count = std::size_t{raw.width} * raw.height;
+  colours->resize(count);
+  for (std::size_t i = 0; i < count; ++i) {
+    if (raw.indexed) {
+      const std::uint8_t index = raw.bytes[i];
+      if (index >= raw.palette.size())
+        return path.string() + ": a pixel uses palette index " + std::to_string(index) +
+               " beyond the palette's " + std::to_string(raw.palette.size()) + " entries";
+      (*colours)[i] = raw.palette[index];
+    } else {
+      const std::uint8_t* p = raw.bytes.data() + 4 * i;
+      (*colours)[i] = Rgb8{p[0], p[1], p[2]};
+    }
+  }
+  *width = static_cast<int>(raw.width);
+  *height = static_cast<int>(raw.height);
+  return "";
+}
+
 std::string ReadPng(const std::filesystem::path& path, IndexedImage* image,
                     std::vector<std::string>* warnings) {
   std::vector<std::uint8_t> bytes;

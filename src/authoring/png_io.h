@@ -40,6 +40,12 @@ std::string DecodePng(std::span<const std::uint8_t> png, IndexedImage* image,
 std::string ReadPng(const std::filesystem::path& path, IndexedImage* image,
                     std::vector<std::string>* warnings);
 
+// Decodes a PNG of any kind into the colour of each pixel, top row first (alpha dropped),
+// with no limit on the number of colours: pictures compared by what they show, whatever the
+// PNG's own encoding. Returns "" on success.
+std::string ReadPngColours(const std::filesystem::path& path, int* width, int* height,
+                           std::vector<Rgb8>* colours);
+
 // An 8-bit palette PNG with the image's palette (1 to 256 entries; every pixel must index
 // into it). Returns "" on success.
 std::string EncodeIndexedPng(const IndexedImage& image, std::vector<std::uint8_t>* png);

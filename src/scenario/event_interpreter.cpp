@@ -107,6 +107,13 @@ void SetMark(std::uint8_t n) {
   SetFlag(flag::kMarksReached17, before == 16 && after == 17 ? 1 : 0);
 }
 
+// The script's yes/no question, its answer in the runner's trace.
+bool TracedQuestion() {
+  const bool yes = AskScriptQuestion();
+  platform::Trace("choice", yes ? "question yes" : "question no");
+  return yes;
+}
+
 // 0x25. A choice of no option is not offered (nothing could ever be chosen): play goes on
 // after the instruction with flag 104 = 255, the value of a choice with no answer.
 void RunChoice(Level& level, const Instruction& ins) {
@@ -123,7 +130,12 @@ void RunChoice(Level& level, const Instruction& ins) {
     level.running = false;
     return;
   }
-  if (chosen >= 0 && chosen < count) level.JumpBy(ins.Value(3 + 2 * chosen));
+  if (chosen >= 0 && chosen < count) {
+    // The runner's trace names the option taken, counted from 0, of the question's options.
+    platform::Trace("choice", "question " + std::to_string(ins.operands[0]) + " option " +
+                                  std::to_string(chosen) + " of " + std::to_string(count));
+    level.JumpBy(ins.Value(3 + 2 * chosen));
+  }
 }
 
 void Execute(Level& level, const Instruction& ins) {
@@ -174,10 +186,10 @@ void Execute(Level& level, const Instruction& ins) {
       if (FlagTest(opcode, Flag(op(0)), op(1))) level.JumpBy(ins.Value(2));
       break;
     case Op::JumpIfYes:
-      if (AskScriptQuestion()) level.JumpBy(ins.Value(0));
+      if (TracedQuestion()) level.JumpBy(ins.Value(0));
       break;
     case Op::JumpIfNo:
-      if (!AskScriptQuestion()) level.JumpBy(ins.Value(0));
+      if (!TracedQuestion()) level.JumpBy(ins.Value(0));
       break;
     case Op::JumpIfBit:  // a flag has bits 0 … 7 only
       if (op(1) < 8 && (Flag(op(0)) >> op(1)) & 1) level.JumpBy(ins.Value(2));

@@ -13,6 +13,7 @@
 #include "core/format_text.h"
 #include "core/scenario_state.h"
 #include "core/shell_state.h"
+#include "platform/trace.h"
 #include "resources/pack_archive.h"
 #include "scenario/save_files.h"
 #include "scenario/save_slots.h"
@@ -44,6 +45,19 @@ bool BackgroundFileExists(std::uint8_t n) {
 
 bool EventPictureExists(const char* pattern, std::uint8_t n) {
   return n == kNone || n == 0 || Exists(resources::FormatString(pattern, n));
+}
+
+// The runner's trace of a slot file written or read as a game: "write N scenario S",
+// "read N scenario S", "read N empty" or "progress N scenario S" (N the file's slot 0 … 2).
+// The progress write is one act in the trace, not the read and the write it is made of.
+bool TracingSlots = true;
+
+void TraceSlot(const char* act, int slot, const std::uint8_t* record) {
+  if (!TracingSlots) return;
+  std::string details = std::string(act) + " " + std::to_string(slot);
+  details += record == nullptr ? std::string(" empty")
+                               : " scenario " + std::to_string(record[field::kCurrentScenario]);
+  platform::Trace("slot", details);
 }
 
 }  // namespace
@@ -95,6 +109,7 @@ bool SaveSlot(int slot) {
     MessageBoxA(shell::MainWindow, failure.c_str(), kSaveFailedCaption, MB_OK | MB_ICONHAND);
     return false;
   }
+  TraceSlot("write", slot, SaveImage);
   return true;
 }
 
@@ -108,6 +123,7 @@ bool LoadSlot(int slot) {
   SetU16(GameState, field::kHistoryBefore, 0);
   SetU8(GameState, field::kColourEffect, 0);
   SetU8(GameState, field::kCdTrack, kNone);
+  TraceSlot("read", slot, good ? record.data() : nullptr);
   if (!good) return false;
   std::memcpy(ResumeState, record.data(), kGameStateSize);
   std::memcpy(SaveImage, record.data(), kGameStateSize);
@@ -133,6 +149,7 @@ SlotInfo ReadSlotInfo(int slot) {
 void WriteProgress() {
   GameStateRecord play;
   std::memcpy(play, GameState, kGameStateSize);
+  TracingSlots = false;
   LoadSlot(LastUsedSlot);
   std::memcpy(SaveImage + field::kFlags + kFirstPersistentFlag,
               play + field::kFlags + kFirstPersistentFlag,
@@ -147,7 +164,9 @@ void WriteProgress() {
   flags[flag::kFinishedRequest] = 0;
   const std::uint8_t scenario = GetU8(play, field::kCurrentScenario);
   if (scenario < kSeenScenarioLimit) SetFlagBit(SaveImage, flag::kSeenScenarios, scenario);
-  SaveSlot(LastUsedSlot);
+  const bool written = SaveSlot(LastUsedSlot);
+  TracingSlots = true;
+  if (written) TraceSlot("progress", LastUsedSlot, SaveImage);
   std::memcpy(GameState, play, kGameStateSize);
 }
 
