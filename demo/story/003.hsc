@@ -35,12 +35,17 @@ L1:
 
     ; --- The tale, on the veranda --------------------------------------------------------
     ; The room dissolves out and the veranda in; the tale is told in grey, as an old
-    ; picture: the colour effect is set before the picture comes and applied with it.
-    cd_mark_fade
-    cd_queue 2
+    ; picture: the colour effect is set before the picture comes and applied with it. (The
+    ; change is made before the page, not by a code in its text, so that a save on this
+    ; page comes back grey: a page's save holds the scene as it was when the page began.)
+    cd_fade_out
+    clear_scene 5
     colour_pending 1
-    msg_wipe "{event_v_change:4,5,12}"
-             "「むかし、この町の川には、{wait_line}{nl}"
+    event_v 4
+    cd_play 2                   ; the fireflies' music for the tale
+    transition 12
+    dim
+    msg_wipe "「むかし、この町の川には、{wait_line}{nl}"
              "　数えきれないくらい蛍がいたんだって。{wait_line}{nl}"
              "{nl}"
              "　夏の夜には、川がまるで{wait_line}{nl}"
