@@ -1,5 +1,6 @@
 // The scenario disassembler and assembler on any unpacked blocks: whatever the blocks hold,
-// the source the disassembler writes assembles without a problem into the same bytes.
+// the source the disassembler writes assembles without a problem into the same bytes. The
+// coverage walk goes over the same blocks, which must never read outside them.
 //
 // Input: a mode byte, two bytes that split the rest into the event block and the message
 // block, then the blocks' bytes. Mode bit 0 puts a table in front of each block whose
@@ -13,6 +14,7 @@
 
 #include "authoring/charset.h"
 #include "authoring/scn_assembler.h"
+#include "authoring/scn_coverage.h"
 #include "authoring/scn_disassembler.h"
 #include "authoring/scn_file.h"
 
@@ -68,5 +70,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   authoring::ScenarioBlocks back;
   if (!authoring::AssembleScenario(source, "fuzz.scn", charset, &back).empty()) __builtin_trap();
   if (back.event != blocks.event || back.messages != blocks.messages) __builtin_trap();
+
+  // As scenario 0, where the story starts, and scenario 1, for its scenario jumps to land in.
+  std::vector<authoring::UnpackedScenario> set(2);
+  for (int number : {0, 1}) {
+    set[static_cast<std::size_t>(number)] = {
+        number, authoring::ScenarioName(number), true, blocks, {}};
+  }
+  if (authoring::CoverageReport(authoring::MeasureCoverage(set)).empty()) __builtin_trap();
   return 0;
 }

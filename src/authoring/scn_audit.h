@@ -9,25 +9,12 @@
 // scenario that has no file or whose label points outside its code.
 #pragma once
 
-#include <cstdint>
-#include <filesystem>
 #include <string>
 #include <vector>
 
+#include "authoring/scn_set.h"
+
 namespace authoring {
-
-struct ScenarioFile {
-  int number = 0;    // 0 … 254
-  std::string name;  // as found: "012.SCN"
-  std::vector<std::uint8_t> bytes;
-  std::string read_error;  // not empty: the file could not be read
-};
-
-// The scenario files ("%03d.SCN", any letter case, numbers 0 … 254) of a pack archive or of a
-// folder (its own files, not those of subfolders), in number order. Where a name occurs twice
-// the first one counts, as for the game. Returns "" or why PATH cannot be read.
-std::string CollectScenarioFiles(const std::filesystem::path& path,
-                                 std::vector<ScenarioFile>* files);
 
 // One line per finding, "NAME: BLOCK 0xOFFSET: what" (or "NAME: what" for the whole file), in
 // file order and by offset within a file.

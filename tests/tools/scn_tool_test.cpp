@@ -1,5 +1,6 @@
 // hotaru-tool scn, run as a person runs it: assemble a story, disassemble it and assemble it
-// again, audit folders and archives, and the tables of the language reference.
+// again, audit folders and archives, measure the coverage of a story, and the tables of the
+// language reference.
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -8,6 +9,8 @@
 
 #include "authoring/pack_writer.h"
 #include "authoring/scn_file.h"
+#include "core/opcode_table.h"
+#include "core/text_code_table.h"
 #include "support/platform_fixture.h"
 #include "support/run_program.h"
 #include "support/scenario_builder.h"
@@ -95,6 +98,8 @@ TEST_F(ScnToolTest, BadSourceAndBadFilesFailWithTheirReason) {
       {{"disasm", "a", "b"}, "disasm takes one FILE.SCN"},
       {{"disasm", "a", "--charset"}, "--charset needs a value"},
       {{"audit"}, "audit takes one PATH"},
+      {{"coverage"}, "coverage takes one PATH"},
+      {{"coverage", "data", "--all"}, "unexpected option '--all'"},
   };
   for (const auto& c : usage) {
     EXPECT_EQ(Tool(c.args, &output), 2) << c.message;
@@ -143,6 +148,84 @@ TEST_F(ScnToolTest, AuditPrintsOneLinePerFindingAndExitsWithOneForAny) {
   EXPECT_EQ(Tool({"audit", "empty"}, &output), 1);
   EXPECT_TRUE(Has(output, "no NNN.SCN files in empty")) << output;
   EXPECT_EQ(Tool({"audit", "missing.pak"}, &output), 1);
+}
+
+// A story that reaches everything, written from the tables: every instruction once with
+// operands of 0 (those that end the flow under labels it calls), every transition,
+// scene-clearing effect, show style, colour effect and place, and one message with every
+// text code.
+std::string StoryReachingEverything() {
+  std::string code = "L0: end\nL1:\n", called;
+  for (const auto& row : scenario::OpcodeTable()) {
+    std::string line(row.mnemonic);
+    if (row.form == scenario::OpcodeForm::kSubOperation) {
+      line += " 1 M1 0 0";  // a wave scene: its text passes over most codes
+    } else if (row.form == scenario::OpcodeForm::kChoice) {
+      line += " M0 M0 0";
+    } else {
+      for (char letter : row.layout) line += letter == 'm' ? " M0" : letter == 'L' ? " 1" : " 0";
+    }
+    const auto op = static_cast<scenario::Op>(row.number);
+    if (op == scenario::Op::End || op == scenario::Op::Resume ||
+        op == scenario::Op::EnterScenario) {
+      const std::string name = "ends_" + std::string(row.mnemonic);
+      code += "    call " + name + "\n";
+      called += name + ": " + line + "\n";
+    } else {
+      code += "    " + line + "\n";
+    }
+  }
+  for (int n = 0; n < 20; ++n)
+    code += "    transition " + std::to_string(n) + "\n    clear_scene " + std::to_string(n) + "\n";
+  for (int n = 0; n < 4; ++n) code += "    show " + std::to_string(n) + " 0\n";
+  for (int n = 1; n <= 6; ++n) code += "    colour_set " + std::to_string(n) + "\n";
+  for (int n = 0; n < 3; ++n) code += "    chara " + std::to_string(n) + " 1\n";
+  std::string text;
+  for (const auto& row : scenario::TextCodeTable()) {
+    text += "{" + std::string(row.mnemonic);
+    const auto code_number = static_cast<scenario::TextCode>(row.number);
+    const int names = code_number == scenario::TextCode::SetY ? 1 : row.operand_bytes;
+    for (int i = 0; i < names; ++i) text += i == 0 ? ":0" : ",0";
+    text += "}";
+  }
+  return code + "    end\n" + called + ".messages\nM0: \"" + text + "\"\nM1: \"<g1>\"\n";
+}
+
+TEST_F(ScnToolTest, CoverageReportsWhatIsReachedAndRequireAllFailsOnAnyGap) {
+  WriteText(dir() / "all.hsc", StoryReachingEverything());
+  std::filesystem::create_directories(dir() / "data");
+  std::string output;
+  ASSERT_EQ(Tool({"asm", "all.hsc", "data/000.SCN"}, &output), 0) << output;
+  EXPECT_EQ(Tool({"coverage", "data", "--require-all"}, &output), 0) << output;
+  EXPECT_TRUE(output.starts_with("scenario files: reached 1 of 1\nopcodes: reached 76 of 76\n"))
+      << output;
+  EXPECT_TRUE(output.ends_with("findings: 0\nall reached, no findings\n")) << output;
+
+  // One file more that nothing enters: a gap.
+  WriteText(dir() / "other.hsc", "L0: end\n");
+  ASSERT_EQ(Tool({"asm", "other.hsc", "data/001.SCN"}), 0);
+  EXPECT_EQ(Tool({"coverage", "--require-all", "data"}, &output), 1);
+  EXPECT_TRUE(Has(output, "scenario files: reached 1 of 2\n  never reached: 001.SCN\n")) << output;
+  EXPECT_TRUE(output.ends_with("1 never reached, 0 findings\n")) << output;
+  // Without --require-all a gap is only reported.
+  EXPECT_EQ(Tool({"coverage", "data"}, &output), 0);
+
+  // The same files packed give the same report.
+  ASSERT_EQ(authoring::WritePack(dir() / "ZEN2DATA.PAK",
+                                 {{"000.SCN", ReadBytes(dir() / "data" / "000.SCN")},
+                                  {"001.SCN", ReadBytes(dir() / "data" / "001.SCN")}}),
+            "");
+  std::string packed;
+  EXPECT_EQ(Tool({"coverage", "ZEN2DATA.PAK"}, &packed), 0);
+  EXPECT_EQ(packed, output);
+
+  // Input that cannot be read: status 2 and why.
+  std::filesystem::create_directories(dir() / "empty");
+  EXPECT_EQ(Tool({"coverage", "empty"}, &output), 2);
+  EXPECT_TRUE(Has(output, "no NNN.SCN files in empty")) << output;
+  WriteBytes(dir() / "junk.pak", {1, 2, 3});
+  EXPECT_EQ(Tool({"coverage", "junk.pak", "--require-all"}, &output), 2);
+  EXPECT_TRUE(Has(output, "hotaru-tool scn: junk.pak: ")) << output;
 }
 
 TEST_F(ScnToolTest, TheLanguageReferenceHoldsTheTablesAsTheToolPrintsThem) {

@@ -1,5 +1,5 @@
-// hotaru-tool scn: scenario files to scenario source and back, the audit of a set of
-// scenario files, and the tables the scenario language is made of.
+// hotaru-tool scn: scenario files to scenario source and back, the audit and the coverage of
+// a set of scenario files, and the tables the scenario language is made of.
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -14,6 +14,7 @@
 #include "authoring/pack_writer.h"
 #include "authoring/scn_assembler.h"
 #include "authoring/scn_audit.h"
+#include "authoring/scn_coverage.h"
 #include "authoring/scn_disassembler.h"
 #include "authoring/scn_file.h"
 #include "command_support.h"
@@ -28,6 +29,7 @@ constexpr const char* kUsage =
     "usage: hotaru-tool scn disasm FILE.SCN [--charset TBL] [-o OUT]\n"
     "       hotaru-tool scn asm SOURCE OUT.SCN [--charset TBL]\n"
     "       hotaru-tool scn audit PATH\n"
+    "       hotaru-tool scn coverage PATH [--require-all]\n"
     "       hotaru-tool scn opcodes\n"
     "\n"
     "  disasm   the event code and the message texts of a scenario file as scenario source\n"
@@ -37,6 +39,11 @@ constexpr const char* kUsage =
     "           same unpacked blocks\n"
     "  audit    checks every NNN.SCN of a pack archive or a folder and prints one line per\n"
     "           finding; exit status 1 when there is any\n"
+    "  coverage what the story of a pack archive or a folder reaches from a new game along\n"
+    "           every branch: opcodes, text codes, transitions, scene-clearing effects, show\n"
+    "           styles, colour effects, character places and scenario files, and what it\n"
+    "           never reaches; --require-all: exit status 1 unless all is reached and\n"
+    "           nothing is found; 2 when PATH cannot be read\n"
     "  opcodes  the event instructions and the text tags, as Markdown tables\n";
 const CommandText kCommand{"scn", kUsage};
 
@@ -140,6 +147,37 @@ int Audit(int argc, char** argv) {
   return findings.empty() ? 0 : 1;
 }
 
+int Coverage(int argc, char** argv) {
+  // 1 is the answer of --require-all; input that cannot be read says so apart from it.
+  constexpr int kCannotRead = 2;
+  bool require_all = false;
+  std::vector<std::string> paths;
+  for (int i = 0; i < argc; ++i) {
+    const std::string_view arg = argv[i];
+    if (arg == "--require-all")
+      require_all = true;
+    else if (arg.size() > 1 && arg.front() == '-')
+      return kCommand.UsageError("unexpected option '" + std::string(arg) + "'");
+    else
+      paths.emplace_back(arg);
+  }
+  if (paths.size() != 1) return kCommand.UsageError("coverage takes one PATH");
+  std::vector<authoring::ScenarioFile> files;
+  if (std::string error = authoring::CollectScenarioFiles(paths[0], &files); !error.empty()) {
+    kCommand.Failure(error);
+    return kCannotRead;
+  }
+  if (files.empty()) {
+    kCommand.Failure("no NNN.SCN files in " + paths[0]);
+    return kCannotRead;
+  }
+  const authoring::ScenarioCoverage coverage =
+      authoring::MeasureCoverage(authoring::UnpackScenarios(files));
+  const std::string report = authoring::CoverageReport(coverage);
+  std::fwrite(report.data(), 1, report.size(), stdout);
+  return require_all && !coverage.Complete() ? 1 : 0;
+}
+
 std::string Cell(std::string_view text) {
   std::string out;
   for (char c : text) out += c == '|' ? std::string("\\|") : std::string(1, c);
@@ -216,6 +254,7 @@ int ScnCommand(int argc, char** argv) {
   if (action == "disasm") return Disassemble(argc - 1, argv + 1);
   if (action == "asm") return Assemble(argc - 1, argv + 1);
   if (action == "audit") return Audit(argc - 1, argv + 1);
+  if (action == "coverage") return Coverage(argc - 1, argv + 1);
   if (action == "opcodes") return Opcodes(argc - 1, argv + 1);
   return kCommand.UsageError("unknown subcommand '" + std::string(action) + "'");
 }
