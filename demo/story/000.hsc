@@ -11,7 +11,7 @@
 ; backstage chat. Persistent flags (carried into the next play by the progress write at
 ; an ending): 20 the plays finished, 21 the endings reached (bit 0 the credits, bit 1 the
 ; quiet one, bit 2 the lonely one), 22 set when the seventeenth memory (mark) was made.
-; Marks 0 … 23: one per scene, the reader's memories of the summer; they carry over too.
+; Marks 0 … 22: one per scene, the reader's memories of the summer; they carry over too.
 ;
 ; Pictures (demo/art): backgrounds 1 field, 2 riverside, 3 room, 4 sky, 5 street, 6 shrine,
 ; each as background p (day), p + 50 (evening), p + 100 (night), p + 150 (dusk); characters

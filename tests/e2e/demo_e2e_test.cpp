@@ -20,7 +20,7 @@ namespace fs = std::filesystem;
 // last), which the click then takes; elsewhere arrows do nothing. At the game's own yes/no
 // questions either arrow highlights yes.
 constexpr int kLastClick = 780000;
-const std::string kUntil = "800000";
+constexpr const char* kUntil = "800000";
 
 std::string clicks(const char* arrow) {
   std::string input;
