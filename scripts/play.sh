@@ -25,9 +25,14 @@ if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
 fi
 
 echo "== no display: the story plays on the headless runner (a click every 2 s)"
+# An arrow before each click: at a choice it highlights the first option, which the click
+# takes (a click alone highlights nothing there); elsewhere arrows do nothing.
 script="$(pwd)/build/demo-config/clicks.txt"
-for ((t = 2000; t <= 500000; t += 2000)); do echo "at $t click"; done >"$script"
+for ((t = 2000; t <= 780000; t += 2000)); do
+  echo "at $((t - 500)) key down"
+  echo "at $t click"
+done >"$script"
 status=0
 build/default/src/hotaru-headless --ini "$profile" --new-game --input "$script" \
-  --trace-ops --trace /dev/stdout --until 500000 || status=$?
+  --trace-ops --trace /dev/stdout --until 800000 || status=$?
 echo "== exit status $status (1 is the normal end of play)"

@@ -123,13 +123,45 @@ Samples ClawSlash() {
   return s;
 }
 
+// Sound 6: Hotaru humming, her voice: a short wordless tune with the mouth closed, a
+// soft fundamental with a few weak harmonics, a slow vibrato and a breath at each note.
+Samples Humming() {
+  static const char* kTune[] = {"A4", "C5", "D5", "C5", "A4", "G4", "A4"};
+  static const double kBeats[] = {1, 1, 2, 1, 1, 1, 3};
+  constexpr double kBeat = 0.3;
+  Samples s = Sized(3.3);
+  Noise breath(47);
+  double at = 0.05;
+  for (std::size_t n = 0; n < std::size(kTune); ++n) {
+    const double f = NoteFrequency(kTune[n]);
+    const double length = kBeats[n] * kBeat;
+    const auto start = static_cast<std::size_t>(at * kEffectRate);
+    const auto count = static_cast<std::size_t>(length * kEffectRate);
+    double phase = 0;
+    for (std::size_t i = 0; i < count && start + i < s.size(); ++i) {
+      const double t = TimeOf(i);
+      // Swell in, fall away at the end of the note; the vibrato grows as it is held.
+      const double shape = std::min(1.0, t / 0.06) * std::min(1.0, (length - t) / 0.08);
+      phase += kTwoPi * f * (1 + 0.006 * std::min(1.0, t * 2) * std::sin(kTwoPi * 5.5 * t)) /
+               kEffectRate;
+      const double tone = std::sin(phase) + 0.35 * std::sin(2 * phase) +
+                          0.12 * std::sin(3 * phase) + 0.05 * std::sin(4 * phase);
+      s[start + i] += static_cast<float>((tone + 0.03 * breath.Next()) * shape);
+    }
+    at += length;
+  }
+  Normalise(s, 0.5f);
+  return s;
+}
+
 }  // namespace
 
 const std::vector<Effect>& Effects() {
   static const std::vector<Effect> effects = {
       {1, "wind chime", WindChime},   {2, "footsteps", Footsteps},
       {3, "rumble", Rumble},          {4, "wind", Wind},
-      {5, "firework", FireworkBurst}, {18, "claw", ClawSlash},
+      {5, "firework", FireworkBurst}, {6, "humming", Humming},
+      {18, "claw", ClawSlash},
   };
   return effects;
 }

@@ -1,9 +1,17 @@
-; 000.SCN: 「蛍」 — the demo story. The last evening of the summer holidays: Souta, his
-; friend Natsumi and a girl called Hotaru, fireflies by the river and fireworks over the
-; town. It walks through what the runtime shows: one picture in several colourings,
-; characters in all three places, every colour effect, the fades and the white flash, line
-; and page waits, a choice, the two wave scenes, and a bad dream with the shake, the claws
-; and the blood.
+; 000.SCN: 「蛍」 — the demo story, its first chapter and its entry. The last evening of
+; the summer holidays: Souta, his friend Natsumi and a girl called Hotaru. This chapter
+; walks from the station road at dusk to the shrine at night, where the three meet and the
+; reader makes the first choice that shapes the ending (whether Souta trusts the girl).
+; The story goes on in 001 (the river and the fireworks), 002 (the bad dream, which
+; repeats until it is faced), 003 (the next day), then one of the endings 004 (the
+; credits), 005 or 006, and the backstage chat 009 after the first two.
+;
+; Flags of one play: 1 Souta followed Hotaru, 2 he called her name in the dream, 3 the
+; sum of both (which ending), 4 what he asked her by the river, 5 the fortune of the
+; backstage chat. Persistent flags (carried into the next play by the progress write at
+; an ending): 20 the plays finished, 21 the endings reached (bit 0 the credits, bit 1 the
+; quiet one, bit 2 the lonely one), 22 set when the seventeenth memory (mark) was made.
+; Marks 0 … 22: one per scene, the reader's memories of the summer; they carry over too.
 ;
 ; Pictures (demo/art): backgrounds 1 field, 2 riverside, 3 room, 4 sky, 5 street, 6 shrine,
 ; each as background p (day), p + 50 (evening), p + 100 (night), p + 150 (dusk); characters
@@ -17,7 +25,8 @@
 ;
 ; Music (demo/sound, the disc's tracks beside the pack): 1 the evening walk, 2 fireflies,
 ; 3 the festival. Sounds: 1 wind chime, 2 footsteps, 4 wind (an ambience that loops),
-; 5 a firework; 3 the rumble of the shake and 18 the claw's slash, which the effects play.
+; 5 a firework, 6 Hotaru humming (her voice); 3 the rumble of the shake and 18 the claw's
+; slash, which the effects play.
 
 .event
 L0:                             ; entered: nothing to prepare
@@ -50,6 +59,13 @@ L1:
              "{nl}"
              "ぼくは、少し考えてから、うなずいた。{wait_page}"
 
+    ; Every scene is a memory: a mark, kept across plays. The mark that makes seventeen
+    ; raises flag 115 once; the story remembers that in flag 22 (the jump skips the three
+    ; bytes of the set).
+    mark 0
+    jne 115 1 3
+    set 22 1
+
     ; --- The sky, and a memory in grey -----------------------------------------------
     clear_scene 3               ; the street closes in diamonds
     bg 54
@@ -73,6 +89,10 @@ L1:
     msg_wipe "「今年は、きっと見られるよ」{wait_line}{nl}"
              "ナツミは、そう言って笑った。{wait_page}"
 
+    mark 1
+    jne 115 1 3
+    set 22 1
+
     ; --- The shrine at night: three friends ------------------------------------------
     clear_scene 1               ; blocks spiralling in
     bg 106
@@ -89,182 +109,53 @@ L1:
              "「わたし、ホタル。{wait_line}{nl}"
              "　蛍を見に行くんでしょう？{wait_line}{nl}"
              "　いい場所、知ってるよ」{wait_page}"
+    ; Someone who has been here before: a play after a finished one keeps its persistent
+    ; flags, and the girl seems to remember.
+    jbit 21 0 remembered
+    jgt 20 0 felt_before
+    jump decide
+remembered:
+    msg_wipe "{chara_change:2,4}"
+             "ホタルは、ぼくを見て、少しだけ笑った。{wait_line}{nl}"
+             "「……また、会えたね」{wait_line}{nl}"
+             "{nl}"
+             "どうしてそんなことを言うのか、{wait_line}{nl}"
+             "ぼくには分からなかった。{wait_page}"
+    jump decide
+felt_before:
+    msg_wipe "なぜだろう。{wait_line}{nl}"
+             "この夜を、前にも一度すごした気がした。{wait_page}"
+decide:
     msg_wipe "{chara3_together:4,3,5,2,6,1}"
              "ぼくとナツミは、顔を見合わせた。{wait_page}"
-    ; The reader decides: the girl leads the way, or the two go on their own.
+    mark 2                      ; memory: the girl at the shrine
+    jne 115 1 3
+    set 22 1
+    ; The reader decides: the girl leads the way, or the two go on their own. Trusting
+    ; her is the first half of the way to the ending with the credits.
     choice what_now with_her follow on_our_own alone
 follow:
+    show_composed               ; the options leave the screen
+    set 1 1
+    add 3 1
     msg_wipe "ホタルは、だまってうなずいた。{wait_line}{nl}"
-             "そして、先に立って歩きだした。{wait_page}"
+             "そして、先に立って歩きだした。{wait_line}{nl}"
+             "{nl}"
+             "ナツミが、ぼくのそでを引っぱった。{wait_line}{nl}"
+             "「だいじょうぶかな」{wait_line}{nl}"
+             "「うん。なんだか、そんな気がするんだ」{wait_page}"
     jump river
 alone:
+    show_composed               ; the options leave the screen
     msg_wipe "ホタルは、少しさびしそうに笑った。{wait_line}{nl}"
-             "「……じゃあ、川で会おうね」{wait_page}"
+             "「……じゃあ、川で会おうね」{wait_line}{nl}"
+             "{nl}"
+             "ホタルは、石の段の上に立ったまま、{wait_line}{nl}"
+             "ぼくたちを見送っていた。{wait_page}"
 river:
-
-    ; --- The riverside: fireflies ----------------------------------------------------
-    clear_scene 13              ; an iris closing
-    bg 102
-    transition 13               ; and opening on the river
-    dim
-    pcm_load 4                  ; the wind in the grass, until the fireworks
-    pcm_play 0 0
-    cd_mark_fade                ; the walk fades at the fireflies' scene change,
-    cd_queue 2                  ; and their music starts there
-    msg_wipe "川の近くは、風が涼しかった。{wait_line}{nl}"
-             "草のにおいがする。{wait_line}{nl}"
-             "{nl}"
-             "そのとき、暗い草の中で、{wait_line}{nl}"
-             "小さな光がひとつ、ふわりと浮かんだ。{wait_page}"
-    msg_wipe "{event_h_change:1,0,0}"
-             "ひとつ、またひとつ。{wait_line}{nl}"
-             "光は、どんどん増えていった。{wait_line}{nl}"
-             "{nl}"
-             "川の上を、たくさんの蛍が飛んでいた。{wait_page}"
-    ; The water moves: a scene typed over the waving river (a background: the waves
-    ; need its four colours).
-    fade_out_dim 1
-    bg 102
-    show_composed               ; the screen holds no text bits when the waves begin
-    sub 1 wave_river 1 1
-    msg_wipe "「きれい……」{wait_line}{nl}"
-             "ナツミが、ため息のように言った。{wait_line}{nl}"
-             "{nl}"
-             "ホタルは、何も言わずに、{wait_line}{nl}"
-             "ただ光を見つめていた。{wait_page}"
-
-    ; --- Fireworks over the town -----------------------------------------------------
-    pcm_finish                  ; the wind dies away
-    cd_fade_out
-    clear_scene 15              ; the river slides out to the right
-    event_v 1
-    cd_play 3                   ; the festival
-    transition 5                ; the fireworks dissolve in
-    dim
-    pcm_load 5                  ; three bursts, one after another
-    pcm_play 3 0
-    msg_wipe "どん、と大きな音がした。{wait_line}{flash}{nl}"
-             "町のほうで、花火が上がったのだ。{wait_line}{nl}"
-             "{nl}"
-             "赤、{colour:9}緑{colour:15}、青。{wait_line}{nl}"
-             "夜空に、大きな花がいくつも開いた。{wait_page}"
-    undim
-    colour_fade 2
-    wait 40
-    colour_fade 3
-    wait 40
-    colour_fade 4
-    wait 40
-    colour_fade 0
-    dim
-    ; The sparks come down: the night sky waving from top to bottom.
-    fade_out_dim 1
-    bg 104
-    show_composed
-    sub 2 wave_fireworks 1 2
-    msg_wipe "ふと横を見ると、{wait_line}{nl}"
-             "ホタルの姿は、どこにもなかった。{wait_page}"
-
-    ; --- That night, a bad dream: the ground shakes, claws out of the dark, blood ------
-    cd_fade_out
-    fade_out_dim 2
-    bg 101                      ; the field at night
-    transition 0
-    dim
-    msg_wipe "その夜、ぼくは夢を見た。{wait_line}{nl}"
-             "{nl}"
-             "暗い野原に、ひとりで立っている。{wait_line}{nl}"
-             "蛍は、一匹もいない。{wait_page}"
-    msg_wipe "とつぜん、地面が大きくゆれた。{quake}{wait_line}{nl}"
-             "草のむこうで、何かが光った。{wait_page}"
-    claw1                       ; something leaps out of the dark
-    msg_wipe "なにかが、やみの中から、とびかかってきた。{wait_page}"
-    claw2                       ; and strikes again: a red flash, then black
-    msg_wipe "{blood}"
-             "目の前が、まっ赤になった。{wait_line}{nl}"
-             "{nl}"
-             "……そこで、目が覚めた。{wait_page}"
-
-    ; --- The next morning --------------------------------------------------------------
-    cd_fade_out
-    fade_out_dim 2
-    wait 60
-    bg 3
-    transition 7                ; the morning sweeps in column by column
-    dim
-    pcm_load 1                  ; a wind chime at the window
-    pcm_play 1 0
-    msg_wipe "目が覚めると、もう朝だった。{wait_line}{nl}"
-             "{nl}"
-             "あれは、夢だったのだろうか。{wait_page}"
-    undim
-    colour_fade 5
-    dim
-    msg_wipe "ゆうべの川の光を、{wait_line}{nl}"
-             "ぼくは目を閉じて思い出そうとした。{wait_line}{nl}"
-             "{nl}"
-             "でも、思い出せるのは、{wait_line}{nl}"
-             "あの子の小さな声だけだった。{wait_page}"
-    undim
-    colour_fade 6
-    dim
-    msg_wipe "「わたし、ホタル」{wait_page}"
-    undim
-    colour_fade 0
-    dim
-
-    ; --- The hill at sunset --------------------------------------------------------------
-    clear_scene 6               ; blinds
-    event_v 2
-    cd_play 2                   ; the fireflies' music once more
-    transition 6
-    dim
-    msg_wipe "その日の夕方、ぼくは丘の上にいた。{wait_line}{nl}"
-             "{nl}"
-             "夕日の中で、一匹の蛍が光った。{wait_page}"
-    ; Characters stand on backgrounds (an event picture keeps no background to restore).
-    clear_scene 19              ; random rows
-    bg 51
-    chara 2 4
-    transition 2                ; random blocks
-    dim
-    msg_wipe "……また来年ね。{wait_line}{nl}"
-             "そんな声が、聞こえた気がした。{wait_page}"
-    fade_to_white 2
-    wait 100
-
-    ; --- Memories of the summer, and the ending ------------------------------------------
-    ; Four more event pictures, so that the title's gallery has something to show, then
-    ; the credits over the backgrounds of the ending, and back to the title.
-    event_v 3                   ; the festival's lanterns, out of the white
-    show_composed
-    fade_from_white 1
-    dim
-    msg_wipe "夏祭りの夜店の光。{wait_page}"
-    msg_wipe "{event_h_change:2,0,0}"
-             "川原で見た、ホタルの横顔。{wait_page}"
-    msg_wipe "{event_v_change:4,0,0}"
-             "縁側で食べたスイカ。{wait_page}"
-    msg_wipe "{event_h_change:3,0,0}"
-             "ナツミと走った、田んぼの一本道。{wait_page}"
-    msg_wipe "{event_h_change:4,0,0}"
-             "そして、蛍の光の中で振り向いたあの子。{wait_line}{nl}"
-             "{nl}"
-             "ぼくは、この夏を忘れない。{wait_page}"
-    pcm_unload
-    ending 2                    ; the credits to the fireflies' music
-    end
+    scenario 1 L1               ; the river and the fireworks
 
 .messages
 what_now:       "どうしよう。{nl}"
 with_her:       "「じゃあ、案内してくれる？」{nl}"
 on_our_own:     "「ぼくたちだけで、行ってみるよ」{nl}"
-wave_river:     "川の水面が、蛍の光をうつして{wait_line}{nl}"
-                "ゆらゆらとゆれている。{wait_line}{nl}"
-                "{nl}"
-                "まるで、空の星が{wait_line}{nl}"
-                "川に落ちてきたみたいだった。{wait_page}"
-wave_fireworks: "光の粒が、ゆっくりと{wait_line}{nl}"
-                "夜空から降ってくる。{wait_line}{nl}"
-                "{nl}"
-                "この夏が、終わっていく。{wait_page}"

@@ -1,5 +1,5 @@
-// The demo story as the build packs it: it passes the audit and plays to its end on the
-// headless runner with a click every two seconds, showing text over its scenes.
+// The demo story as the build packs it: it passes the audit and plays to its endings on
+// the headless runner with a click every two seconds, showing text over its scenes.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -16,11 +16,15 @@ namespace {
 namespace fs = std::filesystem;
 
 // A click every two seconds, through the story and past its credits, with an arrow half a
-// second before each: at the choice the arrow highlights an option (down the first, up the
-// last), which the click then takes; elsewhere arrows do nothing.
+// second before each: at a choice the arrow highlights an option (down the first, up the
+// last), which the click then takes; elsewhere arrows do nothing. At the game's own yes/no
+// questions either arrow highlights yes.
+constexpr int kLastClick = 780000;
+constexpr const char* kUntil = "800000";
+
 std::string clicks(const char* arrow) {
   std::string input;
-  for (int t = 2000; t <= 480000; t += 2000) {
+  for (int t = 2000; t <= kLastClick; t += 2000) {
     input += "at " + std::to_string(t - 500) + " key " + arrow + "\n";
     input += "at " + std::to_string(t) + " click\n";
   }
@@ -31,8 +35,31 @@ class DemoE2E : public hotaru_test::RunnerTest {
  protected:
   void SetUp() override {
     RunnerTest::SetUp();
-    // The runner's data folder is the build's demo folder.
-    std::ofstream(dir() / "hotaru.ini") << "[蛍]\nHotaruDir=" << HOTARU_DEMO_DATA_DIR << "\n";
+    // The demo's pack and tracks seen from a data folder of the test's own: the endings
+    // write their progress into a save slot there.
+    for (const auto& entry : fs::directory_iterator(HOTARU_DEMO_DATA_DIR)) {
+      const std::string name = entry.path().filename().string();
+      if (name == "ZEN2DATA.PAK" || name.rfind("track", 0) == 0)
+        fs::create_symlink(entry.path(), dir() / name);
+    }
+    std::ofstream(dir() / "hotaru.ini") << "[蛍]\nHotaruDir=" << dir().string() << "\n";
+  }
+
+  // The scenarios entered, in order, from the ops' scenario numbers.
+  std::vector<int> Scenarios() const {
+    std::vector<int> entered;
+    for (const auto& op : Trace("op")) {
+      const int scenario = std::atoi(op.details.c_str());
+      if (entered.empty() || entered.back() != scenario) entered.push_back(scenario);
+    }
+    return entered;
+  }
+
+  // How many executed instructions contain `text`.
+  int Count(const std::string& text) const {
+    int n = 0;
+    for (const auto& op : Trace("op")) n += op.details.find(text) != std::string::npos;
+    return n;
   }
 };
 
@@ -44,26 +71,21 @@ TEST_F(DemoE2E, TheStoryPassesTheAuditAndPlaysToItsEnd) {
             0)
       << audit;
 
-  ASSERT_EQ(Run(clicks("down") + "at 5700 shot {street.png}\n", {"--until", "500000"}), 1)
+  ASSERT_EQ(Run(clicks("down") + "at 5700 shot {street.png}\n", {"--until", kUntil}), 1)
       << output();
   EXPECT_TRUE(Trace("msgbox").empty());
-  const auto ops = Trace("op");
-  ASSERT_FALSE(ops.empty());
-  EXPECT_NE(ops.back().details.find(" end"), std::string::npos) << ops.back().details;
-  // Both wave scenes ran.
-  int waves = 0;
-  for (const auto& op : ops) waves += op.details.find(" sub ") != std::string::npos;
-  EXPECT_EQ(waves, 2);
-
-  // The choice was made, and the branch of its first option taken.
-  const auto branch_taken = [this] {
-    for (const auto& op : Trace("op")) {
-      if (op.details.find(" choice ") != std::string::npos) continue;
-      if (op.details.find(" jump ") != std::string::npos) return 0;  // the first branch's end
-    }
-    return 1;
-  };
-  EXPECT_EQ(branch_taken(), 0);
+  // The first options all the way: the girl followed, her name called in the dream, so the
+  // evening leads to the ending with the credits, and on to the backstage chat, which ends
+  // the play.
+  EXPECT_EQ(Scenarios(), (std::vector<int>{0, 1, 2, 3, 4, 9}));
+  EXPECT_EQ(Count(" ending 2"), 1);
+  EXPECT_NE(Trace("op").back().details.find(" end"), std::string::npos);
+  // Both wave scenes of the script ran, once each, and the dream did not repeat.
+  EXPECT_EQ(Count(" sub 1 "), 1);
+  EXPECT_EQ(Count(" sub 2 "), 1);
+  EXPECT_EQ(Count(" resume"), 0);
+  // The finished play is in the first slot.
+  EXPECT_TRUE(fs::exists(dir() / "ZEN2_00.SAV"));
 
   // The first page over the street: the white text in its top rows, the scene below.
   const std::vector<Rgb> street = Shot("street.png");
@@ -77,14 +99,16 @@ TEST_F(DemoE2E, TheStoryPassesTheAuditAndPlaysToItsEnd) {
     lit += street[i].r + street[i].g + street[i].b > 0;
   EXPECT_GT(lit, 640 * 100);
 
-  // The other option leads through the other branch to the same end.
-  ASSERT_EQ(Run(clicks("up"), {"--until", "500000"}), 1) << output();
-  EXPECT_NE(Trace("op").back().details.find(" end"), std::string::npos);
-  EXPECT_EQ(branch_taken(), 1);
+  // The last options all the way lead to the lonely ending, which ends on its last line
+  // without the credits.
+  ASSERT_EQ(Run(clicks("up"), {"--until", kUntil}), 1) << output();
+  EXPECT_EQ(Scenarios(), (std::vector<int>{0, 1, 2, 3, 6}));
+  EXPECT_EQ(Count(" ending "), 0);
+  EXPECT_EQ(Count(" progress"), 1);
 }
 
 TEST_F(DemoE2E, TheStoryPlaysItsSynthesisedMusicAndSounds) {
-  ASSERT_EQ(Run(clicks("down"), {"--until", "500000"}), 1) << output();
+  ASSERT_EQ(Run(clicks("down"), {"--until", kUntil}), 1) << output();
   std::vector<std::string> plays;
   int fade_steps = 0;
   for (const auto& line : Trace("cd")) {
@@ -105,6 +129,10 @@ TEST_F(DemoE2E, TheStoryPlaysItsSynthesisedMusicAndSounds) {
   ASSERT_NE(endless, wave.end());
   EXPECT_EQ(*(endless + 1), "volume 63487 63487");
   EXPECT_NE(std::find(wave.begin(), wave.end(), "write 39690 loops 3"), wave.end());
+  // Hotaru's humming, her voice: twice over by the river, endless on the hill until she
+  // goes.
+  EXPECT_NE(std::find(wave.begin(), wave.end(), "write 145530 loops 2"), wave.end());
+  EXPECT_NE(std::find(wave.begin(), wave.end(), "write 145530 loops endless"), wave.end());
   // The bad dream: the shake's rumble over the silence after the fireworks, and the first
   // claw attack's slash.
   EXPECT_NE(std::find(wave.begin(), wave.end(), "write 22050 loops 1"), wave.end());

@@ -100,6 +100,10 @@ std::string MonkeyScript(unsigned seed, int minutes, const fs::path& dumps) {
   return script;
 }
 
+// The blocks of a dump's table, not counting the backlog's cache of another scenario's
+// messages: one block at most, made the first time the backlog reaches back past a
+// scenario change and kept from then on, which a story of several scenarios meets late in
+// a run without anything leaking.
 int BlockCount(const fs::path& dump) {
   std::ifstream in(dump);
   const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -108,7 +112,7 @@ int BlockCount(const fs::path& dump) {
   int count = 0;
   int depth = 0;
   for (std::size_t i = at + 10; i < text.size(); ++i) {
-    if (text[i] == '[' && depth++ == 0) ++count;
+    if (text[i] == '[' && depth++ == 0) count += text.compare(i + 1, 15, "\"VIEW MES DATA\"") != 0;
     if (text[i] == ']' && depth-- == 0) break;
   }
   return count;

@@ -342,21 +342,23 @@ TEST_F(TitleE2E, ClearSlotAsksAndTheClearedSlotReadsEmpty) {
 TEST_F(TitleE2E, TheDemoFromTheLogoToTheCreditsAndBackToTheTitle) {
   StartFrom("");
   // The logo; the opening cut short by a click, then the title's click; start, the empty
-  // first slot; the story clicked through (an arrow before each click takes the choice's
-  // first option) into the credits, whose pages take no clicks; after the last page a
-  // click, the title again, quit.
+  // first slot; the story clicked through (an arrow before each click takes the choices'
+  // first options, which lead to the ending with the credits) into the credits, whose pages
+  // take no clicks; after the last page a click; the offer of the backstage chat, and its
+  // question answered no by a plain click (the answer highlighted at first); the title
+  // again, quit.
   std::string input = "at 5000 shot {logo.png}\nat 10000 click " + std::string(kAside) +
                       "\nat 12900 shot {title.png}\n";
   input += "at 13000 click " + std::string(kAside) + "\n+3000 click " + std::string(kStartItem) +
            "\n+3000 key enter\n";
-  for (int t = 25000; t <= 236000; t += 2000) {
+  for (int t = 25000; t <= 511000; t += 2000) {
     input += "at " + std::to_string(t - 500) + " key down\n";
     input += "at " + std::to_string(t) + " click\n";
   }
-  input += "at 365000 shot {credits.png}\nat 368000 click\nat 376000 shot {again.png}\n";
-  input += "at 377000 click " + std::string(kAside) + "\nat 381000 click " +
-           std::string(kQuitItem) + "\n";
-  ASSERT_EQ(Run(input, {"--until", "420000"}), 1) << output();
+  input += "at 651000 shot {credits.png}\nat 654000 click\nat 660000 click\nat 663000 click\n";
+  input += "at 671000 shot {again.png}\nat 672000 click " + std::string(kAside) +
+           "\nat 676000 click " + std::string(kQuitItem) + "\n";
+  ASSERT_EQ(Run(input, {"--until", "700000"}), 1) << output();
   EXPECT_TRUE(Trace("msgbox").empty());
   const auto ops = Trace("op");
   EXPECT_NE(std::find_if(ops.begin(), ops.end(),
