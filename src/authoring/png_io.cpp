@@ -148,13 +148,10 @@ std::string ReduceColours(const RawImage& raw, IndexedImage* image,
   return "";
 }
 
-}  // namespace
-
-std::string DecodePng(std::span<const std::uint8_t> png_bytes, IndexedImage* image,
-                      std::vector<std::string>* warnings) {
+// The PNG's pixels as libpng gives them: palette indexes or RGBA. A picture larger than the
+// game's screen is refused from its header, before a byte of it is inflated.
+std::string DecodeRawPng(std::span<const std::uint8_t> png_bytes, RawImage* raw) {
   if (png_bytes.size() < 8 || png_sig_cmp(png_bytes.data(), 0, 8) != 0) return "not a PNG file";
-  // The size first, from the header chunk that must follow the signature: a huge image is
-  // refused before a byte of it is inflated.
   if (png_bytes.size() >= 24 && std::memcmp(png_bytes.data() + 12, "IHDR", 4) == 0) {
     auto be32 = [&](std::size_t at) {
       return std::uint32_t{png_bytes[at]} << 24 | std::uint32_t{png_bytes[at + 1]} << 16 |
@@ -175,22 +172,31 @@ std::string DecodePng(std::span<const std::uint8_t> png_bytes, IndexedImage* ima
     return "out of memory";
   }
   MemoryReader reader{png_bytes.data(), png_bytes.size(), 0};
-  RawImage raw;
-  const bool ok = ReadRaw(png, info, &reader, &raw);
+  const bool ok = ReadRaw(png, info, &reader, raw);
   png_destroy_read_struct(&png, &info, nullptr);
   if (!ok) return std::string("bad PNG: ") + errors.message;
+  if (!raw->indexed) return "";
+  for (std::uint8_t index : raw->bytes)
+    if (index >= raw->palette.size())
+      return "a pixel uses palette index " + std::to_string(index) + " beyond the palette's " +
+             std::to_string(raw->palette.size()) + " entries";
+  return "";
+}
+
+}  // namespace
+
+std::string DecodePng(std::span<const std::uint8_t> png_bytes, IndexedImage* image,
+                      std::vector<std::string>* warnings) {
+  RawImage raw;
+  if (std::string error = DecodeRawPng(png_bytes, &raw); !error.empty()) return error;
 
   image->width = static_cast<int>(raw.width);
   image->height = static_cast<int>(raw.height);
   if (!raw.indexed) return ReduceColours(raw, image, warnings);
 
   bool small_indexes = true;
-  for (std::uint8_t index : raw.bytes) {
-    if (index >= raw.palette.size())
-      return "a pixel uses palette index " + std::to_string(index) + " beyond the palette's " +
-             std::to_string(raw.palette.size()) + " entries";
+  for (std::uint8_t index : raw.bytes)
     if (index >= 16) small_indexes = false;
-  }
   if (small_indexes) {
     image->pixels = std::move(raw.bytes);
     image->palette = raw.palette;
@@ -219,33 +225,14 @@ std::string ReadPngColours(const std::filesystem::path& path, int* width, int* h
                            std::vector<Rgb8>* colours) {
   std::vector<std::uint8_t> bytes;
   if (std::string error = ReadWholeFile(path, &bytes); !error.empty()) return error;
-  if (bytes.size() < 8 || png_sig_cmp(bytes.data(), 0, 8) != 0)
-    return path.string() + ": not a PNG file";
-  PngErrors errors;
-  png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &errors, &OnError, &OnWarning);
-  png_infop info = png != nullptr ? png_create_info_struct(png) : nullptr;
-  if (info == nullptr) {
-    png_destroy_read_struct(&png, nullptr, nullptr);
-    return "out of memory";
-  }
-  MemoryReader reader{bytes.data(), bytes.size(), 0};
   RawImage raw;
-  const bool ok = ReadRaw(png, info, &reader, &raw);
-  png_destroy_read_struct(&png, &info, nullptr);
-  if (!ok) return path.string() + ": bad PNG: " + errors.message;
+  if (std::string error = DecodeRawPng(bytes, &raw); !error.empty())
+    return path.string() + ": " + error;
   const std::size_t count = std::size_t{raw.width} * raw.height;
   colours->resize(count);
   for (std::size_t i = 0; i < count; ++i) {
-    if (raw.indexed) {
-      const std::uint8_t index = raw.bytes[i];
-      if (index >= raw.palette.size())
-        return path.string() + ": a pixel uses palette index " + std::to_string(index) +
-               " beyond the palette's " + std::to_string(raw.palette.size()) + " entries";
-      (*colours)[i] = raw.palette[index];
-    } else {
-      const std::uint8_t* p = raw.bytes.data() + 4 * i;
-      (*colours)[i] = Rgb8{p[0], p[1], p[2]};
-    }
+    const std::uint8_t* p = raw.bytes.data() + 4 * i;
+    (*colours)[i] = raw.indexed ? raw.palette[raw.bytes[i]] : Rgb8{p[0], p[1], p[2]};
   }
   *width = static_cast<int>(raw.width);
   *height = static_cast<int>(raw.height);

@@ -41,8 +41,8 @@ std::string ReadPng(const std::filesystem::path& path, IndexedImage* image,
                     std::vector<std::string>* warnings);
 
 // Decodes a PNG of any kind into the colour of each pixel, top row first (alpha dropped),
-// with no limit on the number of colours: pictures compared by what they show, whatever the
-// PNG's own encoding. Returns "" on success.
+// with no limit on the number of colours (the size is limited as for ReadPng): pictures
+// compared by what they show, whatever the PNG's own encoding. Returns "" on success.
 std::string ReadPngColours(const std::filesystem::path& path, int* width, int* height,
                            std::vector<Rgb8>* colours);
 
