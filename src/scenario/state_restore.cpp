@@ -48,7 +48,12 @@ void ForgetScene() {
   visuals::SetColourEffect(0);
 }
 
+// A colour effect still pending in the saved state was set after the saved scene was shown;
+// it belongs to the next scene change of the play, so the redraw here must not use it up
+// (else a page whose own text changes the scene came back without its colours).
 void ComposeSavedScene(const GameStateRecord& saved) {
+  const std::uint8_t pending = visuals::PendingColourEffect();
+  visuals::SetPendingColourEffect(0);
   if (GetU8(saved, field::kBackgroundNumber) != visuals::kNoBackground) {
     visuals::ShowBackground(GetU8(saved, field::kStoredBackground));
   } else if (GetU8(saved, field::kShownVPicture) != kNoEventPicture) {
@@ -65,6 +70,7 @@ void ComposeSavedScene(const GameStateRecord& saved) {
       }
     }
   }
+  visuals::SetPendingColourEffect(pending);
 }
 
 void ResumeSavedSound(const GameStateRecord& saved) {

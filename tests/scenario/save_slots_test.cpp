@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "authoring/picture_file.h"
 #include "core/flags.h"
 #include "core/format_text.h"
 #include "core/message_pump.h"
@@ -24,6 +25,8 @@
 #include "scenario/save_slots.h"
 #include "scenario/scenario_loader.h"
 #include "support/scenario_fixture.h"
+#include "visuals/background.h"
+#include "visuals/scene_state.h"
 
 namespace {
 
@@ -282,6 +285,28 @@ TEST_F(SaveSlotsTest, TheResumePointComesBackWithAndWithoutEffect) {
   const DWORD plain = restore_ms(false);
   EXPECT_EQ(scenario::CurrentScenario(), 1) << "reloaded even though it was loaded";
   EXPECT_GT(restore_ms(true), plain);
+}
+
+TEST_F(SaveSlotsTest, AColourEffectPendingAtTheSaveWaitsForThePlaysNextSceneChange) {
+  authoring::PictureImage image{640, 400, Bytes(640 * 400, 1)};
+  std::vector<std::uint8_t> file;
+  ASSERT_EQ(authoring::BuildPictureFile(image, {}, &file), "");
+  WriteBytes(dir() / "S02.VGR", file);
+  WriteBytes(dir() / "S03.VGR", file);
+  // Saved on a page shown over background 2 in its own colours, with effect 3 set for the
+  // scene the page's text changes to.
+  Record r = GoodPlain(0);
+  r[field::kBackgroundNumber] = 2;
+  r[field::kStoredBackground] = 2;
+  r[field::kFlags + scenario::flag::kPendingColourEffect] = 3;
+  std::memcpy(scenario::ResumeState, r.data(), r.size());
+
+  scenario::RestoreState(false);
+  EXPECT_EQ(visuals::ColourEffect(), 0) << "the saved scene comes back in its own colours";
+  EXPECT_EQ(visuals::PendingColourEffect(), 3);
+  visuals::ShowBackground(3);
+  EXPECT_EQ(visuals::ColourEffect(), 3) << "the page's scene change takes the effect";
+  EXPECT_EQ(visuals::PendingColourEffect(), 0);
 }
 
 TEST_F(SaveSlotsTest, ARestoredEventPCOutsideItsEventBlockIsScenarioDamage) {
