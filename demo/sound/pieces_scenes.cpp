@@ -109,7 +109,7 @@ const Piece kMilkyWay = {
     17,
     "The Milky Way",
     0.4,
-    28.0,
+    26.5,
     {
         {Instrument::kPad, 0.14f,
          "F3+C4+E4+A4:8 G3+B3+D4+A4:8 A3+C4+E4+B4:8 E3+B3+D4+G4:8 "
@@ -127,18 +127,18 @@ const Piece kSparkler = {
     18,
     "Sparkler",
     0.35,
-    25.0,
+    22.5,
     {
         {Instrument::kPiano, 0.38f,
          "E6 - - - D6 - C6 - | B5 - - - - - . . | C6 - - - B5 - A5 - | G5 - - - - - . . | "
          "A5 - - - C6 - E6 - | D6 - - - C6 - B5 - | A5:8 | .:8"},
         {Instrument::kPad, 0.1f,
-         "A3+C4+E4:8 E3+G3+B3:8 F3+A3+C4:8 C4+E4+G4:8 D3+F3+A3:8 E3+G#3+B3:8 A3+C4+E4:8"},
+         "A3+C4+E4:8 E3+G3+B3:8 F3+A3+C4:8 C4+E4+G4:8 D3+F3+A3:8 E3+G#3+B3:8 A3+C4+E4:12"},
         {Instrument::kPiano, 0.2f, "A2:8 E2:8 F2:8 C3:8 D3:8 E2:8 A2:8"},
         // The glowing drop falls.
-        {Instrument::kBell, 0.25f, "A4:4", 1, 60},
+        {Instrument::kBell, 0.25f, "A4:4", 1, 56},
     },
-    {{Ambience::kSparks, 0.25f, 0.5, 20}}};
+    {{Ambience::kSparks, 0.25f, 0.5, 19}}};
 
 // A moonlit path: slow steps of the bass under a quiet piano, and crickets.
 const Piece kMoonlitPath = {

@@ -23,26 +23,27 @@ const Piece kPianoTheme = {
     4,
     "Firefly light (piano)",
     0.34,
-    42.0,
+    39.0,
     {
         {Instrument::kPiano, 0.45f, kTheme},
         {Instrument::kPiano, 0.26f, kThemeLeftHand},
         // Second time round the tune climbs higher and ends on the chime itself.
         {Instrument::kPiano, 0.45f,
          "E5 - G5 - C6 - E6 - | D6 - - C6 B5 - G5 - | A5 - - G5 F5 - E5 - | "
-         "D5 - E5 - F5 - G5 - | C5 E5 G5 C6 - - - - | E6:16",
+         "D5 - E5 - F5 - G5 - | C5 E5 G5 C6 - - - - | E6:8",
          1, 64},
         {Instrument::kPiano, 0.26f,
          "C3 G3 E4 G3 C3 G3 E4 G3 | G2 D3 B3 D3 G2 D3 B3 D3 | F3 C4 A4 C4 F3 C4 A4 C4 | "
-         "G3 D4 B4 D4 G3 D4 B4 D4 | C3+G3+E4:8 | C3+G3+C4:16",
+         "G3 D4 B4 D4 G3 D4 B4 D4 | C3+G3+E4:8 | C3+G3+C4:8",
          1, 64},
+        {Instrument::kPad, 0.1f, "C4+E4+G4:16", 1, 96},
     }};
 
 const Piece kOpeningTheme = {
     9,
     "A distant summer day",
     0.3,
-    26.0,
+    25.0,
     {
         // The chime again, in G, calls the opening in.
         {Instrument::kBell, 0.4f, "G5 B5 D6 G6 - - - - | B6:8"},
@@ -67,7 +68,7 @@ const Piece kEndingTheme = {
     14,
     "Until next summer",
     0.4,
-    34.0,
+    33.0,
     {
         {Instrument::kOcarina, 0.35f,
          "C5 - F5 - G5 - A5 - | C6 - - A5 G5 - F5 - | Bb5 - - A5 G5 - F5 G5 | A5 - - - G5 - - - | "
