@@ -64,7 +64,7 @@ struct Sparks {
   double gain = 0;
 
   float Next(Noise& noise, double along, double rate) {
-    const double density = 3 + 25 * std::pow(std::sin(std::numbers::pi * along), 2);
+    const double density = 2 + 15 * std::pow(std::sin(std::numbers::pi * along), 2);
     if (Chance(noise) < density / rate) {
       age = 0;
       pitch = 2500 + 4000 * Chance(noise);

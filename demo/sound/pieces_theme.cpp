@@ -88,8 +88,8 @@ const Piece kEndingTheme = {
 const Piece kClosingTheme = {
     25,
     "Firefly light - last chapter",
-    0.45,
-    41.0,
+    0.4,
+    36.5,
     {
         {Instrument::kOcarina, 0.32f, kTheme},
         {Instrument::kPad, 0.14f, kThemeChords},

@@ -69,16 +69,16 @@ bool Sustained(Instrument instrument) {
 
 // One piano string: harmonics up to below half the rate (higher ones would fold back as
 // false tones), each dying away faster than the one below. The harmonics come from the
-// angle-sum recurrence, not a sine each, and their decays are powers of the first.
+// angle-sum recurrence, not a sine each, and their decays are powers of one factor.
 double PianoTone(double phase, double frequency, int rate, double t) {
   const double s1 = std::sin(phase);
   const double c1 = std::cos(phase);
-  const double decay = std::exp(-t * 0.6);
+  const double decay = std::exp(-t * 1.5);
   double sh = s1;
   double ch = c1;
-  double fade = decay;
+  double fade = 1;
   double v = 0;
-  for (int h = 1; h <= 6 && h * frequency < rate / 2.0; ++h) {
+  for (int h = 1; h <= 5 && h * frequency < rate / 2.0; ++h) {
     v += sh * fade / (h * std::sqrt(h));
     const double next = sh * c1 + ch * s1;
     ch = ch * c1 - sh * s1;
