@@ -226,7 +226,8 @@ std::vector<Event> Events(std::string_view score, std::size_t& length) {
       const std::string count(body.substr(colon + 1));
       if (count.empty() || count.size() > 3 ||
           count.find_first_not_of("0123456789") != std::string::npos || std::stoi(count) == 0) {
-        throw std::invalid_argument("score token \"" + token + "\" has no length after ':'");
+        throw std::invalid_argument("score token \"" + token +
+                                    "\" needs a count of steps (1 to 999) after ':'");
       }
       steps = static_cast<std::size_t>(std::stoi(count));
       body = body.substr(0, colon);
