@@ -11,8 +11,8 @@ constexpr const char* kVerandaTune =
 const Piece kGrandmother = {
     5,
     "Grandmother on the veranda",
-    0.3,
-    30.0,
+    0.27,
+    27.0,
     {
         {Instrument::kPluck, 0.45f, kVerandaTune},
         {Instrument::kOcarina, 0.3f, kVerandaTune, 1, 48},
@@ -72,8 +72,8 @@ const Piece kShyProfile = {
 const Piece kCityBoy = {
     15,
     "The boy from the city",
-    0.2,
-    27.0,
+    0.18,
+    24.0,
     {
         {Instrument::kPiano, 0.4f,
          "E5 G5 . B5 - A5 G5 . | A5 - C6 . B5 A5 G5 E5 | F5 . A5 C6 - B5 A5 . | G5 - - . D5 E5 F5 "

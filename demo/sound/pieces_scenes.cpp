@@ -10,8 +10,8 @@ namespace {
 const Piece kCicadas = {
     6,
     "Cicada shower",
-    0.2,
-    26.0,
+    0.16,
+    21.5,
     {
         {Instrument::kCicada, 0.5f, "A7 - . A7 - . A7 - . A7 - - - - . . | .:16", 4},
         {Instrument::kCicada, 0.35f, ".:16 | E7 - . E7 - . E7 - . E7 - - - - - - -", 4},
@@ -31,8 +31,8 @@ constexpr const char* kShowerLeftHand =
 const Piece kShower = {
     7,
     "Evening shower",
-    0.18,
-    24.0,
+    0.16,
+    21.5,
     {
         {Instrument::kPiano, 0.3f, kShowerLeftHand, 4},
         {Instrument::kPiano, 0.4f,
@@ -45,7 +45,7 @@ const Piece kShower = {
     {{Ambience::kDrips, 0.15f, 0, 0},
      {Ambience::kRain, 0.2f, 5, 11},
      {Ambience::kThunder, 0.5f, 5.5, 6},
-     {Ambience::kThunder, 0.35f, 15, 6}}};
+     {Ambience::kThunder, 0.35f, 13.5, 6}}};
 
 // One road through the rice fields: an easy walk in the five-note scale.
 const Piece kRiceFields = {
@@ -73,8 +73,8 @@ const Piece kRiceFields = {
 const Piece kFestivalNight = {
     10,
     "Festival night",
-    0.15,
-    25.0,
+    0.13,
+    21.5,
     {
         {Instrument::kDrum, 0.7f, "C2 . . C2 . . C2 . C2 . . C2 C2 . C2 .", 10},
         {Instrument::kDrum, 0.3f, ". . . . G2 . . . . . . . G2 . G2 G2", 10},
@@ -183,8 +183,8 @@ const Piece kQuietRain = {
 const Piece kWatersideNight = {
     23,
     "The waterside at night",
-    0.45,
-    30.0,
+    0.4,
+    26.5,
     {
         {Instrument::kPiano, 0.36f, kFirefliesTune},
         {Instrument::kPad, 0.12f,
