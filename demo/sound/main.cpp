@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
+#include <stdexcept>
 #include <string>
 
 #include "effects.h"
@@ -37,8 +38,16 @@ int main(int argc, char** argv) {
   for (const auto& track : demo_sound::Tracks()) {
     char name[32];
     std::snprintf(name, sizeof name, "/track%02d.ogg", track.number);
+    demo_sound::Samples samples;
+    try {
+      samples = track.make();
+    } catch (const std::invalid_argument& e) {
+      std::fprintf(stderr, "hotaru-demo-sound: track %02d (%s): %s\n", track.number, track.title,
+                   e.what());
+      return 1;
+    }
     const std::string error =
-        demo_sound::WriteVorbis(dir + name, track.make(), demo_sound::kTrackRate, track.title);
+        demo_sound::WriteVorbis(dir + name, samples, demo_sound::kTrackRate, track.title);
     if (!error.empty()) {
       std::fprintf(stderr, "hotaru-demo-sound: %s\n", error.c_str());
       return 1;

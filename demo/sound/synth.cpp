@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <stdexcept>
 #include <string>
 
 namespace demo_sound {
@@ -21,9 +22,22 @@ double Envelope(Instrument instrument, double t, double length) {
       const double release = std::clamp((length - t) / 0.4, 0.0, 1.0);
       return attack * release;
     }
-    case Instrument::kFlute: {
+    case Instrument::kFlute:
+    case Instrument::kOcarina: {
       const double attack = std::min(1.0, t / 0.06);
       const double release = std::clamp((length - t) / 0.08, 0.0, 1.0);
+      return attack * release;
+    }
+    case Instrument::kPiano: {
+      // The damper falls at the end of the written note.
+      const double release = std::clamp((length - t) / 0.25, 0.0, 1.0);
+      return std::min(1.0, t / 0.003) * std::exp(-t * 0.9) * release;
+    }
+    case Instrument::kDrum: return std::min(1.0, t / 0.002) * std::exp(-t * 7);
+    case Instrument::kWood: return std::min(1.0, t / 0.001) * std::exp(-t * 45);
+    case Instrument::kCicada: {
+      const double attack = std::min(1.0, t / 0.05);
+      const double release = std::clamp((length - t) / 0.1, 0.0, 1.0);
       return attack * release;
     }
   }
@@ -38,8 +52,40 @@ double Tail(Instrument instrument) {
     case Instrument::kBass: return 0.6;
     case Instrument::kPad: return 0.0;
     case Instrument::kFlute: return 0.0;
+    case Instrument::kPiano: return 0.25;
+    case Instrument::kDrum: return 0.5;
+    case Instrument::kWood: return 0.12;
+    case Instrument::kCicada: return 0.0;
+    case Instrument::kOcarina: return 0.0;
   }
   return 0;
+}
+
+// Sustained instruments sound for the written length only; struck ones ring on.
+bool Sustained(Instrument instrument) {
+  return instrument == Instrument::kPad || instrument == Instrument::kFlute ||
+         instrument == Instrument::kCicada || instrument == Instrument::kOcarina;
+}
+
+// One piano string: harmonics up to below half the rate (higher ones would fold back as
+// false tones), each dying away faster than the one below. The harmonics come from the
+// angle-sum recurrence, not a sine each, and their decays are powers of one factor.
+double PianoTone(double phase, double frequency, int rate, double t) {
+  const double s1 = std::sin(phase);
+  const double c1 = std::cos(phase);
+  const double decay = std::exp(-t * 1.5);
+  double sh = s1;
+  double ch = c1;
+  double fade = 1;
+  double v = 0;
+  for (int h = 1; h <= 5 && h * frequency < rate / 2.0; ++h) {
+    v += sh * fade / (h * std::sqrt(h));
+    const double next = sh * c1 + ch * s1;
+    ch = ch * c1 - sh * s1;
+    sh = next;
+    fade *= decay;
+  }
+  return v;
 }
 
 }  // namespace
@@ -51,9 +97,7 @@ float Noise::Next() {
 
 void AddNote(Samples& out, int rate, Instrument instrument, double frequency, double start,
              double seconds, float gain) {
-  const double sounding = instrument == Instrument::kPad || instrument == Instrument::kFlute
-                              ? seconds
-                              : seconds + Tail(instrument);
+  const double sounding = Sustained(instrument) ? seconds : seconds + Tail(instrument);
   const auto first = static_cast<std::size_t>(std::lround(start * rate));
   const auto count = static_cast<std::size_t>(std::lround(sounding * rate));
   if (out.size() < first + count) out.resize(first + count, 0.0f);
@@ -96,6 +140,30 @@ void AddNote(Samples& out, int rate, Instrument instrument, double frequency, do
         v = std::sin(phase * vibrato) + 0.2 * std::sin(2 * phase * vibrato) + 0.04 * breath.Next();
         break;
       }
+      case Instrument::kPiano:
+        v = 0.7 * PianoTone(phase, frequency, rate, t) +
+            0.3 * PianoTone(phase * 1.0015, frequency, rate, t);
+        break;
+      case Instrument::kDrum: {
+        // The skin's pitch falls from 1.6 times the note: the phase of that glide.
+        const double glide = kTwoPi * frequency * (t + 0.6 * (1 - std::exp(-t * 30)) / 30);
+        v = std::sin(glide) + 0.4 * breath.Next() * std::exp(-t * 50);
+        break;
+      }
+      case Instrument::kWood: v = std::sin(phase) + 0.5 * std::sin(phase * 2.3); break;
+      case Instrument::kCicada: {
+        // Two close tones beating, chopped into fast pulses: a buzz, and tones rather than
+        // hiss so that the encoder spends few bits on it.
+        const double pulse = 0.5 + 0.5 * std::sin(kTwoPi * 45 * t);
+        const double waver = 0.7 + 0.3 * std::sin(kTwoPi * 5 * t);
+        v = (std::sin(phase) + 0.6 * std::sin(phase * 1.06)) * pulse * pulse * pulse * waver;
+        break;
+      }
+      case Instrument::kOcarina: {
+        const double vibrato = 1 + 0.004 * std::sin(kTwoPi * 5.2 * t) * std::min(1.0, t / 0.3);
+        v = std::sin(phase * vibrato) + 0.12 * std::sin(2 * phase * vibrato);
+        break;
+      }
       case Instrument::kPluck: break;
     }
     out[first + i] += gain * static_cast<float>(v * Envelope(instrument, t, sounding));
@@ -120,8 +188,16 @@ double NoteFrequency(std::string_view name) {
   return 440.0 * std::pow(2.0, (midi - 69) / 12.0);
 }
 
-void AddVoice(Samples& out, int rate, Instrument instrument, std::string_view score, double step,
-              double start, float gain) {
+namespace {
+
+// One note or chord of a voice, in steps from the voice's start.
+struct Event {
+  std::vector<double> frequencies;
+  std::size_t at;
+  std::size_t steps;
+};
+
+std::vector<std::string> Tokens(std::string_view score) {
   std::vector<std::string> tokens;
   std::size_t at = 0;
   while (at < score.size()) {
@@ -131,14 +207,67 @@ void AddVoice(Samples& out, int rate, Instrument instrument, std::string_view sc
     }
     at = end + 1;
   }
-  for (std::size_t i = 0; i < tokens.size(); ++i) {
-    const double frequency = NoteFrequency(tokens[i]);
-    if (frequency == 0) continue;
-    std::size_t held = 1;
-    while (i + held < tokens.size() && tokens[i + held] == "-") ++held;
-    AddNote(out, rate, instrument, frequency, start + static_cast<double>(i) * step,
-            static_cast<double>(held) * step, gain);
+  return tokens;
+}
+
+// The notes and chords of a score with their places; `length` receives its steps.
+std::vector<Event> Events(std::string_view score, std::size_t& length) {
+  std::vector<Event> events;
+  std::size_t at = 0;
+  for (const std::string& token : Tokens(score)) {
+    if (token == "-") {
+      if (!events.empty() && events.back().at + events.back().steps == at) ++events.back().steps;
+      ++at;
+      continue;
+    }
+    std::string_view body = token;
+    std::size_t steps = 1;
+    if (const std::size_t colon = body.find(':'); colon != std::string_view::npos) {
+      const std::string count(body.substr(colon + 1));
+      if (count.empty() || count.size() > 3 ||
+          count.find_first_not_of("0123456789") != std::string::npos || std::stoi(count) == 0) {
+        throw std::invalid_argument("score token \"" + token +
+                                    "\" needs a count of steps (1 to 999) after ':'");
+      }
+      steps = static_cast<std::size_t>(std::stoi(count));
+      body = body.substr(0, colon);
+    }
+    if (body != ".") {
+      Event event{{}, at, steps};
+      for (std::size_t from = 0; from <= body.size();) {
+        const std::size_t plus = std::min(body.find('+', from), body.size());
+        const double frequency = NoteFrequency(body.substr(from, plus - from));
+        if (frequency == 0) {
+          throw std::invalid_argument("score token \"" + token + "\" is not a note");
+        }
+        event.frequencies.push_back(frequency);
+        from = plus + 1;
+      }
+      events.push_back(std::move(event));
+    }
+    at += steps;
   }
+  length = at;
+  return events;
+}
+
+}  // namespace
+
+void AddVoice(Samples& out, int rate, Instrument instrument, std::string_view score, double step,
+              double start, float gain) {
+  std::size_t length = 0;
+  for (const Event& event : Events(score, length)) {
+    for (const double frequency : event.frequencies) {
+      AddNote(out, rate, instrument, frequency, start + static_cast<double>(event.at) * step,
+              static_cast<double>(event.steps) * step, gain);
+    }
+  }
+}
+
+int ScoreSteps(std::string_view score) {
+  std::size_t length = 0;
+  Events(score, length);
+  return static_cast<int>(length);
 }
 
 void Normalise(Samples& samples, float peak) {

@@ -1,7 +1,10 @@
 #include "tracks.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
+
+#include "piece.h"
 
 namespace demo_sound {
 namespace {
@@ -68,10 +71,7 @@ Samples EveningWalk() {
 Samples Fireflies() {
   constexpr double kStep = 0.375;
   Samples s;
-  AddVoice(s, kTrackRate, Instrument::kBell,
-           "A5 - - - E5 - - - G5 - - - E5 - D5 - | C5 - - - - - - - . . . . . . . . | "
-           "A5 - - - C6 - - - D6 - - - C6 - A5 - | G5 - - - E5 - - - - - - - . . . .",
-           kStep, 0, 0.4f);
+  AddVoice(s, kTrackRate, Instrument::kBell, kFirefliesTune, kStep, 0, 0.4f);
   AddChords(s, Instrument::kPad,
             {{"A3", "C4", "E4"},
              {"F3", "A3", "C4"},
@@ -112,12 +112,23 @@ Samples Festival() {
 }  // namespace
 
 const std::vector<Track>& Tracks() {
-  static const std::vector<Track> tracks = {
-      {2, "Chime", LogoChime},
-      {3, "Evening walk", EveningWalk},
-      {4, "Fireflies", Fireflies},
-      {5, "Festival", Festival},
-  };
+  static const std::vector<Track> tracks = [] {
+    std::vector<Track> all = {
+        {2, "Chime", LogoChime},
+        {3, "Evening walk", EveningWalk},
+        {4, "Fireflies", Fireflies},
+        {5, "Festival", Festival},
+    };
+    for (const auto* group : {&ThemePieces(), &CharacterPieces(), &ScenePieces()}) {
+      for (const Piece& piece : *group) {
+        all.push_back(
+            {piece.music + 2, piece.title, [&piece] { return Render(piece, kTrackRate); }});
+      }
+    }
+    std::sort(all.begin(), all.end(),
+              [](const Track& a, const Track& b) { return a.number < b.number; });
+    return all;
+  }();
   return tracks;
 }
 

@@ -1,7 +1,8 @@
-// The demo's music: disc tracks 2 to 5 (music numbers 0 to 3), short loops written as
-// scores for the synthesiser.
+// The demo's music: disc tracks 2 to 27 (music numbers 0 to 25, every piece of the music
+// mode), short loops written as scores for the synthesiser.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -14,8 +15,13 @@ constexpr int kTrackRate = 22050;
 struct Track {
   int number;  // disc track; music number + 2
   const char* title;
-  Samples (*make)();
+  std::function<Samples()> make;
 };
+
+// The fireflies' tune (music 2), heard again by the water at night.
+inline constexpr const char* kFirefliesTune =
+    "A5 - - - E5 - - - G5 - - - E5 - D5 - | C5 - - - - - - - . . . . . . . . | "
+    "A5 - - - C6 - - - D6 - - - C6 - A5 - | G5 - - - E5 - - - - - - - . . . .";
 
 const std::vector<Track>& Tracks();
 

@@ -33,8 +33,10 @@ check_tree() {  # ROOT PREFIX
   for program in hotaru hotaru-tool hotaru-headless; do
     [ -x "$top/bin/$program" ] || fail "bin/$program is not an installed program"
   done
-  for file in ZEN2DATA.PAK track02.ogg track03.ogg track04.ogg track05.ogg; do
-    need_file "$top/share/hotaru/demo/$file"
+  need_file "$top/share/hotaru/demo/ZEN2DATA.PAK"
+  # The music: one track for each of the music mode's 26 pieces, tracks 2 to 27.
+  for track in $(seq 2 27); do
+    need_file "$top/share/hotaru/demo/$(printf 'track%02d.ogg' "$track")"
   done
   need_file "$top/share/applications/$app_id.desktop"
   need_file "$top/share/metainfo/$app_id.metainfo.xml"
