@@ -2,12 +2,17 @@
 // routine and label 1 for a bounded time under the headless backend, in the program's window
 // with a font, so that messages are drawn. Refusing the file or ending on damaged data is
 // fine; a crash or a read outside a block is not (ASan, UBSan).
+#include <stdlib.h>
+
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <string>
 
 #include "core/memory_blocks.h"
 #include "core/scenario_state.h"
+#include "core/shell_state.h"
 #include "harness/game_harness.h"
 #include "platform/backend.h"
 #include "scenario/event_interpreter.h"
@@ -51,6 +56,17 @@ bool DeclaresHugeBlock(const std::uint8_t* data, std::size_t size) {
   return false;
 }
 
+// The data folder of the runs: saves and progress writes of the played bytes land here, not
+// in the folder the fuzzer was started from.
+const std::string& DataFolder() {
+  static const std::string folder = [] {
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "hotaru-scenario-fuzz-XXXXXX").string();
+    return std::string(mkdtemp(pattern.data()));
+  }();
+  return folder;
+}
+
 void Play(const std::uint8_t* data, std::size_t size) {
   scenario::InstallScenario(0, data, static_cast<std::uint32_t>(size));
   // Scenario 0 is loaded now, so entering it only runs its entry routine.
@@ -73,6 +89,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   try {
     game.OpenWindow();
+    std::strncpy(shell::DataDir, DataFolder().c_str(), sizeof shell::DataDir - 1);
     InstallFont();
     Play(data, size);
   } catch (const platform::ProcessExit& e) {
