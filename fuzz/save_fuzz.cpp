@@ -23,6 +23,7 @@
 #include "platform/backend.h"
 #include "scenario/save_sealing.h"
 #include "scenario/save_slots.h"
+#include "temporary_folder.h"
 
 namespace {
 
@@ -30,10 +31,9 @@ constexpr std::uint32_t kRunMs = 2000;
 
 // The data folder, made once: scenario 0 with labels 0 and 1.
 const std::string& DataFolder() {
+  static const fuzz_support::TemporaryFolder made_folder("hotaru-save-fuzz");
   static const std::string folder = [] {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "hotaru-save-fuzz-XXXXXX").string();
-    std::string made = mkdtemp(pattern.data());
+    const std::string& made = made_folder.path();
     authoring::ScenarioBlocks blocks;
     authoring::AssembleScenario("L0:\n    end\nL1:\n    end\n", "save_fuzz", authoring::Charset{},
                                 &blocks);

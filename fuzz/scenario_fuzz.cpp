@@ -17,6 +17,7 @@
 #include "platform/backend.h"
 #include "scenario/event_interpreter.h"
 #include "scenario/scenario_loader.h"
+#include "temporary_folder.h"
 #include "text/font.h"
 
 namespace {
@@ -59,12 +60,8 @@ bool DeclaresHugeBlock(const std::uint8_t* data, std::size_t size) {
 // The data folder of the runs: saves and progress writes of the played bytes land here, not
 // in the folder the fuzzer was started from.
 const std::string& DataFolder() {
-  static const std::string folder = [] {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "hotaru-scenario-fuzz-XXXXXX").string();
-    return std::string(mkdtemp(pattern.data()));
-  }();
-  return folder;
+  static const fuzz_support::TemporaryFolder folder("hotaru-scenario-fuzz");
+  return folder.path();
 }
 
 void Play(const std::uint8_t* data, std::size_t size) {
