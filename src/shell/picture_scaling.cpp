@@ -1,10 +1,9 @@
 #include "shell/picture_scaling.h"
 
-#include <string>
-
 #include "core/shell_state.h"
 #include "platform/presentation.h"
 #include "platform/profile.h"
+#include "shell/settings.h"
 #include "shell/startup.h"
 
 namespace shell {
@@ -56,11 +55,7 @@ void WriteChoice(HWND hwnd, const Presentation& p) {
   }
   const platform::ProfileEntry entries[] = {{kScalingKey, mode}, {kFilterKey, filter}};
   // Only our own keys change; the file is replaced whole with the rest of it kept.
-  const std::string failure = platform::WriteProfileStrings(kScalingSection, entries, kIniFile);
-  if (!failure.empty()) {
-    const std::string text = "設定を保存できませんでした。\n" + failure;
-    MessageBoxA(hwnd, text.c_str(), kAppCaption, MB_OK | MB_ICONEXCLAMATION);
-  }
+  WriteIniKeys(hwnd, kScalingSection, entries);
 }
 
 }  // namespace

@@ -35,12 +35,14 @@ void ReadSettings() {
 void WriteSettings() {
   std::vector<platform::ProfileEntry> entries;
   for (const Setting& s : kSettings) entries.push_back({s.key, *s.flag != 0 ? "ON" : "OFF"});
-  // The five keys go in one replacement of the file. A file that cannot be written keeps the
-  // settings for this run only, and the reader is told so; the game goes on.
-  const std::string failure = platform::WriteProfileStrings(kIniSection, entries, kIniFile);
+  WriteIniKeys(MainWindow, kIniSection, entries);
+}
+
+void WriteIniKeys(HWND owner, LPCSTR section, std::span<const platform::ProfileEntry> entries) {
+  const std::string failure = platform::WriteProfileStrings(section, entries, kIniFile);
   if (!failure.empty()) {
     const std::string text = "設定を保存できませんでした。\n" + failure;
-    MessageBoxA(MainWindow, text.c_str(), kAppCaption, MB_OK | MB_ICONEXCLAMATION);
+    MessageBoxA(owner, text.c_str(), kAppCaption, MB_OK | MB_ICONEXCLAMATION);
   }
 }
 
