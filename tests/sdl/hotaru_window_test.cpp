@@ -154,6 +154,24 @@ class HotaruWindow : public ::testing::Test {
   }
 
   fs::path ini() const { return dir_ / "config" / "hotaru" / "hotaru.ini"; }
+
+  // The headless runner's picture of a new game at `at_ms` (a click ends the run just after),
+  // the script starting with the lines `before`; empty, with a failure, when the runner did
+  // not end as it should.
+  Bytes RunnerShot(int at_ms, const std::string& before = "",
+                   const std::vector<std::string>& extra_args = {}) {
+    const fs::path shot = dir_ / "headless.png";
+    const fs::path script = dir_ / "script.txt";
+    std::ofstream(script) << before << "at " << at_ms << " shot " << shot.string() << "\nat "
+                          << at_ms + 100 << " click\n";
+    std::vector<std::string> args = {"--ini", ini().string(), "--new-game", "--input",
+                                     script.string()};
+    args.insert(args.end(), extra_args.begin(), extra_args.end());
+    std::string out;
+    const int status = hotaru_test::RunProgram(HOTARU_HEADLESS_PATH, args, {}, &out);
+    EXPECT_EQ(status, 1) << out;
+    return status == 1 ? hotaru_test::PngPixels(shot) : Bytes{};
+  }
   fs::path trace(const char* which = "first") const {
     return dir_ / (std::string(which) + ".trace");
   }
@@ -293,18 +311,9 @@ TEST_F(HotaruWindow, ClientAreaIsTheHeadlessRunnersShotPixelForPixel) {
   } cases[] = {{8, 3, 640, 400}, {32, 3, 640, 400}, {8, 4, 800, 500}};
   for (const Case& c : cases) {
     SCOPED_TRACE(std::to_string(c.bits) + " bits, " + std::to_string(c.width));
-    const fs::path shot = dir_ / ("headless-" + std::to_string(c.bits) + ".png");
-    const fs::path script = dir_ / "script.txt";
-    std::ofstream(script) << "at 0 msgbox cancel\nat 3000 menu " << 40000 + c.size_item
-                          << "\nat 4000 shot " << shot.string() << "\nat 4100 click\n";
-    std::string out;
-    ASSERT_EQ(hotaru_test::RunProgram(HOTARU_HEADLESS_PATH,
-                                      {"--ini", ini().string(), "--new-game", "--input",
-                                       script.string(), "--display-bits", std::to_string(c.bits)},
-                                      {}, &out),
-              1)
-        << out;
-    const Bytes expected = hotaru_test::PngPixels(shot);
+    const Bytes expected = RunnerShot(
+        4000, "at 0 msgbox cancel\nat 3000 menu " + std::to_string(40000 + c.size_item) + "\n",
+        {"--display-bits", std::to_string(c.bits)});
     ASSERT_EQ(expected.size(), static_cast<std::size_t>(c.width * c.height * 3));
 
     XWindow w = StartAndWaitForClick(c.bits);
@@ -351,16 +360,7 @@ TEST_F(HotaruWindow, TheShakeAndAttacksEndOnTheRunnersPicture) {
   }
   const Bytes effects = {0x92, 0x97, 0x99, 0x98};  // quake, claw 1, claw 2, blood
   PackData(Scenario(false, effects), extra);
-  const fs::path shot = dir_ / "headless.png";
-  const fs::path script = dir_ / "script.txt";
-  std::ofstream(script) << "at 15000 shot " << shot.string() << "\nat 15100 click\n";
-  std::string out;
-  ASSERT_EQ(hotaru_test::RunProgram(
-                HOTARU_HEADLESS_PATH,
-                {"--ini", ini().string(), "--new-game", "--input", script.string()}, {}, &out),
-            1)
-      << out;
-  const Bytes expected = hotaru_test::PngPixels(shot);
+  const Bytes expected = RunnerShot(15000);
   ASSERT_EQ(expected.size(), 640u * 400u * 3u);
 
   const XWindow w = StartAndWaitForClick(8, kClickOffset + static_cast<int>(effects.size()));
@@ -556,16 +556,7 @@ TEST_F(HotaruWindow, SettingsDialogWritesTheIniFile) {
 // names none): at 640 × 400 whatever the window's size, the runner's shot of the same moment
 // pixel for pixel, and a second shot beside the first rather than over it.
 TEST_F(HotaruWindow, F12SavesTheRunnersPictureOfTheSameMoment) {
-  const fs::path shot = dir_ / "headless.png";
-  const fs::path script = dir_ / "script.txt";
-  std::ofstream(script) << "at 4000 shot " << shot.string() << "\nat 4100 click\n";
-  std::string out;
-  ASSERT_EQ(hotaru_test::RunProgram(
-                HOTARU_HEADLESS_PATH,
-                {"--ini", ini().string(), "--new-game", "--input", script.string()}, {}, &out),
-            1)
-      << out;
-  const Bytes expected = hotaru_test::PngPixels(shot);
+  const Bytes expected = RunnerShot(4000);
   ASSERT_EQ(expected.size(), 640u * 400u * 3u);
 
   XWindow w = StartAndWaitForClick();
@@ -769,16 +760,7 @@ class HotaruScaling : public HotaruWindow {
 };
 
 TEST_F(HotaruScaling, TheChoiceShapesFullScreenAndSurvivesARestart) {
-  const fs::path shot = dir_ / "headless.png";
-  const fs::path script = dir_ / "script.txt";
-  std::ofstream(script) << "at 4000 shot " << shot.string() << "\nat 4100 click\n";
-  std::string out;
-  ASSERT_EQ(hotaru_test::RunProgram(
-                HOTARU_HEADLESS_PATH,
-                {"--ini", ini().string(), "--new-game", "--input", script.string()}, {}, &out),
-            1)
-      << out;
-  const Bytes expected = hotaru_test::PngPixels(shot);
+  const Bytes expected = RunnerShot(4000);
   ASSERT_EQ(expected.size(), 640u * 400u * 3u);
 
   // Our menu, the last of the bar: its second item is whole-number scaling.
