@@ -49,11 +49,9 @@ bool EventPictureExists(const char* pattern, std::uint8_t n) {
 
 // The runner's trace of a slot file written or read as a game: "write N scenario S",
 // "read N scenario S", "read N empty" or "progress N scenario S" (N the file's slot 0 … 2).
-// The progress write is one act in the trace, not the read and the write it is made of.
-bool TracingSlots = true;
-
+// The progress write is one act in the trace, not the read and the write it is made of: it
+// uses the untraced ReadIntoResume and WriteSaveImage below.
 void TraceSlot(const char* act, int slot, const std::uint8_t* record) {
-  if (!TracingSlots) return;
   std::string details = std::string(act) + " " + std::to_string(slot);
   details += record == nullptr ? std::string(" empty")
                                : " scenario " + std::to_string(record[field::kCurrentScenario]);
@@ -96,7 +94,9 @@ bool ReadSlotRecord(int slot, SaveBytes record) {
   return RecordFilesExist(copy);
 }
 
-bool SaveSlot(int slot) {
+namespace {
+
+bool WriteSaveImage(int slot) {
   if (!ValidSlot(slot)) return false;
   std::array<std::uint8_t, kGameStateSize> sealed;
   std::memcpy(sealed.data(), SaveImage, kGameStateSize);
@@ -109,11 +109,10 @@ bool SaveSlot(int slot) {
     MessageBoxA(shell::MainWindow, failure.c_str(), kSaveFailedCaption, MB_OK | MB_ICONHAND);
     return false;
   }
-  TraceSlot("write", slot, SaveImage);
   return true;
 }
 
-bool LoadSlot(int slot) {
+bool ReadIntoResume(int slot) {
   std::array<std::uint8_t, kGameStateSize> record;
   const bool good = ReadSlotRecord(slot, record);
   // Whatever the file holds, the play in progress gives up these.
@@ -123,11 +122,24 @@ bool LoadSlot(int slot) {
   SetU16(GameState, field::kHistoryBefore, 0);
   SetU8(GameState, field::kColourEffect, 0);
   SetU8(GameState, field::kCdTrack, kNone);
-  TraceSlot("read", slot, good ? record.data() : nullptr);
   if (!good) return false;
   std::memcpy(ResumeState, record.data(), kGameStateSize);
   std::memcpy(SaveImage, record.data(), kGameStateSize);
   return true;
+}
+
+}  // namespace
+
+bool SaveSlot(int slot) {
+  const bool written = WriteSaveImage(slot);
+  if (written) TraceSlot("write", slot, SaveImage);
+  return written;
+}
+
+bool LoadSlot(int slot) {
+  const bool good = ReadIntoResume(slot);
+  TraceSlot("read", slot, good ? ResumeState : nullptr);
+  return good;
 }
 
 SlotInfo ReadSlotInfo(int slot) {
@@ -149,8 +161,7 @@ SlotInfo ReadSlotInfo(int slot) {
 void WriteProgress() {
   GameStateRecord play;
   std::memcpy(play, GameState, kGameStateSize);
-  TracingSlots = false;
-  LoadSlot(LastUsedSlot);
+  ReadIntoResume(LastUsedSlot);
   std::memcpy(SaveImage + field::kFlags + kFirstPersistentFlag,
               play + field::kFlags + kFirstPersistentFlag,
               field::kFlagCount - kFirstPersistentFlag);
@@ -164,9 +175,7 @@ void WriteProgress() {
   flags[flag::kFinishedRequest] = 0;
   const std::uint8_t scenario = GetU8(play, field::kCurrentScenario);
   if (scenario < kSeenScenarioLimit) SetFlagBit(SaveImage, flag::kSeenScenarios, scenario);
-  const bool written = SaveSlot(LastUsedSlot);
-  TracingSlots = true;
-  if (written) TraceSlot("progress", LastUsedSlot, SaveImage);
+  if (WriteSaveImage(LastUsedSlot)) TraceSlot("progress", LastUsedSlot, SaveImage);
   std::memcpy(GameState, play, kGameStateSize);
 }
 
