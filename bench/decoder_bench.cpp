@@ -190,11 +190,10 @@ void BM_DecodePicture(benchmark::State& state) {
   const auto transparent = static_cast<std::uint8_t>(state.range(1));
   const harness::GameHarness game(harness::InProcessOptions(), harness::Start::kPlatform);
   const Bytes bytes = PictureFile(order, transparent);
-  const resources::MemHandle picture = visuals::AllocPicture("VbufDIB");
-  const resources::MemHandle file =
-      resources::MemAlloc(static_cast<std::uint32_t>(bytes.size()), "S01.VGR");
-  std::memcpy(resources::MemLock(file), bytes.data(), bytes.size());
-  resources::MemUnlock(file);
+  const core::MemHandle picture = core::AllocPicture("VbufDIB");
+  const core::MemHandle file = core::MemAlloc(static_cast<std::uint32_t>(bytes.size()), "S01.VGR");
+  std::memcpy(core::MemLock(file), bytes.data(), bytes.size());
+  core::MemUnlock(file);
   for (auto _ : state) {
     if (resources::DecodePicture(picture, file, 0, 0) != 1) {
       state.SkipWithError("decode failed");
@@ -232,10 +231,10 @@ void BM_UnpackBlock(benchmark::State& state) {
   const Bytes text = StoryText(static_cast<std::size_t>(state.range(0)));
   const Bytes packed = PackedBlock(text);
   for (auto _ : state) {
-    resources::MemHandle block = resources::UnpackBlock(
+    core::MemHandle block = resources::UnpackBlock(
         packed.data(), static_cast<std::uint32_t>(packed.size()), "MESSAGE DATA");
     benchmark::DoNotOptimize(block);
-    resources::MemFree(block);
+    core::MemFree(block);
   }
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
                           static_cast<std::int64_t>(text.size()));

@@ -7,7 +7,7 @@
 
 #include "authoring/block_encoder.h"
 #include "core/scenario_state.h"
-#include "core/shell_state.h"
+#include "core/window_state.h"
 #include "harness/game_harness.h"
 #include "scenario/event_interpreter.h"
 #include "scenario/scenario_loader.h"
@@ -59,14 +59,14 @@ void BM_StraightLineScript(benchmark::State& state) {
   options.ini_path = "/dev/null";
   harness::GameHarness game(options);
   game.OpenWindow();
-  SetTimer(shell::MainWindow, 1, 60, nullptr);
+  SetTimer(core::Window.MainWindow, 1, 60, nullptr);
 
   const std::vector<std::uint8_t> file = StraightLineScenario(kInstructions);
   scenario::InstallScenario(1, file.data(), static_cast<std::uint32_t>(file.size()));
   const std::uint16_t start = scenario::LabelOffset(1);
   for (auto _ : state) {
     scenario::SetEventPC(start);
-    scenario::ScriptStop = 0;
+    core::Scenario.ScriptStop = 0;
     scenario::RunEvents();
   }
   state.counters["instructions_per_s"] = benchmark::Counter(

@@ -15,9 +15,9 @@
 #include "authoring/picture_file.h"
 #include "core/memory_blocks.h"
 #include "core/message_pump.h"
-#include "core/palette_state.h"
 #include "core/picture.h"
-#include "core/shell_state.h"
+#include "core/screen_state.h"
+#include "core/settings.h"
 #include "flow/opening_parts.h"
 #include "sdl_bench_window.h"
 
@@ -66,7 +66,7 @@ void UseOpeningData() {
     authoring::BuildPictureFile(night, options, &file);
     WriteFile(dir / "OP2_MN_W.VGR", file);
   }
-  std::snprintf(shell::DataDir, sizeof shell::DataDir, "%s", dir.string().c_str());
+  std::snprintf(core::Settings.DataDir, sizeof core::Settings.DataDir, "%s", dir.string().c_str());
 }
 
 // A cloud frame: the whole picture rewritten, then presented and drawn in the window.
@@ -76,10 +76,10 @@ void BM_OpeningCloudFrame(benchmark::State& state) {
   const std::vector<std::uint8_t> cloud = Layer(flow::kCloudLayerWidth, flow::kOpeningRows, 1);
   int x = 0;
   for (auto _ : state) {
-    std::uint8_t* screen = visuals::LockPicture(visuals::VmemDIB) + visuals::kPixelOffset;
+    std::uint8_t* screen = core::LockPicture(core::Screen.VmemDIB) + core::kPixelOffset;
     flow::ComposeClouds(screen, cloud.data(), x);
-    resources::MemUnlock(visuals::VmemDIB);
-    shell::Present(nullptr);
+    core::MemUnlock(core::Screen.VmemDIB);
+    core::Present(nullptr);
     b->RenderNow();
     x = (x + 2) % 642;
   }
@@ -95,11 +95,11 @@ void BM_OpeningPassFrame(benchmark::State& state) {
       Layer(flow::kOverlayLayerWidth, flow::kOverlayLayerRows, 4);
   int u = 0;
   for (auto _ : state) {
-    std::uint8_t* screen = visuals::LockPicture(visuals::VmemDIB) + visuals::kPixelOffset;
+    std::uint8_t* screen = core::LockPicture(core::Screen.VmemDIB) + core::kPixelOffset;
     flow::SlideLayer(screen, slide.data(), 0, u + 176);
     flow::OverlayLayer(screen, overlay.data(), u);
-    resources::MemUnlock(visuals::VmemDIB);
-    shell::Present(nullptr);
+    core::MemUnlock(core::Screen.VmemDIB);
+    core::Present(nullptr);
     b->RenderNow();
     u = (u + 2) % 160;
   }
@@ -114,7 +114,7 @@ void BM_OpeningStagesRealLength(benchmark::State& state) {
   if (!AtSize(state, kSize640x400, &b)) return;
   UseOpeningData();
   const int step = flow::OpeningFrameStep();
-  const int cloud_frames = std::min(2 * visuals::FadeSteps + 17, 640 / step + 1);
+  const int cloud_frames = std::min(2 * core::Screen.FadeSteps + 17, 640 / step + 1);
   const double nominal_ms = cloud_frames * step * 10 + (160 / step) * step * 10 + 20;
   for (auto _ : state) {
     const auto start = std::chrono::steady_clock::now();
@@ -125,7 +125,7 @@ void BM_OpeningStagesRealLength(benchmark::State& state) {
   }
   state.counters["nominal_ms"] = nominal_ms;
   state.counters["step"] = step;
-  state.counters["fade_steps"] = visuals::FadeSteps;
+  state.counters["fade_steps"] = core::Screen.FadeSteps;
 }
 BENCHMARK(BM_OpeningStagesRealLength)
     ->Unit(benchmark::kMillisecond)

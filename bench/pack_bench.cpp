@@ -11,7 +11,7 @@
 
 #include "authoring/pack_writer.h"
 #include "core/memory_blocks.h"
-#include "core/shell_state.h"
+#include "core/settings.h"
 #include "harness/game_harness.h"
 #include "resources/pack_archive.h"
 #include "resources/pack_format.h"
@@ -31,7 +31,7 @@ class PackFolder {
     platform::headless::Options options = harness::InProcessOptions();
     options.ini_path = (dir_ / "hotaru.ini").string();
     game_.emplace(options, harness::Start::kPlatform);
-    std::snprintf(shell::DataDir, sizeof shell::DataDir, "%s", dir_.c_str());
+    std::snprintf(core::Settings.DataDir, sizeof core::Settings.DataDir, "%s", dir_.c_str());
   }
 
   ~PackFolder() {
@@ -78,9 +78,9 @@ void BM_PackLoadFile(benchmark::State& state) {
   }
   for (auto _ : state) {
     std::uint32_t loaded = 0;
-    resources::MemHandle handle = resources::LoadFile("S01.VGR", &loaded);
+    core::MemHandle handle = resources::LoadFile("S01.VGR", &loaded);
     benchmark::DoNotOptimize(handle);
-    resources::MemFree(handle);
+    core::MemFree(handle);
   }
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
                           static_cast<std::int64_t>(size));

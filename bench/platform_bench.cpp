@@ -4,7 +4,7 @@
 #include <optional>
 
 #include "core/message_pump.h"
-#include "core/shell_state.h"
+#include "core/window_state.h"
 #include "harness/game_harness.h"
 
 namespace {
@@ -20,7 +20,7 @@ class WindowOnHeadless {
     options.display_bits = display_bits;
     game_.emplace(options);
     game_->OpenWindow();
-    SetTimer(shell::MainWindow, 1, 60, nullptr);
+    SetTimer(core::Window.MainWindow, 1, 60, nullptr);
   }
 
  private:
@@ -31,7 +31,7 @@ class WindowOnHeadless {
 // messages.
 void BM_VirtualClockSixtySecondWait(benchmark::State& state) {
   WindowOnHeadless window(8);
-  for (auto _ : state) shell::Wait(6000);
+  for (auto _ : state) core::Wait(6000);
   state.counters["virtual_s_per_real_s"] = benchmark::Counter(
       60.0 * static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
@@ -41,10 +41,11 @@ BENCHMARK(BM_VirtualClockSixtySecondWait)->Unit(benchmark::kMillisecond);
 void BM_Repaint(benchmark::State& state) {
   const auto command = static_cast<WPARAM>(state.range(0));
   WindowOnHeadless window(static_cast<int>(state.range(1)));
-  SendMessageA(shell::MainWindow, WM_COMMAND, command, 0);
-  for (auto _ : state) shell::Present(nullptr);
-  state.SetLabel(std::to_string(shell::ClientWidth) + "x" + std::to_string(shell::ClientHeight) +
-                 " at " + std::to_string(state.range(1)) + " bits");
+  SendMessageA(core::Window.MainWindow, WM_COMMAND, command, 0);
+  for (auto _ : state) core::Present(nullptr);
+  state.SetLabel(std::to_string(core::Window.ClientWidth) + "x" +
+                 std::to_string(core::Window.ClientHeight) + " at " +
+                 std::to_string(state.range(1)) + " bits");
 }
 BENCHMARK(BM_Repaint)
     ->Args({40003, 8})

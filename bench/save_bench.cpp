@@ -10,7 +10,7 @@
 #include <string>
 
 #include "core/game_state.h"
-#include "core/shell_state.h"
+#include "core/settings.h"
 #include "harness/game_harness.h"
 #include "scenario/save_slots.h"
 
@@ -24,7 +24,7 @@ class SaveFolder {
     std::string pattern = (std::filesystem::temp_directory_path() / "hotaru-save-XXXXXX").string();
     folder_ = mkdtemp(pattern.data());
     game_.emplace(harness::InProcessOptions());
-    std::strncpy(shell::DataDir, folder_.c_str(), sizeof shell::DataDir - 1);
+    std::strncpy(core::Settings.DataDir, folder_.c_str(), sizeof core::Settings.DataDir - 1);
   }
   ~SaveFolder() {
     game_.reset();

@@ -10,9 +10,9 @@
 
 #include "core/memory_blocks.h"
 #include "core/message_pump.h"
-#include "core/palette_state.h"
 #include "core/picture.h"
-#include "core/shell_state.h"
+#include "core/screen_state.h"
+#include "core/window_state.h"
 #include "harness/game_harness.h"
 #include "platform/sdl/sdl_backend.h"
 
@@ -32,16 +32,16 @@ inline platform::sdl::SdlBackend* Backend(std::string* error) {
       // Kept, like the backend, to the end of the process.
       game = new harness::GameHarness(*backend, harness::Start::kGame);
       game->OpenWindow();
-      ShowWindow(shell::MainWindow, SW_SHOWNORMAL);
+      ShowWindow(core::Window.MainWindow, SW_SHOWNORMAL);
       // The 60 ms timer of the running program: an empty queue never waits longer.
-      SetTimer(shell::MainWindow, 1, 60, nullptr);
+      SetTimer(core::Window.MainWindow, 1, 60, nullptr);
       // A picture of all 16 colours whose rows all differ, as in a drawn background.
-      auto* p = visuals::LockPicture(visuals::VmemDIB);
+      auto* p = core::LockPicture(core::Screen.VmemDIB);
       for (int y = 0; y < 400; ++y) {
         for (int x = 0; x < 640; ++x)
-          *visuals::PixelAt(p, x, y) = static_cast<std::uint8_t>((x / 8 + y) % 16);
+          *core::PixelAt(p, x, y) = static_cast<std::uint8_t>((x / 8 + y) % 16);
       }
-      resources::MemUnlock(visuals::VmemDIB);
+      core::MemUnlock(core::Screen.VmemDIB);
     }
   }
   if (backend != nullptr) platform::SetBackend(backend);
@@ -57,15 +57,16 @@ inline bool AtSize(benchmark::State& state, WPARAM command, platform::sdl::SdlBa
     state.SkipWithError(("no display: " + error).c_str());
     return false;
   }
-  SendMessageA(shell::MainWindow, WM_COMMAND, command, 0);
-  shell::Present(nullptr);
+  SendMessageA(core::Window.MainWindow, WM_COMMAND, command, 0);
+  core::Present(nullptr);
   const DWORD settle = GetTickCount() + 300;
-  while (GetTickCount() < settle) shell::PumpMessage();
-  if (shell::ScreenMode != command) {
+  while (GetTickCount() < settle) core::PumpMessage();
+  if (core::Window.ScreenMode != command) {
     state.SkipWithError("the screen is too small for this size");
     return false;
   }
-  state.SetLabel(std::to_string(shell::ClientWidth) + "x" + std::to_string(shell::ClientHeight));
+  state.SetLabel(std::to_string(core::Window.ClientWidth) + "x" +
+                 std::to_string(core::Window.ClientHeight));
   *out = b;
   return true;
 }

@@ -8,9 +8,9 @@
 
 #include "core/memory_blocks.h"
 #include "core/message_pump.h"
-#include "core/palette_state.h"
 #include "core/picture.h"
-#include "core/shell_state.h"
+#include "core/screen_state.h"
+#include "core/window_state.h"
 #include "harness/game_harness.h"
 #include "platform/common/window_table.h"
 #include "platform/sdl/sdl_backend.h"
@@ -31,7 +31,7 @@ void BM_SdlPresentPaletteStep(benchmark::State& state) {
     const auto level = static_cast<BYTE>((++step & 1) ? 40 : 200);
     for (int i = 0; i < 16; ++i)
       entries[i] = PALETTEENTRY{level, static_cast<BYTE>(i * 16), level, PC_RESERVED};
-    AnimatePalette(visuals::WindowPalette, 0, 16, entries);
+    AnimatePalette(core::Screen.WindowPalette, 0, 16, entries);
     b->RenderNow();
   }
 }
@@ -43,15 +43,15 @@ void BM_SdlPresentGlyph(benchmark::State& state) {
   if (!AtSize(state, static_cast<WPARAM>(state.range(0)), &b)) return;
   int step = 0;
   for (auto _ : state) {
-    auto* p = visuals::LockPicture(visuals::VmemDIB);
+    auto* p = core::LockPicture(core::Screen.VmemDIB);
     for (int y = 100; y < 124; ++y) {
       for (int x = 200; x < 224; ++x)
-        *visuals::PixelAt(p, x, y) = static_cast<std::uint8_t>((x + y + step) % 16);
+        *core::PixelAt(p, x, y) = static_cast<std::uint8_t>((x + y + step) % 16);
     }
-    resources::MemUnlock(visuals::VmemDIB);
+    core::MemUnlock(core::Screen.VmemDIB);
     ++step;
     RECT r{200, 100, 224, 124};
-    shell::Present(&r);
+    core::Present(&r);
     b->RenderNow();
   }
 }
@@ -62,7 +62,7 @@ void BM_SdlPresentMenuBar(benchmark::State& state) {
   platform::sdl::SdlBackend* b = nullptr;
   if (!AtSize(state, static_cast<WPARAM>(state.range(0)), &b)) return;
   for (auto _ : state) {
-    b->NonClientChanged(shell::MainWindow);
+    b->NonClientChanged(core::Window.MainWindow);
     b->RenderNow();
   }
 }
@@ -74,7 +74,7 @@ void BM_SdlFortyEightFadeSteps(benchmark::State& state) {
   platform::sdl::SdlBackend* b = nullptr;
   if (!AtSize(state, 40003, &b)) return;
   for (auto _ : state) {
-    for (int i = 0; i < 48; ++i) shell::WaitSince(GetTickCount(), 1);
+    for (int i = 0; i < 48; ++i) core::WaitSince(GetTickCount(), 1);
   }
 }
 BENCHMARK(BM_SdlFortyEightFadeSteps)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10);

@@ -7,8 +7,8 @@
 #include <optional>
 #include <vector>
 
+#include "core/input_state.h"
 #include "core/memory_blocks.h"
-#include "core/shell_state.h"
 #include "harness/game_harness.h"
 #include "scenario/message_text.h"
 #include "text/font.h"
@@ -34,9 +34,9 @@ class TextBench {
       b = static_cast<std::uint8_t>((r & 0xFF) & ((r >> 8) & 0xFF));  // ~1/4 of the bits
       b |= static_cast<std::uint8_t>((r >> 16) & (r >> 20) & 0x11);
     }
-    text::FontData = resources::MemAlloc(static_cast<std::uint32_t>(font.size()), "KNJ_ALL.KNJ");
-    std::memcpy(resources::MemLock(text::FontData), font.data(), font.size());
-    resources::MemUnlock(text::FontData);
+    text::FontData = core::MemAlloc(static_cast<std::uint32_t>(font.size()), "KNJ_ALL.KNJ");
+    std::memcpy(core::MemLock(text::FontData), font.data(), font.size());
+    core::MemUnlock(text::FontData);
   }
 
  private:
@@ -72,10 +72,10 @@ std::vector<std::uint8_t> FullPage() {
 void BM_FullPage(benchmark::State& state) {
   TextBench bench;
   const bool present_each = state.range(0) == 1;
-  shell::SkipMode = present_each ? 0 : 1;  // skipping presents the page once, at its end
+  core::Input.SkipMode = present_each ? 0 : 1;  // skipping presents the page once, at its end
   const std::vector<std::uint8_t> page = FullPage();
   for (auto _ : state) scenario::ShowText(16, 10, page.data(), 15, 0, present_each, false);
-  shell::SkipMode = 0;
+  core::Input.SkipMode = 0;
 }
 BENCHMARK(BM_FullPage)->Arg(1)->Arg(0)->ArgName("present_each")->Unit(benchmark::kMillisecond);
 

@@ -12,8 +12,8 @@ namespace {
 
 void BM_WaveFrame(benchmark::State& state) {
   const auto direction = static_cast<text::WaveDirection>(state.range(0));
-  std::vector<std::uint8_t> screen(visuals::kPixelBytes);
-  std::vector<std::uint8_t> background(visuals::kPixelBytes);
+  std::vector<std::uint8_t> screen(core::kPixelBytes);
+  std::vector<std::uint8_t> background(core::kPixelBytes);
   for (std::size_t i = 0; i < screen.size(); ++i) {
     background[i] = static_cast<std::uint8_t>((i * 7919u >> 3) & 3);
     screen[i] = static_cast<std::uint8_t>(background[i] | ((i / 5) % 3) << 2);
@@ -27,7 +27,7 @@ void BM_WaveFrame(benchmark::State& state) {
     benchmark::ClobberMemory();
   }
   state.SetLabel(direction == text::WaveDirection::kHorizontal ? "horizontal" : "vertical");
-  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * visuals::kPixelBytes);
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * core::kPixelBytes);
 }
 BENCHMARK(BM_WaveFrame)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 

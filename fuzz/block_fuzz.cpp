@@ -9,7 +9,7 @@
 
 #include "../tests/support/dictionary_stream.h"
 #include "core/memory_blocks.h"
-#include "core/shell_state.h"
+#include "core/window_state.h"
 #include "harness/game_harness.h"
 #include "platform/backend.h"
 #include "resources/block_unpacker.h"
@@ -27,7 +27,7 @@ bool Survives(F&& call) {
     call();
     return true;
   } catch (const platform::ProcessExit&) {
-    shell::Exiting = false;
+    core::Window.Exiting = false;
     return false;
   }
 }
@@ -49,7 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* input, std::size_t siz
   const harness::GameHarness game(harness::InProcessOptions(), harness::Start::kPlatform);
 
   const std::int32_t declared = resources::PackedBlockSize(data, static_cast<std::uint32_t>(size));
-  resources::MemHandle block = 0;
+  core::MemHandle block = 0;
   const bool survived = Survives([&] {
     block = resources::UnpackBlock(data, static_cast<std::uint32_t>(size), "EVENT DATA");
   });
@@ -61,11 +61,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* input, std::size_t siz
     if (size >= 4) {
       const std::vector<std::uint8_t> model = hotaru_test::RingUnpack(
           hotaru_test::StreamKind::kBlock, data + 4, size - 4, static_cast<std::size_t>(declared));
-      const auto* got = static_cast<const std::uint8_t*>(resources::MemLock(block));
+      const auto* got = static_cast<const std::uint8_t*>(core::MemLock(block));
       if (!std::equal(model.begin(), model.end(), got)) std::abort();
       if (!std::all_of(got + model.size(), got + declared, [](std::uint8_t b) { return b == 0; }))
         std::abort();
-      resources::MemUnlock(block);
+      core::MemUnlock(block);
     }
   }
   return 0;

@@ -24,11 +24,11 @@ void Check(bool ok) {
 }
 
 // The decoder's platform, set up once: headless, in its in-process mode.
-resources::MemHandle Picture() {
+core::MemHandle Picture() {
   // For the whole process, so never ended (see GameHarness).
   [[maybe_unused]] static harness::GameHarness* const game =
       new harness::GameHarness(harness::InProcessOptions(), harness::Start::kPlatform);
-  static const resources::MemHandle picture = visuals::AllocPicture("VbufDIB");
+  static const core::MemHandle picture = core::AllocPicture("VbufDIB");
   return picture;
 }
 
@@ -66,17 +66,17 @@ void CheckPicture(std::span<const std::uint8_t> data) {
   std::vector<std::uint8_t> file;
   Check(authoring::BuildPictureFile(image, options, &file).empty());
 
-  const resources::MemHandle picture = Picture();
+  const core::MemHandle picture = Picture();
   // 16 is no colour of a picture: every pixel left alone shows.
-  visuals::FillPictureRect(picture, 0, 0, 639, 399, 16);
-  const resources::MemHandle loaded =
-      resources::MemAlloc(static_cast<std::uint32_t>(file.size()), "FUZZ.VGR");
-  std::memcpy(resources::MemLock(loaded), file.data(), file.size());
-  resources::MemUnlock(loaded);
+  core::FillPictureRect(picture, 0, 0, 639, 399, 16);
+  const core::MemHandle loaded =
+      core::MemAlloc(static_cast<std::uint32_t>(file.size()), "FUZZ.VGR");
+  std::memcpy(core::MemLock(loaded), file.data(), file.size());
+  core::MemUnlock(loaded);
   Check(resources::DecodePicture(picture, loaded, 0, 0) == 1);
-  resources::MemFree(loaded);
+  core::MemFree(loaded);
 
-  std::uint8_t* base = visuals::LockPicture(picture);
+  std::uint8_t* base = core::LockPicture(picture);
   std::vector<std::uint8_t> want(640);
   for (int y = 0; y < 400; ++y) {
     std::fill(want.begin(), want.end(), std::uint8_t{16});
@@ -88,9 +88,9 @@ void CheckPicture(std::span<const std::uint8_t> data) {
         if (row[px] != options.transparent)
           want[static_cast<std::size_t>(options.x + px)] = row[px];
     }
-    Check(std::memcmp(visuals::PixelAt(base, 0, y), want.data(), want.size()) == 0);
+    Check(std::memcmp(core::PixelAt(base, 0, y), want.data(), want.size()) == 0);
   }
-  resources::MemUnlock(picture);
+  core::MemUnlock(picture);
 }
 
 }  // namespace

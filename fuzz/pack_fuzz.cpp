@@ -16,7 +16,8 @@
 
 #include "authoring/pack_writer.h"
 #include "core/memory_blocks.h"
-#include "core/shell_state.h"
+#include "core/settings.h"
+#include "core/window_state.h"
 #include "harness/game_harness.h"
 #include "platform/backend.h"
 #include "resources/pack_archive.h"
@@ -49,7 +50,7 @@ bool Survives(F&& call) {
     call();
     return true;
   } catch (const platform::ProcessExit&) {
-    shell::Exiting = false;
+    core::Window.Exiting = false;
     return false;
   }
 }
@@ -80,7 +81,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   platform::headless::Options options = harness::InProcessOptions();
   options.ini_path = (dir / "hotaru.ini").string();
   const harness::GameHarness game(options, harness::Start::kPlatform);
-  std::snprintf(shell::DataDir, sizeof shell::DataDir, "%s", dir.c_str());
+  std::snprintf(core::Settings.DataDir, sizeof core::Settings.DataDir, "%s", dir.c_str());
 
   const bool opened = Survives([] { resources::PackOpen(); });
   if (accepted && !opened) std::abort();
@@ -93,7 +94,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       const bool may_be_loose = SameIgnoringAsciiCase(entry.name, resources::kPackFileName) ||
                                 entry.name.find_first_of("/\\") != std::string::npos;
       std::uint32_t loaded_size = 0;
-      resources::MemHandle handle = 0;
+      core::MemHandle handle = 0;
       const bool loaded =
           Survives([&] { handle = resources::LoadFile(entry.name.c_str(), &loaded_size); });
       // The program's end released the index; open it again for the next entry.
@@ -104,7 +105,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       char index_form[resources::kPackNameLength];
       resources::PackIndexName(entry.name.c_str(), index_form);
       if (may_be_loose || std::memcmp(index_form, entry.index_name, sizeof index_form) != 0) {
-        if (loaded) resources::MemFree(handle);
+        if (loaded) core::MemFree(handle);
         continue;
       }
       const authoring::PackEntry* first = &entry;
@@ -116,11 +117,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       }
       if (!loaded) std::abort();
       const std::vector<std::uint8_t> expected = authoring::PackEntryData(bytes, *first);
-      const auto* got = static_cast<const std::uint8_t*>(resources::MemLock(handle));
+      const auto* got = static_cast<const std::uint8_t*>(core::MemLock(handle));
       if (loaded_size != expected.size() ||
           (loaded_size != 0 && std::memcmp(got, expected.data(), loaded_size) != 0))
         std::abort();
-      resources::MemFree(handle);
+      core::MemFree(handle);
     }
   }
   // A name the index does not hold must end the program, never crash it.

@@ -17,8 +17,9 @@
 #include "authoring/scn_assembler.h"
 #include "authoring/scn_file.h"
 #include "core/game_state.h"
+#include "core/input_state.h"
 #include "core/message_pump.h"
-#include "core/shell_state.h"
+#include "core/settings.h"
 #include "harness/game_harness.h"
 #include "platform/backend.h"
 #include "scenario/save_sealing.h"
@@ -47,10 +48,10 @@ const std::string& DataFolder() {
 }
 
 void WriteSlot(const std::uint8_t* data, std::size_t size) {
-  std::array<std::uint8_t, scenario::kGameStateSize> sealed;
+  std::array<std::uint8_t, core::kGameStateSize> sealed;
   if (size == sealed.size()) {
     std::memcpy(sealed.data(), data, size);
-    shell::RandomState = 0x1234;
+    core::Input.RandomState = 0x1234;
     scenario::SealSaveRecord(sealed, SYSTEMTIME{1998, 7, 4, 9, 19, 0, 0, 0});
     data = sealed.data();
   }
@@ -67,7 +68,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   harness::GameHarness game(options);
   try {
     game.OpenWindow();
-    std::strncpy(shell::DataDir, DataFolder().c_str(), sizeof shell::DataDir - 1);
+    std::strncpy(core::Settings.DataDir, DataFolder().c_str(), sizeof core::Settings.DataDir - 1);
     WriteSlot(data, size);
     const scenario::SlotInfo info = scenario::ReadSlotInfo(0);
     const bool loaded = scenario::LoadSlot(0);

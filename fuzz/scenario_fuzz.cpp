@@ -12,7 +12,7 @@
 
 #include "core/memory_blocks.h"
 #include "core/scenario_state.h"
-#include "core/shell_state.h"
+#include "core/settings.h"
 #include "harness/game_harness.h"
 #include "platform/backend.h"
 #include "scenario/event_interpreter.h"
@@ -29,14 +29,14 @@ constexpr std::uint32_t kFontGlyphs = 300;
 
 // A font whose every glyph has ink along its diagonal.
 void InstallFont() {
-  text::FontData = resources::MemAlloc(kFontGlyphs * text::kGlyphBytes, text::kFontFileName);
-  auto* font = static_cast<std::uint8_t*>(resources::MemLock(text::FontData));
+  text::FontData = core::MemAlloc(kFontGlyphs * text::kGlyphBytes, text::kFontFileName);
+  auto* font = static_cast<std::uint8_t*>(core::MemLock(text::FontData));
   std::memset(font, 0, kFontGlyphs * text::kGlyphBytes);
   for (std::uint32_t g = 0; g < kFontGlyphs; ++g) {
     for (int row = 0; row < 24; ++row)
       font[g * 72 + (row / 8) * 24 + row] = static_cast<std::uint8_t>(0x80 >> (row % 8));
   }
-  resources::MemUnlock(text::FontData);
+  core::MemUnlock(text::FontData);
 }
 
 // A block declared larger than this only tries the zero filling of a long unpacked tail,
@@ -69,8 +69,8 @@ void Play(const std::uint8_t* data, std::size_t size) {
   // Scenario 0 is loaded now, so entering it only runs its entry routine.
   scenario::EnterScenario(0, true);
   scenario::SetEventPC(scenario::LabelOffset(1));
-  while (scenario::ScriptStop != 1) {
-    scenario::ScriptStop = 0;
+  while (core::Scenario.ScriptStop != 1) {
+    core::Scenario.ScriptStop = 0;
     scenario::RunEvents();
   }
 }
@@ -86,7 +86,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   try {
     game.OpenWindow();
-    std::strncpy(shell::DataDir, DataFolder().c_str(), sizeof shell::DataDir - 1);
+    std::strncpy(core::Settings.DataDir, DataFolder().c_str(), sizeof core::Settings.DataDir - 1);
     InstallFont();
     Play(data, size);
   } catch (const platform::ProcessExit& e) {

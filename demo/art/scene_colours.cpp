@@ -1,12 +1,10 @@
 #include "scene_colours.h"
 
-#include "core/palette_state.h"
 #include "visuals/background_table.h"
 
 namespace demo_art {
 
 std::vector<authoring::Rgb8> ScenePalette(int n) {
-  visuals::BuildBasePalettes();
   PALETTEENTRY entries[16];
   visuals::BuildBackgroundPalette(static_cast<std::uint8_t>(n), entries);
   std::vector<authoring::Rgb8> out;

@@ -19,10 +19,10 @@
 
 namespace authoring {
 
-inline constexpr std::uint8_t kMessageEnd = scenario::kTextEnd;
-inline constexpr auto kMessageNewLine = static_cast<std::uint8_t>(scenario::TextCode::NewLine);
-inline constexpr auto kMessageSetX = static_cast<std::uint8_t>(scenario::TextCode::SetX);
-inline constexpr auto kMessageSetY = static_cast<std::uint8_t>(scenario::TextCode::SetY);
+inline constexpr std::uint8_t kMessageEnd = core::kTextEnd;
+inline constexpr auto kMessageNewLine = static_cast<std::uint8_t>(core::TextCode::NewLine);
+inline constexpr auto kMessageSetX = static_cast<std::uint8_t>(core::TextCode::SetX);
+inline constexpr auto kMessageSetY = static_cast<std::uint8_t>(core::TextCode::SetY);
 
 // Encodes `source` into *bytes (replacing them), the end byte included. Returns "" on
 // success, else one line per problem with its column (characters counted from 1).

@@ -14,7 +14,7 @@
 namespace authoring {
 namespace {
 
-using scenario::OperandKind;
+using core::OperandKind;
 using scn::Token;
 
 constexpr std::size_t kTableOffsetLimit = 0xFFFF;
@@ -117,7 +117,7 @@ struct Operand {
 struct CodeStatement {
   int line = 0;
   std::size_t offset = 0;
-  const scenario::OpcodeInfo* info = nullptr;  // null: db
+  const core::OpcodeInfo* info = nullptr;  // null: db
   std::vector<Operand> operands;
   std::vector<std::uint8_t> bytes;  // db
   std::size_t Length() const { return info ? 1 + operands.size() : bytes.size(); }
@@ -433,18 +433,18 @@ class Assembler {
 
   // The operand letters of an instruction with `count` operands written, as the decoder
   // reads them; "" with a problem when the count does not fit the instruction.
-  std::string LettersFor(const scenario::OpcodeInfo& info, const scn::SourceLine& line,
+  std::string LettersFor(const core::OpcodeInfo& info, const scn::SourceLine& line,
                          std::string* problem, bool* implicit_count) {
     const std::size_t count = line.tokens.size() - 1;
     const std::string_view layout = info.layout;
     const std::string name = Quoted(info.mnemonic);
     *implicit_count = false;
     switch (info.form) {
-      case scenario::OpcodeForm::kFixed:
+      case core::OpcodeForm::kFixed:
         if (count != layout.size())
           *problem = name + " " + TakesOperands(layout) + ", not " + std::to_string(count);
         return std::string(layout);
-      case scenario::OpcodeForm::kSubOperation: {
+      case core::OpcodeForm::kSubOperation: {
         auto selector = count >= 1 && !line.tokens[1].is_string
                             ? scn::ParseNumber(line.tokens[1].text)
                             : std::nullopt;
@@ -460,7 +460,7 @@ class Assembler {
                      ", not " + std::to_string(count);
         return letters;
       }
-      case scenario::OpcodeForm::kChoice: {
+      case core::OpcodeForm::kChoice: {
         // q [c] then pairs: with the count written the rest is odd.
         if (count < 1) {
           *problem = name + " takes a question, an optional count and pairs of message and target";
@@ -469,9 +469,9 @@ class Assembler {
         const std::size_t rest = count - 1;
         *implicit_count = rest % 2 == 0;
         const std::size_t pairs = *implicit_count ? rest / 2 : (rest - 1) / 2;
-        if (pairs > scenario::kMaxChoiceOptions) {
+        if (pairs > core::kMaxChoiceOptions) {
           *problem =
-              name + " offers at most " + std::to_string(scenario::kMaxChoiceOptions) + " options";
+              name + " offers at most " + std::to_string(core::kMaxChoiceOptions) + " options";
           return "";
         }
         if (!*implicit_count) {
@@ -479,7 +479,7 @@ class Assembler {
               line.tokens[2].is_string ? std::nullopt : scn::ParseNumber(line.tokens[2].text);
           const std::size_t expected =
               written && *written >= 0 ? std::min<std::size_t>(static_cast<std::size_t>(*written),
-                                                               scenario::kMaxChoiceOptions)
+                                                               core::kMaxChoiceOptions)
                                        : pairs + 1;
           if (!written || *written < 0 || *written > 255 || expected != pairs) {
             *problem = name + ": the count " + Quoted(line.tokens[2].text) +
@@ -503,7 +503,7 @@ class Assembler {
       Error(line.number, first.column, "a .raw block holds only db lines");
       return;
     }
-    const scenario::OpcodeInfo* info = scenario::FindOpcode(first.text);
+    const core::OpcodeInfo* info = core::FindOpcode(first.text);
     if (info == nullptr) {
       Error(line.number, first.column, "unknown instruction " + Quoted(first.text));
       return;
@@ -523,7 +523,7 @@ class Assembler {
     for (std::size_t i = 0; i < letters.size(); ++i) {
       Operand operand;
       operand.letter = letters[i];
-      operand.kind = scenario::OperandLetterKind(letters[i]);
+      operand.kind = core::OperandLetterKind(letters[i]);
       if (implicit_count && operand.kind == OperandKind::kCount) {
         operand.implicit = true;
         operand.implicit_value = static_cast<std::uint8_t>((letters.size() - 2) / 2);

@@ -97,7 +97,7 @@ class FileAudit : CodeWalk::Visitor {
       if (offset >= kScnBodyStart && offset < texts.size()) first_entry_at[offset] = n;
     }
     for (const auto& [offset, n] : first_entry_at) {
-      if (!scenario::MessageEnd(texts.data(), texts.size(), offset))
+      if (!core::MessageEnd(texts.data(), texts.size(), offset))
         Add(ScnBlock::kMessages, offset,
             "message " + std::to_string(n) + " does not end (no 0xAF before the block's end)");
     }
@@ -133,7 +133,7 @@ class FileAudit : CodeWalk::Visitor {
             " is cut short by the end of the block");
   }
 
-  void JumpOutside(std::size_t pos, const scenario::Instruction& instruction,
+  void JumpOutside(std::size_t pos, const core::Instruction& instruction,
                    std::int64_t target) override {
     Add(ScnBlock::kEvent, pos,
         std::string(instruction.info->mnemonic) + " to " +
@@ -142,7 +142,7 @@ class FileAudit : CodeWalk::Visitor {
             Hex(unpacked_.blocks.event.size()) + ")");
   }
 
-  void Instruction(std::size_t pos, const scenario::Instruction& instruction) override {
+  void Instruction(std::size_t pos, const core::Instruction& instruction) override {
     if (instruction.info == nullptr) {
       Add(ScnBlock::kEvent, pos, "unknown opcode " + Hex2(instruction.opcode));
       return;
@@ -150,12 +150,12 @@ class FileAudit : CodeWalk::Visitor {
     const std::string name(instruction.info->mnemonic);
     int scenario_number = -1;
     for (std::size_t i = 0; i < instruction.operand_count; ++i)
-      if (instruction.kinds[i] == scenario::OperandKind::kScenario)
+      if (instruction.kinds[i] == core::OperandKind::kScenario)
         scenario_number = instruction.operands[i];
     for (std::size_t i = 0; i < instruction.operand_count; ++i) {
       const std::uint8_t operand = instruction.operands[i];
       switch (instruction.kinds[i]) {
-        case scenario::OperandKind::kLabel:
+        case core::OperandKind::kLabel:
           if (scenario_number >= 0) {
             CheckScenarioTarget(pos, name, scenario_number, operand);
           } else if (const std::size_t offset = walk_->LabelOffset(operand);
@@ -165,7 +165,7 @@ class FileAudit : CodeWalk::Visitor {
                     ", outside the code");
           }
           break;
-        case scenario::OperandKind::kMessage: CheckMessage(pos, name, operand); break;
+        case core::OperandKind::kMessage: CheckMessage(pos, name, operand); break;
         default: break;
       }
     }

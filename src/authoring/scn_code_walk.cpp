@@ -39,8 +39,8 @@ void CodeWalk::WalkFrom(std::size_t pos, Visitor& visitor) {
     }
     if (walked_[pos]) return;
     walked_[pos] = true;
-    scenario::Instruction instruction;
-    if (!scenario::DecodeInstruction(code_.data(), code_.size(), pos, &instruction)) {
+    core::Instruction instruction;
+    if (!core::DecodeInstruction(code_.data(), code_.size(), pos, &instruction)) {
       visitor.CutShort(pos);
       return;
     }
@@ -51,13 +51,13 @@ void CodeWalk::WalkFrom(std::size_t pos, Visitor& visitor) {
       continue;
     }
     for (std::size_t i = 0; i < instruction.operand_count; ++i) {
-      if (instruction.kinds[i] != scenario::OperandKind::kDisplacement) continue;
+      if (instruction.kinds[i] != core::OperandKind::kDisplacement) continue;
       const std::int64_t target =
           static_cast<std::int64_t>(pos + instruction.length) + instruction.Value(i);
       if (target < 0 || !Start(static_cast<std::size_t>(target)))
         visitor.JumpOutside(pos, instruction, target);
     }
-    if (scenario::EndsFlow(instruction)) return;
+    if (core::EndsFlow(instruction)) return;
     pos += instruction.length;
   }
 }

@@ -23,9 +23,9 @@ class CodeWalk {
     virtual ~Visitor() = default;
     // Every instruction reached, once; an opcode outside the table comes with a null info
     // and the walk goes on with the next byte, as the game does.
-    virtual void Instruction(std::size_t pos, const scenario::Instruction& instruction) = 0;
+    virtual void Instruction(std::size_t pos, const core::Instruction& instruction) = 0;
     // A jump of the instruction at pos to `target`, outside the code: not followed.
-    virtual void JumpOutside(std::size_t /*pos*/, const scenario::Instruction& /*instruction*/,
+    virtual void JumpOutside(std::size_t /*pos*/, const core::Instruction& /*instruction*/,
                              std::int64_t /*target*/) {}
     // The instruction at pos is cut short by the end of the block.
     virtual void CutShort(std::size_t /*pos*/) {}

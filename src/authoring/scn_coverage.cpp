@@ -15,8 +15,8 @@
 namespace authoring {
 namespace {
 
-using scenario::Op;
-using scenario::TextCode;
+using core::Op;
+using core::TextCode;
 
 // Where a new game starts: scenario 0, entered with its entry routine, then label 1.
 constexpr int kStartScenario = 0;
@@ -146,7 +146,7 @@ class CoverageWalk {
   class CodeVisitor : public CodeWalk::Visitor {
    public:
     CodeVisitor(CoverageWalk& coverage, int scenario) : coverage_(coverage), scenario_(scenario) {}
-    void Instruction(std::size_t pos, const scenario::Instruction& instruction) override {
+    void Instruction(std::size_t pos, const core::Instruction& instruction) override {
       coverage_.CodeInstruction({scenario_, ScnBlock::kEvent, pos}, instruction);
     }
 
@@ -198,21 +198,21 @@ class CoverageWalk {
     }
   }
 
-  void CodeInstruction(const Site& site, const scenario::Instruction& instruction) {
+  void CodeInstruction(const Site& site, const core::Instruction& instruction) {
     if (instruction.info == nullptr) return;  // the audit's finding
     Scenario& s = scenarios_[site.scenario];
     int jump_scenario = -1;
     for (std::size_t i = 0; i < instruction.operand_count; ++i)
-      if (instruction.kinds[i] == scenario::OperandKind::kScenario)
+      if (instruction.kinds[i] == core::OperandKind::kScenario)
         jump_scenario = instruction.operands[i];
     const bool wave = static_cast<Op>(instruction.opcode) == Op::SubOperation;
     for (std::size_t i = 0; i < instruction.operand_count; ++i) {
       const std::uint8_t operand = instruction.operands[i];
       switch (instruction.kinds[i]) {
-        case scenario::OperandKind::kMessage:
+        case core::OperandKind::kMessage:
           (wave ? s.wave_messages : s.plain_messages).set(operand);
           break;
-        case scenario::OperandKind::kLabel:
+        case core::OperandKind::kLabel:
           if (jump_scenario >= 0)
             Enter(jump_scenario, operand, &site);
           else
@@ -225,7 +225,7 @@ class CoverageWalk {
   }
 
   // What an instruction of the code or an operation written in a text selects.
-  void Operation(const Site& site, const scenario::Instruction& instruction) {
+  void Operation(const Site& site, const core::Instruction& instruction) {
     opcodes_.set(instruction.opcode);
     const auto op = [&instruction](std::size_t i) { return instruction.operands[i]; };
     switch (static_cast<Op>(instruction.opcode)) {
@@ -285,11 +285,11 @@ class CoverageWalk {
     const std::vector<std::uint8_t>& texts = s.file->blocks.messages;
     std::size_t pos = ScnTableEntry(texts, m);
     if (pos < kScnBodyStart) return;  // the audit's finding
-    scenario::TextItem item;
-    while (scenario::ScanTextItem(texts.data(), texts.size(), pos, &item) &&
-           item.kind != scenario::TextItemKind::kEnd) {
+    core::TextItem item;
+    while (core::ScanTextItem(texts.data(), texts.size(), pos, &item) &&
+           item.kind != core::TextItemKind::kEnd) {
       const Site site{number, ScnBlock::kMessages, pos};
-      if (item.kind == scenario::TextItemKind::kCode) {
+      if (item.kind == core::TextItemKind::kCode) {
         const auto code = static_cast<TextCode>(item.code->number);
         if (!wave || Typed(code)) {
           text_codes_.set(item.code->number);
@@ -298,7 +298,7 @@ class CoverageWalk {
           Add(site, "{" + std::string(item.code->mnemonic) +
                         "} in a wave scene's text, whose typewriter passes over it");
         }
-      } else if (item.kind == scenario::TextItemKind::kOperation) {
+      } else if (item.kind == core::TextItemKind::kOperation) {
         if (!wave)
           Operation(site, item.operation);
         else
@@ -352,13 +352,13 @@ class CoverageWalk {
       if (!s.entered) files.never.push_back(s.file->name);
     coverage.tallies.push_back(std::move(files));
 
-    CoverageTally opcodes{"opcodes", scenario::OpcodeTable().size(), {}};
-    for (const auto& row : scenario::OpcodeTable())
+    CoverageTally opcodes{"opcodes", core::OpcodeTable().size(), {}};
+    for (const auto& row : core::OpcodeTable())
       if (!opcodes_[row.number]) opcodes.never.emplace_back(row.mnemonic);
     coverage.tallies.push_back(std::move(opcodes));
 
-    CoverageTally codes{"text codes", scenario::TextCodeTable().size(), {}};
-    for (const auto& row : scenario::TextCodeTable())
+    CoverageTally codes{"text codes", core::TextCodeTable().size(), {}};
+    for (const auto& row : core::TextCodeTable())
       if (!text_codes_[row.number]) codes.never.push_back("{" + std::string(row.mnemonic) + "}");
     coverage.tallies.push_back(std::move(codes));
 

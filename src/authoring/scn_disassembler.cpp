@@ -105,7 +105,7 @@ struct CodeItem {
   std::size_t pos = 0;
   std::size_t length = 0;
   bool instruction = false;
-  scenario::Instruction decoded;
+  core::Instruction decoded;
 };
 
 std::vector<CodeItem> SweepCode(Block block, const std::vector<bool>& boundary) {
@@ -120,8 +120,8 @@ std::vector<CodeItem> SweepCode(Block block, const std::vector<bool>& boundary) 
   };
   std::size_t pos = kScnBodyStart;
   while (pos < block.size()) {
-    scenario::Instruction decoded;
-    const bool whole = scenario::DecodeInstruction(block.data(), block.size(), pos, &decoded);
+    core::Instruction decoded;
+    const bool whole = core::DecodeInstruction(block.data(), block.size(), pos, &decoded);
     if (!whole) {
       // Cut off by the block's end: data up to the next label.
       std::size_t next = pos + 1;
@@ -211,7 +211,7 @@ class EventDisassembly {
     for (const CodeItem& item : items_) {
       if (!item.instruction) continue;
       for (std::size_t i = 0; i < item.decoded.operand_count; ++i) {
-        if (item.decoded.kinds[i] != scenario::OperandKind::kDisplacement) continue;
+        if (item.decoded.kinds[i] != core::OperandKind::kDisplacement) continue;
         const std::size_t target = JumpTarget(item, i);
         if (InCode(target)) targets.push_back(target);
       }
@@ -280,13 +280,13 @@ class EventDisassembly {
   }
 
   std::string OperandText(const CodeItem& item, std::size_t i) const {
-    const scenario::Instruction& decoded = item.decoded;
+    const core::Instruction& decoded = item.decoded;
     switch (decoded.kinds[i]) {
-      case scenario::OperandKind::kDisplacement: {
+      case core::OperandKind::kDisplacement: {
         const std::size_t target = JumpTarget(item, i);
         return InCode(target) ? TargetName(target) : std::to_string(decoded.Value(i));
       }
-      case scenario::OperandKind::kLabel: return "L" + std::to_string(decoded.operands[i]);
+      case core::OperandKind::kLabel: return "L" + std::to_string(decoded.operands[i]);
       default: return std::to_string(decoded.operands[i]);
     }
   }
@@ -295,7 +295,7 @@ class EventDisassembly {
   std::string MessagePreview(std::uint8_t m) const {
     if (messages_.size() < kScnBodyStart) return "";
     const std::size_t offset = ScnTableEntry(messages_, m);
-    const auto end = scenario::MessageEnd(messages_.data(), messages_.size(), offset);
+    const auto end = core::MessageEnd(messages_.data(), messages_.size(), offset);
     if (offset < kScnBodyStart || !end) return "";
     std::string problem;
     const std::string text =
@@ -310,11 +310,11 @@ class EventDisassembly {
   }
 
   void AppendInstruction(const CodeItem& item, std::string* out) const {
-    const scenario::Instruction& decoded = item.decoded;
+    const core::Instruction& decoded = item.decoded;
     std::string line = kIndent + std::string(decoded.info->mnemonic);
     for (std::size_t i = 0; i < decoded.operand_count; ++i) line += " " + OperandText(item, i);
     // An instruction that shows one message: its text beside it.
-    if (decoded.operand_count == 1 && decoded.kinds[0] == scenario::OperandKind::kMessage) {
+    if (decoded.operand_count == 1 && decoded.kinds[0] == core::OperandKind::kMessage) {
       if (std::string preview = MessagePreview(decoded.operands[0]); !preview.empty())
         line += "  ; " + preview;
     }
@@ -408,7 +408,7 @@ class MessageDisassembly {
       auto next = entries_at_.upper_bound(pos);
       const std::size_t next_start = next == entries_at_.end() ? block_.size() : next->first;
       const bool starts_message = entries_at_.count(pos) != 0;
-      const auto end = scenario::MessageEnd(block_.data(), block_.size(), pos);
+      const auto end = core::MessageEnd(block_.data(), block_.size(), pos);
       if (end && (starts_message || *end <= next_start)) {
         items_.push_back({pos, *end, true});
         pos = *end;

@@ -52,7 +52,7 @@ std::string EncodeTag(std::string_view tag, std::vector<std::uint8_t>* out) {
     return "";
   }
 
-  if (const scenario::TextCodeInfo* code = scenario::FindTextCode(name)) {
+  if (const core::TextCodeInfo* code = core::FindTextCode(name)) {
     if (code->number == kMessageSetX || code->number == kMessageSetY) {
       const bool is_x = code->number == kMessageSetX;
       auto value = arguments.size() == 1 ? scn::ParseNumber(arguments[0]) : std::nullopt;
@@ -80,9 +80,9 @@ std::string EncodeTag(std::string_view tag, std::vector<std::uint8_t>* out) {
     return "";
   }
 
-  const scenario::OpcodeInfo* op = scenario::FindOpcode(name);
+  const core::OpcodeInfo* op = core::FindOpcode(name);
   if (op == nullptr) return "unknown tag " + quoted;
-  if (!op->in_text || op->form != scenario::OpcodeForm::kFixed)
+  if (!op->in_text || op->form != core::OpcodeForm::kFixed)
     return quoted + ": " + std::string(name) + " is an event instruction that text cannot hold";
   if (arguments.size() != op->layout.size())
     return OperandCountProblem(tag, name, op->layout.size(), SpacedLetters(op->layout));
@@ -90,7 +90,7 @@ std::string EncodeTag(std::string_view tag, std::vector<std::uint8_t>* out) {
   for (std::size_t i = 0; i < arguments.size(); ++i) {
     auto value = scn::ParseNumber(arguments[i]);
     const bool signed_operand =
-        scenario::OperandLetterKind(op->layout[i]) == scenario::OperandKind::kDisplacement;
+        core::OperandLetterKind(op->layout[i]) == core::OperandKind::kDisplacement;
     const std::int64_t low = signed_operand ? -128 : 0, high = signed_operand ? 127 : 255;
     if (!value || *value < low || *value > high)
       return quoted + ": '" + std::string(arguments[i]) + "' is out of range for " +
@@ -112,7 +112,7 @@ void AppendQuotableGlyph(std::uint16_t glyph, const Charset& charset, std::strin
 }
 
 void AppendTag(std::string_view name, const std::uint8_t* operands, std::size_t count,
-               const scenario::Instruction* instruction, std::string* out) {
+               const core::Instruction* instruction, std::string* out) {
   *out += '{';
   *out += name;
   for (std::size_t i = 0; i < count; ++i) {
@@ -170,20 +170,19 @@ std::string DecodeTaggedText(std::span<const std::uint8_t> bytes, const Charset&
     return text;
   };
   while (at < bytes.size()) {
-    scenario::TextItem item;
-    if (!scenario::ScanTextItem(bytes.data(), bytes.size(), at, &item)) {
+    core::TextItem item;
+    if (!core::ScanTextItem(bytes.data(), bytes.size(), at, &item)) {
       if (bytes[at] < 0x20) return fail("a glyph cut short");
-      const auto* code = scenario::FindTextCode(bytes[at]);
-      return fail("{" +
-                  std::string(code ? code->mnemonic : scenario::FindOpcode(bytes[at])->mnemonic) +
+      const auto* code = core::FindTextCode(bytes[at]);
+      return fail("{" + std::string(code ? code->mnemonic : core::FindOpcode(bytes[at])->mnemonic) +
                   "} cut short");
     }
     switch (item.kind) {
-      case scenario::TextItemKind::kGlyph: AppendQuotableGlyph(item.glyph, charset, &text); break;
-      case scenario::TextItemKind::kEnd:
+      case core::TextItemKind::kGlyph: AppendQuotableGlyph(item.glyph, charset, &text); break;
+      case core::TextItemKind::kEnd:
         if (at + 1 != bytes.size()) return fail("bytes after the end byte");
         return text;
-      case scenario::TextItemKind::kCode:
+      case core::TextItemKind::kCode:
         if (item.code->number == kMessageSetX) {
           text += "{x:" + std::to_string(item.operands[0] * 8) + "}";
         } else if (item.code->number == kMessageSetY) {
@@ -192,11 +191,11 @@ std::string DecodeTaggedText(std::span<const std::uint8_t> bytes, const Charset&
           AppendTag(item.code->mnemonic, item.operands, item.code->operand_bytes, nullptr, &text);
         }
         break;
-      case scenario::TextItemKind::kOperation:
+      case core::TextItemKind::kOperation:
         AppendTag(item.operation.info->mnemonic, nullptr, item.operation.operand_count,
                   &item.operation, &text);
         break;
-      case scenario::TextItemKind::kIgnored: {
+      case core::TextItemKind::kIgnored: {
         static constexpr char kHex[] = "0123456789ABCDEF";
         text += "{0x";
         text += kHex[bytes[at] >> 4];
@@ -211,14 +210,14 @@ std::string DecodeTaggedText(std::span<const std::uint8_t> bytes, const Charset&
 }
 
 bool TagEndsLine(std::string_view tag) {
-  const scenario::TextCodeInfo* code = scenario::FindTextCode(tag);
+  const core::TextCodeInfo* code = core::FindTextCode(tag);
   // New line, carriage return and the two reader waits.
   if (code == nullptr) return false;
-  switch (static_cast<scenario::TextCode>(code->number)) {
-    case scenario::TextCode::NewLine:
-    case scenario::TextCode::CarriageReturn:
-    case scenario::TextCode::WaitLine:
-    case scenario::TextCode::WaitPage: return true;
+  switch (static_cast<core::TextCode>(code->number)) {
+    case core::TextCode::NewLine:
+    case core::TextCode::CarriageReturn:
+    case core::TextCode::WaitLine:
+    case core::TextCode::WaitPage: return true;
     default: return false;
   }
 }

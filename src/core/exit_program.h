@@ -1,7 +1,7 @@
 // The one way out of the process.
 #pragma once
 
-namespace shell {
+namespace core {
 
 // On a normal end (message null) as on a fatal error: optional message box captioned
 // "終了します", display restore, the screen pictures and the window palette freed, the
@@ -12,4 +12,4 @@ namespace shell {
 // (shell::ConnectLayers) to ReleaseResources.
 extern void (*ReleaseResourcesHook)();
 
-}  // namespace shell
+}  // namespace core

@@ -8,7 +8,7 @@
 
 #include "core/game_state.h"
 
-namespace scenario {
+namespace core {
 
 namespace flag {
 constexpr std::uint8_t kSeenScenarios = 40;  // 30 bytes: 240 bits, scenario n bit n
@@ -39,4 +39,4 @@ inline void SetFlagBit(GameStateRecord& r, std::uint8_t first, int n) {
   r[field::kFlags + first + n / 8] |= static_cast<std::uint8_t>(1u << (n % 8));
 }
 
-}  // namespace scenario
+}  // namespace core

@@ -23,9 +23,9 @@
 #include <cstring>
 #include <string_view>
 
-namespace resources {
+namespace core {
 
-int KanaMode = 0;
+FormatterState Formatter;
 
 namespace {
 
@@ -100,7 +100,7 @@ std::size_t Columns(TextChar c) {
   switch (c.kind) {
     case CharKind::kSingle: return 1;
     case CharKind::kSequence: return 2;
-    case CharKind::kHalfKana: return KanaMode != 0 ? 2 : 1;
+    case CharKind::kHalfKana: return Formatter.KanaMode != 0 ? 2 : 1;
   }
   return 1;
 }
@@ -142,8 +142,8 @@ class Output {
 // Writes one character of format or text, turning a half-width katakana by KanaMode.
 // Returns the columns written.
 std::size_t PutChar(Output& out, const Byte* p, TextChar c) {
-  if (c.kind == CharKind::kHalfKana && KanaMode != 0) {
-    const std::string_view& table = KanaMode == 2 ? kHiragana : kKatakana;
+  if (c.kind == CharKind::kHalfKana && Formatter.KanaMode != 0) {
+    const std::string_view& table = Formatter.KanaMode == 2 ? kHiragana : kKatakana;
     out.Put(table.data() + (p[0] - 0xA0) * kKanaBytes, kKanaBytes);
   } else {
     out.Put(p, c.length);
@@ -268,7 +268,7 @@ const Byte* Convert(Output& out, const Byte* p, Arguments& args) {
 
 int FormatTextTo(char* out, std::size_t capacity, const char* format,
                  std::initializer_list<FormatArg> args) {
-  KanaMode = 0;
+  Formatter.KanaMode = 0;
   Output output(out, capacity == 0 ? 0 : std::min(capacity - 1, kMaxResult));
   Arguments arguments(args.begin(), args.end());
   const Byte* p = reinterpret_cast<const Byte*>(format != nullptr ? format : "");
@@ -286,15 +286,15 @@ int FormatTextTo(char* out, std::size_t capacity, const char* format,
       }
       case '%': p = Convert(output, p + 1, arguments); break;
       case '&':
-        KanaMode = 0;
+        Formatter.KanaMode = 0;
         ++p;
         break;
       case '@':
-        KanaMode = 1;
+        Formatter.KanaMode = 1;
         ++p;
         break;
       case '#':
-        KanaMode = 2;
+        Formatter.KanaMode = 2;
         ++p;
         break;
       default: {
@@ -315,4 +315,4 @@ std::uint16_t TextColumns(const char* text) {
   return static_cast<std::uint16_t>(std::min<std::size_t>(columns, 0xFFFF));
 }
 
-}  // namespace resources
+}  // namespace core

@@ -7,7 +7,7 @@
 #include <initializer_list>
 #include <string>
 
-namespace resources {
+namespace core {
 
 // One argument of FormatText: a 32-bit value (number or character) or a text.
 struct FormatArg {
@@ -25,9 +25,12 @@ struct FormatArg {
   bool is_text = false;
 };
 
-// How half-width katakana bytes are written: 0 as they are, 1 full-width katakana,
-// 2 full-width hiragana. Reset to 0 by every FormatText call; read by TextColumns.
-extern int KanaMode;
+struct FormatterState {
+  // How half-width katakana bytes are written: 0 as they are, 1 full-width katakana,
+  // 2 full-width hiragana. Reset to 0 by every FormatText call; read by TextColumns.
+  int KanaMode = 0;
+};
+extern FormatterState Formatter;
 
 // Formats into `out`, writing at most `capacity` - 1 bytes and a terminating NUL (nothing
 // when capacity is 0). A result that would not fit stops at the last whole character that
@@ -52,4 +55,4 @@ std::string FormatString(const char* format, Args... args) {
 // Display width in half-width columns.
 std::uint16_t TextColumns(const char* text);
 
-}  // namespace resources
+}  // namespace core

@@ -1,9 +1,9 @@
 #include "core/game_phase.h"
 
-namespace flow {
+namespace core {
 
-std::uint16_t GamePhase = kPhaseTitle;
+PhaseState Phase;
 
-void ResetFlowState() { GamePhase = 0; }
+void ResetPhaseState() { Phase = PhaseState{}; }
 
-}  // namespace flow
+}  // namespace core

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-namespace flow {
+namespace core {
 
 // The values of GamePhase. It stays a plain number: the state dump prints it as one.
 constexpr std::uint16_t kPhaseTitle = 0;
@@ -12,9 +12,13 @@ constexpr std::uint16_t kPhaseOpening = 3;    // the logo and the opening
 constexpr std::uint16_t kPhasePlaying = 4;    // the story runs
 constexpr std::uint16_t kPhaseEnding = 6;
 
-// One of the kPhase values. Process lifetime.
-extern std::uint16_t GamePhase;
-// GamePhase back to the title's phase.
-void ResetFlowState();
+struct PhaseState {
+  // One of the kPhase values.
+  std::uint16_t GamePhase = kPhaseTitle;
+};
 
-}  // namespace flow
+// Process lifetime.
+extern PhaseState Phase;
+void ResetPhaseState();
+
+}  // namespace core

@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace scenario {
+namespace core {
 
 constexpr std::size_t kGameStateSize = 4206;
 using GameStateRecord = std::uint8_t[kGameStateSize];
@@ -56,4 +56,4 @@ inline void SetU16(GameStateRecord& r, std::size_t offset, std::uint16_t v) {
   r[offset + 1] = static_cast<std::uint8_t>(v >> 8);
 }
 
-}  // namespace scenario
+}  // namespace core

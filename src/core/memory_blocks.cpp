@@ -4,13 +4,12 @@
 #include <cstring>
 #include <string>
 
-#include "core/exit_program.h"
+#include "core/fatal_error.h"
 #include "core/format_text.h"
 
-namespace resources {
+namespace core {
 
-MemBlockEntry MemBlockTable[kMemBlockTableSize];
-std::int16_t MemBlockCount = 0;
+MemoryState Memory;
 
 namespace {
 
@@ -27,15 +26,9 @@ void SetName(MemBlockEntry& entry, const char* name) {
   entry.name[kMemBlockNameLength] = '\0';
 }
 
-void ClearEntry(MemBlockEntry& entry) {
-  entry.handle = 0;
-  entry.size = 0;
-  SetName(entry, "");
-}
-
 [[noreturn]] void Fatal(const char* message) {
   std::string text = FormatString(message);
-  shell::ExitProgram(text.c_str());
+  FatalError(text.c_str());
 }
 
 }  // namespace
@@ -43,35 +36,35 @@ void ClearEntry(MemBlockEntry& entry) {
 int MemInit() {
   // Blocks still listed (only when a test starts the program again in one process) are
   // freed rather than forgotten.
-  for (int i = 0; i < MemBlockCount && i < kMemBlockTableSize; ++i) {
-    while (GlobalUnlock(MemBlockTable[i].handle)) {
+  for (int i = 0; i < Memory.MemBlockCount && i < kMemBlockTableSize; ++i) {
+    while (GlobalUnlock(Memory.MemBlockTable[i].handle)) {
     }
-    GlobalFree(MemBlockTable[i].handle);
+    GlobalFree(Memory.MemBlockTable[i].handle);
   }
-  for (MemBlockEntry& entry : MemBlockTable) ClearEntry(entry);
-  MemBlockCount = 0;
+  Memory = MemoryState{};
   return 1;
 }
 
 MemHandle MemAlloc(std::uint32_t size, const char* name) {
-  if (MemBlockCount >= kMemBlockTableSize) Fatal("ハンドルオーバーです");
+  if (Memory.MemBlockCount >= kMemBlockTableSize) Fatal("ハンドルオーバーです");
   MemHandle handle = GlobalAlloc(kBlockFlags, size);
   if (handle == 0) Fatal("メモリ不足です");
-  MemBlockEntry& entry = MemBlockTable[MemBlockCount];
+  MemBlockEntry& entry = Memory.MemBlockTable[Memory.MemBlockCount];
   entry.handle = handle;
   entry.size = size;
   SetName(entry, name);
-  ++MemBlockCount;
+  ++Memory.MemBlockCount;
   return handle;
 }
 
 int MemFree(MemHandle handle) {
-  for (int i = 0; i < MemBlockCount; ++i) {
-    if (MemBlockTable[i].handle != handle) continue;
+  for (int i = 0; i < Memory.MemBlockCount; ++i) {
+    if (Memory.MemBlockTable[i].handle != handle) continue;
     // Close up so the table stays in allocation order without gaps.
-    for (int j = i; j + 1 < MemBlockCount; ++j) MemBlockTable[j] = MemBlockTable[j + 1];
-    ClearEntry(MemBlockTable[MemBlockCount - 1]);
-    --MemBlockCount;
+    for (int j = i; j + 1 < Memory.MemBlockCount; ++j)
+      Memory.MemBlockTable[j] = Memory.MemBlockTable[j + 1];
+    Memory.MemBlockTable[Memory.MemBlockCount - 1] = MemBlockEntry{};
+    --Memory.MemBlockCount;
     break;
   }
   // Callers need not unlock first; a block unknown to the table is freed all the same.
@@ -103,4 +96,4 @@ int MemRelease(MemHandle* handle) {
   return result;
 }
 
-}  // namespace resources
+}  // namespace core

@@ -6,7 +6,7 @@
 
 #include "platform/win32.h"
 
-namespace resources {
+namespace core {
 
 using MemHandle = std::uint32_t;
 
@@ -14,17 +14,22 @@ constexpr int kMemBlockTableSize = 256;
 constexpr int kMemBlockNameLength = 16;
 
 struct MemBlockEntry {
-  MemHandle handle;                    // 0 in a free entry
-  std::uint32_t size;                  // as requested; 0 in a free entry
-  char name[kMemBlockNameLength + 1];  // cut at 16, padded with spaces, NUL behind
+  MemHandle handle = 0;    // 0 in a free entry
+  std::uint32_t size = 0;  // as requested; 0 in a free entry
+  // Cut at 16, padded with spaces, NUL behind.
+  char name[kMemBlockNameLength + 1] = "                ";
 };
 
-// Process lifetime; cleared by MemInit at start-up.
-extern MemBlockEntry MemBlockTable[kMemBlockTableSize];
-extern std::int16_t MemBlockCount;
+struct MemoryState {
+  MemBlockEntry MemBlockTable[kMemBlockTableSize];
+  std::int16_t MemBlockCount = 0;
+};
+
+// Process lifetime; emptied by MemInit at start-up.
+extern MemoryState Memory;
 
 int MemInit();
-// Ends the program (ExitProgram) when the table is full or memory runs out.
+// Ends the program (FatalError) when the table is full or memory runs out.
 MemHandle MemAlloc(std::uint32_t size, const char* name);
 int MemFree(MemHandle handle);
 void* MemLock(MemHandle handle);
@@ -34,4 +39,4 @@ BOOL MemUnwire(MemHandle handle);
 void* MemLockOnce(MemHandle handle);
 int MemRelease(MemHandle* handle);
 
-}  // namespace resources
+}  // namespace core

@@ -9,22 +9,12 @@
 #include "platform/wait_deadline.h"
 
 #include "core/exit_program.h"
-#include "core/shell_state.h"
+#include "core/input_state.h"
+#include "core/window_state.h"
 
-namespace shell {
+namespace core {
 
-std::uint16_t InputEvents = 0;
-std::uint16_t MouseX = 0;
-std::uint16_t MouseY = 0;
-std::uint16_t RandomState = 0;
 void (*PollCdHook)() = nullptr;
-
-void ResetInputState() {
-  InputEvents = 0;
-  MouseX = 0;
-  MouseY = 0;
-  RandomState = 0;
-}
 
 namespace {
 
@@ -82,7 +72,7 @@ int PumpMessage() {
 }
 
 void PollKeys() {
-  if (GetFocus() != MainWindow) return;
+  if (GetFocus() != Window.MainWindow) return;
   static constexpr std::pair<int, std::uint8_t> kKeys[] = {
       {VK_UP, kInputUp},         {VK_RIGHT, kInputRight}, {VK_DOWN, kInputDown},
       {VK_LEFT, kInputLeft},     {VK_SPACE, kInputSpace}, {VK_RETURN, kInputDecide},
@@ -92,9 +82,9 @@ void PollKeys() {
   for (const auto& [key, bit] : kKeys) {
     if (GetAsyncKeyState(key) & 0x8000) held |= bit;
   }
-  const std::uint8_t pressed = held & static_cast<std::uint8_t>(~KeysPrevious);
-  KeysPrevious = held;
-  InputEvents |= pressed;
+  const std::uint8_t pressed = held & static_cast<std::uint8_t>(~Input.KeysPrevious);
+  Input.KeysPrevious = held;
+  Input.InputEvents |= pressed;
 }
 
 void Wait(std::uint16_t count) {
@@ -106,79 +96,79 @@ void WaitSince(std::uint32_t start, std::uint16_t count) {
   const WaitDeadlineScope deadline(start, count);
   do {
     PumpMessage();
-  } while (!TimeUp(start, count) && SkipMode != 1);
+  } while (!TimeUp(start, count) && Input.SkipMode != 1);
 }
 
 int WaitInputSince(std::uint32_t start, std::uint16_t count) {
   const WaitDeadlineScope deadline(start, count);
   for (;;) {
     PumpMessage();
-    if (InputEvents & (kInputDecide | kInputCancel)) {
+    if (Input.InputEvents & (kInputDecide | kInputCancel)) {
       ClearInput();
       return 1;
     }
     if (TimeUp(start, count)) return 0;
-    if (SkipMode == 1) return 0;
+    if (Input.SkipMode == 1) return 0;
   }
 }
 
 void WaitClick() {
-  InputEvents &= static_cast<std::uint16_t>(~(kInputDecide | kInputSpace));
-  while (!(InputEvents & (kInputDecide | kInputSpace))) PumpMessage();
-  InputEvents &= static_cast<std::uint16_t>(~(kInputDecide | kInputSpace));
+  Input.InputEvents &= static_cast<std::uint16_t>(~(kInputDecide | kInputSpace));
+  while (!(Input.InputEvents & (kInputDecide | kInputSpace))) PumpMessage();
+  Input.InputEvents &= static_cast<std::uint16_t>(~(kInputDecide | kInputSpace));
 }
 
 void WaitAnyButton() {
   constexpr std::uint16_t kButtons = kInputCancel | kInputDecide | kInputSpace;
-  InputEvents &= static_cast<std::uint16_t>(~kButtons);
-  while (!(InputEvents & kButtons)) PumpMessage();
+  Input.InputEvents &= static_cast<std::uint16_t>(~kButtons);
+  while (!(Input.InputEvents & kButtons)) PumpMessage();
 }
 
-void ClearInput() { InputEvents = 0; }
+void ClearInput() { Input.InputEvents = 0; }
 
 void PlaceCursor(std::uint16_t x, std::uint16_t y) {
   POINT p{x, y};
-  ClientToScreen(MainWindow, &p);
+  ClientToScreen(Window.MainWindow, &p);
   SetCursorPos(p.x, p.y);
-  MouseX = x;
-  MouseY = y;
+  Input.MouseX = x;
+  Input.MouseY = y;
 }
 
 void Present(RECT* rect) {
   if (platform::TraceEnabled("present")) TracePresent(rect);
   if (rect == nullptr) {
-    InvalidateRect(MainWindow, nullptr, FALSE);
-    UpdateWindow(MainWindow);
+    InvalidateRect(Window.MainWindow, nullptr, FALSE);
+    UpdateWindow(Window.MainWindow);
     return;
   }
   if (rect->right <= rect->left || rect->bottom <= rect->top) return;
-  const std::int64_t w = ClientWidth;
-  const std::int64_t h = ClientHeight;
+  const std::int64_t w = Window.ClientWidth;
+  const std::int64_t h = Window.ClientHeight;
   RECT client{static_cast<LONG>(w * rect->left / 640), static_cast<LONG>(h * rect->top / 400),
               static_cast<LONG>(w * rect->right / 640 + 1),
               static_cast<LONG>(h * rect->bottom / 400 + 1)};
-  InvalidateRect(MainWindow, &client, FALSE);
+  InvalidateRect(Window.MainWindow, &client, FALSE);
   *rect = RECT{640, 400, 0, 0};
-  UpdateWindow(MainWindow);
+  UpdateWindow(Window.MainWindow);
 }
 
 std::uint8_t Random(std::uint16_t mode) {
   switch (mode) {
-    case 0: RandomState = static_cast<std::uint16_t>(GetTickCount() & 0xFFFF); break;
-    case 1: RandomState ^= static_cast<std::uint16_t>(GetTickCount() & 0xFFFF); break;
+    case 0: Input.RandomState = static_cast<std::uint16_t>(GetTickCount() & 0xFFFF); break;
+    case 1: Input.RandomState ^= static_cast<std::uint16_t>(GetTickCount() & 0xFFFF); break;
     case 2: {
-      const unsigned f = ((RandomState >> 15) ^ (RandomState >> 4)) & 1;
-      RandomState = static_cast<std::uint16_t>((RandomState << 1) + f);
+      const unsigned f = ((Input.RandomState >> 15) ^ (Input.RandomState >> 4)) & 1;
+      Input.RandomState = static_cast<std::uint16_t>((Input.RandomState << 1) + f);
       if (f == 0) {
-        RandomState |= 0x80;
+        Input.RandomState |= 0x80;
       } else {
-        RandomState &= static_cast<std::uint16_t>(~0x80);
+        Input.RandomState &= static_cast<std::uint16_t>(~0x80);
       }
       break;
     }
     default: break;
   }
-  return static_cast<std::uint8_t>((RandomState >> 8) ^ (RandomState & 0xFF));
+  return static_cast<std::uint8_t>((Input.RandomState >> 8) ^ (Input.RandomState & 0xFF));
 }
 
-}  // namespace shell
+}  // namespace core

@@ -1,35 +1,14 @@
 // The message pump that every wait of the game runs, the input it gathers, the waits built
-// on it, presenting, cursor placement and the game's random numbers.
+// on it, presenting, cursor placement and the game's random numbers. The input itself is
+// core::Input (core/input_state.h).
 #pragma once
 
 #include <cstdint>
 
+#include "core/input_state.h"
 #include "platform/win32.h"
 
-namespace shell {
-
-// Input events since a consumer last cleared them.
-enum InputBit : std::uint16_t {
-  kInputUp = 0x01,
-  kInputRight = 0x02,
-  kInputDown = 0x04,
-  kInputLeft = 0x08,
-  kInputCancel = 0x10,
-  kInputDecide = 0x20,
-  kInputSpace = 0x40,
-  // The mouse wheel turned away from the reader, and towards: not in the original's input,
-  // read by the backlog alone.
-  kInputWheelUp = 0x80,
-  kInputWheelDown = 0x100,
-};
-
-// Process lifetime.
-extern std::uint16_t InputEvents;
-extern std::uint16_t MouseX;
-extern std::uint16_t MouseY;
-extern std::uint16_t RandomState;
-// The process-start values of the four above (the game resets them once, before the window).
-void ResetInputState();
+namespace core {
 
 int PumpMessage();
 void PollKeys();
@@ -49,4 +28,4 @@ std::uint8_t Random(std::uint16_t mode);
 // (shell::ConnectLayers) to the CD's status poll.
 extern void (*PollCdHook)();
 
-}  // namespace shell
+}  // namespace core

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 
-namespace scenario {
+namespace core {
 namespace {
 
 using F = OpcodeForm;
@@ -294,4 +294,4 @@ bool EndsFlow(const Instruction& instruction) {
   }
 }
 
-}  // namespace scenario
+}  // namespace core

@@ -31,7 +31,7 @@
 #include <string>
 #include <string_view>
 
-namespace scenario {
+namespace core {
 
 // The opcodes by name, one enumerator per row of the table (a check beside the table keeps
 // the two equal).
@@ -184,4 +184,4 @@ bool EndsFlow(const Instruction& instruction);
 // displacements signed.
 std::string FormatOperands(const Instruction& instruction);
 
-}  // namespace scenario
+}  // namespace core

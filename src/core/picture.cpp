@@ -3,11 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-namespace visuals {
-
-RECT UpdateRect = kEmptyUpdateRect;
-
-void ResetPictureState() { UpdateRect = kEmptyUpdateRect; }
+namespace core {
 
 namespace {
 
@@ -42,24 +38,24 @@ void WritePictureHeader(std::uint8_t* header) {
   PutU32(header + 20, kPixelBytes);        // biSizeImage
 }
 
-resources::MemHandle AllocPicture(const char* name) {
-  resources::MemHandle handle = resources::MemAlloc(kPictureBlockSize, name);
-  auto* base = static_cast<std::uint8_t*>(resources::MemLock(handle));
+MemHandle AllocPicture(const char* name) {
+  MemHandle handle = MemAlloc(kPictureBlockSize, name);
+  auto* base = static_cast<std::uint8_t*>(MemLock(handle));
   WritePictureHeader(base);
   std::uint8_t* table = ColourTable(base);
   std::memset(table, 0, kColourTableSize);
   // Slots 0–31: the 16 scene colours and the 16 untouchable blacks of the window palette.
   for (std::uint16_t i = 0; i < 32; ++i) PutU16(table + 2 * i, i);
   std::memset(base + kPixelOffset, 0, kPixelBytes);
-  resources::MemUnlock(handle);
+  MemUnlock(handle);
   return handle;
 }
 
-std::uint8_t* LockPicture(resources::MemHandle picture) {
-  auto* base = static_cast<std::uint8_t*>(resources::MemLock(picture));
+std::uint8_t* LockPicture(MemHandle picture) {
+  auto* base = static_cast<std::uint8_t*>(MemLock(picture));
   if (base == nullptr) return nullptr;
   if (GlobalSize(picture) < kPictureBlockSize) {
-    resources::MemUnlock(picture);
+    MemUnlock(picture);
     return nullptr;
   }
   return base;
@@ -80,37 +76,37 @@ void RectUnion(RECT* r, const RECT* s) { RectExtend(r, s->left, s->top, s->right
 
 void RectCopy(RECT* r, const RECT* s) { *r = *s; }
 
-void FillPictureRect(resources::MemHandle picture, std::int16_t x1, std::int16_t y1,
-                     std::int16_t x2, std::int16_t y2, std::uint8_t colour) {
+void FillPictureRect(MemHandle picture, std::int16_t x1, std::int16_t y1, std::int16_t x2,
+                     std::int16_t y2, std::uint8_t colour) {
   LONG left = x1, top = y1, right = x2, bottom = y2;
   if (!ClipInclusive(left, top, right, bottom)) return;
   std::uint8_t* base = LockPicture(picture);
   if (base == nullptr) return;
   const std::size_t width = static_cast<std::size_t>(right - left + 1);
   for (LONG y = top; y <= bottom; ++y) std::memset(PixelAt(base, left, y), colour, width);
-  resources::MemUnlock(picture);
+  MemUnlock(picture);
 }
 
-void ClearPicture(resources::MemHandle picture) {
+void ClearPicture(MemHandle picture) {
   std::uint8_t* base = LockPicture(picture);
   if (base == nullptr) return;
   std::memset(base + kPixelOffset, 0, kPixelBytes);
-  resources::MemUnlock(picture);
+  MemUnlock(picture);
 }
 
-void CopyPicture(resources::MemHandle dst, resources::MemHandle src) {
+void CopyPicture(MemHandle dst, MemHandle src) {
   if (dst == src) return;
   std::uint8_t* to = LockPicture(dst);
   if (to == nullptr) return;
   std::uint8_t* from = LockPicture(src);
   if (from != nullptr) {
     std::memcpy(to + kPixelOffset, from + kPixelOffset, kPixelBytes);
-    resources::MemUnlock(src);
+    MemUnlock(src);
   }
-  resources::MemUnlock(dst);
+  MemUnlock(dst);
 }
 
-void CopyPictureRect(resources::MemHandle dst, resources::MemHandle src, const RECT* rect) {
+void CopyPictureRect(MemHandle dst, MemHandle src, const RECT* rect) {
   if (dst == src) return;
   LONG left = rect->left, top = rect->top, right = rect->right, bottom = rect->bottom;
   if (!ClipInclusive(left, top, right, bottom)) return;
@@ -122,9 +118,9 @@ void CopyPictureRect(resources::MemHandle dst, resources::MemHandle src, const R
     for (LONG y = top; y <= bottom; ++y) {
       std::memcpy(PixelAt(to, left, y), PixelAt(from, left, y), width);
     }
-    resources::MemUnlock(src);
+    MemUnlock(src);
   }
-  resources::MemUnlock(dst);
+  MemUnlock(dst);
 }
 
 void PaletteCopy(PALETTEENTRY* dst, PALETTEENTRY* src) {
@@ -137,4 +133,4 @@ void PaletteCopy(PALETTEENTRY* dst, PALETTEENTRY* src) {
   }
 }
 
-}  // namespace visuals
+}  // namespace core

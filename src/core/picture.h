@@ -17,7 +17,7 @@
 #include "core/memory_blocks.h"
 #include "platform/win32.h"
 
-namespace visuals {
+namespace core {
 
 constexpr int kPictureWidth = 640;
 constexpr int kPictureHeight = 400;
@@ -31,13 +31,8 @@ constexpr std::uint32_t kPictureBlockSize = kPixelOffset + kPixelBytes;         
 
 static_assert(kRowStride == 640 && kPixelBytes == 256000 && kPictureBlockSize == 257064);
 
-// The screen area the next present repaints: left, top, right, bottom in picture
-// coordinates, right and bottom exclusive. Process lifetime; the present sets it back to
-// the empty value after repainting.
-extern RECT UpdateRect;
+// The empty update rectangle (core::Screen.UpdateRect): nothing waits to be repainted.
 constexpr RECT kEmptyUpdateRect{kPictureWidth, kPictureHeight, 0, 0};
-// UpdateRect empty: nothing waits to be repainted.
-void ResetPictureState();
 
 // The 40-byte bitmap header of a Picture, little-endian: size 40, width 640, height 400
 // (positive: bottom-up rows), 1 plane, 8 bits, no compression, image size 256000, the
@@ -47,7 +42,7 @@ void WritePictureHeader(std::uint8_t* header);
 // Allocates a Picture block named `name` and initialises it the way the shown picture is
 // at window creation: header, colour-table slot i holding the 16-bit palette index i for
 // i = 0..31 and 0 for the other slots, every pixel 0. Returned unlocked.
-resources::MemHandle AllocPicture(const char* name);
+MemHandle AllocPicture(const char* name);
 
 // Byte offset of pixel (x, y) from the start of the block, and its address given the
 // address of a locked Picture. No range check: (x, y) must lie inside the picture.
@@ -66,7 +61,7 @@ inline std::uint8_t* ColourTable(void* picture) {
 
 // Locks a Picture block: its address, or null (and the block left as it was) when the
 // handle names no block or a block too small to be a Picture.
-std::uint8_t* LockPicture(resources::MemHandle picture);
+std::uint8_t* LockPicture(MemHandle picture);
 
 // Rectangles: four signed 32-bit values left, top, right, bottom.
 void RectSet(RECT* r, LONG left, LONG top, LONG right, LONG bottom);
@@ -76,17 +71,17 @@ void RectUnion(RECT* r, const RECT* s);
 void RectCopy(RECT* r, const RECT* s);
 
 // Sets the pixels with x1 ≤ x ≤ x2 and y1 ≤ y ≤ y2 (both corners inclusive) to `colour`.
-void FillPictureRect(resources::MemHandle picture, std::int16_t x1, std::int16_t y1,
-                     std::int16_t x2, std::int16_t y2, std::uint8_t colour);
+void FillPictureRect(MemHandle picture, std::int16_t x1, std::int16_t y1, std::int16_t x2,
+                     std::int16_t y2, std::uint8_t colour);
 // Sets all 256000 pixels to 0.
-void ClearPicture(resources::MemHandle picture);
+void ClearPicture(MemHandle picture);
 // Copies all pixels from src to dst; headers and colour tables are untouched.
-void CopyPicture(resources::MemHandle dst, resources::MemHandle src);
+void CopyPicture(MemHandle dst, MemHandle src);
 // Copies the pixels of `rect` (left, top, right, bottom, all inclusive) from src to the
 // same place in dst.
-void CopyPictureRect(resources::MemHandle dst, resources::MemHandle src, const RECT* rect);
+void CopyPictureRect(MemHandle dst, MemHandle src, const RECT* rect);
 // Copies red, green and blue of 16 entries; afterwards every one of the 16 entries has
 // flags PC_RESERVED in both arrays.
 void PaletteCopy(PALETTEENTRY* dst, PALETTEENTRY* src);
 
-}  // namespace visuals
+}  // namespace core

@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-namespace scenario {
+namespace core {
 namespace {
 
 void ClearFlags(GameStateRecord& record) {
@@ -16,18 +16,10 @@ GameStateRecord GameState;
 GameStateRecord ResumeState;
 GameStateRecord SaveImage;
 
-std::uint16_t ScriptStop = 0;
-std::uint16_t SkipAllowed = 0;
-std::uint16_t ResumeValid = 0;
-resources::MemHandle EventData = 0;
-resources::MemHandle MessageData = 0;
+ScenarioState Scenario;
 
 void ResetScenarioState() {
-  ScriptStop = 0;
-  SkipAllowed = 0;
-  ResumeValid = 0;
-  EventData = 0;
-  MessageData = 0;
+  Scenario = ScenarioState{};
 
   using namespace field;
   SetU8(GameState, kBackgroundNumber, 255);
@@ -44,4 +36,4 @@ void ResetScenarioState() {
   ClearFlags(SaveImage);
 }
 
-}  // namespace scenario
+}  // namespace core

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-namespace text {
+namespace core {
 namespace {
 
 std::array<std::uint16_t, 361> BuildSineTable() {
@@ -26,4 +26,4 @@ std::int32_t SineDegrees(std::uint32_t d) {
   return SineTable[4 * d];
 }
 
-}  // namespace text
+}  // namespace core

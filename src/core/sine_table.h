@@ -5,11 +5,11 @@
 #include <array>
 #include <cstdint>
 
-namespace text {
+namespace core {
 
 extern const std::array<std::uint16_t, 361> SineTable;
 
 // 32767 × the sine of d whole degrees (any d ≥ 0), from the quarter-circle table.
 std::int32_t SineDegrees(std::uint32_t d);
 
-}  // namespace text
+}  // namespace core

@@ -4,7 +4,7 @@
 #include <array>
 #include <iterator>
 
-namespace scenario {
+namespace core {
 namespace {
 
 constexpr std::uint8_t CountNames(std::string_view layout) {
@@ -193,4 +193,4 @@ std::optional<std::size_t> MessageEnd(const std::uint8_t* text, std::size_t size
   return std::nullopt;
 }
 
-}  // namespace scenario
+}  // namespace core

@@ -21,7 +21,7 @@
 
 #include "core/opcode_table.h"
 
-namespace scenario {
+namespace core {
 
 constexpr std::uint8_t kTextEnd = 0xAF;
 constexpr std::uint8_t kFirstTextCode = 0xB0;
@@ -95,4 +95,4 @@ bool ScanTextItem(const std::uint8_t* text, std::size_t size, std::size_t pos, T
 // the message runs to `size` (or beyond) without its end.
 std::optional<std::size_t> MessageEnd(const std::uint8_t* text, std::size_t size, std::size_t pos);
 
-}  // namespace scenario
+}  // namespace core

@@ -2,8 +2,9 @@
 
 #include "core/game_state.h"
 #include "core/message_pump.h"
-#include "core/palette_state.h"
 #include "core/picture.h"
+#include "core/scenario_state.h"
+#include "core/screen_state.h"
 #include "flow/pen.h"
 #include "flow/title_items.h"
 #include "scenario/choices.h"
@@ -20,30 +21,30 @@ constexpr std::size_t kFinishedFlag = 103;
 constexpr std::size_t kClearedFlag = 114;
 
 void ShowWorkPicture() {
-  visuals::CopyPicture(visuals::VmemDIB, visuals::VbufDIB);
-  shell::Present(nullptr);
+  core::CopyPicture(core::Screen.VmemDIB, core::Screen.VbufDIB);
+  core::Present(nullptr);
 }
 
 }  // namespace
 
 void ClearSlot() {
   ShowWorkPicture();
-  scenario::LastUsedSlot = 0;
+  core::Scenario.LastUsedSlot = 0;
   const int slot = scenario::SlotScreen(2);
   if (slot >= 0 && slot < scenario::kSlotCount) {
     ShowWorkPicture();
     if (scenario::AskYesNo(text::kClearSlotQuestions[slot])) {
       scenario::TakeSaveSnapshot();
-      std::memset(scenario::SaveImage + scenario::field::kFlags, 0, scenario::field::kFlagCount);
-      scenario::SaveImage[scenario::field::kFlags + kFinishedFlag] = 1;
-      scenario::SaveImage[scenario::field::kFlags + kClearedFlag] = 1;
+      std::memset(core::SaveImage + core::field::kFlags, 0, core::field::kFlagCount);
+      core::SaveImage[core::field::kFlags + kFinishedFlag] = 1;
+      core::SaveImage[core::field::kFlags + kClearedFlag] = 1;
       // A write that fails has told the reader why; the confirmation would be untrue.
       if (scenario::SaveSlot(slot)) {
         ShowWorkPicture();
         SetPen(216, 160);
         scenario::ShowText(216, 160, text::kClearSlotDone, 15, 0, false, false);
-        shell::Present(&visuals::UpdateRect);
-        shell::WaitClick();
+        core::Present(&core::Screen.UpdateRect);
+        core::WaitClick();
       }
     }
   }

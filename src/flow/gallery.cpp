@@ -2,9 +2,10 @@
 #include <cstdio>
 
 #include "core/game_state.h"
+#include "core/input_state.h"
 #include "core/message_pump.h"
-#include "core/palette_state.h"
 #include "core/picture.h"
+#include "core/screen_state.h"
 #include "flow/title_items.h"
 #include "scenario/event_pictures.h"
 #include "scenario/save_slots.h"
@@ -21,11 +22,11 @@ using SeenSet = std::array<std::uint8_t, kGalleryPictures / 8>;
 // that fails its seal adds nothing: an empty slot never ends the program.
 void ReadSeenPictures(SeenSet* v, SeenSet* h) {
   for (int slot = 0; slot < scenario::kSlotCount; ++slot) {
-    scenario::GameStateRecord record;
+    core::GameStateRecord record;
     if (!scenario::ReadUnsealedSlot(slot, record)) continue;
     for (std::size_t i = 0; i < v->size(); ++i) {
-      (*v)[i] |= record[scenario::field::kFlags + scenario::kSeenVPictures + i];
-      (*h)[i] |= record[scenario::field::kFlags + scenario::kSeenHPictures + i];
+      (*v)[i] |= record[core::field::kFlags + scenario::kSeenVPictures + i];
+      (*h)[i] |= record[core::field::kFlags + scenario::kSeenHPictures + i];
     }
   }
 }
@@ -37,12 +38,12 @@ bool ShowSeen(const SeenSet& seen, char kind) {
     if (((seen[static_cast<std::size_t>(n / 8)] >> (n % 8)) & 1) == 0) continue;
     char name[16];
     std::snprintf(name, sizeof name, "%c%02d.VGR", kind, n);
-    visuals::ClearPicture(visuals::VmemDIB);
-    visuals::DrawPictureFile(visuals::VmemDIB, name, 0, 0);
-    shell::Present(nullptr);
+    core::ClearPicture(core::Screen.VmemDIB);
+    visuals::DrawPictureFile(core::Screen.VmemDIB, name, 0, 0);
+    core::Present(nullptr);
     visuals::FadeIn(2);
-    shell::WaitAnyButton();
-    const bool cancelled = (shell::InputEvents & shell::kInputCancel) != 0;
+    core::WaitAnyButton();
+    const bool cancelled = (core::Input.InputEvents & core::kInputCancel) != 0;
     visuals::FadeOut(2);
     if (cancelled) return false;
   }
@@ -56,7 +57,7 @@ void Gallery() {
   visuals::ApplyBlack();
   SeenSet v{}, h{};
   ReadSeenPictures(&v, &h);
-  shell::ClearInput();
+  core::ClearInput();
   if (ShowSeen(v, 'V')) ShowSeen(h, 'H');
   visuals::RestorePalette();
 }

@@ -1,12 +1,13 @@
 #include "flow/game_flow.h"
 
 #include "core/exit_program.h"
+#include "core/game_phase.h"
 #include "core/game_state.h"
+#include "core/input_state.h"
 #include "core/message_pump.h"
-#include "core/palette_state.h"
 #include "core/picture.h"
 #include "core/scenario_state.h"
-#include "core/shell_state.h"
+#include "core/screen_state.h"
 #include "flow/maker_logo.h"
 #include "flow/opening.h"
 #include "flow/title_items.h"
@@ -31,7 +32,7 @@ constexpr std::uint16_t kLeaveTitleClear = 5;
 
 // Decodes a title picture into the work picture and dissolves the centre area into it.
 void ShowTitlePicture(const char* name) {
-  visuals::DrawPictureFile(visuals::VbufDIB, name, 0, 0);
+  visuals::DrawPictureFile(core::Screen.VbufDIB, name, 0, 0);
   visuals::ShowAreaDither(kTitleArea);
 }
 
@@ -39,13 +40,13 @@ void ShowTitlePicture(const char* name) {
 // background dissolved in and dimmed.
 void DrawTitle() {
   visuals::ApplyBlack();
-  visuals::ClearPicture(visuals::VbufDIB);
+  core::ClearPicture(core::Screen.VbufDIB);
   for (const char* layer : {"OP2_BACK.VGR", "TITLE.VGR", "TITLE2.VGR"})
-    visuals::DrawPictureFile(visuals::VbufDIB, layer, 0, 0);
-  visuals::CopyPicture(visuals::VmemDIB, visuals::VbufDIB);
-  shell::Present(nullptr);
+    visuals::DrawPictureFile(core::Screen.VbufDIB, layer, 0, 0);
+  core::CopyPicture(core::Screen.VmemDIB, core::Screen.VbufDIB);
+  core::Present(nullptr);
   visuals::FadeIn(2);
-  shell::WaitClick();
+  core::WaitClick();
   ShowTitlePicture("TITLE2_.VGR");
   visuals::Dim();
 }
@@ -53,21 +54,21 @@ void DrawTitle() {
 void Quit() {
   visuals::ClearScene(kLeaveTitleClear);
   sound::CdStop();
-  visuals::ClearPictureAndShow(visuals::VmemDIB);
-  shell::ExitProgram(nullptr);
+  visuals::ClearPictureAndShow(core::Screen.VmemDIB);
+  core::ExitProgram(nullptr);
 }
 
 // The start item. Answers whether the title is still on screen afterwards.
 bool StartItem() {
   sound::CdFadeOut();
   ShowTitlePicture("TITLE_.VGR");
-  shell::SkipMode = 0;
-  GamePhase = kPhaseStartItem;
-  scenario::ScriptStop = 0;
+  core::Input.SkipMode = 0;
+  core::Phase.GamePhase = core::kPhaseStartItem;
+  core::Scenario.ScriptStop = 0;
   const int backed_out = StartStory();
   // Whatever happened, nothing of the story outlives it.
-  GamePhase = kPhaseTitle;
-  shell::SkipMode = 0;
+  core::Phase.GamePhase = core::kPhaseTitle;
+  core::Input.SkipMode = 0;
   scenario::DropScenario(scenario::kNoScenario);
   visuals::ForgetBackground();
   sound::PcmStop();
@@ -75,8 +76,8 @@ bool StartItem() {
   sound::CdMarkFade();
   sound::CdFadeOut();
   if (backed_out == 0) {
-    visuals::ClearPictureAndShow(visuals::VmemDIB);
-    visuals::ClearPicture(visuals::VbufDIB);
+    visuals::ClearPictureAndShow(core::Screen.VmemDIB);
+    core::ClearPicture(core::Screen.VbufDIB);
     return false;
   }
   visuals::ShowComposed();
@@ -116,11 +117,11 @@ bool StartItem() {
 }
 
 void StartClean() {
-  GamePhase = kPhaseOpening;
+  core::Phase.GamePhase = core::kPhaseOpening;
   scenario::SetCurrentScenario(scenario::kNoScenario);
-  shell::SkipMode = 0;
-  visuals::ClearPicture(visuals::VmemDIB);
-  visuals::ClearPicture(visuals::VbufDIB);
+  core::Input.SkipMode = 0;
+  core::ClearPicture(core::Screen.VmemDIB);
+  core::ClearPicture(core::Screen.VbufDIB);
   visuals::ApplyBlack();
 }
 
@@ -130,8 +131,8 @@ void RunGame() {
   if (StartPoint == StartAt::kNothing) return;
   StartClean();
   if (StartPoint == StartAt::kNewGame) {
-    GamePhase = kPhaseStartItem;
-    scenario::ScriptStop = 0;
+    core::Phase.GamePhase = core::kPhaseStartItem;
+    core::Scenario.ScriptStop = 0;
     PlayNewGame();
     return;
   }
@@ -140,8 +141,8 @@ void RunGame() {
     MakerLogo();
     title_shown = RunOpening() == 1;
   }
-  GamePhase = kPhaseTitle;
-  shell::SkipMode = 0;
+  core::Phase.GamePhase = core::kPhaseTitle;
+  core::Input.SkipMode = 0;
   TitleLoop(title_shown);
 }
 

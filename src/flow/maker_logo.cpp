@@ -3,8 +3,8 @@
 #include <cstring>
 
 #include "core/message_pump.h"
-#include "core/palette_state.h"
 #include "core/picture.h"
+#include "core/screen_state.h"
 #include "sound/cd_audio.h"
 #include "visuals/palette_fades.h"
 #include "visuals/picture_files.h"
@@ -41,15 +41,15 @@ std::int16_t HalfRoundedDown(int d) {
 void CycleColours() {
   for (int f = 0; f < kColourFrames; ++f) {
     const std::uint32_t start = GetTickCount();
-    if (f == kGreyFrame) SetColour(&visuals::ScreenPalette[14], 208, 208, 208);
+    if (f == kGreyFrame) SetColour(&core::Screen.ScreenPalette[14], 208, 208, 208);
     for (int e = kFirstCycledEntry; e <= kLastCycledEntry; ++e) {
       const int d = f + e - 20;
       // Halved rounding down: d = −1 keeps the entry white, so each tint is added five
       // times and the colours pass through their five stages in steps of 16.
-      if (d % 2 != 0) LogoColourStep(&visuals::ScreenPalette[e], HalfRoundedDown(d));
+      if (d % 2 != 0) LogoColourStep(&core::Screen.ScreenPalette[e], HalfRoundedDown(d));
     }
     visuals::ApplyScreenPalette();
-    shell::WaitSince(start, 5);
+    core::WaitSince(start, 5);
   }
 }
 
@@ -62,12 +62,12 @@ void CloseWithBars() {
       const int y = b - kBarGap * j;
       if (y < 0) continue;
       const auto top = static_cast<std::int16_t>(y);
-      const auto bottom = static_cast<std::int16_t>(visuals::kPictureHeight - 1 - y);
-      visuals::FillPictureRect(visuals::VmemDIB, 0, top, visuals::kPictureWidth - 1, top, 0);
-      visuals::FillPictureRect(visuals::VmemDIB, 0, bottom, visuals::kPictureWidth - 1, bottom, 0);
+      const auto bottom = static_cast<std::int16_t>(core::kPictureHeight - 1 - y);
+      core::FillPictureRect(core::Screen.VmemDIB, 0, top, core::kPictureWidth - 1, top, 0);
+      core::FillPictureRect(core::Screen.VmemDIB, 0, bottom, core::kPictureWidth - 1, bottom, 0);
     }
-    shell::Present(nullptr);
-    shell::WaitSince(start, 1);
+    core::Present(nullptr);
+    core::WaitSince(start, 1);
   }
 }
 
@@ -87,27 +87,27 @@ void LogoColourStep(PALETTEENTRY* entry, std::int16_t k) {
 
 void MakerLogo() {
   visuals::ApplyBlack();
-  visuals::FillPictureRect(visuals::VmemDIB, 0, 0, visuals::kPictureWidth - 1,
-                           visuals::kPictureHeight - 1, 15);
-  visuals::DrawPictureFile(visuals::VmemDIB, "VELA.VGR", 0, 0);
-  shell::Present(nullptr);
+  core::FillPictureRect(core::Screen.VmemDIB, 0, 0, core::kPictureWidth - 1,
+                        core::kPictureHeight - 1, 15);
+  visuals::DrawPictureFile(core::Screen.VmemDIB, "VELA.VGR", 0, 0);
+  core::Present(nullptr);
 
   // The logo's own colours wait while the screen turns from black to white.
   PALETTEENTRY logo[16];
-  std::memcpy(logo, visuals::ScreenPalette, sizeof logo);
-  for (PALETTEENTRY& entry : visuals::ScreenPalette) SetColour(&entry, 0, 0, 0);
+  std::memcpy(logo, core::Screen.ScreenPalette, sizeof logo);
+  for (PALETTEENTRY& entry : core::Screen.ScreenPalette) SetColour(&entry, 0, 0, 0);
   sound::CdPlay(kLogoMusic);
   visuals::FadeToWhite(2);
-  shell::Wait(30);
+  core::Wait(30);
 
   // Colours 0 … 4 of the logo come out of the white; 5 … 15 stay white until they cycle.
-  std::memcpy(visuals::ScreenPalette, logo, sizeof logo);
-  for (int e = 5; e < 16; ++e) SetColour(&visuals::ScreenPalette[e], 255, 255, 255);
+  std::memcpy(core::Screen.ScreenPalette, logo, sizeof logo);
+  for (int e = 5; e < 16; ++e) SetColour(&core::Screen.ScreenPalette[e], 255, 255, 255);
   visuals::FadeFromWhite(2);
 
   CycleColours();
   CloseWithBars();
-  shell::Wait(90);
+  core::Wait(90);
   visuals::FadeOut(2);
 }
 

@@ -1,8 +1,8 @@
 #include <array>
 
 #include "core/message_pump.h"
-#include "core/palette_state.h"
 #include "core/picture.h"
+#include "core/screen_state.h"
 #include "flow/title_items.h"
 #include "scenario/item_selector.h"
 #include "scenario/message_text.h"
@@ -34,14 +34,14 @@ void DrawText(std::uint16_t x, std::uint16_t y, const std::uint8_t* text) {
 // The heading and the two lines' labels and separators.
 void DrawFrame() {
   DrawText(260, 32, text::kMusicHeading);
-  shell::Present(&visuals::UpdateRect);
+  core::Present(&core::Screen.UpdateRect);
   DrawText(96, kPlayingLine, text::kMusicPlayingLabel);
   DrawText(96, kPlayingLine + 30, text::kMusicSeparator);
-  shell::Present(&visuals::UpdateRect);
+  core::Present(&core::Screen.UpdateRect);
   MusicModeLine(0, kPlayingLine);
   DrawText(96, kSelectedLine, text::kMusicSelectLabel);
   DrawText(96, kSelectedLine + 30, text::kMusicSeparator);
-  shell::Present(&visuals::UpdateRect);
+  core::Present(&core::Screen.UpdateRect);
 }
 
 }  // namespace
@@ -53,13 +53,13 @@ void MusicModeLine(int i, std::uint16_t y) {
   number[1] = static_cast<std::uint8_t>(number[1] + i / 10);
   number[3] = static_cast<std::uint8_t>(number[3] + i % 10);
 
-  RECT& area = visuals::UpdateRect;
-  visuals::RectSet(&area, 240, y, 602, y + 54);
-  visuals::CopyPictureRect(visuals::VmemDIB, visuals::VbufDIB, &area);
+  RECT& area = core::Screen.UpdateRect;
+  core::RectSet(&area, 240, y, 602, y + 54);
+  core::CopyPictureRect(core::Screen.VmemDIB, core::Screen.VbufDIB, &area);
   DrawText(240, y, number.data());
   DrawText(384, y, text::kMusicTitles[i]);
   DrawText(240, static_cast<std::uint16_t>(y + 30), text::kMusicKinds[MusicKind[i]]);
-  shell::Present(&visuals::UpdateRect);
+  core::Present(&core::Screen.UpdateRect);
 }
 
 int MusicMode() {
@@ -67,7 +67,7 @@ int MusicMode() {
   sound::CdStop();
   sound::CdPlayOnce(MusicList[0]);
   visuals::Transition(0);
-  shell::Wait(30);
+  core::Wait(30);
   visuals::Dim();
   DrawFrame();
 

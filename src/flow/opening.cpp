@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "core/message_pump.h"
-#include "core/palette_state.h"
+#include "core/screen_state.h"
 #include "flow/opening_parts.h"
 #include "platform/win32.h"
 #include "sound/cd_audio.h"
@@ -20,18 +20,18 @@ constexpr std::uint16_t kSkipWindow = 30;  // a click within 300 ms skips the wh
 
 int RunOpening() {
   // Without the window's screen pictures there is nothing to play on.
-  if (!visuals::VmemDIB || !visuals::VbufDIB) return 0;
-  shell::ClearInput();
+  if (!core::Screen.VmemDIB || !core::Screen.VbufDIB) return 0;
+  core::ClearInput();
   visuals::ApplyBlack();
   const std::uint32_t t = GetTickCount();
   sound::CdPlayOnce(kOpeningMusic);
-  if (shell::WaitInputSince(t, kSkipWindow)) {
+  if (core::WaitInputSince(t, kSkipWindow)) {
     // Cut short before anything was drawn: the screen is cleared all the same, as after
     // every other cut.
-    visuals::ClearPictureAndShow(visuals::VmemDIB);
+    visuals::ClearPictureAndShow(core::Screen.VmemDIB);
     return 0;
   }
-  shell::ClearInput();
+  core::ClearInput();
   int cut = OpeningClouds(false);
   if (!cut) cut = OpeningPass(1);
   if (!cut) cut = OpeningClouds(false);

@@ -5,28 +5,28 @@
 
 #include "core/exit_program.h"
 #include "core/format_text.h"
-#include "core/shell_state.h"
+#include "core/settings.h"
+#include "core/window_state.h"
 #include "resources/block_unpacker.h"
 #include "resources/pack_archive.h"
 
 namespace flow {
 
-bool OpeningSmooth() { return shell::Low == 0 && shell::DisplayBits <= 8; }
+bool OpeningSmooth() { return core::Settings.Low == 0 && core::Window.DisplayBits <= 8; }
 
 std::uint16_t OpeningFrameStep() { return OpeningSmooth() ? 2 : 4; }
 
-resources::MemHandle LoadOpeningLayer(const char* file, const char* block_name,
-                                      std::uint32_t min_size) {
+core::MemHandle LoadOpeningLayer(const char* file, const char* block_name, std::uint32_t min_size) {
   std::uint32_t size = 0;
-  resources::MemHandle loaded = resources::LoadFile(file, &size);
-  const auto* packed = static_cast<const std::uint8_t*>(resources::MemLock(loaded));
+  core::MemHandle loaded = resources::LoadFile(file, &size);
+  const auto* packed = static_cast<const std::uint8_t*>(core::MemLock(loaded));
   if (static_cast<std::uint32_t>(resources::PackedBlockSize(packed, size)) < min_size) {
-    resources::MemRelease(&loaded);
-    const std::string message = resources::FormatString("データが壊れています : %s", file);
-    shell::ExitProgram(message.c_str());
+    core::MemRelease(&loaded);
+    const std::string message = core::FormatString("データが壊れています : %s", file);
+    core::ExitProgram(message.c_str());
   }
-  resources::MemHandle layer = resources::UnpackBlock(packed, size, block_name);
-  resources::MemRelease(&loaded);
+  core::MemHandle layer = resources::UnpackBlock(packed, size, block_name);
+  core::MemRelease(&loaded);
   return layer;
 }
 

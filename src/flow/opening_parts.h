@@ -33,8 +33,7 @@ std::uint16_t OpeningFrameStep();
 // Loads `file`, unpacks it into a new block `block_name` and releases the file. A block
 // smaller than `min_size` is damaged data: it ends the program with "データが壊れています"
 // and the file's name, as other damaged data does, rather than being read past its end.
-resources::MemHandle LoadOpeningLayer(const char* file, const char* block_name,
-                                      std::uint32_t min_size);
+core::MemHandle LoadOpeningLayer(const char* file, const char* block_name, std::uint32_t min_size);
 
 // `screen` is the first pixel of a Picture's storage (its bottom row); the layers are
 // blocks of the sizes above.

@@ -4,8 +4,8 @@
 
 #include "core/memory_blocks.h"
 #include "core/message_pump.h"
-#include "core/palette_state.h"
 #include "core/picture.h"
+#include "core/screen_state.h"
 #include "flow/opening_parts.h"
 #include "platform/win32.h"
 #include "visuals/palette_fades.h"
@@ -49,32 +49,32 @@ constexpr int kSlideStart = 176;  // the sliding layer's columns shown at u = 0
 
 void SetPassPalette(const PassPalette& palette) {
   for (int i = 0; i < 16; ++i) {
-    visuals::ScreenPalette[i] =
+    core::Screen.ScreenPalette[i] =
         PALETTEENTRY{static_cast<BYTE>(palette[i][0] * 17), static_cast<BYTE>(palette[i][1] * 17),
                      static_cast<BYTE>(palette[i][2] * 17), PC_RESERVED};
   }
 }
 
 void ShowLevel(int k) {
-  visuals::SetPaletteLevel(static_cast<std::int16_t>(visuals::FadeSteps * k / 15), 0);
+  visuals::SetPaletteLevel(static_cast<std::int16_t>(core::Screen.FadeSteps * k / 15), 0);
 }
 
 }  // namespace
 
 int OpeningPass(int pass) {
   const PassPlan& plan = kPasses[pass - 1];
-  resources::MemHandle first = LoadOpeningLayer(
-      plan.first_file, plan.first_block, plan.slide_first ? kSlideLayerSize : kOverlayLayerSize);
-  resources::MemHandle second = LoadOpeningLayer(
-      plan.second_file, plan.second_block, plan.slide_first ? kOverlayLayerSize : kSlideLayerSize);
-  const resources::MemHandle slide = plan.slide_first ? first : second;
-  const resources::MemHandle overlay = plan.slide_first ? second : first;
+  core::MemHandle first = LoadOpeningLayer(plan.first_file, plan.first_block,
+                                           plan.slide_first ? kSlideLayerSize : kOverlayLayerSize);
+  core::MemHandle second = LoadOpeningLayer(plan.second_file, plan.second_block,
+                                            plan.slide_first ? kOverlayLayerSize : kSlideLayerSize);
+  const core::MemHandle slide = plan.slide_first ? first : second;
+  const core::MemHandle overlay = plan.slide_first ? second : first;
   SetPassPalette(plan.palette);
 
-  visuals::ClearPictureAndShow(visuals::VmemDIB);
-  const auto* slide_pixels = static_cast<const std::uint8_t*>(resources::MemLock(slide));
-  const auto* overlay_pixels = static_cast<const std::uint8_t*>(resources::MemLock(overlay));
-  std::uint8_t* screen = visuals::LockPicture(visuals::VmemDIB) + visuals::kPixelOffset;
+  visuals::ClearPictureAndShow(core::Screen.VmemDIB);
+  const auto* slide_pixels = static_cast<const std::uint8_t*>(core::MemLock(slide));
+  const auto* overlay_pixels = static_cast<const std::uint8_t*>(core::MemLock(overlay));
+  std::uint8_t* screen = core::LockPicture(core::Screen.VmemDIB) + core::kPixelOffset;
   const std::uint16_t step = OpeningFrameStep();
   int cut = 0;
   int k = 0;
@@ -86,25 +86,25 @@ int OpeningPass(int pass) {
     }
     SlideLayer(screen, slide_pixels, plan.slide_side, u + kSlideStart);
     OverlayLayer(screen + plan.overlay_column, overlay_pixels, u);
-    if (shell::WaitInputSince(t, step)) {
+    if (core::WaitInputSince(t, step)) {
       cut = 1;
       break;
     }
-    shell::Present(nullptr);
+    core::Present(nullptr);
   }
-  resources::MemUnlock(visuals::VmemDIB);
-  resources::MemUnlock(overlay);
-  resources::MemUnlock(slide);
+  core::MemUnlock(core::Screen.VmemDIB);
+  core::MemUnlock(overlay);
+  core::MemUnlock(slide);
 
-  visuals::PaletteState = visuals::kPaletteNormal;
+  core::Screen.PaletteState = visuals::kPaletteNormal;
   for (; k >= 0; --k) {
     ShowLevel(k);
-    shell::Wait(2);
+    core::Wait(2);
   }
   visuals::ApplyBlack();
-  visuals::ClearPictureAndShow(visuals::VmemDIB);
-  resources::MemRelease(&first);
-  resources::MemRelease(&second);
+  visuals::ClearPictureAndShow(core::Screen.VmemDIB);
+  core::MemRelease(&first);
+  core::MemRelease(&second);
   return cut;
 }
 

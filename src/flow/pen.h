@@ -10,10 +10,10 @@ namespace flow {
 
 // Moves the pen of the live record to (x, y); colour and shadow stay.
 inline void SetPen(std::uint16_t x, std::uint16_t y) {
-  text::TextPen pen = scenario::LoadPen(scenario::GameState);
+  text::TextPen pen = text::LoadPen(core::GameState);
   pen.x = x;
   pen.y = y;
-  scenario::StorePen(scenario::GameState, pen);
+  text::StorePen(core::GameState, pen);
 }
 
 }  // namespace flow

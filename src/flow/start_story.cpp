@@ -1,9 +1,9 @@
 #include "core/flags.h"
 #include "core/game_phase.h"
 #include "core/game_state.h"
-#include "core/palette_state.h"
 #include "core/picture.h"
 #include "core/scenario_state.h"
+#include "core/screen_state.h"
 #include "flow/pen.h"
 #include "flow/title_items.h"
 #include "scenario/event_interpreter.h"
@@ -27,16 +27,16 @@ Beginning ChooseBeginning() {
   for (;;) {
     visuals::ShowComposed();
     SetPen(260, 120);
-    visuals::ScreenPalette[4].peRed = 255;
-    visuals::ScreenPalette[4].peGreen = 255;
-    visuals::ScreenPalette[4].peBlue = 255;
+    core::Screen.ScreenPalette[4].peRed = 255;
+    core::Screen.ScreenPalette[4].peGreen = 255;
+    core::Screen.ScreenPalette[4].peBlue = 255;
     const int slot = scenario::SlotScreen(0);
     if (slot < 0) return Beginning::kBackOut;
     visuals::ShowComposed();
     // An empty or unusable slot begins a new game without carried flags.
-    if (!scenario::LoadSlot(scenario::LastUsedSlot)) return Beginning::kNewGame;
+    if (!scenario::LoadSlot(core::Scenario.LastUsedSlot)) return Beginning::kNewGame;
     // A finished game goes on as a new one that keeps its persistent flags, unasked.
-    if (scenario::ResumeState[scenario::field::kFlags + kFinishedFlag] == 1) {
+    if (core::ResumeState[core::field::kFlags + kFinishedFlag] == 1) {
       scenario::CarryOverFlags();
       return Beginning::kNewGame;
     }
@@ -57,9 +57,9 @@ Beginning ChooseBeginning() {
 // The play loop: the interpreter is run again while play goes on; a stop with 2 (a load or
 // a return to the resume point) starts it again at the restored EventPC.
 void PlayLoop() {
-  while (scenario::ScriptStop != 1) {
-    GamePhase = kPhasePlaying;
-    scenario::ScriptStop = 0;
+  while (core::Scenario.ScriptStop != 1) {
+    core::Phase.GamePhase = core::kPhasePlaying;
+    core::Scenario.ScriptStop = 0;
     scenario::RunEvents();
   }
 }
@@ -68,13 +68,13 @@ void PlayLoop() {
 // begun at scenario 0, label 1.
 void Begin(Beginning how) {
   visuals::FadeOutDim(1);
-  visuals::ClearPictureAndShow(visuals::VmemDIB);
-  visuals::ClearPicture(visuals::VbufDIB);
+  visuals::ClearPictureAndShow(core::Screen.VmemDIB);
+  core::ClearPicture(core::Screen.VbufDIB);
   visuals::ApplyScreenPalette();
   if (how == Beginning::kContinue) {
     scenario::RestoreState(false);
   } else {
-    scenario::SetU16(scenario::GameState, scenario::field::kHistoryCount, 0);
+    core::SetU16(core::GameState, core::field::kHistoryCount, 0);
     scenario::BeginNewGame();
     visuals::FadeIn(1);
   }
@@ -90,7 +90,7 @@ void PlayToTheEnd() {
 }  // namespace
 
 int StartStory() {
-  if (GamePhase == kPhaseStartItem) {
+  if (core::Phase.GamePhase == core::kPhaseStartItem) {
     const Beginning how = ChooseBeginning();
     if (how == Beginning::kBackOut) return 1;
     Begin(how);

@@ -25,12 +25,12 @@ void GameHarness::Begin(platform::Backend& backend, Start start) {
   platform::SetBackend(&backend);
   platform::ResetPlatformState();
   if (start == Start::kGame) shell::ConnectLayers();
-  resources::MemInit();
+  core::MemInit();
   if (start == Start::kGame) shell::ResetGameState();
 }
 
 GameHarness::~GameHarness() {
-  while (resources::MemBlockCount > 0) resources::MemFree(resources::MemBlockTable[0].handle);
+  while (core::Memory.MemBlockCount > 0) core::MemFree(core::Memory.MemBlockTable[0].handle);
   platform::ResetPlatformState();
   platform::SetBackend(nullptr);
 }

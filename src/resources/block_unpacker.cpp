@@ -33,21 +33,22 @@ std::int32_t PackedBlockSize(const std::uint8_t* packed, std::uint32_t packed_si
   return size < 0 ? 0 : size;
 }
 
-MemHandle UnpackBlock(const std::uint8_t* packed, std::uint32_t packed_size, const char* name) {
+core::MemHandle UnpackBlock(const std::uint8_t* packed, std::uint32_t packed_size,
+                            const char* name) {
   const std::int32_t size = PackedBlockSize(packed, packed_size);
   // A damaged size field would otherwise ask for up to 2 GB.
   if (size > kMaxUnpackedBlockSize) {
-    const std::string message = FormatString("データが壊れています : %s", name);
-    shell::ExitProgram(message.c_str());
+    const std::string message = core::FormatString("データが壊れています : %s", name);
+    core::ExitProgram(message.c_str());
   }
-  const MemHandle block = MemAlloc(static_cast<std::uint32_t>(size), name);
-  if (block == 0) shell::ExitProgram("メモリ不足です : 展開バッファ");
-  auto* out = static_cast<std::uint8_t*>(MemLock(block));
+  const core::MemHandle block = core::MemAlloc(static_cast<std::uint32_t>(size), name);
+  if (block == 0) core::ExitProgram("メモリ不足です : 展開バッファ");
+  auto* out = static_cast<std::uint8_t*>(core::MemLock(block));
   if (size > 0) {
     UnpackStream(packed + kSizeFieldBytes, packed_size - kSizeFieldBytes, out,
                  static_cast<std::size_t>(size));
   }
-  MemUnlock(block);
+  core::MemUnlock(block);
   return block;
 }
 

@@ -21,7 +21,8 @@ std::int32_t PackedBlockSize(const std::uint8_t* packed, std::uint32_t packed_si
 // size, returned unlocked. A stream that ends early leaves the rest of the block 0; the
 // stream is never read past packed_size. A declared size over kMaxUnpackedBlockSize ends
 // the program with "データが壊れています : " and the block's name.
-MemHandle UnpackBlock(const std::uint8_t* packed, std::uint32_t packed_size, const char* name);
+core::MemHandle UnpackBlock(const std::uint8_t* packed, std::uint32_t packed_size,
+                            const char* name);
 
 // The stream decoder alone (no size field): unpacks into out[0, out_size) until out_size
 // bytes are produced or the stream ends. Returns the bytes produced; the rest of `out` is

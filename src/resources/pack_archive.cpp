@@ -10,12 +10,12 @@
 
 #include "core/exit_program.h"
 #include "core/format_text.h"
-#include "core/shell_state.h"
+#include "core/settings.h"
 #include "resources/pack_format.h"
 
 namespace resources {
 
-MemHandle PackIndex = 0;
+core::MemHandle PackIndex = 0;
 std::uint16_t PackEntryCount = 0;
 
 namespace {
@@ -33,15 +33,15 @@ constexpr const char* kIndexBlockName = "PACK FILE INDEX";
 constexpr std::uint32_t kUnknownSize = static_cast<std::uint32_t>(HFILE_ERROR);
 
 [[noreturn]] void Fail(const char* format, const char* name) {
-  std::string message = FormatString(format, name);
-  shell::ExitProgram(message.c_str());
+  std::string message = core::FormatString(format, name);
+  core::ExitProgram(message.c_str());
 }
 
 // A name in the data folder. With no data folder set the name stands alone, relative to
 // the current folder, rather than becoming "\name".
 std::string DataPath(const char* name) {
-  if (shell::DataDir[0] == '\0') return name;
-  return FormatString("%s\\%s", shell::DataDir, name);
+  if (core::Settings.DataDir[0] == '\0') return name;
+  return core::FormatString("%s\\%s", core::Settings.DataDir, name);
 }
 
 HFILE OpenData(const char* name, UINT style) {
@@ -56,25 +56,25 @@ std::uint32_t ReadU32(const std::uint8_t* p) {
 }
 
 // Reads all of an open file into a new unlocked block named after it; closes the file.
-MemHandle ReadWholeFile(HFILE file, const char* name, std::uint32_t* size) {
+core::MemHandle ReadWholeFile(HFILE file, const char* name, std::uint32_t* size) {
   std::uint32_t length = FileGetSize(file);
   if (length == kUnknownSize) {
     _lclose(file);
     Fail(kCannotRead, name);
   }
-  MemHandle block = MemAlloc(length, name);
+  core::MemHandle block = core::MemAlloc(length, name);
   if (block == 0) {
     _lclose(file);
     Fail(kNoMemory, name);
   }
-  void* data = MemLock(block);
+  void* data = core::MemLock(block);
   if (_lread(file, data, length) != length) {
     _lclose(file);
-    MemFree(block);
+    core::MemFree(block);
     Fail(kCannotRead, name);
   }
   _lclose(file);
-  MemUnlock(block);
+  core::MemUnlock(block);
   if (size != nullptr) *size = length;
   return block;
 }
@@ -85,7 +85,7 @@ bool FindPacked(const char* name, std::uint32_t* offset, std::uint32_t* length) 
   if (PackIndex == 0) return false;
   char wanted[kPackNameLength];
   PackIndexName(name, wanted);
-  const auto* index = static_cast<const std::uint8_t*>(MemLock(PackIndex));
+  const auto* index = static_cast<const std::uint8_t*>(core::MemLock(PackIndex));
   std::size_t count = PackEntryCount;
   if (count * kPackEntrySize > GlobalSize(PackIndex))
     count = GlobalSize(PackIndex) / kPackEntrySize;
@@ -98,11 +98,11 @@ bool FindPacked(const char* name, std::uint32_t* offset, std::uint32_t* length) 
     *offset = ReadU32(entry + 12);
     *length = ReadU32(entry + 16);
   }
-  MemUnlock(PackIndex);
+  core::MemUnlock(PackIndex);
   return entry != nullptr;
 }
 
-MemHandle LoadPacked(const char* name, std::uint32_t* size) {
+core::MemHandle LoadPacked(const char* name, std::uint32_t* size) {
   std::uint32_t offset = 0;
   std::uint32_t length = 0;
   if (!FindPacked(name, &offset, &length)) Fail(kNotFound, name);
@@ -120,23 +120,23 @@ MemHandle LoadPacked(const char* name, std::uint32_t* size) {
     Fail(kBroken, name);
   }
 
-  std::string block_name = FormatString("pk:%s", name);
-  MemHandle block = MemAlloc(length, block_name.c_str());
+  std::string block_name = core::FormatString("pk:%s", name);
+  core::MemHandle block = core::MemAlloc(length, block_name.c_str());
   if (block == 0) {
     _lclose(file);
     Fail(kNoMemory, name);
   }
-  auto* data = static_cast<std::uint8_t*>(MemLock(block));
+  auto* data = static_cast<std::uint8_t*>(core::MemLock(block));
   if (_llseek(file, static_cast<LONG>(offset), FILE_BEGIN) != static_cast<LONG>(offset) ||
       _lread(file, data, length) != length) {
     _lclose(file);
-    MemFree(block);
+    core::MemFree(block);
     Fail(kCannotRead, kPackFileName);
   }
   _lclose(file);
   // Each file is scrambled by itself: its first byte is at key position 0.
   Unscramble(data, length);
-  MemUnlock(block);
+  core::MemUnlock(block);
   if (size != nullptr) *size = length;
   return block;
 }
@@ -145,7 +145,7 @@ MemHandle LoadPacked(const char* name, std::uint32_t* size) {
 
 int PackOpen() {
   // Opening again replaces the index held so far.
-  MemRelease(&PackIndex);
+  core::MemRelease(&PackIndex);
   PackEntryCount = 0;
 
   HFILE file = OpenData(kPackFileName, OF_READ);
@@ -171,17 +171,17 @@ int PackOpen() {
     Fail(kWrongFile, kPackFileName);
   }
 
-  MemHandle index = MemAlloc(index_bytes, kIndexBlockName);
+  core::MemHandle index = core::MemAlloc(index_bytes, kIndexBlockName);
   if (index == 0) {
     _lclose(file);
     Fail(kNoMemory, kPackFileName);
   }
-  auto* bytes = static_cast<std::uint8_t*>(MemLock(index));
+  auto* bytes = static_cast<std::uint8_t*>(core::MemLock(index));
   LONG index_start = static_cast<LONG>(archive_size - index_bytes);
   if (_llseek(file, index_start, FILE_BEGIN) != index_start ||
       _lread(file, bytes, index_bytes) != index_bytes) {
     _lclose(file);
-    MemFree(index);
+    core::MemFree(index);
     Fail(kCannotRead, kPackFileName);
   }
   _lclose(file);
@@ -189,25 +189,25 @@ int PackOpen() {
   Unscramble(bytes, index_bytes);
   // Byte 11 ends the 11-character name, whatever was stored there.
   for (std::uint32_t i = 0; i < count; ++i) bytes[i * kPackEntrySize + kPackNameLength] = 0;
-  MemUnlock(index);
+  core::MemUnlock(index);
   PackIndex = index;
   PackEntryCount = count;
   return 1;
 }
 
 void PackClose() {
-  MemRelease(&PackIndex);
+  core::MemRelease(&PackIndex);
   PackEntryCount = 0;
 }
 
-MemHandle LoadFile(const char* name, std::uint32_t* size) {
+core::MemHandle LoadFile(const char* name, std::uint32_t* size) {
   // A loose file in the data folder wins over the archive and is taken as it is.
   HFILE file = OpenData(name, OF_READ);
   if (file != HFILE_ERROR) return ReadWholeFile(file, name, size);
   return LoadPacked(name, size);
 }
 
-MemHandle FileReadAll(const char* name, std::uint32_t* size) {
+core::MemHandle FileReadAll(const char* name, std::uint32_t* size) {
   HFILE file = OpenData(name, OF_READ);
   if (file == HFILE_ERROR) Fail(kCannotOpen, name);
   return ReadWholeFile(file, name, size);
@@ -215,21 +215,21 @@ MemHandle FileReadAll(const char* name, std::uint32_t* size) {
 
 int FileWriteAll(const char* name, const void* data, std::uint32_t size) {
   std::string failure;
-  if (FileTryWriteAll(name, data, size, &failure) == 0) shell::ExitProgram(failure.c_str());
+  if (FileTryWriteAll(name, data, size, &failure) == 0) core::ExitProgram(failure.c_str());
   return 1;
 }
 
 int FileTryWriteAll(const char* name, const void* data, std::uint32_t size, std::string* failure) {
   HFILE file = OpenData(name, OF_CREATE);
   if (file == HFILE_ERROR) {
-    *failure = FormatString(kCannotOpen, name);
+    *failure = core::FormatString(kCannotOpen, name);
     return 0;
   }
   // The platform replaces the old file only when the close follows clean writes, so on a
   // failure here the old file is still whole.
   bool written = size == 0 || _lwrite(file, static_cast<const char*>(data), size) == size;
   if (_lclose(file) == HFILE_ERROR || !written) {
-    *failure = FormatString(kCannotWrite, name);
+    *failure = core::FormatString(kCannotWrite, name);
     return 0;
   }
   return 1;

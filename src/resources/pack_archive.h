@@ -11,14 +11,14 @@
 namespace resources {
 
 // Open from PackOpen to PackClose; the index block stays unlocked between loads.
-extern MemHandle PackIndex;
+extern core::MemHandle PackIndex;
 extern std::uint16_t PackEntryCount;
 
 int PackOpen();
 void PackClose();
 // The returned block is unlocked; every failure ends the program with its message.
-MemHandle LoadFile(const char* name, std::uint32_t* size);
-MemHandle FileReadAll(const char* name, std::uint32_t* size);
+core::MemHandle LoadFile(const char* name, std::uint32_t* size);
+core::MemHandle FileReadAll(const char* name, std::uint32_t* size);
 int FileWriteAll(const char* name, const void* data, std::uint32_t size);
 
 // The save slots' own access, which never ends the program: a slot file may be missing,

@@ -8,9 +8,9 @@
 #include <emmintrin.h>
 #endif
 
-#include "core/palette_state.h"
 #include "core/picture.h"
-#include "core/shell_state.h"
+#include "core/screen_state.h"
+#include "core/window_state.h"
 #include "resources/sliding_dictionary.h"
 
 namespace resources {
@@ -39,10 +39,10 @@ struct PictureFormat {
   static unsigned Reference(unsigned stored_word) { return stored_word; }
 };
 
-constexpr int kWidth = visuals::kPictureWidth;
+constexpr int kWidth = core::kPictureWidth;
 // Bytes unpacked between two draws: enough that sliding the dictionary costs little.
 constexpr std::size_t kWindowChunk = 16 * 1024;
-constexpr int kHeight = visuals::kPictureHeight;
+constexpr int kHeight = core::kPictureHeight;
 
 // Where a file's bytes go on the picture: byte column c (pixels X + 2c and X + 2c + 1) and
 // row r (Y + r) of a rectangle of half_width byte columns and `height` rows.
@@ -140,7 +140,7 @@ void DrawRowSpan(std::uint8_t* picture, const std::uint8_t* src, std::int64_t r,
   }
   end = std::min(end, p.column_end);
   if (begin >= end) return;
-  std::uint8_t* row = visuals::PixelAt(picture, 0, static_cast<int>(p.y + r));
+  std::uint8_t* row = core::PixelAt(picture, 0, static_cast<int>(p.y + r));
   if (p.x + 2 * begin < 0) {
     PutPixel(row, 0, src[0] & 15, p.transparent);
     ++src;
@@ -172,8 +172,8 @@ void DrawColumn(std::uint8_t* picture, const std::uint8_t* src, std::int64_t c, 
   if (begin >= end) return;
   const std::int64_t x = p.x + 2 * c;
   // One row down on the screen is one row back in the bottom-up picture.
-  constexpr std::ptrdiff_t kDown = -static_cast<std::ptrdiff_t>(visuals::kRowStride);
-  std::uint8_t* dst = visuals::PixelAt(picture, 0, static_cast<int>(p.y + begin)) + x;
+  constexpr std::ptrdiff_t kDown = -static_cast<std::ptrdiff_t>(core::kRowStride);
+  std::uint8_t* dst = core::PixelAt(picture, 0, static_cast<int>(p.y + begin)) + x;
   const std::int64_t n = end - begin;
   if (x < 0 || x + 1 >= kWidth) {
     // A pair cut by the edge: only its right pixel (left edge) or its left one shows.
@@ -211,9 +211,9 @@ constexpr std::array<std::uint16_t, 256> kPixelPairs = MakePixelPairs();
 // bytes `line` apart: eight pixels a row in one store.
 void DrawFourColumns(std::uint8_t* picture, const std::uint8_t* src, std::int64_t line,
                      std::int64_t c, const Placement& p) {
-  constexpr std::ptrdiff_t kDown = -static_cast<std::ptrdiff_t>(visuals::kRowStride);
+  constexpr std::ptrdiff_t kDown = -static_cast<std::ptrdiff_t>(core::kRowStride);
   std::uint8_t* dst =
-      visuals::PixelAt(picture, 0, static_cast<int>(p.y + p.row_begin)) + (p.x + 2 * c);
+      core::PixelAt(picture, 0, static_cast<int>(p.y + p.row_begin)) + (p.x + 2 * c);
   for (std::int64_t r = p.row_begin; r < p.row_end; ++r, dst += kDown) {
     const std::uint64_t eight = std::uint64_t{kPixelPairs[src[r]]} |
                                 std::uint64_t{kPixelPairs[src[line + r]]} << 16 |
@@ -260,21 +260,21 @@ void DrawRange(std::uint8_t* picture, const std::uint8_t* bytes, std::int64_t fi
 std::int16_t GetI16(const std::uint8_t* p) { return static_cast<std::int16_t>(p[0] | p[1] << 8); }
 
 void ErrorBox(const char* text) {
-  MessageBoxA(shell::MainWindow, text, kPictureErrorCaption, MB_OK | MB_ICONHAND);
+  MessageBoxA(core::Window.MainWindow, text, kPictureErrorCaption, MB_OK | MB_ICONHAND);
 }
 
 void SetScreenPalette(const PictureHeader& header) {
   for (int k = 0; k < 16; ++k) {
-    visuals::ScreenPalette[k] =
+    core::Screen.ScreenPalette[k] =
         PALETTEENTRY{static_cast<BYTE>(header.palette[k][0] * 255 / 15),
                      static_cast<BYTE>(header.palette[k][1] * 255 / 15),
                      static_cast<BYTE>(header.palette[k][2] * 255 / 15), PC_RESERVED};
   }
-  visuals::ScreenPalette[15] = PALETTEENTRY{255, 255, 255, PC_RESERVED};
+  core::Screen.ScreenPalette[15] = PALETTEENTRY{255, 255, 255, PC_RESERVED};
 }
 
 void SetColourIndexes(std::uint8_t* picture) {
-  std::uint8_t* table = visuals::ColourTable(picture);
+  std::uint8_t* table = core::ColourTable(picture);
   for (int i = 0; i < 16; ++i) {
     table[2 * i] = static_cast<std::uint8_t>(i);
     table[2 * i + 1] = 0;
@@ -287,11 +287,11 @@ void SetUpdateRect(const Placement& p) {
   const std::int64_t right = std::min<std::int64_t>(p.x + p.half_width * 2, kWidth);
   const std::int64_t bottom = std::min<std::int64_t>(p.y + p.height, kHeight);
   if (left >= right || top >= bottom) {
-    visuals::UpdateRect = visuals::kEmptyUpdateRect;
+    core::Screen.UpdateRect = core::kEmptyUpdateRect;
     return;
   }
-  visuals::RectSet(&visuals::UpdateRect, static_cast<LONG>(left), static_cast<LONG>(top),
-                   static_cast<LONG>(right), static_cast<LONG>(bottom));
+  core::RectSet(&core::Screen.UpdateRect, static_cast<LONG>(left), static_cast<LONG>(top),
+                static_cast<LONG>(right), static_cast<LONG>(bottom));
 }
 
 // Unpacks the bytes that can show and draws them as they come, a window's worth at a time;
@@ -350,19 +350,19 @@ void DrawPictureBytes(std::uint8_t* picture, const std::uint8_t* bytes, std::siz
   if (p.order == kPictureRows || p.order == kPictureColumns) DrawRange(picture, bytes, 0, n, p);
 }
 
-int DecodePicture(MemHandle picture, MemHandle file, std::int16_t x, std::int16_t y) {
-  const auto* data = static_cast<const std::uint8_t*>(MemLock(file));
+int DecodePicture(core::MemHandle picture, core::MemHandle file, std::int16_t x, std::int16_t y) {
+  const auto* data = static_cast<const std::uint8_t*>(core::MemLock(file));
   const std::size_t size = data == nullptr ? 0 : GlobalSize(file);
   PictureHeader header;
   // A file too short for its header counts as damaged, like one with a wrong magic.
   if (!ParsePictureHeader(data, size, &header) || !header.magic_ok) {
-    if (data != nullptr) MemUnlock(file);
+    if (data != nullptr) core::MemUnlock(file);
     ErrorBox("データ異常です");
     return 0;
   }
-  std::uint8_t* pixels = visuals::LockPicture(picture);
+  std::uint8_t* pixels = core::LockPicture(picture);
   if (pixels == nullptr) {
-    MemUnlock(file);
+    core::MemUnlock(file);
     return 0;
   }
 
@@ -380,8 +380,8 @@ int DecodePicture(MemHandle picture, MemHandle file, std::int16_t x, std::int16_
     }
     result = 1;
   }
-  MemUnlock(picture);
-  MemUnlock(file);
+  core::MemUnlock(picture);
+  core::MemUnlock(file);
   return result;
 }
 

@@ -49,7 +49,7 @@ bool ParsePictureHeader(const std::uint8_t* file, std::size_t size, PictureHeade
 // "ＧＲＰ展開エラー", after which the program goes on — an unpacked size of 0 or less, an
 // empty rectangle, or a block too small to be a Picture. Draws at most the rectangle's
 // bytes, and only what the stream holds.
-int DecodePicture(MemHandle picture, MemHandle file, std::int16_t x, std::int16_t y);
+int DecodePicture(core::MemHandle picture, core::MemHandle file, std::int16_t x, std::int16_t y);
 
 // The stream decoder alone (literals de-interleaved): unpacks into out[0, out_size) until
 // out_size bytes are produced or the stream ends. Returns the bytes produced; the rest of

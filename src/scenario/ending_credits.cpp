@@ -40,11 +40,11 @@ std::vector<std::uint8_t> ComposeCredits() {
   std::vector<std::uint8_t> block;
   for (const CreditPage& page : kPages) {
     for (std::size_t i = 0; i < page.count; ++i) {
-      block.push_back(static_cast<std::uint8_t>(TextCode::Speed));
+      block.push_back(static_cast<std::uint8_t>(core::TextCode::Speed));
       block.push_back(0);
       block.insert(block.end(), page.lines[i], page.lines[i] + page.lengths[i]);
     }
-    block.push_back(kTextEnd);
+    block.push_back(core::kTextEnd);
   }
   return block;
 }

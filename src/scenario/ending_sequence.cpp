@@ -1,10 +1,10 @@
 #include "scenario/ending_sequence.h"
 
 #include "core/game_phase.h"
+#include "core/input_state.h"
 #include "core/message_pump.h"
-#include "core/palette_state.h"
 #include "core/picture.h"
-#include "core/shell_state.h"
+#include "core/screen_state.h"
 #include "core/text_code_table.h"
 #include "scenario/ending_credits.h"
 #include "scenario/message_text.h"
@@ -23,12 +23,12 @@ constexpr std::uint8_t kPageBackgrounds[kCreditPages] = {1,  6,  7,  8,  9,  12,
 // page. The credits are walked with the text scanner, so a page without its end stops at
 // the end of the text instead of reading past it.
 std::size_t PrintPage(std::span<const std::uint8_t> credits, std::size_t pos) {
-  while (pos < credits.size() && credits[pos] != kTextEnd) {
-    const auto line_end = MessageEnd(credits.data(), credits.size(), pos);
+  while (pos < credits.size() && credits[pos] != core::kTextEnd) {
+    const auto line_end = core::MessageEnd(credits.data(), credits.size(), pos);
     if (!line_end) return credits.size();
     ShowText(160, 150, credits.data() + pos, 15, 0, false, false);
     pos = *line_end;
-    shell::Present(&visuals::UpdateRect);
+    core::Present(&core::Screen.UpdateRect);
   }
   return pos < credits.size() ? pos + 1 : pos;
 }
@@ -36,24 +36,24 @@ std::size_t PrintPage(std::span<const std::uint8_t> credits, std::size_t pos) {
 }  // namespace
 
 void PlayEnding(std::uint8_t track) {
-  flow::GamePhase = flow::kPhaseEnding;
-  shell::SkipMode = 0;
-  if (visuals::PaletteState == 3) visuals::Undim();
+  core::Phase.GamePhase = core::kPhaseEnding;
+  core::Input.SkipMode = 0;
+  if (core::Screen.PaletteState == 3) visuals::Undim();
 
-  shell::Wait(120);
+  core::Wait(120);
   visuals::FadeOut(2);
   sound::CdMarkFade();
   sound::CdFadeOut();
-  shell::Wait(60);
+  core::Wait(60);
 
   sound::CdPlayOnce(track);
   visuals::ApplyBlack();
-  visuals::ClearPictureAndShow(visuals::VmemDIB);
-  visuals::ClearPicture(visuals::VbufDIB);
+  visuals::ClearPictureAndShow(core::Screen.VmemDIB);
+  core::ClearPicture(core::Screen.VbufDIB);
   std::uint32_t start = GetTickCount();
   // Each pause is measured from the end of the one before, as a step of an animation.
   auto pause = [&start](std::uint16_t count) {
-    shell::WaitSince(start, count);
+    core::WaitSince(start, count);
     start = GetTickCount();
   };
 
@@ -61,8 +61,8 @@ void PlayEnding(std::uint8_t track) {
   std::size_t pos = 0;
   for (int page = 0; page < kCreditPages; ++page) {
     visuals::ShowBackground(kPageBackgrounds[page]);
-    visuals::CopyPicture(visuals::VmemDIB, visuals::VbufDIB);
-    shell::Present(nullptr);
+    core::CopyPicture(core::Screen.VmemDIB, core::Screen.VbufDIB);
+    core::Present(nullptr);
     pause(120);
     visuals::FadeIn(1);
     pause(240);
@@ -74,11 +74,11 @@ void PlayEnding(std::uint8_t track) {
     visuals::FadeOutDim(1);
   }
 
-  shell::WaitClick();
+  core::WaitClick();
   visuals::FadeOutDim(1);
-  shell::Wait(80);
-  visuals::ClearPictureAndShow(visuals::VmemDIB);
-  visuals::ClearPicture(visuals::VbufDIB);
+  core::Wait(80);
+  visuals::ClearPictureAndShow(core::Screen.VmemDIB);
+  core::ClearPicture(core::Screen.VbufDIB);
   sound::CdMarkFade();
   sound::CdFadeOut();
 }

@@ -6,11 +6,13 @@
 #include <string>
 
 #include "core/flags.h"
+#include "core/input_state.h"
 #include "core/memory_blocks.h"
 #include "core/message_pump.h"
 #include "core/opcode_table.h"
 #include "core/picture.h"
 #include "core/scenario_state.h"
+#include "core/screen_state.h"
 #include "platform/trace.h"
 #include "scenario/choices.h"
 #include "scenario/ending_sequence.h"
@@ -43,7 +45,7 @@ class LevelCount {
 
 // One level's view of the EVENT DATA block it wired.
 struct Level {
-  resources::MemHandle block = 0;
+  core::MemHandle block = 0;
   const std::uint8_t* base = nullptr;
   std::size_t size = 0;
   std::size_t pc = 0;  // the next instruction
@@ -51,8 +53,8 @@ struct Level {
 
   // Wires the loaded EVENT DATA and reads from it from now on.
   void Wire() {
-    block = EventData;
-    base = static_cast<const std::uint8_t*>(resources::MemWire(block));
+    block = core::Scenario.EventData;
+    base = static_cast<const std::uint8_t*>(core::MemWire(block));
     size = GlobalSize(block);
     if (base == nullptr || size < kBlockTableEnd) ScenarioBroken(CurrentScenario());
   }
@@ -71,40 +73,41 @@ struct Level {
   }
 };
 
-void TraceInstruction(const Instruction& ins, std::size_t offset) {
+void TraceInstruction(const core::Instruction& ins, std::size_t offset) {
   std::string line = std::to_string(CurrentScenario()) + ' ' + std::to_string(offset) + ' ';
   if (ins.info != nullptr) {
     line += ins.info->mnemonic;
   } else {
     line += "byte " + std::to_string(ins.opcode);
   }
-  if (ins.operand_count > 0) line += ' ' + FormatOperands(ins);
+  if (ins.operand_count > 0) line += ' ' + core::FormatOperands(ins);
   platform::Trace("op", line);
 }
 
-bool FlagTest(Op opcode, std::uint8_t flag_value, std::uint8_t v) {
+bool FlagTest(core::Op opcode, std::uint8_t flag_value, std::uint8_t v) {
   switch (opcode) {
-    case Op::JumpIfEqual: return flag_value == v;
-    case Op::JumpIfNotEqual: return flag_value != v;
-    case Op::JumpIfGreater: return flag_value > v;
-    case Op::JumpIfLess: return flag_value < v;
-    case Op::JumpIfGreaterOrEqual: return flag_value >= v;
+    case core::Op::JumpIfEqual: return flag_value == v;
+    case core::Op::JumpIfNotEqual: return flag_value != v;
+    case core::Op::JumpIfGreater: return flag_value > v;
+    case core::Op::JumpIfLess: return flag_value < v;
+    case core::Op::JumpIfGreaterOrEqual: return flag_value >= v;
     default: return flag_value <= v;  // Op::JumpIfLessOrEqual
   }
 }
 
 int CountMarks() {
   int count = 0;
-  for (int i = 0; i < kMarkBits / 8; ++i) count += std::popcount(Flag(flag::kMarks + i));
+  for (int i = 0; i < core::kMarkBits / 8; ++i)
+    count += std::popcount(core::Flag(core::flag::kMarks + i));
   return count;
 }
 
 // 0x96: flag 115 tells whether this mark was the 17th.
 void SetMark(std::uint8_t n) {
   const int before = CountMarks();
-  if (n < kMarkBits) SetFlagBit(GameState, flag::kMarks, n);
+  if (n < core::kMarkBits) core::SetFlagBit(core::GameState, core::flag::kMarks, n);
   const int after = CountMarks();
-  SetFlag(flag::kMarksReached17, before == 16 && after == 17 ? 1 : 0);
+  core::SetFlag(core::flag::kMarksReached17, before == 16 && after == 17 ? 1 : 0);
 }
 
 // The script's yes/no question, its answer in the runner's trace.
@@ -116,17 +119,17 @@ bool TracedQuestion() {
 
 // 0x25. A choice of no option is not offered (nothing could ever be chosen): play goes on
 // after the instruction with flag 104 = 255, the value of a choice with no answer.
-void RunChoice(Level& level, const Instruction& ins) {
-  shell::Present(&visuals::UpdateRect);
+void RunChoice(Level& level, const core::Instruction& ins) {
+  core::Present(&core::Screen.UpdateRect);
   const std::uint8_t count = static_cast<std::uint8_t>((ins.operand_count - 2) / 2);
   if (count == 0) {
-    SetFlag(flag::kChosenOption, 255);
+    core::SetFlag(core::flag::kChosenOption, 255);
     return;
   }
   CheckMessage(ins.operands[0]);
   for (std::uint8_t i = 0; i < count; ++i) CheckMessage(ins.operands[2 + 2 * i]);
   const std::int16_t chosen = Choose(ins.operands[0], &ins.operands[2], count);
-  if (ScriptStop != 0) {
+  if (core::Scenario.ScriptStop != 0) {
     level.running = false;
     return;
   }
@@ -138,89 +141,89 @@ void RunChoice(Level& level, const Instruction& ins) {
   }
 }
 
-void Execute(Level& level, const Instruction& ins) {
+void Execute(Level& level, const core::Instruction& ins) {
   const auto op = [&ins](std::size_t i) { return ins.operands[i]; };
-  const Op opcode = static_cast<Op>(ins.opcode);
+  const core::Op opcode = static_cast<core::Op>(ins.opcode);
   switch (opcode) {
-    case Op::End:
-      ScriptStop = 1;
+    case core::Op::End:
+      core::Scenario.ScriptStop = 1;
       level.running = false;
       break;
-    case Op::SubOperation:
-      if (op(0) == 0) ScriptStop = 1;
+    case core::Op::SubOperation:
+      if (op(0) == 0) core::Scenario.ScriptStop = 1;
       if (op(0) == 1 || op(0) == 2) {
         PlayWaveScene(
             op(1), op(2), op(3),
             op(0) == 1 ? text::WaveDirection::kHorizontal : text::WaveDirection::kVertical);
       }
-      if (ScriptStop != 0) level.running = false;
+      if (core::Scenario.ScriptStop != 0) level.running = false;
       break;
-    case Op::Call:
+    case core::Op::Call:
       SetEventPC(static_cast<std::uint16_t>(level.Label(op(0))));
       RunEvents();
       break;
-    case Op::Wait: shell::Wait(op(0)); break;
-    case Op::EnterScenario:
-      resources::MemUnwire(level.block);
+    case core::Op::Wait: core::Wait(op(0)); break;
+    case core::Op::EnterScenario:
+      core::MemUnwire(level.block);
       EnterScenario(op(0), true);
       level.Wire();
       level.pc = level.Label(op(1));
       break;
-    case Op::Choice: RunChoice(level, ins); break;
-    case Op::SetResumePoint:  // a restore goes on after this instruction
+    case core::Op::Choice: RunChoice(level, ins); break;
+    case core::Op::SetResumePoint:  // a restore goes on after this instruction
       SetEventPC(static_cast<std::uint16_t>(level.pc));
       SetResumePoint();
       break;
-    case Op::Resume:
+    case core::Op::Resume:
       RestoreState(true);
-      ScriptStop = 2;
+      core::Scenario.ScriptStop = 2;
       level.running = false;
       break;
-    case Op::Jump: level.JumpBy(ins.Value(0)); break;
-    case Op::JumpIfEqual:
-    case Op::JumpIfNotEqual:
-    case Op::JumpIfGreater:
-    case Op::JumpIfLess:
-    case Op::JumpIfGreaterOrEqual:
-    case Op::JumpIfLessOrEqual:
-      if (FlagTest(opcode, Flag(op(0)), op(1))) level.JumpBy(ins.Value(2));
+    case core::Op::Jump: level.JumpBy(ins.Value(0)); break;
+    case core::Op::JumpIfEqual:
+    case core::Op::JumpIfNotEqual:
+    case core::Op::JumpIfGreater:
+    case core::Op::JumpIfLess:
+    case core::Op::JumpIfGreaterOrEqual:
+    case core::Op::JumpIfLessOrEqual:
+      if (FlagTest(opcode, core::Flag(op(0)), op(1))) level.JumpBy(ins.Value(2));
       break;
-    case Op::JumpIfYes:
+    case core::Op::JumpIfYes:
       if (TracedQuestion()) level.JumpBy(ins.Value(0));
       break;
-    case Op::JumpIfNo:
+    case core::Op::JumpIfNo:
       if (!TracedQuestion()) level.JumpBy(ins.Value(0));
       break;
-    case Op::JumpIfBit:  // a flag has bits 0 … 7 only
-      if (op(1) < 8 && (Flag(op(0)) >> op(1)) & 1) level.JumpBy(ins.Value(2));
+    case core::Op::JumpIfBit:  // a flag has bits 0 … 7 only
+      if (op(1) < 8 && (core::Flag(op(0)) >> op(1)) & 1) level.JumpBy(ins.Value(2));
       break;
-    case Op::JumpIfDecide:
-      if (shell::InputEvents & shell::kInputDecide) level.JumpBy(ins.Value(0));
+    case core::Op::JumpIfDecide:
+      if (core::Input.InputEvents & core::kInputDecide) level.JumpBy(ins.Value(0));
       break;
-    case Op::Message:
-    case Op::MessageThenShow:
+    case core::Op::Message:
+    case core::Op::MessageThenShow:
       if (ShowScriptMessage(op(0))) break;
-      if (ScriptStop != 0) {
+      if (core::Scenario.ScriptStop != 0) {
         level.running = false;
-      } else if (opcode == Op::MessageThenShow) {
+      } else if (opcode == core::Op::MessageThenShow) {
         visuals::ShowComposed();
       }
       break;
-    case Op::ShowComposed: visuals::ShowComposed(); break;
-    case Op::MarkSeen: MarkScenarioSeen(GameState, op(0)); break;
-    case Op::Quake: Quake(); break;
-    case Op::Random:  // a value 0 … n - 1
-      SetFlag(op(0), static_cast<std::uint8_t>(shell::Random(2) * op(1) / 256));
+    case core::Op::ShowComposed: visuals::ShowComposed(); break;
+    case core::Op::MarkSeen: MarkScenarioSeen(core::GameState, op(0)); break;
+    case core::Op::Quake: Quake(); break;
+    case core::Op::Random:  // a value 0 … n - 1
+      core::SetFlag(op(0), static_cast<std::uint8_t>(core::Random(2) * op(1) / 256));
       break;
-    case Op::WriteProgress: WriteProgress(); break;
-    case Op::Ending:
-      ResumeValid = 0;
+    case core::Op::WriteProgress: WriteProgress(); break;
+    case core::Op::Ending:
+      core::Scenario.ResumeValid = 0;
       PlayEnding(op(0));
       break;
-    case Op::SetMark: SetMark(op(0)); break;
-    case Op::Claw1: ClawEffect1(); break;
-    case Op::Blood: visuals::BloodEffect(); break;
-    case Op::Claw2: visuals::ClawEffect2(); break;
+    case core::Op::SetMark: SetMark(op(0)); break;
+    case core::Op::Claw1: ClawEffect1(); break;
+    case core::Op::Blood: visuals::BloodEffect(); break;
+    case core::Op::Claw2: visuals::ClawEffect2(); break;
     default:  // the operations that message text may embed too
       RunSceneOperation(ins, false);
       break;
@@ -230,29 +233,29 @@ void Execute(Level& level, const Instruction& ins) {
 }  // namespace
 
 void RunEvents() {
-  if (EventData == 0) ScenarioBroken(CurrentScenario());
+  if (core::Scenario.EventData == 0) ScenarioBroken(CurrentScenario());
   LevelCount count;
   Level level;
   level.Wire();
   level.pc = EventPC();
   const bool trace = platform::TraceEnabled("op");
-  Instruction ins;
+  core::Instruction ins;
   while (level.running) {
     if (!level.Reachable(static_cast<std::int64_t>(level.pc)) ||
-        !DecodeInstruction(level.base, level.size, level.pc, &ins)) {
+        !core::DecodeInstruction(level.base, level.size, level.pc, &ins)) {
       ScenarioBroken(CurrentScenario());
     }
     SetEventPC(static_cast<std::uint16_t>(level.pc));
     if (trace) TraceInstruction(ins, level.pc);
     level.pc += ins.length;
     Execute(level, ins);
-    shell::Random(1);
-    shell::PumpMessage();
+    core::Random(1);
+    core::PumpMessage();
     // The block this level reads was released under it (a nested scenario jump or
     // restore): it must not be read again.
-    if (EventData != level.block) level.running = false;
+    if (core::Scenario.EventData != level.block) level.running = false;
   }
-  if (EventData == level.block) resources::MemUnwire(level.block);
+  if (core::Scenario.EventData == level.block) core::MemUnwire(level.block);
 }
 
 }  // namespace scenario

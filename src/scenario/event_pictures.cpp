@@ -1,8 +1,8 @@
 #include "scenario/event_pictures.h"
 
 #include "core/format_text.h"
-#include "core/palette_state.h"
 #include "core/picture.h"
+#include "core/screen_state.h"
 #include "visuals/background.h"
 #include "visuals/picture_files.h"
 
@@ -18,9 +18,9 @@ struct EventPictureKind {
   std::uint8_t seen_flags;
 };
 
-constexpr EventPictureKind kH{"H%02d.VGR", field::kShownHPicture, field::kShownVPicture,
+constexpr EventPictureKind kH{"H%02d.VGR", core::field::kShownHPicture, core::field::kShownVPicture,
                               kSeenHPictures};
-constexpr EventPictureKind kV{"V%02d.VGR", field::kShownVPicture, field::kShownHPicture,
+constexpr EventPictureKind kV{"V%02d.VGR", core::field::kShownVPicture, core::field::kShownHPicture,
                               kSeenVPictures};
 
 // An event picture takes the place of the background: the scene has no background number
@@ -28,20 +28,20 @@ constexpr EventPictureKind kV{"V%02d.VGR", field::kShownVPicture, field::kShownH
 void ShowEventPicture(const EventPictureKind& kind, std::uint8_t n) {
   visuals::SetBackgroundNumber(visuals::kNoBackground);
   visuals::ForgetBackground();
-  SetU8(GameState, kind.other_field, kNoEventPicture);
-  if (GetU8(GameState, kind.shown_field) == n) return;
+  core::SetU8(core::GameState, kind.other_field, core::kNoEventPicture);
+  if (core::GetU8(core::GameState, kind.shown_field) == n) return;
 
-  SetU8(GameState, kind.shown_field, n);
+  core::SetU8(core::GameState, kind.shown_field, n);
   visuals::SetColourEffect(0);
-  visuals::ClearPicture(visuals::VbufDIB);
+  core::ClearPicture(core::Screen.VbufDIB);
   if (n != 0) {
-    if (n < kEventPictureBits) SetFlagBit(GameState, kind.seen_flags, n);
+    if (n < kEventPictureBits) core::SetFlagBit(core::GameState, kind.seen_flags, n);
     char name[16];
-    resources::FormatText(name, kind.pattern, n);
-    visuals::DrawPictureFile(visuals::VbufDIB, name, 0, 0);
-    visuals::ScreenPalette[15] = PALETTEENTRY{255, 255, 255, PC_RESERVED};
+    core::FormatText(name, kind.pattern, n);
+    visuals::DrawPictureFile(core::Screen.VbufDIB, name, 0, 0);
+    core::Screen.ScreenPalette[15] = PALETTEENTRY{255, 255, 255, PC_RESERVED};
   }
-  visuals::PaletteCopy(visuals::PlainPalette, visuals::ScreenPalette);
+  core::PaletteCopy(core::Screen.PlainPalette, core::Screen.ScreenPalette);
   if (visuals::PendingColourEffect() != 0) {
     visuals::ApplyColourEffect(visuals::PendingColourEffect(), false);
     visuals::SetPendingColourEffect(0);

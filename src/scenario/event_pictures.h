@@ -15,18 +15,18 @@ constexpr std::uint8_t kSeenHPictures = 80;
 constexpr int kEventPictureBits = 80;
 
 // The event picture of each kind composed now; 255 none.
-inline std::uint8_t ShownHPicture() { return GameState[field::kShownHPicture]; }
-inline std::uint8_t ShownVPicture() { return GameState[field::kShownVPicture]; }
+inline std::uint8_t ShownHPicture() { return core::GameState[core::field::kShownHPicture]; }
+inline std::uint8_t ShownVPicture() { return core::GameState[core::field::kShownVPicture]; }
 // True when "H" (or "V") picture n is the one composed (the text's picture change skips it).
 inline bool IsHPictureShown(std::uint8_t n) { return ShownHPicture() == n; }
 inline bool IsVPictureShown(std::uint8_t n) { return ShownVPicture() == n; }
 
 // Whether picture n has been shown in the play that `record` holds; false for n ≥ 80.
-inline bool HPictureSeen(const GameStateRecord& record, std::uint8_t n) {
-  return n < kEventPictureBits && FlagBit(record, kSeenHPictures, n);
+inline bool HPictureSeen(const core::GameStateRecord& record, std::uint8_t n) {
+  return n < kEventPictureBits && core::FlagBit(record, kSeenHPictures, n);
 }
-inline bool VPictureSeen(const GameStateRecord& record, std::uint8_t n) {
-  return n < kEventPictureBits && FlagBit(record, kSeenVPictures, n);
+inline bool VPictureSeen(const core::GameStateRecord& record, std::uint8_t n) {
+  return n < kEventPictureBits && core::FlagBit(record, kSeenVPictures, n);
 }
 
 // Composes "H%02d.VGR" (or "V%02d.VGR") in VbufDIB, alone, in place of the background; n = 0

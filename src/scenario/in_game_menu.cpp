@@ -4,9 +4,9 @@
 
 #include "core/flags.h"
 #include "core/message_pump.h"
-#include "core/palette_state.h"
 #include "core/picture.h"
 #include "core/scenario_state.h"
+#include "core/screen_state.h"
 #include "scenario/choices.h"
 #include "scenario/item_selector.h"
 #include "scenario/message_text.h"
@@ -39,15 +39,15 @@ constexpr std::uint16_t kEndSceneClear = 6;
 constexpr std::uint16_t kLoadSceneClear = 6;
 
 void SetPen(std::uint16_t x, std::uint16_t y) {
-  text::TextPen pen = LoadPen(GameState);
+  text::TextPen pen = text::LoadPen(core::GameState);
   pen.x = x;
   pen.y = y;
-  StorePen(GameState, pen);
+  text::StorePen(core::GameState, pen);
 }
 
 void WipeText() {
-  visuals::CopyPicture(visuals::VmemDIB, visuals::VbufDIB);
-  shell::Present(nullptr);
+  core::CopyPicture(core::Screen.VmemDIB, core::Screen.VbufDIB);
+  core::Present(nullptr);
 }
 
 void StopSound() {
@@ -60,7 +60,7 @@ void StopSound() {
 void HideText() {
   WipeText();
   visuals::Undim();
-  shell::WaitClick();
+  core::WaitClick();
   visuals::Dim();
 }
 
@@ -88,7 +88,7 @@ bool PickSlot(int mode, const std::uint8_t* question) {
 void StartNewGameFromSlot(bool finished) {
   StopSound();
   if (finished) CarryOverFlags();
-  SetU16(GameState, field::kHistoryCount, 0);
+  core::SetU16(core::GameState, core::field::kHistoryCount, 0);
   BeginNewGame();
 }
 
@@ -96,13 +96,13 @@ void StartNewGameFromSlot(bool finished) {
 bool LoadItem() {
   if (!PickSlot(0, text::kLoadQuestion)) return false;
   visuals::ClearScene(kLoadSceneClear);
-  const bool loaded = LoadSlot(LastUsedSlot);
-  if (loaded && ResumeState[field::kFlags + flag::kFinishedGame] == 0) {
+  const bool loaded = LoadSlot(core::Scenario.LastUsedSlot);
+  if (loaded && core::ResumeState[core::field::kFlags + core::flag::kFinishedGame] == 0) {
     RestoreState(false);
   } else {
     StartNewGameFromSlot(loaded);
   }
-  ScriptStop = 2;
+  core::Scenario.ScriptStop = 2;
   visuals::ShowComposed();
   return true;
 }
@@ -110,14 +110,14 @@ bool LoadItem() {
 void SaveItem() {
   if (!PickSlot(1, text::kSaveQuestion)) return;
   // A save made during play never carries the finished-game request.
-  SaveImage[field::kFlags + flag::kFinishedRequest] = 0;
+  core::SaveImage[core::field::kFlags + core::flag::kFinishedRequest] = 0;
   // A save that failed has told the reader why; it is not confirmed.
-  if (SaveSlot(LastUsedSlot)) {
+  if (SaveSlot(core::Scenario.LastUsedSlot)) {
     WipeText();
     ShowText(kSaveDoneX, kSaveDoneY, text::kSaveDone, text::kTextColour, text::kTextShadow, false,
              false);
-    shell::Present(&visuals::UpdateRect);
-    shell::WaitClick();
+    core::Present(&core::Screen.UpdateRect);
+    core::WaitClick();
   }
   WipeText();
   visuals::ShowComposed();
@@ -134,12 +134,12 @@ bool Act(std::int16_t item) {
       if (!AskYesNo(text::kReturnQuestion)) return false;
       StopSound();
       RestoreState(true);
-      ScriptStop = 2;
+      core::Scenario.ScriptStop = 2;
       return true;
     case kEndGame:
       if (!AskYesNo(text::kEndQuestion)) return false;
       visuals::ClearScene(kEndSceneClear);
-      ScriptStop = 1;
+      core::Scenario.ScriptStop = 1;
       return true;
     default: WipeText(); return true;  // cancel
   }
@@ -149,7 +149,7 @@ bool Act(std::int16_t item) {
 
 void InGameMenu() {
   std::array<std::uint8_t, 6> enabled{1, 1, 1, 1, 1, 1};
-  enabled[kReturnToResumePoint] = ResumeValid != 0 ? 1 : 0;
+  enabled[kReturnToResumePoint] = core::Scenario.ResumeValid != 0 ? 1 : 0;
   WipeText();
   ItemSelection selection;
   selection.items = text::kGameMenuItems;

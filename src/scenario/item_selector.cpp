@@ -5,12 +5,14 @@
 
 #include "core/game_phase.h"
 #include "core/game_state.h"
+#include "core/input_state.h"
 #include "core/message_pump.h"
-#include "core/palette_state.h"
 #include "core/picture.h"
 #include "core/scenario_state.h"
-#include "core/shell_state.h"
+#include "core/screen_state.h"
+#include "core/settings.h"
 #include "core/text_code_table.h"
+#include "core/window_state.h"
 #include "scenario/in_game_menu.h"
 #include "scenario/message_text.h"
 #include "text/page_drawing.h"
@@ -20,8 +22,8 @@
 namespace scenario {
 namespace {
 
-constexpr std::uint16_t kArrowsBack = shell::kInputUp | shell::kInputLeft;
-constexpr std::uint16_t kArrowsOn = shell::kInputDown | shell::kInputRight;
+constexpr std::uint16_t kArrowsBack = core::kInputUp | core::kInputLeft;
+constexpr std::uint16_t kArrowsOn = core::kInputDown | core::kInputRight;
 constexpr int kPointerSteps = 16;
 constexpr int kPointerOnItem = 8;       // right of an item's left edge
 constexpr int kPointerBeforeItem = 16;  // left of item 0 when nothing is highlighted
@@ -31,7 +33,7 @@ struct Item {
   const std::uint8_t* text = nullptr;  // after its leading position codes
   std::uint16_t x = 0;
   std::uint16_t y = 0;
-  RECT rect = visuals::kEmptyUpdateRect;
+  RECT rect = core::kEmptyUpdateRect;
   bool enabled = true;
 };
 
@@ -44,17 +46,17 @@ struct Selector {
 };
 
 void SetPenY(std::uint16_t y) {
-  text::TextPen pen = LoadPen(GameState);
+  text::TextPen pen = text::LoadPen(core::GameState);
   pen.y = y;
-  StorePen(GameState, pen);
+  text::StorePen(core::GameState, pen);
 }
 
 // Draws item i at its place, in one piece. The presses pending before are kept for the
 // selector (text drawing starts by clearing them).
 void DrawItem(Item& item, std::uint8_t colour) {
-  const std::uint16_t pending = shell::InputEvents;
+  const std::uint16_t pending = core::Input.InputEvents;
   ShowTextAtOnce(item.x, item.y, item.text, colour, 0);
-  shell::InputEvents |= pending;
+  core::Input.InputEvents |= pending;
 }
 
 std::uint8_t ColourOf(const Item& item, bool highlighted) {
@@ -64,17 +66,17 @@ std::uint8_t ColourOf(const Item& item, bool highlighted) {
 // The redraw step: every item from the live pen, each placed by its leading position codes,
 // then the union of their rectangles presented.
 void DrawAll(Selector& s, int highlighted, std::span<const std::uint8_t* const> texts) {
-  RECT all = visuals::kEmptyUpdateRect;
+  RECT all = core::kEmptyUpdateRect;
   for (int i = 0; i < s.count; ++i) {
     Item& item = s.items[i];
-    visuals::UpdateRect = visuals::kEmptyUpdateRect;
-    text::TextPen pen = LoadPen(GameState);
+    core::Screen.UpdateRect = core::kEmptyUpdateRect;
+    text::TextPen pen = text::LoadPen(core::GameState);
     const std::uint8_t* t = texts[i];
     for (;;) {
-      if (t[0] == static_cast<std::uint8_t>(TextCode::SetX)) {
+      if (t[0] == static_cast<std::uint8_t>(core::TextCode::SetX)) {
         pen.x = static_cast<std::uint16_t>(t[1] * text::kMarginUnit);
         t += 2;
-      } else if (t[0] == static_cast<std::uint8_t>(TextCode::SetY)) {
+      } else if (t[0] == static_cast<std::uint8_t>(core::TextCode::SetY)) {
         pen.y = static_cast<std::uint16_t>(t[1] | t[2] << 8);
         t += 3;
       } else {
@@ -85,12 +87,12 @@ void DrawAll(Selector& s, int highlighted, std::span<const std::uint8_t* const> 
     item.x = pen.x;
     item.y = pen.y;
     DrawItem(item, ColourOf(item, i == highlighted));
-    item.rect = visuals::UpdateRect;
-    visuals::RectUnion(&all, &item.rect);
-    SetPenY(static_cast<std::uint16_t>(LoadPen(GameState).y + kItemGap));
+    item.rect = core::Screen.UpdateRect;
+    core::RectUnion(&all, &item.rect);
+    SetPenY(static_cast<std::uint16_t>(text::LoadPen(core::GameState).y + kItemGap));
   }
-  visuals::UpdateRect = all;
-  shell::Present(&visuals::UpdateRect);
+  core::Screen.UpdateRect = all;
+  core::Present(&core::Screen.UpdateRect);
 }
 
 // Where the pointer rests on item i, in client pixels.
@@ -101,8 +103,8 @@ POINT PointerOn(const Item& item, int dx) {
 int HitTest(const Selector& s) {
   for (int i = 0; i < s.count; ++i) {
     const RECT& r = s.items[i].rect;
-    if (shell::MouseX >= ToClientX(r.left) && shell::MouseX < ToClientX(r.right) &&
-        shell::MouseY >= ToClientY(r.top) && shell::MouseY < ToClientY(r.bottom)) {
+    if (core::Input.MouseX >= ToClientX(r.left) && core::Input.MouseX < ToClientX(r.right) &&
+        core::Input.MouseY >= ToClientY(r.top) && core::Input.MouseY < ToClientY(r.bottom)) {
       return i;
     }
   }
@@ -112,39 +114,40 @@ int HitTest(const Selector& s) {
 // One arrow press moves one step, cyclic; the pointer follows so that the hit test keeps it.
 int StepByArrows(const Selector& s, int highlighted) {
   int next = highlighted;
-  if (shell::InputEvents & kArrowsBack) {
+  if (core::Input.InputEvents & kArrowsBack) {
     next = highlighted <= 0 ? s.count - 1 : highlighted - 1;
-  } else if (shell::InputEvents & kArrowsOn) {
+  } else if (core::Input.InputEvents & kArrowsOn) {
     next = highlighted < 0 || highlighted >= s.count - 1 ? 0 : highlighted + 1;
   } else {
     return highlighted;
   }
-  shell::InputEvents &= static_cast<std::uint16_t>(~(kArrowsBack | kArrowsOn));
+  core::Input.InputEvents &= static_cast<std::uint16_t>(~(kArrowsBack | kArrowsOn));
   const POINT p = PointerOn(s.items[next], kPointerOnItem);
-  shell::PlaceCursor(static_cast<std::uint16_t>(p.x), static_cast<std::uint16_t>(p.y));
+  core::PlaceCursor(static_cast<std::uint16_t>(p.x), static_cast<std::uint16_t>(p.y));
   return next;
 }
 
 }  // namespace
 
 std::uint16_t ToClientX(long x) {
-  return static_cast<std::uint16_t>(std::max(0L, x) * shell::ClientWidth / visuals::kPictureWidth);
+  return static_cast<std::uint16_t>(std::max(0L, x) * core::Window.ClientWidth /
+                                    core::kPictureWidth);
 }
 std::uint16_t ToClientY(long y) {
-  return static_cast<std::uint16_t>(std::max(0L, y) * shell::ClientHeight /
-                                    visuals::kPictureHeight);
+  return static_cast<std::uint16_t>(std::max(0L, y) * core::Window.ClientHeight /
+                                    core::kPictureHeight);
 }
 
 void GlidePointer(POINT target) {
-  POINT at{shell::MouseX, shell::MouseY};
+  POINT at{core::Input.MouseX, core::Input.MouseY};
   for (int step = 0; step < kPointerSteps; ++step) {
     at.x += (target.x - at.x) / 2;
     at.y += (target.y - at.y) / 2;
-    shell::PlaceCursor(static_cast<std::uint16_t>(at.x), static_cast<std::uint16_t>(at.y));
-    shell::Wait(1);
-    if (shell::MouseX != at.x || shell::MouseY != at.y) return;
+    core::PlaceCursor(static_cast<std::uint16_t>(at.x), static_cast<std::uint16_t>(at.y));
+    core::Wait(1);
+    if (core::Input.MouseX != at.x || core::Input.MouseY != at.y) return;
   }
-  shell::PlaceCursor(static_cast<std::uint16_t>(target.x), static_cast<std::uint16_t>(target.y));
+  core::PlaceCursor(static_cast<std::uint16_t>(target.x), static_cast<std::uint16_t>(target.y));
 }
 
 std::int16_t SelectItem(const ItemSelection& selection) {
@@ -157,13 +160,13 @@ std::int16_t SelectItem(const ItemSelection& selection) {
   }
   int highlighted = s.Valid(selection.highlighted) ? selection.highlighted : kNoItem;
 
-  shell::ClearInput();  // the press that opened the selector is spent
+  core::ClearInput();  // the press that opened the selector is spent
   DrawAll(s, highlighted, selection.items);
-  if (shell::Mmv != 0 && selection.pointer) {
+  if (core::Settings.Mmv != 0 && selection.pointer) {
     GlidePointer(s.Valid(highlighted) ? PointerOn(s.items[highlighted], kPointerOnItem)
                                       : PointerOn(s.items[0], -kPointerBeforeItem));
   }
-  if (visuals::PaletteState == 0) visuals::FadeInDim(1);
+  if (core::Screen.PaletteState == 0) visuals::FadeInDim(1);
 
   int drawn = highlighted;  // the item last drawn highlighted
   bool redraw_all = false;
@@ -173,40 +176,40 @@ std::int16_t SelectItem(const ItemSelection& selection) {
       redraw_all = false;
       drawn = highlighted;
     } else if (highlighted != drawn) {
-      visuals::UpdateRect = visuals::kEmptyUpdateRect;
+      core::Screen.UpdateRect = core::kEmptyUpdateRect;
       if (s.Valid(drawn)) DrawItem(s.items[drawn], kItemColour);
       if (s.Valid(highlighted))
         DrawItem(s.items[highlighted], ColourOf(s.items[highlighted], true));
-      shell::Present(&visuals::UpdateRect);
+      core::Present(&core::Screen.UpdateRect);
       drawn = highlighted;
     }
 
     highlighted = HitTest(s);
     highlighted = StepByArrows(s, highlighted);
 
-    if (shell::InputEvents & shell::kInputCancel) {
-      shell::ClearInput();
-      if (selection.cancel_opens_menu && flow::GamePhase == flow::kPhasePlaying) {
+    if (core::Input.InputEvents & core::kInputCancel) {
+      core::ClearInput();
+      if (selection.cancel_opens_menu && core::Phase.GamePhase == core::kPhasePlaying) {
         InGameMenu();
-        if (ScriptStop != 0) return kNoItem;
+        if (core::Scenario.ScriptStop != 0) return kNoItem;
         // The menu covered the question: its page comes back, and the items below it.
         text::RedrawPage(selection.items[0]);
-        SetPenY(static_cast<std::uint16_t>(LoadPen(GameState).y + kQuestionGap));
-        shell::Present(&visuals::UpdateRect);
+        SetPenY(static_cast<std::uint16_t>(text::LoadPen(core::GameState).y + kQuestionGap));
+        core::Present(&core::Screen.UpdateRect);
         redraw_all = true;
       }
       if (selection.cancel_answers) return kNoItem;
     }
 
-    if (shell::InputEvents & shell::kInputDecide) {
-      shell::ClearInput();
+    if (core::Input.InputEvents & core::kInputDecide) {
+      core::ClearInput();
       if (s.Choosable(highlighted)) {
         DrawItem(s.items[highlighted], kItemHighlightColour);
-        shell::Present(&visuals::UpdateRect);
+        core::Present(&core::Screen.UpdateRect);
         return static_cast<std::int16_t>(highlighted);
       }
     }
-    shell::PumpMessage();
+    core::PumpMessage();
   }
 }
 

@@ -4,12 +4,13 @@
 #include <limits>
 
 #include "core/flags.h"
+#include "core/input_state.h"
 #include "core/memory_blocks.h"
 #include "core/message_pump.h"
-#include "core/palette_state.h"
 #include "core/picture.h"
 #include "core/scenario_state.h"
-#include "core/shell_state.h"
+#include "core/screen_state.h"
+#include "core/settings.h"
 #include "core/text_code_table.h"
 #include "scenario/event_pictures.h"
 #include "scenario/save_slots.h"
@@ -34,7 +35,7 @@ namespace scenario {
 namespace {
 
 constexpr std::uint8_t kSystemGlyphDelay = 3;
-constexpr std::uint16_t kPressInputs = shell::kInputDecide | shell::kInputCancel;
+constexpr std::uint16_t kPressInputs = core::kInputDecide | core::kInputCancel;
 constexpr std::uint8_t kNoTransition = 255;
 constexpr std::uint8_t kNoCharacter = 255;
 constexpr int kCharacterSlots = 3;
@@ -56,10 +57,10 @@ struct TextRun {
   bool waits = true;
   bool hurry_lock = false;
 
-  void StorePen() const { scenario::StorePen(GameState, pen); }
+  void StorePen() const { text::StorePen(core::GameState, pen); }
   // After a page redraw the pen is where the redraw ended; margin and wrap stay the run's.
   void ReloadPen() {
-    const text::TextPen drawn = scenario::LoadPen(GameState);
+    const text::TextPen drawn = text::LoadPen(core::GameState);
     pen.x = drawn.x;
     pen.y = drawn.y;
     pen.colour = drawn.colour;
@@ -71,7 +72,7 @@ struct TextRun {
   }
 };
 
-bool SeenTextFast() { return shell::Skip != 0 && SkipAllowed == 1; }
+bool SeenTextFast() { return core::Settings.Skip != 0 && core::Scenario.SkipAllowed == 1; }
 
 void Glyph(TextRun& run, std::uint16_t glyph) {
   run.pen.PlaceGlyph();
@@ -84,21 +85,21 @@ void Glyph(TextRun& run, std::uint16_t glyph) {
   }
   run.pen.AdvanceGlyph();
   run.StorePen();
-  if (!run.waits || shell::SkipMode == 1 || SeenTextFast()) return;
-  if (run.present_each) shell::Present(&visuals::UpdateRect);
-  shell::Wait(run.glyph_delay);
+  if (!run.waits || core::Input.SkipMode == 1 || SeenTextFast()) return;
+  if (run.present_each) core::Present(&core::Screen.UpdateRect);
+  core::Wait(run.glyph_delay);
 }
 
 // A reader wait at the code at `code_pos`. False when ScriptStop cut it short.
 bool ReaderWait(TextRun& run, std::size_t code_pos, std::int16_t cursor) {
   for (;;) {
     // Skipping shows the whole text once, at its end.
-    if (shell::SkipMode == 0) shell::Present(&visuals::UpdateRect);
+    if (core::Input.SkipMode == 0) core::Present(&core::Screen.UpdateRect);
     const int menu =
         text::ClickWait(static_cast<std::int16_t>(run.pen.x), static_cast<std::int16_t>(run.pen.y),
                         cursor, static_cast<std::uint8_t>(run.pen.colour),
                         static_cast<std::uint8_t>(run.pen.shadow), run.scenario_message);
-    if (ScriptStop != 0) return false;
+    if (core::Scenario.ScriptStop != 0) return false;
     if (menu != 1) break;
     run.RedrawUpTo(code_pos);  // the menu covered the page: draw it again, then wait again
   }
@@ -109,31 +110,31 @@ bool ReaderWait(TextRun& run, std::size_t code_pos, std::int16_t cursor) {
 // After a page wait the page starts after it, at the top-left.
 void MovePageStart(TextRun& run, std::size_t next) {
   const auto offset = static_cast<std::uint16_t>(next);
-  SetPageStart(GameState, offset);
-  SetPageStart(ResumeState, offset);
+  text::SetPageStart(core::GameState, offset);
+  text::SetPageStart(core::ResumeState, offset);
   run.pen.x = text::kPageLeft;
   run.pen.y = text::kPageTop;
   run.StorePen();
-  scenario::StorePen(ResumeState, run.pen);
+  text::StorePen(core::ResumeState, run.pen);
 }
 
 // 0xBB: a white flash, after which the scene stays dimmed.
 void WhiteFlash() {
-  shell::Present(&visuals::UpdateRect);
+  core::Present(&core::Screen.UpdateRect);
   PALETTEENTRY kept[16];
-  visuals::PaletteCopy(kept, visuals::ScreenPalette);
+  core::PaletteCopy(kept, core::Screen.ScreenPalette);
   for (int i = 0; i < 15; ++i) {
-    PALETTEENTRY& e = visuals::ScreenPalette[i];
+    PALETTEENTRY& e = core::Screen.ScreenPalette[i];
     e.peRed = static_cast<BYTE>(e.peRed * 10 / 15);
     e.peGreen = static_cast<BYTE>(e.peGreen * 10 / 15);
     e.peBlue = static_cast<BYTE>(e.peBlue * 10 / 15);
   }
   visuals::FadeToWhite(1);
-  shell::Wait(kFlashHold);
+  core::Wait(kFlashHold);
   visuals::FadeFromWhite(1);
-  visuals::PaletteCopy(visuals::ScreenPalette, kept);
-  visuals::PaletteState = 3;
-  shell::ClearInput();
+  core::PaletteCopy(core::Screen.ScreenPalette, kept);
+  core::Screen.PaletteState = 3;
+  core::ClearInput();
 }
 
 // A pending fade-out of the music happens at a scene change, which then starts the music
@@ -141,16 +142,17 @@ void WhiteFlash() {
 void MusicChange() {
   if (sound::CdPlaying == 2) {
     sound::CdFadeOut();
-    if (Flag(flag::kQueuedMusic) != 0) sound::CdPlay(Flag(flag::kQueuedMusic));
+    if (core::Flag(core::flag::kQueuedMusic) != 0)
+      sound::CdPlay(core::Flag(core::flag::kQueuedMusic));
   }
-  SetFlag(flag::kQueuedMusic, 0);
+  core::SetFlag(core::flag::kQueuedMusic, 0);
 }
 
 // The end of every scene change: the text comes back over the new, dimmed scene.
 void BackToText(TextRun& run, std::size_t code_pos) {
   visuals::Dim();
   run.RedrawUpTo(code_pos);
-  shell::ClearInput();
+  core::ClearInput();
 }
 
 void ClearForScene(std::uint8_t effect) {
@@ -175,12 +177,13 @@ void SceneChange(TextRun& run, std::size_t code_pos, Scene scene, const std::uin
   }
   MusicChange();
   if (transition != kNoTransition) visuals::Transition(transition);
-  if (n != 0) shell::Wait(kSceneSettle);
+  if (n != 0) core::Wait(kSceneSettle);
   BackToText(run, code_pos);
 }
 
 std::uint8_t SlotPicture(std::uint8_t position) {
-  return position < kCharacterSlots ? GameState[field::kSlotPicture + position] : kNoCharacter;
+  return position < kCharacterSlots ? core::GameState[core::field::kSlotPicture + position]
+                                    : kNoCharacter;
 }
 
 void ShowCharacterIn(std::uint8_t position, std::uint8_t mode) {
@@ -192,27 +195,28 @@ void ShowCharacterIn(std::uint8_t position, std::uint8_t mode) {
 }
 
 // 0xC1 … 0xC3: one character comes, goes or is replaced, dissolved in.
-void CharacterChange(TextRun& run, std::size_t code_pos, TextCode code, const std::uint8_t* op) {
+void CharacterChange(TextRun& run, std::size_t code_pos, core::TextCode code,
+                     const std::uint8_t* op) {
   const std::uint8_t position = op[0] % 4;
   std::uint8_t mode = op[0] / 4;
   const std::uint8_t n = op[1];
   // There are three slots: position 3 names none and changes nothing.
   if (position >= kCharacterSlots) return;
-  if (code != TextCode::CharacterOnly && SlotPicture(position) == n) return;
+  if (code != core::TextCode::CharacterOnly && SlotPicture(position) == n) return;
   visuals::ShowComposed();
   if (n != kNoCharacter) visuals::Undim();
-  if (code == TextCode::CharacterOnly) {
+  if (code == core::TextCode::CharacterOnly) {
     visuals::RestoreBackground(0);
     mode = 1;
-  } else if (code == TextCode::CharacterChange) {
+  } else if (code == core::TextCode::CharacterChange) {
     visuals::RestoreBackground(static_cast<std::uint8_t>(position + 1));
   }
   visuals::ShowCharacter(position, n);
   ShowCharacterIn(position, mode);
-  shell::Wait(kCharacterSettle);
+  core::Wait(kCharacterSettle);
   if (n != kNoCharacter) visuals::Dim();
   run.RedrawUpTo(code_pos);
-  shell::ClearInput();
+  core::ClearInput();
 }
 
 // 0xC4: a background and a character together.
@@ -225,7 +229,7 @@ void CombinedChange(TextRun& run, std::size_t code_pos, const std::uint8_t* op) 
   visuals::ShowCharacter(op[0] % 4, op[1]);
   MusicChange();
   if (transition != kNoTransition) visuals::Transition(transition);
-  shell::Wait(kSceneSettle);
+  core::Wait(kSceneSettle);
   BackToText(run, code_pos);
 }
 
@@ -241,63 +245,63 @@ void TripleChange(TextRun& run, std::size_t code_pos, bool together, const std::
     if (!together) ShowCharacterIn(position, op[2 * i] / 4);
   }
   if (together) visuals::ShowDither();
-  shell::Wait(kCharacterSettle);
+  core::Wait(kCharacterSettle);
   BackToText(run, code_pos);
 }
 
 // Carries out control code `item`. False when the run ends (ScriptStop at a reader wait).
-bool ControlCode(TextRun& run, const TextItem& item) {
+bool ControlCode(TextRun& run, const core::TextItem& item) {
   const std::uint8_t* op = item.operands;
   const std::size_t at = item.pos;
-  const auto code = static_cast<TextCode>(item.code->number);
+  const auto code = static_cast<core::TextCode>(item.code->number);
   switch (code) {
-    case TextCode::WaitLine:
-      if (shell::Low != 0) break;
+    case core::TextCode::WaitLine:
+      if (core::Settings.Low != 0) break;
       return ReaderWait(run, at, text::kLineCursorGlyph);
-    case TextCode::WaitPage: {
+    case core::TextCode::WaitPage: {
       // Seen text shown fast still waits here: the page cursor ignores that setting.
       if (!ReaderWait(run, at, text::kPageCursorGlyph)) return false;
       if (run.scenario_message) MovePageStart(run, at + item.length);
       break;
     }
-    case TextCode::Speed: run.glyph_delay = op[0]; break;
-    case TextCode::Pause: shell::Wait(op[0]); break;
-    case TextCode::HurryLock: run.hurry_lock = true; break;
-    case TextCode::Flash: WhiteFlash(); break;
-    case TextCode::Quake: Quake(); break;
-    case TextCode::BackgroundChange:
-      if (GameState[field::kBackgroundNumber] == op[0]) break;
+    case core::TextCode::Speed: run.glyph_delay = op[0]; break;
+    case core::TextCode::Pause: core::Wait(op[0]); break;
+    case core::TextCode::HurryLock: run.hurry_lock = true; break;
+    case core::TextCode::Flash: WhiteFlash(); break;
+    case core::TextCode::Quake: Quake(); break;
+    case core::TextCode::BackgroundChange:
+      if (core::GameState[core::field::kBackgroundNumber] == op[0]) break;
       SceneChange(run, at, Scene::kBackground, op);
       break;
-    case TextCode::BackgroundAlways: SceneChange(run, at, Scene::kBackground, op); break;
-    case TextCode::EventPictureVChange:
-      if (GameState[field::kShownVPicture] == op[0]) break;
+    case core::TextCode::BackgroundAlways: SceneChange(run, at, Scene::kBackground, op); break;
+    case core::TextCode::EventPictureVChange:
+      if (core::GameState[core::field::kShownVPicture] == op[0]) break;
       SceneChange(run, at, Scene::kPictureV, op);
       break;
-    case TextCode::EventPictureHChange:
-      if (GameState[field::kShownHPicture] == op[0]) break;
+    case core::TextCode::EventPictureHChange:
+      if (core::GameState[core::field::kShownHPicture] == op[0]) break;
       SceneChange(run, at, Scene::kPictureH, op);
       break;
-    case TextCode::CharacterChange:
-    case TextCode::CharacterAdd:
-    case TextCode::CharacterOnly: CharacterChange(run, at, code, op); break;
-    case TextCode::BackgroundAndCharacter: CombinedChange(run, at, op); break;
-    case TextCode::ThreeCharacters: TripleChange(run, at, false, op); break;
-    case TextCode::ThreeCharactersTogether: TripleChange(run, at, true, op); break;
-    case TextCode::HurryUnlock: run.hurry_lock = false; break;
-    case TextCode::WaveH:
-    case TextCode::WaveV: {
+    case core::TextCode::CharacterChange:
+    case core::TextCode::CharacterAdd:
+    case core::TextCode::CharacterOnly: CharacterChange(run, at, code, op); break;
+    case core::TextCode::BackgroundAndCharacter: CombinedChange(run, at, op); break;
+    case core::TextCode::ThreeCharacters: TripleChange(run, at, false, op); break;
+    case core::TextCode::ThreeCharactersTogether: TripleChange(run, at, true, op); break;
+    case core::TextCode::HurryUnlock: run.hurry_lock = false; break;
+    case core::TextCode::WaveH:
+    case core::TextCode::WaveV: {
       const std::uint8_t armed =
-          code == TextCode::WaveH ? flag::kWaveHorizontal : flag::kWaveVertical;
-      SetFlag(armed, 1);
-      SetFlag(static_cast<std::uint8_t>(armed + 1), op[0]);
-      SetFlag(static_cast<std::uint8_t>(armed + 2), op[1]);
+          code == core::TextCode::WaveH ? core::flag::kWaveHorizontal : core::flag::kWaveVertical;
+      core::SetFlag(armed, 1);
+      core::SetFlag(static_cast<std::uint8_t>(armed + 1), op[0]);
+      core::SetFlag(static_cast<std::uint8_t>(armed + 2), op[1]);
       break;
     }
-    case TextCode::Redraw: run.RedrawUpTo(at); break;
-    case TextCode::Claw1: ClawEffect1(); break;
-    case TextCode::Blood: visuals::BloodEffect(); break;
-    case TextCode::Claw2: visuals::ClawEffect2(); break;
+    case core::TextCode::Redraw: run.RedrawUpTo(at); break;
+    case core::TextCode::Claw1: ClawEffect1(); break;
+    case core::TextCode::Blood: visuals::BloodEffect(); break;
+    case core::TextCode::Claw2: visuals::ClawEffect2(); break;
     default: text::ApplyPenCode(run.pen, item); break;  // the pen codes
   }
   run.StorePen();
@@ -307,8 +311,9 @@ bool ControlCode(TextRun& run, const TextItem& item) {
 // Where the text lies: inside MESSAGE DATA it is read up to the block's end; the program's
 // own texts are read as they stand.
 void LocateText(TextRun& run, const std::uint8_t* text) {
-  const auto* block = static_cast<const std::uint8_t*>(resources::MemLockOnce(MessageData));
-  const std::size_t block_size = block == nullptr ? 0 : GlobalSize(MessageData);
+  const auto* block =
+      static_cast<const std::uint8_t*>(core::MemLockOnce(core::Scenario.MessageData));
+  const std::size_t block_size = block == nullptr ? 0 : GlobalSize(core::Scenario.MessageData);
   if (block != nullptr && text >= block && text < block + block_size) {
     run.base = block;
     run.size = block_size;
@@ -327,7 +332,7 @@ namespace {
 const std::uint8_t* RunText(std::uint16_t x, std::uint16_t y, const std::uint8_t* text,
                             std::uint16_t colour, std::uint16_t shadow, bool present_each,
                             bool scenario_message, std::uint8_t glyph_delay) {
-  shell::ClearInput();
+  core::ClearInput();
   TextRun run;
   run.glyph_delay = glyph_delay;
   LocateText(run, text);
@@ -341,40 +346,40 @@ const std::uint8_t* RunText(std::uint16_t x, std::uint16_t y, const std::uint8_t
   run.pen.left_margin = x;
   if (run.scenario_message) {
     const auto offset = static_cast<std::uint16_t>(run.pos);
-    SetPageStart(GameState, offset);
-    SetPageStart(ResumeState, offset);
-    scenario::StorePen(ResumeState, run.pen);
+    text::SetPageStart(core::GameState, offset);
+    text::SetPageStart(core::ResumeState, offset);
+    text::StorePen(core::ResumeState, run.pen);
   }
   run.StorePen();
   if (run.scenario_message) TakeSaveSnapshot();
 
-  TextItem item;
+  core::TextItem item;
   for (;;) {
-    if (shell::SkipMode != 1) {
-      if (!run.hurry_lock && run.glyph_delay != 0 && (shell::InputEvents & kPressInputs)) {
+    if (core::Input.SkipMode != 1) {
+      if (!run.hurry_lock && run.glyph_delay != 0 && (core::Input.InputEvents & kPressInputs)) {
         run.waits = false;  // a press completes the line or page at once
-        shell::ClearInput();
+        core::ClearInput();
       }
-      if (shell::Low != 0) run.waits = false;
+      if (core::Settings.Low != 0) run.waits = false;
     }
-    if (!ScanTextItem(run.base, run.size, run.pos, &item)) ScenarioBroken(CurrentScenario());
+    if (!core::ScanTextItem(run.base, run.size, run.pos, &item)) ScenarioBroken(CurrentScenario());
     run.pos += item.length;
     switch (item.kind) {
-      case TextItemKind::kEnd:
-        if (shell::SkipMode != 0) shell::Present(&visuals::UpdateRect);
+      case core::TextItemKind::kEnd:
+        if (core::Input.SkipMode != 0) core::Present(&core::Screen.UpdateRect);
         return run.base + run.pos;
-      case TextItemKind::kGlyph: Glyph(run, item.glyph); break;
-      case TextItemKind::kCode:
+      case core::TextItemKind::kGlyph: Glyph(run, item.glyph); break;
+      case core::TextItemKind::kCode:
         if (!ControlCode(run, item)) return nullptr;
         break;
-      case TextItemKind::kOperation: RunSceneOperation(item.operation, true); break;
-      case TextItemKind::kIgnored: continue;
+      case core::TextItemKind::kOperation: RunSceneOperation(item.operation, true); break;
+      case core::TextItemKind::kIgnored: continue;
     }
-    if (shell::SkipMode == 1 && (shell::InputEvents & kPressInputs)) {
-      shell::SkipMode = 0;  // a press ends skipping
-      shell::ClearInput();
+    if (core::Input.SkipMode == 1 && (core::Input.InputEvents & kPressInputs)) {
+      core::Input.SkipMode = 0;  // a press ends skipping
+      core::ClearInput();
     }
-    shell::PumpMessage();
+    core::PumpMessage();
   }
 }
 

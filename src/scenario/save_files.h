@@ -18,6 +18,6 @@ bool ReadSlotRecord(int slot, SaveBytes record);
 
 // Whether the scenario, background, pictures and sound that `record` names all exist, so
 // that restoring it cannot end the program for a missing file.
-bool RecordFilesExist(const GameStateRecord& record);
+bool RecordFilesExist(const core::GameStateRecord& record);
 
 }  // namespace scenario

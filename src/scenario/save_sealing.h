@@ -13,7 +13,7 @@
 
 namespace scenario {
 
-using SaveBytes = std::span<std::uint8_t, kGameStateSize>;
+using SaveBytes = std::span<std::uint8_t, core::kGameStateSize>;
 
 // Bytes of the record that only a save file uses.
 namespace save_field {
@@ -27,20 +27,20 @@ constexpr std::size_t kDay = 169;
 constexpr std::size_t kHour = 170;
 constexpr std::size_t kMinute = 171;
 constexpr std::size_t kSecond = 172;
-constexpr std::size_t kProgress = field::kFlags + flag::kProgressCount;
+constexpr std::size_t kProgress = core::field::kFlags + core::flag::kProgressCount;
 // A file with the finished-game request set is a cleared slot: it reads as empty.
-constexpr std::size_t kFinishedRequest = field::kFlags + flag::kFinishedRequest;
-constexpr std::size_t kKeyByte = kGameStateSize - 1;
+constexpr std::size_t kFinishedRequest = core::field::kFlags + core::flag::kFinishedRequest;
+constexpr std::size_t kKeyByte = core::kGameStateSize - 1;
 }  // namespace save_field
 
 // The step of the scramble's key from one byte to the next.
 constexpr std::uint8_t kScrambleStep = 87;
 
 // The 16-bit sum of all bytes of a record.
-std::uint16_t RecordSum(std::span<const std::uint8_t, kGameStateSize> record);
+std::uint16_t RecordSum(std::span<const std::uint8_t, core::kGameStateSize> record);
 
 // Seals `record` in place as a save dated `now`. Draws its random words and key from
-// shell::Random: Random(1) once, then two Random(2) per word, then Random(1) for the key.
+// core::Random: Random(1) once, then two Random(2) per word, then Random(1) for the key.
 void SealSaveRecord(SaveBytes record, const SYSTEMTIME& now);
 
 }  // namespace scenario

@@ -19,10 +19,6 @@ struct SlotInfo {
   bool valid = false;
 };
 
-// The slot last picked on the slot screen: where loads, saves and progress writes go.
-// Process lifetime; the title flow sets it to 0 before clearing a slot.
-extern std::uint8_t LastUsedSlot;
-
 // SaveImage = GameState: a save writes the state as it was when the current message began.
 void TakeSaveSnapshot();
 // ResumeState = GameState; ResumeValid = 1.
@@ -50,7 +46,7 @@ bool UnsealSaveRecord(std::span<std::uint8_t> file);
 // Reads slot `slot`'s file and unseals it into `record`: true for a file of 4206 bytes whose
 // checksum holds, whatever else it holds (a cleared slot too). A missing file is false,
 // never an error: the gallery's reading of the seen pictures.
-bool ReadUnsealedSlot(int slot, std::span<std::uint8_t, kGameStateSize> record);
+bool ReadUnsealedSlot(int slot, std::span<std::uint8_t, core::kGameStateSize> record);
 
 // Draws slot `slot`'s box into VmemDIB: the frame in `colour` over a shadow in colour
 // `shadow` (−1 none), the slot's label, and the progress, date and time of a valid slot or

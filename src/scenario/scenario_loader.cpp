@@ -5,9 +5,11 @@
 #include "core/exit_program.h"
 #include "core/flags.h"
 #include "core/format_text.h"
+#include "core/input_state.h"
 #include "core/memory_blocks.h"
+#include "core/menu_command_ids.h"
 #include "core/scenario_state.h"
-#include "core/shell_state.h"
+#include "core/window_state.h"
 #include "resources/block_unpacker.h"
 #include "resources/pack_archive.h"
 #include "scenario/event_interpreter.h"
@@ -22,48 +24,56 @@ std::uint16_t ReadU16(const std::uint8_t* p) {
 }
 
 // Whether an unpacked block holds its whole table and every entry points inside it.
-bool TableFits(resources::MemHandle block) {
+bool TableFits(core::MemHandle block) {
   const std::size_t size = GlobalSize(block);
   if (size < kBlockTableEnd) return false;
-  const auto* base = static_cast<const std::uint8_t*>(resources::MemLock(block));
+  const auto* base = static_cast<const std::uint8_t*>(core::MemLock(block));
   bool fits = base != nullptr;
   for (std::size_t entry = 0; fits && entry < 256; ++entry) {
     fits = ReadU16(base + 2 + 2 * entry) < size;
   }
-  resources::MemUnlock(block);
+  core::MemUnlock(block);
   return fits;
 }
 
 void ReleaseBlocks() {
-  resources::MemRelease(&EventData);
-  resources::MemRelease(&MessageData);
+  core::MemRelease(&core::Scenario.EventData);
+  core::MemRelease(&core::Scenario.MessageData);
 }
 
 }  // namespace
 
-std::uint8_t CurrentScenario() { return GetU8(GameState, field::kCurrentScenario); }
-void SetCurrentScenario(std::uint8_t number) { SetU8(GameState, field::kCurrentScenario, number); }
-std::uint16_t EventPC() { return GetU16(GameState, field::kEventPC); }
-void SetEventPC(std::uint16_t offset) { SetU16(GameState, field::kEventPC, offset); }
-
-bool ScenarioSeen(const GameStateRecord& record, std::uint8_t number) {
-  return number < kSeenScenarioBits && FlagBit(record, flag::kSeenScenarios, number);
+std::uint8_t CurrentScenario() {
+  return core::GetU8(core::GameState, core::field::kCurrentScenario);
+}
+void SetCurrentScenario(std::uint8_t number) {
+  core::SetU8(core::GameState, core::field::kCurrentScenario, number);
+}
+std::uint16_t EventPC() { return core::GetU16(core::GameState, core::field::kEventPC); }
+void SetEventPC(std::uint16_t offset) {
+  core::SetU16(core::GameState, core::field::kEventPC, offset);
 }
 
-void MarkScenarioSeen(GameStateRecord& record, std::uint8_t number) {
-  if (number < kSeenScenarioBits) SetFlagBit(record, flag::kSeenScenarios, number);
+bool ScenarioSeen(const core::GameStateRecord& record, std::uint8_t number) {
+  return number < core::kSeenScenarioBits &&
+         core::FlagBit(record, core::flag::kSeenScenarios, number);
+}
+
+void MarkScenarioSeen(core::GameStateRecord& record, std::uint8_t number) {
+  if (number < core::kSeenScenarioBits)
+    core::SetFlagBit(record, core::flag::kSeenScenarios, number);
 }
 
 void ScenarioBroken(std::uint8_t number) {
-  const std::string name = resources::FormatString("%03d.SCN", number);
-  const std::string message = resources::FormatString("シナリオが壊れています : %s", name.c_str());
-  shell::ExitProgram(message.c_str());
+  const std::string name = core::FormatString("%03d.SCN", number);
+  const std::string message = core::FormatString("シナリオが壊れています : %s", name.c_str());
+  core::ExitProgram(message.c_str());
 }
 
 void OfferSkipCommand(bool offered) {
-  EnableMenuItem(GetMenu(shell::MainWindow), shell::kCommandSkip,
+  EnableMenuItem(GetMenu(core::Window.MainWindow), core::kCommandSkip,
                  offered ? MF_ENABLED : MF_DISABLED | MF_GRAYED);
-  DrawMenuBar(shell::MainWindow);
+  DrawMenuBar(core::Window.MainWindow);
 }
 
 namespace {
@@ -78,9 +88,10 @@ bool UnpackScenario(const std::uint8_t* file, std::uint32_t size) {
   const std::uint32_t message_at = ReadU16(file + 2) * 16u;
   if (event_at >= size || message_at >= size) return false;
 
-  EventData = resources::UnpackBlock(file + event_at, size - event_at, "EVENT DATA");
-  MessageData = resources::UnpackBlock(file + message_at, size - message_at, "MESSAGE DATA");
-  if (TableFits(EventData) && TableFits(MessageData)) return true;
+  core::Scenario.EventData = resources::UnpackBlock(file + event_at, size - event_at, "EVENT DATA");
+  core::Scenario.MessageData =
+      resources::UnpackBlock(file + message_at, size - message_at, "MESSAGE DATA");
+  if (TableFits(core::Scenario.EventData) && TableFits(core::Scenario.MessageData)) return true;
   ReleaseBlocks();
   return false;
 }
@@ -93,36 +104,36 @@ void InstallScenario(std::uint8_t number, const std::uint8_t* file, std::uint32_
 }
 
 std::uint16_t LabelOffset(std::uint8_t label) {
-  const auto* base = static_cast<const std::uint8_t*>(resources::MemLock(EventData));
+  const auto* base = static_cast<const std::uint8_t*>(core::MemLock(core::Scenario.EventData));
   // Only a block that passed the load checks is ever EventData.
   if (base == nullptr) ScenarioBroken(CurrentScenario());
   const std::uint16_t offset = ReadU16(base + 2 + 2 * label);
-  resources::MemUnlock(EventData);
+  core::MemUnlock(core::Scenario.EventData);
   return offset;
 }
 
 void EnterScenario(std::uint8_t number, bool run) {
   if (number == kNoScenario) ScenarioBroken(number);
   // Seen test first: the scenario being left is marked only afterwards.
-  if (ScenarioSeen(GameState, number)) {
+  if (ScenarioSeen(core::GameState, number)) {
     OfferSkipCommand(true);
-    SkipAllowed = 1;
+    core::Scenario.SkipAllowed = 1;
   } else {
     OfferSkipCommand(false);
-    SkipAllowed = 0;
-    shell::SkipMode = 0;
+    core::Scenario.SkipAllowed = 0;
+    core::Input.SkipMode = 0;
   }
   const std::uint8_t leaving = CurrentScenario();
-  if (leaving != kNoScenario) MarkScenarioSeen(GameState, leaving);
+  if (leaving != kNoScenario) MarkScenarioSeen(core::GameState, leaving);
 
-  if (number != leaving || EventData == 0) {
+  if (number != leaving || core::Scenario.EventData == 0) {
     ReleaseBlocks();
-    const std::string name = resources::FormatString("%03d.SCN", number);
+    const std::string name = core::FormatString("%03d.SCN", number);
     std::uint32_t size = 0;
-    resources::MemHandle file = resources::LoadFile(name.c_str(), &size);
-    const auto* bytes = static_cast<const std::uint8_t*>(resources::MemLock(file));
+    core::MemHandle file = resources::LoadFile(name.c_str(), &size);
+    const auto* bytes = static_cast<const std::uint8_t*>(core::MemLock(file));
     const bool loaded = UnpackScenario(bytes, bytes == nullptr ? 0 : size);
-    resources::MemRelease(&file);
+    core::MemRelease(&file);
     if (!loaded) ScenarioBroken(number);
     SetCurrentScenario(number);
   }
@@ -131,10 +142,10 @@ void EnterScenario(std::uint8_t number, bool run) {
     if (sound::CdPlaying != 1) sound::CdFadeOut();
     SetEventPC(LabelOffset(0));
     // The entry routine's own end never stops the level that asked for the entry.
-    const std::uint16_t saved_stop = ScriptStop;
+    const std::uint16_t saved_stop = core::Scenario.ScriptStop;
     RunEvents();
-    SetFlag(flag::kEntryRoutineRan, 1);
-    ScriptStop = saved_stop;
+    core::SetFlag(core::flag::kEntryRoutineRan, 1);
+    core::Scenario.ScriptStop = saved_stop;
   }
 }
 

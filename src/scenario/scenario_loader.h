@@ -31,8 +31,8 @@ void SetEventPC(std::uint16_t offset);
 
 // SeenScenarios (flags 40 … 69 of a record): scenario n has bit n. Numbers 240 and above
 // have no bit: never seen, never marked.
-bool ScenarioSeen(const GameStateRecord& record, std::uint8_t number);
-void MarkScenarioSeen(GameStateRecord& record, std::uint8_t number);
+bool ScenarioSeen(const core::GameStateRecord& record, std::uint8_t number);
+void MarkScenarioSeen(core::GameStateRecord& record, std::uint8_t number);
 
 // Makes `number` the loaded scenario and, with `run`, runs its entry routine (label 0)
 // keeping the caller's ScriptStop. Decides SkipAllowed and the skip command from whether

@@ -9,6 +9,6 @@ namespace scenario {
 // Carries out one decoded operation. `in_text` gives the differences inside message text:
 // 0x33 composes without showing, 0x3A and 0xA6 first present the glyphs drawn so far.
 // Any other opcode does nothing.
-void RunSceneOperation(const Instruction& ins, bool in_text);
+void RunSceneOperation(const core::Instruction& ins, bool in_text);
 
 }  // namespace scenario

@@ -23,8 +23,8 @@ class TextPictureWire {
   TextPictureWire& operator=(const TextPictureWire&) = delete;
 
  private:
-  resources::MemHandle screen_;
-  resources::MemHandle font_;
+  core::MemHandle screen_;
+  core::MemHandle font_;
 };
 
 // Ends the program unless message m of the loaded MESSAGE DATA ends (0xAF) inside the block.

@@ -15,8 +15,8 @@ constexpr std::uint8_t kShakeSound = 3;
 constexpr std::uint8_t kClawSound = 18;
 constexpr std::uint8_t kNoSound = 255;
 
-std::uint8_t LoadedSound() { return GetU8(GameState, field::kPcmNumber); }
-bool SoundPlaying() { return GetU8(GameState, field::kPcmPlaying) != 0; }
+std::uint8_t LoadedSound() { return core::GetU8(core::GameState, core::field::kPcmNumber); }
+bool SoundPlaying() { return core::GetU8(core::GameState, core::field::kPcmPlaying) != 0; }
 
 void PlayOnce(std::uint8_t n) {
   sound::PcmLoad(n);
@@ -34,7 +34,7 @@ void EndEffectSound() {
 }  // namespace
 
 void Quake() {
-  resources::MemHandle buffer = visuals::AllocQuakeBuffer();
+  core::MemHandle buffer = visuals::AllocQuakeBuffer();
   // A voice that is playing is not cut off by the shake's sound; a silent one is put back
   // afterwards.
   std::uint8_t silent = kNoSound;
@@ -43,7 +43,7 @@ void Quake() {
     PlayOnce(kShakeSound);
   }
   visuals::ShakeShownPicture(buffer);
-  resources::MemFree(buffer);
+  core::MemFree(buffer);
   EndEffectSound();
   if (silent != kNoSound) sound::PcmLoad(silent);
 }

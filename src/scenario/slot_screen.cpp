@@ -3,10 +3,12 @@
 #include <array>
 
 #include "core/format_text.h"
+#include "core/input_state.h"
 #include "core/message_pump.h"
-#include "core/palette_state.h"
 #include "core/picture.h"
-#include "core/shell_state.h"
+#include "core/scenario_state.h"
+#include "core/screen_state.h"
+#include "core/settings.h"
 #include "core/text_code_table.h"
 #include "scenario/item_selector.h"
 #include "scenario/message_text.h"
@@ -40,8 +42,8 @@ constexpr int kThirdLine = 116;
 constexpr int kPointerFromRight = 16;
 constexpr int kPointerFromTop = 32;
 
-constexpr std::uint8_t kSpeedCode = static_cast<std::uint8_t>(TextCode::Speed);
-constexpr std::uint8_t kEndCode = kTextEnd;
+constexpr std::uint8_t kSpeedCode = static_cast<std::uint8_t>(core::TextCode::Speed);
+constexpr std::uint8_t kEndCode = core::kTextEnd;
 
 struct Box {
   int left, top, right, bottom;  // right and bottom exclusive
@@ -53,18 +55,18 @@ Box SlotBox(int slot) {
 }
 
 void FillBar(int x1, int y1, int x2, int y2, std::uint8_t colour) {
-  visuals::FillPictureRect(visuals::VmemDIB, static_cast<std::int16_t>(x1),
-                           static_cast<std::int16_t>(y1), static_cast<std::int16_t>(x2),
-                           static_cast<std::int16_t>(y2), colour);
+  core::FillPictureRect(core::Screen.VmemDIB, static_cast<std::int16_t>(x1),
+                        static_cast<std::int16_t>(y1), static_cast<std::int16_t>(x2),
+                        static_cast<std::int16_t>(y2), colour);
 }
 
 // Text of the slot screen in one piece; the presses pending before stay for the screen's
 // own loop (text drawing starts by clearing them).
 void DrawText(std::uint16_t x, int y, const std::uint8_t* text, std::uint8_t colour,
               std::uint8_t shadow) {
-  const std::uint16_t pending = shell::InputEvents;
+  const std::uint16_t pending = core::Input.InputEvents;
   ShowTextAtOnce(x, static_cast<std::uint16_t>(y), text, colour, shadow);
-  shell::InputEvents |= pending;
+  core::Input.InputEvents |= pending;
 }
 
 // A number line of the slot information, built in glyph form: each value in full-width
@@ -77,22 +79,22 @@ const std::uint8_t* AsText(const GlyphLine& line) {
 
 void DrawInformation(int y0, const SlotInfo& info, std::uint8_t colour, std::uint8_t shadow) {
   GlyphLine line{};
-  resources::FormatText(line, "%c%c%!d%c", kSpeedCode, 0,
-                        static_cast<std::int32_t>(info.progress) + 1, kEndCode);
+  core::FormatText(line, "%c%c%!d%c", kSpeedCode, 0, static_cast<std::int32_t>(info.progress) + 1,
+                   kEndCode);
   DrawText(kInfoX, y0 + kFirstLine, AsText(line), colour, shadow);
-  const text::TextPen pen = LoadPen(GameState);
+  const text::TextPen pen = text::LoadPen(core::GameState);
   DrawText(pen.x, pen.y, text::kSlotCountSuffix, colour, shadow);
 
   const auto unit = [](const std::uint8_t* text, int i) { return text[i]; };
-  resources::FormatText(line, "%c%c%!4d%c%c%!2d%c%c%!2d%c%c%c", kSpeedCode, 0, info.year,
-                        unit(text::kUnitYear, 0), unit(text::kUnitYear, 1), info.month,
-                        unit(text::kUnitMonth, 0), unit(text::kUnitMonth, 1), info.day,
-                        unit(text::kUnitDay, 0), unit(text::kUnitDay, 1), kEndCode);
+  core::FormatText(line, "%c%c%!4d%c%c%!2d%c%c%!2d%c%c%c", kSpeedCode, 0, info.year,
+                   unit(text::kUnitYear, 0), unit(text::kUnitYear, 1), info.month,
+                   unit(text::kUnitMonth, 0), unit(text::kUnitMonth, 1), info.day,
+                   unit(text::kUnitDay, 0), unit(text::kUnitDay, 1), kEndCode);
   DrawText(kInfoX, y0 + kSecondLine, AsText(line), colour, shadow);
-  resources::FormatText(line, "%c%c%!2d%c%c%!2d%c%c%!2d%c%c%c", kSpeedCode, 0, info.hour,
-                        unit(text::kUnitHour, 0), unit(text::kUnitHour, 1), info.minute,
-                        unit(text::kUnitMinute, 0), unit(text::kUnitMinute, 1), info.second,
-                        unit(text::kUnitSecond, 0), unit(text::kUnitSecond, 1), kEndCode);
+  core::FormatText(line, "%c%c%!2d%c%c%!2d%c%c%!2d%c%c%c", kSpeedCode, 0, info.hour,
+                   unit(text::kUnitHour, 0), unit(text::kUnitHour, 1), info.minute,
+                   unit(text::kUnitMinute, 0), unit(text::kUnitMinute, 1), info.second,
+                   unit(text::kUnitSecond, 0), unit(text::kUnitSecond, 1), kEndCode);
   DrawText(kInfoX, y0 + kThirdLine, AsText(line), colour, shadow);
 }
 
@@ -103,14 +105,14 @@ POINT PointerOnSlot(int slot) {
 
 void PlacePointerOnSlot(int slot) {
   const POINT p = PointerOnSlot(slot);
-  shell::PlaceCursor(static_cast<std::uint16_t>(p.x), static_cast<std::uint16_t>(p.y));
+  core::PlaceCursor(static_cast<std::uint16_t>(p.x), static_cast<std::uint16_t>(p.y));
 }
 
 int HitTest() {
   for (int slot = 0; slot < kSlotCount; ++slot) {
     const Box b = SlotBox(slot);
-    if (shell::MouseX >= ToClientX(b.left) && shell::MouseX < ToClientX(b.right) &&
-        shell::MouseY >= ToClientY(b.top) && shell::MouseY < ToClientY(b.bottom)) {
+    if (core::Input.MouseX >= ToClientX(b.left) && core::Input.MouseX < ToClientX(b.right) &&
+        core::Input.MouseY >= ToClientY(b.top) && core::Input.MouseY < ToClientY(b.bottom)) {
       return slot;
     }
   }
@@ -159,48 +161,48 @@ void DrawSlot(int slot, const SlotInfo& info, std::uint8_t colour, int shadow) {
 int SlotScreen(int mode) {
   if (mode < 0 || mode > 2) return kNoSlot;
   DrawText(kTitleX, kTitleY, text::kSlotTitles[mode], kHighlightColour, kFrameShadow);
-  int highlighted = LastUsedSlot < kSlotCount ? LastUsedSlot : 0;
+  int highlighted = core::Scenario.LastUsedSlot < kSlotCount ? core::Scenario.LastUsedSlot : 0;
   for (int slot = 0; slot < kSlotCount; ++slot) {
     DrawSlot(slot, ReadSlotInfo(slot), slot == highlighted ? kHighlightColour : kSlotColour,
              kFrameShadow);
   }
-  shell::Present(nullptr);
-  if (shell::Mmv != 0) GlidePointer(PointerOnSlot(highlighted));
-  if (visuals::PaletteState == 0) visuals::FadeInDim(1);
+  core::Present(nullptr);
+  if (core::Settings.Mmv != 0) GlidePointer(PointerOnSlot(highlighted));
+  if (core::Screen.PaletteState == 0) visuals::FadeInDim(1);
 
   int drawn = highlighted;
   for (;;) {
     if (highlighted != drawn) {
       if (drawn != kNoSlot) Redraw(drawn, kSlotColour);
       if (highlighted != kNoSlot) Redraw(highlighted, kHighlightColour);
-      shell::Present(nullptr);
+      core::Present(nullptr);
       drawn = highlighted;
     }
     highlighted = HitTest();
     // One arrow press moves one step; the pointer follows so that the next hit test keeps it.
-    const std::uint16_t arrows = shell::kInputUp | shell::kInputDown;
-    if (shell::InputEvents & arrows) {
-      if (shell::InputEvents & shell::kInputUp) {
+    const std::uint16_t arrows = core::kInputUp | core::kInputDown;
+    if (core::Input.InputEvents & arrows) {
+      if (core::Input.InputEvents & core::kInputUp) {
         highlighted = highlighted <= 0 ? kSlotCount - 1 : highlighted - 1;
       } else {
         highlighted = highlighted == kNoSlot || highlighted >= kSlotCount - 1 ? 0 : highlighted + 1;
       }
-      shell::InputEvents &= static_cast<std::uint16_t>(
-          ~(shell::kInputUp | shell::kInputDown | shell::kInputLeft | shell::kInputRight));
+      core::Input.InputEvents &= static_cast<std::uint16_t>(
+          ~(core::kInputUp | core::kInputDown | core::kInputLeft | core::kInputRight));
       PlacePointerOnSlot(highlighted);
     }
-    if (shell::InputEvents & shell::kInputCancel) {
-      shell::ClearInput();
+    if (core::Input.InputEvents & core::kInputCancel) {
+      core::ClearInput();
       return kNoSlot;
     }
-    if (shell::InputEvents & shell::kInputDecide) {
-      shell::ClearInput();
+    if (core::Input.InputEvents & core::kInputDecide) {
+      core::ClearInput();
       if (highlighted != kNoSlot) {
-        LastUsedSlot = static_cast<std::uint8_t>(highlighted);
+        core::Scenario.LastUsedSlot = static_cast<std::uint8_t>(highlighted);
         return highlighted;
       }
     }
-    shell::PumpMessage();
+    core::PumpMessage();
   }
 }
 

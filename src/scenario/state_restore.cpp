@@ -7,6 +7,7 @@
 #include "core/message_pump.h"
 #include "core/picture.h"
 #include "core/scenario_state.h"
+#include "core/screen_state.h"
 #include "scenario/event_pictures.h"
 #include "scenario/save_slots.h"
 #include "scenario/scenario_loader.h"
@@ -31,10 +32,10 @@ constexpr std::uint8_t kNone = 255;
 
 // Flags, history count, the entry before the first, and the whole history: the bytes from
 // the flag area to the end of the history.
-void CopyFlagsAndHistory(GameStateRecord& to, const GameStateRecord& from) {
-  std::memcpy(to + field::kFlags, from + field::kFlags, field::kFlagCount);
-  std::memcpy(to + field::kHistoryCount, from + field::kHistoryCount,
-              kGameStateSize - 2 - field::kHistoryCount);
+void CopyFlagsAndHistory(core::GameStateRecord& to, const core::GameStateRecord& from) {
+  std::memcpy(to + core::field::kFlags, from + core::field::kFlags, core::field::kFlagCount);
+  std::memcpy(to + core::field::kHistoryCount, from + core::field::kHistoryCount,
+              core::kGameStateSize - 2 - core::field::kHistoryCount);
 }
 
 // The live record's scene empties before the saved one is composed, so that nothing of the
@@ -42,8 +43,8 @@ void CopyFlagsAndHistory(GameStateRecord& to, const GameStateRecord& from) {
 void ForgetScene() {
   visuals::SetBackgroundNumber(visuals::kNoBackground);
   visuals::SetStoredBackground(visuals::kNoBackground);
-  SetU8(GameState, field::kShownVPicture, kNoEventPicture);
-  SetU8(GameState, field::kShownHPicture, kNoEventPicture);
+  core::SetU8(core::GameState, core::field::kShownVPicture, core::kNoEventPicture);
+  core::SetU8(core::GameState, core::field::kShownHPicture, core::kNoEventPicture);
   visuals::EmptyAllSlots();
   visuals::SetColourEffect(0);
 }
@@ -51,21 +52,22 @@ void ForgetScene() {
 // A colour effect still pending in the saved state was set after the saved scene was shown;
 // it belongs to the next scene change of the play, so the redraw here must not use it up
 // (else a page whose own text changes the scene came back without its colours).
-void ComposeSavedScene(const GameStateRecord& saved) {
+void ComposeSavedScene(const core::GameStateRecord& saved) {
   const std::uint8_t pending = visuals::PendingColourEffect();
   visuals::SetPendingColourEffect(0);
-  if (GetU8(saved, field::kBackgroundNumber) != visuals::kNoBackground) {
-    visuals::ShowBackground(GetU8(saved, field::kStoredBackground));
-  } else if (GetU8(saved, field::kShownVPicture) != kNoEventPicture) {
-    ShowEventPictureV(GetU8(saved, field::kShownVPicture));
-  } else if (GetU8(saved, field::kShownHPicture) != kNoEventPicture) {
-    ShowEventPictureH(GetU8(saved, field::kShownHPicture));
+  if (core::GetU8(saved, core::field::kBackgroundNumber) != visuals::kNoBackground) {
+    visuals::ShowBackground(core::GetU8(saved, core::field::kStoredBackground));
+  } else if (core::GetU8(saved, core::field::kShownVPicture) != core::kNoEventPicture) {
+    ShowEventPictureV(core::GetU8(saved, core::field::kShownVPicture));
+  } else if (core::GetU8(saved, core::field::kShownHPicture) != core::kNoEventPicture) {
+    ShowEventPictureH(core::GetU8(saved, core::field::kShownHPicture));
   }
   // Characters come back in their drawing order.
   for (std::uint8_t layer = 0; layer < visuals::kSlotCount; ++layer) {
     for (std::uint8_t slot = 0; slot < visuals::kSlotCount; ++slot) {
-      const std::uint8_t picture = GetU8(saved, field::kSlotPicture + slot);
-      if (GetU8(saved, field::kSlotLayer + slot) == layer && picture != visuals::kNoCharacter) {
+      const std::uint8_t picture = core::GetU8(saved, core::field::kSlotPicture + slot);
+      if (core::GetU8(saved, core::field::kSlotLayer + slot) == layer &&
+          picture != visuals::kNoCharacter) {
         visuals::ShowCharacter(slot, picture);
       }
     }
@@ -73,72 +75,75 @@ void ComposeSavedScene(const GameStateRecord& saved) {
   visuals::SetPendingColourEffect(pending);
 }
 
-void ResumeSavedSound(const GameStateRecord& saved) {
-  const std::uint8_t pcm = GetU8(saved, field::kPcmNumber);
+void ResumeSavedSound(const core::GameStateRecord& saved) {
+  const std::uint8_t pcm = core::GetU8(saved, core::field::kPcmNumber);
   if (pcm == kNone) {
     sound::PcmUnload();
     return;
   }
   sound::PcmLoad(pcm);
-  if (GetU8(saved, field::kPcmPlaying) == 1) {
-    sound::PcmPlay(GetU16(saved, field::kPcmLoops), GetU16(saved, field::kPcmParam));
+  if (core::GetU8(saved, core::field::kPcmPlaying) == 1) {
+    sound::PcmPlay(core::GetU16(saved, core::field::kPcmLoops),
+                   core::GetU16(saved, core::field::kPcmParam));
   }
 }
 
 // A restored EventPC must name code of its scenario; one outside the event block is damaged
 // data, and nothing is run from it.
 void CheckEventPC(std::uint8_t scenario) {
-  const std::uint16_t pc = GetU16(GameState, field::kEventPC);
-  if (EventData == 0 || pc < kBlockTableEnd || pc >= GlobalSize(EventData)) {
+  const std::uint16_t pc = core::GetU16(core::GameState, core::field::kEventPC);
+  if (core::Scenario.EventData == 0 || pc < kBlockTableEnd ||
+      pc >= GlobalSize(core::Scenario.EventData)) {
     ScenarioBroken(scenario);
   }
 }
 
 }  // namespace
 
-void TakeSaveSnapshot() { std::memcpy(SaveImage, GameState, kGameStateSize); }
+void TakeSaveSnapshot() { std::memcpy(core::SaveImage, core::GameState, core::kGameStateSize); }
 
 void SetResumePoint() {
-  std::memcpy(ResumeState, GameState, kGameStateSize);
-  ResumeValid = 1;
+  std::memcpy(core::ResumeState, core::GameState, core::kGameStateSize);
+  core::Scenario.ResumeValid = 1;
 }
 
 void RestoreState(bool with_effect) {
-  const GameStateRecord& saved = ResumeState;
+  const core::GameStateRecord& saved = core::ResumeState;
   sound::CdMarkFade();
   if (with_effect) visuals::ClearScene(kRestoreSceneClear);
   sound::CdFadeOut();
-  visuals::ClearPicture(visuals::VbufDIB);
-  visuals::ClearPictureAndShow(visuals::VmemDIB);
+  core::ClearPicture(core::Screen.VbufDIB);
+  visuals::ClearPictureAndShow(core::Screen.VmemDIB);
   sound::PcmStop();
   sound::PcmUnload();
   visuals::ForgetBackground();
 
-  CopyFlagsAndHistory(GameState, saved);
+  CopyFlagsAndHistory(core::GameState, saved);
   ForgetScene();
-  const std::uint8_t scenario = GetU8(saved, field::kCurrentScenario);
+  const std::uint8_t scenario = core::GetU8(saved, core::field::kCurrentScenario);
   SetCurrentScenario(kNoScenario);
   EnterScenario(scenario, false);
-  SetU16(GameState, field::kEventPC, GetU16(saved, field::kEventPC));
+  core::SetU16(core::GameState, core::field::kEventPC, core::GetU16(saved, core::field::kEventPC));
   CheckEventPC(scenario);
 
-  sound::CdPlay(GetU8(saved, field::kCdTrack));
+  sound::CdPlay(core::GetU8(saved, core::field::kCdTrack));
   ComposeSavedScene(saved);
   ResumeSavedSound(saved);
   visuals::SavePalette();
-  if (GetU8(saved, field::kColourEffect) != 0) {
-    visuals::ApplyColourEffect(GetU8(saved, field::kColourEffect), false);
+  if (core::GetU8(saved, core::field::kColourEffect) != 0) {
+    visuals::ApplyColourEffect(core::GetU8(saved, core::field::kColourEffect), false);
   }
   visuals::Transition(0);
   TakeSaveSnapshot();
-  shell::ClearInput();
-  shell::Wait(kRestoreSettle);
+  core::ClearInput();
+  core::Wait(kRestoreSettle);
   visuals::Dim();
 }
 
 void CarryOverFlags() {
-  std::memcpy(GameState + field::kFlags, ResumeState + field::kFlags, field::kFlagCount);
-  std::memset(GameState + field::kFlags, 0, kLocalFlagCount);
+  std::memcpy(core::GameState + core::field::kFlags, core::ResumeState + core::field::kFlags,
+              core::field::kFlagCount);
+  std::memset(core::GameState + core::field::kFlags, 0, kLocalFlagCount);
 }
 
 }  // namespace scenario

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <system_error>
 
-#include "core/shell_state.h"
+#include "core/settings.h"
 #include "platform/win32.h"
 #include "resources/pack_format.h"
 
@@ -158,9 +158,9 @@ std::string CheckGameFolder(const std::string& game_dir, std::string* data_dir) 
   if (path.find('\\') != std::string::npos) {
     return game_dir + ": the game cannot use a folder whose path holds a backslash";
   }
-  if (path.size() >= sizeof DataDir) {
+  if (path.size() >= sizeof core::Settings.DataDir) {
     return game_dir + ": the folder's path is longer than the game can hold (" +
-           std::to_string(sizeof DataDir - 1) + " bytes)";
+           std::to_string(sizeof core::Settings.DataDir - 1) + " bytes)";
   }
   if (!HoldsPack(path)) {
     return game_dir + ": no game data here (" + resources::kPackFileName +

@@ -1,11 +1,11 @@
-// Start values of every subsystem's global state: each subsystem knows its own, set next to
-// their definitions.
+// Start values of every subsystem's state: each subsystem's state is one struct whose start
+// values are written in it, and its reset assigns a fresh one.
 #include "core/game_phase.h"
-#include "core/message_pump.h"
-#include "core/palette_state.h"
-#include "core/picture.h"
+#include "core/input_state.h"
 #include "core/scenario_state.h"
-#include "core/shell_state.h"
+#include "core/screen_state.h"
+#include "core/settings.h"
+#include "core/window_state.h"
 #include "shell/startup.h"
 #include "sound/sound_state.h"
 #include "text/backlog.h"
@@ -18,17 +18,17 @@ namespace shell {
 void ResetGameState() {
   // Bottom layer first. No reset reads another subsystem's state, so the order only keeps
   // the list easy to check against the layers.
-  ResetInputState();
+  core::ResetInputState();
+  core::ResetScreenState();
+  core::ResetScenarioState();
+  core::ResetPhaseState();
+  core::ResetSettingsState();
+  core::ResetWindowState();
   sound::ResetSoundState();
-  visuals::ResetPaletteState();
-  visuals::ResetPictureState();
   text::ResetFontState();
   text::ResetTypewriterState();
   text::ResetBacklogState();
   text::ResetWaveState();
-  scenario::ResetScenarioState();
-  flow::ResetFlowState();
-  ResetShellState();
 }
 
 }  // namespace shell

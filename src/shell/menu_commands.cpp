@@ -1,7 +1,10 @@
 // The menu commands.
 #include "core/exit_program.h"
+#include "core/game_phase.h"
+#include "core/input_state.h"
+#include "core/menu_command_ids.h"
+#include "core/program_identity.h"
 #include "core/scenario_state.h"
-#include "core/shell_state.h"
 #include "flow/game_flow.h"
 #include "shell/picture_scaling.h"
 #include "shell/settings_dialog.h"
@@ -11,24 +14,25 @@
 namespace shell {
 
 void QuitConfirmation(HWND hwnd) {
-  if (MessageBoxA(hwnd, "終了します。\nよろしいですか？", kAppCaption,
+  if (MessageBoxA(hwnd, "終了します。\nよろしいですか？", core::kAppCaption,
                   MB_OKCANCEL | MB_ICONQUESTION) == IDOK) {
-    ExitProgram(nullptr);
+    core::ExitProgram(nullptr);
   }
 }
 
 void OnCommand(HWND hwnd, UINT id) {
-  if (id == kModeFullScreen) {
+  if (id == core::kModeFullScreen) {
     FullScreenCommand(hwnd);
-  } else if (id >= kModeFirstSize && id < kModeFirstSize + 8) {
+  } else if (id >= core::kModeFirstSize && id < core::kModeFirstSize + 8) {
     SizeCommand(hwnd, id);
-  } else if (id == kCommandSkip) {
-    if (flow::GamePhase == flow::kPhasePlaying && scenario::SkipAllowed == 1) SkipMode = 1;
-  } else if (id == kCommandVersion) {
-    MessageBoxA(hwnd, "Ｖｅｒｓｉｏｎ　１．０", kAppCaption, MB_ICONINFORMATION);
-  } else if (id == kCommandQuit) {
+  } else if (id == core::kCommandSkip) {
+    if (core::Phase.GamePhase == core::kPhasePlaying && core::Scenario.SkipAllowed == 1)
+      core::Input.SkipMode = 1;
+  } else if (id == core::kCommandVersion) {
+    MessageBoxA(hwnd, "Ｖｅｒｓｉｏｎ　１．０", core::kAppCaption, MB_ICONINFORMATION);
+  } else if (id == core::kCommandQuit) {
     QuitConfirmation(hwnd);
-  } else if (id == kCommandSettings) {
+  } else if (id == core::kCommandSettings) {
     OpenSettings();
   } else {
     ScalingCommand(hwnd, id);

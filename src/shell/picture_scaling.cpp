@@ -1,6 +1,6 @@
 #include "shell/picture_scaling.h"
 
-#include "core/shell_state.h"
+#include "core/program_identity.h"
 #include "platform/presentation.h"
 #include "platform/profile.h"
 #include "shell/settings.h"
@@ -63,11 +63,11 @@ void WriteChoice(HWND hwnd, const Presentation& p) {
 void ReadScalingChoice(HWND hwnd) {
   Presentation p;
   char value[64];
-  GetPrivateProfileStringA(kScalingSection, kScalingKey, "", value, sizeof value, kIniFile);
+  GetPrivateProfileStringA(kScalingSection, kScalingKey, "", value, sizeof value, core::kIniFile);
   for (const ModeRow& r : kModes) {
     if (StrEqual(value, r.value, 0)) p.mode = r.mode;
   }
-  GetPrivateProfileStringA(kScalingSection, kFilterKey, "", value, sizeof value, kIniFile);
+  GetPrivateProfileStringA(kScalingSection, kFilterKey, "", value, sizeof value, core::kIniFile);
   for (const FilterRow& r : kFilters) {
     if (StrEqual(value, r.value, 0)) p.filter = r.filter;
   }

@@ -3,7 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "core/shell_state.h"
+#include "core/program_identity.h"
+#include "core/settings.h"
+#include "core/window_state.h"
 #include "platform/profile.h"
 #include "shell/startup.h"
 
@@ -18,8 +20,9 @@ struct Setting {
 
 // In the order they are read and written.
 const Setting kSettings[] = {
-    {"Music", &Music, "ON"}, {"Pcm", &Pcm, "ON"},  {"Skip", &Skip, "ON"},
-    {"Mmv", &Mmv, "ON"},     {"Low", &Low, "OFF"},
+    {"Music", &core::Settings.Music, "ON"}, {"Pcm", &core::Settings.Pcm, "ON"},
+    {"Skip", &core::Settings.Skip, "ON"},   {"Mmv", &core::Settings.Mmv, "ON"},
+    {"Low", &core::Settings.Low, "OFF"},
 };
 
 }  // namespace
@@ -27,7 +30,8 @@ const Setting kSettings[] = {
 void ReadSettings() {
   for (const Setting& s : kSettings) {
     char value[256];
-    GetPrivateProfileStringA(kIniSection, s.key, s.default_value, value, sizeof value, kIniFile);
+    GetPrivateProfileStringA(core::kIniSection, s.key, s.default_value, value, sizeof value,
+                             core::kIniFile);
     *s.flag = static_cast<std::uint16_t>(StrEqual(value, "ON", 0));
   }
 }
@@ -35,14 +39,14 @@ void ReadSettings() {
 void WriteSettings() {
   std::vector<platform::ProfileEntry> entries;
   for (const Setting& s : kSettings) entries.push_back({s.key, *s.flag != 0 ? "ON" : "OFF"});
-  WriteIniKeys(MainWindow, kIniSection, entries);
+  WriteIniKeys(core::Window.MainWindow, core::kIniSection, entries);
 }
 
 void WriteIniKeys(HWND owner, LPCSTR section, std::span<const platform::ProfileEntry> entries) {
-  const std::string failure = platform::WriteProfileStrings(section, entries, kIniFile);
+  const std::string failure = platform::WriteProfileStrings(section, entries, core::kIniFile);
   if (!failure.empty()) {
     const std::string text = "設定を保存できませんでした。\n" + failure;
-    MessageBoxA(owner, text.c_str(), kAppCaption, MB_OK | MB_ICONEXCLAMATION);
+    MessageBoxA(owner, text.c_str(), core::kAppCaption, MB_OK | MB_ICONEXCLAMATION);
   }
 }
 

@@ -1,7 +1,8 @@
 #include "shell/settings_dialog.h"
 
 #include "core/game_state.h"
-#include "core/shell_state.h"
+#include "core/settings.h"
+#include "core/window_state.h"
 #include "shell/settings.h"
 #include "sound/cd_audio.h"
 #include "sound/pcm.h"
@@ -14,7 +15,10 @@ struct Box {
   int id;
   std::uint16_t* setting;
 };
-const Box kBoxes[] = {{kBoxMusic, &Music}, {kBoxPcm, &Pcm}, {kBoxSkip, &Skip}, {kBoxMmv, &Mmv}};
+const Box kBoxes[] = {{kBoxMusic, &core::Settings.Music},
+                      {kBoxPcm, &core::Settings.Pcm},
+                      {kBoxSkip, &core::Settings.Skip},
+                      {kBoxMmv, &core::Settings.Mmv}};
 
 }  // namespace
 
@@ -44,38 +48,39 @@ INT_PTR SettingsDialogProc(HWND dialog, UINT msg, WPARAM wparam, LPARAM) {
 }
 
 void OpenSettings() {
-  if (DialogDepth != 0) return;
-  DialogDepth = 1;
-  const std::uint16_t old_music = Music;
-  const std::uint16_t old_pcm = Pcm;
-  DialogBoxParamA(Instance, "ZEN_DIALOG", MainWindow, SettingsDialogProc, 0);
+  if (core::Window.DialogDepth != 0) return;
+  core::Window.DialogDepth = 1;
+  const std::uint16_t old_music = core::Settings.Music;
+  const std::uint16_t old_pcm = core::Settings.Pcm;
+  DialogBoxParamA(core::Window.Instance, "ZEN_DIALOG", core::Window.MainWindow, SettingsDialogProc,
+                  0);
   WriteSettings();
-  if (Music != old_music) {
+  if (core::Settings.Music != old_music) {
     // The stop must reach the device while music is still on; the track stays the logical
     // one, so switching music on again starts it.
-    const std::uint8_t track = scenario::GetU8(scenario::GameState, scenario::field::kCdTrack);
+    const std::uint8_t track = core::GetU8(core::GameState, core::field::kCdTrack);
     const bool fade_pending = sound::CdPlaying == 2;
-    const std::uint16_t new_music = Music;
-    Music = old_music;
+    const std::uint16_t new_music = core::Settings.Music;
+    core::Settings.Music = old_music;
     sound::CdStop();
-    Music = new_music;
+    core::Settings.Music = new_music;
     sound::CdPlay(track);
     // The restarted track is the one the story marked to fade at its next scene change; the
     // mark goes on, or the scene change would neither fade it nor play the queued music.
     if (fade_pending && sound::CdPlaying == 1) sound::CdPlaying = 2;
   }
-  if (Pcm != old_pcm) {
-    const std::uint16_t new_pcm = Pcm;
-    Pcm = old_pcm;
+  if (core::Settings.Pcm != old_pcm) {
+    const std::uint16_t new_pcm = core::Settings.Pcm;
+    core::Settings.Pcm = old_pcm;
     sound::PcmStop();
-    Pcm = new_pcm;
+    core::Settings.Pcm = new_pcm;
     // A sound played once is not restarted; a repeating or endless one is.
-    const std::uint16_t loops = scenario::GetU16(scenario::GameState, scenario::field::kPcmLoops);
+    const std::uint16_t loops = core::GetU16(core::GameState, core::field::kPcmLoops);
     if (loops != 1) {
-      sound::PcmPlay(loops, scenario::GetU16(scenario::GameState, scenario::field::kPcmParam));
+      sound::PcmPlay(loops, core::GetU16(core::GameState, core::field::kPcmParam));
     }
   }
-  DialogDepth = 0;
+  core::Window.DialogDepth = 0;
 }
 
 }  // namespace shell

@@ -5,11 +5,15 @@
 #include <string>
 
 #include "core/exit_program.h"
+#include "core/fatal_error.h"
 #include "core/memory_blocks.h"
+#include "core/menu_command_ids.h"
 #include "core/message_pump.h"
-#include "core/palette_state.h"
+#include "core/program_identity.h"
 #include "core/scenario_state.h"
-#include "core/shell_state.h"
+#include "core/screen_state.h"
+#include "core/settings.h"
+#include "core/window_state.h"
 #include "flow/game_flow.h"
 #include "platform/profile.h"
 #include "resources/pack_archive.h"
@@ -38,7 +42,7 @@ HWND g_running_copy = nullptr;
 // Offers to switch a true-colour display to 256 colours. Nothing changes unless the user
 // agrees; a restart of the system is asked for but the platform never performs one.
 void OfferPaletteDisplay() {
-  HDC dc = GetDC(MainWindow);
+  HDC dc = GetDC(core::Window.MainWindow);
   const int bits = GetDeviceCaps(dc, BITSPIXEL);
   if (bits > 8) {
     DEVMODEA mode{};
@@ -48,15 +52,15 @@ void OfferPaletteDisplay() {
     mode.dmBitsPerPel = 8;
     LONG test = ChangeDisplaySettingsA(&mode, CDS_TEST);
     if (test == DISP_CHANGE_SUCCESSFUL || test == DISP_CHANGE_RESTART) {
-      if (MessageBoxA(MainWindow,
+      if (MessageBoxA(core::Window.MainWindow,
                       "当ソフトは２５６色モードでの起動を推奨します。\n"
                       "２５６色モードに変更しますか？",
-                      kAppCaption, MB_OKCANCEL | MB_ICONQUESTION) == IDOK) {
+                      core::kAppCaption, MB_OKCANCEL | MB_ICONQUESTION) == IDOK) {
         if (test == DISP_CHANGE_RESTART &&
-            MessageBoxA(MainWindow,
+            MessageBoxA(core::Window.MainWindow,
                         "設定を有効にするにはシステムを再起動する必要があります。\n"
                         "再起動しますか？",
-                        kAppCaption, MB_OKCANCEL | MB_ICONQUESTION) == IDOK) {
+                        core::kAppCaption, MB_OKCANCEL | MB_ICONQUESTION) == IDOK) {
           test = DISP_CHANGE_SUCCESSFUL;
         }
         if (test == DISP_CHANGE_SUCCESSFUL &&
@@ -66,7 +70,7 @@ void OfferPaletteDisplay() {
       }
     }
   }
-  ReleaseDC(MainWindow, dc);
+  ReleaseDC(core::Window.MainWindow, dc);
 }
 
 }  // namespace
@@ -75,23 +79,24 @@ BOOL FindInstanceProc(HWND window, LPARAM) {
   char title[80];
   GetWindowTextA(window, title, 79);
   title[79] = '\0';
-  const std::uint16_t n = StrLenSjis(kWindowTitle);
+  const std::uint16_t n = StrLenSjis(core::kWindowTitle);
   for (std::uint16_t i = 0; i < n; ++i) {
-    if (title[i] != kWindowTitle[i]) return TRUE;
+    if (title[i] != core::kWindowTitle[i]) return TRUE;
   }
   g_running_copy = window;
   return FALSE;
 }
 
 void ConnectLayers() {
-  PollCdHook = sound::CdPoll;                       // owner: sound
+  core::PollCdHook = sound::CdPoll;                 // owner: sound
   text::OpenInGameMenuHook = scenario::InGameMenu;  // owner: scenario
-  ReleaseResourcesHook = ReleaseResources;          // owner: shell
+  core::ReleaseResourcesHook = ReleaseResources;    // owner: shell
+  core::FatalErrorHook = core::ExitProgram;         // owner: shell
 }
 
 int CreateMainWindow(HINSTANCE instance) {
   ConnectLayers();
-  resources::MemInit();
+  core::MemInit();
   ResetGameState();
   RegisterProgramResources();
 
@@ -106,30 +111,30 @@ int CreateMainWindow(HINSTANCE instance) {
   wc.hCursor = LoadCursorA(instance, "ZEN_CURSOR");
   wc.hbrBackground = GetStockObject(NULL_BRUSH);
   wc.lpszMenuName = "ZEN_MENU";
-  wc.lpszClassName = kWindowClass;
+  wc.lpszClassName = core::kWindowClass;
   if (RegisterClassExA(&wc) == 0) return 0;
 
-  ScreenWidth = static_cast<std::uint16_t>(GetSystemMetrics(SM_CXSCREEN));
-  ScreenHeight = static_cast<std::uint16_t>(GetSystemMetrics(SM_CYSCREEN));
-  CaptionMenuHeight =
+  core::Window.ScreenWidth = static_cast<std::uint16_t>(GetSystemMetrics(SM_CXSCREEN));
+  core::Window.ScreenHeight = static_cast<std::uint16_t>(GetSystemMetrics(SM_CYSCREEN));
+  core::Window.CaptionMenuHeight =
       static_cast<std::uint16_t>(GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CYMENU));
 
   RECT rect{0, 0, 640, 400};
-  AdjustWindowRect(&rect, kMainWindowStyle, TRUE);
+  AdjustWindowRect(&rect, core::kMainWindowStyle, TRUE);
   const int width = rect.right - rect.left;
   const int height = rect.bottom - rect.top;
   // Integer division rounds towards zero, also on a screen smaller than the window.
-  const int x = (static_cast<int>(ScreenWidth) - width) / 2;
-  const int y = (static_cast<int>(ScreenHeight) - height) / 2;
-  Instance = instance;
-  HWND hwnd = CreateWindowExA(0, kWindowClass, kWindowTitle, kMainWindowStyle, x, y, width, height,
-                              nullptr, nullptr, instance, nullptr);
+  const int x = (static_cast<int>(core::Window.ScreenWidth) - width) / 2;
+  const int y = (static_cast<int>(core::Window.ScreenHeight) - height) / 2;
+  core::Window.Instance = instance;
+  HWND hwnd = CreateWindowExA(0, core::kWindowClass, core::kWindowTitle, core::kMainWindowStyle, x,
+                              y, width, height, nullptr, nullptr, instance, nullptr);
   if (hwnd == nullptr) {
     // Nothing can run without the window; say so instead of ending silently.
-    MessageBoxA(nullptr, "ウィンドウが作成できません", kAppCaption, MB_ICONHAND);
+    MessageBoxA(nullptr, "ウィンドウが作成できません", core::kAppCaption, MB_ICONHAND);
     return 1;
   }
-  MainWindow = hwnd;
+  core::Window.MainWindow = hwnd;
   return -1;
 }
 
@@ -137,7 +142,7 @@ int WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR, int show_command) {
   g_running_copy = nullptr;
   EnumWindows(FindInstanceProc, 0);
   if (g_running_copy != nullptr) {
-    MessageBoxA(nullptr, "既に実行されています", kAppCaption, MB_ICONHAND);
+    MessageBoxA(nullptr, "既に実行されています", core::kAppCaption, MB_ICONHAND);
     if (IsIconic(g_running_copy)) ShowWindow(g_running_copy, SW_RESTORE);
     SetForegroundWindow(g_running_copy);
     return 0;
@@ -147,11 +152,11 @@ int WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR, int show_command) {
   if (int status = CreateMainWindow(instance); status >= 0) return status;
 
   OfferPaletteDisplay();
-  ShowWindow(MainWindow, show_command);
-  UpdateWindow(MainWindow);
+  ShowWindow(core::Window.MainWindow, show_command);
+  UpdateWindow(core::Window.MainWindow);
   // As the menu's full-screen command would; a display that refuses it keeps the window.
-  if (StartFullScreen) SendMessageA(MainWindow, WM_COMMAND, kModeFullScreen, 0);
-  SendMessageA(MainWindow, WM_USER, 0, 0);
+  if (StartFullScreen) SendMessageA(core::Window.MainWindow, WM_COMMAND, core::kModeFullScreen, 0);
+  SendMessageA(core::Window.MainWindow, WM_USER, 0, 0);
   // The WM_USER handler ends the process; this line is not reached.
   return 0;
 }
@@ -159,33 +164,35 @@ int WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR, int show_command) {
 int InitResources() {
   // An ini that exists but cannot be read (a folder, no permission) would otherwise look like
   // an empty one, and the game would run without its data folder and settings.
-  if (const std::string problem = platform::ProfileReadProblem(kIniFile); !problem.empty()) {
+  if (const std::string problem = platform::ProfileReadProblem(core::kIniFile); !problem.empty()) {
     const std::string message = "設定ファイルが読めません : " + problem;
-    ExitProgram(message.c_str());
+    core::ExitProgram(message.c_str());
   }
-  GetPrivateProfileStringA(kIniSection, "HotaruDir", nullptr, DataDir, sizeof DataDir, kIniFile);
+  GetPrivateProfileStringA(core::kIniSection, "HotaruDir", nullptr, core::Settings.DataDir,
+                           sizeof core::Settings.DataDir, core::kIniFile);
   // A folder named on the command line serves this run only; the ini keeps its own.
   if (!DataDirOverride.empty()) {
-    DataDirOverride.copy(DataDir, sizeof DataDir - 1);
-    DataDir[std::min(DataDirOverride.size(), sizeof DataDir - 1)] = '\0';
+    DataDirOverride.copy(core::Settings.DataDir, sizeof core::Settings.DataDir - 1);
+    core::Settings.DataDir[std::min(DataDirOverride.size(), sizeof core::Settings.DataDir - 1)] =
+        '\0';
   }
   sound::CdOpen(0);
   if (resources::PackOpen() != 1) return 0;
   std::uint32_t size = 0;
   text::FontData = resources::LoadFile(text::kFontFileName, &size);
   if (text::FontData == 0) return 0;
-  SetTimer(MainWindow, kTimerId, kTimerPeriodMs, nullptr);
+  SetTimer(core::Window.MainWindow, kTimerId, kTimerPeriodMs, nullptr);
   ReadSettings();
   return 1;
 }
 
 void ReleaseResources() {
-  KillTimer(MainWindow, kTimerId);
-  resources::MemRelease(&text::FontData);
-  resources::MemRelease(&visuals::BackgroundBlock);
-  resources::MemRelease(&scenario::EventData);
-  resources::MemRelease(&scenario::MessageData);
-  resources::MemRelease(&sound::PcmBlock);
+  KillTimer(core::Window.MainWindow, kTimerId);
+  core::MemRelease(&text::FontData);
+  core::MemRelease(&core::Screen.BackgroundBlock);
+  core::MemRelease(&core::Scenario.EventData);
+  core::MemRelease(&core::Scenario.MessageData);
+  core::MemRelease(&sound::PcmBlock);
   resources::PackClose();
   sound::CdClose();
 }

@@ -3,11 +3,14 @@
 #include <cstdio>
 #include <string_view>
 
+#include "core/game_phase.h"
 #include "core/game_state.h"
+#include "core/input_state.h"
 #include "core/memory_blocks.h"
-#include "core/palette_state.h"
 #include "core/scenario_state.h"
-#include "core/shell_state.h"
+#include "core/screen_state.h"
+#include "core/settings.h"
+#include "core/window_state.h"
 #include "flow/game_flow.h"
 
 namespace shell {
@@ -67,9 +70,9 @@ void Field(std::string& out, const char* name, unsigned value) {
 std::string StateDumpJson() {
   static const char kHex[] = "0123456789abcdef";
   std::string out = "{";
-  out.reserve(scenario::kGameStateSize * 6 + 4096);
+  out.reserve(core::kGameStateSize * 6 + 4096);
   // The three game state records, each as hex digits.
-  const auto record = [&](const char* name, const scenario::GameStateRecord& r) {
+  const auto record = [&](const char* name, const core::GameStateRecord& r) {
     out += std::string(out.size() > 1 ? "," : "") + "\"" + name + "\":\"";
     for (std::uint8_t b : r) {
       out += kHex[b >> 4];
@@ -77,38 +80,38 @@ std::string StateDumpJson() {
     }
     out += "\"";
   };
-  record("state", scenario::GameState);
-  record("resume", scenario::ResumeState);
-  record("save_image", scenario::SaveImage);
-  out += ",\"DataDir\":" + JsonString(DataDir);
-  Field(out, "Music", Music);
-  Field(out, "Pcm", Pcm);
-  Field(out, "Skip", Skip);
-  Field(out, "Mmv", Mmv);
-  Field(out, "Low", Low);
-  Field(out, "ScriptStop", scenario::ScriptStop);
-  Field(out, "GamePhase", flow::GamePhase);
-  Field(out, "SkipMode", SkipMode);
-  Field(out, "SkipAllowed", scenario::SkipAllowed);
-  Field(out, "ResumeValid", scenario::ResumeValid);
-  Field(out, "PaletteState", visuals::PaletteState);
-  Field(out, "ScreenMode", ScreenMode);
-  Field(out, "ClientWidth", ClientWidth);
-  Field(out, "ClientHeight", ClientHeight);
-  Field(out, "DisplayBits", DisplayBits);
+  record("state", core::GameState);
+  record("resume", core::ResumeState);
+  record("save_image", core::SaveImage);
+  out += ",\"DataDir\":" + JsonString(core::Settings.DataDir);
+  Field(out, "Music", core::Settings.Music);
+  Field(out, "Pcm", core::Settings.Pcm);
+  Field(out, "Skip", core::Settings.Skip);
+  Field(out, "Mmv", core::Settings.Mmv);
+  Field(out, "Low", core::Settings.Low);
+  Field(out, "ScriptStop", core::Scenario.ScriptStop);
+  Field(out, "GamePhase", core::Phase.GamePhase);
+  Field(out, "SkipMode", core::Input.SkipMode);
+  Field(out, "SkipAllowed", core::Scenario.SkipAllowed);
+  Field(out, "ResumeValid", core::Scenario.ResumeValid);
+  Field(out, "PaletteState", core::Screen.PaletteState);
+  Field(out, "ScreenMode", core::Window.ScreenMode);
+  Field(out, "ClientWidth", core::Window.ClientWidth);
+  Field(out, "ClientHeight", core::Window.ClientHeight);
+  Field(out, "DisplayBits", core::Window.DisplayBits);
   out += ",\"shown\":[";
   for (int i = 0; i < 32; ++i) {
-    const PALETTEENTRY& e = visuals::ShownPalette[i];
+    const PALETTEENTRY& e = core::Screen.ShownPalette[i];
     if (i) out += ',';
     out += "[" + std::to_string(e.peRed) + "," + std::to_string(e.peGreen) + "," +
            std::to_string(e.peBlue) + "]";
   }
   out += "],\"blocks\":[";
-  for (int i = 0; i < resources::MemBlockCount; ++i) {
-    std::string_view name(resources::MemBlockTable[i].name);
+  for (int i = 0; i < core::Memory.MemBlockCount; ++i) {
+    std::string_view name(core::Memory.MemBlockTable[i].name);
     while (!name.empty() && name.back() == ' ') name.remove_suffix(1);
     if (i) out += ',';
-    out += "[" + JsonString(name) + "," + std::to_string(resources::MemBlockTable[i].size) + "]";
+    out += "[" + JsonString(name) + "," + std::to_string(core::Memory.MemBlockTable[i].size) + "]";
   }
   out += "]}";
   return out;

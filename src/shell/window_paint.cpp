@@ -3,9 +3,10 @@
 #include <algorithm>
 #include <vector>
 
-#include "core/palette_state.h"
+#include "core/menu_command_ids.h"
 #include "core/picture.h"
-#include "core/shell_state.h"
+#include "core/screen_state.h"
+#include "core/window_state.h"
 #include "shell/picture_scaling.h"
 #include "shell/window_internal.h"
 
@@ -14,11 +15,11 @@ namespace {
 
 // The work picture gets its header only: its colour table is written by the first decode,
 // and it is never drawn to the window.
-resources::MemHandle AllocWorkPicture() {
-  resources::MemHandle h = resources::MemAlloc(visuals::kPictureBlockSize, "VbufDIB");
-  auto* p = static_cast<std::uint8_t*>(resources::MemLock(h));
-  visuals::WritePictureHeader(p);
-  resources::MemUnlock(h);
+core::MemHandle AllocWorkPicture() {
+  core::MemHandle h = core::MemAlloc(core::kPictureBlockSize, "VbufDIB");
+  auto* p = static_cast<std::uint8_t*>(core::MemLock(h));
+  core::WritePictureHeader(p);
+  core::MemUnlock(h);
   return h;
 }
 
@@ -29,47 +30,48 @@ void InitialMenuState(HWND hwnd) {
   for (DWORD i = 0; EnumDisplaySettingsA(nullptr, i, &mode); ++i) {
     if (mode.dmPelsWidth == 640 && mode.dmPelsHeight == 480) full_screen_offered = true;
   }
-  if (!full_screen_offered) EnableMenuItem(menu, kModeFullScreen, MF_GRAYED | MF_DISABLED);
+  if (!full_screen_offered) EnableMenuItem(menu, core::kModeFullScreen, MF_GRAYED | MF_DISABLED);
   for (int i = 0; i < 8; ++i) {
-    if (kSizeTable[i].width > ScreenWidth || kSizeTable[i].height > ScreenHeight) {
-      EnableMenuItem(menu, static_cast<UINT>(kModeFirstSize + i), MF_GRAYED | MF_DISABLED);
+    if (core::kSizeTable[i].width > core::Window.ScreenWidth ||
+        core::kSizeTable[i].height > core::Window.ScreenHeight) {
+      EnableMenuItem(menu, static_cast<UINT>(core::kModeFirstSize + i), MF_GRAYED | MF_DISABLED);
     }
   }
   // Skipping is offered by the scenario loader, in scenarios already read.
-  EnableMenuItem(menu, kCommandSkip, MF_GRAYED | MF_DISABLED);
+  EnableMenuItem(menu, core::kCommandSkip, MF_GRAYED | MF_DISABLED);
 }
 
 }  // namespace
 
 void CreateWindowState(HWND hwnd) {
   HDC dc = GetDC(hwnd);
-  DisplayBits = static_cast<std::uint16_t>(GetDeviceCaps(dc, BITSPIXEL));
+  core::Window.DisplayBits = static_cast<std::uint16_t>(GetDeviceCaps(dc, BITSPIXEL));
   ReleaseDC(hwnd, dc);
-  visuals::FadeSteps = DisplayBits > 8 ? 15 : 47;
+  core::Screen.FadeSteps = core::Window.DisplayBits > 8 ? 15 : 47;
 
   std::vector<std::uint8_t> storage(sizeof(LOGPALETTE) + 31 * sizeof(PALETTEENTRY));
   auto* logical = reinterpret_cast<LOGPALETTE*>(storage.data());
   logical->palVersion = 0x300;
   logical->palNumEntries = 32;
   for (int i = 0; i < 32; ++i) {
-    logical->palPalEntry[i] =
-        i < 16 ? visuals::BasePalette1[i] : PALETTEENTRY{0, 0, 0, PC_RESERVED};
+    logical->palPalEntry[i] = i < 16 ? core::BasePalette1[i] : PALETTEENTRY{0, 0, 0, PC_RESERVED};
     logical->palPalEntry[i].peFlags = PC_RESERVED;
   }
-  std::copy(visuals::BasePalette1, visuals::BasePalette1 + 16, visuals::ScreenPalette);
-  std::copy(visuals::BasePalette1, visuals::BasePalette1 + 16, visuals::ShownPalette);
-  std::fill(visuals::ShownPalette + 16, visuals::ShownPalette + 32, PALETTEENTRY{0, 0, 0, 1});
-  visuals::WindowPalette = CreatePalette(logical);
-  SetPaletteEntries(visuals::WindowPalette, 0, 32, visuals::ShownPalette);
+  std::copy(core::BasePalette1.begin(), core::BasePalette1.end(), core::Screen.ScreenPalette);
+  std::copy(core::BasePalette1.begin(), core::BasePalette1.end(), core::Screen.ShownPalette);
+  std::fill(core::Screen.ShownPalette + 16, core::Screen.ShownPalette + 32,
+            PALETTEENTRY{0, 0, 0, 1});
+  core::Screen.WindowPalette = CreatePalette(logical);
+  SetPaletteEntries(core::Screen.WindowPalette, 0, 32, core::Screen.ShownPalette);
 
-  visuals::VmemDIB = visuals::AllocPicture("VmemDIB");
-  visuals::VbufDIB = AllocWorkPicture();
+  core::Screen.VmemDIB = core::AllocPicture("VmemDIB");
+  core::Screen.VbufDIB = AllocWorkPicture();
 
   InitialMenuState(hwnd);
   // The player's way of showing the picture holds from the first frame.
   ReadScalingChoice(hwnd);
-  ScreenMode = kModeWindow640;
-  DisplayChangePending = 0;
+  core::Window.ScreenMode = core::kModeWindow640;
+  core::Window.DisplayChangePending = 0;
   InvalidateRect(hwnd, nullptr, TRUE);
 }
 
@@ -77,33 +79,34 @@ void Repaint(HWND hwnd) {
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(hwnd, &ps);
   // Palette animation does not reach a true-colour display: the paint brings the colours.
-  if (DisplayBits > 8) SetPaletteEntries(visuals::WindowPalette, 0, 32, visuals::ShownPalette);
-  SelectPalette(dc, visuals::WindowPalette, FALSE);
+  if (core::Window.DisplayBits > 8)
+    SetPaletteEntries(core::Screen.WindowPalette, 0, 32, core::Screen.ShownPalette);
+  SelectPalette(dc, core::Screen.WindowPalette, FALSE);
   RealizePalette(dc);
-  std::uint8_t* picture = visuals::LockPicture(visuals::VmemDIB);
+  std::uint8_t* picture = core::LockPicture(core::Screen.VmemDIB);
   if (picture != nullptr) {
-    visuals::ShownHeader = picture;
-    visuals::ShownPixels = picture + visuals::kPixelOffset;
+    core::Screen.ShownHeader = picture;
+    core::Screen.ShownPixels = picture + core::kPixelOffset;
     const auto* info = reinterpret_cast<const BITMAPINFO*>(picture);
-    if (ScreenMode == kModeFullScreen) {
-      SetDIBitsToDevice(dc, 0, 0, 640, 400, 0, 0, 0, 400, visuals::ShownPixels, info,
+    if (core::Window.ScreenMode == core::kModeFullScreen) {
+      SetDIBitsToDevice(dc, 0, 0, 640, 400, 0, 0, 0, 400, core::Screen.ShownPixels, info,
                         DIB_PAL_COLORS);
       PatBlt(dc, 0, 400, 640, 80, BLACKNESS);
-    } else if (ScreenMode == kModeWindow640) {
-      SetDIBitsToDevice(dc, 0, 0, 640, 400, 0, 0, 0, 400, visuals::ShownPixels, info,
+    } else if (core::Window.ScreenMode == core::kModeWindow640) {
+      SetDIBitsToDevice(dc, 0, 0, 640, 400, 0, 0, 0, 400, core::Screen.ShownPixels, info,
                         DIB_PAL_COLORS);
     } else {
-      StretchDIBits(dc, 0, 0, ClientWidth, ClientHeight, 0, 0, 640, 400, visuals::ShownPixels, info,
-                    DIB_PAL_COLORS, SRCCOPY);
+      StretchDIBits(dc, 0, 0, core::Window.ClientWidth, core::Window.ClientHeight, 0, 0, 640, 400,
+                    core::Screen.ShownPixels, info, DIB_PAL_COLORS, SRCCOPY);
     }
-    resources::MemUnlock(visuals::VmemDIB);
+    core::MemUnlock(core::Screen.VmemDIB);
   }
   EndPaint(hwnd, &ps);
 }
 
 void RealizeOnFocus(HWND hwnd) {
   HDC dc = GetDC(hwnd);
-  SelectPalette(dc, visuals::WindowPalette, FALSE);
+  SelectPalette(dc, core::Screen.WindowPalette, FALSE);
   if (RealizePalette(dc) > 0) InvalidateRect(hwnd, nullptr, TRUE);
   ReleaseDC(hwnd, dc);
 }
@@ -111,7 +114,7 @@ void RealizeOnFocus(HWND hwnd) {
 void RealizeOnPaletteChange(HWND hwnd, HWND changed_by) {
   if (changed_by == hwnd) return;
   HDC dc = GetDC(hwnd);
-  SelectPalette(dc, visuals::WindowPalette, FALSE);
+  SelectPalette(dc, core::Screen.WindowPalette, FALSE);
   if (RealizePalette(dc) > 0) UpdateColors(dc);
   ReleaseDC(hwnd, dc);
 }

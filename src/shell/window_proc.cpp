@@ -4,8 +4,10 @@
 
 #include "core/exit_program.h"
 #include "core/game_state.h"
+#include "core/input_state.h"
+#include "core/menu_command_ids.h"
 #include "core/message_pump.h"
-#include "core/shell_state.h"
+#include "core/window_state.h"
 #include "flow/game_flow.h"
 #include "shell/startup.h"
 #include "shell/window_internal.h"
@@ -19,21 +21,21 @@ void TimerTick() {
 }
 
 LRESULT MainWindowProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
-  MainWindow = hwnd;
+  core::Window.MainWindow = hwnd;
   switch (msg) {
     case WM_CREATE: CreateWindowState(hwnd); return 0;
-    case WM_DESTROY: ExitProgram(nullptr);
+    case WM_DESTROY: core::ExitProgram(nullptr);
     case WM_SIZE: OnSize(hwnd, wparam, lparam); return 0;
     case WM_ACTIVATE:
-      if (DisplayChangePending == 1) {
-        DisplayChangePending = 0;
+      if (core::Window.DisplayChangePending == 1) {
+        core::Window.DisplayChangePending = 0;
         PostMessageA(hwnd, WM_DISPLAYCHANGE, 0, 0);
       }
       return DefWindowProcA(hwnd, msg, wparam, lparam);
     case WM_PAINT: Repaint(hwnd); return 0;
     case WM_ACTIVATEAPP:
-      if (ScreenMode == kModeFullScreen && wparam == FALSE) {
-        SendMessageA(hwnd, WM_COMMAND, kModeWindow640, 0);
+      if (core::Window.ScreenMode == core::kModeFullScreen && wparam == FALSE) {
+        SendMessageA(hwnd, WM_COMMAND, core::kModeWindow640, 0);
       }
       return DefWindowProcA(hwnd, msg, wparam, lparam);
     case WM_DISPLAYCHANGE: OnDisplayChange(hwnd); return DefWindowProcA(hwnd, msg, wparam, lparam);
@@ -48,32 +50,32 @@ LRESULT MainWindowProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
       return DefWindowProcA(hwnd, msg, wparam, lparam);
     case WM_TIMER: TimerTick(); return 0;
     case WM_MENUSELECT:
-      if (ScreenMode == kModeFullScreen && MenuShown == 0) {
-        MenuShown = 1;
+      if (core::Window.ScreenMode == core::kModeFullScreen && core::Window.MenuShown == 0) {
+        core::Window.MenuShown = 1;
         DrawMenuBar(hwnd);
       }
       return DefWindowProcA(hwnd, msg, wparam, lparam);
     case WM_MOUSEMOVE:
-      MouseX = LOWORD(static_cast<std::uintptr_t>(lparam));
-      MouseY = HIWORD(static_cast<std::uintptr_t>(lparam));
+      core::Input.MouseX = LOWORD(static_cast<std::uintptr_t>(lparam));
+      core::Input.MouseY = HIWORD(static_cast<std::uintptr_t>(lparam));
       return 0;
-    case WM_LBUTTONDOWN: InputEvents |= kInputDecide; return 0;
-    case WM_RBUTTONDOWN: InputEvents |= kInputCancel; return 0;
+    case WM_LBUTTONDOWN: core::Input.InputEvents |= core::kInputDecide; return 0;
+    case WM_RBUTTONDOWN: core::Input.InputEvents |= core::kInputCancel; return 0;
     case WM_MOUSEWHEEL:
       if (const short delta = GET_WHEEL_DELTA_WPARAM(static_cast<std::uintptr_t>(wparam))) {
-        InputEvents |= delta > 0 ? kInputWheelUp : kInputWheelDown;
+        core::Input.InputEvents |= delta > 0 ? core::kInputWheelUp : core::kInputWheelDown;
       }
       return 0;
     case WM_QUERYNEWPALETTE: RealizeOnFocus(hwnd); return 0;
     case WM_PALETTECHANGED: RealizeOnPaletteChange(hwnd, reinterpret_cast<HWND>(wparam)); return 0;
     case MM_WOM_DONE:
-      if (scenario::GetU8(scenario::GameState, scenario::field::kPcmPlaying) != 0) {
+      if (core::GetU8(core::GameState, core::field::kPcmPlaying) != 0) {
         sound::PcmStop();
       }
       return 0;
     case WM_USER:
       if (InitResources() == 1) flow::RunGame();
-      ExitProgram(nullptr);
+      core::ExitProgram(nullptr);
     default: return DefWindowProcA(hwnd, msg, wparam, lparam);
   }
 }

@@ -5,7 +5,8 @@
 #include "core/format_text.h"
 #include "core/game_state.h"
 #include "core/message_pump.h"
-#include "core/shell_state.h"
+#include "core/settings.h"
+#include "core/window_state.h"
 #include "platform/win32.h"
 #include "sound/sound_state.h"
 
@@ -19,12 +20,10 @@ constexpr const char* kNoCdCaption = "デバイスがオープンできません
 
 constexpr std::uint8_t kNone = 255;
 
-std::uint8_t Track() { return scenario::GetU8(scenario::GameState, scenario::field::kCdTrack); }
-void SetTrack(std::uint8_t n) {
-  scenario::SetU8(scenario::GameState, scenario::field::kCdTrack, n);
-}
+std::uint8_t Track() { return core::GetU8(core::GameState, core::field::kCdTrack); }
+void SetTrack(std::uint8_t n) { core::SetU8(core::GameState, core::field::kCdTrack, n); }
 
-DWORD_PTR Callback() { return reinterpret_cast<DWORD_PTR>(shell::MainWindow); }
+DWORD_PTR Callback() { return reinterpret_cast<DWORD_PTR>(core::Window.MainWindow); }
 
 DWORD CdMode() {
   MCI_STATUS_PARMS status{};
@@ -53,7 +52,7 @@ void CdOpen(int quiet) {
   MCI_OPEN_PARMSA open{};
   open.dwCallback = Callback();
   open.lpstrDeviceType = "cdaudio";
-  open.lpstrElementName = shell::DataDir;
+  open.lpstrElementName = core::Settings.DataDir;
   const MCIERROR error = mciSendCommandA(0, MCI_OPEN, MCI_OPEN_TYPE | MCI_OPEN_ELEMENT | MCI_NOTIFY,
                                          reinterpret_cast<DWORD_PTR>(&open));
   if (error == 0) {
@@ -68,9 +67,9 @@ void CdOpen(int quiet) {
   CdState = 0;
   if (quiet != 0) return;
   std::string text = error == MCIERR_DEVICE_OPEN || error == MCIERR_MUST_USE_SHAREABLE
-                         ? resources::FormatString("%s%s", kNoCdText, kCdInUseText)
-                         : resources::FormatString("%s", kNoCdText);
-  MessageBoxA(shell::MainWindow, text.c_str(), kNoCdCaption, MB_ICONHAND);
+                         ? core::FormatString("%s%s", kNoCdText, kCdInUseText)
+                         : core::FormatString("%s", kNoCdText);
+  MessageBoxA(core::Window.MainWindow, text.c_str(), kNoCdCaption, MB_ICONHAND);
 }
 
 void CdClose() {
@@ -84,7 +83,7 @@ void CdClose() {
 void CdPlay(std::uint8_t n) {
   if (n == kNone) return;
   if (n == Track() && CdPlaying == 1) return;
-  if (shell::Music == 0) return PlayLogically(n);
+  if (core::Settings.Music == 0) return PlayLogically(n);
   if (CdState == 0) CdOpen(1);
   if (CdState != 4) return PlayLogically(n);
   if (CdPlaying == 1) CdStop();
@@ -110,7 +109,7 @@ void CdPlayOnce(std::uint8_t n) {
 
 void CdStop() {
   if (CdPlaying == 0) return;
-  if (CdState == 4 && shell::Music != 0) {
+  if (CdState == 4 && core::Settings.Music != 0) {
     MCI_GENERIC_PARMS generic{};
     generic.dwCallback = Callback();
     mciSendCommandA(CdDevice, MCI_STOP, MCI_NOTIFY, reinterpret_cast<DWORD_PTR>(&generic));
@@ -123,7 +122,7 @@ void CdMarkFade() { CdPlaying = 2; }
 
 void CdFadeOut() {
   if (CdPlaying == 0) return;
-  if (CdState != 4 || shell::Music == 0 || Track() == kNone) return CdStop();
+  if (CdState != 4 || core::Settings.Music == 0 || Track() == kNone) return CdStop();
   AUXCAPSA caps{};
   if (auxGetDevCapsA(0, &caps, sizeof caps) != MMSYSERR_NOERROR ||
       (caps.dwSupport & (AUXCAPS_VOLUME | AUXCAPS_LRVOLUME)) !=
@@ -138,7 +137,7 @@ void CdFadeOut() {
     const DWORD l = (left * static_cast<DWORD>(i)) >> 5;
     const DWORD r = (right * static_cast<DWORD>(i)) >> 5;
     auxSetVolume(0, l | (r << 16));
-    shell::Wait(3);
+    core::Wait(3);
   }
   CdStop();
   auxSetVolume(0, volume);
@@ -146,15 +145,15 @@ void CdFadeOut() {
 
 void CdWaitEnd() {
   if (CdPlaying != 1) return;
-  if (CdState == 4 && shell::Music == 1 && Track() != kNone && CdLoop == 0) {
-    while (CdMode() != MCI_MODE_STOP) shell::Wait(60);
+  if (CdState == 4 && core::Settings.Music == 1 && Track() != kNone && CdLoop == 0) {
+    while (CdMode() != MCI_MODE_STOP) core::Wait(60);
   }
   CdStop();
 }
 
 void CdPoll() {
-  if (shell::Music == 0 || CdState != 4 || Track() == kNone || CdLoop != 1 || CdPlaying != 1 ||
-      CdPollCountdown != 0) {
+  if (core::Settings.Music == 0 || CdState != 4 || Track() == kNone || CdLoop != 1 ||
+      CdPlaying != 1 || CdPollCountdown != 0) {
     return;
   }
   if (CdMode() == MCI_MODE_STOP) {

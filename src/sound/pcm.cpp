@@ -6,21 +6,22 @@
 #include "core/format_text.h"
 #include "core/game_state.h"
 #include "core/message_pump.h"
-#include "core/shell_state.h"
+#include "core/settings.h"
+#include "core/window_state.h"
 #include "resources/pack_archive.h"
 #include "sound/sound_state.h"
 
 namespace sound {
 namespace {
 
-namespace field = scenario::field;
-using scenario::GameState;
+namespace field = core::field;
+using core::GameState;
 
 constexpr std::uint8_t kNone = 255;
 
-std::uint8_t Number() { return scenario::GetU8(GameState, field::kPcmNumber); }
-bool Playing() { return scenario::GetU8(GameState, field::kPcmPlaying) != 0; }
-void SetPlaying(bool on) { scenario::SetU8(GameState, field::kPcmPlaying, on ? 1 : 0); }
+std::uint8_t Number() { return core::GetU8(GameState, field::kPcmNumber); }
+bool Playing() { return core::GetU8(GameState, field::kPcmPlaying) != 0; }
+void SetPlaying(bool on) { core::SetU8(GameState, field::kPcmPlaying, on ? 1 : 0); }
 
 // 22050 Hz mono 16-bit: the format of every sound file.
 constexpr WAVEFORMATEX kFormat = {WAVE_FORMAT_PCM, 1, 22050, 44100, 2, 16, 0};
@@ -33,7 +34,7 @@ bool StartDevice(void* data, std::uint16_t loops) {
   WaveHeader.dwBytesRecorded = PcmSize;
   WaveHeader.dwFlags = WHDR_BEGINLOOP | WHDR_ENDLOOP;
   WaveHeader.dwLoops = loops == 0 ? 0xFFFFFFFF : loops;
-  if (waveOutOpen(&WaveOut, 0, &kFormat, reinterpret_cast<DWORD_PTR>(shell::MainWindow), 0,
+  if (waveOutOpen(&WaveOut, 0, &kFormat, reinterpret_cast<DWORD_PTR>(core::Window.MainWindow), 0,
                   CALLBACK_WINDOW) != MMSYSERR_NOERROR) {
     WaveOut = nullptr;
     return false;
@@ -53,8 +54,8 @@ bool StartDevice(void* data, std::uint16_t loops) {
 void PcmLoad(std::uint8_t n) {
   if (Playing()) PcmStop();
   if (Number() != kNone) PcmUnload();
-  scenario::SetU8(GameState, field::kPcmNumber, n);
-  const std::string name = resources::FormatString("HT_VD%02d.P16", n);
+  core::SetU8(GameState, field::kPcmNumber, n);
+  const std::string name = core::FormatString("HT_VD%02d.P16", n);
   std::uint32_t size = 0;
   PcmBlock = resources::LoadFile(name.c_str(), &size);
   PcmSize = size & ~1u;
@@ -63,27 +64,27 @@ void PcmLoad(std::uint8_t n) {
 void PcmPlay(std::uint16_t loops, std::uint16_t param) {
   if (Number() == kNone) return;
   if (Playing()) PcmStop();
-  if (shell::Pcm != 0) {
-    void* data = resources::MemWire(PcmBlock);
+  if (core::Settings.Pcm != 0) {
+    void* data = core::MemWire(PcmBlock);
     if (data == nullptr || !StartDevice(data, loops)) {
       // Nothing plays: the block is not held in place for it.
-      if (data != nullptr) resources::MemUnwire(PcmBlock);
+      if (data != nullptr) core::MemUnwire(PcmBlock);
       return;
     }
   }
   SetPlaying(true);
-  scenario::SetU16(GameState, field::kPcmLoops, loops);
-  scenario::SetU16(GameState, field::kPcmParam, param);
+  core::SetU16(GameState, field::kPcmLoops, loops);
+  core::SetU16(GameState, field::kPcmParam, param);
 }
 
 void PcmStop() {
   if (!Playing()) return;
-  if (shell::Pcm != 0) {
+  if (core::Settings.Pcm != 0) {
     waveOutReset(WaveOut);
     waveOutUnprepareHeader(WaveOut, &WaveHeader, sizeof WaveHeader);
     waveOutClose(WaveOut);
     WaveOut = nullptr;
-    resources::MemUnwire(PcmBlock);
+    core::MemUnwire(PcmBlock);
   }
   SetPlaying(false);
 }
@@ -91,19 +92,19 @@ void PcmStop() {
 void PcmUnload() {
   if (Playing()) PcmStop();
   if (PcmBlock != 0) {
-    resources::MemRelease(&PcmBlock);
+    core::MemRelease(&PcmBlock);
     PcmSize = 0;
   }
   SetPlaying(false);
-  scenario::SetU8(GameState, field::kPcmNumber, kNone);
+  core::SetU8(GameState, field::kPcmNumber, kNone);
 }
 
 void PcmFinish() {
-  if (shell::Pcm == 0 || !Playing()) return;
-  if (scenario::GetU16(GameState, field::kPcmLoops) != 0) {
+  if (core::Settings.Pcm == 0 || !Playing()) return;
+  if (core::GetU16(GameState, field::kPcmLoops) != 0) {
     // The end comes as MM_WOM_DONE. The settings dialog may switch PCM off meanwhile; then
     // no end will come, and the sound that is no longer heard is over.
-    while (Playing() && shell::Pcm != 0) shell::PumpMessage();
+    while (Playing() && core::Settings.Pcm != 0) core::PumpMessage();
     if (Playing()) PcmStop();
     return;
   }
@@ -115,14 +116,14 @@ void PcmFinish() {
     const DWORD right = volume >> 16;
     for (int i = 31; i >= 0; --i) {
       // The settings dialog, opened in a wait, may have stopped or replaced this sound.
-      if (shell::Pcm == 0 || !Playing() || WaveOut != device) break;
+      if (core::Settings.Pcm == 0 || !Playing() || WaveOut != device) break;
       const DWORD l = (left * static_cast<DWORD>(i)) >> 5;
       const DWORD r = (right * static_cast<DWORD>(i)) >> 5;
       waveOutSetVolume(device, l | (r << 16));
-      shell::Wait(3);
+      core::Wait(3);
     }
   }
-  if (shell::Pcm != 0 && Playing() && WaveOut == device) waveOutReset(device);
+  if (core::Settings.Pcm != 0 && Playing() && WaveOut == device) waveOutReset(device);
   // The device's volume is restored whether or not this sound still plays.
   waveOutSetVolume(nullptr, volume);
   PcmStop();

@@ -10,7 +10,7 @@ std::uint16_t CdPollCountdown = 0;
 const std::array<std::uint8_t, 26> TrackMap = {0,  1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12,
                                                13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25};
 
-resources::MemHandle PcmBlock = 0;
+core::MemHandle PcmBlock = 0;
 std::uint32_t PcmSize = 0;
 HWAVEOUT WaveOut = nullptr;
 WAVEHDR WaveHeader{};

@@ -27,7 +27,7 @@ extern std::uint16_t CdPollCountdown;
 extern const std::array<std::uint8_t, 26> TrackMap;
 
 // The loaded PCM file's block; 0 while no sound is loaded.
-extern resources::MemHandle PcmBlock;
+extern core::MemHandle PcmBlock;
 // Bytes of the loaded sound that play (even).
 extern std::uint32_t PcmSize;
 // The wave device while a sound plays, and the one buffer header it plays.

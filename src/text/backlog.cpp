@@ -5,10 +5,11 @@
 
 #include "core/format_text.h"
 #include "core/game_state.h"
+#include "core/input_state.h"
 #include "core/message_pump.h"
-#include "core/palette_state.h"
 #include "core/picture.h"
-#include "core/shell_state.h"
+#include "core/screen_state.h"
+#include "core/window_state.h"
 #include "resources/block_unpacker.h"
 #include "resources/pack_archive.h"
 #include "text/font.h"
@@ -18,7 +19,7 @@
 
 namespace text {
 
-resources::MemHandle ViewMessages = 0;
+core::MemHandle ViewMessages = 0;
 std::uint8_t ViewScenario = 255;
 
 void ResetBacklogState() {
@@ -28,8 +29,8 @@ void ResetBacklogState() {
 
 namespace {
 
-using scenario::GameState;
-namespace field = scenario::field;
+using core::GameState;
+namespace field = core::field;
 
 constexpr std::uint8_t kNoScenario = 255;
 constexpr std::uint16_t kViewStep = 2;  // 20 ms between looks at the reader
@@ -52,8 +53,8 @@ std::size_t EntryAt(int i) { return field::kHistory + 2 * static_cast<std::size_
 
 void ReleaseView() {
   if (ViewMessages != 0) {
-    resources::MemUnwire(ViewMessages);
-    resources::MemFree(ViewMessages);
+    core::MemUnwire(ViewMessages);
+    core::MemFree(ViewMessages);
   }
   ViewMessages = 0;
   ViewScenario = kNoScenario;
@@ -62,7 +63,7 @@ void ReleaseView() {
 // The offset of message m's text in the view block, or the block's size when the entry
 // does not fit the block (a history saved with other story data): nothing is drawn then.
 std::size_t MessageOffset(std::uint8_t m) {
-  const auto* base = static_cast<const std::uint8_t*>(resources::MemLockOnce(ViewMessages));
+  const auto* base = static_cast<const std::uint8_t*>(core::MemLockOnce(ViewMessages));
   const std::size_t size = base == nullptr ? 0 : GlobalSize(ViewMessages);
   const std::size_t entry = 2 + 2 * static_cast<std::size_t>(m);
   if (entry + 2 > size) return size;
@@ -70,8 +71,8 @@ std::size_t MessageOffset(std::uint8_t m) {
 }
 
 void PlacePointer(int y) {
-  shell::PlaceCursor(static_cast<std::uint16_t>(kPointerX * shell::ClientWidth / 640),
-                     static_cast<std::uint16_t>(y * shell::ClientHeight / 400));
+  core::PlaceCursor(static_cast<std::uint16_t>(kPointerX * core::Window.ClientWidth / 640),
+                    static_cast<std::uint16_t>(y * core::Window.ClientHeight / 400));
 }
 
 }  // namespace
@@ -86,25 +87,25 @@ void RecordMessage(std::uint8_t message) {
   if (count >= kHistoryCapacity) return;
   GameState[EntryAt(count)] = scenario;
   GameState[EntryAt(count) + 1] = message;
-  scenario::SetU16(GameState, field::kHistoryCount, static_cast<std::uint16_t>(count + 1));
+  core::SetU16(GameState, field::kHistoryCount, static_cast<std::uint16_t>(count + 1));
 }
 
 std::uint16_t HistoryCount() {
-  return std::min(scenario::GetU16(GameState, field::kHistoryCount), kHistoryCapacity);
+  return std::min(core::GetU16(GameState, field::kHistoryCount), kHistoryCapacity);
 }
 
 void LoadBacklogMessages(std::uint8_t scenario) {
   if (scenario == ViewScenario && ViewMessages != 0) return;
   ReleaseView();
-  const std::string name = resources::FormatString("%03d.SCN", scenario);
+  const std::string name = core::FormatString("%03d.SCN", scenario);
   std::uint32_t size = 0;
-  resources::MemHandle file = resources::LoadFile(name.c_str(), &size);
-  const auto* bytes = static_cast<const std::uint8_t*>(resources::MemLock(file));
+  core::MemHandle file = resources::LoadFile(name.c_str(), &size);
+  const auto* bytes = static_cast<const std::uint8_t*>(core::MemLock(file));
   // The packed texts start at the u16 at byte 2, in units of 16 bytes. A file too short
   // for its header or its block leaves the view empty: its entries draw nothing.
   const std::uint32_t at = bytes != nullptr && size >= 4 ? (bytes[2] | bytes[3] << 8) * 16u : size;
   if (at + 4 <= size) ViewMessages = resources::UnpackBlock(bytes + at, size - at, "VIEW MES DATA");
-  resources::MemRelease(&file);
+  core::MemRelease(&file);
   ViewScenario = scenario;
 }
 
@@ -122,9 +123,9 @@ void ShowBacklog() {
     const bool new_message = i != shown;
     if (new_message) {
       visuals::ShowComposed();
-      if (ViewMessages != 0) resources::MemUnwire(ViewMessages);
+      if (ViewMessages != 0) core::MemUnwire(ViewMessages);
       LoadBacklogMessages(GameState[EntryAt(i)]);
-      resources::MemWire(ViewMessages);
+      core::MemWire(ViewMessages);
       DrawMessageBlock(ViewMessages, kPageLeft, kPageTop, MessageOffset(GameState[EntryAt(i) + 1]),
                        kTextColour, kTextShadow);
       shown = i;
@@ -136,38 +137,39 @@ void ShowBacklog() {
       };
       DrawGlyph(kMarkX, kOlderMarkY, kOlderMark, colour(Direction::kOlder, i > 0), 0);
       DrawGlyph(kMarkX, kNewerMarkY, kNewerMark, colour(Direction::kNewer, i < newest), 0);
-      shell::Present(&visuals::UpdateRect);
+      core::Present(&core::Screen.UpdateRect);
       marked = selected;
     }
-    shell::Wait(kViewStep);
+    core::Wait(kViewStep);
 
-    selected = shell::MouseY >= shell::ClientHeight / 2 ? Direction::kNewer : Direction::kOlder;
-    if (shell::InputEvents & (shell::kInputCancel | shell::kInputSpace)) break;
-    if (shell::InputEvents & shell::kInputUp) {
+    selected =
+        core::Input.MouseY >= core::Window.ClientHeight / 2 ? Direction::kNewer : Direction::kOlder;
+    if (core::Input.InputEvents & (core::kInputCancel | core::kInputSpace)) break;
+    if (core::Input.InputEvents & core::kInputUp) {
       if (i > 0) {
         selected = Direction::kOlder;
         PlacePointer(kOlderPointerY);
-        shell::InputEvents |= shell::kInputDecide;
+        core::Input.InputEvents |= core::kInputDecide;
       }
-      shell::InputEvents &= static_cast<std::uint16_t>(~shell::kInputUp);
+      core::Input.InputEvents &= static_cast<std::uint16_t>(~core::kInputUp);
     }
-    if (shell::InputEvents & shell::kInputDown) {
+    if (core::Input.InputEvents & core::kInputDown) {
       if (i < newest) {
         selected = Direction::kNewer;
         PlacePointer(kNewerPointerY);
-        shell::InputEvents |= shell::kInputDecide;
+        core::Input.InputEvents |= core::kInputDecide;
       }
-      shell::InputEvents &= static_cast<std::uint16_t>(~shell::kInputDown);
+      core::Input.InputEvents &= static_cast<std::uint16_t>(~core::kInputDown);
     }
     // The wheel steps at once: away from the reader older, towards newer.
-    if (shell::InputEvents & shell::kInputWheelUp && i > 0) --i;
-    if (shell::InputEvents & shell::kInputWheelDown && i < newest) ++i;
-    shell::InputEvents &=
-        static_cast<std::uint16_t>(~(shell::kInputWheelUp | shell::kInputWheelDown));
-    if (shell::InputEvents & shell::kInputDecide) {
+    if (core::Input.InputEvents & core::kInputWheelUp && i > 0) --i;
+    if (core::Input.InputEvents & core::kInputWheelDown && i < newest) ++i;
+    core::Input.InputEvents &=
+        static_cast<std::uint16_t>(~(core::kInputWheelUp | core::kInputWheelDown));
+    if (core::Input.InputEvents & core::kInputDecide) {
       if (selected == Direction::kNewer && i < newest) ++i;
       if (selected == Direction::kOlder && i > 0) --i;
-      shell::ClearInput();
+      core::ClearInput();
     }
   }
 

@@ -18,7 +18,7 @@ constexpr std::uint16_t kHistoryCapacity = 2000;
 // The viewer's cache: the unpacked message texts ("VIEW MES DATA") of one scenario and its
 // number (255 none). Lives while the viewer runs; empty outside it. Reset by
 // ResetBacklogState.
-extern resources::MemHandle ViewMessages;
+extern core::MemHandle ViewMessages;
 extern std::uint8_t ViewScenario;
 void ResetBacklogState();
 

@@ -1,18 +1,18 @@
 #include "text/font.h"
 
-#include "core/palette_state.h"
 #include "core/picture.h"
+#include "core/screen_state.h"
 
 namespace text {
 
-resources::MemHandle FontData = 0;
+core::MemHandle FontData = 0;
 
 void ResetFontState() { FontData = 0; }
 
 namespace {
 
 bool InsidePicture(int x, int y) {
-  return x >= 0 && x < visuals::kPictureWidth && y >= 0 && y < visuals::kPictureHeight;
+  return x >= 0 && x < core::kPictureWidth && y >= 0 && y < core::kPictureHeight;
 }
 
 // Writes one glyph's set bits, strips left to right, rows top down, bits 7 to 0. A pixel's
@@ -31,14 +31,14 @@ void DrawBits(std::uint8_t* picture, const std::uint8_t* bitmap, int x, int y, s
         if ((bits & (0x80 >> bit)) == 0) continue;
         const int px = x + strip * 8 + bit;
         if (inside) {
-          *visuals::PixelAt(picture, px + kShadowOffset, py + kShadowOffset) = shadow;
-          *visuals::PixelAt(picture, px, py) = colour;
+          *core::PixelAt(picture, px + kShadowOffset, py + kShadowOffset) = shadow;
+          *core::PixelAt(picture, px, py) = colour;
           continue;
         }
         if (InsidePicture(px + kShadowOffset, py + kShadowOffset)) {
-          *visuals::PixelAt(picture, px + kShadowOffset, py + kShadowOffset) = shadow;
+          *core::PixelAt(picture, px + kShadowOffset, py + kShadowOffset) = shadow;
         }
-        if (InsidePicture(px, py)) *visuals::PixelAt(picture, px, py) = colour;
+        if (InsidePicture(px, py)) *core::PixelAt(picture, px, py) = colour;
       }
     }
   }
@@ -49,17 +49,17 @@ void DrawBits(std::uint8_t* picture, const std::uint8_t* bitmap, int x, int y, s
 void DrawGlyph(std::int16_t x, std::int16_t y, std::int16_t glyph, std::uint8_t colour,
                std::uint8_t shadow) {
   if (glyph > 0) {
-    const auto* font = static_cast<const std::uint8_t*>(resources::MemLock(FontData));
+    const auto* font = static_cast<const std::uint8_t*>(core::MemLock(FontData));
     const std::size_t offset = static_cast<std::size_t>(glyph - 1) * kGlyphBytes;
     const bool in_font = font != nullptr && offset + kGlyphBytes <= GlobalSize(FontData);
-    std::uint8_t* picture = in_font ? visuals::LockPicture(visuals::VmemDIB) : nullptr;
+    std::uint8_t* picture = in_font ? core::LockPicture(core::Screen.VmemDIB) : nullptr;
     if (picture != nullptr) {
       DrawBits(picture, font + offset, x, y, colour, shadow);
-      resources::MemUnlock(visuals::VmemDIB);
+      core::MemUnlock(core::Screen.VmemDIB);
     }
-    if (font != nullptr) resources::MemUnlock(FontData);
+    if (font != nullptr) core::MemUnlock(FontData);
   }
-  visuals::RectExtend(&visuals::UpdateRect, x, y, x + kGlyphCell, y + kGlyphCell);
+  core::RectExtend(&core::Screen.UpdateRect, x, y, x + kGlyphCell, y + kGlyphCell);
 }
 
 }  // namespace text

@@ -21,7 +21,7 @@ constexpr std::int16_t kLineCursorGlyph = 223;
 constexpr std::int16_t kPageCursorGlyph = 226;
 
 // The font file's block; 0 until InitResources has loaded it.
-extern resources::MemHandle FontData;
+extern core::MemHandle FontData;
 // No font loaded.
 void ResetFontState();
 

@@ -4,8 +4,8 @@
 
 #include "core/memory_blocks.h"
 #include "core/scenario_state.h"
-#include "core/shell_state.h"
 #include "core/text_code_table.h"
+#include "core/window_state.h"
 #include "platform/win32.h"
 #include "text/font.h"
 #include "text/text_layout.h"
@@ -18,11 +18,11 @@ namespace {
 // moving `pen`. An item reaching past `size` ends the drawing.
 void DrawItems(const std::uint8_t* text, std::size_t size, std::size_t from, std::size_t to,
                TextPen& pen) {
-  scenario::TextItem item;
-  for (std::size_t pos = from; pos < to && scenario::ScanTextItem(text, size, pos, &item);
+  core::TextItem item;
+  for (std::size_t pos = from; pos < to && core::ScanTextItem(text, size, pos, &item);
        pos += item.length) {
-    if (item.kind == scenario::TextItemKind::kEnd) break;
-    if (item.kind == scenario::TextItemKind::kGlyph) {
+    if (item.kind == core::TextItemKind::kEnd) break;
+    if (item.kind == core::TextItemKind::kGlyph) {
       pen.PlaceGlyph();
       if (item.glyph != 0 && item.glyph != kBlankGlyphAlias) {
         DrawGlyph(static_cast<std::int16_t>(pen.x), static_cast<std::int16_t>(pen.y),
@@ -39,8 +39,8 @@ void DrawItems(const std::uint8_t* text, std::size_t size, std::size_t from, std
 // MESSAGE DATA's address and size; null when no scenario is loaded.
 const std::uint8_t* MessageBlock(std::size_t* size) {
   const auto* base =
-      static_cast<const std::uint8_t*>(resources::MemLockOnce(scenario::MessageData));
-  *size = base == nullptr ? 0 : GlobalSize(scenario::MessageData);
+      static_cast<const std::uint8_t*>(core::MemLockOnce(core::Scenario.MessageData));
+  *size = base == nullptr ? 0 : GlobalSize(core::Scenario.MessageData);
   return base;
 }
 
@@ -52,22 +52,22 @@ bool OffsetIn(const std::uint8_t* base, std::size_t size, const std::uint8_t* ad
   return true;
 }
 
-void RepaintWindow() { InvalidateRect(shell::MainWindow, nullptr, FALSE); }
+void RepaintWindow() { InvalidateRect(core::Window.MainWindow, nullptr, FALSE); }
 
 }  // namespace
 
 void RedrawPage(const std::uint8_t* end) {
-  using scenario::GameState;
-  using scenario::ResumeState;
-  scenario::SetPageStart(GameState, scenario::PageStart(ResumeState));
-  TextPen pen = scenario::LoadPen(ResumeState);
+  using core::GameState;
+  using core::ResumeState;
+  text::SetPageStart(GameState, text::PageStart(ResumeState));
+  TextPen pen = text::LoadPen(ResumeState);
   std::size_t size = 0;
   std::size_t stop = 0;
   const std::uint8_t* base = MessageBlock(&size);
   if (OffsetIn(base, size, end, &stop)) {
-    DrawItems(base, size, scenario::PageStart(ResumeState), stop, pen);
+    DrawItems(base, size, text::PageStart(ResumeState), stop, pen);
   }
-  scenario::StorePen(GameState, pen);
+  text::StorePen(GameState, pen);
   RepaintWindow();
 }
 
@@ -77,18 +77,18 @@ void DrawMessageBlock(std::uint16_t x, std::uint16_t y, const std::uint8_t* text
   std::size_t start = 0;
   const std::uint8_t* base = MessageBlock(&size);
   if (!OffsetIn(base, size, text, &start)) start = size;
-  DrawMessageBlock(scenario::MessageData, x, y, start, colour, shadow);
+  DrawMessageBlock(core::Scenario.MessageData, x, y, start, colour, shadow);
 }
 
-void DrawMessageBlock(resources::MemHandle block, std::uint16_t x, std::uint16_t y,
-                      std::size_t offset, std::uint16_t colour, std::uint16_t shadow) {
+void DrawMessageBlock(core::MemHandle block, std::uint16_t x, std::uint16_t y, std::size_t offset,
+                      std::uint16_t colour, std::uint16_t shadow) {
   TextPen pen;
   pen.x = x;
   pen.left_margin = x;
   pen.y = y;
   pen.colour = colour;
   pen.shadow = shadow;
-  const auto* base = static_cast<const std::uint8_t*>(resources::MemLockOnce(block));
+  const auto* base = static_cast<const std::uint8_t*>(core::MemLockOnce(block));
   const std::size_t size = base == nullptr ? 0 : GlobalSize(block);
   if (offset < size) DrawItems(base, size, offset, size, pen);
   RepaintWindow();

@@ -22,7 +22,7 @@ void DrawMessageBlock(std::uint16_t x, std::uint16_t y, const std::uint8_t* text
                       std::uint16_t colour, std::uint16_t shadow);
 // The same for a text at `offset` in the message block `block` (MESSAGE DATA of another
 // scenario, as the backlog keeps it). An offset outside the block draws nothing.
-void DrawMessageBlock(resources::MemHandle block, std::uint16_t x, std::uint16_t y,
-                      std::size_t offset, std::uint16_t colour, std::uint16_t shadow);
+void DrawMessageBlock(core::MemHandle block, std::uint16_t x, std::uint16_t y, std::size_t offset,
+                      std::uint16_t colour, std::uint16_t shadow);
 
 }  // namespace text

@@ -10,15 +10,15 @@ namespace text {
 
 // Every pixel of the picture ANDed with 3: the text layer's ink and shadow disappear and
 // the background's colours 0 to 3 stay.
-void ClearTextLayer(resources::MemHandle picture);
+void ClearTextLayer(core::MemHandle picture);
 
 // Copies the rectangle (x, y, width, height) of `picture` into `buffer` row by row, top row
 // first, `width` bytes per row. Pixels outside the picture are left out (their buffer bytes
 // keep what they held), as is anything that would not fit in the buffer.
-void SaveRect(resources::MemHandle buffer, resources::MemHandle picture, std::int16_t x,
-              std::int16_t y, std::int16_t width, std::int16_t height);
+void SaveRect(core::MemHandle buffer, core::MemHandle picture, std::int16_t x, std::int16_t y,
+              std::int16_t width, std::int16_t height);
 // The reverse copy, then UpdateRect widened by the rectangle.
-void RestoreRect(resources::MemHandle picture, resources::MemHandle buffer, std::int16_t x,
-                 std::int16_t y, std::int16_t width, std::int16_t height);
+void RestoreRect(core::MemHandle picture, core::MemHandle buffer, std::int16_t x, std::int16_t y,
+                 std::int16_t width, std::int16_t height);
 
 }  // namespace text

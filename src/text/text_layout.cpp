@@ -2,9 +2,9 @@
 
 namespace text {
 
-bool ApplyPenCode(TextPen& pen, const scenario::TextItem& item) {
-  using scenario::TextCode;
-  if (item.kind != scenario::TextItemKind::kCode) return false;
+bool ApplyPenCode(TextPen& pen, const core::TextItem& item) {
+  using core::TextCode;
+  if (item.kind != core::TextItemKind::kCode) return false;
   const std::uint8_t* operand = item.operands;
   switch (static_cast<TextCode>(item.code->number)) {
     case TextCode::NewLine: pen.NewLine(); return true;

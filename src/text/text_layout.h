@@ -65,6 +65,6 @@ struct TextPen {
 // walks message text (the interpreter, the typewriter, the page redraw) moves its pen through
 // here, so that a page drawn again lands where it was drawn the first time. Answers whether
 // `item` was one of them; any other item leaves the pen as it is.
-bool ApplyPenCode(TextPen& pen, const scenario::TextItem& item);
+bool ApplyPenCode(TextPen& pen, const core::TextItem& item);
 
 }  // namespace text

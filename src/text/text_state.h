@@ -8,28 +8,30 @@
 #include "core/game_state.h"
 #include "text/text_layout.h"
 
-namespace scenario {
+namespace text {
 
-inline std::uint16_t PageStart(const GameStateRecord& r) { return GetU16(r, field::kPageStart); }
-inline void SetPageStart(GameStateRecord& r, std::uint16_t offset) {
-  SetU16(r, field::kPageStart, offset);
+inline std::uint16_t PageStart(const core::GameStateRecord& r) {
+  return core::GetU16(r, core::field::kPageStart);
+}
+inline void SetPageStart(core::GameStateRecord& r, std::uint16_t offset) {
+  core::SetU16(r, core::field::kPageStart, offset);
 }
 
 // The pen's four stored fields; the left margin starts at x and nothing has wrapped.
-inline text::TextPen LoadPen(const GameStateRecord& r) {
-  text::TextPen pen;
-  pen.x = GetU16(r, field::kTextX);
-  pen.y = GetU16(r, field::kTextX + 2);
-  pen.colour = GetU16(r, field::kTextX + 4);
-  pen.shadow = GetU16(r, field::kTextX + 6);
+inline TextPen LoadPen(const core::GameStateRecord& r) {
+  TextPen pen;
+  pen.x = core::GetU16(r, core::field::kTextX);
+  pen.y = core::GetU16(r, core::field::kTextX + 2);
+  pen.colour = core::GetU16(r, core::field::kTextX + 4);
+  pen.shadow = core::GetU16(r, core::field::kTextX + 6);
   pen.left_margin = pen.x;
   return pen;
 }
-inline void StorePen(GameStateRecord& r, const text::TextPen& pen) {
-  SetU16(r, field::kTextX, pen.x);
-  SetU16(r, field::kTextX + 2, pen.y);
-  SetU16(r, field::kTextX + 4, pen.colour);
-  SetU16(r, field::kTextX + 6, pen.shadow);
+inline void StorePen(core::GameStateRecord& r, const TextPen& pen) {
+  core::SetU16(r, core::field::kTextX, pen.x);
+  core::SetU16(r, core::field::kTextX + 2, pen.y);
+  core::SetU16(r, core::field::kTextX + 4, pen.colour);
+  core::SetU16(r, core::field::kTextX + 6, pen.shadow);
 }
 
-}  // namespace scenario
+}  // namespace text

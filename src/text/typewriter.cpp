@@ -5,13 +5,15 @@
 #include <cstdint>
 
 #include "core/flags.h"
+#include "core/input_state.h"
 #include "core/memory_blocks.h"
 #include "core/message_pump.h"
-#include "core/palette_state.h"
 #include "core/picture.h"
 #include "core/scenario_state.h"
-#include "core/shell_state.h"
+#include "core/screen_state.h"
+#include "core/settings.h"
 #include "core/text_code_table.h"
+#include "core/window_state.h"
 #include "text/font.h"
 
 namespace text {
@@ -23,24 +25,24 @@ namespace {
 
 constexpr std::uint8_t kTextBitsCleared = 3;  // a pixel modulo 4: the background's bits
 
-bool SeenTextFast() { return shell::Skip != 0 && scenario::SkipAllowed == 1; }
+bool SeenTextFast() { return core::Settings.Skip != 0 && core::Scenario.SkipAllowed == 1; }
 
 // The text layer taken out of the 26 × 26 cell at the pen: the cursor disappears. The cell
 // is clipped to the picture the way DrawGlyph clips it.
 void ClearCursorCell() {
-  std::uint8_t* picture = visuals::LockPicture(visuals::VmemDIB);
+  std::uint8_t* picture = core::LockPicture(core::Screen.VmemDIB);
   if (picture == nullptr) return;
   const int x = static_cast<std::int16_t>(Typewriter.pen.x);
   const int y = static_cast<std::int16_t>(Typewriter.pen.y);
   const int left = std::max(x, 0);
-  const int right = std::min(x + kGlyphCell, visuals::kPictureWidth);
+  const int right = std::min(x + kGlyphCell, core::kPictureWidth);
   const int top = std::max(y, 0);
-  const int bottom = std::min(y + kGlyphCell, visuals::kPictureHeight);
+  const int bottom = std::min(y + kGlyphCell, core::kPictureHeight);
   for (int row = top; row < bottom; ++row) {
-    std::uint8_t* line = visuals::PixelAt(picture, 0, row);
+    std::uint8_t* line = core::PixelAt(picture, 0, row);
     for (int col = left; col < right; ++col) line[col] &= kTextBitsCleared;
   }
-  resources::MemUnlock(visuals::VmemDIB);
+  core::MemUnlock(core::Screen.VmemDIB);
 }
 
 void DrawCursor() {
@@ -53,7 +55,7 @@ void BeginReaderWait(std::int16_t cursor) {
   Typewriter.cursor = cursor;
   Typewriter.blink_counter = kTypeBlinkFrames;
   Typewriter.waiting = true;
-  shell::ClearInput();
+  core::ClearInput();
 }
 
 void TypeGlyph(std::uint16_t glyph) {
@@ -70,43 +72,43 @@ void TypeGlyph(std::uint16_t glyph) {
 // WaveH and WaveV arm a wave scene for the next message of the event script, as the message
 // text interpreter does.
 void ArmWaveScene(std::uint8_t armed, const std::uint8_t* op) {
-  scenario::SetFlag(armed, 1);
-  scenario::SetFlag(static_cast<std::uint8_t>(armed + 1), op[0]);
-  scenario::SetFlag(static_cast<std::uint8_t>(armed + 2), op[1]);
+  core::SetFlag(armed, 1);
+  core::SetFlag(static_cast<std::uint8_t>(armed + 1), op[0]);
+  core::SetFlag(static_cast<std::uint8_t>(armed + 2), op[1]);
 }
 
 // Carries out a control code. False when it ends the step (a reader wait begins).
-bool TypeCode(const scenario::TextItem& item) {
-  using scenario::TextCode;
+bool TypeCode(const core::TextItem& item) {
+  using core::TextCode;
   TypewriterState& tw = Typewriter;
   if (ApplyPenCode(tw.pen, item)) return true;
   const std::uint8_t* op = item.operands;
   switch (static_cast<TextCode>(item.code->number)) {
     case TextCode::WaitLine:
-      if (shell::SkipMode != 0 || SeenTextFast()) break;
+      if (core::Input.SkipMode != 0 || SeenTextFast()) break;
       BeginReaderWait(kLineCursorGlyph);
       return false;
     case TextCode::WaitPage:
       // Seen text shown fast still stops at a page.
-      if (shell::SkipMode != 0) break;
+      if (core::Input.SkipMode != 0) break;
       BeginReaderWait(kPageCursorGlyph);
       return false;
     case TextCode::Speed: tw.glyph_delay = op[0]; break;
-    case TextCode::WaveH: ArmWaveScene(scenario::flag::kWaveHorizontal, op); break;
-    case TextCode::WaveV: ArmWaveScene(scenario::flag::kWaveVertical, op); break;
+    case TextCode::WaveH: ArmWaveScene(core::flag::kWaveHorizontal, op); break;
+    case TextCode::WaveV: ArmWaveScene(core::flag::kWaveVertical, op); break;
     default: break;  // not expected in typed text: passed over with its operands
   }
   return true;
 }
 
 // Types one item. False when the step ends here (the end, or a reader wait).
-bool TypeItem(const scenario::TextItem& item) {
+bool TypeItem(const core::TextItem& item) {
   switch (item.kind) {
-    case scenario::TextItemKind::kEnd: Typewriter.active = false; return false;
-    case scenario::TextItemKind::kGlyph: TypeGlyph(item.glyph); return true;
-    case scenario::TextItemKind::kCode: return TypeCode(item);
-    case scenario::TextItemKind::kOperation:
-    case scenario::TextItemKind::kIgnored: return true;
+    case core::TextItemKind::kEnd: Typewriter.active = false; return false;
+    case core::TextItemKind::kGlyph: TypeGlyph(item.glyph); return true;
+    case core::TextItemKind::kCode: return TypeCode(item);
+    case core::TextItemKind::kOperation:
+    case core::TextItemKind::kIgnored: return true;
   }
   return true;
 }
@@ -123,18 +125,18 @@ void TypeStart(std::uint16_t x, std::uint16_t y, const std::uint8_t* text, std::
   Typewriter.pen.shadow = shadow;
 
   // Kept as an offset, so that the block may move between frames.
-  const auto* block = static_cast<const std::uint8_t*>(resources::MemLock(scenario::MessageData));
+  const auto* block = static_cast<const std::uint8_t*>(core::MemLock(core::Scenario.MessageData));
   if (block != nullptr) {
-    const std::size_t size = GlobalSize(scenario::MessageData);
+    const std::size_t size = GlobalSize(core::Scenario.MessageData);
     const auto at = reinterpret_cast<std::uintptr_t>(text);
     const auto base = reinterpret_cast<std::uintptr_t>(block);
     if (text != nullptr && at >= base && at - base < size) {
       Typewriter.offset = static_cast<std::uint32_t>(at - base);
       Typewriter.active = true;
     }
-    resources::MemUnlock(scenario::MessageData);
+    core::MemUnlock(core::Scenario.MessageData);
   }
-  shell::ClearInput();
+  core::ClearInput();
 }
 
 void TypeStep() {
@@ -145,23 +147,23 @@ void TypeStep() {
     return;
   }
   if (tw.waiting) {
-    if (shell::SkipMode != 0) shell::InputEvents |= shell::kInputDecide;
+    if (core::Input.SkipMode != 0) core::Input.InputEvents |= core::kInputDecide;
     TypeBlink();
     return;
   }
 
-  const auto* block = static_cast<const std::uint8_t*>(resources::MemLock(scenario::MessageData));
-  const std::size_t size = block == nullptr ? 0 : GlobalSize(scenario::MessageData);
-  const int per_step = shell::DisplayBits > 8 ? kTypeItemsDeep : kTypeItemsShallow;
-  const bool fast = shell::SkipMode != 0 || SeenTextFast();
+  const auto* block = static_cast<const std::uint8_t*>(core::MemLock(core::Scenario.MessageData));
+  const std::size_t size = block == nullptr ? 0 : GlobalSize(core::Scenario.MessageData);
+  const int per_step = core::Window.DisplayBits > 8 ? kTypeItemsDeep : kTypeItemsShallow;
+  const bool fast = core::Input.SkipMode != 0 || SeenTextFast();
   bool hurried = false;
   for (int items = 1;; ++items) {
-    if (shell::InputEvents & shell::kInputDecide) {
-      shell::InputEvents &= static_cast<std::uint16_t>(~shell::kInputDecide);
+    if (core::Input.InputEvents & core::kInputDecide) {
+      core::Input.InputEvents &= static_cast<std::uint16_t>(~core::kInputDecide);
       hurried = true;
     }
-    scenario::TextItem item;
-    if (!scenario::ScanTextItem(block, size, tw.offset, &item)) {
+    core::TextItem item;
+    if (!core::ScanTextItem(block, size, tw.offset, &item)) {
       tw.active = false;  // the message runs off its block: nothing more to type
       break;
     }
@@ -169,16 +171,16 @@ void TypeStep() {
     if (!TypeItem(item)) break;
     if (items >= per_step && !hurried && !fast) break;
   }
-  if (block != nullptr) resources::MemUnlock(scenario::MessageData);
+  if (block != nullptr) core::MemUnlock(core::Scenario.MessageData);
 }
 
 void TypeBlink() {
   TypewriterState& tw = Typewriter;
-  if (shell::InputEvents & (shell::kInputDecide | shell::kInputCancel)) {
+  if (core::Input.InputEvents & (core::kInputDecide | core::kInputCancel)) {
     ClearCursorCell();
     tw.waiting = false;
     tw.cursor_shown = false;
-    shell::ClearInput();
+    core::ClearInput();
     return;
   }
   if (tw.blink_counter > 0) {

@@ -4,13 +4,15 @@
 #include <cstddef>
 #include <cstring>
 
+#include "core/input_state.h"
 #include "core/memory_blocks.h"
 #include "core/message_pump.h"
-#include "core/palette_state.h"
 #include "core/picture.h"
 #include "core/scenario_state.h"
-#include "core/shell_state.h"
+#include "core/screen_state.h"
+#include "core/settings.h"
 #include "core/sine_table.h"
+#include "core/window_state.h"
 #include "text/text_layer.h"
 #include "text/text_layout.h"
 #include "text/typewriter.h"
@@ -30,7 +32,7 @@ namespace {
 
 constexpr std::uint8_t kTextBits = 0x0C;
 constexpr std::uint64_t kTextBitsWord = 0x0C0C0C0C0C0C0C0CULL;
-constexpr int kRowBytes = visuals::kPictureWidth;
+constexpr int kRowBytes = core::kPictureWidth;
 
 constexpr int kHorizontalPhaseStep = 2;  // degrees per frame
 constexpr int kVerticalPhaseStep = 3;
@@ -52,10 +54,10 @@ enum : std::uint8_t { kToBlack = 1, kToStill = 2 };      // end modes; others en
 
 // Screen row r of a pixel area (rows are stored bottom-up).
 std::uint8_t* Row(std::uint8_t* pixels, int r) {
-  return pixels + static_cast<std::size_t>(visuals::kPictureHeight - 1 - r) * kRowBytes;
+  return pixels + static_cast<std::size_t>(core::kPictureHeight - 1 - r) * kRowBytes;
 }
 const std::uint8_t* Row(const std::uint8_t* pixels, int r) {
-  return pixels + static_cast<std::size_t>(visuals::kPictureHeight - 1 - r) * kRowBytes;
+  return pixels + static_cast<std::size_t>(core::kPictureHeight - 1 - r) * kRowBytes;
 }
 
 // dst keeps its text bits only; eight pixels at a time.
@@ -86,9 +88,9 @@ void MergeRow(std::uint8_t* dst, const std::uint8_t* src, std::size_t n) {
 
 void ComposeHorizontal(std::uint8_t* screen, const std::uint8_t* background, int amplitude,
                        int phase) {
-  for (int r = 0; r < visuals::kPictureHeight; ++r) {
+  for (int r = 0; r < core::kPictureHeight; ++r) {
     const int shift =
-        (amplitude * SineDegrees(static_cast<std::uint32_t>(phase + r))) >> kHorizontalScale;
+        (amplitude * core::SineDegrees(static_cast<std::uint32_t>(phase + r))) >> kHorizontalScale;
     // Screen pixel x shows background pixel x + shift where that lies in the row.
     const int first = std::clamp(-shift, 0, kRowBytes);
     const int last = std::clamp(kRowBytes - shift, first, kRowBytes);
@@ -102,11 +104,11 @@ void ComposeHorizontal(std::uint8_t* screen, const std::uint8_t* background, int
 
 void ComposeVertical(std::uint8_t* screen, const std::uint8_t* background, int amplitude,
                      int phase) {
-  for (int r = 0; r < visuals::kPictureHeight; ++r) {
-    const int sine = SineDegrees(static_cast<std::uint32_t>(2 * r + phase));
+  for (int r = 0; r < core::kPictureHeight; ++r) {
+    const int sine = core::SineDegrees(static_cast<std::uint32_t>(2 * r + phase));
     const int q = r + sine * amplitude / (1 << kVerticalScale);  // rounded toward zero
     std::uint8_t* dst = Row(screen, r);
-    if (q >= 0 && q < visuals::kPictureHeight) {
+    if (q >= 0 && q < core::kPictureHeight) {
       MergeRow(dst, Row(background, q), kRowBytes);
     } else {
       KeepText(dst, kRowBytes);
@@ -118,14 +120,14 @@ void ComposeVertical(std::uint8_t* screen, const std::uint8_t* background, int a
 // colours 4–7 black and the ink colours 8–15 white, whatever the background.
 void SetWavePalette() {
   for (int i = 0; i < 4; ++i) {
-    PALETTEENTRY& e = visuals::ScreenPalette[i];
+    PALETTEENTRY& e = core::Screen.ScreenPalette[i];
     e.peRed = static_cast<BYTE>(e.peRed * 10 / 15);
     e.peGreen = static_cast<BYTE>(e.peGreen * 10 / 15);
     e.peBlue = static_cast<BYTE>(e.peBlue * 10 / 15);
   }
   for (int i = 4; i < 16; ++i) {
     const BYTE v = i < 8 ? 0 : 255;
-    visuals::ScreenPalette[i] = PALETTEENTRY{v, v, v, PC_RESERVED};
+    core::Screen.ScreenPalette[i] = PALETTEENTRY{v, v, v, PC_RESERVED};
   }
 }
 
@@ -156,9 +158,9 @@ struct WaveRun {
 // One frame of the opening. True when it changed the brightness.
 bool OpenStep(WaveRun& run) {
   if (run.start_mode == kFromBlack) {
-    run.brightness = std::min<int>(run.brightness + run.BrightnessStep(), visuals::FadeSteps);
+    run.brightness = std::min<int>(run.brightness + run.BrightnessStep(), core::Screen.FadeSteps);
     visuals::SetPaletteLevel15(static_cast<std::int16_t>(run.brightness), 0);
-    run.opened = run.brightness >= visuals::FadeSteps;
+    run.opened = run.brightness >= core::Screen.FadeSteps;
     return true;
   }
   run.amplitude =
@@ -204,18 +206,18 @@ void RunFrames(WaveRun& run, std::uint8_t* screen, const std::uint8_t* backgroun
     }
     if (Typewriter.active) {
       TypeStep();
-    } else if (shell::SkipMode != 0) {
+    } else if (core::Input.SkipMode != 0) {
       // Skipping ends the scene as soon as its text is typed; an opening from black that
       // was cut short shows its end state, as every fade does when skipped.
       if (!run.opened && run.start_mode == kFromBlack) {
-        visuals::SetPaletteLevel15(static_cast<std::int16_t>(visuals::FadeSteps), 0);
+        visuals::SetPaletteLevel15(static_cast<std::int16_t>(core::Screen.FadeSteps), 0);
         brightness_changed = true;
       }
       ends = true;
     }
     // Above 8 bits the palette change has repainted the window already.
-    if (!(brightness_changed && run.deep)) shell::Present(nullptr);
-    shell::WaitSince(start, kFrameTime);
+    if (!(brightness_changed && run.deep)) core::Present(nullptr);
+    core::WaitSince(start, kFrameTime);
     if (ends) return;
   }
 }
@@ -244,7 +246,7 @@ void ComposeWaveFrame(std::uint8_t* screen, const std::uint8_t* background, Wave
 void WaveTextScene(std::uint8_t message, std::uint8_t start_mode, std::uint8_t end_mode,
                    WaveDirection direction) {
   PALETTEENTRY kept[16];
-  visuals::PaletteCopy(kept, visuals::ScreenPalette);
+  core::PaletteCopy(kept, core::Screen.ScreenPalette);
   SetWavePalette();
   if (start_mode == kFromBlack) {
     visuals::ApplyBlack();
@@ -256,54 +258,54 @@ void WaveTextScene(std::uint8_t message, std::uint8_t start_mode, std::uint8_t e
   run.start_mode = start_mode;
   run.end_mode = end_mode;
   run.direction = direction;
-  run.deep = shell::DisplayBits > 8;
-  run.smooth = shell::Low == 0 && !run.deep;
+  run.deep = core::Window.DisplayBits > 8;
+  run.smooth = core::Settings.Low == 0 && !run.deep;
   WaveMotion& motion = WaveMotions[static_cast<int>(direction)];
   run.amplitude = start_mode == kFromStill ? 0 : kWaveFullAmplitude;
   run.phase = start_mode == kFromStill ? 0 : motion.phase % 360;
-  run.brightness = start_mode == kFromBlack ? 0 : visuals::FadeSteps;
+  run.brightness = start_mode == kFromBlack ? 0 : core::Screen.FadeSteps;
   run.opened = start_mode != kFromBlack && start_mode != kFromStill;
 
   // The shown picture and the clean background stay locked, MESSAGE DATA in place, for
   // the whole scene.
-  const resources::MemHandle shown = visuals::VmemDIB;
-  const resources::MemHandle clean = visuals::VbufDIB;
-  const resources::MemHandle messages = scenario::MessageData;
-  std::uint8_t* screen = visuals::LockPicture(shown);
-  std::uint8_t* background = visuals::LockPicture(clean);
-  const auto* block = static_cast<const std::uint8_t*>(resources::MemWire(messages));
+  const core::MemHandle shown = core::Screen.VmemDIB;
+  const core::MemHandle clean = core::Screen.VbufDIB;
+  const core::MemHandle messages = core::Scenario.MessageData;
+  std::uint8_t* screen = core::LockPicture(shown);
+  std::uint8_t* background = core::LockPicture(clean);
+  const auto* block = static_cast<const std::uint8_t*>(core::MemWire(messages));
   const std::size_t block_size = block == nullptr ? 0 : GlobalSize(messages);
   TypeStart(kPageLeft, kPageTop, MessageText(block, block_size, message), kTextColour, kTextShadow);
 
-  RunFrames(run, screen == nullptr ? nullptr : screen + visuals::kPixelOffset,
-            background == nullptr ? nullptr : background + visuals::kPixelOffset);
+  RunFrames(run, screen == nullptr ? nullptr : screen + core::kPixelOffset,
+            background == nullptr ? nullptr : background + core::kPixelOffset);
   motion.phase = static_cast<std::uint16_t>(run.phase);
   motion.amplitude = static_cast<std::uint16_t>(run.amplitude);
 
-  if (block != nullptr) resources::MemUnwire(messages);
-  if (background != nullptr) resources::MemUnlock(clean);
-  if (screen != nullptr) resources::MemUnlock(shown);
+  if (block != nullptr) core::MemUnwire(messages);
+  if (background != nullptr) core::MemUnlock(clean);
+  if (screen != nullptr) core::MemUnlock(shown);
 
   switch (end_mode) {
     case kToBlack:
-      visuals::PaletteCopy(visuals::ScreenPalette, kept);
+      core::PaletteCopy(core::Screen.ScreenPalette, kept);
       ShowBackgroundAgain();
       break;
     case kToStill:
-      visuals::CopyPicture(visuals::VmemDIB, visuals::VbufDIB);
-      visuals::PaletteCopy(visuals::ScreenPalette, kept);
-      visuals::SetPaletteLevel15(static_cast<std::int16_t>(visuals::FadeSteps * 10 / 15), 0);
-      shell::Present(nullptr);
+      core::CopyPicture(core::Screen.VmemDIB, core::Screen.VbufDIB);
+      core::PaletteCopy(core::Screen.ScreenPalette, kept);
+      visuals::SetPaletteLevel15(static_cast<std::int16_t>(core::Screen.FadeSteps * 10 / 15), 0);
+      core::Present(nullptr);
       break;
     default:
-      visuals::PaletteCopy(visuals::ScreenPalette, kept);
-      ClearTextLayer(visuals::VmemDIB);
-      shell::Present(nullptr);
+      core::PaletteCopy(core::Screen.ScreenPalette, kept);
+      ClearTextLayer(core::Screen.VmemDIB);
+      core::Present(nullptr);
       break;
   }
   // Both still endings leave the scene dimmed for the text that follows; the palette state
   // says so, or the next Undim or FadeOutDim would take the screen for something else.
-  if (end_mode != kToBlack) visuals::PaletteState = visuals::kPaletteDim;
+  if (end_mode != kToBlack) core::Screen.PaletteState = visuals::kPaletteDim;
 }
 
 }  // namespace text

@@ -4,8 +4,8 @@
 
 #include "core/format_text.h"
 #include "core/game_state.h"
-#include "core/palette_state.h"
 #include "core/picture.h"
+#include "core/screen_state.h"
 #include "visuals/picture_files.h"
 
 namespace visuals {
@@ -23,46 +23,46 @@ std::uint8_t PictureOf(std::uint8_t n) {
 
 // Keeps the pixels of VbufDIB as the background copy.
 void StoreBackgroundCopy() {
-  BackgroundCopy = resources::MemAlloc(kPixelBytes, "BACK GRP");
-  auto* copy = static_cast<std::uint8_t*>(resources::MemLock(BackgroundCopy));
-  std::uint8_t* picture = LockPicture(VbufDIB);
+  BackgroundCopy = core::MemAlloc(core::kPixelBytes, "BACK GRP");
+  auto* copy = static_cast<std::uint8_t*>(core::MemLock(BackgroundCopy));
+  std::uint8_t* picture = core::LockPicture(core::Screen.VbufDIB);
   if (copy != nullptr && picture != nullptr) {
-    std::memcpy(copy, picture + kPixelOffset, kPixelBytes);
+    std::memcpy(copy, picture + core::kPixelOffset, core::kPixelBytes);
   }
-  if (picture != nullptr) resources::MemUnlock(VbufDIB);
-  if (copy != nullptr) resources::MemUnlock(BackgroundCopy);
+  if (picture != nullptr) core::MemUnlock(core::Screen.VbufDIB);
+  if (copy != nullptr) core::MemUnlock(BackgroundCopy);
 }
 
 // Copies columns [left, left + width) of every row from the background copy into VbufDIB.
 void CopyColumns(int left, int width) {
-  const auto* copy = static_cast<const std::uint8_t*>(resources::MemLock(BackgroundCopy));
-  std::uint8_t* picture = LockPicture(VbufDIB);
-  if (copy != nullptr && picture != nullptr && GlobalSize(BackgroundCopy) >= kPixelBytes) {
-    for (int row = 0; row < kPictureHeight; ++row) {
-      const std::size_t at = static_cast<std::size_t>(row) * kRowStride + left;
-      std::memcpy(picture + kPixelOffset + at, copy + at, static_cast<std::size_t>(width));
+  const auto* copy = static_cast<const std::uint8_t*>(core::MemLock(BackgroundCopy));
+  std::uint8_t* picture = core::LockPicture(core::Screen.VbufDIB);
+  if (copy != nullptr && picture != nullptr && GlobalSize(BackgroundCopy) >= core::kPixelBytes) {
+    for (int row = 0; row < core::kPictureHeight; ++row) {
+      const std::size_t at = static_cast<std::size_t>(row) * core::kRowStride + left;
+      std::memcpy(picture + core::kPixelOffset + at, copy + at, static_cast<std::size_t>(width));
     }
   }
-  if (picture != nullptr) resources::MemUnlock(VbufDIB);
-  if (copy != nullptr) resources::MemUnlock(BackgroundCopy);
+  if (picture != nullptr) core::MemUnlock(core::Screen.VbufDIB);
+  if (copy != nullptr) core::MemUnlock(BackgroundCopy);
 }
 
 // Loads the background picture p into VbufDIB, or composes the screens without a file.
 void ComposeNewBackground(std::uint8_t n, std::uint8_t p) {
-  resources::MemRelease(&BackgroundCopy);
+  core::MemRelease(&BackgroundCopy);
   if (n == kWhiteBackground) {
-    std::fill(ScreenPalette, ScreenPalette + 16, kWhite);
-    ClearPicture(VbufDIB);
+    std::fill(core::Screen.ScreenPalette, core::Screen.ScreenPalette + 16, kWhite);
+    core::ClearPicture(core::Screen.VbufDIB);
   } else if (p == 0) {
-    BuildBackgroundPalette(n, ScreenPalette);
-    ClearPicture(VbufDIB);
+    BuildBackgroundPalette(n, core::Screen.ScreenPalette);
+    core::ClearPicture(core::Screen.VbufDIB);
   } else {
     char name[16];
-    resources::FormatText(name, "S%02d.VGR", p);
-    ClearPicture(VbufDIB);
-    DrawPictureFile(VbufDIB, name, 0, 0);
+    core::FormatText(name, "S%02d.VGR", p);
+    core::ClearPicture(core::Screen.VbufDIB);
+    DrawPictureFile(core::Screen.VbufDIB, name, 0, 0);
     // Colours 0–3 come from the table, not from the file.
-    BuildBackgroundPalette(n, ScreenPalette);
+    BuildBackgroundPalette(n, core::Screen.ScreenPalette);
   }
   StoreBackgroundCopy();
 }
@@ -71,10 +71,10 @@ void ComposeNewBackground(std::uint8_t n, std::uint8_t p) {
 
 void ShowBackground(std::uint8_t n) {
   n = CheckedBackgroundNumber(n);
-  PaletteCopy(PreviousPalette, ScreenPalette);
+  core::PaletteCopy(core::Screen.PreviousPalette, core::Screen.ScreenPalette);
   EmptyAllSlots();
-  scenario::SetU8(scenario::GameState, scenario::field::kShownHPicture, scenario::kNoEventPicture);
-  scenario::SetU8(scenario::GameState, scenario::field::kShownVPicture, scenario::kNoEventPicture);
+  core::SetU8(core::GameState, core::field::kShownHPicture, core::kNoEventPicture);
+  core::SetU8(core::GameState, core::field::kShownVPicture, core::kNoEventPicture);
   SetColourEffect(0);
 
   const std::uint8_t p = PictureOf(n);
@@ -83,15 +83,15 @@ void ShowBackground(std::uint8_t n) {
   if (same_picture) {
     // Another colouring of the kept picture (or the same background again): no reload.
     RestoreBackground(0);
-    BuildBackgroundPalette(n, ScreenPalette);
+    BuildBackgroundPalette(n, core::Screen.ScreenPalette);
   } else {
     ComposeNewBackground(n, p);
   }
 
   SetBackgroundNumber(n);
-  ScreenPalette[15] = kWhite;
-  PaletteCopy(BackgroundPalette, ScreenPalette);
-  PaletteCopy(PlainPalette, ScreenPalette);
+  core::Screen.ScreenPalette[15] = kWhite;
+  core::PaletteCopy(core::Screen.BackgroundPalette, core::Screen.ScreenPalette);
+  core::PaletteCopy(core::Screen.PlainPalette, core::Screen.ScreenPalette);
   if (PendingColourEffect() != 0) {
     ApplyColourEffect(PendingColourEffect(), false);
     SetPendingColourEffect(0);
@@ -99,14 +99,14 @@ void ShowBackground(std::uint8_t n) {
 }
 
 void RestoreBackground(std::uint8_t mode) {
-  PaletteCopy(ScreenPalette, BackgroundPalette);
+  core::PaletteCopy(core::Screen.ScreenPalette, core::Screen.BackgroundPalette);
   if (BackgroundCopy == 0) {
-    ClearPicture(VbufDIB);
+    core::ClearPicture(core::Screen.VbufDIB);
     return;
   }
   switch (mode) {
     case 0:
-      CopyColumns(0, kPictureWidth);
+      CopyColumns(0, core::kPictureWidth);
       SetBackgroundNumber(StoredBackground());
       EmptyAllSlots();
       break;
@@ -125,18 +125,18 @@ void RestoreBackground(std::uint8_t mode) {
       break;
     default: break;
   }
-  PaletteCopy(ScreenPalette, BackgroundPalette);
+  core::PaletteCopy(core::Screen.ScreenPalette, core::Screen.BackgroundPalette);
 }
 
 void ForgetBackground() {
-  resources::MemRelease(&BackgroundCopy);
+  core::MemRelease(&BackgroundCopy);
   SetStoredBackground(kNoBackground);
 }
 
 void FillBackground(std::uint8_t colour) {
   EmptyAllSlots();
-  FillPictureRect(VbufDIB, 0, 0, kPictureWidth - 1, kPictureHeight - 1,
-                  static_cast<std::uint8_t>(colour % 16));
+  core::FillPictureRect(core::Screen.VbufDIB, 0, 0, core::kPictureWidth - 1,
+                        core::kPictureHeight - 1, static_cast<std::uint8_t>(colour % 16));
 }
 
 }  // namespace visuals

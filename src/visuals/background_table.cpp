@@ -1,7 +1,9 @@
 #include "visuals/background_table.h"
 
-#include "core/palette_state.h"
+#include <algorithm>
+
 #include "core/picture.h"
+#include "core/screen_state.h"
 
 namespace visuals {
 namespace {
@@ -73,7 +75,9 @@ std::uint8_t CheckedBackgroundNumber(std::uint8_t n) {
 
 void BuildBackgroundPalette(std::uint8_t n, PALETTEENTRY* dst) {
   const bool second = (n >= 100 && n <= 149) || n == kRecord197;
-  PaletteCopy(dst, second ? BasePalette2 : BasePalette1);
+  // The base palettes already carry PC_RESERVED on every entry.
+  const auto& base = second ? core::BasePalette2 : core::BasePalette1;
+  std::copy(base.begin(), base.end(), dst);
   const BackgroundRecordBytes& record = BackgroundRecord(n);
   for (int colour = 1; colour <= 3; ++colour) {
     const std::uint8_t* rgb = &record[1 + 3 * (colour - 1)];

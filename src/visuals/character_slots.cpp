@@ -4,8 +4,8 @@
 #include <array>
 
 #include "core/format_text.h"
-#include "core/palette_state.h"
 #include "core/picture.h"
+#include "core/screen_state.h"
 #include "visuals/picture_files.h"
 #include "visuals/scene_state.h"
 
@@ -39,11 +39,11 @@ void ShowCharacter(std::uint8_t slot, std::uint8_t picture) {
   // Slots 3 and above do not exist: there is no offset and no state byte for them.
   if (picture == kNoCharacter || slot >= kSlotCount) return;
   char name[16];
-  resources::FormatText(name, "C%02x.VGR", picture);
-  DrawPictureFile(VbufDIB, name, SlotX[slot], 0);
+  core::FormatText(name, "C%02x.VGR", picture);
+  DrawPictureFile(core::Screen.VbufDIB, name, SlotX[slot], 0);
   // The decode gave ScreenPalette the file's own colours; characters show in the scene's.
-  PaletteCopy(ScreenPalette, BackgroundPalette);
-  ScreenPalette[15] = PALETTEENTRY{255, 255, 255, PC_RESERVED};
+  core::PaletteCopy(core::Screen.ScreenPalette, core::Screen.BackgroundPalette);
+  core::Screen.ScreenPalette[15] = PALETTEENTRY{255, 255, 255, PC_RESERVED};
   SetSlotPicture(slot, picture);
   SetSlotLayer(slot, kNoLayer);
   RenumberLayers();

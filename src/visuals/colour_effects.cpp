@@ -1,7 +1,7 @@
 #include "visuals/colour_effects.h"
 
-#include "core/palette_state.h"
 #include "core/picture.h"
+#include "core/screen_state.h"
 #include "visuals/background_table.h"
 #include "visuals/palette_fades.h"
 #include "visuals/scene_state.h"
@@ -52,15 +52,15 @@ void ApplyColourEffect(std::uint8_t kind, bool fade) {
   PALETTEENTRY palette[16];
   const std::uint8_t n = BackgroundNumber();
   if (kind == kEffectNone || n == kNoBackground || n == kWhiteBackground) {
-    PaletteCopy(palette, PlainPalette);
+    core::PaletteCopy(palette, core::Screen.PlainPalette);
   } else {
     BuildBackgroundPalette(static_cast<std::uint8_t>(n % 50), palette);
     palette[15] = PALETTEENTRY{255, 255, 255, PC_RESERVED};
   }
   TransformPalette(kind, palette);
-  if (fade) CrossFadePalette(ScreenPalette, palette, 1);
-  PaletteCopy(ScreenPalette, palette);
-  PaletteCopy(BackgroundPalette, palette);
+  if (fade) CrossFadePalette(core::Screen.ScreenPalette, palette, 1);
+  core::PaletteCopy(core::Screen.ScreenPalette, palette);
+  core::PaletteCopy(core::Screen.BackgroundPalette, palette);
   SetColourEffect(kind);
 }
 

@@ -2,10 +2,11 @@
 
 #include <cstring>
 
+#include "core/input_state.h"
 #include "core/message_pump.h"
-#include "core/palette_state.h"
 #include "core/picture.h"
-#include "core/shell_state.h"
+#include "core/screen_state.h"
+#include "core/settings.h"
 #include "visuals/dither_order.h"
 #include "visuals/screen_show.h"
 
@@ -16,23 +17,26 @@ constexpr int kAreaX[3] = {0, 320, 160};
 constexpr int kAreaWidth = 320;
 
 // Skipping and the low-load setting show every style as a plain copy.
-bool PlainShows() { return shell::SkipMode != 0 || shell::Low != 0; }
+bool PlainShows() { return core::Input.SkipMode != 0 || core::Settings.Low != 0; }
 
 int AreaX(std::uint8_t area) { return kAreaX[area < 3 ? area : 0]; }
 
 // Copies pixels x0 … x1 − 1 of screen row y from the composed picture onto the shown one.
 void CopyRow(std::uint8_t* shown, const std::uint8_t* composed, int y, int x0, int x1) {
-  std::memcpy(PixelAt(shown, x0, y), PixelAt(const_cast<std::uint8_t*>(composed), x0, y),
+  std::memcpy(core::PixelAt(shown, x0, y),
+              core::PixelAt(const_cast<std::uint8_t*>(composed), x0, y),
               static_cast<std::size_t>(x1 - x0));
 }
 
 // Both pictures locked for the span of one show; nothing happens when either is missing.
 class PicturePair {
  public:
-  PicturePair() : shown_(LockPicture(VmemDIB)), composed_(LockPicture(VbufDIB)) {}
+  PicturePair()
+      : shown_(core::LockPicture(core::Screen.VmemDIB)),
+        composed_(core::LockPicture(core::Screen.VbufDIB)) {}
   ~PicturePair() {
-    if (shown_ != nullptr) resources::MemUnlock(VmemDIB);
-    if (composed_ != nullptr) resources::MemUnlock(VbufDIB);
+    if (shown_ != nullptr) core::MemUnlock(core::Screen.VmemDIB);
+    if (composed_ != nullptr) core::MemUnlock(core::Screen.VbufDIB);
   }
   PicturePair(const PicturePair&) = delete;
   PicturePair& operator=(const PicturePair&) = delete;
@@ -48,14 +52,14 @@ class PicturePair {
 void Interlaced(int x0, int x1) {
   PicturePair p;
   if (!p.ok()) return;
-  for (int i = 0; i < kPictureHeight / 2; ++i) {
+  for (int i = 0; i < core::kPictureHeight / 2; ++i) {
     const DWORD t = GetTickCount();
-    for (const int y : {2 * i, kPictureHeight - 1 - 2 * i}) {
+    for (const int y : {2 * i, core::kPictureHeight - 1 - 2 * i}) {
       CopyRow(p.shown(), p.composed(), y, x0, x1);
-      RectSet(&UpdateRect, x0, y, x1, y + 1);
-      shell::Present(&UpdateRect);
+      core::RectSet(&core::Screen.UpdateRect, x0, y, x1, y + 1);
+      core::Present(&core::Screen.UpdateRect);
     }
-    shell::WaitSince(t, 1);
+    core::WaitSince(t, 1);
   }
 }
 
@@ -64,35 +68,35 @@ void Dither(int x0, int x1, bool whole) {
   if (!p.ok()) return;
   for (const DitherPosition& at : kDitherOrder) {
     const DWORD t = GetTickCount();
-    for (int y = at.row; y < kPictureHeight; y += 4) {
-      std::uint8_t* shown = PixelAt(p.shown(), 0, y);
-      const std::uint8_t* composed = PixelAt(const_cast<std::uint8_t*>(p.composed()), 0, y);
+    for (int y = at.row; y < core::kPictureHeight; y += 4) {
+      std::uint8_t* shown = core::PixelAt(p.shown(), 0, y);
+      const std::uint8_t* composed = core::PixelAt(const_cast<std::uint8_t*>(p.composed()), 0, y);
       for (int x = x0 + at.column; x < x1; x += 4) shown[x] = composed[x];
     }
     if (whole) {
-      shell::Present(nullptr);
+      core::Present(nullptr);
     } else {
-      RectSet(&UpdateRect, x0, 0, x1, kPictureHeight);
-      shell::Present(&UpdateRect);
+      core::RectSet(&core::Screen.UpdateRect, x0, 0, x1, core::kPictureHeight);
+      core::Present(&core::Screen.UpdateRect);
     }
-    shell::WaitSince(t, 3);
+    core::WaitSince(t, 3);
   }
 }
 
 void Blinds(int x0, int x1) {
   PicturePair p;
   if (!p.ok()) return;
-  for (int k = 0; k <= kPictureWidth; k += 16) {
+  for (int k = 0; k <= core::kPictureWidth; k += 16) {
     const DWORD t = GetTickCount();
-    UpdateRect = kEmptyUpdateRect;
+    core::Screen.UpdateRect = core::kEmptyUpdateRect;
     for (int j = 0; j < 16; ++j) {
       const int y = k - 17 * j;
-      if (y < 0 || y >= kPictureHeight) continue;
+      if (y < 0 || y >= core::kPictureHeight) continue;
       CopyRow(p.shown(), p.composed(), y, x0, x1);
-      RectExtend(&UpdateRect, x0, y, x1, y + 1);
+      core::RectExtend(&core::Screen.UpdateRect, x0, y, x1, y + 1);
     }
-    shell::Present(&UpdateRect);
-    shell::WaitSince(t, 2);
+    core::Present(&core::Screen.UpdateRect);
+    core::WaitSince(t, 2);
   }
 }
 
@@ -103,15 +107,16 @@ void ShowArea(std::uint8_t area) {
   {
     PicturePair p;
     if (!p.ok()) return;
-    for (int y = 0; y < kPictureHeight; ++y) CopyRow(p.shown(), p.composed(), y, x, x + kAreaWidth);
+    for (int y = 0; y < core::kPictureHeight; ++y)
+      CopyRow(p.shown(), p.composed(), y, x, x + kAreaWidth);
   }
-  RectSet(&UpdateRect, x, 0, x + kAreaWidth, kPictureHeight);
-  shell::Present(&UpdateRect);
+  core::RectSet(&core::Screen.UpdateRect, x, 0, x + kAreaWidth, core::kPictureHeight);
+  core::Present(&core::Screen.UpdateRect);
 }
 
 void ShowInterlaced() {
   if (PlainShows()) return ShowComposed();
-  Interlaced(0, kPictureWidth);
+  Interlaced(0, core::kPictureWidth);
 }
 
 void ShowAreaInterlaced(std::uint8_t area) {
@@ -121,7 +126,7 @@ void ShowAreaInterlaced(std::uint8_t area) {
 
 void ShowDither() {
   if (PlainShows()) return ShowComposed();
-  Dither(0, kPictureWidth, true);
+  Dither(0, core::kPictureWidth, true);
 }
 
 void ShowAreaDither(std::uint8_t area) {
@@ -131,7 +136,7 @@ void ShowAreaDither(std::uint8_t area) {
 
 void ShowBlinds() {
   if (PlainShows()) return ShowComposed();
-  Blinds(0, kPictureWidth);
+  Blinds(0, core::kPictureWidth);
 }
 
 void ShowAreaBlinds(std::uint8_t area) {

@@ -4,8 +4,8 @@
 
 #include "core/format_text.h"
 #include "core/message_pump.h"
-#include "core/palette_state.h"
 #include "core/picture.h"
+#include "core/screen_state.h"
 #include "visuals/background.h"
 #include "visuals/palette_fades.h"
 #include "visuals/picture_files.h"
@@ -27,10 +27,10 @@ constexpr std::uint8_t kFlashColour = 1;
 // before would stand for 20 ms in this frame's colours.
 void ShowEffectFrame(const std::string& name) {
   const DWORD start = GetTickCount();
-  DrawPictureFile(VmemDIB, name.c_str(), 0, 0);
+  DrawPictureFile(core::Screen.VmemDIB, name.c_str(), 0, 0);
   ApplyScreenPalette();
-  shell::Present(nullptr);
-  shell::WaitSince(start, kFrameTime);
+  core::Present(nullptr);
+  core::WaitSince(start, kFrameTime);
 }
 
 }  // namespace
@@ -39,17 +39,17 @@ void BeginEffectFrames() {
   ShowComposed();
   FadeOutDim(3);
   ForgetBackground();
-  ClearPictureAndShow(VmemDIB);
+  ClearPictureAndShow(core::Screen.VmemDIB);
 }
 
 void ShowEffectFrames(const char* name, int first, int last) {
-  for (int n = first; n <= last; ++n) ShowEffectFrame(resources::FormatString(name, n));
+  for (int n = first; n <= last; ++n) ShowEffectFrame(core::FormatString(name, n));
 }
 
 void EndOnEmptyScene() {
   ShowBackground(kEmptyScene);
-  ClearPictureAndShow(VmemDIB);
-  SetPaletteLevel15(static_cast<std::int16_t>(FadeSteps), 0);
+  ClearPictureAndShow(core::Screen.VmemDIB);
+  SetPaletteLevel15(static_cast<std::int16_t>(core::Screen.FadeSteps), 0);
 }
 
 void BloodEffect() {
@@ -59,7 +59,7 @@ void BloodEffect() {
   const DWORD start = GetTickCount();
   ShowBackground(kBloodScene);
   ShowComposed();
-  shell::WaitSince(start, kHold);
+  core::WaitSince(start, kHold);
   Dim();
 }
 
@@ -67,10 +67,11 @@ void ClawEffect2() {
   BeginEffectFrames();
   ShowEffectFrames(kClawFrameName, 5, 11);
   const DWORD start = GetTickCount();
-  FillPictureRect(VmemDIB, 0, 0, kPictureWidth - 1, kPictureHeight - 1, kFlashColour);
-  shell::WaitSince(start, kFlashTime);
-  shell::Present(nullptr);
-  shell::Wait(kHold);
+  core::FillPictureRect(core::Screen.VmemDIB, 0, 0, core::kPictureWidth - 1,
+                        core::kPictureHeight - 1, kFlashColour);
+  core::WaitSince(start, kFlashTime);
+  core::Present(nullptr);
+  core::Wait(kHold);
   FadeOut(3);
   EndOnEmptyScene();
 }

@@ -5,10 +5,11 @@
 
 #include <algorithm>
 
+#include "core/input_state.h"
 #include "core/message_pump.h"
-#include "core/palette_state.h"
 #include "core/picture.h"
-#include "core/shell_state.h"
+#include "core/screen_state.h"
+#include "core/window_state.h"
 
 namespace visuals {
 namespace {
@@ -17,7 +18,7 @@ constexpr PALETTEENTRY kWhite{255, 255, 255, PC_RESERVED};
 constexpr PALETTEENTRY kBlack{0, 0, 0, PC_RESERVED};
 
 // Number of the last step of a full fade. Always 15 or 47; never let a zero divide.
-int Steps() { return std::max<int>(FadeSteps, 1); }
+int Steps() { return std::max<int>(core::Screen.FadeSteps, 1); }
 
 // The dim level: 10 of 15 of the full level (10 of 15, or 31 of 47).
 int DimLevel() { return Steps() * 10 / 15; }
@@ -32,7 +33,7 @@ PALETTEENTRY Levelled(const PALETTEENTRY& e, std::int16_t level, std::int16_t wh
 // Entries 0–14 of the scene palette at 10/15 brightness.
 void DimScreenPalette() {
   for (int i = 0; i < 15; ++i) {
-    PALETTEENTRY& e = ScreenPalette[i];
+    PALETTEENTRY& e = core::Screen.ScreenPalette[i];
     e.peRed = static_cast<BYTE>(e.peRed * 10 / 15);
     e.peGreen = static_cast<BYTE>(e.peGreen * 10 / 15);
     e.peBlue = static_cast<BYTE>(e.peBlue * 10 / 15);
@@ -44,14 +45,14 @@ template <typename SetStep>
 void TimedStep(std::uint16_t cs, SetStep set) {
   const DWORD start = GetTickCount();
   set();
-  shell::WaitSince(start, cs);
+  core::WaitSince(start, cs);
 }
 
 }  // namespace
 
 void ApplyShownPalette() {
-  AnimatePalette(WindowPalette, 0, 32, ShownPalette);
-  if (shell::DisplayBits > 8) shell::Present(nullptr);
+  AnimatePalette(core::Screen.WindowPalette, 0, 32, core::Screen.ShownPalette);
+  if (core::Window.DisplayBits > 8) core::Present(nullptr);
 }
 
 std::uint8_t LevelChannel(std::uint8_t v, std::int16_t level, std::int16_t white) {
@@ -62,56 +63,58 @@ std::uint8_t LevelChannel(std::uint8_t v, std::int16_t level, std::int16_t white
 }
 
 void SetPaletteLevel(std::int16_t level, std::int16_t white) {
-  for (int i = 0; i < 16; ++i) ShownPalette[i] = Levelled(ScreenPalette[i], level, white);
+  for (int i = 0; i < 16; ++i)
+    core::Screen.ShownPalette[i] = Levelled(core::Screen.ScreenPalette[i], level, white);
   ApplyShownPalette();
 }
 
 void SetPaletteLevel15(std::int16_t level, std::int16_t white) {
-  for (int i = 0; i < 15; ++i) ShownPalette[i] = Levelled(ScreenPalette[i], level, white);
-  ShownPalette[15] = ScreenPalette[15];
-  ShownPalette[15].peFlags = PC_RESERVED;
+  for (int i = 0; i < 15; ++i)
+    core::Screen.ShownPalette[i] = Levelled(core::Screen.ScreenPalette[i], level, white);
+  core::Screen.ShownPalette[15] = core::Screen.ScreenPalette[15];
+  core::Screen.ShownPalette[15].peFlags = PC_RESERVED;
   ApplyShownPalette();
 }
 
 void ApplyScreenPalette() {
-  PaletteCopy(ShownPalette, ScreenPalette);
+  core::PaletteCopy(core::Screen.ShownPalette, core::Screen.ScreenPalette);
   ApplyShownPalette();
-  PaletteState = kPaletteNormal;
+  core::Screen.PaletteState = kPaletteNormal;
 }
 
 void ApplyBlack() {
-  std::fill(ShownPalette, ShownPalette + 16, kBlack);
+  std::fill(core::Screen.ShownPalette, core::Screen.ShownPalette + 16, kBlack);
   ApplyShownPalette();
-  PaletteState = kPaletteBlack;
+  core::Screen.PaletteState = kPaletteBlack;
 }
 
 void FadeIn(std::uint16_t cs) {
-  if (PaletteState == kPaletteNormal) return;
-  if (shell::SkipMode) {
+  if (core::Screen.PaletteState == kPaletteNormal) return;
+  if (core::Input.SkipMode) {
     ApplyScreenPalette();
     return;
   }
   for (int level = 0; level <= Steps(); ++level) {
     TimedStep(cs, [&] { SetPaletteLevel(static_cast<std::int16_t>(level), 0); });
   }
-  PaletteState = kPaletteNormal;
+  core::Screen.PaletteState = kPaletteNormal;
 }
 
 void FadeOut(std::uint16_t cs) {
-  if (PaletteState == kPaletteBlack) return;
-  if (shell::SkipMode) {
+  if (core::Screen.PaletteState == kPaletteBlack) return;
+  if (core::Input.SkipMode) {
     ApplyBlack();
     return;
   }
   for (int level = Steps(); level >= 0; --level) {
     TimedStep(cs, [&] { SetPaletteLevel(static_cast<std::int16_t>(level), 0); });
   }
-  PaletteState = kPaletteBlack;
+  core::Screen.PaletteState = kPaletteBlack;
 }
 
 void FadeFromWhite(std::uint16_t cs) {
-  if (PaletteState == kPaletteNormal) return;
-  if (shell::SkipMode) {
+  if (core::Screen.PaletteState == kPaletteNormal) return;
+  if (core::Input.SkipMode) {
     ApplyScreenPalette();
     return;
   }
@@ -119,76 +122,77 @@ void FadeFromWhite(std::uint16_t cs) {
   for (int white = n; white >= 0; --white) {
     TimedStep(cs, [&] { SetPaletteLevel(n, static_cast<std::int16_t>(white)); });
   }
-  PaletteState = kPaletteNormal;
+  core::Screen.PaletteState = kPaletteNormal;
 }
 
 void FadeToWhite(std::uint16_t cs) {
-  if (PaletteState == kPaletteWhite) return;
+  if (core::Screen.PaletteState == kPaletteWhite) return;
   const auto n = static_cast<std::int16_t>(Steps());
-  if (shell::SkipMode) {
+  if (core::Input.SkipMode) {
     SetPaletteLevel(0, n);
   } else {
     for (int white = 0; white <= n; ++white) {
       TimedStep(cs, [&] { SetPaletteLevel(n, static_cast<std::int16_t>(white)); });
     }
   }
-  PaletteState = kPaletteWhite;
+  core::Screen.PaletteState = kPaletteWhite;
 }
 
 void Dim() {
-  if (PaletteState != kPaletteNormal && PaletteState != kPaletteWhite) return;
-  ShownPalette[15] = ScreenPalette[15];
-  if (shell::SkipMode) {
+  if (core::Screen.PaletteState != kPaletteNormal && core::Screen.PaletteState != kPaletteWhite)
+    return;
+  core::Screen.ShownPalette[15] = core::Screen.ScreenPalette[15];
+  if (core::Input.SkipMode) {
     SetPaletteLevel15(static_cast<std::int16_t>(DimLevel()), 0);
   } else {
     for (int level = Steps(); level >= DimLevel(); --level) {
       TimedStep(1, [&] { SetPaletteLevel15(static_cast<std::int16_t>(level), 0); });
     }
   }
-  PaletteState = kPaletteDim;
+  core::Screen.PaletteState = kPaletteDim;
 }
 
 void Undim() {
-  if (PaletteState != kPaletteDim) return;
-  ShownPalette[15] = ScreenPalette[15];
-  if (shell::SkipMode) {
+  if (core::Screen.PaletteState != kPaletteDim) return;
+  core::Screen.ShownPalette[15] = core::Screen.ScreenPalette[15];
+  if (core::Input.SkipMode) {
     ApplyScreenPalette();
   } else {
     for (int level = DimLevel(); level <= Steps(); ++level) {
       TimedStep(1, [&] { SetPaletteLevel15(static_cast<std::int16_t>(level), 0); });
     }
   }
-  PaletteState = kPaletteNormal;
+  core::Screen.PaletteState = kPaletteNormal;
 }
 
 // The dimmed fades run the plain ones on a dimmed copy of the scene palette and put the
 // scene palette back afterwards.
 void FadeInDim(std::uint16_t cs) {
-  if (PaletteState != kPaletteBlack) return;
+  if (core::Screen.PaletteState != kPaletteBlack) return;
   PALETTEENTRY scene[16];
-  std::copy(ScreenPalette, ScreenPalette + 16, scene);
+  std::copy(core::Screen.ScreenPalette, core::Screen.ScreenPalette + 16, scene);
   DimScreenPalette();
-  if (shell::SkipMode) {
+  if (core::Input.SkipMode) {
     ApplyScreenPalette();
   } else {
     FadeIn(cs);
   }
-  std::copy(scene, scene + 16, ScreenPalette);
-  PaletteState = kPaletteDim;
+  std::copy(scene, scene + 16, core::Screen.ScreenPalette);
+  core::Screen.PaletteState = kPaletteDim;
 }
 
 void FadeOutDim(std::uint16_t cs) {
-  if (PaletteState == kPaletteBlack) return;
+  if (core::Screen.PaletteState == kPaletteBlack) return;
   PALETTEENTRY scene[16];
-  std::copy(ScreenPalette, ScreenPalette + 16, scene);
+  std::copy(core::Screen.ScreenPalette, core::Screen.ScreenPalette + 16, scene);
   DimScreenPalette();
-  if (shell::SkipMode) {
+  if (core::Input.SkipMode) {
     ApplyBlack();
   } else {
     FadeOut(cs);
   }
-  std::copy(scene, scene + 16, ScreenPalette);
-  PaletteState = kPaletteBlack;
+  std::copy(scene, scene + 16, core::Screen.ScreenPalette);
+  core::Screen.PaletteState = kPaletteBlack;
 }
 
 void CrossFadePalette(const PALETTEENTRY* old_palette, const PALETTEENTRY* new_palette,
@@ -197,32 +201,32 @@ void CrossFadePalette(const PALETTEENTRY* old_palette, const PALETTEENTRY* new_p
   PALETTEENTRY from[16], to[16];
   std::copy(old_palette, old_palette + 16, from);
   std::copy(new_palette, new_palette + 16, to);
-  if (shell::SkipMode) {
-    PaletteCopy(ScreenPalette, to);
+  if (core::Input.SkipMode) {
+    core::PaletteCopy(core::Screen.ScreenPalette, to);
     ApplyScreenPalette();
     return;
   }
   const int n = Steps();
   const auto mix = [&](int o, int w, int k) {
     int v = (w * (n - k) + o * k) / n;
-    if (PaletteState == kPaletteDim) v = v * 10 / 15;
+    if (core::Screen.PaletteState == kPaletteDim) v = v * 10 / 15;
     return Channel(v);
   };
   for (int k = n; k >= 0; --k) {
     TimedStep(cs, [&] {
       for (int i = 0; i < 15; ++i) {
-        ShownPalette[i] =
+        core::Screen.ShownPalette[i] =
             PALETTEENTRY{mix(from[i].peRed, to[i].peRed, k), mix(from[i].peGreen, to[i].peGreen, k),
                          mix(from[i].peBlue, to[i].peBlue, k), PC_RESERVED};
       }
-      ShownPalette[15] = kWhite;
+      core::Screen.ShownPalette[15] = kWhite;
       ApplyShownPalette();
     });
   }
 }
 
-void SavePalette() { PaletteCopy(SavedPalette, ScreenPalette); }
+void SavePalette() { core::PaletteCopy(core::Screen.SavedPalette, core::Screen.ScreenPalette); }
 
-void RestorePalette() { PaletteCopy(ScreenPalette, SavedPalette); }
+void RestorePalette() { core::PaletteCopy(core::Screen.ScreenPalette, core::Screen.SavedPalette); }
 
 }  // namespace visuals

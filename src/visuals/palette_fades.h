@@ -1,6 +1,6 @@
 // Palette fades and flashes: the window palette moved between black, the scene colours,
 // white and the dimmed scene. Pixels never change here, only ShownPalette entries 0–15;
-// PaletteState (palette_state.h) follows each operation.
+// PaletteState (core/screen_state.h) follows each operation.
 //
 // `cs` is the length of one fade step in 10-ms units. A full fade has FadeSteps + 1 steps.
 // In SkipMode every fade is replaced by its end state at once.

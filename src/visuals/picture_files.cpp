@@ -5,12 +5,11 @@
 
 namespace visuals {
 
-int DrawPictureFile(resources::MemHandle picture, const char* name, std::int16_t x,
-                    std::int16_t y) {
+int DrawPictureFile(core::MemHandle picture, const char* name, std::int16_t x, std::int16_t y) {
   std::uint32_t size = 0;
-  resources::MemHandle file = resources::LoadFile(name, &size);
+  core::MemHandle file = resources::LoadFile(name, &size);
   const int drawn = resources::DecodePicture(picture, file, x, y);
-  resources::MemRelease(&file);
+  core::MemRelease(&file);
   return drawn;
 }
 

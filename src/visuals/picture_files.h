@@ -10,6 +10,6 @@ namespace visuals {
 // Loads file `name` (a missing file ends the program with the loader's message), decodes it
 // into `picture` at (x, y) plus the file's own placement, and releases the file. A damaged
 // file is told in the decoder's message box and draws nothing. Answers the decoder's result.
-int DrawPictureFile(resources::MemHandle picture, const char* name, std::int16_t x, std::int16_t y);
+int DrawPictureFile(core::MemHandle picture, const char* name, std::int16_t x, std::int16_t y);
 
 }  // namespace visuals

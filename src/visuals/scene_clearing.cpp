@@ -4,10 +4,11 @@
 #include <cstring>
 
 #include "core/game_state.h"
+#include "core/input_state.h"
 #include "core/message_pump.h"
-#include "core/palette_state.h"
 #include "core/picture.h"
-#include "core/shell_state.h"
+#include "core/screen_state.h"
+#include "core/settings.h"
 #include "visuals/display_effects.h"
 #include "visuals/palette_fades.h"
 #include "visuals/scene_state.h"
@@ -26,32 +27,35 @@ enum class Leaves { kNothing, kComposedPicture, kEverything };
 // Effects 0, 12 and 18: the scene fades out, then the screen is cleared behind the black
 // palette.
 void FadeOutScene() {
-  if (PaletteState == kPaletteNormal) {
+  if (core::Screen.PaletteState == kPaletteNormal) {
     FadeOut(1);
   } else {
     FadeOutDim(1);
   }
-  ClearPictureAndShow(VmemDIB);
+  ClearPictureAndShow(core::Screen.VmemDIB);
 }
 
 // Effect 11: at once, to black (or to colour 16 under a colour effect).
 void ClearAtOnce() {
   if (ColourEffect() == 0) {
-    ClearPictureAndShow(VmemDIB);
-    ClearPicture(VbufDIB);
+    ClearPictureAndShow(core::Screen.VmemDIB);
+    core::ClearPicture(core::Screen.VbufDIB);
     return;
   }
-  FillPictureRect(VmemDIB, 0, 0, kPictureWidth - 1, kPictureHeight - 1, kFixedBlack);
-  FillPictureRect(VbufDIB, 0, 0, kPictureWidth - 1, kPictureHeight - 1, kFixedBlack);
-  shell::Present(nullptr);
+  core::FillPictureRect(core::Screen.VmemDIB, 0, 0, core::kPictureWidth - 1,
+                        core::kPictureHeight - 1, kFixedBlack);
+  core::FillPictureRect(core::Screen.VbufDIB, 0, 0, core::kPictureWidth - 1,
+                        core::kPictureHeight - 1, kFixedBlack);
+  core::Present(nullptr);
 }
 
 // Effects 5 and 6: the composed picture becomes black, and a show style brings it on.
 void ShowBlack(void (*show)()) {
   if (ColourEffect() == 0) {
-    ClearPicture(VbufDIB);
+    core::ClearPicture(core::Screen.VbufDIB);
   } else {
-    FillPictureRect(VbufDIB, 0, 0, kPictureWidth - 1, kPictureHeight - 1, kFixedBlack);
+    core::FillPictureRect(core::Screen.VbufDIB, 0, 0, core::kPictureWidth - 1,
+                          core::kPictureHeight - 1, kFixedBlack);
   }
   show();
 }
@@ -66,25 +70,25 @@ void Squeeze() {
       if (!s.ok()) return;
       const patterns::Brush black = s.Painting(kFixedBlack);
       const int h = v / 16;
-      const int b = (kPictureHeight - h) / 2;
-      black.Rect(0, kPictureHeight - b, kPictureWidth, kPictureHeight);
+      const int b = (core::kPictureHeight - h) / 2;
+      black.Rect(0, core::kPictureHeight - b, core::kPictureWidth, core::kPictureHeight);
       for (int i = 0; i < h; ++i) {
-        const int from = kPictureHeight - 1 - i * kPictureHeight / h;
-        std::memcpy(PixelAt(s.shown(), 0, kPictureHeight - 1 - b - i),
-                    PixelAt(s.composed(), 0, from), kPictureWidth);
+        const int from = core::kPictureHeight - 1 - i * core::kPictureHeight / h;
+        std::memcpy(core::PixelAt(s.shown(), 0, core::kPictureHeight - 1 - b - i),
+                    core::PixelAt(s.composed(), 0, from), core::kPictureWidth);
       }
-      black.Rect(0, 0, kPictureWidth, kPictureHeight - b - h);
+      black.Rect(0, 0, core::kPictureWidth, core::kPictureHeight - b - h);
     }
-    shell::Present(nullptr);
-    shell::WaitSince(t, 1);
+    core::Present(nullptr);
+    core::WaitSince(t, 1);
   }
 }
 
 // Effect 13: the iris closes on the centre, painting colour 16 outside the shrinking disc.
 void CloseIris() {
   ShowComposed();
-  shell::Present(nullptr);
-  for (int i = 16; i < 32; ++i) ShownPalette[i] = PALETTEENTRY{0, 0, 0, PC_RESERVED};
+  core::Present(nullptr);
+  for (int i = 16; i < 32; ++i) core::Screen.ShownPalette[i] = PALETTEENTRY{0, 0, 0, PC_RESERVED};
   ApplyScreenPalette();
   for (int r = 63; r >= 1; r -= 2) {
     const DWORD t = GetTickCount();
@@ -95,8 +99,8 @@ void CloseIris() {
       bool first = true;
       patterns::IrisBands(6 * r, [&](const patterns::IrisBand& band) {
         if (first && band.outer < 200) {
-          black.Rect(0, 0, kPictureWidth, 200 - band.outer);
-          black.Rect(0, 200 + band.outer, kPictureWidth, kPictureHeight);
+          black.Rect(0, 0, core::kPictureWidth, 200 - band.outer);
+          black.Rect(0, 200 + band.outer, core::kPictureWidth, core::kPictureHeight);
         }
         first = false;
         if (band.half_width >= 320) return;
@@ -105,14 +109,14 @@ void CloseIris() {
         for (const auto& [y0, y1] : {std::pair{200 - band.outer, 200 - band.inner},
                                      std::pair{200 + band.inner, 200 + band.outer}}) {
           black.Rect(0, y0, left_end, y1);
-          black.Rect(right_start, y0, kPictureWidth, y1);
+          black.Rect(right_start, y0, core::kPictureWidth, y1);
         }
       });
     }
-    shell::WaitSince(t, 1);
-    shell::Present(nullptr);
+    core::WaitSince(t, 1);
+    core::Present(nullptr);
   }
-  ClearPictureAndShow(VmemDIB);
+  ClearPictureAndShow(core::Screen.VmemDIB);
 }
 
 // Effects 14–17: the composed picture scrolls out 16 pixels a step, colour 16 following it.
@@ -127,38 +131,41 @@ void ScrollOut(int direction) {
       const patterns::Brush black = s.Painting(kFixedBlack);
       const int d = 16 * (k + 1);  // how far the picture has moved
       const auto row = [&s](int to, int from, int x_to, int x_from, int width) {
-        std::memcpy(PixelAt(s.shown(), x_to, to), PixelAt(s.composed(), x_from, from),
+        std::memcpy(core::PixelAt(s.shown(), x_to, to), core::PixelAt(s.composed(), x_from, from),
                     static_cast<std::size_t>(width));
       };
       switch (direction) {
         case 14:  // upwards
-          for (int y = 0; y < kPictureHeight - d; ++y) row(y, y + d, 0, 0, kPictureWidth);
-          black.Rect(0, kPictureHeight - d, kPictureWidth, kPictureHeight - d + 16);
+          for (int y = 0; y < core::kPictureHeight - d; ++y)
+            row(y, y + d, 0, 0, core::kPictureWidth);
+          black.Rect(0, core::kPictureHeight - d, core::kPictureWidth,
+                     core::kPictureHeight - d + 16);
           break;
         case 16:  // downwards
-          for (int y = d; y < kPictureHeight; ++y) row(y, y - d, 0, 0, kPictureWidth);
-          black.Rect(0, d - 16, kPictureWidth, d);
+          for (int y = d; y < core::kPictureHeight; ++y) row(y, y - d, 0, 0, core::kPictureWidth);
+          black.Rect(0, d - 16, core::kPictureWidth, d);
           break;
         case 15:  // to the right
-          for (int y = 0; y < kPictureHeight; ++y) row(y, y, d, 0, kPictureWidth - d);
-          black.Rect(d - 16, 0, d, kPictureHeight);
+          for (int y = 0; y < core::kPictureHeight; ++y) row(y, y, d, 0, core::kPictureWidth - d);
+          black.Rect(d - 16, 0, d, core::kPictureHeight);
           break;
         default:  // 17, to the left
-          for (int y = 0; y < kPictureHeight; ++y) row(y, y, 0, d, kPictureWidth - d);
-          black.Rect(kPictureWidth - d, 0, kPictureWidth - d + 16, kPictureHeight);
+          for (int y = 0; y < core::kPictureHeight; ++y) row(y, y, 0, d, core::kPictureWidth - d);
+          black.Rect(core::kPictureWidth - d, 0, core::kPictureWidth - d + 16,
+                     core::kPictureHeight);
           break;
       }
     }
-    shell::WaitSince(t, 1);
-    shell::Present(nullptr);
+    core::WaitSince(t, 1);
+    core::Present(nullptr);
   }
-  ClearPictureAndShow(VmemDIB);
+  ClearPictureAndShow(core::Screen.VmemDIB);
 }
 
 // Effects 1–4, 7, 8, 10 and 19: a transition's pattern painting the screen.
 void PaintInPattern(std::uint16_t n) {
   if (n == 10) ApplyScreenPalette();
-  if (n == 19) ClearPicture(VbufDIB);
+  if (n == 19) core::ClearPicture(core::Screen.VbufDIB);
   patterns::LockedScreens s;
   if (!s.ok()) return;
   const patterns::Brush black = s.Painting(kFixedBlack);
@@ -204,16 +211,16 @@ void EmptySlots() {
 }  // namespace
 
 void ClearScene(std::uint16_t n) {
-  if (shell::SkipMode == 1) n = kInstant;
-  if (shell::Low != 0 || n > 19) n = 0;
+  if (core::Input.SkipMode == 1) n = kInstant;
+  if (core::Settings.Low != 0 || n > 19) n = 0;
   const Leaves leaves = RunEffect(n);
   // Effects 5 and 6 have already made the composed picture black (colour 16 under a
   // colour effect); the squeeze keeps the scene so that it can be shown again.
-  if (leaves == Leaves::kNothing) ClearPicture(VbufDIB);
+  if (leaves == Leaves::kNothing) core::ClearPicture(core::Screen.VbufDIB);
   if (leaves != Leaves::kEverything) EmptySlots();
   SetBackgroundNumber(kNoBackground);
-  scenario::GameState[scenario::field::kShownHPicture] = 255;
-  scenario::GameState[scenario::field::kShownVPicture] = 255;
+  core::GameState[core::field::kShownHPicture] = 255;
+  core::GameState[core::field::kShownVPicture] = 255;
 }
 
 }  // namespace visuals

@@ -2,21 +2,21 @@
 #include "visuals/screen_show.h"
 
 #include "core/message_pump.h"
-#include "core/palette_state.h"
 #include "core/picture.h"
-#include "core/shell_state.h"
+#include "core/screen_state.h"
+#include "core/window_state.h"
 
 namespace visuals {
 
 void ShowComposed() {
-  CopyPicture(VmemDIB, VbufDIB);
-  shell::Present(nullptr);
+  core::CopyPicture(core::Screen.VmemDIB, core::Screen.VbufDIB);
+  core::Present(nullptr);
 }
 
-void ClearPictureAndShow(resources::MemHandle picture) {
-  ClearPicture(picture);
-  InvalidateRect(shell::MainWindow, nullptr, FALSE);
-  UpdateWindow(shell::MainWindow);
+void ClearPictureAndShow(core::MemHandle picture) {
+  core::ClearPicture(picture);
+  InvalidateRect(core::Window.MainWindow, nullptr, FALSE);
+  UpdateWindow(core::Window.MainWindow);
 }
 
 }  // namespace visuals

@@ -8,6 +8,6 @@ namespace visuals {
 // Copies the composed picture onto the shown one and repaints the whole window.
 void ShowComposed();
 // Clears a picture to colour 0 and repaints the whole window; UpdateRect stays as it is.
-void ClearPictureAndShow(resources::MemHandle picture);
+void ClearPictureAndShow(core::MemHandle picture);
 
 }  // namespace visuals

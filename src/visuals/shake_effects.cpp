@@ -9,8 +9,8 @@
 #include <cstring>
 
 #include "core/message_pump.h"
-#include "core/palette_state.h"
 #include "core/picture.h"
+#include "core/screen_state.h"
 
 namespace visuals {
 namespace {
@@ -18,8 +18,8 @@ namespace {
 constexpr std::uint16_t kFrameTime = 4;  // 40 ms
 
 void ShakeFrame(std::uint8_t* pixels, const std::uint8_t* saved, QuakeOffset move) {
-  const std::ptrdiff_t shift = std::ptrdiff_t{move.dy} * kRowStride + move.dx;
-  const std::size_t kept = kPixelBytes - static_cast<std::size_t>(std::abs(shift));
+  const std::ptrdiff_t shift = std::ptrdiff_t{move.dy} * core::kRowStride + move.dx;
+  const std::size_t kept = core::kPixelBytes - static_cast<std::size_t>(std::abs(shift));
   if (shift >= 0) {
     std::memcpy(pixels, saved + shift, kept);
   } else {
@@ -27,41 +27,41 @@ void ShakeFrame(std::uint8_t* pixels, const std::uint8_t* saved, QuakeOffset mov
   }
   if (move.dx != 0) {
     const std::size_t width = static_cast<std::size_t>(std::abs(move.dx));
-    const std::size_t x = move.dx > 0 ? kPictureWidth - width : 0;
-    for (std::size_t row = 0; row < kPictureHeight; ++row) {
-      std::memset(pixels + row * kRowStride + x, 0, width);
+    const std::size_t x = move.dx > 0 ? core::kPictureWidth - width : 0;
+    for (std::size_t row = 0; row < core::kPictureHeight; ++row) {
+      std::memset(pixels + row * core::kRowStride + x, 0, width);
     }
   }
   if (move.dy != 0) {
     // Moving down empties the top screen rows, stored last; moving up the bottom ones.
     const std::size_t rows = static_cast<std::size_t>(std::abs(move.dy));
-    const std::size_t first = move.dy > 0 ? kPictureHeight - rows : 0;
-    std::memset(pixels + first * kRowStride, 0, rows * kRowStride);
+    const std::size_t first = move.dy > 0 ? core::kPictureHeight - rows : 0;
+    std::memset(pixels + first * core::kRowStride, 0, rows * core::kRowStride);
   }
 }
 
 }  // namespace
 
-resources::MemHandle AllocQuakeBuffer() { return resources::MemAlloc(kPixelBytes, "quake buf"); }
+core::MemHandle AllocQuakeBuffer() { return core::MemAlloc(core::kPixelBytes, "quake buf"); }
 
-void ShakeShownPicture(resources::MemHandle buffer) {
-  std::uint8_t* shown = LockPicture(VmemDIB);
+void ShakeShownPicture(core::MemHandle buffer) {
+  std::uint8_t* shown = core::LockPicture(core::Screen.VmemDIB);
   if (shown == nullptr) return;
-  auto* saved = static_cast<std::uint8_t*>(resources::MemLock(buffer));
+  auto* saved = static_cast<std::uint8_t*>(core::MemLock(buffer));
   if (saved == nullptr) {
-    resources::MemUnlock(VmemDIB);
+    core::MemUnlock(core::Screen.VmemDIB);
     return;
   }
-  std::uint8_t* pixels = shown + kPixelOffset;
-  std::memcpy(saved, pixels, kPixelBytes);
+  std::uint8_t* pixels = shown + core::kPixelOffset;
+  std::memcpy(saved, pixels, core::kPixelBytes);
   for (const QuakeOffset move : QuakeOffsets) {
     const DWORD start = GetTickCount();
     ShakeFrame(pixels, saved, move);
-    shell::Present(nullptr);
-    shell::WaitSince(start, kFrameTime);
+    core::Present(nullptr);
+    core::WaitSince(start, kFrameTime);
   }
-  resources::MemUnlock(buffer);
-  resources::MemUnlock(VmemDIB);
+  core::MemUnlock(buffer);
+  core::MemUnlock(core::Screen.VmemDIB);
 }
 
 }  // namespace visuals

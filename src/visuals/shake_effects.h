@@ -22,12 +22,12 @@ inline constexpr std::array<QuakeOffset, 7> QuakeOffsets = {
 
 // The 256000-byte "quake buf" block (ends the program when memory runs out); the caller
 // frees it after the shake.
-resources::MemHandle AllocQuakeBuffer();
+core::MemHandle AllocQuakeBuffer();
 
 // Copies the shown picture's pixels into `buffer`, then shows the frames of QuakeOffsets,
 // each presented whole and held 40 ms (not held in SkipMode). Every shown pixel takes the
 // saved one dx columns to its right and dy rows above it; the columns and rows that have
 // no such pixel on the screen are painted colour 0. VmemDIB ends byte for byte as it was.
-void ShakeShownPicture(resources::MemHandle buffer);
+void ShakeShownPicture(core::MemHandle buffer);
 
 }  // namespace visuals

@@ -1,9 +1,10 @@
 #include "visuals/transition.h"
 
+#include "core/input_state.h"
 #include "core/message_pump.h"
-#include "core/palette_state.h"
 #include "core/picture.h"
-#include "core/shell_state.h"
+#include "core/screen_state.h"
+#include "core/settings.h"
 #include "visuals/display_effects.h"
 #include "visuals/palette_fades.h"
 #include "visuals/transition_motion.h"
@@ -17,17 +18,17 @@ constexpr std::uint16_t kInstant = 11;
 // Transition 0: the new scene fades in from black.
 void FadeInScene() {
   ApplyBlack();
-  CopyPicture(VmemDIB, VbufDIB);
-  shell::Present(nullptr);
-  shell::PumpMessage();
+  core::CopyPicture(core::Screen.VmemDIB, core::Screen.VbufDIB);
+  core::Present(nullptr);
+  core::PumpMessage();
   FadeIn(1);
 }
 
 // Transition 11: the new scene at once, in its palette.
 void ShowAtOnce() {
   ApplyScreenPalette();
-  CopyPicture(VmemDIB, VbufDIB);
-  shell::Present(nullptr);
+  core::CopyPicture(core::Screen.VmemDIB, core::Screen.VbufDIB);
+  core::Present(nullptr);
 }
 
 // Transitions 1–8, 10 and 19: the old screen and the new pixels are both seen in the scene
@@ -53,8 +54,8 @@ void CopyInPattern(std::uint16_t n) {
 }  // namespace
 
 void Transition(std::uint16_t n) {
-  if (shell::SkipMode == 1) n = kInstant;
-  if (shell::Low != 0 || n > 19) n = 0;
+  if (core::Input.SkipMode == 1) n = kInstant;
+  if (core::Settings.Low != 0 || n > 19) n = 0;
   switch (n) {
     case 0: return FadeInScene();
     case kInstant: return ShowAtOnce();

@@ -5,7 +5,8 @@
 #include <cstring>
 
 #include "core/message_pump.h"
-#include "core/palette_state.h"  // the screen pictures
+#include "core/screen_state.h"  // the screen pictures
+#include "core/screen_state.h"
 #include "core/sine_table.h"
 #include "visuals/dither_order.h"
 
@@ -15,13 +16,13 @@ namespace {
 // A new tick marks the start of each step; WaitSince ends it cs × 10 ms later.
 DWORD Tick() { return GetTickCount(); }
 
-void EmptyUpdateRect() { UpdateRect = kEmptyUpdateRect; }
+void EmptyUpdateRect() { core::Screen.UpdateRect = core::kEmptyUpdateRect; }
 
 void Block(const Brush& brush, int b) {
   const int x = 16 * (b % kBlockColumns);
   const int y = 16 * (b / kBlockColumns);
   brush.Rect(x, y, x + 16, y + 16);
-  RectExtend(&UpdateRect, x, y, x + 16, y + 16);
+  core::RectExtend(&core::Screen.UpdateRect, x, y, x + 16, y + 16);
 }
 
 BlockOrder BuildSpiral() {
@@ -68,38 +69,40 @@ void DiamondRing(const Brush& brush, int q, int s) {
 }
 
 // Sin(i) for half degrees i = 0 … 180, and Cos(i) = Sin(180 − i).
-std::int32_t Sin(int i) { return text::SineTable[static_cast<std::size_t>(2 * i)]; }
+std::int32_t Sin(int i) { return core::SineTable[static_cast<std::size_t>(2 * i)]; }
 std::int32_t Cos(int i) { return Sin(180 - i); }
 
 }  // namespace
 
 void Brush::Span(int y, int x0, int x1) const {
-  if (y < 0 || y >= kPictureHeight) return;
+  if (y < 0 || y >= core::kPictureHeight) return;
   x0 = std::max(x0, 0);
-  x1 = std::min(x1, kPictureWidth);
+  x1 = std::min(x1, core::kPictureWidth);
   if (x1 <= x0) return;
-  std::uint8_t* to = PixelAt(shown_, x0, y);
+  std::uint8_t* to = core::PixelAt(shown_, x0, y);
   const auto n = static_cast<std::size_t>(x1 - x0);
   if (composed_ != nullptr) {
-    std::memcpy(to, PixelAt(const_cast<std::uint8_t*>(composed_), x0, y), n);
+    std::memcpy(to, core::PixelAt(const_cast<std::uint8_t*>(composed_), x0, y), n);
   } else {
     std::memset(to, colour_, n);
   }
 }
 
 void Brush::EveryFourth(int y, int x0, int x1) const {
-  if (y < 0 || y >= kPictureHeight) return;
-  x1 = std::min(x1, kPictureWidth);
+  if (y < 0 || y >= core::kPictureHeight) return;
+  x1 = std::min(x1, core::kPictureWidth);
   for (int x = x0; x < x1; x += 4) {
     if (x >= 0) Span(y, x, x + 1);
   }
 }
 
-LockedScreens::LockedScreens() : shown_(LockPicture(VmemDIB)), composed_(LockPicture(VbufDIB)) {}
+LockedScreens::LockedScreens()
+    : shown_(core::LockPicture(core::Screen.VmemDIB)),
+      composed_(core::LockPicture(core::Screen.VbufDIB)) {}
 
 LockedScreens::~LockedScreens() {
-  if (shown_ != nullptr) resources::MemUnlock(VmemDIB);
-  if (composed_ != nullptr) resources::MemUnlock(VbufDIB);
+  if (shown_ != nullptr) core::MemUnlock(core::Screen.VmemDIB);
+  if (composed_ != nullptr) core::MemUnlock(core::Screen.VbufDIB);
 }
 
 const BlockOrder& SpiralOrder() {
@@ -113,34 +116,34 @@ void Blocks(const Brush& brush, const BlockOrder& order, bool reversed) {
   for (int k = 0; k < kBlockCount; ++k) {
     Block(brush, order[static_cast<std::size_t>(reversed ? kBlockCount - 1 - k : k)]);
     if ((k + 1) % 8 == 0) {
-      shell::WaitSince(t, 2);
-      shell::Present(&UpdateRect);
+      core::WaitSince(t, 2);
+      core::Present(&core::Screen.UpdateRect);
       t = Tick();
     }
   }
-  shell::Present(nullptr);
+  core::Present(nullptr);
 }
 
 void RandomBlocks(const Brush& brush) {
-  shell::Random(1);
+  core::Random(1);
   std::array<bool, kBlockCount> done{};
   EmptyUpdateRect();
   DWORD t = Tick();
   for (int k = 0; k < kBlockCount; ++k) {
-    shell::Random(2);
-    const int i = shell::Random(2) * kBlockColumns / 256;
-    const int j = shell::Random(2) * kBlockRows / 256;
+    core::Random(2);
+    const int i = core::Random(2) * kBlockColumns / 256;
+    const int j = core::Random(2) * kBlockRows / 256;
     int b = j * kBlockColumns + i;
     while (done[static_cast<std::size_t>(b)]) b = (b + 1) % kBlockCount;
     done[static_cast<std::size_t>(b)] = true;
     Block(brush, b);
     if (k % 32 == 0) {
-      shell::WaitSince(t, 1);
-      shell::Present(&UpdateRect);
+      core::WaitSince(t, 1);
+      core::Present(&core::Screen.UpdateRect);
       t = Tick();
     }
   }
-  shell::Present(nullptr);
+  core::Present(nullptr);
 }
 
 void Diamonds(const Brush& brush, bool wave) {
@@ -151,8 +154,8 @@ void Diamonds(const Brush& brush, bool wave) {
       const int s = wave ? u - q : u;
       if (s >= 0 && s <= 32) DiamondRing(brush, q, s);
     }
-    shell::Present(nullptr);
-    shell::WaitSince(t, 3);
+    core::Present(nullptr);
+    core::WaitSince(t, 3);
   }
 }
 
@@ -162,12 +165,12 @@ void ColumnSweep(const Brush& brush) {
     EmptyUpdateRect();
     for (int j = 0; j < 16; ++j) {
       const int x = 16 * k - 15 * j;
-      if (x < 0 || x >= kPictureWidth) continue;
-      brush.Rect(x, 0, x + 1, kPictureHeight);
-      RectExtend(&UpdateRect, x, 0, x + 1, kPictureHeight);
+      if (x < 0 || x >= core::kPictureWidth) continue;
+      brush.Rect(x, 0, x + 1, core::kPictureHeight);
+      core::RectExtend(&core::Screen.UpdateRect, x, 0, x + 1, core::kPictureHeight);
     }
-    shell::Present(&UpdateRect);
-    shell::WaitSince(t, 2);
+    core::Present(&core::Screen.UpdateRect);
+    core::WaitSince(t, 2);
   }
 }
 
@@ -177,40 +180,41 @@ void DitherSweep(const Brush& brush) {
     EmptyUpdateRect();
     for (int j = 0; j < 16; ++j) {
       const int x = 16 * (k - j);
-      if (x < 0 || x >= kPictureWidth) continue;
+      if (x < 0 || x >= core::kPictureWidth) continue;
       const DitherPosition& at = kDitherOrder[static_cast<std::size_t>(j)];
-      for (int y = at.row; y < kPictureHeight; y += 4) brush.EveryFourth(y, x + at.column, x + 16);
-      RectExtend(&UpdateRect, x, 0, x + 16, kPictureHeight);
+      for (int y = at.row; y < core::kPictureHeight; y += 4)
+        brush.EveryFourth(y, x + at.column, x + 16);
+      core::RectExtend(&core::Screen.UpdateRect, x, 0, x + 16, core::kPictureHeight);
     }
-    shell::Present(&UpdateRect);
-    shell::WaitSince(t, 2);
+    core::Present(&core::Screen.UpdateRect);
+    core::WaitSince(t, 2);
   }
 }
 
 void InterleavedColumns(const Brush& brush) {
   for (int k = 0; k < 16; ++k) {
     const DWORD t = Tick();
-    for (int x = k; x < kPictureWidth; x += 16) brush.Rect(x, 0, x + 1, kPictureHeight);
-    shell::Present(nullptr);
-    shell::WaitSince(t, 1);
+    for (int x = k; x < core::kPictureWidth; x += 16) brush.Rect(x, 0, x + 1, core::kPictureHeight);
+    core::Present(nullptr);
+    core::WaitSince(t, 1);
   }
 }
 
 void RandomRows(const Brush& brush) {
   constexpr int kBands = 16;
   constexpr int kBandRows = 25;
-  std::array<bool, kPictureHeight> done{};
+  std::array<bool, core::kPictureHeight> done{};
   for (int step = 0; step < kBandRows; ++step) {
     const DWORD t = Tick();
     for (int band = kBands - 1; band >= 0; --band) {
       const int bottom = band * kBandRows + kBandRows - 1;
-      int o = shell::Random(2) * kBandRows / 256;
+      int o = core::Random(2) * kBandRows / 256;
       while (done[static_cast<std::size_t>(bottom - o)]) o = (o + 1) % kBandRows;
       done[static_cast<std::size_t>(bottom - o)] = true;
-      brush.Span(bottom - o, 0, kPictureWidth);
+      brush.Span(bottom - o, 0, core::kPictureWidth);
     }
-    shell::Present(nullptr);
-    shell::WaitSince(t, 2);
+    core::Present(nullptr);
+    core::WaitSince(t, 2);
   }
 }
 

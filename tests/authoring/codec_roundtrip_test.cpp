@@ -11,8 +11,8 @@
 #include "authoring/lz_parse.h"
 #include "authoring/picture_file.h"
 #include "core/memory_blocks.h"
-#include "core/palette_state.h"
 #include "core/picture.h"
+#include "core/screen_state.h"
 #include "resources/block_unpacker.h"
 #include "resources/picture_decoder.h"
 #include "support/platform_fixture.h"
@@ -99,11 +99,10 @@ TEST(BlockCodecTest, StoredFormIsInvertedWithZeroFlagsForLiterals) {
 
 class CodecTest : public hotaru_test::PlatformTest {
  protected:
-  resources::MemHandle LoadIntoBlock(const Bytes& bytes, const char* name) {
-    resources::MemHandle handle =
-        resources::MemAlloc(static_cast<std::uint32_t>(bytes.size()), name);
-    std::memcpy(resources::MemLock(handle), bytes.data(), bytes.size());
-    resources::MemUnlock(handle);
+  core::MemHandle LoadIntoBlock(const Bytes& bytes, const char* name) {
+    core::MemHandle handle = core::MemAlloc(static_cast<std::uint32_t>(bytes.size()), name);
+    std::memcpy(core::MemLock(handle), bytes.data(), bytes.size());
+    core::MemUnlock(handle);
     return handle;
   }
 };
@@ -111,12 +110,12 @@ class CodecTest : public hotaru_test::PlatformTest {
 TEST_F(CodecTest, UnpackBlockMakesABlockOfTheUnpackedSize) {
   const Bytes data = TextLike(5000);
   const Bytes block = authoring::PackBlock(data);
-  resources::MemHandle unpacked =
+  core::MemHandle unpacked =
       resources::UnpackBlock(block.data(), static_cast<std::uint32_t>(block.size()), "EVENT DATA");
   ASSERT_EQ(GlobalSize(unpacked), data.size());
-  const auto* p = static_cast<const std::uint8_t*>(resources::MemLock(unpacked));
+  const auto* p = static_cast<const std::uint8_t*>(core::MemLock(unpacked));
   EXPECT_EQ(Bytes(p, p + data.size()), data);
-  resources::MemUnlock(unpacked);
+  core::MemUnlock(unpacked);
 }
 
 // Pictures of a few kinds, pixels 0 to 15.
@@ -181,7 +180,7 @@ TEST_F(CodecTest, DecoderDrawsWhatWasEncoded) {
   };
   constexpr std::uint8_t kBase = 9;
   const authoring::Palette16 palette = TestPalette();
-  resources::MemHandle picture = visuals::AllocPicture("VbufDIB");
+  core::MemHandle picture = core::AllocPicture("VbufDIB");
   for (const PictureCase& c : cases) {
     SCOPED_TRACE(std::string(c.kind) + " " + std::to_string(c.width) + "x" +
                  std::to_string(c.height) + " order " + std::to_string(static_cast<int>(c.order)) +
@@ -196,25 +195,27 @@ TEST_F(CodecTest, DecoderDrawsWhatWasEncoded) {
     Bytes file;
     ASSERT_EQ(authoring::BuildPictureFile(image, options, &file), "");
 
-    visuals::FillPictureRect(picture, 0, 0, 639, 399, kBase);
-    resources::MemHandle loaded = LoadIntoBlock(file, "S01.VGR");
+    core::FillPictureRect(picture, 0, 0, 639, 399, kBase);
+    core::MemHandle loaded = LoadIntoBlock(file, "S01.VGR");
     ASSERT_EQ(resources::DecodePicture(picture, loaded, static_cast<std::int16_t>(c.offset_x), 0),
               1);
-    resources::MemFree(loaded);
+    core::MemFree(loaded);
 
     const int left = c.x + c.offset_x;
-    EXPECT_EQ(visuals::UpdateRect.left, left);
-    EXPECT_EQ(visuals::UpdateRect.top, c.y);
-    EXPECT_EQ(visuals::UpdateRect.right, left + c.width);
-    EXPECT_EQ(visuals::UpdateRect.bottom, c.y + c.height);
+    EXPECT_EQ(core::Screen.UpdateRect.left, left);
+    EXPECT_EQ(core::Screen.UpdateRect.top, c.y);
+    EXPECT_EQ(core::Screen.UpdateRect.right, left + c.width);
+    EXPECT_EQ(core::Screen.UpdateRect.bottom, c.y + c.height);
     for (int k = 0; k < 15; ++k) {
-      EXPECT_EQ(visuals::ScreenPalette[k].peRed, palette[static_cast<std::size_t>(k)].r * 17) << k;
-      EXPECT_EQ(visuals::ScreenPalette[k].peGreen, palette[static_cast<std::size_t>(k)].g * 17)
+      EXPECT_EQ(core::Screen.ScreenPalette[k].peRed, palette[static_cast<std::size_t>(k)].r * 17)
           << k;
-      EXPECT_EQ(visuals::ScreenPalette[k].peBlue, palette[static_cast<std::size_t>(k)].b * 17) << k;
+      EXPECT_EQ(core::Screen.ScreenPalette[k].peGreen, palette[static_cast<std::size_t>(k)].g * 17)
+          << k;
+      EXPECT_EQ(core::Screen.ScreenPalette[k].peBlue, palette[static_cast<std::size_t>(k)].b * 17)
+          << k;
     }
 
-    auto* base = visuals::LockPicture(picture);
+    auto* base = core::LockPicture(picture);
     ASSERT_NE(base, nullptr);
     int wrong = 0;
     for (int y = 0; y < 400 && wrong < 5; ++y) {
@@ -226,14 +227,14 @@ TEST_F(CodecTest, DecoderDrawsWhatWasEncoded) {
                            static_cast<std::size_t>(x - left)];
           if (v != c.transparent) want = v;
         }
-        if (*visuals::PixelAt(base, x, y) != want) {
-          ADD_FAILURE() << "pixel " << x << "," << y << " is " << int(*visuals::PixelAt(base, x, y))
+        if (*core::PixelAt(base, x, y) != want) {
+          ADD_FAILURE() << "pixel " << x << "," << y << " is " << int(*core::PixelAt(base, x, y))
                         << ", want " << int(want);
           ++wrong;
         }
       }
     }
-    resources::MemUnlock(picture);
+    core::MemUnlock(picture);
   }
 }
 

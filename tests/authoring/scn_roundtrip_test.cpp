@@ -49,24 +49,24 @@ bool Has(const std::string& source, const std::string& part) {
 TEST(ScnRoundTripTest, EveryOpcodeRowInEveryForm) {
   ScenarioBuilder builder;
   builder.Label(0);
-  for (const auto& row : scenario::OpcodeTable()) {
+  for (const auto& row : core::OpcodeTable()) {
     switch (row.form) {
-      case scenario::OpcodeForm::kFixed: {
+      case core::OpcodeForm::kFixed: {
         Bytes code = {row.number};
         for (std::size_t i = 0; i < row.layout.size(); ++i) {
           // Displacements of 0 go on with the next instruction.
           const bool jump =
-              scenario::OperandLetterKind(row.layout[i]) == scenario::OperandKind::kDisplacement;
+              core::OperandLetterKind(row.layout[i]) == core::OperandKind::kDisplacement;
           code.push_back(jump ? 0 : static_cast<std::uint8_t>(i + 1));
         }
         builder.Code(code);
         break;
       }
-      case scenario::OpcodeForm::kSubOperation:
+      case core::OpcodeForm::kSubOperation:
         builder.Code({row.number, 0}).Code({row.number, 1, 5, 6, 7}).Code({row.number, 2, 5, 6, 7});
         builder.Code({row.number, 9});
         break;
-      case scenario::OpcodeForm::kChoice: {
+      case core::OpcodeForm::kChoice: {
         builder.Code({row.number, 1, 2, 3, 0, 4, 0xFE}).Code({row.number, 1, 0});
         // A count above 12 reads 12 pairs.
         Bytes many = {row.number, 1, 200};
@@ -78,7 +78,7 @@ TEST(ScnRoundTripTest, EveryOpcodeRowInEveryForm) {
   }
   builder.Code({0x20});
   const std::string source = RoundTrip(builder);
-  for (const auto& row : scenario::OpcodeTable())
+  for (const auto& row : core::OpcodeTable())
     EXPECT_TRUE(Has(source, "    " + std::string(row.mnemonic) + (row.layout.empty() ? "\n" : " ")))
         << row.mnemonic;
   EXPECT_TRUE(Has(source, "    sub 1 5 6 7\n")) << source;
@@ -183,8 +183,8 @@ TEST(ScnRoundTripTest, WithoutACharsetGlyphsAreNumbers) {
 TEST(ScnRoundTripTest, RandomBlocks) {
   std::mt19937 rng(20240611);
   std::vector<std::uint8_t> pool;
-  for (const auto& row : scenario::OpcodeTable()) pool.push_back(row.number);
-  for (const auto& row : scenario::TextCodeTable()) pool.push_back(row.number);
+  for (const auto& row : core::OpcodeTable()) pool.push_back(row.number);
+  for (const auto& row : core::TextCodeTable()) pool.push_back(row.number);
   for (int b = 0; b < 0x20; ++b) pool.push_back(static_cast<std::uint8_t>(b));
   pool.insert(pool.end(), {0xAF, 0xAF, 0xAF, 0xAF});
   auto random_block = [&]() {

@@ -58,9 +58,9 @@ TEST(ScnTextTest, EveryTextCodeAndEveryTextOperationHasATagThatReadsBack) {
     EXPECT_EQ(Encode(text, charset), bytes) << text;
     EXPECT_TRUE(tags.insert(std::string(mnemonic)).second) << "two tags named " << mnemonic;
   };
-  for (const auto& code : scenario::TextCodeTable())
+  for (const auto& code : core::TextCodeTable())
     check(code.number, Operands(code.operand_bytes), code.mnemonic);
-  for (const auto& op : scenario::OpcodeTable()) {
+  for (const auto& op : core::OpcodeTable()) {
     if (op.in_text) check(op.number, Operands(op.layout.size()), op.mnemonic);
   }
 }

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "core/game_state.h"
-#include "core/shell_state.h"
+#include "core/settings.h"
 #include "harness/game_harness.h"
 #include "scenario/save_slots.h"
 #include "scenario/scenario_loader.h"
@@ -70,11 +70,12 @@ class TitleE2E : public hotaru_test::RunnerTest {
   void WriteSaves(const std::vector<std::pair<std::vector<int>, std::vector<int>>>& seen) {
     platform::headless::Options options;
     harness::GameHarness game(options);
-    std::snprintf(shell::DataDir, sizeof shell::DataDir, "%s", dir().string().c_str());
+    std::snprintf(core::Settings.DataDir, sizeof core::Settings.DataDir, "%s",
+                  dir().string().c_str());
     for (std::size_t slot = 0; slot < seen.size(); ++slot) {
-      std::fill(std::begin(scenario::SaveImage), std::end(scenario::SaveImage), 0);
-      for (int n : seen[slot].first) scenario::SaveImage[130 + n / 8] |= 1 << (n % 8);
-      for (int n : seen[slot].second) scenario::SaveImage[140 + n / 8] |= 1 << (n % 8);
+      std::fill(std::begin(core::SaveImage), std::end(core::SaveImage), 0);
+      for (int n : seen[slot].first) core::SaveImage[130 + n / 8] |= 1 << (n % 8);
+      for (int n : seen[slot].second) core::SaveImage[140 + n / 8] |= 1 << (n % 8);
       ASSERT_TRUE(scenario::SaveSlot(static_cast<int>(slot)));
     }
   }
@@ -246,7 +247,7 @@ TEST_F(TitleE2E, TheEndingShowsItsFourteenPagesAndWaitsForAClick) {
   std::vector<int> pages;
   for (int t = 1000; t <= 170000; t += 1000) {
     const int n =
-        StateByte(ReadFile("d" + std::to_string(t) + ".json"), scenario::field::kBackgroundNumber);
+        StateByte(ReadFile("d" + std::to_string(t) + ".json"), core::field::kBackgroundNumber);
     if (n != 255 && (pages.empty() || pages.back() != n)) pages.push_back(n);
   }
   EXPECT_EQ(pages, (std::vector<int>{1, 6, 7, 8, 9, 12, 15, 16, 17, 19, 24, 27, 45, 11}));
@@ -323,16 +324,16 @@ TEST_F(TitleE2E, ASavedGameContinuesAndAFinishedOneStartsAgainKeepingItsFlags) {
       // The save: scenario 0 at label 2, flag 30 set.
       platform::headless::Options options;
       harness::GameHarness game(options);
-      std::snprintf(shell::DataDir, sizeof shell::DataDir, "%s", dir().string().c_str());
+      std::snprintf(core::Settings.DataDir, sizeof core::Settings.DataDir, "%s",
+                    dir().string().c_str());
       const hotaru_test::Bytes file = hotaru_test::ScenarioBuilder::Assemble(story);
       scenario::InstallScenario(0, file.data(), static_cast<std::uint32_t>(file.size()));
-      std::fill(std::begin(scenario::SaveImage), std::end(scenario::SaveImage), 0xFF);
-      std::fill(scenario::SaveImage + scenario::field::kFlags,
-                scenario::SaveImage + scenario::kGameStateSize, 0);
-      scenario::SetU16(scenario::SaveImage, scenario::field::kEventPC, scenario::LabelOffset(2));
-      scenario::SaveImage[scenario::field::kCurrentScenario] = 0;
-      scenario::SaveImage[scenario::field::kFlags + 30] = 30;
-      scenario::SaveImage[scenario::field::kFlags + 103] = c.finished;
+      std::fill(std::begin(core::SaveImage), std::end(core::SaveImage), 0xFF);
+      std::fill(core::SaveImage + core::field::kFlags, core::SaveImage + core::kGameStateSize, 0);
+      core::SetU16(core::SaveImage, core::field::kEventPC, scenario::LabelOffset(2));
+      core::SaveImage[core::field::kCurrentScenario] = 0;
+      core::SaveImage[core::field::kFlags + 30] = 30;
+      core::SaveImage[core::field::kFlags + 103] = c.finished;
       ASSERT_TRUE(scenario::SaveSlot(0)) << c.what;
     }
     // Start, slot 0, the answer, then back on the title, quit.
@@ -359,7 +360,8 @@ TEST_F(TitleE2E, ClearSlotAsksAndTheClearedSlotReadsEmpty) {
       << output();
   platform::headless::Options options;
   harness::GameHarness game(options);
-  std::snprintf(shell::DataDir, sizeof shell::DataDir, "%s", dir().string().c_str());
+  std::snprintf(core::Settings.DataDir, sizeof core::Settings.DataDir, "%s",
+                dir().string().c_str());
   EXPECT_FALSE(scenario::ReadSlotInfo(0).valid);
 }
 

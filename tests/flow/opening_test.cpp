@@ -13,8 +13,8 @@
 #include "authoring/block_encoder.h"
 #include "authoring/picture_file.h"
 #include "core/memory_blocks.h"
-#include "core/palette_state.h"
-#include "core/shell_state.h"
+#include "core/screen_state.h"
+#include "core/settings.h"
 #include "flow/opening_parts.h"
 #include "visuals/palette_fades.h"
 #include "visuals/visuals_fixture.h"
@@ -132,7 +132,7 @@ class OpeningTest : public VisualsTest {
   // A window on `bits` per pixel with the Low setting as given.
   void Start(int bits, bool low) {
     StartWindow(bits);
-    shell::Low = low ? 1 : 0;
+    core::Settings.Low = low ? 1 : 0;
   }
 
   void WriteScreenPicture(const std::string& name, int left, int top, int w, int h,
@@ -186,8 +186,8 @@ class OpeningTest : public VisualsTest {
 
   static std::string OpeningBlocks() {
     std::string out;
-    for (int i = 0; i < resources::MemBlockCount; ++i) {
-      const std::string name = resources::MemBlockTable[i].name;
+    for (int i = 0; i < core::Memory.MemBlockCount; ++i) {
+      const std::string name = core::Memory.MemBlockTable[i].name;
       if (name.rfind("OP", 0) != 0) continue;
       if (!out.empty()) out += ',';
       out += name.substr(0, name.find_last_not_of(' ') + 1);
@@ -197,8 +197,8 @@ class OpeningTest : public VisualsTest {
 
   static std::vector<std::string> TableNames() {
     std::vector<std::string> out;
-    for (int i = 0; i < resources::MemBlockCount; ++i)
-      out.emplace_back(resources::MemBlockTable[i].name);
+    for (int i = 0; i < core::Memory.MemBlockCount; ++i)
+      out.emplace_back(core::Memory.MemBlockTable[i].name);
     return out;
   }
 
@@ -207,7 +207,7 @@ class OpeningTest : public VisualsTest {
     Moment m;
     m.ms = ms;
     m.blocks = OpeningBlocks();
-    const std::vector<std::uint8_t> s = Screen(visuals::VmemDIB);
+    const std::vector<std::uint8_t> s = Screen(core::Screen.VmemDIB);
     auto at = [&](int x, int y) { return s[static_cast<std::size_t>(y * 640 + x)]; };
     if (m.blocks == "OP2 KUMO" && (at(100, 200) & 3) != 0) {
       int first = 640;
@@ -217,7 +217,7 @@ class OpeningTest : public VisualsTest {
           break;
         }
       m.cloud_x = 640 - first;
-      m.masked_black = at(10, 50) == 16 && ToRgb(visuals::ShownPalette[16]) == Rgb{0, 0, 0};
+      m.masked_black = at(10, 50) == 16 && ToRgb(core::Screen.ShownPalette[16]) == Rgb{0, 0, 0};
     }
     const bool pass1 = m.blocks == "OP1A BUF,OP1B BUF", pass2 = m.blocks == "OP1C BUF,OP1D BUF";
     if (pass1 || pass2) {
@@ -270,18 +270,18 @@ class OpeningTest : public VisualsTest {
   }
 
   void ExpectTitleShown() {
-    const std::vector<std::uint8_t> s = Screen(visuals::VmemDIB);
+    const std::vector<std::uint8_t> s = Screen(core::Screen.VmemDIB);
     EXPECT_EQ(s[0], 5);                // the night scene
     EXPECT_EQ(s[200 * 640 + 320], 6);  // TITLE
     EXPECT_EQ(s[216 * 640 + 320], 7);  // TITLE2
     EXPECT_EQ(s[232 * 640 + 320], 9);  // TITLE2_, dissolved in after the click
-    EXPECT_EQ(visuals::PaletteState, visuals::kPaletteDim);
+    EXPECT_EQ(core::Screen.PaletteState, visuals::kPaletteDim);
     const Rgb red = WindowEntry(5);  // the scene's red, dimmed
     EXPECT_TRUE(red.r > 150 && red.r < 200 && red.g == 0 && red.b == 0) << red.r;
   }
 
   void ExpectCleanScreen() {
-    const std::vector<std::uint8_t> s = Screen(visuals::VmemDIB);
+    const std::vector<std::uint8_t> s = Screen(core::Screen.VmemDIB);
     EXPECT_EQ(std::count(s.begin(), s.end(), 0), static_cast<long>(s.size()));
     for (int i = 0; i < 16; ++i) EXPECT_EQ(WindowEntry(i), (Rgb{0, 0, 0})) << "entry " << i;
   }
@@ -369,7 +369,7 @@ TEST_F(OpeningTest, ACutAtAnyStageAnswersZeroOnACleanScreenOrInTheLastStageStill
     Start(8, false);
     const std::vector<std::string> table = TableNames();
     // What the logo before it left on the screen.
-    Fill(visuals::VmemDIB, [](int x, int) { return static_cast<std::uint8_t>(x % 16); });
+    Fill(core::Screen.VmemDIB, [](int x, int) { return static_cast<std::uint8_t>(x % 16); });
     const std::string script = std::to_string(cut.at) + " " + cut.button + "\n60000 click\n";
     EXPECT_EQ(Run(script, 0, nullptr), cut.answer);
     EXPECT_EQ(TableNames(), table);

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "core/shell_state.h"
+#include "core/window_state.h"
 #include "platform/common/window_table.h"
 #include "support/platform_fixture.h"
 
@@ -39,14 +39,14 @@ TEST_F(GdiTest, SetDIBitsStoresEachPixelThroughTheColourTable) {
   bits[kWidth + 40] = 250;  // in the third span of row 1
   bits[kWidth - 1] = 19;    // in the tail
 
-  HDC dc = GetDC(shell::MainWindow);
+  HDC dc = GetDC(core::Window.MainWindow);
   ASSERT_NE(dc, nullptr);
   EXPECT_EQ(SetDIBitsToDevice(dc, 3, 1, kWidth, 2, 0, 0, 0, 2, bits.data(),
                               reinterpret_cast<const BITMAPINFO*>(&bitmap), DIB_PAL_COLORS),
             2);
-  ReleaseDC(shell::MainWindow, dc);
+  ReleaseDC(core::Window.MainWindow, dc);
 
-  const platform::WindowRecord* w = platform::FindWindowRecord(shell::MainWindow);
+  const platform::WindowRecord* w = platform::FindWindowRecord(core::Window.MainWindow);
   ASSERT_NE(w, nullptr);
   ASSERT_TRUE(w->surface.indexed);
   for (int y = 0; y < 2; ++y) {

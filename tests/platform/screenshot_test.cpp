@@ -5,9 +5,10 @@
 #include <ctime>
 #include <filesystem>
 
-#include "core/palette_state.h"
+#include "core/menu_command_ids.h"
 #include "core/picture.h"
-#include "core/shell_state.h"
+#include "core/screen_state.h"
+#include "core/window_state.h"
 #include "platform/common/window_table.h"
 #include "platform/sdl/screenshot.h"
 #include "support/platform_fixture.h"
@@ -20,10 +21,10 @@ namespace fs = std::filesystem;
 class ScreenshotTest : public hotaru_test::PlatformTest {
  protected:
   std::vector<std::uint8_t> ClientAfterCommand(UINT command) {
-    SendMessageA(shell::MainWindow, WM_COMMAND, command, 0);
-    InvalidateRect(shell::MainWindow, nullptr, FALSE);
-    UpdateWindow(shell::MainWindow);
-    const WindowRecord* w = FindWindowRecord(shell::MainWindow);
+    SendMessageA(core::Window.MainWindow, WM_COMMAND, command, 0);
+    InvalidateRect(core::Window.MainWindow, nullptr, FALSE);
+    UpdateWindow(core::Window.MainWindow);
+    const WindowRecord* w = FindWindowRecord(core::Window.MainWindow);
     width_ = w->surface.width;
     height_ = w->surface.height;
     return ClientRgb(*w);
@@ -39,25 +40,24 @@ TEST_F(ScreenshotTest, EverySizeAndFullScreenGiveThePictureAsAt640x400) {
   options.screen_height = 1200;
   RestartBackend(options);
   ASSERT_TRUE(OpenWindow());
-  std::uint8_t* picture = visuals::LockPicture(visuals::VmemDIB);
+  std::uint8_t* picture = core::LockPicture(core::Screen.VmemDIB);
   for (int y = 0; y < 400; ++y) {
     for (int x = 0; x < 640; ++x) {
-      picture[visuals::PixelOffset(x, y)] = static_cast<std::uint8_t>((x * 7 + y * 3 + x / 9) % 16);
+      picture[core::PixelOffset(x, y)] = static_cast<std::uint8_t>((x * 7 + y * 3 + x / 9) % 16);
     }
   }
-  resources::MemUnlock(visuals::VmemDIB);
+  core::MemUnlock(core::Screen.VmemDIB);
 
-  const std::vector<std::uint8_t> reference = ClientAfterCommand(shell::kModeWindow640);
+  const std::vector<std::uint8_t> reference = ClientAfterCommand(core::kModeWindow640);
   ASSERT_EQ(width_, 640);
   ASSERT_EQ(height_, 400);
-  std::vector<UINT> commands = {shell::kModeFullScreen};
-  for (int i = 1; i < 8; ++i) commands.push_back(static_cast<UINT>(shell::kModeFirstSize + i));
+  std::vector<UINT> commands = {core::kModeFullScreen};
+  for (int i = 1; i < 8; ++i) commands.push_back(static_cast<UINT>(core::kModeFirstSize + i));
   for (UINT command : commands) {
     const std::vector<std::uint8_t> client = ClientAfterCommand(command);
     SCOPED_TRACE(std::to_string(width_) + "x" + std::to_string(height_));
-    const RgbPicture shot =
-        PictureOfClient(client, width_, height_,
-                        SourceOfClient(width_, height_, command == shell::kModeFullScreen));
+    const RgbPicture shot = PictureOfClient(
+        client, width_, height_, SourceOfClient(width_, height_, command == core::kModeFullScreen));
     if (width_ < 640) {
       // The smallest window shows less than the picture: the shot is what it shows.
       EXPECT_EQ(shot.width, width_);

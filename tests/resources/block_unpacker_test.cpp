@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/memory_blocks.h"
 #include "support/dictionary_stream.h"
 #include "support/platform_fixture.h"
 
@@ -164,10 +165,10 @@ class UnpackBlockTest : public hotaru_test::PlatformTest {
                     static_cast<std::uint8_t>(u >> 16), static_cast<std::uint8_t>(u >> 24)};
     return Concat(packed, stream);
   }
-  static Bytes Contents(resources::MemHandle block) {
-    auto* p = static_cast<std::uint8_t*>(resources::MemLock(block));
+  static Bytes Contents(core::MemHandle block) {
+    auto* p = static_cast<std::uint8_t*>(core::MemLock(block));
     Bytes bytes(p, p + GlobalSize(block));
-    resources::MemUnlock(block);
+    core::MemUnlock(block);
     return bytes;
   }
 };
@@ -176,12 +177,11 @@ TEST_F(UnpackBlockTest, MakesANamedUnlockedBlockOfTheDeclaredSize) {
   const Bytes stream =
       StreamWriter(StreamKind::kBlock).Literal('A').Back(1, 4).Literal('B').bytes();
   const Bytes packed = Packed(6, stream);
-  const resources::MemHandle block =
-      resources::UnpackBlock(packed.data(), packed.size(), "EVENT DATA");
-  ASSERT_EQ(resources::MemBlockCount, 1);
-  EXPECT_EQ(resources::MemBlockTable[0].handle, block);
-  EXPECT_EQ(resources::MemBlockTable[0].size, 6u);
-  EXPECT_STREQ(resources::MemBlockTable[0].name, "EVENT DATA      ");
+  const core::MemHandle block = resources::UnpackBlock(packed.data(), packed.size(), "EVENT DATA");
+  ASSERT_EQ(core::Memory.MemBlockCount, 1);
+  EXPECT_EQ(core::Memory.MemBlockTable[0].handle, block);
+  EXPECT_EQ(core::Memory.MemBlockTable[0].size, 6u);
+  EXPECT_STREQ(core::Memory.MemBlockTable[0].name, "EVENT DATA      ");
   EXPECT_EQ(Contents(block), (Bytes{'A', 'A', 'A', 'A', 'A', 'B'}));
   EXPECT_EQ(GlobalUnlock(block), FALSE) << "handed back locked";
 }
@@ -203,11 +203,11 @@ TEST_F(UnpackBlockTest, SizeFieldCases) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    const resources::MemHandle block = resources::UnpackBlock(
+    const core::MemHandle block = resources::UnpackBlock(
         c.packed.data(), static_cast<std::uint32_t>(c.packed.size()), "OP1A BUF");
     EXPECT_EQ(Contents(block), c.contents);
-    EXPECT_EQ(resources::MemBlockTable[resources::MemBlockCount - 1].size, c.contents.size());
-    resources::MemFree(block);
+    EXPECT_EQ(core::Memory.MemBlockTable[core::Memory.MemBlockCount - 1].size, c.contents.size());
+    core::MemFree(block);
   }
 }
 
@@ -218,11 +218,11 @@ TEST_F(UnpackBlockTest, AnAbsurdSizeEndsTheProgramNamingTheBlock) {
                            "MESSAGE DATA");
   });
   EXPECT_EQ(shown, "データが壊れています : MESSAGE DATA");
-  EXPECT_EQ(resources::MemBlockCount, 0);
+  EXPECT_EQ(core::Memory.MemBlockCount, 0);
 
   // The limit itself is still a block.
   const Bytes largest = Packed(resources::kMaxUnpackedBlockSize, {0x00, 0x00, 0x00});
-  const resources::MemHandle block = resources::UnpackBlock(
+  const core::MemHandle block = resources::UnpackBlock(
       largest.data(), static_cast<std::uint32_t>(largest.size()), "OP2 KUMO");
   EXPECT_EQ(GlobalSize(block), static_cast<std::size_t>(resources::kMaxUnpackedBlockSize));
   const Bytes contents = Contents(block);

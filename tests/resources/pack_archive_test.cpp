@@ -11,7 +11,7 @@
 
 #include "authoring/pack_writer.h"
 #include "core/memory_blocks.h"
-#include "core/shell_state.h"
+#include "core/settings.h"
 #include "resources/pack_format.h"
 #include "support/platform_fixture.h"
 
@@ -63,33 +63,33 @@ class PackArchiveTest : public hotaru_test::PlatformTest {
     WriteBytes(ArchivePath(), archive);
   }
 
-  static Bytes Contents(MemHandle handle) {
-    auto* p = static_cast<const std::uint8_t*>(MemLock(handle));
+  static Bytes Contents(core::MemHandle handle) {
+    auto* p = static_cast<const std::uint8_t*>(core::MemLock(handle));
     Bytes out(p, p + GlobalSize(handle));
-    MemUnlock(handle);
+    core::MemUnlock(handle);
     return out;
   }
 
-  static bool Unlocked(MemHandle handle) {
+  static bool Unlocked(core::MemHandle handle) {
     if (GlobalLock(handle) == nullptr) return false;
     return GlobalUnlock(handle) == FALSE;
   }
 
-  static std::string BlockName(MemHandle handle) {
-    for (int i = 0; i < MemBlockCount; ++i)
-      if (MemBlockTable[i].handle == handle) return MemBlockTable[i].name;
+  static std::string BlockName(core::MemHandle handle) {
+    for (int i = 0; i < core::Memory.MemBlockCount; ++i)
+      if (core::Memory.MemBlockTable[i].handle == handle) return core::Memory.MemBlockTable[i].name;
     return "(not in the table)";
   }
 
   // Loads `name`, checks the block is handed back unlocked with the size given, and frees it.
   Bytes Load(const char* name, std::string* block_name = nullptr) {
     std::uint32_t size = 0xDEAD;
-    MemHandle handle = LoadFile(name, &size);
+    core::MemHandle handle = LoadFile(name, &size);
     EXPECT_TRUE(Unlocked(handle)) << name;
     EXPECT_EQ(size, GlobalSize(handle)) << name;
     if (block_name != nullptr) *block_name = BlockName(handle);
     Bytes data = Contents(handle);
-    MemFree(handle);
+    core::MemFree(handle);
     return data;
   }
 };
@@ -251,7 +251,7 @@ TEST_F(PackArchiveTest, FindsPackedFilesByTheirIndexForm) {
     EXPECT_EQ(Load(c.request, &block), Pattern(c.size, c.seed)) << c.request;
     EXPECT_EQ(block, c.block);
   }
-  EXPECT_EQ(MemBlockCount, 1);  // only the index is left
+  EXPECT_EQ(core::Memory.MemBlockCount, 1);  // only the index is left
 }
 
 TEST_F(PackArchiveTest, LooseFilesWinAndAreNeverUnscrambled) {
@@ -329,7 +329,7 @@ TEST_F(PackArchiveTest, ArchivesThatCannotBeOpenedEndTheProgram) {
     if (c.present) WriteBytes(ArchivePath(), c.bytes);
     EXPECT_EQ(ExpectFatal([] { PackOpen(); }), c.message);
     EXPECT_EQ(PackIndex, 0u);
-    EXPECT_EQ(MemBlockCount, 0);
+    EXPECT_EQ(core::Memory.MemBlockCount, 0);
   }
 }
 
@@ -373,7 +373,7 @@ TEST_F(PackArchiveTest, PackedFilesThatCannotBeLoadedEndTheProgram) {
     const char* request = c.request;
     EXPECT_EQ(ExpectFatal([request] { LoadFile(request, nullptr); }), c.message);
     // Nothing is left behind: the program's release took the index, the loader its block.
-    EXPECT_EQ(MemBlockCount, 0);
+    EXPECT_EQ(core::Memory.MemBlockCount, 0);
   }
 }
 
@@ -383,12 +383,12 @@ TEST_F(PackArchiveTest, SaveFilesAreWrittenAndReadWhole) {
   EXPECT_EQ(ReadBytes(dir() / "ZEN2_00.SAV"), save);
 
   std::uint32_t size = 0;
-  MemHandle handle = FileReadAll("zen2_00.sav", &size);
+  core::MemHandle handle = FileReadAll("zen2_00.sav", &size);
   EXPECT_EQ(size, 4206u);
   EXPECT_TRUE(Unlocked(handle));
   EXPECT_EQ(BlockName(handle), "zen2_00.sav     ");
   EXPECT_EQ(Contents(handle), save);
-  MemFree(handle);
+  core::MemFree(handle);
 
   // An existing file of another letter case is replaced under its own name.
   WriteText(dir() / "zen2_01.sav", "old");
@@ -413,10 +413,11 @@ TEST_F(PackArchiveTest, WholeFileFailuresEndTheProgram) {
   });
   EXPECT_EQ(ReadText(dir() / "ZEN2_00.SAV"), "old save");
 
-  std::snprintf(shell::DataDir, sizeof shell::DataDir, "%s", (dir() / "gone").c_str());
+  std::snprintf(core::Settings.DataDir, sizeof core::Settings.DataDir, "%s",
+                (dir() / "gone").c_str());
   EXPECT_EQ(ExpectFatal([&] { FileWriteAll("ZEN2_00.SAV", save.data(), 4206); }),
             "ファイルが開けません : ZEN2_00.SAV");
-  EXPECT_EQ(MemBlockCount, 0);
+  EXPECT_EQ(core::Memory.MemBlockCount, 0);
 }
 
 TEST_F(PackArchiveTest, EmptyDataFolderMeansTheCurrentFolder) {
@@ -424,7 +425,7 @@ TEST_F(PackArchiveTest, EmptyDataFolderMeansTheCurrentFolder) {
   WriteText(dir() / "LOOSE.TXT", "loose");
   const std::filesystem::path before = std::filesystem::current_path();
   std::filesystem::current_path(dir());
-  shell::DataDir[0] = '\0';
+  core::Settings.DataDir[0] = '\0';
   ASSERT_EQ(PackOpen(), 1);
   Bytes packed = Load("S01.VGR");
   Bytes loose = Load("loose.txt");

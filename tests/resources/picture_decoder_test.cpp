@@ -6,8 +6,8 @@
 #include <utility>
 #include <vector>
 
-#include "core/palette_state.h"
 #include "core/picture.h"
+#include "core/screen_state.h"
 #include "support/dictionary_stream.h"
 #include "support/picture_model.h"
 #include "support/platform_fixture.h"
@@ -17,10 +17,10 @@ namespace {
 using hotaru_test::StreamKind;
 using hotaru_test::StreamWriter;
 using Bytes = std::vector<std::uint8_t>;
-using resources::MemHandle;
+using core::MemHandle;
 
-constexpr int W = visuals::kPictureWidth;
-constexpr int H = visuals::kPictureHeight;
+constexpr int W = core::kPictureWidth;
+constexpr int H = core::kPictureHeight;
 
 struct FileFields {
   std::int16_t left = 0, top = 0, right = 0, bottom = 0;
@@ -83,33 +83,32 @@ class PictureDecoderTest : public hotaru_test::PlatformTest {
  protected:
   void SetUp() override {
     PlatformTest::SetUp();
-    picture_ = visuals::AllocPicture("VbufDIB");
-    visuals::UpdateRect = kSentinelRect;
+    picture_ = core::AllocPicture("VbufDIB");
+    core::Screen.UpdateRect = kSentinelRect;
   }
 
   int Decode(const Bytes& file, std::int16_t x = 0, std::int16_t y = 0) {
-    const MemHandle block =
-        resources::MemAlloc(static_cast<std::uint32_t>(file.size()), "pk:TEST.VGR");
-    if (!file.empty()) std::memcpy(resources::MemLock(block), file.data(), file.size());
-    resources::MemUnlock(block);
+    const MemHandle block = core::MemAlloc(static_cast<std::uint32_t>(file.size()), "pk:TEST.VGR");
+    if (!file.empty()) std::memcpy(core::MemLock(block), file.data(), file.size());
+    core::MemUnlock(block);
     const int result = resources::DecodePicture(picture_, block, x, y);
     EXPECT_EQ(GlobalUnlock(block), FALSE) << "file left locked";
     EXPECT_EQ(GlobalUnlock(picture_), FALSE) << "picture left locked";
-    resources::MemFree(block);
+    core::MemFree(block);
     return result;
   }
 
   // Top row first.
   Bytes Screen() {
-    auto* base = static_cast<std::uint8_t*>(resources::MemLock(picture_));
+    auto* base = static_cast<std::uint8_t*>(core::MemLock(picture_));
     Bytes out(static_cast<std::size_t>(W * H));
     for (int y = 0; y < H; ++y)
-      std::memcpy(&out[static_cast<std::size_t>(y * W)], visuals::PixelAt(base, 0, y), W);
-    resources::MemUnlock(picture_);
+      std::memcpy(&out[static_cast<std::size_t>(y * W)], core::PixelAt(base, 0, y), W);
+    core::MemUnlock(picture_);
     return out;
   }
   std::uint8_t Pixel(int x, int y) { return Screen()[static_cast<std::size_t>(y * W + x)]; }
-  void Fill(std::uint8_t colour) { visuals::FillPictureRect(picture_, 0, 0, W - 1, H - 1, colour); }
+  void Fill(std::uint8_t colour) { core::FillPictureRect(picture_, 0, 0, W - 1, H - 1, colour); }
 
   static constexpr RECT kSentinelRect{-7, -7, -7, -7};
   MemHandle picture_ = 0;
@@ -146,7 +145,7 @@ TEST_F(PictureDecoderTest, DamagedFilesAreToldAndTheProgramGoesOn) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     Fill(7);
-    for (auto& e : visuals::ScreenPalette) e = PALETTEENTRY{1, 2, 3, 0};
+    for (auto& e : core::Screen.ScreenPalette) e = PALETTEENTRY{1, 2, 3, 0};
     const std::size_t boxes = backend().message_boxes().size();
     EXPECT_EQ(Decode(c.file), 0);
     ASSERT_EQ(backend().message_boxes().size(), boxes + 1);
@@ -155,9 +154,9 @@ TEST_F(PictureDecoderTest, DamagedFilesAreToldAndTheProgramGoesOn) {
     EXPECT_EQ(box.caption, "ＧＲＰ展開エラー");
     EXPECT_EQ(box.type, static_cast<UINT>(MB_ICONHAND));
     EXPECT_EQ(Screen(), Bytes(static_cast<std::size_t>(W * H), 7)) << "something was drawn";
-    EXPECT_TRUE(SameRect(visuals::UpdateRect, kSentinelRect));
-    EXPECT_EQ(visuals::ScreenPalette[0].peRed, c.palette_set ? 255 : 1);
-    EXPECT_EQ(visuals::ScreenPalette[15].peRed, c.palette_set ? 255 : 1);
+    EXPECT_TRUE(SameRect(core::Screen.UpdateRect, kSentinelRect));
+    EXPECT_EQ(core::Screen.ScreenPalette[0].peRed, c.palette_set ? 255 : 1);
+    EXPECT_EQ(core::Screen.ScreenPalette[15].peRed, c.palette_set ? 255 : 1);
   }
 }
 
@@ -172,34 +171,34 @@ TEST_F(PictureDecoderTest, PaletteComesFromTheFileWithColourFifteenWhite) {
   f.palette[21] = 0xF0;
   f.palette[22] = 0x70;
   // Colour-table slots the decoder must set (0–15) and one it must leave (16).
-  auto* base = static_cast<std::uint8_t*>(resources::MemLock(picture_));
-  std::memset(visuals::ColourTable(base), 0xEE, 34);
-  resources::MemUnlock(picture_);
+  auto* base = static_cast<std::uint8_t*>(core::MemLock(picture_));
+  std::memset(core::ColourTable(base), 0xEE, 34);
+  core::MemUnlock(picture_);
 
   ASSERT_EQ(Decode(PictureFile(f)), 1);
   const PALETTEENTRY expected[] = {{17, 34, 51, 1}, {255, 136, 0, 1}, {0, 0, 0, 1}};
   for (int k = 0; k < 3; ++k) {
-    EXPECT_EQ(visuals::ScreenPalette[k].peRed, expected[k].peRed) << k;
-    EXPECT_EQ(visuals::ScreenPalette[k].peGreen, expected[k].peGreen) << k;
-    EXPECT_EQ(visuals::ScreenPalette[k].peBlue, expected[k].peBlue) << k;
-    EXPECT_EQ(visuals::ScreenPalette[k].peFlags, PC_RESERVED) << k;
+    EXPECT_EQ(core::Screen.ScreenPalette[k].peRed, expected[k].peRed) << k;
+    EXPECT_EQ(core::Screen.ScreenPalette[k].peGreen, expected[k].peGreen) << k;
+    EXPECT_EQ(core::Screen.ScreenPalette[k].peBlue, expected[k].peBlue) << k;
+    EXPECT_EQ(core::Screen.ScreenPalette[k].peFlags, PC_RESERVED) << k;
   }
-  EXPECT_EQ(visuals::ScreenPalette[14].peRed, 255);
-  EXPECT_EQ(visuals::ScreenPalette[14].peGreen, 0);
-  EXPECT_EQ(visuals::ScreenPalette[14].peBlue, 119);
-  EXPECT_EQ(visuals::ScreenPalette[15].peRed, 255);
-  EXPECT_EQ(visuals::ScreenPalette[15].peGreen, 255);
-  EXPECT_EQ(visuals::ScreenPalette[15].peBlue, 255);
-  EXPECT_EQ(visuals::ScreenPalette[15].peFlags, PC_RESERVED);
+  EXPECT_EQ(core::Screen.ScreenPalette[14].peRed, 255);
+  EXPECT_EQ(core::Screen.ScreenPalette[14].peGreen, 0);
+  EXPECT_EQ(core::Screen.ScreenPalette[14].peBlue, 119);
+  EXPECT_EQ(core::Screen.ScreenPalette[15].peRed, 255);
+  EXPECT_EQ(core::Screen.ScreenPalette[15].peGreen, 255);
+  EXPECT_EQ(core::Screen.ScreenPalette[15].peBlue, 255);
+  EXPECT_EQ(core::Screen.ScreenPalette[15].peFlags, PC_RESERVED);
 
-  base = static_cast<std::uint8_t*>(resources::MemLock(picture_));
-  const std::uint8_t* table = visuals::ColourTable(base);
+  base = static_cast<std::uint8_t*>(core::MemLock(picture_));
+  const std::uint8_t* table = core::ColourTable(base);
   for (int i = 0; i < 16; ++i) {
     EXPECT_EQ(table[2 * i], i);
     EXPECT_EQ(table[2 * i + 1], 0);
   }
   EXPECT_EQ(table[32], 0xEE);
-  resources::MemUnlock(picture_);
+  core::MemUnlock(picture_);
 }
 
 TEST_F(PictureDecoderTest, NothingToDrawAnswersZeroWithoutAMessage) {
@@ -220,7 +219,7 @@ TEST_F(PictureDecoderTest, NothingToDrawAnswersZeroWithoutAMessage) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     Fill(7);
-    visuals::ScreenPalette[15] = PALETTEENTRY{1, 1, 1, 0};
+    core::Screen.ScreenPalette[15] = PALETTEENTRY{1, 1, 1, 0};
     FileFields f = base;
     f.left = c.left;
     f.top = c.top;
@@ -230,7 +229,7 @@ TEST_F(PictureDecoderTest, NothingToDrawAnswersZeroWithoutAMessage) {
     EXPECT_EQ(Decode(PictureFile(f)), 0);
     EXPECT_TRUE(backend().message_boxes().empty());
     EXPECT_EQ(Screen(), Bytes(static_cast<std::size_t>(W * H), 7));
-    EXPECT_EQ(visuals::ScreenPalette[15].peRed, 255) << "the palette is set first";
+    EXPECT_EQ(core::Screen.ScreenPalette[15].peRed, 255) << "the palette is set first";
   }
 }
 
@@ -245,7 +244,8 @@ TEST_F(PictureDecoderTest, ANegativeVersionByteDrawsNothingYetSucceeds) {
   f.stream = LiteralStream({0x11, 0x22, 0x33, 0x44});
   Fill(7);
   EXPECT_EQ(Decode(PictureFile(f)), 1);
-  EXPECT_TRUE(SameRect(visuals::UpdateRect, RECT{8, 2, 16, 3})) << Show(visuals::UpdateRect);
+  EXPECT_TRUE(SameRect(core::Screen.UpdateRect, RECT{8, 2, 16, 3}))
+      << Show(core::Screen.UpdateRect);
   EXPECT_EQ(Screen(), Bytes(static_cast<std::size_t>(W * H), 7));
 }
 
@@ -277,7 +277,8 @@ TEST_F(PictureDecoderTest, BothPixelOrdersPlaceEachByteWhereItBelongs) {
     EXPECT_EQ(Pixel(27, 9), 16);
     EXPECT_EQ(Pixel(11, 7), 16);
     EXPECT_EQ(Pixel(11, 10), 16);
-    EXPECT_TRUE(SameRect(visuals::UpdateRect, RECT{11, 8, 27, 10})) << Show(visuals::UpdateRect);
+    EXPECT_TRUE(SameRect(core::Screen.UpdateRect, RECT{11, 8, 27, 10}))
+        << Show(core::Screen.UpdateRect);
   }
 }
 
@@ -294,7 +295,8 @@ TEST_F(PictureDecoderTest, FullScreenPicturesInBothOrders) {
     f.stream = LiteralStream(values);
     ASSERT_EQ(Decode(PictureFile(f)), 1);
     EXPECT_EQ(Screen(), Expected(Bytes(W * H, 16), values, 640, 400, order, 0, 0, 0xFF));
-    EXPECT_TRUE(SameRect(visuals::UpdateRect, RECT{0, 0, 640, 400})) << Show(visuals::UpdateRect);
+    EXPECT_TRUE(SameRect(core::Screen.UpdateRect, RECT{0, 0, 640, 400}))
+        << Show(core::Screen.UpdateRect);
   }
 }
 
@@ -337,16 +339,16 @@ TEST_F(PictureDecoderTest, PixelsOutsideThePictureAreNotWritten) {
       {"rectangle reaching out of the picture", 78, 398, 81, 401, 0, 0, 1, {624, 398, 640, 400}},
       {"the same in columns", 78, 398, 81, 401, 0, 0, 0, {624, 398, 640, 400}},
       {"only the last pixel shows", 0, 0, 1, 0, -15, 0, 1, {0, 0, 1, 1}},
-      {"wholly right of the picture", 0, 0, 1, 3, 700, 0, 1, visuals::kEmptyUpdateRect},
-      {"wholly left of the picture", 0, 0, 1, 3, -17, 0, 0, visuals::kEmptyUpdateRect},
-      {"wholly below the picture", 0, 49, 1, 50, 0, 360, 1, visuals::kEmptyUpdateRect},
+      {"wholly right of the picture", 0, 0, 1, 3, 700, 0, 1, core::kEmptyUpdateRect},
+      {"wholly left of the picture", 0, 0, 1, 3, -17, 0, 0, core::kEmptyUpdateRect},
+      {"wholly below the picture", 0, 49, 1, 50, 0, 360, 1, core::kEmptyUpdateRect},
       {"offsets at their extremes", 4095, 32767, 4095, 32767, 32767, 32767, 1,
-       visuals::kEmptyUpdateRect},
+       core::kEmptyUpdateRect},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     Fill(16);
-    visuals::UpdateRect = kSentinelRect;
+    core::Screen.UpdateRect = kSentinelRect;
     FileFields f;
     f.left = c.left;
     f.top = c.top;
@@ -360,7 +362,7 @@ TEST_F(PictureDecoderTest, PixelsOutsideThePictureAreNotWritten) {
     EXPECT_EQ(Decode(PictureFile(f), c.x, c.y), 1);
     EXPECT_EQ(Screen(), Expected(Bytes(W * H, 16), values, width, height, c.order, c.x + c.left * 8,
                                  c.y + c.top, 0xFF));
-    EXPECT_TRUE(SameRect(visuals::UpdateRect, c.update)) << Show(visuals::UpdateRect);
+    EXPECT_TRUE(SameRect(core::Screen.UpdateRect, c.update)) << Show(core::Screen.UpdateRect);
   }
 }
 
@@ -384,7 +386,8 @@ TEST_F(PictureDecoderTest, AHugeRectangleWithAShortStreamDrawsWhatTheStreamHolds
   Bytes expected(W * H, 16);
   for (int x = 0; x < W; ++x) expected[static_cast<std::size_t>(x)] = x % 2 == 0 ? 1 : 2;
   EXPECT_EQ(screen, expected);
-  EXPECT_TRUE(SameRect(visuals::UpdateRect, RECT{0, 0, 640, 400})) << Show(visuals::UpdateRect);
+  EXPECT_TRUE(SameRect(core::Screen.UpdateRect, RECT{0, 0, 640, 400}))
+      << Show(core::Screen.UpdateRect);
 }
 
 TEST_F(PictureDecoderTest, AnUnpackedSizeBeyondTheRectangleDrawsOnlyTheRectangle) {

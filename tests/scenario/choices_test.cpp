@@ -11,11 +11,13 @@
 #include "core/flags.h"
 #include "core/game_phase.h"
 #include "core/game_state.h"
+#include "core/input_state.h"
 #include "core/message_pump.h"
-#include "core/palette_state.h"
 #include "core/picture.h"
 #include "core/scenario_state.h"
-#include "core/shell_state.h"
+#include "core/screen_state.h"
+#include "core/settings.h"
+#include "core/window_state.h"
 #include "scenario/choices.h"
 #include "scenario/item_selector.h"
 #include "support/scenario_fixture.h"
@@ -50,9 +52,9 @@ class ChoicesTest : public hotaru_test::ScenarioTest {
   void Start(const std::string& script, bool mmv = false) {
     Restart(script, 200000, 8, 1920, 1200);
     hotaru_test::InstallFont(hotaru_test::MakeTestFont());
-    shell::Mmv = mmv ? 1 : 0;
-    scenario::SetU16(scenario::GameState, scenario::field::kHistoryCount, 0);  // a new play
-    visuals::ClearPicture(visuals::VbufDIB);                                   // the scene: black
+    core::Settings.Mmv = mmv ? 1 : 0;
+    core::SetU16(core::GameState, core::field::kHistoryCount, 0);  // a new play
+    core::ClearPicture(core::Screen.VbufDIB);                      // the scene: black
   }
   void RunChoice() {
     WriteScenarioFile(1, ScenarioBuilder::Assemble(kThreeWayChoice));
@@ -66,10 +68,10 @@ class ChoicesTest : public hotaru_test::ScenarioTest {
   }
   // Runs SelectItem on three own items (one glyph each, stacked from (16, 52)).
   std::int16_t SelectOwn(scenario::ItemSelection selection) {
-    text::TextPen pen = scenario::LoadPen(scenario::GameState);
+    text::TextPen pen = text::LoadPen(core::GameState);
     pen.x = 16;
     pen.y = 52;
-    scenario::StorePen(scenario::GameState, pen);
+    text::StorePen(core::GameState, pen);
     selection.items = kOwnItems;
     return scenario::SelectItem(selection);
   }
@@ -102,12 +104,12 @@ TEST_F(ChoicesTest, AChoiceIsMadeByClickByArrowsCyclingBothWaysAndByEnter) {
   for (const Case& c : cases) {
     Start(c.input);
     RunChoice();
-    EXPECT_EQ(Flag(scenario::flag::kChosenOption), c.chosen) << c.what;
+    EXPECT_EQ(Flag(core::flag::kChosenOption), c.chosen) << c.what;
     EXPECT_EQ(Flag(10), c.chosen + 1) << c.what;
     // The question and the chosen option are in the history, in that order.
-    EXPECT_EQ(scenario::GetU16(scenario::GameState, scenario::field::kHistoryCount), 2) << c.what;
-    EXPECT_EQ(scenario::GameState[scenario::field::kHistory + 1], 0) << c.what;
-    EXPECT_EQ(scenario::GameState[scenario::field::kHistory + 3], 1 + c.chosen) << c.what;
+    EXPECT_EQ(core::GetU16(core::GameState, core::field::kHistoryCount), 2) << c.what;
+    EXPECT_EQ(core::GameState[core::field::kHistory + 1], 0) << c.what;
+    EXPECT_EQ(core::GameState[core::field::kHistory + 3], 1 + c.chosen) << c.what;
   }
 }
 
@@ -127,11 +129,11 @@ TEST_F(ChoicesTest, TheChosenItemIsRedrawnHighlightedSoonAfterTheClick) {
 
 TEST_F(ChoicesTest, ChoosingSkipsNothingAndKeepsTheResumePoint) {
   Start("at 2000 " + ClickOn(0) + "\n");
-  scenario::ResumeValid = 1;
-  shell::SkipMode = 1;
+  core::Scenario.ResumeValid = 1;
+  core::Input.SkipMode = 1;
   RunChoice();
-  EXPECT_EQ(scenario::ResumeValid, 1);
-  EXPECT_EQ(shell::SkipMode, 0);
+  EXPECT_EQ(core::Scenario.ResumeValid, 1);
+  EXPECT_EQ(core::Input.SkipMode, 0);
   EXPECT_EQ(Flag(10), 1);
 }
 
@@ -159,7 +161,7 @@ TEST_F(ChoicesTest, SelectingFromNoItemsAnswersAtOnce) {
   EXPECT_EQ(GetTickCount(), before);
   const std::uint8_t no_options[1] = {0};
   EXPECT_EQ(scenario::Choose(0, no_options, 0), scenario::kNoItem);
-  EXPECT_EQ(Flag(scenario::flag::kChosenOption), 255);
+  EXPECT_EQ(Flag(core::flag::kChosenOption), 255);
 }
 
 TEST_F(ChoicesTest, ThePointerGlidesOntoTheItemInSixteenHalvingStepsUnlessTheReaderMovesIt) {
@@ -203,7 +205,7 @@ TEST_F(ChoicesTest, HitTestsFollowTheClientSize) {
   for (const Case c : {Case{40001, 320, 200}, Case{40007, 1280, 800}}) {
     Start("at 100 menu " + std::to_string(c.command) + "\nat 2000 " + ClickOn(2, c.w, c.h) + "\n");
     RunChoice();
-    EXPECT_EQ(shell::ClientWidth, c.w);
+    EXPECT_EQ(core::Window.ClientWidth, c.w);
     EXPECT_EQ(Flag(10), 3) << c.w;
   }
 }
@@ -212,8 +214,8 @@ TEST_F(ChoicesTest, CancelDuringAChoiceOpensTheMenuThenTheQuestionComesBack) {
   // The menu opens over the bare scene; a second cancel leaves it; the question and its
   // options are drawn again and the choice goes on.
   Start("at 2000 rclick\nat 3500 rclick\nat 5500 " + ClickOn(0) + "\n");
-  flow::GamePhase = flow::kPhasePlaying;
-  scenario::ResumeValid = 1;
+  core::Phase.GamePhase = core::kPhasePlaying;
+  core::Scenario.ResumeValid = 1;
   WriteScenarioFile(1, ScenarioBuilder::Assemble(kThreeWayChoice));
   RunLabel(1, 1);
   EXPECT_EQ(Flag(10), 1);
@@ -226,7 +228,7 @@ TEST_F(ChoicesTest, CancelDuringAChoiceOpensTheMenuThenTheQuestionComesBack) {
   EXPECT_TRUE(menu_drawn);
   EXPECT_TRUE(page_back);
   EXPECT_EQ(Pixel(16, 10), 15);  // the question's first glyph, drawn again
-  EXPECT_EQ(scenario::ResumeValid, 1);
+  EXPECT_EQ(core::Scenario.ResumeValid, 1);
 }
 
 TEST_F(ChoicesTest, AYesNoQuestionAnswersYesOnlyForYes) {

@@ -13,11 +13,11 @@ TEST(EndingCreditsTest, FourteenPagesOfPlacedLinesShownAtOnce) {
   std::size_t pos = 0;
   while (pos < credits.size()) {
     int lines = 0;
-    while (pos < credits.size() && credits[pos] != scenario::kTextEnd) {
+    while (pos < credits.size() && credits[pos] != core::kTextEnd) {
       EXPECT_EQ(credits[pos], 0xB6) << "page " << pages;
       EXPECT_EQ(credits[pos + 1], 0) << "page " << pages;
       EXPECT_EQ(credits[pos + 2], 0xB9) << "page " << pages;
-      const auto end = scenario::MessageEnd(credits.data(), credits.size(), pos);
+      const auto end = core::MessageEnd(credits.data(), credits.size(), pos);
       ASSERT_TRUE(end.has_value()) << "page " << pages;
       pos = *end;
       ++lines;

@@ -7,10 +7,11 @@
 
 #include "authoring/picture_file.h"
 #include "core/flags.h"
+#include "core/game_phase.h"
+#include "core/input_state.h"
 #include "core/memory_blocks.h"
 #include "core/message_pump.h"
 #include "core/scenario_state.h"
-#include "core/shell_state.h"
 #include "flow/game_flow.h"
 #include "platform/backend.h"
 #include "scenario/event_interpreter.h"
@@ -50,7 +51,7 @@ class EventInterpreterTest : public hotaru_test::ScenarioTest {
     return ops;
   }
   // A block's lock count is 0 (its levels gave back every wire).
-  static bool Unwired(resources::MemHandle block) {
+  static bool Unwired(core::MemHandle block) {
     GlobalLock(block);
     return GlobalUnlock(block) == FALSE;
   }
@@ -65,7 +66,7 @@ TEST_F(EventInterpreterTest, FlagJumpSkipsOrEndsAsTheFlagSays) {
   RunCode(stream);
   EXPECT_EQ(Flag(5), 9);
   EXPECT_EQ(TakeOps(), (Lines{"514 jeq 5 3 2", "520 set 5 9", "523 end"}));
-  EXPECT_EQ(scenario::ScriptStop, 1);
+  EXPECT_EQ(core::Scenario.ScriptStop, 1);
   EXPECT_EQ(scenario::EventPC(), 523);  // set at each fetch: the last instruction
 
   SetFlag(5, 4);
@@ -110,8 +111,8 @@ TEST_F(EventInterpreterTest, RandomFlagScalesTheDrawToTheRange) {
   // States whose first draw is 0, 128 and 255 (found with the generator itself).
   auto state_drawing = [](std::uint8_t wanted) {
     for (std::uint32_t s = 0; s < 65536; ++s) {
-      shell::RandomState = static_cast<std::uint16_t>(s);
-      if (shell::Random(2) == wanted) return static_cast<std::uint16_t>(s);
+      core::Input.RandomState = static_cast<std::uint16_t>(s);
+      if (core::Random(2) == wanted) return static_cast<std::uint16_t>(s);
     }
     ADD_FAILURE() << int{wanted};
     return std::uint16_t{0};
@@ -120,7 +121,7 @@ TEST_F(EventInterpreterTest, RandomFlagScalesTheDrawToTheRange) {
     const std::uint16_t state = state_drawing(r);
     for (std::uint8_t n : {0, 1, 255}) {
       SetFlag(12, 77);
-      shell::RandomState = state;  // the draw comes first in the run, before any stirring
+      core::Input.RandomState = state;  // the draw comes first in the run, before any stirring
       RunCode({0x93, 12, n, 0x20});
       EXPECT_EQ(Flag(12), r * n / 256) << int{r} << " " << int{n};
     }
@@ -157,7 +158,7 @@ TEST_F(EventInterpreterTest, MarkSetsFlag115OnlyOnTheStepFromSixteenToSeventeen)
 
 TEST_F(EventInterpreterTest, SeenMarkCoversScenariosBelow240Only) {
   RunCode({0x90, 3, 0x90, 239, 0x90, 240, 0x90, 255, 0x20});
-  EXPECT_EQ(Flag(scenario::flag::kSeenScenarios), 0x08);
+  EXPECT_EQ(Flag(core::flag::kSeenScenarios), 0x08);
   EXPECT_EQ(Flag(69), 0x80);
   EXPECT_EQ(Flag(70), 0);
   EXPECT_EQ(Flag(71), 0);
@@ -167,7 +168,7 @@ TEST_F(EventInterpreterTest, OperandsAreConsumedAsTheTableSays) {
   RunCode({0x38, 5, 7, 0x38, 0, 9, 0xFF, 0x83, 1, 0x21, 3, 0x21, 0, 0x4B, 5, 1, 0x20});
   EXPECT_EQ(TakeOps(), (Lines{"514 show 5 7", "517 show 0 9", "520 byte 255", "521 skip83 1",
                               "523 sub 3", "525 sub 0"}));
-  EXPECT_EQ(scenario::ScriptStop, 1);  // 0x21 0 ends the level like 0x20
+  EXPECT_EQ(core::Scenario.ScriptStop, 1);  // 0x21 0 ends the level like 0x20
   EXPECT_EQ(Flag(5), 0);
 }
 
@@ -181,9 +182,9 @@ TEST_F(EventInterpreterTest, CallWhoseSubroutineEndsLeavesTheCallerRunningToItsN
   RunLabel(1, 1);
   EXPECT_EQ(Flag(10), 1);
   EXPECT_EQ(Flag(11), 0);
-  EXPECT_EQ(scenario::ScriptStop, 1);
+  EXPECT_EQ(core::Scenario.ScriptStop, 1);
   EXPECT_EQ(TakeOps(), (Lines{"515 call 2", "526 end", "517 set 10 1", "520 msg 0"}));
-  EXPECT_TRUE(Unwired(scenario::EventData));
+  EXPECT_TRUE(Unwired(core::Scenario.EventData));
 }
 
 TEST_F(EventInterpreterTest, ScenarioJumpRunsTheEntryRoutineAndGoesOnAtTheLabel) {
@@ -196,11 +197,11 @@ TEST_F(EventInterpreterTest, ScenarioJumpRunsTheEntryRoutineAndGoesOnAtTheLabel)
   RunLabel(1, 1);
   EXPECT_EQ(Flag(20), 5);
   EXPECT_EQ(Flag(21), 6);
-  EXPECT_EQ(Flag(scenario::flag::kEntryRoutineRan), 1);
+  EXPECT_EQ(Flag(core::flag::kEntryRoutineRan), 1);
   EXPECT_EQ(scenario::CurrentScenario(), 2);
-  EXPECT_TRUE(scenario::ScenarioSeen(scenario::GameState, 1));
+  EXPECT_TRUE(scenario::ScenarioSeen(core::GameState, 1));
   EXPECT_EQ(OpPlaces(), (Lines{"1 515", "2 514", "2 517", "2 518", "2 521"}));
-  EXPECT_TRUE(Unwired(scenario::EventData));
+  EXPECT_TRUE(Unwired(core::Scenario.EventData));
 }
 
 // A scenario jump inside a subroutine releases the block the caller reads. The caller must
@@ -220,10 +221,10 @@ TEST_F(EventInterpreterTest, ALevelWhoseBlockWasReleasedUnderItStops) {
   RunLabel(1, 1);
   EXPECT_EQ(Flag(10), 2);
   EXPECT_EQ(Flag(11), 0);
-  EXPECT_EQ(scenario::ScriptStop, 1);
+  EXPECT_EQ(core::Scenario.ScriptStop, 1);
   const Lines places = OpPlaces();
   EXPECT_EQ(places.back(), "2 518");
-  EXPECT_TRUE(Unwired(scenario::EventData));
+  EXPECT_TRUE(Unwired(core::Scenario.EventData));
 
   // Into the same scenario nothing is released: the caller goes on to its own end.
   one.Label(2).Code({0x24, 1, 3});
@@ -232,7 +233,7 @@ TEST_F(EventInterpreterTest, ALevelWhoseBlockWasReleasedUnderItStops) {
   RunLabel(1, 1);
   EXPECT_EQ(Flag(10), 1);
   EXPECT_EQ(Flag(11), 1);
-  EXPECT_TRUE(Unwired(scenario::EventData));
+  EXPECT_TRUE(Unwired(core::Scenario.EventData));
 }
 
 TEST_F(EventInterpreterTest, ChoiceOfNothingIsSkippedAndMoreThanTwelveOptionsReadTwelve) {
@@ -249,9 +250,9 @@ TEST_F(EventInterpreterTest, ChoiceOfNothingIsSkippedAndMoreThanTwelveOptionsRea
   s.Message(0, {0x00, 0x26, 0xAF}).Message(3, {0x00, 0x27, 0xAF});
   Load(s);
 
-  SetFlag(scenario::flag::kChosenOption, 7);
+  SetFlag(core::flag::kChosenOption, 7);
   RunLabel(1, 1);
-  EXPECT_EQ(Flag(scenario::flag::kChosenOption), 255);
+  EXPECT_EQ(Flag(core::flag::kChosenOption), 255);
   EXPECT_EQ(Flag(13), 1);
   EXPECT_EQ(TakeOps(), (Lines{"514 choice 3 0", "517 set 13 1", "520 end"}));
 
@@ -270,11 +271,11 @@ TEST_F(EventInterpreterTest, ChoiceOfNothingIsSkippedAndMoreThanTwelveOptionsRea
 }
 
 TEST_F(EventInterpreterTest, ArmedWaveScenesTakeTheNextMessageOnce) {
-  SetFlag(scenario::flag::kWaveHorizontal, 1);
-  SetFlag(scenario::flag::kWaveVertical, 1);
+  SetFlag(core::flag::kWaveHorizontal, 1);
+  SetFlag(core::flag::kWaveVertical, 1);
   RunCode({0x51, 0, 0x51, 0, 0x20});
-  EXPECT_EQ(Flag(scenario::flag::kWaveHorizontal), 0);
-  EXPECT_EQ(Flag(scenario::flag::kWaveVertical), 0);
+  EXPECT_EQ(Flag(core::flag::kWaveHorizontal), 0);
+  EXPECT_EQ(Flag(core::flag::kWaveVertical), 0);
   EXPECT_EQ(TakeOps(), (Lines{"514 msg_wipe 0", "516 msg_wipe 0", "518 end"}));
 }
 
@@ -344,11 +345,11 @@ TEST_F(EventInterpreterTest, EndingSequencePlaysItsPagesThenWaitsForAClick) {
         file);
   }
   Restart("at 100000 click\nat 180000 click\n");
-  scenario::ResumeValid = 1;
+  core::Scenario.ResumeValid = 1;
   RunCode({0x95, 4, 0x4B, 10, 1, 0x20});
   EXPECT_EQ(Flag(10), 1);
-  EXPECT_EQ(scenario::ResumeValid, 0);
-  EXPECT_EQ(flow::GamePhase, flow::kPhaseEnding);
+  EXPECT_EQ(core::Scenario.ResumeValid, 0);
+  EXPECT_EQ(core::Phase.GamePhase, core::kPhaseEnding);
   std::string set_line;
   for (const std::string& line : backend().trace_lines()) {
     if (line.find(" op 1 516 set") != std::string::npos) set_line = line;

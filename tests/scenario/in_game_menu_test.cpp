@@ -9,10 +9,9 @@
 #include "core/flags.h"
 #include "core/game_phase.h"
 #include "core/game_state.h"
-#include "core/palette_state.h"
 #include "core/picture.h"
 #include "core/scenario_state.h"
-#include "core/shell_state.h"
+#include "core/settings.h"
 #include "scenario/save_sealing.h"
 #include "scenario/save_slots.h"
 #include "scenario/scenario_loader.h"
@@ -55,10 +54,10 @@ class InGameMenuTest : public hotaru_test::ScenarioTest {
  protected:
   void Play(const char* source, const std::string& input, bool resume_valid = false) {
     Restart(input, 200000);
-    scenario::ResumeValid = resume_valid ? 1 : 0;
+    core::Scenario.ResumeValid = resume_valid ? 1 : 0;
     hotaru_test::InstallFont(hotaru_test::MakeTestFont());
-    shell::Mmv = 0;
-    flow::GamePhase = flow::kPhasePlaying;
+    core::Settings.Mmv = 0;
+    core::Phase.GamePhase = core::kPhasePlaying;
     WriteScenarioFile(1, ScenarioBuilder::Assemble(source));
     RunLabel(1, 1);
   }
@@ -77,10 +76,10 @@ TEST_F(InGameMenuTest, DuringAChoiceTheReturnItemIsDisabledAndTheEndItemAsksFirs
        "at 2000 rclick\nat 4500 " + ClickItem(4) + "\nat 5000 " + ClickItem(5) + "\nat 7000 " +
            kClickNo + "\nat 9500 " + ClickItem(5) + "\nat 11500 " + kClickYes + "\n",
        true);
-  EXPECT_EQ(scenario::ScriptStop, 1);
+  EXPECT_EQ(core::Scenario.ScriptStop, 1);
   EXPECT_EQ(Flag(10), 0);
-  EXPECT_EQ(Flag(scenario::flag::kChosenOption), 255);
-  EXPECT_EQ(scenario::ResumeValid, 1);  // given back after the choice
+  EXPECT_EQ(Flag(core::flag::kChosenOption), 255);
+  EXPECT_EQ(core::Scenario.ResumeValid, 1);  // given back after the choice
 }
 
 TEST_F(InGameMenuTest, TheReturnItemAsksThenRestartsPlayAtTheResumePoint) {
@@ -92,7 +91,7 @@ TEST_F(InGameMenuTest, TheReturnItemAsksThenRestartsPlayAtTheResumePoint) {
   EXPECT_GT(FlagSetAt(12), 11000u);
   // Yes: play stops here, to start again at the restored position.
   Play(kPage, "at 1000 rclick\nat 3500 " + ClickItem(4) + "\nat 6000 " + kClickYes + "\n", true);
-  EXPECT_EQ(scenario::ScriptStop, 2);
+  EXPECT_EQ(core::Scenario.ScriptStop, 2);
   EXPECT_EQ(FlagSetAt(12), 0u);
 }
 
@@ -129,30 +128,29 @@ TEST_F(InGameMenuTest, TheLoadItemRestoresAGameInProgressOrStartsANewOne) {
     WriteScenarioFile(0, ScenarioBuilder::Assemble("L0:\n    end\nL1:\n    end\n"));
     std::filesystem::remove(dir() / "ZEN2_00.SAV");
     if (c.file) {
-      std::array<std::uint8_t, scenario::kGameStateSize> r{};
-      r[scenario::field::kCurrentScenario] = 1;
+      std::array<std::uint8_t, core::kGameStateSize> r{};
+      r[core::field::kCurrentScenario] = 1;
       WriteScenarioFile(1, ScenarioBuilder::Assemble(kPage));
       scenario::EnterScenario(1, false);
-      r[scenario::field::kEventPC] = static_cast<std::uint8_t>(scenario::LabelOffset(1));
-      r[scenario::field::kEventPC + 1] = static_cast<std::uint8_t>(scenario::LabelOffset(1) >> 8);
-      r[scenario::field::kBackgroundNumber] = r[scenario::field::kPcmNumber] = 255;
-      r[scenario::field::kShownHPicture] = r[scenario::field::kShownVPicture] = 255;
-      std::fill_n(r.begin() + scenario::field::kSlotPicture, 3, 255);
-      r[scenario::field::kFlags + 103] = c.finished;
-      r[scenario::field::kFlags + 30] = 2;
-      r[scenario::field::kFlags + 5] = 4;
-      scenario::SetU16(*reinterpret_cast<scenario::GameStateRecord*>(r.data()),
-                       scenario::field::kHistoryCount, 3);
+      r[core::field::kEventPC] = static_cast<std::uint8_t>(scenario::LabelOffset(1));
+      r[core::field::kEventPC + 1] = static_cast<std::uint8_t>(scenario::LabelOffset(1) >> 8);
+      r[core::field::kBackgroundNumber] = r[core::field::kPcmNumber] = 255;
+      r[core::field::kShownHPicture] = r[core::field::kShownVPicture] = 255;
+      std::fill_n(r.begin() + core::field::kSlotPicture, 3, 255);
+      r[core::field::kFlags + 103] = c.finished;
+      r[core::field::kFlags + 30] = 2;
+      r[core::field::kFlags + 5] = 4;
+      core::SetU16(*reinterpret_cast<core::GameStateRecord*>(r.data()), core::field::kHistoryCount,
+                   3);
       scenario::SealSaveRecord(r, SYSTEMTIME{1998, 7, 4, 9, 19, 5, 0, 0});
       WriteBytes(dir() / "ZEN2_00.SAV", hotaru_test::Bytes(r.begin(), r.end()));
     }
     Play(kPage, input);
-    EXPECT_EQ(scenario::ScriptStop, 2) << c.name;
+    EXPECT_EQ(core::Scenario.ScriptStop, 2) << c.name;
     EXPECT_EQ(scenario::CurrentScenario(), c.scenario) << c.name;
     EXPECT_EQ(Flag(30), c.persistent) << c.name;
     EXPECT_EQ(Flag(5), c.local) << c.name;
-    EXPECT_EQ(scenario::GetU16(scenario::GameState, scenario::field::kHistoryCount),
-              c.scenario == 1 ? 3 : 0)
+    EXPECT_EQ(core::GetU16(core::GameState, core::field::kHistoryCount), c.scenario == 1 ? 3 : 0)
         << c.name;
     if (c.scenario == 0) {
       EXPECT_EQ(scenario::EventPC(), scenario::LabelOffset(1)) << c.name;
@@ -164,15 +162,15 @@ TEST_F(InGameMenuTest, TheSaveItemWritesTheMessagesStartWithoutTheFinishedReques
   Play(kPage, "at 1000 rclick\nat 3500 " + ClickItem(2) + "\nat 6000 click 300 220\nat 8000 " +
                   kClickYes + "\nat 10000 click\nat 12000 rclick\nat 14000 click\n");
   EXPECT_EQ(Flag(12), 1) << "play went on after the save";
-  EXPECT_EQ(scenario::LastUsedSlot, 1);
-  std::array<std::uint8_t, scenario::kGameStateSize> r;
+  EXPECT_EQ(core::Scenario.LastUsedSlot, 1);
+  std::array<std::uint8_t, core::kGameStateSize> r;
   ASSERT_TRUE(scenario::ReadSlotInfo(1).valid);
   hotaru_test::Bytes file = ReadBytes(dir() / "ZEN2_01.SAV");
   ASSERT_TRUE(scenario::UnsealSaveRecord(file));
   std::copy(file.begin(), file.end(), r.begin());
-  EXPECT_EQ(r[scenario::field::kFlags + 11], 2) << "the state at the page's start";
-  EXPECT_EQ(r[scenario::field::kFlags + 12], 0);
-  EXPECT_EQ(r[scenario::field::kFlags + 114], 0);
+  EXPECT_EQ(r[core::field::kFlags + 11], 2) << "the state at the page's start";
+  EXPECT_EQ(r[core::field::kFlags + 12], 0);
+  EXPECT_EQ(r[core::field::kFlags + 114], 0);
 }
 
 }  // namespace

@@ -12,24 +12,24 @@
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-using scenario::DecodeInstruction;
-using scenario::Instruction;
+using core::DecodeInstruction;
+using core::Instruction;
 
 TEST(OpcodeTable, RowsAreFoundByNumberAndMnemonicAndUseKnownLetters) {
   std::set<std::string_view> mnemonics;
-  for (const scenario::OpcodeInfo& row : scenario::OpcodeTable()) {
+  for (const core::OpcodeInfo& row : core::OpcodeTable()) {
     EXPECT_TRUE(mnemonics.insert(row.mnemonic).second) << row.mnemonic;
-    EXPECT_EQ(scenario::FindOpcode(row.number), &row);
-    EXPECT_EQ(scenario::FindOpcode(row.mnemonic), &row);
+    EXPECT_EQ(core::FindOpcode(row.number), &row);
+    EXPECT_EQ(core::FindOpcode(row.mnemonic), &row);
     EXPECT_FALSE(row.effect.empty()) << row.mnemonic;
     for (char letter : row.layout) {
       EXPECT_NE(std::string_view("ntpkraefvbdLsmqoc").find(letter), std::string_view::npos)
           << row.mnemonic;
     }
   }
-  EXPECT_EQ(scenario::OpcodeTable().size(), 76u);
-  EXPECT_EQ(scenario::FindOpcode(std::uint8_t{0x29}), nullptr);
-  EXPECT_EQ(scenario::FindOpcode("no_such"), nullptr);
+  EXPECT_EQ(core::OpcodeTable().size(), 76u);
+  EXPECT_EQ(core::FindOpcode(std::uint8_t{0x29}), nullptr);
+  EXPECT_EQ(core::FindOpcode("no_such"), nullptr);
 }
 
 TEST(OpcodeTable, EmbeddedTextOperationsAreExactlyTheTextOnes) {
@@ -39,7 +39,7 @@ TEST(OpcodeTable, EmbeddedTextOperationsAreExactlyTheTextOnes) {
   for (int op = 0x80; op <= 0x87; ++op) expected.insert(op);
   for (int op = 0xA0; op <= 0xA6; ++op) expected.insert(op);
   std::set<int> marked;
-  for (const auto& row : scenario::OpcodeTable()) {
+  for (const auto& row : core::OpcodeTable()) {
     if (row.in_text) marked.insert(row.number);
   }
   EXPECT_EQ(marked, expected);
@@ -93,26 +93,26 @@ TEST(OpcodeTable, OperandsPrintAsTheTableDecodesThem) {
   const Bytes block = {0x25, 9, 2, 1, 5, 2, 0xFB};
   Instruction ins;
   ASSERT_TRUE(DecodeInstruction(block.data(), block.size(), 0, &ins));
-  EXPECT_EQ(scenario::FormatOperands(ins), "9 2 1 5 2 -5");
-  EXPECT_EQ(ins.kinds[0], scenario::OperandKind::kMessage);
-  EXPECT_EQ(ins.kinds[1], scenario::OperandKind::kCount);
-  EXPECT_EQ(ins.kinds[4], scenario::OperandKind::kMessage);
-  EXPECT_EQ(ins.kinds[5], scenario::OperandKind::kDisplacement);
+  EXPECT_EQ(core::FormatOperands(ins), "9 2 1 5 2 -5");
+  EXPECT_EQ(ins.kinds[0], core::OperandKind::kMessage);
+  EXPECT_EQ(ins.kinds[1], core::OperandKind::kCount);
+  EXPECT_EQ(ins.kinds[4], core::OperandKind::kMessage);
+  EXPECT_EQ(ins.kinds[5], core::OperandKind::kDisplacement);
 }
 
 TEST(TextCodeTable, OneRowPerCodeWithItsOperandBytes) {
-  ASSERT_EQ(scenario::TextCodeTable().size(), 30u);
+  ASSERT_EQ(core::TextCodeTable().size(), 30u);
   const std::pair<int, int> counts[] = {{0xB0, 0}, {0xB4, 1}, {0xB6, 1}, {0xB9, 1}, {0xBA, 2},
                                         {0xBD, 3}, {0xC0, 3}, {0xC1, 2}, {0xC3, 2}, {0xC4, 5},
                                         {0xC5, 6}, {0xC6, 6}, {0xC8, 2}, {0xCC, 2}, {0xCD, 0}};
   for (const auto& [code, bytes] : counts) {
-    const auto* row = scenario::FindTextCode(static_cast<std::uint8_t>(code));
+    const auto* row = core::FindTextCode(static_cast<std::uint8_t>(code));
     ASSERT_NE(row, nullptr) << code;
     EXPECT_EQ(row->operand_bytes, bytes) << code;
-    EXPECT_EQ(scenario::FindTextCode(row->mnemonic), row);
+    EXPECT_EQ(core::FindTextCode(row->mnemonic), row);
   }
-  EXPECT_EQ(scenario::FindTextCode(std::uint8_t{0xAF}), nullptr);
-  EXPECT_EQ(scenario::FindTextCode(std::uint8_t{0xCE}), nullptr);
+  EXPECT_EQ(core::FindTextCode(std::uint8_t{0xAF}), nullptr);
+  EXPECT_EQ(core::FindTextCode(std::uint8_t{0xCE}), nullptr);
 }
 
 TEST(TextCodeTable, MessageEndWalksItemsWithinTheBytesGiven) {
@@ -134,26 +134,26 @@ TEST(TextCodeTable, MessageEndWalksItemsWithinTheBytesGiven) {
       {"empty", {}, std::nullopt},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(scenario::MessageEnd(c.text.data(), c.text.size(), 0), c.end) << c.what;
+    EXPECT_EQ(core::MessageEnd(c.text.data(), c.text.size(), 0), c.end) << c.what;
   }
 }
 
 TEST(TextCodeTable, ItemsCarryGlyphNumbersCodesAndOperations) {
   const Bytes text = {0x1F, 0xFF, 0xBA, 0x2C, 0x01, 0x3A, 4, 0xAF};
-  scenario::TextItem item;
-  ASSERT_TRUE(scenario::ScanTextItem(text.data(), text.size(), 0, &item));
-  EXPECT_EQ(item.kind, scenario::TextItemKind::kGlyph);
+  core::TextItem item;
+  ASSERT_TRUE(core::ScanTextItem(text.data(), text.size(), 0, &item));
+  EXPECT_EQ(item.kind, core::TextItemKind::kGlyph);
   EXPECT_EQ(item.glyph, 0x1FFF);
-  ASSERT_TRUE(scenario::ScanTextItem(text.data(), text.size(), 2, &item));
-  EXPECT_EQ(item.kind, scenario::TextItemKind::kCode);
+  ASSERT_TRUE(core::ScanTextItem(text.data(), text.size(), 2, &item));
+  EXPECT_EQ(item.kind, core::TextItemKind::kCode);
   EXPECT_EQ(item.code->mnemonic, "y");
   EXPECT_EQ(item.operands[0] + 256 * item.operands[1], 300);
-  ASSERT_TRUE(scenario::ScanTextItem(text.data(), text.size(), 5, &item));
-  EXPECT_EQ(item.kind, scenario::TextItemKind::kOperation);
+  ASSERT_TRUE(core::ScanTextItem(text.data(), text.size(), 5, &item));
+  EXPECT_EQ(item.kind, core::TextItemKind::kOperation);
   EXPECT_EQ(item.operation.info->mnemonic, "colour_fade");
   EXPECT_EQ(item.length, 2u);
-  ASSERT_TRUE(scenario::ScanTextItem(text.data(), text.size(), 7, &item));
-  EXPECT_EQ(item.kind, scenario::TextItemKind::kEnd);
+  ASSERT_TRUE(core::ScanTextItem(text.data(), text.size(), 7, &item));
+  EXPECT_EQ(item.kind, core::TextItemKind::kEnd);
 }
 
 }  // namespace

@@ -17,6 +17,7 @@
 #include "authoring/picture_file.h"
 #include "core/flags.h"
 #include "core/format_text.h"
+#include "core/input_state.h"
 #include "core/message_pump.h"
 #include "core/scenario_state.h"
 #include "platform/common/file_steps.h"
@@ -33,8 +34,8 @@ namespace {
 namespace fs = std::filesystem;
 using hotaru_test::Bytes;
 using hotaru_test::ScenarioBuilder;
-using Record = std::array<std::uint8_t, scenario::kGameStateSize>;
-namespace field = scenario::field;
+using Record = std::array<std::uint8_t, core::kGameStateSize>;
+namespace field = core::field;
 
 constexpr SYSTEMTIME kDate{1996, 7, 5, 5, 10, 3, 9, 0};
 
@@ -54,7 +55,7 @@ Record Pattern() {
 // The bytes a save file holds apart from the record: random words, zeros, checksum, key.
 bool SealingOwns(std::size_t i) {
   return i < 37 || i == field::kChecksum || i == field::kChecksum + 1 ||
-         i == scenario::kGameStateSize - 1;
+         i == core::kGameStateSize - 1;
 }
 
 class SaveSealingTest : public hotaru_test::ScenarioTest {};
@@ -83,7 +84,7 @@ TEST_F(SaveSealingTest, SealingGivesTheWorkedOutFileBytes) {
   };
   for (const Case& c : cases) {
     ASSERT_EQ(GetTickCount() & 0xFFFF, 0u);
-    shell::RandomState = 0x1234;
+    core::Input.RandomState = 0x1234;
     Record r = c.record;
     scenario::SealSaveRecord(r, kDate);
     EXPECT_EQ(Fnv(r), c.fnv) << c.name;
@@ -97,7 +98,7 @@ TEST_F(SaveSealingTest, UnsealingGivesBackEveryRecordAndAnySingleChangeFailsTheC
   for (int round = 0; round < 40; ++round) {
     Record plain;
     for (auto& b : plain) b = static_cast<std::uint8_t>(random());
-    shell::RandomState = static_cast<std::uint16_t>(random());
+    core::Input.RandomState = static_cast<std::uint16_t>(random());
     Record file = plain;
     scenario::SealSaveRecord(file, kDate);
     Record unsealed = file;
@@ -152,14 +153,12 @@ class SaveSlotsTest : public hotaru_test::ScenarioTest {
     ScenarioTest::SetUp();
     WriteScenarioFile(1, ScenarioBuilder::Assemble(kStory));
   }
-  fs::path SlotPath(int slot) const {
-    return dir() / resources::FormatString("ZEN2_%02d.SAV", slot);
-  }
+  fs::path SlotPath(int slot) const { return dir() / core::FormatString("ZEN2_%02d.SAV", slot); }
   // A save of scenario 1 at label 2 with flag 30 = `mark`, sealed as the game seals it.
   Record GoodPlain(std::uint8_t mark) {
     scenario::EnterScenario(1, false);
     Record r{};
-    std::memcpy(r.data(), scenario::GameState, r.size());
+    std::memcpy(r.data(), core::GameState, r.size());
     std::fill_n(r.begin() + field::kFlags, field::kFlagCount, 0);
     r[field::kCurrentScenario] = 1;
     r[field::kEventPC] = static_cast<std::uint8_t>(scenario::LabelOffset(2) & 0xFF);
@@ -172,12 +171,12 @@ class SaveSlotsTest : public hotaru_test::ScenarioTest {
     WriteBytes(SlotPath(slot), Bytes(r.begin(), r.end()));
   }
   static void Dirty() {
-    scenario::ResumeValid = 1;
-    std::fill_n(scenario::GameState + field::kFlags, field::kFlagCount, 9);
-    scenario::SetU16(scenario::GameState, field::kHistoryCount, 40);
-    scenario::SetU16(scenario::GameState, field::kHistoryBefore, 0x0102);
-    scenario::GameState[field::kColourEffect] = 2;
-    scenario::GameState[field::kCdTrack] = 4;
+    core::Scenario.ResumeValid = 1;
+    std::fill_n(core::GameState + field::kFlags, field::kFlagCount, 9);
+    core::SetU16(core::GameState, field::kHistoryCount, 40);
+    core::SetU16(core::GameState, field::kHistoryBefore, 0x0102);
+    core::GameState[field::kColourEffect] = 2;
+    core::GameState[field::kCdTrack] = 4;
   }
 };
 
@@ -214,28 +213,28 @@ TEST_F(SaveSlotsTest, LoadSlotClearsThePlayWhateverTheFileHoldsAndReadsOnlyGoodS
     if (c.file != nullptr) c.file(bytes);
     fs::remove(SlotPath(2));
     if (!bytes.empty()) WriteBytes(SlotPath(2), bytes);
-    std::fill_n(scenario::ResumeState, scenario::kGameStateSize, 0xEE);
+    std::fill_n(core::ResumeState, core::kGameStateSize, 0xEE);
 
     Dirty();
     EXPECT_EQ(scenario::LoadSlot(2), c.loads) << c.name;
-    EXPECT_EQ(scenario::ResumeValid, 0) << c.name;
-    EXPECT_TRUE(std::all_of(scenario::GameState + field::kFlags,
-                            scenario::GameState + field::kFlags + field::kFlagCount,
+    EXPECT_EQ(core::Scenario.ResumeValid, 0) << c.name;
+    EXPECT_TRUE(std::all_of(core::GameState + field::kFlags,
+                            core::GameState + field::kFlags + field::kFlagCount,
                             [](std::uint8_t b) { return b == 0; }))
         << c.name;
-    EXPECT_EQ(scenario::GetU16(scenario::GameState, field::kHistoryCount), 0) << c.name;
-    EXPECT_EQ(scenario::GetU16(scenario::GameState, field::kHistoryBefore), 0) << c.name;
-    EXPECT_EQ(scenario::GameState[field::kColourEffect], 0) << c.name;
-    EXPECT_EQ(scenario::GameState[field::kCdTrack], 255) << c.name;
+    EXPECT_EQ(core::GetU16(core::GameState, field::kHistoryCount), 0) << c.name;
+    EXPECT_EQ(core::GetU16(core::GameState, field::kHistoryBefore), 0) << c.name;
+    EXPECT_EQ(core::GameState[field::kColourEffect], 0) << c.name;
+    EXPECT_EQ(core::GameState[field::kCdTrack], 255) << c.name;
     EXPECT_EQ(scenario::ReadSlotInfo(2).valid, c.loads) << c.name;
     // The gallery reads every file whose checksum holds.
     Record unsealed;
     EXPECT_EQ(scenario::ReadUnsealedSlot(2, unsealed), c.file == nullptr) << c.name;
     if (c.loads) {
-      EXPECT_EQ(scenario::ResumeState[field::kFlags + 30], 5);
-      EXPECT_EQ(std::memcmp(scenario::ResumeState, scenario::SaveImage, sealed.size()), 0);
+      EXPECT_EQ(core::ResumeState[field::kFlags + 30], 5);
+      EXPECT_EQ(std::memcmp(core::ResumeState, core::SaveImage, sealed.size()), 0);
     } else {
-      EXPECT_EQ(scenario::ResumeState[field::kFlags + 30], 0xEE) << c.name << ": untouched";
+      EXPECT_EQ(core::ResumeState[field::kFlags + 30], 0xEE) << c.name << ": untouched";
     }
   }
 }
@@ -249,7 +248,7 @@ TEST_F(SaveSlotsTest, ASaveReadsBackWithTheClocksDateAndItsProgress) {
   }
   Record r = GoodPlain(6);
   r[field::kFlags + 113] = 41;
-  std::memcpy(scenario::SaveImage, r.data(), r.size());
+  std::memcpy(core::SaveImage, r.data(), r.size());
   ASSERT_TRUE(scenario::SaveSlot(1));
   const scenario::SlotInfo info = scenario::ReadSlotInfo(1);
   ASSERT_TRUE(info.valid);
@@ -260,21 +259,21 @@ TEST_F(SaveSlotsTest, ASaveReadsBackWithTheClocksDateAndItsProgress) {
   EXPECT_EQ(info.hour, 19);
   EXPECT_EQ(info.progress, 41);
   ASSERT_TRUE(scenario::LoadSlot(1));
-  EXPECT_EQ(scenario::ResumeState[field::kFlags + 30], 6);
+  EXPECT_EQ(core::ResumeState[field::kFlags + 30], 6);
   EXPECT_TRUE(TraceOf("msgbox").empty());
 }
 
 TEST_F(SaveSlotsTest, TheResumePointComesBackWithAndWithoutEffect) {
   RunLabel(1, 1);
-  EXPECT_EQ(scenario::ScriptStop, 2);
-  EXPECT_EQ(scenario::ResumeValid, 1);
+  EXPECT_EQ(core::Scenario.ScriptStop, 2);
+  EXPECT_EQ(core::Scenario.ResumeValid, 1);
   EXPECT_EQ(Flag(11), 1);
   EXPECT_EQ(Flag(12), 0);
-  EXPECT_EQ(scenario::GameState[field::kCdTrack], 3);
+  EXPECT_EQ(core::GameState[field::kCdTrack], 3);
   EXPECT_EQ(scenario::CurrentScenario(), 1);
   // Play goes on after the resume point's instruction.
   EXPECT_EQ(scenario::EventPC(), scenario::LabelOffset(1) + 6);  // set (3) and cd_play (2) + 1
-  EXPECT_EQ(std::memcmp(scenario::SaveImage, scenario::GameState, scenario::kGameStateSize), 0);
+  EXPECT_EQ(std::memcmp(core::SaveImage, core::GameState, core::kGameStateSize), 0);
 
   // The effect is the scene clearing before the restore: it takes time.
   const auto restore_ms = [](bool effect) {
@@ -298,8 +297,8 @@ TEST_F(SaveSlotsTest, AColourEffectPendingAtTheSaveWaitsForThePlaysNextSceneChan
   Record r = GoodPlain(0);
   r[field::kBackgroundNumber] = 2;
   r[field::kStoredBackground] = 2;
-  r[field::kFlags + scenario::flag::kPendingColourEffect] = 3;
-  std::memcpy(scenario::ResumeState, r.data(), r.size());
+  r[field::kFlags + core::flag::kPendingColourEffect] = 3;
+  std::memcpy(core::ResumeState, r.data(), r.size());
 
   scenario::RestoreState(false);
   EXPECT_EQ(visuals::ColourEffect(), 0) << "the saved scene comes back in its own colours";
@@ -313,13 +312,13 @@ TEST_F(SaveSlotsTest, ARestoredEventPCOutsideItsEventBlockIsScenarioDamage) {
   Record r = GoodPlain(0);
   r[field::kEventPC] = 0xF0;
   r[field::kEventPC + 1] = 0xFF;
-  std::memcpy(scenario::ResumeState, r.data(), r.size());
+  std::memcpy(core::ResumeState, r.data(), r.size());
   EXPECT_EQ(ExpectFatal([] { scenario::RestoreState(false); }), "シナリオが壊れています : 001.SCN");
 }
 
 TEST_F(SaveSlotsTest, CarryOverKeepsThePersistentFlagsOnly) {
   for (int n = 0; n < 128; ++n)
-    scenario::ResumeState[field::kFlags + n] = static_cast<std::uint8_t>(n + 1);
+    core::ResumeState[field::kFlags + n] = static_cast<std::uint8_t>(n + 1);
   scenario::CarryOverFlags();
   EXPECT_EQ(Flag(0), 0);
   EXPECT_EQ(Flag(19), 0);
@@ -342,18 +341,18 @@ TEST_F(SaveSlotsTest, WriteProgressKeepsTheSlotsPlaceAndCountsItsPlays) {
     Record slot = GoodPlain(1);
     slot[field::kFlags + 113] = c.slot_count;
     WriteSealed(0, slot);
-    scenario::LastUsedSlot = 0;
+    core::Scenario.LastUsedSlot = 0;
     scenario::SetCurrentScenario(12);
     SetFlag(113, c.play_count);
     SetFlag(114, c.request);
     SetFlag(30, 2);
     SetFlag(5, 4);  // a local flag of this play: not carried
     Record before;
-    std::memcpy(before.data(), scenario::GameState, before.size());
+    std::memcpy(before.data(), core::GameState, before.size());
 
     scenario::WriteProgress();
-    EXPECT_EQ(std::memcmp(before.data(), scenario::GameState, before.size()), 0) << c.name;
-    EXPECT_EQ(scenario::ResumeValid, 0);
+    EXPECT_EQ(std::memcmp(before.data(), core::GameState, before.size()), 0) << c.name;
+    EXPECT_EQ(core::Scenario.ResumeValid, 0);
     Bytes file = ReadBytes(SlotPath(0));
     ASSERT_TRUE(scenario::UnsealSaveRecord(file)) << c.name;
     EXPECT_EQ(file[field::kFlags + 113], c.count) << c.name;
@@ -386,7 +385,7 @@ class SaveInterruptedTest : public SaveSlotsTest {
   void PrepareSaves() {
     WriteSealed(0, GoodPlain(1));  // the old save
     Record next = GoodPlain(2);    // the new one
-    std::memcpy(scenario::SaveImage, next.data(), next.size());
+    std::memcpy(core::SaveImage, next.data(), next.size());
   }
   // Counts the system calls of one whole save.
   int CallsOfASave() {

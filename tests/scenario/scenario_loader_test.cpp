@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "core/flags.h"
+#include "core/input_state.h"
 #include "core/memory_blocks.h"
 #include "core/scenario_state.h"
-#include "core/shell_state.h"
 #include "scenario/scenario_loader.h"
 #include "support/scenario_fixture.h"
 
@@ -33,25 +33,25 @@ class ScenarioLoaderTest : public hotaru_test::ScenarioTest {
     scenario::EnterScenario(number, run);
     const auto menu = TraceOf("menu");
     return {std::vector<std::string>(menu.begin() + static_cast<long>(before), menu.end()),
-            scenario::SkipAllowed};
+            core::Scenario.SkipAllowed};
   }
-  static bool Seen(std::uint8_t n) { return scenario::ScenarioSeen(scenario::GameState, n); }
+  static bool Seen(std::uint8_t n) { return scenario::ScenarioSeen(core::GameState, n); }
 };
 
 using Menu = std::vector<std::string>;
 
 TEST_F(ScenarioLoaderTest, AScenarioCountsAsSeenOnceLeftAndThenOffersSkipping) {
   for (std::uint8_t n : {5, 6}) WriteScenario(n, Simple(n));
-  shell::SkipMode = 1;
+  core::Input.SkipMode = 1;
   EXPECT_EQ(Enter(5), std::make_pair(Menu{"40030 grayed"}, 0));
-  EXPECT_EQ(shell::SkipMode, 0);  // an unseen scenario ends skipping
-  EXPECT_FALSE(Seen(5));          // not while it is first being read
+  EXPECT_EQ(core::Input.SkipMode, 0);  // an unseen scenario ends skipping
+  EXPECT_FALSE(Seen(5));               // not while it is first being read
   EXPECT_EQ(Enter(6), std::make_pair(Menu{"40030 grayed"}, 0));
   EXPECT_TRUE(Seen(5));
   EXPECT_FALSE(Seen(6));
-  shell::SkipMode = 1;
+  core::Input.SkipMode = 1;
   EXPECT_EQ(Enter(5), std::make_pair(Menu{"40030 enabled"}, 1));
-  EXPECT_EQ(shell::SkipMode, 1);  // a seen one leaves it
+  EXPECT_EQ(core::Input.SkipMode, 1);  // a seen one leaves it
   EXPECT_TRUE(Seen(6));
   EXPECT_EQ(scenario::CurrentScenario(), 5);
 }
@@ -59,22 +59,22 @@ TEST_F(ScenarioLoaderTest, AScenarioCountsAsSeenOnceLeftAndThenOffersSkipping) {
 TEST_F(ScenarioLoaderTest, ReenteringTheLoadedScenarioMarksItAndRunsItsEntryAgainWithoutReload) {
   WriteScenario(5, Simple(5, 1));
   EXPECT_EQ(Enter(5), std::make_pair(Menu{"40030 grayed"}, 0));
-  const resources::MemHandle events = scenario::EventData;
-  const resources::MemHandle messages = scenario::MessageData;
+  const core::MemHandle events = core::Scenario.EventData;
+  const core::MemHandle messages = core::Scenario.MessageData;
   // Another file under the same name: only a reload would see it.
   WriteScenario(5, Simple(9, 1));
   EXPECT_EQ(Enter(5), std::make_pair(Menu{"40030 grayed"}, 0));
   EXPECT_TRUE(Seen(5));
   EXPECT_EQ(Enter(5, true), std::make_pair(Menu{"40030 enabled"}, 1));
-  EXPECT_EQ(scenario::EventData, events);
-  EXPECT_EQ(scenario::MessageData, messages);
+  EXPECT_EQ(core::Scenario.EventData, events);
+  EXPECT_EQ(core::Scenario.MessageData, messages);
   EXPECT_EQ(Flag(1), 5);  // the entry routine of the file first loaded
 }
 
 TEST_F(ScenarioLoaderTest, NothingIsMarkedFromNoScenarioAndHighNumbersAreNeverSeen) {
   for (std::uint8_t n : {7, 241}) WriteScenario(n, Simple(n));
   Enter(241);
-  for (int byte = 0; byte < 30; ++byte) EXPECT_EQ(Flag(scenario::flag::kSeenScenarios + byte), 0);
+  for (int byte = 0; byte < 30; ++byte) EXPECT_EQ(Flag(core::flag::kSeenScenarios + byte), 0);
   Enter(7);
   EXPECT_EQ(Enter(241), std::make_pair(Menu{"40030 grayed"}, 0));
   EXPECT_FALSE(Seen(241));
@@ -92,12 +92,12 @@ TEST_F(ScenarioLoaderTest, EntryRoutineRunsWithoutStoppingTheCallerAndSetsFlag10
   for (std::uint16_t stop : {0, 2}) {
     scenario::DropScenario(scenario::kNoScenario);
     SetFlag(1, 0);
-    SetFlag(scenario::flag::kEntryRoutineRan, 0);
-    scenario::ScriptStop = stop;
+    SetFlag(core::flag::kEntryRoutineRan, 0);
+    core::Scenario.ScriptStop = stop;
     scenario::EnterScenario(3, true);
-    EXPECT_EQ(scenario::ScriptStop, stop);
+    EXPECT_EQ(core::Scenario.ScriptStop, stop);
     EXPECT_EQ(Flag(1), 11);
-    EXPECT_EQ(Flag(scenario::flag::kEntryRoutineRan), 1);
+    EXPECT_EQ(Flag(core::flag::kEntryRoutineRan), 1);
     // EventPC is left where the entry routine ended.
     EXPECT_EQ(scenario::EventPC(), end_at);
   }
@@ -106,14 +106,14 @@ TEST_F(ScenarioLoaderTest, EntryRoutineRunsWithoutStoppingTheCallerAndSetsFlag10
 TEST_F(ScenarioLoaderTest, DropReleasesBothBlocksUnlessTheScenarioIsKept) {
   WriteScenario(4, Simple(4));
   Enter(4);
-  const int blocks = resources::MemBlockCount;
+  const int blocks = core::Memory.MemBlockCount;
   scenario::DropScenario(4);
-  EXPECT_EQ(resources::MemBlockCount, blocks);
+  EXPECT_EQ(core::Memory.MemBlockCount, blocks);
   EXPECT_EQ(scenario::CurrentScenario(), 4);
   scenario::DropScenario(scenario::kNoScenario);
-  EXPECT_EQ(resources::MemBlockCount, blocks - 2);
-  EXPECT_EQ(scenario::EventData, 0u);
-  EXPECT_EQ(scenario::MessageData, 0u);
+  EXPECT_EQ(core::Memory.MemBlockCount, blocks - 2);
+  EXPECT_EQ(core::Scenario.EventData, 0u);
+  EXPECT_EQ(core::Scenario.MessageData, 0u);
   EXPECT_EQ(scenario::CurrentScenario(), scenario::kNoScenario);
 }
 
@@ -149,7 +149,7 @@ TEST_F(ScenarioLoaderTest, ScenariosDamagedFromTheStartAreRefusedWhenLoaded) {
     EXPECT_EQ(ExpectFatal([] { scenario::EnterScenario(7, true); }),
               "シナリオが壊れています : 007.SCN")
         << c.what;
-    EXPECT_EQ(scenario::EventData, 0u) << c.what;
+    EXPECT_EQ(core::Scenario.EventData, 0u) << c.what;
     Restart("");
   }
   // The same checks let a sound file through.

@@ -9,8 +9,8 @@
 #include "authoring/picture_file.h"
 #include "core/format_text.h"
 #include "core/game_state.h"
-#include "core/palette_state.h"
-#include "core/shell_state.h"
+#include "core/screen_state.h"
+#include "core/settings.h"
 #include "support/scenario_fixture.h"
 #include "visuals/palette_fades.h"
 #include "visuals/scene_state.h"
@@ -27,9 +27,9 @@ class ShakeAndAttacksScriptTest : public hotaru_test::ScenarioTest {
  protected:
   void SetUp() override {
     ScenarioTest::SetUp();
-    shell::Pcm = 1;
-    for (int n = 1; n <= 11; ++n) WriteFrame(resources::FormatString("CLAW%02dW.VGR", n));
-    for (int n = 0; n <= 3; ++n) WriteFrame(resources::FormatString("BLDW%1d.VGR", n));
+    core::Settings.Pcm = 1;
+    for (int n = 1; n <= 11; ++n) WriteFrame(core::FormatString("CLAW%02dW.VGR", n));
+    for (int n = 0; n <= 3; ++n) WriteFrame(core::FormatString("BLDW%1d.VGR", n));
     WriteFrame("S40.VGR");
     WriteBytes(dir() / "HT_VD03.P16", Bytes(kShakeSoundBytes, 0));
     WriteBytes(dir() / "HT_VD18.P16", Bytes(kClawSoundBytes, 0));
@@ -70,7 +70,7 @@ TEST_F(ShakeAndAttacksScriptTest, OpcodesAndTextCodesRunTheEffects) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.code);
     Restart("");
-    shell::Pcm = 1;
+    core::Settings.Pcm = 1;
     visuals::SetBackgroundNumber(7);
     visuals::ApplyScreenPalette();
     WriteScenarioFile(1,
@@ -78,7 +78,7 @@ TEST_F(ShakeAndAttacksScriptTest, OpcodesAndTextCodesRunTheEffects) {
     RunLabel(1, 1);
     EXPECT_EQ(WaveWrites(), c.writes);
     EXPECT_EQ(visuals::BackgroundNumber(), c.background);
-    EXPECT_EQ(visuals::PaletteState, c.palette);
+    EXPECT_EQ(core::Screen.PaletteState, c.palette);
   }
 }
 

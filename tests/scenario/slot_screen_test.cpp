@@ -7,10 +7,13 @@
 #include <string>
 
 #include "core/game_state.h"
+#include "core/input_state.h"
 #include "core/message_pump.h"
-#include "core/palette_state.h"
 #include "core/picture.h"
-#include "core/shell_state.h"
+#include "core/scenario_state.h"
+#include "core/screen_state.h"
+#include "core/settings.h"
+#include "core/window_state.h"
 #include "scenario/save_sealing.h"
 #include "scenario/save_slots.h"
 #include "support/scenario_fixture.h"
@@ -30,18 +33,18 @@ class SlotScreenTest : public hotaru_test::ScenarioTest {
   void Start(const std::string& input, std::uint8_t last_used = 1, bool mmv = false) {
     Restart(input, 60000, 8, 1920, 1200);
     hotaru_test::InstallFont(hotaru_test::MakeTestFont(kGlyphs));
-    shell::Mmv = mmv ? 1 : 0;
-    scenario::LastUsedSlot = last_used;
-    std::array<std::uint8_t, scenario::kGameStateSize> r{};
-    r[scenario::field::kCurrentScenario] = 1;
-    r[scenario::field::kFlags + 113] = 2;
-    r[scenario::field::kBackgroundNumber] = r[scenario::field::kPcmNumber] = 255;
-    std::fill_n(r.begin() + scenario::field::kSlotPicture, 3, 255);
+    core::Settings.Mmv = mmv ? 1 : 0;
+    core::Scenario.LastUsedSlot = last_used;
+    std::array<std::uint8_t, core::kGameStateSize> r{};
+    r[core::field::kCurrentScenario] = 1;
+    r[core::field::kFlags + 113] = 2;
+    r[core::field::kBackgroundNumber] = r[core::field::kPcmNumber] = 255;
+    std::fill_n(r.begin() + core::field::kSlotPicture, 3, 255);
     const SYSTEMTIME date{1998, 7, 4, 9, 19, 5, 0, 0};
     scenario::SealSaveRecord(r, date);
     WriteBytes(dir() / "ZEN2_01.SAV", Bytes(r.begin(), r.end()));
     WriteScenarioFile(1, hotaru_test::ScenarioBuilder::Assemble("L1:\n    end\n"));
-    visuals::FillPictureRect(visuals::VmemDIB, 0, 0, 639, 399, kBackdrop);
+    core::FillPictureRect(core::Screen.VmemDIB, 0, 0, 639, 399, kBackdrop);
   }
   // The glyph drawn at (x, y) in ink `colour`, read from the test font's number strip.
   static int GlyphAt(int x, int y, std::uint8_t colour) {
@@ -60,7 +63,7 @@ TEST_F(SlotScreenTest, EachModeShowsItsTitleAndTheSlotsWithTheirSavesOrTheEmptyT
   for (int mode = 0; mode < 3; ++mode) {
     Start("at 100 move 300 220\nat 1000 key escape\n");
     EXPECT_EQ(scenario::SlotScreen(mode), -1) << mode;
-    EXPECT_EQ(scenario::LastUsedSlot, 1) << "a cancel changes nothing";
+    EXPECT_EQ(core::Scenario.LastUsedSlot, 1) << "a cancel changes nothing";
     EXPECT_EQ(GlyphAt(64, 8, 15), FirstGlyph(text::kSlotTitles[mode])) << mode;
 
     // Slot 1 under the pointer, highlighted; the others in the plain colour, on shadows.
@@ -115,7 +118,7 @@ TEST_F(SlotScreenTest, KeysStepCyclicallyAndDecideAnswersTheHighlightedSlot) {
     // After the screen's fade in.
     Start(std::string("at 100 move 5 5\nat 1000 ") + c.keys + "\n", 2);
     EXPECT_EQ(scenario::SlotScreen(1), c.answer) << c.keys;
-    EXPECT_EQ(scenario::LastUsedSlot, c.answer < 0 ? 2 : c.answer) << c.keys;
+    EXPECT_EQ(core::Scenario.LastUsedSlot, c.answer < 0 ? 2 : c.answer) << c.keys;
   }
 }
 
@@ -125,8 +128,8 @@ TEST_F(SlotScreenTest, TheMouseHitsTheBoxesAtEveryClientSizeAndThePointerGlidesT
     int w, h;
   };
   const auto sized = [](const Case& c) {
-    while (GetTickCount() < 200) shell::PumpMessage();
-    return shell::ClientWidth == c.w && shell::ClientHeight == c.h;
+    while (GetTickCount() < 200) core::PumpMessage();
+    return core::Window.ClientWidth == c.w && core::Window.ClientHeight == c.h;
   };
   for (const Case c : {Case{40001, 320, 200}, Case{40007, 1280, 800}}) {
     // Slot 2's box is (64, 280) – (576, 400) on the screen.
@@ -134,15 +137,15 @@ TEST_F(SlotScreenTest, TheMouseHitsTheBoxesAtEveryClientSizeAndThePointerGlidesT
           std::to_string(400 * c.w / 640) + " " + std::to_string(300 * c.h / 400) + "\n");
     ASSERT_TRUE(sized(c));
     EXPECT_EQ(scenario::SlotScreen(0), 2) << c.w;
-    EXPECT_EQ(scenario::LastUsedSlot, 2);
+    EXPECT_EQ(core::Scenario.LastUsedSlot, 2);
 
     // With Mmv the pointer glides onto the highlighted slot: 16 pixels in from its box's
     // right and 32 down from its top.
     Start("at 100 menu " + std::to_string(c.command) + "\nat 2000 key escape\n", 1, true);
     ASSERT_TRUE(sized(c));
     EXPECT_EQ(scenario::SlotScreen(2), -1);
-    EXPECT_EQ(shell::MouseX, 560 * c.w / 640) << c.w;
-    EXPECT_EQ(shell::MouseY, 192 * c.h / 400) << c.w;
+    EXPECT_EQ(core::Input.MouseX, 560 * c.w / 640) << c.w;
+    EXPECT_EQ(core::Input.MouseY, 192 * c.h / 400) << c.w;
   }
 }
 

@@ -11,7 +11,8 @@
 #include <vector>
 
 #include "authoring/pack_writer.h"
-#include "core/shell_state.h"
+#include "core/program_identity.h"
+#include "core/settings.h"
 #include "shell/settings.h"
 #include "shell/startup.h"
 #include "support/platform_fixture.h"
@@ -229,14 +230,14 @@ TEST_F(DataFolderOverrideTest, TheFolderServesThisRunAndTheIniKeepsItsOwnAndItsS
   shell::DataDirOverride = game.string();
   ASSERT_TRUE(OpenWindow());
   ASSERT_EQ(shell::InitResources(), 1);
-  EXPECT_EQ(std::string(shell::DataDir), game.string());
-  EXPECT_EQ(shell::Music, 0);
-  EXPECT_EQ(shell::Low, 1);
-  shell::Pcm = 0;
+  EXPECT_EQ(std::string(core::Settings.DataDir), game.string());
+  EXPECT_EQ(core::Settings.Music, 0);
+  EXPECT_EQ(core::Settings.Low, 1);
+  core::Settings.Pcm = 0;
   shell::WriteSettings();
   auto key = [](const char* name) {
     char value[256];
-    GetPrivateProfileStringA(shell::kIniSection, name, "", value, sizeof value, shell::kIniFile);
+    GetPrivateProfileStringA(core::kIniSection, name, "", value, sizeof value, core::kIniFile);
     return std::string(value);
   };
   EXPECT_EQ(key("HotaruDir"), "/nowhere");

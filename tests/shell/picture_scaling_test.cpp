@@ -8,7 +8,7 @@
 #include <string>
 
 #include "core/message_pump.h"
-#include "core/shell_state.h"
+#include "core/window_state.h"
 #include "platform/common/window_table.h"
 #include "platform/presentation.h"
 #include "support/platform_fixture.h"
@@ -26,7 +26,7 @@ class PictureScalingTest : public hotaru_test::PlatformTest {
     ASSERT_TRUE(OpenWindow());
   }
   bool Checked(UINT id) {
-    const platform::WindowRecord* w = platform::FindWindowRecord(shell::MainWindow);
+    const platform::WindowRecord* w = platform::FindWindowRecord(core::Window.MainWindow);
     for (const auto& item : w->menu) {
       if (item.id == id) return (item.flags & MF_CHECKED) != 0;
     }
@@ -70,7 +70,7 @@ TEST_F(PictureScalingTest, TheIniChoiceHoldsFromTheWindowsCreation) {
 TEST_F(PictureScalingTest, MenuCommandsChangeTheChoiceAndKeepTheOtherSettings) {
   WriteText(ini_path(), "[蛍]\nHotaruDir=/data\nMusic=OFF\n[hotaru]\nScaling=bogus\n");
   Start("at 10 menu 41002\nat 20 menu 41012\n");
-  while (GetTickCount() < 30) shell::PumpMessage();
+  while (GetTickCount() < 30) core::PumpMessage();
   EXPECT_TRUE(
       (platform::CurrentPresentation() == Presentation{ScaleMode::kWhole, ScaleFilter::kSmooth}));
   EXPECT_TRUE(Checked(shell::kCommandScaleWhole));
@@ -84,7 +84,7 @@ TEST_F(PictureScalingTest, MenuCommandsChangeTheChoiceAndKeepTheOtherSettings) {
 TEST_F(PictureScalingTest, AFileThatCannotBeWrittenIsReported) {
   std::filesystem::create_directories(ini_path());
   Start("at 10 menu 41003\n");
-  while (GetTickCount() < 20) shell::PumpMessage();
+  while (GetTickCount() < 20) core::PumpMessage();
   EXPECT_EQ(platform::CurrentPresentation().mode, ScaleMode::kStretch);
   bool reported = false;
   for (const std::string& line : backend().trace_lines()) {

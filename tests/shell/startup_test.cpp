@@ -6,12 +6,15 @@
 #include "core/exit_program.h"
 #include "core/game_phase.h"
 #include "core/game_state.h"
+#include "core/input_state.h"
 #include "core/memory_blocks.h"
 #include "core/message_pump.h"
-#include "core/palette_state.h"
 #include "core/picture.h"
+#include "core/program_identity.h"
 #include "core/scenario_state.h"
-#include "core/shell_state.h"
+#include "core/screen_state.h"
+#include "core/settings.h"
+#include "core/window_state.h"
 #include "shell/settings.h"
 #include "shell/startup.h"
 #include "sound/sound_state.h"
@@ -50,7 +53,7 @@ TEST(StrLenSjis, CountsLeadBytesAsPairsAndNeverPassesTheEnd) {
   // A lead byte as the last byte counts alone instead of swallowing the terminator.
   EXPECT_EQ(shell::StrLenSjis("a\x8C"), 2);
   // The window title in UTF-8 measures its own byte length.
-  EXPECT_EQ(shell::StrLenSjis(shell::kWindowTitle), std::strlen(shell::kWindowTitle));
+  EXPECT_EQ(shell::StrLenSjis(core::kWindowTitle), std::strlen(core::kWindowTitle));
 }
 
 class SettingsTest : public PlatformTest {};
@@ -68,39 +71,39 @@ TEST_F(SettingsTest, OnlyOnInAnyCaseCountsAsOn) {
     std::filesystem::remove(ini_path());
     if (c.ini) WriteText(ini_path(), c.ini);
     shell::ReadSettings();
-    EXPECT_EQ(shell::Music, c.music) << (c.ini ? c.ini : "no ini");
-    EXPECT_EQ(shell::Pcm, c.pcm);
-    EXPECT_EQ(shell::Skip, c.skip);
-    EXPECT_EQ(shell::Mmv, c.mmv);
-    EXPECT_EQ(shell::Low, c.low);
+    EXPECT_EQ(core::Settings.Music, c.music) << (c.ini ? c.ini : "no ini");
+    EXPECT_EQ(core::Settings.Pcm, c.pcm);
+    EXPECT_EQ(core::Settings.Skip, c.skip);
+    EXPECT_EQ(core::Settings.Mmv, c.mmv);
+    EXPECT_EQ(core::Settings.Low, c.low);
   }
 }
 
 TEST_F(SettingsTest, WriteSettingsWritesAllFiveInOrderAndKeepsTheDataFolder) {
   WriteText(ini_path(), "[蛍]\nHotaruDir=/games/hotaru\n\n[other]\nx=1\n");
-  shell::Music = 0;
-  shell::Pcm = 1;
-  shell::Skip = 1;
-  shell::Mmv = 0;
-  shell::Low = 1;
+  core::Settings.Music = 0;
+  core::Settings.Pcm = 1;
+  core::Settings.Skip = 1;
+  core::Settings.Mmv = 0;
+  core::Settings.Low = 1;
   shell::WriteSettings();
   EXPECT_EQ(ReadText(ini_path()),
             "[蛍]\nHotaruDir=/games/hotaru\nMusic=OFF\nPcm=ON\nSkip=ON\nMmv=OFF\nLow=ON\n\n"
             "[other]\nx=1\n");
   shell::ReadSettings();
-  EXPECT_EQ(shell::Music, 0);
-  EXPECT_EQ(shell::Low, 1);
+  EXPECT_EQ(core::Settings.Music, 0);
+  EXPECT_EQ(core::Settings.Low, 1);
 }
 
 TEST_F(SettingsTest, SettingsThatCannotBeWrittenAreKeptForTheRunAndTheReaderIsTold) {
   // A full disk: the ini is a link to a device that refuses every byte.
   std::filesystem::create_symlink("/dev/full", ini_path());
-  shell::Low = 1;
+  core::Settings.Low = 1;
   shell::WriteSettings();
   ASSERT_EQ(backend().message_boxes().size(), 1u);
   EXPECT_TRUE(backend().message_boxes()[0].text.starts_with("設定を保存できませんでした。"));
   EXPECT_EQ(backend().message_boxes()[0].type, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
-  EXPECT_EQ(shell::Low, 1);
+  EXPECT_EQ(core::Settings.Low, 1);
 }
 
 TEST_F(SettingsTest, AnUnreadableIniEndsTheStartWithItsReason) {
@@ -111,95 +114,95 @@ TEST_F(SettingsTest, AnUnreadableIniEndsTheStartWithItsReason) {
 }
 
 TEST_F(SettingsTest, ResetGameStateSetsStartValuesAndCanRunTwice) {
-  scenario::GameState[scenario::field::kFlags + 5] = 9;
+  core::GameState[core::field::kFlags + 5] = 9;
   shell::ResetGameState();
   shell::ResetGameState();
-  EXPECT_EQ(scenario::GameState[scenario::field::kFlags + 5], 0);
-  EXPECT_EQ(scenario::GetU8(scenario::GameState, scenario::field::kBackgroundNumber), 255);
-  EXPECT_EQ(scenario::GetU8(scenario::GameState, scenario::field::kPcmNumber), 255);
+  EXPECT_EQ(core::GameState[core::field::kFlags + 5], 0);
+  EXPECT_EQ(core::GetU8(core::GameState, core::field::kBackgroundNumber), 255);
+  EXPECT_EQ(core::GetU8(core::GameState, core::field::kPcmNumber), 255);
   // 4-bit channels become v × 17: colour 1 of the first palette is 0, 5, 4.
-  EXPECT_EQ(visuals::BasePalette1[1].peGreen, 85);
-  EXPECT_EQ(visuals::BasePalette1[1].peBlue, 68);
-  EXPECT_EQ(visuals::BasePalette2[3].peBlue, 204);
-  EXPECT_EQ(visuals::BasePalette1[15].peRed, 255);
-  EXPECT_EQ(visuals::BasePalette1[15].peFlags, PC_RESERVED);
-  EXPECT_EQ(visuals::SavedPalette[7].peRed, 0);
-  EXPECT_EQ(visuals::SavedPalette[7].peFlags, PC_RESERVED);
-  EXPECT_EQ(shell::Skip, 0);
+  EXPECT_EQ(core::BasePalette1[1].peGreen, 85);
+  EXPECT_EQ(core::BasePalette1[1].peBlue, 68);
+  EXPECT_EQ(core::BasePalette2[3].peBlue, 204);
+  EXPECT_EQ(core::BasePalette1[15].peRed, 255);
+  EXPECT_EQ(core::BasePalette1[15].peFlags, PC_RESERVED);
+  EXPECT_EQ(core::Screen.SavedPalette[7].peRed, 0);
+  EXPECT_EQ(core::Screen.SavedPalette[7].peFlags, PC_RESERVED);
+  EXPECT_EQ(core::Settings.Skip, 0);
 }
 
 // A test or a fuzz input that starts the game again in one process finds what the last run
 // left in every subsystem; the reset must take all of it back.
 TEST_F(SettingsTest, ResetGameStateTakesBackWhatARunLeftInEverySubsystem) {
-  shell::InputEvents = shell::kInputDecide;
-  shell::RandomState = 0x1234;
+  core::Input.InputEvents = core::kInputDecide;
+  core::Input.RandomState = 0x1234;
   sound::PcmBlock = 7;
   sound::CdPlaying = 2;
   sound::CdPollCountdown = 9;
-  visuals::PaletteState = 3;
-  visuals::BackgroundBlock = 7;
-  visuals::PlainPalette[3].peRed = 200;
-  visuals::UpdateRect = RECT{0, 0, 640, 400};
+  core::Screen.PaletteState = 3;
+  core::Screen.BackgroundBlock = 7;
+  core::Screen.PlainPalette[3].peRed = 200;
+  core::Screen.UpdateRect = RECT{0, 0, 640, 400};
   text::FontData = 7;
   text::Typewriter.active = true;
   text::Typewriter.offset = 99;
   text::WaveMotions[1] = text::WaveMotion{90, 128};
-  scenario::ScriptStop = 2;
-  scenario::SkipAllowed = 1;
-  scenario::ResumeValid = 1;
-  scenario::EventData = 7;
-  scenario::MessageData = 7;
-  scenario::SetU8(scenario::GameState, scenario::field::kCurrentScenario, 3);
-  scenario::SaveImage[scenario::field::kFlags + 127] = 1;
-  flow::GamePhase = 4;
-  shell::SkipMode = 1;
-  shell::Exiting = true;
-  shell::ClientWidth = 1280;
+  core::Scenario.ScriptStop = 2;
+  core::Scenario.SkipAllowed = 1;
+  core::Scenario.ResumeValid = 1;
+  core::Scenario.EventData = 7;
+  core::Scenario.MessageData = 7;
+  core::SetU8(core::GameState, core::field::kCurrentScenario, 3);
+  core::SaveImage[core::field::kFlags + 127] = 1;
+  core::Phase.GamePhase = 4;
+  core::Input.SkipMode = 1;
+  core::Window.Exiting = true;
+  core::Window.ClientWidth = 1280;
 
   shell::ResetGameState();
 
-  EXPECT_EQ(shell::InputEvents, 0);
-  EXPECT_EQ(shell::RandomState, 0);
+  EXPECT_EQ(core::Input.InputEvents, 0);
+  EXPECT_EQ(core::Input.RandomState, 0);
   EXPECT_EQ(sound::PcmBlock, 0u);
   EXPECT_EQ(sound::CdPlaying, 0u);
   EXPECT_EQ(sound::CdPollCountdown, 0);
-  EXPECT_EQ(visuals::PaletteState, 0);
-  EXPECT_EQ(visuals::BackgroundBlock, 0u);
-  EXPECT_EQ(visuals::PlainPalette[3].peRed, 0);
-  EXPECT_EQ(visuals::UpdateRect.left, 640);
-  EXPECT_EQ(visuals::UpdateRect.bottom, 0);
+  EXPECT_EQ(core::Screen.PaletteState, 0);
+  EXPECT_EQ(core::Screen.BackgroundBlock, 0u);
+  EXPECT_EQ(core::Screen.PlainPalette[3].peRed, 0);
+  EXPECT_EQ(core::Screen.UpdateRect.left, 640);
+  EXPECT_EQ(core::Screen.UpdateRect.bottom, 0);
   EXPECT_EQ(text::FontData, 0u);
   EXPECT_FALSE(text::Typewriter.active);
   EXPECT_EQ(text::Typewriter.offset, 0u);
   EXPECT_EQ(text::WaveMotions[1].phase, 0);
   EXPECT_EQ(text::WaveMotions[1].amplitude, 0);
-  EXPECT_EQ(scenario::ScriptStop, 0);
-  EXPECT_EQ(scenario::SkipAllowed, 0);
-  EXPECT_EQ(scenario::ResumeValid, 0);
-  EXPECT_EQ(scenario::EventData, 0u);
-  EXPECT_EQ(scenario::MessageData, 0u);
-  EXPECT_EQ(scenario::GetU8(scenario::GameState, scenario::field::kCurrentScenario), 255);
-  EXPECT_EQ(scenario::SaveImage[scenario::field::kFlags + 127], 0);
-  EXPECT_EQ(flow::GamePhase, 0);
-  EXPECT_EQ(shell::SkipMode, 0);
-  EXPECT_FALSE(shell::Exiting);
-  EXPECT_EQ(shell::ClientWidth, 640);
+  EXPECT_EQ(core::Scenario.ScriptStop, 0);
+  EXPECT_EQ(core::Scenario.SkipAllowed, 0);
+  EXPECT_EQ(core::Scenario.ResumeValid, 0);
+  EXPECT_EQ(core::Scenario.EventData, 0u);
+  EXPECT_EQ(core::Scenario.MessageData, 0u);
+  EXPECT_EQ(core::GetU8(core::GameState, core::field::kCurrentScenario), 255);
+  EXPECT_EQ(core::SaveImage[core::field::kFlags + 127], 0);
+  EXPECT_EQ(core::Phase.GamePhase, 0);
+  EXPECT_EQ(core::Input.SkipMode, 0);
+  EXPECT_FALSE(core::Window.Exiting);
+  EXPECT_EQ(core::Window.ClientWidth, 640);
 }
 
 TEST_F(SettingsTest, ExitProgramShowsItsMessageReleasesEverythingAndEndsWithOne) {
-  text::FontData = resources::MemAlloc(72, "KNJ_ALL.KNJ");
-  resources::MemAlloc(10, "kept by nobody");
-  std::string shown = ExpectFatal([] { shell::ExitProgram("メモリ不足です"); });
+  text::FontData = core::MemAlloc(72, "KNJ_ALL.KNJ");
+  core::MemAlloc(10, "kept by nobody");
+  std::string shown = ExpectFatal([] { core::ExitProgram("メモリ不足です"); });
   EXPECT_EQ(shown, "メモリ不足です");
   EXPECT_EQ(backend().message_boxes().back().caption, "終了します");
   EXPECT_EQ(backend().message_boxes().back().type, static_cast<UINT>(MB_ICONHAND));
   EXPECT_EQ(text::FontData, 0u);
-  EXPECT_EQ(resources::MemBlockCount, 1);
+  EXPECT_EQ(core::Memory.MemBlockCount, 1);
   EXPECT_EQ(backend().trace_lines().back(), "0 exit 1");
 }
 
 TEST_F(SettingsTest, ExitProgramWithoutMessageShowsNoBox) {
-  EXPECT_EQ(ExpectFatal([] { shell::ExitProgram(nullptr); }), "");
+  EXPECT_EQ(ExpectFatal([] { core::ExitProgram(nullptr); }), "");
 }
 
 }  // namespace

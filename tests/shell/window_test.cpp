@@ -3,12 +3,14 @@
 
 #include <string>
 
+#include "core/game_phase.h"
+#include "core/input_state.h"
 #include "core/memory_blocks.h"
 #include "core/message_pump.h"
-#include "core/palette_state.h"
 #include "core/picture.h"
 #include "core/scenario_state.h"
-#include "core/shell_state.h"
+#include "core/screen_state.h"
+#include "core/window_state.h"
 #include "flow/game_flow.h"
 #include "platform/common/window_table.h"
 #include "support/platform_fixture.h"
@@ -26,11 +28,11 @@ class WindowTest : public hotaru_test::PlatformTest {
     options.display_bits = display_bits;
     RestartBackend(options, script);
     ASSERT_TRUE(OpenWindow());
-    hwnd_ = shell::MainWindow;
+    hwnd_ = core::Window.MainWindow;
   }
 
   void PumpUntil(DWORD ms) {
-    while (GetTickCount() < ms) shell::PumpMessage();
+    while (GetTickCount() < ms) core::PumpMessage();
   }
 
   bool TraceHas(const std::string& line) const {
@@ -48,13 +50,13 @@ class WindowTest : public hotaru_test::PlatformTest {
 
   // Fills the shown picture with a pattern: colour (x / 8 + y / 8) mod 16.
   void PaintPattern() {
-    auto* p = visuals::LockPicture(visuals::VmemDIB);
+    auto* p = core::LockPicture(core::Screen.VmemDIB);
     ASSERT_NE(p, nullptr);
     for (int y = 0; y < 400; ++y) {
       for (int x = 0; x < 640; ++x)
-        *visuals::PixelAt(p, x, y) = static_cast<std::uint8_t>((x / 8 + y / 8) % 16);
+        *core::PixelAt(p, x, y) = static_cast<std::uint8_t>((x / 8 + y / 8) % 16);
     }
-    resources::MemUnlock(visuals::VmemDIB);
+    core::MemUnlock(core::Screen.VmemDIB);
   }
 
   // The colour the window shows at client pixel (x, y).
@@ -77,9 +79,9 @@ class WindowTest : public hotaru_test::PlatformTest {
 
 TEST_F(WindowTest, CreationBuildsPaletteScreenPicturesAndMenuState) {
   Start();
-  EXPECT_EQ(shell::ScreenMode, 40003);
-  EXPECT_EQ(shell::DisplayBits, 8);
-  EXPECT_EQ(visuals::FadeSteps, 47);
+  EXPECT_EQ(core::Window.ScreenMode, 40003);
+  EXPECT_EQ(core::Window.DisplayBits, 8);
+  EXPECT_EQ(core::Screen.FadeSteps, 47);
   EXPECT_EQ(Client().right, 640);
   EXPECT_EQ(Client().bottom, 400);
   // Centred on 1024 × 768: the window is 646 × 444.
@@ -87,12 +89,12 @@ TEST_F(WindowTest, CreationBuildsPaletteScreenPicturesAndMenuState) {
   GetWindowRect(hwnd_, &outer);
   EXPECT_EQ(outer.left, (1024 - 646) / 2);
   EXPECT_EQ(outer.top, (768 - 444) / 2);
-  ASSERT_EQ(resources::MemBlockCount, 2);
-  EXPECT_STREQ(resources::MemBlockTable[0].name, "VmemDIB         ");
-  EXPECT_STREQ(resources::MemBlockTable[1].name, "VbufDIB         ");
-  EXPECT_EQ(resources::MemBlockTable[1].size, visuals::kPictureBlockSize);
-  for (int i = 16; i < 32; ++i) EXPECT_EQ(visuals::ShownPalette[i].peRed, 0);
-  EXPECT_EQ(visuals::ShownPalette[1].peGreen, visuals::BasePalette1[1].peGreen);
+  ASSERT_EQ(core::Memory.MemBlockCount, 2);
+  EXPECT_STREQ(core::Memory.MemBlockTable[0].name, "VmemDIB         ");
+  EXPECT_STREQ(core::Memory.MemBlockTable[1].name, "VbufDIB         ");
+  EXPECT_EQ(core::Memory.MemBlockTable[1].size, core::kPictureBlockSize);
+  for (int i = 16; i < 32; ++i) EXPECT_EQ(core::Screen.ShownPalette[i].peRed, 0);
+  EXPECT_EQ(core::Screen.ShownPalette[1].peGreen, core::BasePalette1[1].peGreen);
   // Sizes larger than the screen, and the skip command, start grayed; full screen is offered.
   EXPECT_TRUE(TraceHas("0 menu 40007 grayed"));
   EXPECT_TRUE(TraceHas("0 menu 40008 grayed"));
@@ -113,9 +115,9 @@ TEST_F(WindowTest, EverySizeCommandGivesItsClientSizeOrRefuses) {
                {45, 960, 600, 40005}, {55, 1024, 640, 40006}, {65, 640, 400, 40003}};
   for (const auto& s : steps) {
     PumpUntil(s.at);
-    EXPECT_EQ(shell::ScreenMode, s.mode) << s.at;
-    EXPECT_EQ(shell::ClientWidth, s.width) << s.at;
-    EXPECT_EQ(shell::ClientHeight, s.height) << s.at;
+    EXPECT_EQ(core::Window.ScreenMode, s.mode) << s.at;
+    EXPECT_EQ(core::Window.ClientWidth, s.width) << s.at;
+    EXPECT_EQ(core::Window.ClientHeight, s.height) << s.at;
     EXPECT_EQ(Client().right, s.width) << s.at;
     EXPECT_EQ(Client().bottom, s.height) << s.at;
   }
@@ -123,7 +125,7 @@ TEST_F(WindowTest, EverySizeCommandGivesItsClientSizeOrRefuses) {
   // 1280 × 800 does not fit on 1024 × 768: refused, nothing changes.
   ASSERT_FALSE(backend().message_boxes().empty());
   EXPECT_EQ(backend().message_boxes().back().text, "このサイズには変更できません");
-  EXPECT_EQ(shell::ScreenMode, 40003);
+  EXPECT_EQ(core::Window.ScreenMode, 40003);
   EXPECT_EQ(Client().right, 640);
 }
 
@@ -135,23 +137,23 @@ TEST_F(WindowTest, NarrowSizeIsCorrectedForTheWrappedMenuBar) {
   GetWindowRect(hwnd_, &outer);
   EXPECT_EQ(outer.bottom - outer.top, 200 + 3 + 19 + 2 * 19 + 3);
   EXPECT_EQ(Client().bottom, 200);
-  EXPECT_EQ(shell::ScreenMode, 40001);
+  EXPECT_EQ(core::Window.ScreenMode, 40001);
 }
 
 TEST_F(WindowTest, AnySizeNotInTheTableIsMode40009) {
   Start();
   MoveWindow(hwnd_, 0, 0, 700, 500, TRUE);
-  EXPECT_EQ(shell::ScreenMode, 40009);
-  EXPECT_EQ(shell::ClientWidth, 694);
+  EXPECT_EQ(core::Window.ScreenMode, 40009);
+  EXPECT_EQ(core::Window.ClientWidth, 694);
 }
 
 TEST_F(WindowTest, FullScreenAndBackToAWindowWhenDeactivated) {
   Start("at 10 menu 40004\nat 20 menu 40000\nat 30 deactivate\n");
   PumpUntil(25);
-  EXPECT_EQ(shell::ScreenMode, 40000);
-  EXPECT_EQ(shell::ClientWidth, 640);
-  EXPECT_EQ(shell::ClientHeight, 400);
-  EXPECT_EQ(shell::ScreenWidth, 640);  // the display switched to 640 × 480
+  EXPECT_EQ(core::Window.ScreenMode, 40000);
+  EXPECT_EQ(core::Window.ClientWidth, 640);
+  EXPECT_EQ(core::Window.ClientHeight, 400);
+  EXPECT_EQ(core::Window.ScreenWidth, 640);  // the display switched to 640 × 480
   EXPECT_TRUE(TraceHas("20 display set width=640 height=480 -> 0"));
   EXPECT_TRUE(platform::FindWindowRecord(hwnd_)->topmost);
   RECT outer{};
@@ -159,9 +161,9 @@ TEST_F(WindowTest, FullScreenAndBackToAWindowWhenDeactivated) {
   EXPECT_EQ(outer.left, -4);
   EXPECT_EQ(outer.top, -(19 + 4));
   PumpUntil(35);
-  EXPECT_EQ(shell::ScreenMode, 40003);
-  EXPECT_EQ(shell::ClientWidth, 640);
-  EXPECT_EQ(shell::ScreenWidth, 1024);
+  EXPECT_EQ(core::Window.ScreenMode, 40003);
+  EXPECT_EQ(core::Window.ClientWidth, 640);
+  EXPECT_EQ(core::Window.ScreenWidth, 1024);
   EXPECT_TRUE(TraceHas("30 display restore -> 0"));
   EXPECT_FALSE(platform::FindWindowRecord(hwnd_)->topmost);
 }
@@ -169,29 +171,29 @@ TEST_F(WindowTest, FullScreenAndBackToAWindowWhenDeactivated) {
 TEST_F(WindowTest, FullScreenMenuBarShowsOnHoverAndIsBlackOtherwise) {
   Start("at 10 menu 40000\nat 20 move 100 -5\nat 30 move 100 100\n");
   PumpUntil(15);
-  EXPECT_EQ(shell::MenuShown, 0);
+  EXPECT_EQ(core::Window.MenuShown, 0);
   PumpUntil(25);
-  EXPECT_EQ(shell::MenuShown, 1);
+  EXPECT_EQ(core::Window.MenuShown, 1);
   EXPECT_FALSE(platform::FindWindowRecord(hwnd_)->menu_bar_black);
   PumpUntil(35);
-  EXPECT_EQ(shell::MenuShown, 0);
+  EXPECT_EQ(core::Window.MenuShown, 0);
   EXPECT_TRUE(platform::FindWindowRecord(hwnd_)->menu_bar_black);
-  EXPECT_EQ(shell::MouseX, 100);
+  EXPECT_EQ(core::Input.MouseX, 100);
 }
 
 TEST_F(WindowTest, SkipCommandOnlyWhileTheStoryRunsInAReadScenario) {
   struct Case {
     std::uint16_t phase, allowed, expected;
-  } cases[] = {{flow::kPhasePlaying, 1, 1},
-               {flow::kPhasePlaying, 0, 0},
-               {flow::kPhaseTitle, 1, 0},
-               {flow::kPhaseEnding, 1, 0}};
+  } cases[] = {{core::kPhasePlaying, 1, 1},
+               {core::kPhasePlaying, 0, 0},
+               {core::kPhaseTitle, 1, 0},
+               {core::kPhaseEnding, 1, 0}};
   for (const auto& c : cases) {
     Start("at 10 menu 40030\n");
-    flow::GamePhase = c.phase;
-    scenario::SkipAllowed = c.allowed;
+    core::Phase.GamePhase = c.phase;
+    core::Scenario.SkipAllowed = c.allowed;
     PumpUntil(15);
-    EXPECT_EQ(shell::SkipMode, c.expected) << c.phase << " " << c.allowed;
+    EXPECT_EQ(core::Input.SkipMode, c.expected) << c.phase << " " << c.allowed;
   }
 }
 
@@ -222,26 +224,26 @@ TEST_F(WindowTest, RepaintShowsThePictureAtEveryModeAndDepth) {
       Start(command, 1024, 768, bits);
       PaintPattern();
       PumpUntil(20);
-      shell::Present(nullptr);
+      core::Present(nullptr);
       const RECT c = Client();
       SCOPED_TRACE(std::to_string(bits) + " bits, " + command);
       // Client pixel (x, y) shows picture pixel (x × 640 / width, y × 400 / height) at the
       // scaled sizes, and the picture unscaled at 640 × 400 and in full screen.
-      const bool scaled = shell::ScreenMode == 40005;
+      const bool scaled = core::Window.ScreenMode == 40005;
       const int w = scaled ? c.right : 640;
       const int h = scaled ? c.bottom : 400;
       for (int y = 0; y < h; y += 37) {
         for (int x = 0; x < w; x += 29) {
           const int px = x * 640 / w;
           const int py = y * 400 / h;
-          ASSERT_TRUE(Same(Shown(x, y), visuals::BasePalette1[(px / 8 + py / 8) % 16]))
+          ASSERT_TRUE(Same(Shown(x, y), core::BasePalette1[(px / 8 + py / 8) % 16]))
               << x << "," << y;
         }
       }
-      if (shell::ScreenMode == 40000) {
+      if (core::Window.ScreenMode == 40000) {
         // The band below the picture is black.
         EXPECT_TRUE(Same(Shown(100, 450), PALETTEENTRY{0, 0, 0, 0}));
-        EXPECT_EQ(visuals::FadeSteps, bits > 8 ? 15 : 47);
+        EXPECT_EQ(core::Screen.FadeSteps, bits > 8 ? 15 : 47);
       }
     }
   }
@@ -250,13 +252,13 @@ TEST_F(WindowTest, RepaintShowsThePictureAtEveryModeAndDepth) {
 TEST_F(WindowTest, PresentScalesItsRectangleAndIgnoresAnEmptyOne) {
   Start("at 10 menu 40007\n", 1600, 1200);
   PumpUntil(20);
-  ASSERT_EQ(shell::ClientWidth, 1280);
+  ASSERT_EQ(core::Window.ClientWidth, 1280);
   PaintPattern();
-  RECT empty = visuals::kEmptyUpdateRect;
-  shell::Present(&empty);
+  RECT empty = core::kEmptyUpdateRect;
+  core::Present(&empty);
   EXPECT_TRUE(Same(Shown(25, 45), PALETTEENTRY{0, 0, 0, 0}));  // nothing repainted
   RECT r{10, 20, 30, 40};
-  shell::Present(&r);
+  core::Present(&r);
   EXPECT_EQ(r.left, 640);
   EXPECT_EQ(r.right, 0);
   // Client rectangle 20, 40, 61, 81 was repainted, and nothing outside it.
@@ -271,13 +273,13 @@ TEST_F(WindowTest, PaletteAnimationShowsAtOnceOnlyOnAPaletteDisplay) {
   for (int bits : {8, 32}) {
     Start("", 1024, 768, bits);
     PaintPattern();
-    shell::Present(nullptr);
+    core::Present(nullptr);
     const PALETTEENTRY red{255, 0, 0, PC_RESERVED};
-    visuals::ShownPalette[1] = red;
-    AnimatePalette(visuals::WindowPalette, 1, 1, &visuals::ShownPalette[1]);
+    core::Screen.ShownPalette[1] = red;
+    AnimatePalette(core::Screen.WindowPalette, 1, 1, &core::Screen.ShownPalette[1]);
     // Picture pixel (8, 0) has colour 1.
     EXPECT_EQ(Same(Shown(8, 0), red), bits == 8) << bits;
-    shell::Present(nullptr);
+    core::Present(nullptr);
     EXPECT_TRUE(Same(Shown(8, 0), red)) << bits;
   }
 }
@@ -285,15 +287,15 @@ TEST_F(WindowTest, PaletteAnimationShowsAtOnceOnlyOnAPaletteDisplay) {
 TEST_F(WindowTest, DisplayChangeWhileMinimisedWaitsForActivation) {
   Start("at 10 menu 40004\n");
   PumpUntil(15);
-  EXPECT_EQ(shell::ScreenMode, 40004);
+  EXPECT_EQ(core::Window.ScreenMode, 40004);
   ShowWindow(hwnd_, SW_MINIMIZE);
   SendMessageA(hwnd_, WM_DISPLAYCHANGE, 8, MAKELPARAM(1024, 768));
-  EXPECT_EQ(shell::DisplayChangePending, 1u);
+  EXPECT_EQ(core::Window.DisplayChangePending, 1u);
   ShowWindow(hwnd_, SW_RESTORE);
   SendMessageA(hwnd_, WM_ACTIVATE, WA_ACTIVE, 0);
-  EXPECT_EQ(shell::DisplayChangePending, 0u);
+  EXPECT_EQ(core::Window.DisplayChangePending, 0u);
   PumpUntil(20);  // the posted display change is handled
-  EXPECT_EQ(shell::ScreenWidth, 1024);
+  EXPECT_EQ(core::Window.ScreenWidth, 1024);
 }
 
 TEST_F(WindowTest, MouseButtonsAndKeysBecomeInputEvents) {
@@ -301,28 +303,28 @@ TEST_F(WindowTest, MouseButtonsAndKeysBecomeInputEvents) {
       "at 10 click 5 6\nat 20 rclick\nat 30 key escape\nat 200 key home\nat 400 key enter\n"
       "at 600 key space 1000\n");
   PumpUntil(15);
-  EXPECT_EQ(shell::InputEvents, shell::kInputDecide);
-  EXPECT_EQ(shell::MouseX, 5);
-  EXPECT_EQ(shell::MouseY, 6);
-  shell::ClearInput();
+  EXPECT_EQ(core::Input.InputEvents, core::kInputDecide);
+  EXPECT_EQ(core::Input.MouseX, 5);
+  EXPECT_EQ(core::Input.MouseY, 6);
+  core::ClearInput();
   PumpUntil(25);
-  EXPECT_EQ(shell::InputEvents, shell::kInputCancel);
-  shell::ClearInput();
+  EXPECT_EQ(core::Input.InputEvents, core::kInputCancel);
+  core::ClearInput();
   PumpUntil(150);
-  EXPECT_EQ(shell::InputEvents, shell::kInputCancel);
-  shell::ClearInput();
+  EXPECT_EQ(core::Input.InputEvents, core::kInputCancel);
+  core::ClearInput();
   PumpUntil(350);
-  EXPECT_EQ(shell::InputEvents, shell::kInputCancel);
-  shell::ClearInput();
+  EXPECT_EQ(core::Input.InputEvents, core::kInputCancel);
+  core::ClearInput();
   PumpUntil(550);
-  EXPECT_EQ(shell::InputEvents, shell::kInputDecide);
-  shell::ClearInput();
+  EXPECT_EQ(core::Input.InputEvents, core::kInputDecide);
+  core::ClearInput();
   // A key held for a second gives its bit once.
   PumpUntil(700);
-  EXPECT_EQ(shell::InputEvents, shell::kInputSpace);
-  shell::ClearInput();
+  EXPECT_EQ(core::Input.InputEvents, core::kInputSpace);
+  core::ClearInput();
   PumpUntil(1700);
-  EXPECT_EQ(shell::InputEvents, 0);
+  EXPECT_EQ(core::Input.InputEvents, 0);
 }
 
 TEST_F(WindowTest, KeysWhileAnotherWindowHasTheFocusAreNotSeen) {
@@ -334,14 +336,14 @@ TEST_F(WindowTest, KeysWhileAnotherWindowHasTheFocusAreNotSeen) {
       "at 200 key space 500\nat 300 deactivate\nat 800 activate\nat 900 key space 50\n"
       "at 1000 key space 50\n");
   PumpUntil(190);
-  EXPECT_EQ(shell::InputEvents, 0);
+  EXPECT_EQ(core::Input.InputEvents, 0);
   PumpUntil(250);
-  EXPECT_EQ(shell::InputEvents, shell::kInputSpace);
-  shell::ClearInput();
+  EXPECT_EQ(core::Input.InputEvents, core::kInputSpace);
+  core::ClearInput();
   PumpUntil(990);
-  EXPECT_EQ(shell::InputEvents, 0);
+  EXPECT_EQ(core::Input.InputEvents, 0);
   PumpUntil(1100);
-  EXPECT_EQ(shell::InputEvents, shell::kInputSpace);
+  EXPECT_EQ(core::Input.InputEvents, core::kInputSpace);
 }
 
 }  // namespace

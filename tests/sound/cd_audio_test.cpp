@@ -8,6 +8,7 @@
 #include "authoring/picture_file.h"
 #include "core/format_text.h"
 #include "core/game_state.h"
+#include "core/settings.h"
 #include "sound/sound_state.h"
 #include "sound_fixture.h"
 #include "support/scenario_builder.h"
@@ -19,7 +20,7 @@ using Lines = std::vector<std::string>;
 
 class CdAudioTest : public hotaru_test::SoundTest {
  protected:
-  std::uint8_t Track() { return scenario::GetU8(scenario::GameState, scenario::field::kCdTrack); }
+  std::uint8_t Track() { return core::GetU8(core::GameState, core::field::kCdTrack); }
   std::uint32_t TimeOf(const std::string& details, std::uint32_t from) {
     for (const auto& line : TimedTraceOf("cd")) {
       if (line.ms >= from && line.details == details) return line.ms;
@@ -186,7 +187,7 @@ TEST_F(CdAudioTest, FadeOutLowersTheVolumeIn32StepsThenStopsAndRestoresIt) {
 }
 
 TEST_F(CdAudioTest, WithMusicOffPlayIsLogicalAndTheDeviceIsNotAsked) {
-  shell::Music = 0;
+  core::Settings.Music = 0;
   const std::size_t mark = Mark();
   sound::CdPlay(4);
   EXPECT_EQ(sound::CdPlaying, 1u);
@@ -217,7 +218,7 @@ TEST_F(CdAudioTest, TheSettingsDialogSwitchesMusicOffAndOnAgainWithTheLogicalTra
 TEST_F(CdAudioTest, MusicSwitchedOnWithAFadePendingKeepsTheFadeForTheSceneChange) {
   WriteBytes(dir() / "track05.wav", hotaru_test::WavFile(5000));
   Start("at 1000 menu 40020\nat 1010 dialog Music=1 ok\n");
-  shell::Music = 0;
+  core::Settings.Music = 0;
   sound::CdPlay(3);
   sound::CdMarkFade();
   const std::size_t before = Mark();
@@ -280,8 +281,7 @@ TEST_F(CdAudioTest, ASceneChangeFadesTheMarkedMusicAndPlaysTheQueuedOne) {
   const authoring::PictureImage image{8, 8, std::vector<std::uint8_t>(64, 2)};
   hotaru_test::Bytes picture;
   ASSERT_EQ(authoring::BuildPictureFile(image, authoring::PictureOptions{}, &picture), "");
-  WriteBytes(dir() / resources::FormatString("S%02d.VGR", visuals::BackgroundRecord(1)[0]),
-             picture);
+  WriteBytes(dir() / core::FormatString("S%02d.VGR", visuals::BackgroundRecord(1)[0]), picture);
   WriteBytes(dir() / "track05.wav", hotaru_test::WavFile(20000));
   WriteBytes(dir() / "track06.wav", hotaru_test::WavFile(20000));
   WriteScenarioFile(1, hotaru_test::ScenarioBuilder::Assemble(R"(

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/game_state.h"
+#include "core/settings.h"
 #include "scenario/save_slots.h"
 #include "scenario/scenario_loader.h"
 #include "sound/pcm.h"
@@ -30,9 +31,7 @@ class PcmTest : public hotaru_test::SoundTest {
     WriteSound();
   }
   void WriteSound() { WriteBytes(dir() / "HT_VD07.P16", Bytes(kFileBytes, 0x11)); }
-  static bool Playing() {
-    return scenario::GetU8(scenario::GameState, scenario::field::kPcmPlaying) != 0;
-  }
+  static bool Playing() { return core::GetU8(core::GameState, core::field::kPcmPlaying) != 0; }
   std::uint32_t TimeOfWave(const std::string& details) {
     for (const auto& line : TimedTraceOf("wave")) {
       if (line.details == details) return line.ms;
@@ -71,9 +70,9 @@ TEST_F(PcmTest, ACountedSoundPlaysItsLoopsThenTheWindowStopsIt) {
                      "reset", "close"}));
     EXPECT_EQ(TimeOfWave("done"), start + c.ms);
     EXPECT_FALSE(Playing());
-    EXPECT_EQ(scenario::GetU16(scenario::GameState, scenario::field::kPcmLoops), c.loops);
-    EXPECT_EQ(scenario::GetU16(scenario::GameState, scenario::field::kPcmParam), 40);
-    EXPECT_EQ(scenario::GetU8(scenario::GameState, scenario::field::kPcmNumber), 7);
+    EXPECT_EQ(core::GetU16(core::GameState, core::field::kPcmLoops), c.loops);
+    EXPECT_EQ(core::GetU16(core::GameState, core::field::kPcmParam), 40);
+    EXPECT_EQ(core::GetU8(core::GameState, core::field::kPcmNumber), 7);
   }
 }
 
@@ -88,7 +87,7 @@ TEST_F(PcmTest, AnEndlessSoundPlaysUntilStopped) {
   EXPECT_EQ(Details("wave", mark),
             (Lines{"open 22050 1 16", "write 10000 loops endless", "reset", "close"}));
   EXPECT_FALSE(Playing());
-  EXPECT_EQ(scenario::GetU8(scenario::GameState, scenario::field::kPcmNumber), 7);
+  EXPECT_EQ(core::GetU8(core::GameState, core::field::kPcmNumber), 7);
 }
 
 TEST_F(PcmTest, FinishFadesAnEndlessSoundIn32StepsAndRestoresTheVolume) {
@@ -129,7 +128,7 @@ TEST_F(PcmTest, FinishWaitsForACountedSoundToEnd) {
 }
 
 TEST_F(PcmTest, WithPcmOffTheStateIsKeptAndTheDeviceIsNotAsked) {
-  shell::Pcm = 0;
+  core::Settings.Pcm = 0;
   sound::PcmLoad(7);
   const std::uint32_t start = GetTickCount();
   const std::size_t mark = Mark();
@@ -153,7 +152,7 @@ TEST_F(PcmTest, PlayWithoutALoadedSoundAndUnloadLeaveNothingPlaying) {
   sound::PcmUnload();
   EXPECT_FALSE(Playing());
   EXPECT_EQ(sound::PcmBlock, 0u);
-  EXPECT_EQ(scenario::GetU8(scenario::GameState, scenario::field::kPcmNumber), 255);
+  EXPECT_EQ(core::GetU8(core::GameState, core::field::kPcmNumber), 255);
   EXPECT_EQ(Details("wave", mark),
             (Lines{"open 22050 1 16", "write 10000 loops endless", "reset", "close"}));
 }
@@ -249,11 +248,11 @@ TEST_F(PcmTest, RestoreStateReloadsTheSavedSoundAndPlaysItWithItsLoopCount) {
     // The sound playing is stopped first; only what the restore starts afterwards counts.
     const auto open = std::find(wave.begin(), wave.end(), "open 22050 1 16");
     EXPECT_EQ(Lines(open, wave.end()), c.wave) << "loops " << c.loops;
-    EXPECT_EQ(scenario::GetU8(scenario::GameState, scenario::field::kPcmNumber), 7);
+    EXPECT_EQ(core::GetU8(core::GameState, core::field::kPcmNumber), 7);
     EXPECT_EQ(Playing(), c.playing);
     if (c.playing) {
-      EXPECT_EQ(scenario::GetU16(scenario::GameState, scenario::field::kPcmLoops), c.loops);
-      EXPECT_EQ(scenario::GetU16(scenario::GameState, scenario::field::kPcmParam), 60);
+      EXPECT_EQ(core::GetU16(core::GameState, core::field::kPcmLoops), c.loops);
+      EXPECT_EQ(core::GetU16(core::GameState, core::field::kPcmParam), 60);
     }
     sound::PcmUnload();
   }

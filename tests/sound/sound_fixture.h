@@ -8,7 +8,8 @@
 #include <vector>
 
 #include "core/message_pump.h"
-#include "core/shell_state.h"
+#include "core/settings.h"
+#include "core/window_state.h"
 #include "sound/cd_audio.h"
 #include "support/audio_files.h"
 #include "support/scenario_fixture.h"
@@ -26,13 +27,13 @@ class SoundTest : public ScenarioTest {
     options.trace_ops = true;
     RestartBackend(options, script);
     ASSERT_TRUE(OpenWindow());
-    SetTimer(shell::MainWindow, 1, 60, nullptr);
-    shell::Music = shell::Pcm = 1;
+    SetTimer(core::Window.MainWindow, 1, 60, nullptr);
+    core::Settings.Music = core::Settings.Pcm = 1;
     sound::CdOpen(0);
   }
   // Lets time pass on the virtual clock, pumping as the game's waits do.
   void PumpUntil(DWORD ms) {
-    while (GetTickCount() < ms) shell::PumpMessage();
+    while (GetTickCount() < ms) core::PumpMessage();
   }
   // The number of trace lines so far: a mark to read the lines after it.
   std::size_t Mark() { return backend().trace_lines().size(); }

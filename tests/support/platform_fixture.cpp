@@ -4,7 +4,8 @@
 #include <iterator>
 #include <random>
 
-#include "core/shell_state.h"
+#include "core/settings.h"
+#include "core/window_state.h"
 #include "platform/backend.h"
 
 namespace hotaru_test {
@@ -21,7 +22,7 @@ void PlatformTest::SetUp() {
   options.ini_path = ini_path().string();
   game_.emplace(options);
   const std::string data = dir_.string();
-  std::snprintf(shell::DataDir, sizeof shell::DataDir, "%s", data.c_str());
+  std::snprintf(core::Settings.DataDir, sizeof core::Settings.DataDir, "%s", data.c_str());
 }
 
 void PlatformTest::RestartBackend(platform::headless::Options options, const std::string& script) {
@@ -69,7 +70,7 @@ std::string PlatformTest::ExpectFatal(const std::function<void()>& fn) {
   } catch (const platform::ProcessExit& e) {
     EXPECT_EQ(e.status, 1);
     // The exit guard is part of the state a test may go on with.
-    shell::Exiting = false;
+    core::Window.Exiting = false;
     if (backend().message_boxes().size() == boxes_before) return "";
     return backend().message_boxes().back().text;
   }

@@ -22,7 +22,7 @@ class PlatformTest : public ::testing::Test {
   void TearDown() override;
 
   platform::headless::HeadlessBackend& backend() { return game_->backend(); }
-  // The data folder (shell::DataDir points at it).
+  // The data folder (core::Settings.DataDir points at it).
   const std::filesystem::path& dir() const { return dir_; }
   // The profile file the platform reads for "hotaru.ini".
   std::filesystem::path ini_path() const { return dir_ / "hotaru.ini"; }

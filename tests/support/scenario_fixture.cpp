@@ -5,10 +5,9 @@
 #include "core/flags.h"
 #include "core/format_text.h"
 #include "core/memory_blocks.h"
-#include "core/palette_state.h"
 #include "core/picture.h"
 #include "core/scenario_state.h"
-#include "core/shell_state.h"
+#include "core/screen_state.h"
 #include "scenario/event_interpreter.h"
 #include "scenario/scenario_loader.h"
 
@@ -44,13 +43,13 @@ void ScenarioTest::WriteScenario(std::uint8_t n, const ScenarioBuilder& scenario
 }
 
 void ScenarioTest::WriteScenarioFile(std::uint8_t n, const Bytes& file) {
-  WriteBytes(dir() / resources::FormatString("%03d.SCN", n), file);
+  WriteBytes(dir() / core::FormatString("%03d.SCN", n), file);
 }
 
 void ScenarioTest::RunLabel(std::uint8_t n, std::uint8_t label) {
   scenario::EnterScenario(n, false);
   scenario::SetEventPC(scenario::LabelOffset(label));
-  scenario::ScriptStop = 0;
+  core::Scenario.ScriptStop = 0;
   scenario::RunEvents();
 }
 
@@ -87,13 +86,13 @@ std::vector<std::string> ScenarioTest::OpPlaces() const {
 }
 
 std::uint8_t ScenarioTest::ShownPixel(int x, int y) {
-  std::uint8_t* p = visuals::LockPicture(visuals::VmemDIB);
-  const std::uint8_t v = *visuals::PixelAt(p, x, y);
-  resources::MemUnlock(visuals::VmemDIB);
+  std::uint8_t* p = core::LockPicture(core::Screen.VmemDIB);
+  const std::uint8_t v = *core::PixelAt(p, x, y);
+  core::MemUnlock(core::Screen.VmemDIB);
   return v;
 }
 
-std::uint8_t ScenarioTest::Flag(std::uint8_t n) { return scenario::Flag(n); }
-void ScenarioTest::SetFlag(std::uint8_t n, std::uint8_t v) { scenario::SetFlag(n, v); }
+std::uint8_t ScenarioTest::Flag(std::uint8_t n) { return core::Flag(n); }
+void ScenarioTest::SetFlag(std::uint8_t n, std::uint8_t v) { core::SetFlag(n, v); }
 
 }  // namespace hotaru_test

@@ -19,11 +19,11 @@ std::vector<std::uint8_t> MakeTestFont(int glyphs) {
   return font;
 }
 
-resources::MemHandle InstallFont(const std::vector<std::uint8_t>& font) {
-  const resources::MemHandle block =
-      resources::MemAlloc(static_cast<std::uint32_t>(font.size()), text::kFontFileName);
-  std::memcpy(resources::MemLock(block), font.data(), font.size());
-  resources::MemUnlock(block);
+core::MemHandle InstallFont(const std::vector<std::uint8_t>& font) {
+  const core::MemHandle block =
+      core::MemAlloc(static_cast<std::uint32_t>(font.size()), text::kFontFileName);
+  std::memcpy(core::MemLock(block), font.data(), font.size());
+  core::MemUnlock(block);
   text::FontData = block;
   return block;
 }

@@ -16,7 +16,7 @@ constexpr int kTestFontGlyphs = 240;
 std::vector<std::uint8_t> MakeTestFont(int glyphs = kTestFontGlyphs);
 
 // Loads `font` into a block and makes it the game's FontData.
-resources::MemHandle InstallFont(const std::vector<std::uint8_t>& font);
+core::MemHandle InstallFont(const std::vector<std::uint8_t>& font);
 
 // Whether glyph pixel (i, j) (column, row) of a 72-byte bitmap is ink.
 bool GlyphBit(const std::uint8_t* bitmap, int i, int j);

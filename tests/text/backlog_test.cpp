@@ -9,19 +9,19 @@
 
 #include "core/game_state.h"
 #include "core/memory_blocks.h"
-#include "core/palette_state.h"
 #include "core/picture.h"
 #include "core/scenario_state.h"
+#include "core/screen_state.h"
 #include "support/scenario_fixture.h"
 #include "support/test_font.h"
 #include "text/backlog.h"
 
 namespace {
 
+using core::GameState;
 using hotaru_test::Bytes;
 using hotaru_test::ScenarioBuilder;
-using scenario::GameState;
-namespace field = scenario::field;
+namespace field = core::field;
 using Entries = std::vector<std::pair<int, int>>;
 
 class BacklogTest : public hotaru_test::ScenarioTest {
@@ -32,7 +32,7 @@ class BacklogTest : public hotaru_test::ScenarioTest {
     SetHistory({});
   }
   static void SetHistory(const Entries& entries) {
-    scenario::SetU16(GameState, field::kHistoryCount, static_cast<std::uint16_t>(entries.size()));
+    core::SetU16(GameState, field::kHistoryCount, static_cast<std::uint16_t>(entries.size()));
     for (std::size_t i = 0; i < entries.size(); ++i) {
       GameState[field::kHistory + 2 * i] = static_cast<std::uint8_t>(entries[i].first);
       GameState[field::kHistory + 2 * i + 1] = static_cast<std::uint8_t>(entries[i].second);
@@ -40,7 +40,7 @@ class BacklogTest : public hotaru_test::ScenarioTest {
   }
   static Entries History() {
     Entries out;
-    const int count = scenario::GetU16(GameState, field::kHistoryCount);
+    const int count = core::GetU16(GameState, field::kHistoryCount);
     for (int i = 0; i < count; ++i) {
       out.emplace_back(GameState[field::kHistory + 2 * i], GameState[field::kHistory + 2 * i + 1]);
     }
@@ -54,12 +54,12 @@ class BacklogTest : public hotaru_test::ScenarioTest {
     return "";
   }
   static int InkedPixels() {
-    std::uint8_t* p = visuals::LockPicture(visuals::VmemDIB);
+    std::uint8_t* p = core::LockPicture(core::Screen.VmemDIB);
     int inked = 0;
     for (int y = 0; y < 400; ++y) {
-      for (int x = 0; x < 600; ++x) inked += *visuals::PixelAt(p, x, y) != 0;
+      for (int x = 0; x < 600; ++x) inked += *core::PixelAt(p, x, y) != 0;
     }
-    resources::MemUnlock(visuals::VmemDIB);
+    core::MemUnlock(core::Screen.VmemDIB);
     return inked;
   }
 };
@@ -88,7 +88,7 @@ TEST_F(BacklogTest, RecordingKeepsOneOfARepeatAndStopsWhenFull) {
   Start("");
   GameState[field::kCurrentScenario] = 3;
   for (int i = 0; i < 2001; ++i) text::RecordMessage(static_cast<std::uint8_t>(i % 2));
-  EXPECT_EQ(scenario::GetU16(GameState, field::kHistoryCount), 2000);
+  EXPECT_EQ(core::GetU16(GameState, field::kHistoryCount), 2000);
   EXPECT_EQ(GameState[field::kHistory + 2 * 1999 + 1], 1);
 }
 
@@ -114,7 +114,7 @@ TEST_F(BacklogTest, EntriesThatDoNotFitTheStoryDataDrawEmptyPages) {
   for (const auto& [scenario_number, message] : Entries{{2, 200}, {3, 7}}) {
     Start("at 1000 key escape\n");
     SetHistory({{scenario_number, message}, {1, 0}});
-    visuals::ClearPicture(visuals::VbufDIB);
+    core::ClearPicture(core::Screen.VbufDIB);
     text::ShowBacklog();
     EXPECT_GE(GetTickCount(), 1000u);
     EXPECT_EQ(text::ViewMessages, 0u);  // released on leaving
@@ -124,7 +124,7 @@ TEST_F(BacklogTest, EntriesThatDoNotFitTheStoryDataDrawEmptyPages) {
   // The entry that fits is drawn: message 0 of scenario 2, one glyph.
   Start("at 1000 key escape\n");
   SetHistory({{2, 0}, {1, 0}});
-  visuals::ClearPicture(visuals::VbufDIB);
+  core::ClearPicture(core::Screen.VbufDIB);
   text::ShowBacklog();
   EXPECT_EQ(FirstRectPresented(), "16 4 634 398");
   EXPECT_EQ(InkedPixels(), 0);  // the screen is left without text
@@ -138,13 +138,13 @@ TEST_F(BacklogTest, ACountBeyondTheHistoryIsReadAsAFullHistory) {
     GameState[field::kHistory + 2 * i] = 1;
     GameState[field::kHistory + 2 * i + 1] = 0;
   }
-  scenario::SetU16(GameState, field::kHistoryCount, 65535);
+  core::SetU16(GameState, field::kHistoryCount, 65535);
   EXPECT_EQ(text::HistoryCount(), 2000);
   text::ShowBacklog();
   EXPECT_GE(GetTickCount(), 1000u);
   // Nothing is recorded past the end of the record.
   text::RecordMessage(9);
-  EXPECT_EQ(scenario::GetU16(GameState, field::kHistoryCount), 65535);
+  EXPECT_EQ(core::GetU16(GameState, field::kHistoryCount), 65535);
 }
 
 }  // namespace

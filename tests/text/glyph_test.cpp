@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "core/memory_blocks.h"
-#include "core/palette_state.h"
 #include "core/picture.h"
+#include "core/screen_state.h"
 #include "core/sine_table.h"
 #include "support/scenario_fixture.h"
 #include "support/test_font.h"
@@ -33,37 +33,37 @@ class GlyphTest : public hotaru_test::ScenarioTest {
     hotaru_test::InstallFont(font);
   }
   static void FillScreen(std::uint8_t colour) {
-    std::uint8_t* p = visuals::LockPicture(visuals::VmemDIB);
-    std::memset(p + visuals::kPixelOffset, colour, visuals::kPixelBytes);
-    resources::MemUnlock(visuals::VmemDIB);
+    std::uint8_t* p = core::LockPicture(core::Screen.VmemDIB);
+    std::memset(p + core::kPixelOffset, colour, core::kPixelBytes);
+    core::MemUnlock(core::Screen.VmemDIB);
   }
   static std::vector<std::uint8_t> Screen() {
-    std::uint8_t* p = visuals::LockPicture(visuals::VmemDIB);
-    std::vector<std::uint8_t> pixels(p + visuals::kPixelOffset,
-                                     p + visuals::kPixelOffset + visuals::kPixelBytes);
-    resources::MemUnlock(visuals::VmemDIB);
+    std::uint8_t* p = core::LockPicture(core::Screen.VmemDIB);
+    std::vector<std::uint8_t> pixels(p + core::kPixelOffset,
+                                     p + core::kPixelOffset + core::kPixelBytes);
+    core::MemUnlock(core::Screen.VmemDIB);
     return pixels;
   }
   static std::uint8_t At(const std::vector<std::uint8_t>& screen, int x, int y) {
-    return screen[visuals::PixelOffset(x, y) - visuals::kPixelOffset];
+    return screen[core::PixelOffset(x, y) - core::kPixelOffset];
   }
   // The pixels that differ from the fill, as (x, y, colour).
   static std::vector<std::array<int, 3>> Changes() {
     const std::vector<std::uint8_t> screen = Screen();
     std::vector<std::array<int, 3>> out;
-    for (int y = 0; y < visuals::kPictureHeight; ++y) {
-      for (int x = 0; x < visuals::kPictureWidth; ++x) {
+    for (int y = 0; y < core::kPictureHeight; ++y) {
+      for (int x = 0; x < core::kPictureWidth; ++x) {
         if (At(screen, x, y) != 0x30) out.push_back({x, y, At(screen, x, y)});
       }
     }
     return out;
   }
-  static void ResetUpdateRect() { visuals::UpdateRect = visuals::kEmptyUpdateRect; }
+  static void ResetUpdateRect() { core::Screen.UpdateRect = core::kEmptyUpdateRect; }
   static void ExpectUpdateRect(LONG l, LONG t, LONG r, LONG b) {
-    EXPECT_EQ(visuals::UpdateRect.left, l);
-    EXPECT_EQ(visuals::UpdateRect.top, t);
-    EXPECT_EQ(visuals::UpdateRect.right, r);
-    EXPECT_EQ(visuals::UpdateRect.bottom, b);
+    EXPECT_EQ(core::Screen.UpdateRect.left, l);
+    EXPECT_EQ(core::Screen.UpdateRect.top, t);
+    EXPECT_EQ(core::Screen.UpdateRect.right, r);
+    EXPECT_EQ(core::Screen.UpdateRect.bottom, b);
   }
   using Changed = std::vector<std::array<int, 3>>;
 };
@@ -112,13 +112,13 @@ TEST_F(GlyphTest, CellsReachingOutOfThePictureAreClipped) {
 }
 
 TEST_F(GlyphTest, TextLayerClearingKeepsTheBackgroundBits) {
-  std::uint8_t* p = visuals::LockPicture(visuals::VmemDIB);
-  *visuals::PixelAt(p, 0, 0) = 8;
-  *visuals::PixelAt(p, 1, 0) = 13;
-  *visuals::PixelAt(p, 2, 0) = 4;
-  *visuals::PixelAt(p, 639, 399) = 255;
-  resources::MemUnlock(visuals::VmemDIB);
-  text::ClearTextLayer(visuals::VmemDIB);
+  std::uint8_t* p = core::LockPicture(core::Screen.VmemDIB);
+  *core::PixelAt(p, 0, 0) = 8;
+  *core::PixelAt(p, 1, 0) = 13;
+  *core::PixelAt(p, 2, 0) = 4;
+  *core::PixelAt(p, 639, 399) = 255;
+  core::MemUnlock(core::Screen.VmemDIB);
+  text::ClearTextLayer(core::Screen.VmemDIB);
   const std::vector<std::uint8_t> screen = Screen();
   EXPECT_EQ(At(screen, 0, 0), 0);
   EXPECT_EQ(At(screen, 1, 0), 1);
@@ -128,44 +128,44 @@ TEST_F(GlyphTest, TextLayerClearingKeepsTheBackgroundBits) {
 }
 
 TEST_F(GlyphTest, SavedRectanglesComeBackPixelForPixelAndClipAtTheEdges) {
-  std::uint8_t* p = visuals::LockPicture(visuals::VmemDIB);
+  std::uint8_t* p = core::LockPicture(core::Screen.VmemDIB);
   for (int y = 0; y < 400; ++y) {
-    for (int x = 0; x < 640; ++x) *visuals::PixelAt(p, x, y) = static_cast<std::uint8_t>(x * 7 + y);
+    for (int x = 0; x < 640; ++x) *core::PixelAt(p, x, y) = static_cast<std::uint8_t>(x * 7 + y);
   }
-  resources::MemUnlock(visuals::VmemDIB);
+  core::MemUnlock(core::Screen.VmemDIB);
   const std::vector<std::uint8_t> before = Screen();
-  const resources::MemHandle buffer = resources::MemAlloc(26 * 26, "cursor buf 1");
+  const core::MemHandle buffer = core::MemAlloc(26 * 26, "cursor buf 1");
 
   // Rows are stored top row first, `width` bytes each.
-  text::SaveRect(buffer, visuals::VmemDIB, 5, 7, 26, 26);
-  const auto* saved = static_cast<const std::uint8_t*>(resources::MemLock(buffer));
+  text::SaveRect(buffer, core::Screen.VmemDIB, 5, 7, 26, 26);
+  const auto* saved = static_cast<const std::uint8_t*>(core::MemLock(buffer));
   EXPECT_EQ(saved[0], At(before, 5, 7));
   EXPECT_EQ(saved[26 * 3 + 2], At(before, 7, 10));
-  resources::MemUnlock(buffer);
+  core::MemUnlock(buffer);
 
   for (const std::array<int, 2> at :
        {std::array{5, 7}, std::array{630, 390}, std::array{-10, -20}}) {
-    text::SaveRect(buffer, visuals::VmemDIB, static_cast<std::int16_t>(at[0]),
+    text::SaveRect(buffer, core::Screen.VmemDIB, static_cast<std::int16_t>(at[0]),
                    static_cast<std::int16_t>(at[1]), 26, 26);
     hotaru_test::InstallFont(hotaru_test::MakeTestFont());
     text::DrawGlyph(static_cast<std::int16_t>(at[0]), static_cast<std::int16_t>(at[1]), 223, 15, 0);
     ResetUpdateRect();
-    text::RestoreRect(visuals::VmemDIB, buffer, static_cast<std::int16_t>(at[0]),
+    text::RestoreRect(core::Screen.VmemDIB, buffer, static_cast<std::int16_t>(at[0]),
                       static_cast<std::int16_t>(at[1]), 26, 26);
     EXPECT_EQ(Screen(), before) << at[0] << "," << at[1];
     ExpectUpdateRect(at[0], at[1], at[0] + 26, at[1] + 26);
   }
-  resources::MemFree(buffer);
+  core::MemFree(buffer);
 }
 
 TEST(SineTable, QuarterCircleAndItsFolding) {
-  EXPECT_EQ(text::SineTable[0], 0);
-  EXPECT_EQ(text::SineTable[360], 32767);
-  EXPECT_EQ(text::SineTable[120], 16383);  // 30°: 32767 / 2 rounded down
+  EXPECT_EQ(core::SineTable[0], 0);
+  EXPECT_EQ(core::SineTable[360], 32767);
+  EXPECT_EQ(core::SineTable[120], 16383);  // 30°: 32767 / 2 rounded down
   for (int k = 0; k <= 360; ++k) {
     const double exact = 32767.0 * std::sin(k / 4.0 * std::acos(-1.0) / 180.0);
-    EXPECT_LE(text::SineTable[k], exact + 1e-6) << k;
-    EXPECT_GT(text::SineTable[k], exact - 1.0) << k;
+    EXPECT_LE(core::SineTable[k], exact + 1e-6) << k;
+    EXPECT_GT(core::SineTable[k], exact - 1.0) << k;
   }
   struct Case {
     std::uint32_t degrees;
@@ -180,8 +180,8 @@ TEST(SineTable, QuarterCircleAndItsFolding) {
                {360, 0},
                {390, 16383},
                {720, 0},
-               {721, text::SineTable[4]}};
-  for (const Case& c : cases) EXPECT_EQ(text::SineDegrees(c.degrees), c.value) << c.degrees;
+               {721, core::SineTable[4]}};
+  for (const Case& c : cases) EXPECT_EQ(core::SineDegrees(c.degrees), c.value) << c.degrees;
 }
 
 }  // namespace

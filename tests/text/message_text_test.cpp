@@ -8,12 +8,14 @@
 #include <vector>
 
 #include "core/flags.h"
+#include "core/game_phase.h"
 #include "core/game_state.h"
+#include "core/input_state.h"
 #include "core/memory_blocks.h"
-#include "core/palette_state.h"
 #include "core/picture.h"
 #include "core/scenario_state.h"
-#include "core/shell_state.h"
+#include "core/screen_state.h"
+#include "core/settings.h"
 #include "flow/game_flow.h"
 #include "scenario/message_text.h"
 #include "scenario/scenario_loader.h"
@@ -63,7 +65,7 @@ class MessageTextTest : public hotaru_test::ScenarioTest {
     s.Label(1).Code({0x50, 0, 0x4B, 10, 1, 0x20});
     s.Message(0, text);
     WriteScenario(1, s);
-    if (seen_before) scenario::MarkScenarioSeen(scenario::GameState, 1);
+    if (seen_before) scenario::MarkScenarioSeen(core::GameState, 1);
     RunLabel(1, 1);
     message_offset_ = static_cast<std::uint16_t>(s.MessageBlock()[2] | s.MessageBlock()[3] << 8);
   }
@@ -81,7 +83,7 @@ class MessageTextTest : public hotaru_test::ScenarioTest {
   }
   Lines Presents() const { return TraceOf("present"); }
   static std::uint8_t Pixel(int x, int y) { return ShownPixel(x, y); }
-  static text::TextPen Pen() { return scenario::LoadPen(scenario::GameState); }
+  static text::TextPen Pen() { return text::LoadPen(core::GameState); }
   static std::string Rect(int x, int y, int glyphs = 1) {
     return std::to_string(x) + ' ' + std::to_string(y) + ' ' +
            std::to_string(x + 24 * (glyphs - 1) + 26) + ' ' + std::to_string(y + 26);
@@ -132,31 +134,31 @@ TEST_F(MessageTextTest, LayoutWrapsNewLinesMarginsAndBlanks) {
     EXPECT_EQ(Pixel(c.last_x, c.last_y), 15);
     EXPECT_EQ(Pen().x, c.pen_x);
     EXPECT_EQ(Pen().y, c.pen_y);
-    visuals::ClearPicture(visuals::VmemDIB);
+    core::ClearPicture(core::Screen.VmemDIB);
   }
 
   // 0 draws and widens nothing; 0x1FFF widens the update rectangle only.
-  visuals::UpdateRect = visuals::kEmptyUpdateRect;
+  core::Screen.UpdateRect = core::kEmptyUpdateRect;
   ShowOwn(G(0) + kEnd, false);
-  EXPECT_EQ(visuals::UpdateRect.right, 0);
+  EXPECT_EQ(core::Screen.UpdateRect.right, 0);
   ShowOwn(G(0x1FFF) + kEnd, false);
-  EXPECT_EQ(visuals::UpdateRect.left, 16);
-  EXPECT_EQ(visuals::UpdateRect.right, 42);
+  EXPECT_EQ(core::Screen.UpdateRect.left, 16);
+  EXPECT_EQ(core::Screen.UpdateRect.right, 42);
   EXPECT_EQ(Pixel(16, 10), 0);
 }
 
 TEST_F(MessageTextTest, SeenTextFastAndSkipModeDropTheWaits) {
   // Seen text shown fast: no glyph waits and no presents.
-  shell::Skip = 1;
+  core::Settings.Skip = 1;
   ShowMessage(Glyphs(3) + kEnd, true);
-  EXPECT_EQ(scenario::SkipAllowed, 1);
+  EXPECT_EQ(core::Scenario.SkipAllowed, 1);
   EXPECT_TRUE(Presents().empty());
   EXPECT_LT(MessageEndedAt(), 10u);
 
   // Skipping (which entering an unseen scenario would end): not even the reader waits
   // wait, and the text is presented once, whole.
   Start("");
-  shell::SkipMode = 1;
+  core::Input.SkipMode = 1;
   ShowMessage(Glyphs(3) + Bytes{0xB2} + Glyphs(2) + Bytes{0xB3} + G(50) + kEnd, true);
   // (the page wait moved the pen back to the top left for the last glyph)
   EXPECT_EQ(Presents(), (Lines{Rect(16, 10, 5)}));
@@ -177,8 +179,8 @@ TEST_F(MessageTextTest, SeenTextFastKeepsPageWaitsAndLowKeepsOnlyThem) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     Start("at 500 click\nat 1000 click\n");
-    shell::Skip = c.skip ? 1 : 0;
-    shell::Low = c.low ? 1 : 0;
+    core::Settings.Skip = c.skip ? 1 : 0;
+    core::Settings.Low = c.low ? 1 : 0;
     ShowMessage(text, true);
     EXPECT_GT(MessageEndedAt(), c.ends_after);
     EXPECT_LT(MessageEndedAt(), c.ends_after + 100);
@@ -213,13 +215,13 @@ TEST_F(MessageTextTest, APressCompletesTheLineUnlessTheHurryLockIsOn) {
 TEST_F(MessageTextTest, ClickWaitBlinksThenRestoresTheCellAndSpaceShowsThePicture) {
   Start("at 200 key space\nat 400 click\nat 700 click\n");
   // A background that every pixel of the cursor cell can be checked against.
-  std::uint8_t* p = visuals::LockPicture(visuals::VmemDIB);
+  std::uint8_t* p = core::LockPicture(core::Screen.VmemDIB);
   for (int y = 0; y < 400; ++y) {
     for (int x = 0; x < 640; ++x)
-      *visuals::PixelAt(p, x, y) = static_cast<std::uint8_t>((x + 3 * y) % 13);
+      *core::PixelAt(p, x, y) = static_cast<std::uint8_t>((x + 3 * y) % 13);
   }
-  resources::MemUnlock(visuals::VmemDIB);
-  const resources::MemHandle shown = visuals::VmemDIB;
+  core::MemUnlock(core::Screen.VmemDIB);
+  const core::MemHandle shown = core::Screen.VmemDIB;
   ShowMessage(G(40) + Bytes{0xBA, 200, 0, 0xB2} + kEnd);  // the cursor at (40, 200)
 
   const auto presents = TimedTraceOf("present");
@@ -236,7 +238,7 @@ TEST_F(MessageTextTest, ClickWaitBlinksThenRestoresTheCellAndSpaceShowsThePictur
   ASSERT_EQ(whole.size(), 2u);
   EXPECT_NEAR(whole[0], 200, 40);
   EXPECT_NEAR(whole[1], 400, 40);
-  EXPECT_EQ(visuals::VmemDIB, shown);
+  EXPECT_EQ(core::Screen.VmemDIB, shown);
   EXPECT_GT(MessageEndedAt(), 700u);
   for (int y = 200; y < 226; ++y) {
     for (int x = 40; x < 66; ++x) ASSERT_EQ(Pixel(x, y), (x + 3 * y) % 13) << x << "," << y;
@@ -247,7 +249,7 @@ TEST_F(MessageTextTest, TheMenuAtAReaderWaitRedrawsThePageAndWaitsAgain) {
   const Bytes text = G(40) + G(41) + Bytes{0xB2} + G(42) + kEnd;
   // The second cancel leaves the menu.
   Start("at 300 rclick\nat 3000 rclick\nat 4000 click\n");
-  flow::GamePhase = flow::kPhasePlaying;
+  core::Phase.GamePhase = core::kPhasePlaying;
   ShowMessage(text);
   EXPECT_GT(MessageEndedAt(), 4000u);
   // The menu left the pen anywhere: the redraw brought it back to the wait's place.
@@ -256,7 +258,7 @@ TEST_F(MessageTextTest, TheMenuAtAReaderWaitRedrawsThePageAndWaitsAgain) {
 
   // Outside play a cancel just ends the wait.
   Start("at 300 rclick\nat 600 click\n");
-  flow::GamePhase = flow::kPhaseTitle;
+  core::Phase.GamePhase = core::kPhaseTitle;
   ShowMessage(text);
   EXPECT_GT(MessageEndedAt(), 300u);
   EXPECT_LT(MessageEndedAt(), 600u);
@@ -264,23 +266,23 @@ TEST_F(MessageTextTest, TheMenuAtAReaderWaitRedrawsThePageAndWaitsAgain) {
 
 TEST_F(MessageTextTest, PageStartAndSaveSnapshotFollowTheMessage) {
   Start("at 300 click\n");
-  scenario::SetFlag(33, 7);
+  core::SetFlag(33, 7);
   ShowMessage(G(40) + G(41) + Bytes{0xB3} + G(42) + kEnd);
   // The snapshot is the state as the message began: on its instruction, at its start.
-  EXPECT_EQ(scenario::GetU16(scenario::SaveImage, scenario::field::kEventPC), kCodeStart);
-  EXPECT_EQ(scenario::PageStart(scenario::SaveImage), message_offset_);
-  EXPECT_EQ(scenario::SaveImage[scenario::field::kFlags + 33], 7);
+  EXPECT_EQ(core::GetU16(core::SaveImage, core::field::kEventPC), kCodeStart);
+  EXPECT_EQ(text::PageStart(core::SaveImage), message_offset_);
+  EXPECT_EQ(core::SaveImage[core::field::kFlags + 33], 7);
   // After the page wait the page starts after it, at the top left, where the next glyph went.
-  EXPECT_EQ(scenario::PageStart(scenario::ResumeState), message_offset_ + 5);
-  EXPECT_EQ(scenario::PageStart(scenario::GameState), message_offset_ + 5);
-  EXPECT_EQ(scenario::LoadPen(scenario::ResumeState).x, 16);
-  EXPECT_EQ(scenario::LoadPen(scenario::ResumeState).y, 10);
+  EXPECT_EQ(text::PageStart(core::ResumeState), message_offset_ + 5);
+  EXPECT_EQ(text::PageStart(core::GameState), message_offset_ + 5);
+  EXPECT_EQ(text::LoadPen(core::ResumeState).x, 16);
+  EXPECT_EQ(text::LoadPen(core::ResumeState).y, 10);
   EXPECT_EQ(Pen().x, 40);
   EXPECT_EQ(Pen().y, 10);
 }
 
 TEST_F(MessageTextTest, EmbeddedCodesSetFlagsAndAShownBackgroundIsLeftAlone) {
-  scenario::GameState[scenario::field::kBackgroundNumber] = 5;
+  core::GameState[core::field::kBackgroundNumber] = 5;
   ShowMessage(Bytes{0xC8, 1, 2, 0xCC, 0, 1, 0x4B, 12, 7, 0x4C, 12, 250, 0xBD, 5, 0, 0} + G(40) +
               kEnd);
   EXPECT_EQ(Flag(117), 1);
@@ -302,8 +304,8 @@ TEST_F(MessageTextTest, AStoredMessageIsDrawnWithAPenOfItsOwn) {
   s.Message(4, kEnd);
   WriteScenario(1, s);
   scenario::EnterScenario(1, false);
-  scenario::StorePen(scenario::GameState, text::TextPen{});
-  const auto* base = static_cast<const std::uint8_t*>(resources::MemLock(scenario::MessageData));
+  text::StorePen(core::GameState, text::TextPen{});
+  const auto* base = static_cast<const std::uint8_t*>(core::MemLock(core::Scenario.MessageData));
   const auto message = [base](int n) { return base + (base[2 + 2 * n] | base[3 + 2 * n] << 8); };
   text::DrawMessageBlock(16, 10, message(3), 15, 0);
   // Code 185 with 4: x and the margin at 32, so the wrapped 25th glyph starts at 32.
@@ -315,10 +317,10 @@ TEST_F(MessageTextTest, AStoredMessageIsDrawnWithAPenOfItsOwn) {
   EXPECT_EQ(Pen().x, text::kPageLeft);
   EXPECT_EQ(Pen().y, text::kPageTop);
   // A message that begins with its end draws nothing.
-  visuals::ClearPicture(visuals::VmemDIB);
+  core::ClearPicture(core::Screen.VmemDIB);
   text::DrawMessageBlock(16, 10, message(4), 15, 0);
   EXPECT_EQ(Pixel(16, 10), 0);
-  resources::MemUnlock(scenario::MessageData);
+  core::MemUnlock(core::Scenario.MessageData);
 }
 
 }  // namespace

@@ -10,7 +10,7 @@
 
 namespace {
 
-using scenario::TextCode;
+using core::TextCode;
 
 // A pen in the middle of a line, away from every default, so that a field a code leaves
 // alone shows as unchanged.
@@ -31,8 +31,8 @@ bool Same(const text::TextPen& a, const text::TextPen& b) {
 
 // Scans `bytes` as one item and applies it to `pen`.
 bool Apply(text::TextPen& pen, const std::vector<std::uint8_t>& bytes) {
-  scenario::TextItem item;
-  EXPECT_TRUE(scenario::ScanTextItem(bytes.data(), bytes.size(), 0, &item));
+  core::TextItem item;
+  EXPECT_TRUE(core::ScanTextItem(bytes.data(), bytes.size(), 0, &item));
   return text::ApplyPenCode(pen, item);
 }
 
@@ -63,12 +63,12 @@ TEST(ApplyPenCode, EveryOtherItemLeavesThePenAlone) {
   std::set<TextCode> pen_codes = {TextCode::NewLine, TextCode::CarriageReturn, TextCode::Colour,
                                   TextCode::Shadow,  TextCode::SetX,           TextCode::SetY};
   std::vector<std::vector<std::uint8_t>> others = {
-      {0x00, 40},            // a glyph
-      {scenario::kTextEnd},  // the end
-      {0x4B, 12, 7},         // an embedded operation
-      {0x70},                // an ignored byte
+      {0x00, 40},        // a glyph
+      {core::kTextEnd},  // the end
+      {0x4B, 12, 7},     // an embedded operation
+      {0x70},            // an ignored byte
   };
-  for (const scenario::TextCodeInfo& row : scenario::TextCodeTable()) {
+  for (const core::TextCodeInfo& row : core::TextCodeTable()) {
     if (pen_codes.count(static_cast<TextCode>(row.number)) == 0) {
       others.push_back(std::vector<std::uint8_t>(1 + row.operand_bytes, 1));
       others.back()[0] = row.number;

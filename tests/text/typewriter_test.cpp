@@ -7,12 +7,14 @@
 #include <vector>
 
 #include "core/flags.h"
+#include "core/input_state.h"
 #include "core/memory_blocks.h"
 #include "core/message_pump.h"
-#include "core/palette_state.h"
 #include "core/picture.h"
 #include "core/scenario_state.h"
-#include "core/shell_state.h"
+#include "core/screen_state.h"
+#include "core/settings.h"
+#include "core/window_state.h"
 #include "scenario/scenario_loader.h"
 #include "support/scenario_fixture.h"
 #include "support/test_font.h"
@@ -43,14 +45,14 @@ class TypewriterTest : public hotaru_test::ScenarioTest {
     FillBackdrop();
   }
   static void FillBackdrop() {
-    std::uint8_t* p = visuals::LockPicture(visuals::VmemDIB);
-    for (int y = 0; y < visuals::kPictureHeight; ++y) {
-      for (int x = 0; x < visuals::kPictureWidth; ++x) *visuals::PixelAt(p, x, y) = Backdrop(x, y);
+    std::uint8_t* p = core::LockPicture(core::Screen.VmemDIB);
+    for (int y = 0; y < core::kPictureHeight; ++y) {
+      for (int x = 0; x < core::kPictureWidth; ++x) *core::PixelAt(p, x, y) = Backdrop(x, y);
     }
-    resources::MemUnlock(visuals::VmemDIB);
+    core::MemUnlock(core::Screen.VmemDIB);
   }
   void TearDown() override {
-    shell::DisplayBits = 8;
+    core::Window.DisplayBits = 8;
     ScenarioTest::TearDown();
   }
 
@@ -61,14 +63,14 @@ class TypewriterTest : public hotaru_test::ScenarioTest {
     s.Label(1).Code({0x20});
     s.Message(0, text);
     LoadMessages(s);
-    const auto* block = static_cast<const std::uint8_t*>(resources::MemLock(scenario::MessageData));
+    const auto* block = static_cast<const std::uint8_t*>(core::MemLock(core::Scenario.MessageData));
     text::TypeStart(16, 10, block + (block[2] | block[3] << 8), 15, 0);
-    resources::MemUnlock(scenario::MessageData);
+    core::MemUnlock(core::Scenario.MessageData);
   }
   static void LoadMessages(const ScenarioBuilder& s) {
     const Bytes file = s.Build();
     scenario::InstallScenario(1, file.data(), static_cast<std::uint32_t>(file.size()));
-    scenario::SkipAllowed = 0;
+    core::Scenario.SkipAllowed = 0;
   }
   // Steps `frames` frames; the pen's x after each.
   static std::vector<int> StepXs(int frames) {
@@ -83,8 +85,8 @@ class TypewriterTest : public hotaru_test::ScenarioTest {
   // Whether every pixel of the 26 × 26 cell at (x, y), clipped, passes `test`.
   template <typename Test>
   static bool AllOfCell(int x, int y, Test test) {
-    for (int j = y; j < y + 26 && j < visuals::kPictureHeight; ++j) {
-      for (int i = x; i < x + 26 && i < visuals::kPictureWidth; ++i) {
+    for (int j = y; j < y + 26 && j < core::kPictureHeight; ++j) {
+      for (int i = x; i < x + 26 && i < core::kPictureWidth; ++i) {
         if (!test(i, j, Pixel(i, j))) return false;
       }
     }
@@ -113,7 +115,7 @@ TEST_F(TypewriterTest, TypesOneItemPerFrameOnAPaletteDisplayAndFourOnADeeperOne)
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.bits);
-    shell::DisplayBits = static_cast<std::uint16_t>(c.bits);
+    core::Window.DisplayBits = static_cast<std::uint16_t>(c.bits);
     FillBackdrop();
     Start(text);
     ASSERT_TRUE(text::Typewriter.active);
@@ -147,14 +149,14 @@ TEST_F(TypewriterTest, ADecideHurriesTheStepToTheNextWait) {
   EXPECT_EQ(StepXs(2), (std::vector<int>{16, 40}));
   // A decide waiting in the input: the delay runs out first, then the rest up to the wait
   // comes in one frame, its delays notwithstanding.
-  shell::InputEvents = shell::kInputDecide;
+  core::Input.InputEvents = core::kInputDecide;
   EXPECT_EQ(StepXs(5), (std::vector<int>(5, 40)));
-  EXPECT_EQ(shell::InputEvents, shell::kInputDecide);
+  EXPECT_EQ(core::Input.InputEvents, core::kInputDecide);
   text::TypeStep();
   EXPECT_EQ(text::Typewriter.pen.x, 88);
   EXPECT_TRUE(text::Typewriter.waiting);
   EXPECT_EQ(text::Typewriter.cursor, 223);
-  EXPECT_EQ(shell::InputEvents, 0);
+  EXPECT_EQ(core::Input.InputEvents, 0);
   EXPECT_EQ(text::Typewriter.delay_counter, 5);  // the last glyph's
 }
 
@@ -179,11 +181,11 @@ TEST_F(TypewriterTest, AReaderWaitBlinksItsCursorUntilAPress) {
 
   // A decide takes the cursor away, the cell left with the background alone, and typing
   // goes on where the cursor stood.
-  shell::InputEvents = shell::kInputDecide;
+  core::Input.InputEvents = core::kInputDecide;
   text::TypeStep();
   EXPECT_FALSE(text::Typewriter.waiting);
   EXPECT_FALSE(text::Typewriter.cursor_shown);
-  EXPECT_EQ(shell::InputEvents, 0);
+  EXPECT_EQ(core::Input.InputEvents, 0);
   EXPECT_TRUE(CellHasNoText(40, 10));
   text::TypeStep();
   EXPECT_EQ(Pixel(40, 10), 8);
@@ -194,7 +196,7 @@ TEST_F(TypewriterTest, AReaderWaitBlinksItsCursorUntilAPress) {
   EXPECT_EQ(text::Typewriter.cursor, 226);
   for (int frame = 0; frame < 5; ++frame) text::TypeStep();
   EXPECT_EQ(Pixel(64 + 8, 10 + 4), 8);
-  shell::InputEvents = shell::kInputCancel;
+  core::Input.InputEvents = core::kInputCancel;
   text::TypeStep();
   EXPECT_FALSE(text::Typewriter.waiting);
   EXPECT_TRUE(CellHasNoText(64, 10));
@@ -217,12 +219,12 @@ TEST_F(TypewriterTest, SkippingAndSeenTextFastPassTheWaits) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    shell::SkipMode = 0;
-    shell::Skip = 0;
+    core::Input.SkipMode = 0;
+    core::Settings.Skip = 0;
     Start(text);
-    shell::SkipMode = c.skip_mode ? 1 : 0;
-    shell::Skip = c.skip ? 1 : 0;
-    scenario::SkipAllowed = c.seen ? 1 : 0;
+    core::Input.SkipMode = c.skip_mode ? 1 : 0;
+    core::Settings.Skip = c.skip ? 1 : 0;
+    core::Scenario.SkipAllowed = c.seen ? 1 : 0;
     text::TypeStep();
     EXPECT_EQ(text::Typewriter.pen.x, c.x);
     EXPECT_EQ(text::Typewriter.active, c.active);
@@ -233,18 +235,18 @@ TEST_F(TypewriterTest, SkippingAndSeenTextFastPassTheWaits) {
   }
 
   // Skipping that begins during a wait ends it at the next frame.
-  shell::SkipMode = 0;
-  shell::Skip = 0;
+  core::Input.SkipMode = 0;
+  core::Settings.Skip = 0;
   Start(text);
   StepXs(2);
   ASSERT_TRUE(text::Typewriter.waiting);
-  shell::SkipMode = 1;
+  core::Input.SkipMode = 1;
   text::TypeStep();
   EXPECT_FALSE(text::Typewriter.waiting);
   text::TypeStep();
   EXPECT_FALSE(text::Typewriter.active);
   EXPECT_EQ(text::Typewriter.pen.x, 88);
-  shell::SkipMode = 0;
+  core::Input.SkipMode = 0;
 }
 
 TEST_F(TypewriterTest, WaveCodesInTypedTextArmTheScenes) {
@@ -288,12 +290,12 @@ TEST_F(TypewriterTest, TextThatEndsBadlyStopsTheTypewriter) {
   EXPECT_FALSE(text::Typewriter.active);
   text::TypeStart(16, 10, nullptr, 15, 0);
   EXPECT_FALSE(text::Typewriter.active);
-  const resources::MemHandle messages = scenario::MessageData;
-  scenario::MessageData = 0;
+  const core::MemHandle messages = core::Scenario.MessageData;
+  core::Scenario.MessageData = 0;
   text::TypeStart(16, 10, own.data(), 15, 0);
   EXPECT_FALSE(text::Typewriter.active);
   text::TypeStep();
-  scenario::MessageData = messages;
+  core::Scenario.MessageData = messages;
   EXPECT_TRUE(CellIsBackdrop(16, 10));
 }
 
@@ -307,7 +309,7 @@ TEST_F(TypewriterTest, ACursorAtTheEdgeIsClipped) {
   for (int frame = 0; frame < 5; ++frame) text::TypeStep();
   EXPECT_EQ(Pixel(632, 396), 8);
   EXPECT_EQ(Pixel(639, 399), 8);
-  shell::InputEvents = shell::kInputDecide;
+  core::Input.InputEvents = core::kInputDecide;
   text::TypeStep();
   EXPECT_TRUE(CellHasNoText(624, 392));
 }

@@ -15,12 +15,14 @@
 
 #include "authoring/picture_file.h"
 #include "core/game_state.h"
+#include "core/input_state.h"
 #include "core/memory_blocks.h"
-#include "core/palette_state.h"
 #include "core/picture.h"
 #include "core/scenario_state.h"
-#include "core/shell_state.h"
+#include "core/screen_state.h"
+#include "core/settings.h"
 #include "core/sine_table.h"
+#include "core/window_state.h"
 #include "platform/headless/input_script.h"
 #include "scenario/scenario_loader.h"
 #include "shell/startup.h"
@@ -38,8 +40,8 @@ using hotaru_test::ScenarioBuilder;
 using text::WaveDirection;
 using Pixels = std::vector<std::uint8_t>;  // 640 × 400, top row first
 
-constexpr int kW = visuals::kPictureWidth;
-constexpr int kH = visuals::kPictureHeight;
+constexpr int kW = core::kPictureWidth;
+constexpr int kH = core::kPictureHeight;
 constexpr std::uint8_t kBackground = 1;  // record 1: picture S01.VGR
 
 Bytes G(int n) { return {static_cast<std::uint8_t>(n >> 8), static_cast<std::uint8_t>(n)}; }
@@ -68,7 +70,7 @@ int Sine(int d) {
     sign = -1;
   }
   if (d > 90) d = 180 - d;
-  return sign * text::SineTable[static_cast<std::size_t>(4 * d)];
+  return sign * core::SineTable[static_cast<std::size_t>(4 * d)];
 }
 
 // A frame as the scene should compose it: the text bits of `text`, the background moved.
@@ -160,22 +162,22 @@ class WaveTextSceneTest : public hotaru_test::ScenarioTest {
     visuals::ShowBackground(kBackground);
     visuals::ShowComposed();
     visuals::ApplyScreenPalette();
-    std::uint8_t* p = visuals::LockPicture(visuals::VmemDIB);
+    std::uint8_t* p = core::LockPicture(core::Screen.VmemDIB);
     for (int y = 0; y < kH; ++y) {
-      for (int x = 0; x < kW; ++x) *visuals::PixelAt(p, x, y) |= TextBits(x, y);
+      for (int x = 0; x < kW; ++x) *core::PixelAt(p, x, y) |= TextBits(x, y);
     }
-    resources::MemUnlock(visuals::VmemDIB);
+    core::MemUnlock(core::Screen.VmemDIB);
   }
 
   static Pixels Screen() {
     Pixels out(static_cast<std::size_t>(kW * kH));
-    auto* p = static_cast<std::uint8_t*>(resources::MemLock(visuals::VmemDIB));
+    auto* p = static_cast<std::uint8_t*>(core::MemLock(core::Screen.VmemDIB));
     for (int y = 0; y < kH; ++y) {
       for (int x = 0; x < kW; ++x) {
-        out[static_cast<std::size_t>(y * kW + x)] = *visuals::PixelAt(p, x, y);
+        out[static_cast<std::size_t>(y * kW + x)] = *core::PixelAt(p, x, y);
       }
     }
-    resources::MemUnlock(visuals::VmemDIB);
+    core::MemUnlock(core::Screen.VmemDIB);
     return out;
   }
   static Pixels Background() {
@@ -212,12 +214,12 @@ class WaveTextSceneTest : public hotaru_test::ScenarioTest {
     s.Label(1).Code({0x21, sub, 0, start_mode, end_mode, 0x4B, 10, 1, 0x20});
     s.Message(0, text);
     WriteScenario(n, s);
-    if (seen_before) scenario::MarkScenarioSeen(scenario::GameState, n);
+    if (seen_before) scenario::MarkScenarioSeen(core::GameState, n);
 
     Scene scene;
     const int base = WholePresents();
     // Above 8 bits the opening palette repaints once before the first frame.
-    const int before_first_frame = shell::DisplayBits > 8 ? 1 : 0;
+    const int before_first_frame = core::Window.DisplayBits > 8 ? 1 : 0;
     std::size_t scanned = backend().trace_lines().size();
     int presents = base;
     backend().SetDumpProvider([&] {
@@ -229,7 +231,7 @@ class WaveTextSceneTest : public hotaru_test::ScenarioTest {
       }
       if (presents != seen) {
         const int frame = presents - base - before_first_frame - 1;
-        scene.shown[frame] = ToPalette(visuals::ShownPalette);
+        scene.shown[frame] = ToPalette(core::Screen.ShownPalette);
         if (wanted.count(frame) != 0) scene.pictures[frame] = Screen();
       }
       return std::string("{}");
@@ -325,7 +327,7 @@ TEST_F(WaveTextSceneTest, EachDirectionGoesOnFromWhereItsLastSceneLeftItsWave) {
 }
 
 TEST_F(WaveTextSceneTest, StartAndEndModesSetThePalettes) {
-  const Palette16 scene_palette = ToPalette(visuals::ScreenPalette);
+  const Palette16 scene_palette = ToPalette(core::Screen.ScreenPalette);
   const Palette16 wave = WavePalette(scene_palette);
   struct Case {
     std::uint8_t start, end;
@@ -349,9 +351,9 @@ TEST_F(WaveTextSceneTest, StartAndEndModesSetThePalettes) {
     const Scene scene = Run(kFiveGlyphs, WaveDirection::kHorizontal, c.start, c.end);
     ASSERT_EQ(scene.shown.count(0), 1u);
     EXPECT_EQ(scene.shown.at(0), c.first_frame);
-    EXPECT_EQ(ToPalette(visuals::ShownPalette), c.after);
-    EXPECT_EQ(ToPalette(visuals::ScreenPalette), scene_palette);  // the scene's own again
-    EXPECT_EQ(visuals::PaletteState, c.state);
+    EXPECT_EQ(ToPalette(core::Screen.ShownPalette), c.after);
+    EXPECT_EQ(ToPalette(core::Screen.ScreenPalette), scene_palette);  // the scene's own again
+    EXPECT_EQ(core::Screen.PaletteState, c.state);
     const Pixels screen = Screen();
     if (c.background_again) {
       EXPECT_TRUE(screen == Background());
@@ -367,8 +369,8 @@ TEST_F(WaveTextSceneTest, StartAndEndModesSetThePalettes) {
   Run(kFiveGlyphs, WaveDirection::kVertical, 0, 1);
   EXPECT_EQ(visuals::BackgroundNumber(), visuals::kNoBackground);
   EXPECT_TRUE(Screen() == Background());
-  EXPECT_EQ(ToPalette(visuals::ShownPalette), scene_palette);
-  EXPECT_EQ(visuals::PaletteState, 1);
+  EXPECT_EQ(ToPalette(core::Screen.ShownPalette), scene_palette);
+  EXPECT_EQ(core::Screen.PaletteState, 1);
 }
 
 TEST_F(WaveTextSceneTest, OpeningsAndClosingsTakeTheirFramesOnBothDisplays) {
@@ -397,7 +399,7 @@ TEST_F(WaveTextSceneTest, OpeningsAndClosingsTakeTheirFramesOnBothDisplays) {
     SCOPED_TRACE(std::to_string(c.bits) + (c.low ? " low " : " ") + std::to_string(c.start) + " " +
                  std::to_string(c.end));
     StartDisplay(c.bits);
-    shell::Low = c.low ? 1 : 0;
+    core::Settings.Low = c.low ? 1 : 0;
     const Scene scene = Run(kFiveGlyphs, WaveDirection::kVertical, c.start, c.end);
     EXPECT_EQ(scene.presents, c.frames + c.extra_presents);
     // Every frame is paced to 10 ms from its start (the virtual clock passes 11).
@@ -419,15 +421,15 @@ TEST_F(WaveTextSceneTest, OpeningsAndClosingsTakeTheirFramesOnBothDisplays) {
       EXPECT_EQ(scene.shown.at(frame)[8][0], 255 * level / steps);
     }
   }
-  shell::Low = 0;
+  core::Settings.Low = 0;
 }
 
 TEST_F(WaveTextSceneTest, SkippingEndsTheSceneOnceItsTextIsTyped) {
-  shell::SkipMode = 1;
+  core::Input.SkipMode = 1;
   // From black: the opening is cut short and shown at its end.
   const Bytes text = G(40) + Bytes{0xB2} + G(41) + Bytes{0xB3} + G(42) + kEnd;
   const Scene scene = Run(text, WaveDirection::kHorizontal, 1, 0, {0}, true);
-  EXPECT_EQ(shell::SkipMode, 1);
+  EXPECT_EQ(core::Input.SkipMode, 1);
   EXPECT_LT(scene.ms, 10u);
   // The whole text came in the first frame, without its waits.
   ASSERT_EQ(scene.pictures.count(0), 1u);
@@ -436,8 +438,9 @@ TEST_F(WaveTextSceneTest, SkippingEndsTheSceneOnceItsTextIsTyped) {
   EXPECT_EQ(first[10 * kW + 40], 8);
   EXPECT_EQ(first[10 * kW + 64], 8);
   EXPECT_EQ(scene.shown.size(), 2u + 1u);  // two frames, then the end's present
-  EXPECT_EQ(ToPalette(visuals::ShownPalette), WavePalette(ToPalette(visuals::ScreenPalette)));
-  shell::SkipMode = 0;
+  EXPECT_EQ(ToPalette(core::Screen.ShownPalette),
+            WavePalette(ToPalette(core::Screen.ScreenPalette)));
+  core::Input.SkipMode = 0;
 }
 
 TEST_F(WaveTextSceneTest, AMessageOutsideItsBlockShowsTheSceneWithoutText) {
@@ -456,11 +459,11 @@ TEST_F(WaveTextSceneTest, AMessageOutsideItsBlockShowsTheSceneWithoutText) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     PrepareScene();
-    scenario::MessageData =
-        resources::MemAlloc(static_cast<std::uint32_t>(c.block.size()), "MESSAGE DATA");
+    core::Scenario.MessageData =
+        core::MemAlloc(static_cast<std::uint32_t>(c.block.size()), "MESSAGE DATA");
     std::copy(c.block.begin(), c.block.end(),
-              static_cast<std::uint8_t*>(resources::MemLock(scenario::MessageData)));
-    resources::MemUnlock(scenario::MessageData);
+              static_cast<std::uint8_t*>(core::MemLock(core::Scenario.MessageData)));
+    core::MemUnlock(core::Scenario.MessageData);
     const Pixels before = Screen();
     const int phase = text::WaveMotions[0].phase;
     text::WaveTextScene(c.message, 0, 0, WaveDirection::kHorizontal);
@@ -469,7 +472,7 @@ TEST_F(WaveTextSceneTest, AMessageOutsideItsBlockShowsTheSceneWithoutText) {
     for (std::uint8_t& v : expected) v &= 3;
     EXPECT_TRUE(Screen() == expected);
     EXPECT_EQ(text::WaveMotions[0].phase, phase + 2);
-    resources::MemRelease(&scenario::MessageData);
+    core::MemRelease(&core::Scenario.MessageData);
   }
 }
 

@@ -28,8 +28,8 @@ namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
 using Pictures = std::map<std::string, Bytes>;
 
-constexpr int W = visuals::kPictureWidth;
-constexpr int H = visuals::kPictureHeight;
+constexpr int W = core::kPictureWidth;
+constexpr int H = core::kPictureHeight;
 // What the screen holds before a picture is drawn: no picture file can write this value, so
 // every pixel still holding it was left alone by the decoder.
 constexpr std::uint8_t kUntouched = 16;
@@ -42,7 +42,7 @@ class DemoArtTest : public hotaru_test::PlatformTest {
  protected:
   void SetUp() override {
     PlatformTest::SetUp();
-    screen_ = visuals::AllocPicture("VbufDIB");
+    screen_ = core::AllocPicture("VbufDIB");
   }
 
   // Runs the generator into folder `out` and reads back every file it wrote.
@@ -83,22 +83,22 @@ class DemoArtTest : public hotaru_test::PlatformTest {
   // Decodes `file` as the game does, at offset (x, 0), onto a screen of untouched pixels;
   // the screen afterwards, top row first.
   Bytes Decode(const Bytes& file, std::int16_t x = 0) {
-    std::uint8_t* base = visuals::LockPicture(screen_);
-    std::memset(base + visuals::kPixelOffset, kUntouched, visuals::kPixelBytes);
-    resources::MemUnlock(screen_);
+    std::uint8_t* base = core::LockPicture(screen_);
+    std::memset(base + core::kPixelOffset, kUntouched, core::kPixelBytes);
+    core::MemUnlock(screen_);
 
-    const resources::MemHandle block =
-        resources::MemAlloc(static_cast<std::uint32_t>(file.size()), "pk:TEST.VGR");
-    std::memcpy(resources::MemLock(block), file.data(), file.size());
-    resources::MemUnlock(block);
+    const core::MemHandle block =
+        core::MemAlloc(static_cast<std::uint32_t>(file.size()), "pk:TEST.VGR");
+    std::memcpy(core::MemLock(block), file.data(), file.size());
+    core::MemUnlock(block);
     EXPECT_EQ(resources::DecodePicture(screen_, block, x, 0), 1);
-    resources::MemFree(block);
+    core::MemFree(block);
 
     Bytes pixels(static_cast<std::size_t>(W * H));
-    base = visuals::LockPicture(screen_);
+    base = core::LockPicture(screen_);
     for (int y = 0; y < H; ++y)
-      std::memcpy(&pixels[static_cast<std::size_t>(y * W)], visuals::PixelAt(base, 0, y), W);
-    resources::MemUnlock(screen_);
+      std::memcpy(&pixels[static_cast<std::size_t>(y * W)], core::PixelAt(base, 0, y), W);
+    core::MemUnlock(screen_);
     return pixels;
   }
 
@@ -108,7 +108,7 @@ class DemoArtTest : public hotaru_test::PlatformTest {
     return header;
   }
 
-  resources::MemHandle screen_ = 0;
+  core::MemHandle screen_ = 0;
 };
 
 TEST_F(DemoArtTest, WritesOnlyGamePicturesAndTheSameBytesEveryRun) {

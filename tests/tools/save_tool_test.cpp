@@ -14,7 +14,7 @@
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-namespace field = scenario::field;
+namespace field = core::field;
 
 class SaveToolTest : public hotaru_test::PlatformTest {
  protected:
@@ -27,7 +27,7 @@ class SaveToolTest : public hotaru_test::PlatformTest {
   // A plain record: scenario 12 at 0x0345, flags 20 = 3 and 104 = 1, scenario 12 and "V"
   // picture 5 seen, 17 history entries, dated, progress count 4.
   static Bytes Plain() {
-    std::array<std::uint8_t, scenario::kGameStateSize> r{};
+    std::array<std::uint8_t, core::kGameStateSize> r{};
     r[field::kCurrentScenario] = 12;
     r[field::kEventPC] = 0x45;
     r[field::kEventPC + 1] = 0x03;
@@ -53,7 +53,7 @@ TEST_F(SaveToolTest, ARecordSealedShowsWhatItHoldsAndUnsealsBackUnchanged) {
   WriteBytes(dir() / "plain.bin", Plain());
   ASSERT_EQ(Tool({"seal", "plain.bin", "ZEN2_00.SAV"}), 0);
   Bytes file = ReadBytes(dir() / "ZEN2_00.SAV");
-  ASSERT_EQ(file.size(), scenario::kGameStateSize);
+  ASSERT_EQ(file.size(), core::kGameStateSize);
   ASSERT_TRUE(scenario::UnsealSaveRecord(file)) << "the game reads what the tool seals";
 
   std::string shown;

@@ -156,18 +156,17 @@ TEST_F(ScnToolTest, AuditPrintsOneLinePerFindingAndExitsWithOneForAny) {
 // text code.
 std::string StoryReachingEverything() {
   std::string code = "L0: end\nL1:\n", called;
-  for (const auto& row : scenario::OpcodeTable()) {
+  for (const auto& row : core::OpcodeTable()) {
     std::string line(row.mnemonic);
-    if (row.form == scenario::OpcodeForm::kSubOperation) {
+    if (row.form == core::OpcodeForm::kSubOperation) {
       line += " 1 M1 0 0";  // a wave scene: its text passes over most codes
-    } else if (row.form == scenario::OpcodeForm::kChoice) {
+    } else if (row.form == core::OpcodeForm::kChoice) {
       line += " M0 M0 0";
     } else {
       for (char letter : row.layout) line += letter == 'm' ? " M0" : letter == 'L' ? " 1" : " 0";
     }
-    const auto op = static_cast<scenario::Op>(row.number);
-    if (op == scenario::Op::End || op == scenario::Op::Resume ||
-        op == scenario::Op::EnterScenario) {
+    const auto op = static_cast<core::Op>(row.number);
+    if (op == core::Op::End || op == core::Op::Resume || op == core::Op::EnterScenario) {
       const std::string name = "ends_" + std::string(row.mnemonic);
       code += "    call " + name + "\n";
       called += name + ": " + line + "\n";
@@ -181,10 +180,10 @@ std::string StoryReachingEverything() {
   for (int n = 1; n <= 6; ++n) code += "    colour_set " + std::to_string(n) + "\n";
   for (int n = 0; n < 3; ++n) code += "    chara " + std::to_string(n) + " 1\n";
   std::string text;
-  for (const auto& row : scenario::TextCodeTable()) {
+  for (const auto& row : core::TextCodeTable()) {
     text += "{" + std::string(row.mnemonic);
-    const auto code_number = static_cast<scenario::TextCode>(row.number);
-    const int names = code_number == scenario::TextCode::SetY ? 1 : row.operand_bytes;
+    const auto code_number = static_cast<core::TextCode>(row.number);
+    const int names = code_number == core::TextCode::SetY ? 1 : row.operand_bytes;
     for (int i = 0; i < names; ++i) text += i == 0 ? ":0" : ",0";
     text += "}";
   }

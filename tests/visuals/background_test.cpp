@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "core/format_text.h"
+#include "core/memory_blocks.h"
+#include "core/screen_state.h"
 #include "resources/picture_decoder.h"
 #include "scenario/event_pictures.h"
 #include "visuals/palette_fades.h"
@@ -16,8 +18,8 @@ namespace {
 using namespace visuals;
 using Pixels = std::vector<std::uint8_t>;
 
-constexpr int W = kPictureWidth;
-constexpr int H = kPictureHeight;
+constexpr int W = core::kPictureWidth;
+constexpr int H = core::kPictureHeight;
 
 PALETTEENTRY FromNibbles(int r, int g, int b) {
   return PALETTEENTRY{static_cast<BYTE>(r * 17), static_cast<BYTE>(g * 17),
@@ -32,7 +34,7 @@ class BackgroundTest : public hotaru_test::VisualsTest {
   }
   // A full-screen background whose every pixel depends on its place and on `salt`.
   void WriteBackground(int picture, int salt) {
-    WritePicture(resources::FormatString("S%02d.VGR", picture), 0, 0, W, H, [salt](int x, int y) {
+    WritePicture(core::FormatString("S%02d.VGR", picture), 0, 0, W, H, [salt](int x, int y) {
       return static_cast<std::uint8_t>((x / 8 + y + salt) % 16);
     });
   }
@@ -49,20 +51,20 @@ class BackgroundTest : public hotaru_test::VisualsTest {
   // colour `colour`.
   void WriteCharacter(int picture, std::uint8_t colour) {
     WritePicture(
-        resources::FormatString("C%02x.VGR", picture), 8, 16, 64, 32,
+        core::FormatString("C%02x.VGR", picture), 8, 16, 64, 32,
         [colour](int x, int y) {
           return x >= 16 && x < 48 && y >= 8 && y < 24 ? colour : std::uint8_t{5};
         },
         5);
   }
-  static void Scribble(resources::MemHandle picture, std::uint8_t v) {
-    FillPictureRect(picture, 0, 0, W - 1, H - 1, v);
+  static void Scribble(core::MemHandle picture, std::uint8_t v) {
+    core::FillPictureRect(picture, 0, 0, W - 1, H - 1, v);
   }
   static std::vector<int> Layers() { return {SlotLayer(0), SlotLayer(1), SlotLayer(2)}; }
   static std::vector<int> Pictures() { return {SlotPicture(0), SlotPicture(1), SlotPicture(2)}; }
   static bool HasBlock(const char* name) {
-    for (int i = 0; i < resources::MemBlockCount; ++i) {
-      if (std::string(resources::MemBlockTable[i].name).rfind(name, 0) == 0) return true;
+    for (int i = 0; i < core::Memory.MemBlockCount; ++i) {
+      if (std::string(core::Memory.MemBlockTable[i].name).rfind(name, 0) == 0) return true;
     }
     return false;
   }
@@ -110,9 +112,10 @@ TEST_F(BackgroundTest, BackgroundPaletteTakesTheBasePaletteOfItsRange) {
   struct Case {
     int n;
     const PALETTEENTRY* base;
-  } const cases[] = {{0, BasePalette1},   {99, BasePalette1},  {100, BasePalette2},
-                     {149, BasePalette2}, {150, BasePalette1}, {196, BasePalette1},
-                     {197, BasePalette2}, {199, BasePalette1}};
+  } const cases[] = {{0, core::BasePalette1.data()},   {99, core::BasePalette1.data()},
+                     {100, core::BasePalette2.data()}, {149, core::BasePalette2.data()},
+                     {150, core::BasePalette1.data()}, {196, core::BasePalette1.data()},
+                     {197, core::BasePalette2.data()}, {199, core::BasePalette1.data()}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.n);
     PALETTEENTRY p[16];
@@ -134,22 +137,22 @@ TEST_F(BackgroundTest, ShowBackgroundComposesThePictureWithTheTableColours) {
   WriteCharacter(1, 9);
   ShowBackground(50);  // picture 0: black
   ShowCharacter(0, 1);
-  scenario::SetU8(scenario::GameState, scenario::field::kShownHPicture, 7);
+  core::SetU8(core::GameState, core::field::kShownHPicture, 7);
   SetColourEffect(4);
-  ScreenPalette[2] = PALETTEENTRY{1, 2, 3, PC_RESERVED};
+  core::Screen.ScreenPalette[2] = PALETTEENTRY{1, 2, 3, PC_RESERVED};
   PALETTEENTRY before[16];
-  std::copy(ScreenPalette, ScreenPalette + 16, before);
+  std::copy(core::Screen.ScreenPalette, core::Screen.ScreenPalette + 16, before);
 
   ShowBackground(105);
 
-  EXPECT_EQ(Screen(VbufDIB), BackgroundPixels(3));
+  EXPECT_EQ(Screen(core::Screen.VbufDIB), BackgroundPixels(3));
   PALETTEENTRY expected[16];
   BuildBackgroundPalette(105, expected);
   expected[15] = PALETTEENTRY{255, 255, 255, PC_RESERVED};
-  ExpectPalette(ScreenPalette, expected, "ScreenPalette");
-  ExpectPalette(BackgroundPalette, expected, "BackgroundPalette");
-  ExpectPalette(PlainPalette, expected, "PlainPalette");
-  ExpectPalette(PreviousPalette, before, "PreviousPalette");
+  ExpectPalette(core::Screen.ScreenPalette, expected, "ScreenPalette");
+  ExpectPalette(core::Screen.BackgroundPalette, expected, "BackgroundPalette");
+  ExpectPalette(core::Screen.PlainPalette, expected, "PlainPalette");
+  ExpectPalette(core::Screen.PreviousPalette, before, "PreviousPalette");
   EXPECT_EQ(BackgroundNumber(), 105);
   EXPECT_EQ(StoredBackground(), 105);
   EXPECT_EQ(Layers(), (std::vector<int>{255, 255, 255}));
@@ -159,7 +162,7 @@ TEST_F(BackgroundTest, ShowBackgroundComposesThePictureWithTheTableColours) {
   EXPECT_EQ(ColourEffect(), 0);
   ASSERT_NE(BackgroundCopy, 0u);
   EXPECT_TRUE(HasBlock("BACK GRP"));
-  EXPECT_EQ(GlobalSize(BackgroundCopy), kPixelBytes);
+  EXPECT_EQ(GlobalSize(BackgroundCopy), core::kPixelBytes);
   EXPECT_TRUE(IsBackgroundShown(105));
 }
 
@@ -172,20 +175,20 @@ TEST_F(BackgroundTest, SamePictureIsReusedAcrossColourings) {
     SCOPED_TRACE(std::to_string(c.first) + " then " + std::to_string(c.second));
     WriteBackground(5, 7);
     ShowBackground(static_cast<std::uint8_t>(c.first));
-    const Pixels composed = Screen(VbufDIB);
+    const Pixels composed = Screen(core::Screen.VbufDIB);
     std::filesystem::remove(dir() / "S05.VGR");
-    Scribble(VbufDIB, 12);
+    Scribble(core::Screen.VbufDIB, 12);
     ShowCharacter(2, 255);
     SetSlotLayer(1, 0);
     SetSlotPicture(1, 4);
 
     ShowBackground(static_cast<std::uint8_t>(c.second));
 
-    EXPECT_EQ(Screen(VbufDIB), composed) << "restored from the kept copy";
+    EXPECT_EQ(Screen(core::Screen.VbufDIB), composed) << "restored from the kept copy";
     PALETTEENTRY expected[16];
     BuildBackgroundPalette(static_cast<std::uint8_t>(c.second), expected);
     expected[15] = PALETTEENTRY{255, 255, 255, PC_RESERVED};
-    ExpectPalette(ScreenPalette, expected, "ScreenPalette");
+    ExpectPalette(core::Screen.ScreenPalette, expected, "ScreenPalette");
     EXPECT_EQ(BackgroundNumber(), c.second);
     EXPECT_EQ(StoredBackground(), c.second);
     EXPECT_EQ(Layers(), (std::vector<int>{255, 255, 255}));
@@ -196,17 +199,18 @@ TEST_F(BackgroundTest, SamePictureIsReusedAcrossColourings) {
 TEST_F(BackgroundTest, WhiteScreenIsColourZeroInSixteenWhitesAndNeverReused) {
   WriteBackground(5, 1);
   for (int round = 0; round < 2; ++round) {
-    Scribble(VbufDIB, 3);
+    Scribble(core::Screen.VbufDIB, 3);
     ShowBackground(kWhiteBackground);
-    EXPECT_EQ(Screen(VbufDIB), Pixels(static_cast<std::size_t>(W * H), 0));
-    for (int i = 0; i < 16; ++i) EXPECT_EQ(ToRgb(ScreenPalette[i]), (Rgb{255, 255, 255})) << i;
-    ExpectPalette(BackgroundPalette, ScreenPalette, "BackgroundPalette");
+    EXPECT_EQ(Screen(core::Screen.VbufDIB), Pixels(static_cast<std::size_t>(W * H), 0));
+    for (int i = 0; i < 16; ++i)
+      EXPECT_EQ(ToRgb(core::Screen.ScreenPalette[i]), (Rgb{255, 255, 255})) << i;
+    ExpectPalette(core::Screen.BackgroundPalette, core::Screen.ScreenPalette, "BackgroundPalette");
     EXPECT_EQ(BackgroundNumber(), 254);
     EXPECT_EQ(StoredBackground(), 254);
   }
   // After the white screen a background is read from its file again.
   ShowBackground(5);
-  EXPECT_EQ(Screen(VbufDIB), BackgroundPixels(1));
+  EXPECT_EQ(Screen(core::Screen.VbufDIB), BackgroundPixels(1));
 }
 
 // Numbers without a record are taken as background 0, and play goes on.
@@ -219,8 +223,8 @@ TEST_F(BackgroundTest, NumbersBeyondTheTableShowTheBlackBackground) {
     WriteBackground(5, 2);
     ShowBackground(5);
     ShowBackground(static_cast<std::uint8_t>(n));
-    EXPECT_EQ(Screen(VbufDIB), Pixels(static_cast<std::size_t>(W * H), 0));
-    ExpectPalette(ScreenPalette, black_scene, "ScreenPalette");
+    EXPECT_EQ(Screen(core::Screen.VbufDIB), Pixels(static_cast<std::size_t>(W * H), 0));
+    ExpectPalette(core::Screen.ScreenPalette, black_scene, "ScreenPalette");
     EXPECT_EQ(BackgroundNumber(), 0);
     EXPECT_EQ(StoredBackground(), 0);
   }
@@ -236,15 +240,16 @@ TEST_F(BackgroundTest, MissingAndDamagedPictureFiles) {
   StartWindow();  // the program ended: a new one
 
   WriteBytes(dir() / "S08.VGR", std::vector<std::uint8_t>(60, 0x41));
-  Scribble(VbufDIB, 4);
+  Scribble(core::Screen.VbufDIB, 4);
   ShowBackground(58);
   ASSERT_EQ(backend().message_boxes().size(), 1u);
   EXPECT_EQ(backend().message_boxes().back().caption, resources::kPictureErrorCaption);
-  EXPECT_EQ(Screen(VbufDIB), Pixels(static_cast<std::size_t>(W * H), 0)) << "left cleared";
+  EXPECT_EQ(Screen(core::Screen.VbufDIB), Pixels(static_cast<std::size_t>(W * H), 0))
+      << "left cleared";
   PALETTEENTRY expected[16];
   BuildBackgroundPalette(58, expected);
   expected[15] = PALETTEENTRY{255, 255, 255, PC_RESERVED};
-  ExpectPalette(ScreenPalette, expected, "palette from the table");
+  ExpectPalette(core::Screen.ScreenPalette, expected, "palette from the table");
   EXPECT_EQ(BackgroundNumber(), 58);
 
   EXPECT_EQ(ExpectFatal([] { ShowCharacter(1, 0x2b); }),
@@ -270,14 +275,14 @@ TEST_F(BackgroundTest, RestoreBackgroundCopiesItsPartAndEmptiesItsSlots) {
     for (int slot = 0; slot < 3; ++slot)
       ShowCharacter(static_cast<std::uint8_t>(slot), static_cast<std::uint8_t>(slot + 1));
     ASSERT_EQ(Layers(), (std::vector<int>{0, 1, 2}));
-    Scribble(VbufDIB, 14);
+    Scribble(core::Screen.VbufDIB, 14);
     SetBackgroundNumber(255);
-    ScreenPalette[3] = PALETTEENTRY{1, 1, 1, PC_RESERVED};
+    core::Screen.ScreenPalette[3] = PALETTEENTRY{1, 1, 1, PC_RESERVED};
 
     RestoreBackground(static_cast<std::uint8_t>(c.mode));
 
     const Pixels background = BackgroundPixels(6);
-    const Pixels screen = Screen(VbufDIB);
+    const Pixels screen = Screen(core::Screen.VbufDIB);
     for (int y = 0; y < H; y += 7) {
       for (int x = 0; x < W; ++x) {
         const std::size_t at = static_cast<std::size_t>(y * W + x);
@@ -290,16 +295,16 @@ TEST_F(BackgroundTest, RestoreBackgroundCopiesItsPartAndEmptiesItsSlots) {
                 c.layers_after[static_cast<std::size_t>(slot)] == 255 ? 255 : slot + 1);
     }
     EXPECT_EQ(BackgroundNumber(), c.mode == 0 ? 5 : 255) << "mode 0 takes the kept number";
-    ExpectPalette(ScreenPalette, BackgroundPalette, "ScreenPalette");
+    ExpectPalette(core::Screen.ScreenPalette, core::Screen.BackgroundPalette, "ScreenPalette");
   }
 
   // Without a kept background there is nothing to restore from: VbufDIB is cleared.
   ForgetBackground();
   EXPECT_EQ(StoredBackground(), 255);
   EXPECT_FALSE(HasBlock("BACK GRP"));
-  Scribble(VbufDIB, 9);
+  Scribble(core::Screen.VbufDIB, 9);
   RestoreBackground(1);
-  EXPECT_EQ(Screen(VbufDIB), Pixels(static_cast<std::size_t>(W * H), 0));
+  EXPECT_EQ(Screen(core::Screen.VbufDIB), Pixels(static_cast<std::size_t>(W * H), 0));
   // And the next background is read from its file again.
   std::filesystem::remove(dir() / "S05.VGR");
   EXPECT_EQ(ExpectFatal([] { ShowBackground(55); }), "ファイルが見つかりません[PACK] : S05.VGR");
@@ -309,7 +314,7 @@ TEST_F(BackgroundTest, FillBackgroundPaintsColourModSixteenAndEmptiesTheSlots) {
   WriteCharacter(1, 2);
   ShowCharacter(1, 1);
   FillBackground(0x13);
-  EXPECT_EQ(Screen(VbufDIB), Pixels(static_cast<std::size_t>(W * H), 3));
+  EXPECT_EQ(Screen(core::Screen.VbufDIB), Pixels(static_cast<std::size_t>(W * H), 3));
   EXPECT_EQ(Layers(), (std::vector<int>{255, 255, 255}));
   EXPECT_EQ(Pictures(), (std::vector<int>{255, 255, 255}));
 }
@@ -319,7 +324,7 @@ TEST_F(BackgroundTest, CharactersAreDrawnAtTheirSlotOffsetWithTheSceneColours) {
   WriteCharacter(0x1c, 11);
   ShowBackground(55);
   PALETTEENTRY scene[16];
-  std::copy(ScreenPalette, ScreenPalette + 16, scene);
+  std::copy(core::Screen.ScreenPalette, core::Screen.ScreenPalette + 16, scene);
 
   for (int slot = 0; slot < 3; ++slot) {
     SCOPED_TRACE(slot);
@@ -330,19 +335,19 @@ TEST_F(BackgroundTest, CharactersAreDrawnAtTheirSlotOffsetWithTheSceneColours) {
     for (int y = 24; y < 40; ++y) {
       for (int x = x0 + 16; x < x0 + 48; ++x) expected[static_cast<std::size_t>(y * W + x)] = 11;
     }
-    EXPECT_EQ(Screen(VbufDIB), expected) << "colour 5 is transparent";
-    ExpectPalette(ScreenPalette, scene, "the scene palette, not the file's");
+    EXPECT_EQ(Screen(core::Screen.VbufDIB), expected) << "colour 5 is transparent";
+    ExpectPalette(core::Screen.ScreenPalette, scene, "the scene palette, not the file's");
     EXPECT_EQ(SlotPicture(slot), 0x1c);
     EXPECT_EQ(SlotLayer(slot), 2);
   }
 
   // Picture 255 and slots that do not exist change nothing.
-  const Pixels before = Screen(VbufDIB);
+  const Pixels before = Screen(core::Screen.VbufDIB);
   const auto layers = Layers();
   ShowCharacter(1, 255);
   ShowCharacter(3, 0x1c);
   ShowCharacter(200, 0x1c);
-  EXPECT_EQ(Screen(VbufDIB), before);
+  EXPECT_EQ(Screen(core::Screen.VbufDIB), before);
   EXPECT_EQ(Layers(), layers);
   EXPECT_EQ(Pictures(), (std::vector<int>{255, 255, 0x1c}));
 }

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "core/screen_state.h"
 #include "visuals/background.h"
 #include "visuals/palette_fades.h"
 #include "visuals_fixture.h"
@@ -63,7 +64,7 @@ TEST_F(ColourEffectTest, EffectsStartFromTheVariantZeroColouringAndZeroTakesThem
   Start(8);
   ShowBackground(155);
   PALETTEENTRY plain[16];
-  std::copy(ScreenPalette, ScreenPalette + 16, plain);
+  std::copy(core::Screen.ScreenPalette, core::Screen.ScreenPalette + 16, plain);
   ApplyBlack();
   for (int kind = 1; kind <= 6; ++kind) {
     SCOPED_TRACE(kind);
@@ -72,38 +73,38 @@ TEST_F(ColourEffectTest, EffectsStartFromTheVariantZeroColouringAndZeroTakesThem
     EXPECT_EQ(GetTickCount(), start);
     PALETTEENTRY expected[16];
     Expected(155, kind, expected);
-    ExpectPalette(ScreenPalette, expected, "ScreenPalette");
-    ExpectPalette(BackgroundPalette, expected, "BackgroundPalette");
-    ExpectPalette(PlainPalette, plain, "PlainPalette");
+    ExpectPalette(core::Screen.ScreenPalette, expected, "ScreenPalette");
+    ExpectPalette(core::Screen.BackgroundPalette, expected, "BackgroundPalette");
+    ExpectPalette(core::Screen.PlainPalette, plain, "PlainPalette");
     EXPECT_EQ(ColourEffect(), kind);
     EXPECT_EQ(WindowEntry(2), (Rgb{0, 0, 0})) << "not shown before the next apply";
   }
   ApplyColourEffect(0, false);
-  ExpectPalette(ScreenPalette, plain, "no effect: the background's own colouring");
+  ExpectPalette(core::Screen.ScreenPalette, plain, "no effect: the background's own colouring");
   EXPECT_EQ(ColourEffect(), 0);
 }
 
 TEST_F(ColourEffectTest, EventPicturesAndTheWhiteScreenStartFromTheirOwnColours) {
   Start(8);
   SetBackgroundNumber(kNoBackground);
-  for (int i = 0; i < 16; ++i) PlainPalette[i] = PALETTEENTRY{255, 0, 0, PC_RESERVED};
-  PlainPalette[15] = PALETTEENTRY{255, 255, 255, PC_RESERVED};
+  for (int i = 0; i < 16; ++i) core::Screen.PlainPalette[i] = PALETTEENTRY{255, 0, 0, PC_RESERVED};
+  core::Screen.PlainPalette[15] = PALETTEENTRY{255, 255, 255, PC_RESERVED};
   ApplyColourEffect(1, false);
-  EXPECT_EQ(ToRgb(ScreenPalette[2]), (Rgb{77, 77, 77})) << "(30 × 255 + 50) / 100";
-  EXPECT_EQ(ToRgb(ScreenPalette[15]), (Rgb{255, 255, 255}));
+  EXPECT_EQ(ToRgb(core::Screen.ScreenPalette[2]), (Rgb{77, 77, 77})) << "(30 × 255 + 50) / 100";
+  EXPECT_EQ(ToRgb(core::Screen.ScreenPalette[15]), (Rgb{255, 255, 255}));
 
   ShowBackground(kWhiteBackground);
   ApplyColourEffect(5, false);
   for (int i = 0; i < 15; ++i)
-    EXPECT_EQ(ToRgb(ScreenPalette[i]), (Rgb{0, 0, 0})) << "negative white";
-  EXPECT_EQ(ToRgb(ScreenPalette[15]), (Rgb{255, 255, 255}));
+    EXPECT_EQ(ToRgb(core::Screen.ScreenPalette[i]), (Rgb{0, 0, 0})) << "negative white";
+  EXPECT_EQ(ToRgb(core::Screen.ScreenPalette[15]), (Rgb{255, 255, 255}));
 }
 
 TEST_F(ColourEffectTest, FadeCrossFadesTheScreenToTheEffect) {
   Start(32);
   ShowBackground(5);
   ApplyScreenPalette();
-  const Rgb from = ToRgb(ScreenPalette[2]);
+  const Rgb from = ToRgb(core::Screen.ScreenPalette[2]);
   PALETTEENTRY expected[16];
   Expected(5, 4, expected);
   const DWORD start = GetTickCount();
@@ -113,8 +114,8 @@ TEST_F(ColourEffectTest, FadeCrossFadesTheScreenToTheEffect) {
   EXPECT_EQ(runs.front().first, from);
   EXPECT_EQ(runs.back().first, ToRgb(expected[2]));
   EXPECT_EQ(WindowEntry(2), ToRgb(expected[2]));
-  ExpectPalette(ScreenPalette, expected, "ScreenPalette");
-  EXPECT_EQ(PaletteState, kPaletteNormal);
+  ExpectPalette(core::Screen.ScreenPalette, expected, "ScreenPalette");
+  EXPECT_EQ(core::Screen.PaletteState, kPaletteNormal);
 }
 
 TEST_F(ColourEffectTest, KindsAboveSixAreOnlyRecorded) {
@@ -122,16 +123,16 @@ TEST_F(ColourEffectTest, KindsAboveSixAreOnlyRecorded) {
   ShowBackground(5);
   ApplyColourEffect(2, false);
   PALETTEENTRY screen[16], background[16];
-  std::copy(ScreenPalette, ScreenPalette + 16, screen);
-  std::copy(BackgroundPalette, BackgroundPalette + 16, background);
+  std::copy(core::Screen.ScreenPalette, core::Screen.ScreenPalette + 16, screen);
+  std::copy(core::Screen.BackgroundPalette, core::Screen.BackgroundPalette + 16, background);
   const int presents = Presents();
   const DWORD start = GetTickCount();
   ApplyColourEffect(9, true);
   EXPECT_EQ(GetTickCount(), start) << "no cross-fade";
   EXPECT_EQ(Presents(), presents);
   EXPECT_EQ(ColourEffect(), 9);
-  ExpectPalette(ScreenPalette, screen, "ScreenPalette");
-  ExpectPalette(BackgroundPalette, background, "BackgroundPalette");
+  ExpectPalette(core::Screen.ScreenPalette, screen, "ScreenPalette");
+  ExpectPalette(core::Screen.BackgroundPalette, background, "BackgroundPalette");
 }
 
 TEST_F(ColourEffectTest, PendingEffectIsAppliedByTheNextBackgroundOnce) {
@@ -140,13 +141,13 @@ TEST_F(ColourEffectTest, PendingEffectIsAppliedByTheNextBackgroundOnce) {
   ShowBackground(55);
   PALETTEENTRY expected[16];
   Expected(55, 2, expected);
-  ExpectPalette(ScreenPalette, expected, "ScreenPalette");
+  ExpectPalette(core::Screen.ScreenPalette, expected, "ScreenPalette");
   EXPECT_EQ(ColourEffect(), 2);
   EXPECT_EQ(PendingColourEffect(), 0);
   PALETTEENTRY plain[16];
   BuildBackgroundPalette(55, plain);
   plain[15] = PALETTEENTRY{255, 255, 255, PC_RESERVED};
-  ExpectPalette(PlainPalette, plain, "PlainPalette");
+  ExpectPalette(core::Screen.PlainPalette, plain, "PlainPalette");
 
   ShowBackground(5);
   EXPECT_EQ(ColourEffect(), 0) << "applied once";

@@ -9,8 +9,9 @@
 #include <vector>
 
 #include "core/game_state.h"
-#include "core/palette_state.h"
-#include "core/shell_state.h"
+#include "core/input_state.h"
+#include "core/screen_state.h"
+#include "core/settings.h"
 #include "visuals/palette_fades.h"
 #include "visuals/scene_state.h"
 #include "visuals/screen_show.h"
@@ -26,8 +27,9 @@ class DisplayEffectsTest : public hotaru_test::VisualsTest {
   void SetUp() override {
     VisualsTest::SetUp();
     StartWindow();
-    Fill(VmemDIB, [](int, int) { return 1; });
-    Fill(VbufDIB, [](int x, int y) { return static_cast<std::uint8_t>(2 + (x + y) % 13); });
+    Fill(core::Screen.VmemDIB, [](int, int) { return 1; });
+    Fill(core::Screen.VbufDIB,
+         [](int x, int y) { return static_cast<std::uint8_t>(2 + (x + y) % 13); });
   }
   // Runs `op` and answers how long it took on the virtual clock.
   static std::uint32_t Timed(const std::function<void()>& op) {
@@ -56,18 +58,18 @@ TEST_F(DisplayEffectsTest, ShowsBringTheComposedPictureInTheirStepsAndTimes) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    Fill(VmemDIB, [](int, int) { return 1; });
+    Fill(core::Screen.VmemDIB, [](int, int) { return 1; });
     const int before = Presents();
     const std::uint32_t took = Timed(c.op);
     EXPECT_EQ(Presents() - before, c.presents);
     EXPECT_GE(took, c.step_ms * c.steps);
     EXPECT_LE(took, (c.step_ms + 2) * c.steps + 2);
-    const std::vector<std::uint8_t> shown = Screen(VmemDIB);
-    const std::vector<std::uint8_t> composed = Screen(VbufDIB);
+    const std::vector<std::uint8_t> shown = Screen(core::Screen.VmemDIB);
+    const std::vector<std::uint8_t> composed = Screen(core::Screen.VbufDIB);
     int wrong = 0;
-    for (int y = 0; y < kPictureHeight; ++y) {
-      for (int x = 0; x < kPictureWidth; ++x) {
-        const std::size_t i = static_cast<std::size_t>(y * kPictureWidth + x);
+    for (int y = 0; y < core::kPictureHeight; ++y) {
+      for (int x = 0; x < core::kPictureWidth; ++x) {
+        const std::size_t i = static_cast<std::size_t>(y * core::kPictureWidth + x);
         const bool copied = x >= c.x0 && x < c.x1;
         wrong += shown[i] != (copied ? composed[i] : 1);
       }
@@ -78,18 +80,18 @@ TEST_F(DisplayEffectsTest, ShowsBringTheComposedPictureInTheirStepsAndTimes) {
 
 TEST_F(DisplayEffectsTest, SkippingAndLowShowEveryStyleAtOnce) {
   for (int which = 0; which < 2; ++which) {
-    shell::SkipMode = which == 0 ? 1 : 0;
-    shell::Low = which == 1 ? 1 : 0;
+    core::Input.SkipMode = which == 0 ? 1 : 0;
+    core::Settings.Low = which == 1 ? 1 : 0;
     for (const auto& op :
          std::vector<std::function<void()>>{ShowDither, ShowBlinds, ShowInterlaced}) {
-      Fill(VmemDIB, [](int, int) { return 1; });
+      Fill(core::Screen.VmemDIB, [](int, int) { return 1; });
       EXPECT_LE(Timed(op), 1u);
-      EXPECT_EQ(Screen(VmemDIB), Screen(VbufDIB));
+      EXPECT_EQ(Screen(core::Screen.VmemDIB), Screen(core::Screen.VbufDIB));
     }
-    Fill(VmemDIB, [](int, int) { return 1; });
+    Fill(core::Screen.VmemDIB, [](int, int) { return 1; });
     EXPECT_LE(Timed([] { ShowAreaDither(0); }), 1u);
-    EXPECT_EQ(Screen(VmemDIB)[100], Screen(VbufDIB)[100]);
-    EXPECT_EQ(Screen(VmemDIB)[400], 1);  // the right half is not the area's
+    EXPECT_EQ(Screen(core::Screen.VmemDIB)[100], Screen(core::Screen.VbufDIB)[100]);
+    EXPECT_EQ(Screen(core::Screen.VmemDIB)[400], 1);  // the right half is not the area's
   }
 }
 
@@ -97,34 +99,36 @@ TEST_F(DisplayEffectsTest, ClearingTheSceneEmptiesItAndTransitionsBringTheNewOne
   ApplyScreenPalette();
   SetBackgroundNumber(7);
   SetSlotPicture(1, 0x1C);
-  scenario::GameState[scenario::field::kShownHPicture] = 3;
+  core::GameState[core::field::kShownHPicture] = 3;
 
   // Effect 11 at once; everything that was the scene is forgotten.
   EXPECT_LE(Timed([] { ClearScene(11); }), 1u);
-  EXPECT_EQ(Screen(VmemDIB), std::vector<std::uint8_t>(kPictureWidth * kPictureHeight, 0));
-  EXPECT_EQ(Screen(VbufDIB), std::vector<std::uint8_t>(kPictureWidth * kPictureHeight, 0));
+  EXPECT_EQ(Screen(core::Screen.VmemDIB),
+            std::vector<std::uint8_t>(core::kPictureWidth * core::kPictureHeight, 0));
+  EXPECT_EQ(Screen(core::Screen.VbufDIB),
+            std::vector<std::uint8_t>(core::kPictureWidth * core::kPictureHeight, 0));
   EXPECT_EQ(BackgroundNumber(), kNoBackground);
   EXPECT_EQ(SlotPicture(1), kNoCharacter);
-  EXPECT_EQ(scenario::GameState[scenario::field::kShownHPicture], 255);
+  EXPECT_EQ(core::GameState[core::field::kShownHPicture], 255);
 
   // Effect 0 fades the scene out: 48 steps of 10 ms on a palette display.
-  Fill(VbufDIB, [](int x, int) { return static_cast<std::uint8_t>(x % 16); });
+  Fill(core::Screen.VbufDIB, [](int x, int) { return static_cast<std::uint8_t>(x % 16); });
   ShowComposed();
   ApplyScreenPalette();
   const std::uint32_t fade = Timed([] { ClearScene(0); });
   EXPECT_GE(fade, 48u * 10);
-  EXPECT_EQ(PaletteState, 0);
-  EXPECT_EQ(Screen(VmemDIB)[5], 0);
+  EXPECT_EQ(core::Screen.PaletteState, 0);
+  EXPECT_EQ(Screen(core::Screen.VmemDIB)[5], 0);
 
   // Transition 0 fades the composed picture in; 11 (and any while skipping) shows it at once.
-  Fill(VbufDIB, [](int x, int) { return static_cast<std::uint8_t>(x % 16); });
+  Fill(core::Screen.VbufDIB, [](int x, int) { return static_cast<std::uint8_t>(x % 16); });
   EXPECT_GE(Timed([] { Transition(0); }), 48u * 10);
-  EXPECT_EQ(Screen(VmemDIB), Screen(VbufDIB));
-  EXPECT_EQ(PaletteState, 1);
-  Fill(VbufDIB, [](int, int) { return 9; });
-  shell::SkipMode = 1;
+  EXPECT_EQ(Screen(core::Screen.VmemDIB), Screen(core::Screen.VbufDIB));
+  EXPECT_EQ(core::Screen.PaletteState, 1);
+  Fill(core::Screen.VbufDIB, [](int, int) { return 9; });
+  core::Input.SkipMode = 1;
   EXPECT_LE(Timed([] { Transition(3); }), 1u);
-  EXPECT_EQ(Screen(VmemDIB), Screen(VbufDIB));
+  EXPECT_EQ(Screen(core::Screen.VmemDIB), Screen(core::Screen.VbufDIB));
 }
 
 }  // namespace

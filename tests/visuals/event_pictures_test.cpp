@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "core/screen_state.h"
 #include "visuals/background.h"
 #include "visuals/colour_effects.h"
 #include "visuals_fixture.h"
@@ -35,7 +36,7 @@ class EventPictureTest : public hotaru_test::VisualsTest {
     return out;
   }
   static int SeenByte(std::uint8_t first, int n) {
-    return scenario::GameState[scenario::field::kFlags + first + n / 8];
+    return core::GameState[core::field::kFlags + first + n / 8];
   }
 };
 
@@ -46,52 +47,52 @@ TEST_F(EventPictureTest, PictureReplacesTheBackgroundAndIsRecordedAsSeen) {
 
   scenario::ShowEventPictureH(3);
 
-  EXPECT_EQ(Screen(VbufDIB), Expected("H03.VGR"));
+  EXPECT_EQ(Screen(core::Screen.VbufDIB), Expected("H03.VGR"));
   EXPECT_EQ(BackgroundNumber(), kNoBackground);
   EXPECT_EQ(StoredBackground(), kNoBackground);
   EXPECT_EQ(BackgroundCopy, 0u) << "the kept background is released";
   EXPECT_EQ(scenario::ShownHPicture(), 3);
-  EXPECT_EQ(scenario::ShownVPicture(), scenario::kNoEventPicture);
+  EXPECT_EQ(scenario::ShownVPicture(), core::kNoEventPicture);
   EXPECT_TRUE(scenario::IsHPictureShown(3));
-  EXPECT_TRUE(scenario::HPictureSeen(scenario::GameState, 3));
+  EXPECT_TRUE(scenario::HPictureSeen(core::GameState, 3));
   EXPECT_EQ(SeenByte(scenario::kSeenHPictures, 0), 0x08);
   EXPECT_EQ(ColourEffect(), 0);
   // The file's own colours (greys from white down), entry 15 white.
-  EXPECT_EQ(ToRgb(ScreenPalette[1]), (Rgb{238, 238, 238}));
-  EXPECT_EQ(ToRgb(ScreenPalette[15]), (Rgb{255, 255, 255}));
-  for (int i = 0; i < 16; ++i) EXPECT_EQ(ToRgb(PlainPalette[i]), ToRgb(ScreenPalette[i])) << i;
+  EXPECT_EQ(ToRgb(core::Screen.ScreenPalette[1]), (Rgb{238, 238, 238}));
+  EXPECT_EQ(ToRgb(core::Screen.ScreenPalette[15]), (Rgb{255, 255, 255}));
+  for (int i = 0; i < 16; ++i)
+    EXPECT_EQ(ToRgb(core::Screen.PlainPalette[i]), ToRgb(core::Screen.ScreenPalette[i])) << i;
 
   // The same picture again: nothing is drawn.
-  FillPictureRect(VbufDIB, 0, 0, 639, 399, 9);
+  core::FillPictureRect(core::Screen.VbufDIB, 0, 0, 639, 399, 9);
   scenario::ShowEventPictureH(3);
-  EXPECT_EQ(Screen(VbufDIB), Pixels(640 * 400, 9));
+  EXPECT_EQ(Screen(core::Screen.VbufDIB), Pixels(640 * 400, 9));
 
   // The other kind: its own seen bits.
   scenario::ShowEventPictureV(79);
-  EXPECT_EQ(Screen(VbufDIB), Expected("V79.VGR"));
-  EXPECT_EQ(scenario::ShownHPicture(), scenario::kNoEventPicture);
-  EXPECT_TRUE(scenario::VPictureSeen(scenario::GameState, 79));
+  EXPECT_EQ(Screen(core::Screen.VbufDIB), Expected("V79.VGR"));
+  EXPECT_EQ(scenario::ShownHPicture(), core::kNoEventPicture);
+  EXPECT_TRUE(scenario::VPictureSeen(core::GameState, 79));
   EXPECT_EQ(SeenByte(scenario::kSeenVPictures, 79), 0x80);
   EXPECT_EQ(SeenByte(scenario::kSeenHPictures, 0), 0x08);
 }
 
 TEST_F(EventPictureTest, PictureZeroIsAnEmptySceneAndHighNumbersAreNotRecorded) {
-  FillPictureRect(VbufDIB, 0, 0, 639, 399, 6);
+  core::FillPictureRect(core::Screen.VbufDIB, 0, 0, 639, 399, 6);
   scenario::ShowEventPictureH(0);
-  EXPECT_EQ(Screen(VbufDIB), Pixels(640 * 400, 0));
+  EXPECT_EQ(Screen(core::Screen.VbufDIB), Pixels(640 * 400, 0));
   EXPECT_EQ(scenario::ShownHPicture(), 0);
-  FillPictureRect(VbufDIB, 0, 0, 639, 399, 6);
+  core::FillPictureRect(core::Screen.VbufDIB, 0, 0, 639, 399, 6);
   scenario::ShowEventPictureH(0);
-  EXPECT_EQ(Screen(VbufDIB), Pixels(640 * 400, 6)) << "already shown: nothing";
+  EXPECT_EQ(Screen(core::Screen.VbufDIB), Pixels(640 * 400, 6)) << "already shown: nothing";
 
   std::uint8_t flags_before[128];
-  std::copy_n(scenario::GameState + scenario::field::kFlags, 128, flags_before);
+  std::copy_n(core::GameState + core::field::kFlags, 128, flags_before);
   scenario::ShowEventPictureH(80);
-  EXPECT_EQ(Screen(VbufDIB), Expected("H80.VGR"));
-  EXPECT_TRUE(
-      std::equal(flags_before, flags_before + 128, scenario::GameState + scenario::field::kFlags))
+  EXPECT_EQ(Screen(core::Screen.VbufDIB), Expected("H80.VGR"));
+  EXPECT_TRUE(std::equal(flags_before, flags_before + 128, core::GameState + core::field::kFlags))
       << "picture 80 has no seen bit";
-  EXPECT_FALSE(scenario::HPictureSeen(scenario::GameState, 80));
+  EXPECT_FALSE(scenario::HPictureSeen(core::GameState, 80));
 
   EXPECT_EQ(ExpectFatal([] { scenario::ShowEventPictureV(12); }),
             "ファイルが見つかりません[PACK] : V12.VGR");
@@ -103,9 +104,9 @@ TEST_F(EventPictureTest, PendingColourEffectIsAppliedToThePicture) {
   EXPECT_EQ(ColourEffect(), 1);
   EXPECT_EQ(PendingColourEffect(), 0);
   PALETTEENTRY grey[16];
-  std::copy(PlainPalette, PlainPalette + 16, grey);
+  std::copy(core::Screen.PlainPalette, core::Screen.PlainPalette + 16, grey);
   TransformPalette(1, grey);
-  for (int i = 0; i < 16; ++i) EXPECT_EQ(ToRgb(ScreenPalette[i]), ToRgb(grey[i])) << i;
+  for (int i = 0; i < 16; ++i) EXPECT_EQ(ToRgb(core::Screen.ScreenPalette[i]), ToRgb(grey[i])) << i;
 }
 
 }  // namespace

@@ -4,9 +4,11 @@
 #include <string>
 #include <vector>
 
-#include "core/palette_state.h"
+#include "core/game_phase.h"
+#include "core/input_state.h"
+#include "core/menu_command_ids.h"
 #include "core/scenario_state.h"
-#include "core/shell_state.h"
+#include "core/screen_state.h"
 #include "flow/game_flow.h"
 #include "visuals_fixture.h"
 
@@ -24,11 +26,12 @@ class PaletteFadeTest : public hotaru_test::VisualsTest {
   void StartDisplay(int bits) {
     StartWindow(bits);
     for (int i = 0; i < 16; ++i) {
-      ScreenPalette[i] = PALETTEENTRY{static_cast<BYTE>(17 * i), static_cast<BYTE>(255 - 17 * i),
-                                      static_cast<BYTE>(8 * i), PC_RESERVED};
+      core::Screen.ScreenPalette[i] =
+          PALETTEENTRY{static_cast<BYTE>(17 * i), static_cast<BYTE>(255 - 17 * i),
+                       static_cast<BYTE>(8 * i), PC_RESERVED};
     }
-    ScreenPalette[kProbeEntry] = kProbe;
-    ScreenPalette[15] = PALETTEENTRY{255, 255, 255, PC_RESERVED};
+    core::Screen.ScreenPalette[kProbeEntry] = kProbe;
+    core::Screen.ScreenPalette[15] = PALETTEENTRY{255, 255, 255, PC_RESERVED};
   }
   // The scene palette as the given state shows it.
   static Rgb Shown(const PALETTEENTRY& e, int level, int white) {
@@ -56,15 +59,15 @@ TEST(PaletteLevel, ChannelAtALevelAndTowardsWhite) {
       {47, 123, 0, 47, 255},                          // white N: white whatever the level
       {15, 123, 15, 15, 255}, {47, 100, 20, 10, 87},  // 100 × 20 / 47 = 42; 42 + 213 × 10 / 47 = 87
   };
-  const std::uint16_t saved = FadeSteps;
+  const std::uint16_t saved = core::Screen.FadeSteps;
   for (const Case& c : cases) {
-    FadeSteps = static_cast<std::uint16_t>(c.steps);
+    core::Screen.FadeSteps = static_cast<std::uint16_t>(c.steps);
     EXPECT_EQ(LevelChannel(static_cast<std::uint8_t>(c.v), static_cast<std::int16_t>(c.level),
                            static_cast<std::int16_t>(c.white)),
               c.expected)
         << "N " << c.steps << " v " << c.v << " level " << c.level << " white " << c.white;
   }
-  FadeSteps = saved;
+  core::Screen.FadeSteps = saved;
 }
 
 // Every fade, on both kinds of display: the shown colours pass through exactly the levels
@@ -99,7 +102,7 @@ TEST_F(PaletteFadeTest, FadesStepThroughTheirLevelsOnTheVirtualClock) {
       SCOPED_TRACE(std::string(c.name) + " at " + std::to_string(bits) + " bits");
       StartDisplay(bits);
       const int n = bits > 8 ? 15 : 47;
-      ASSERT_EQ(FadeSteps, n);
+      ASSERT_EQ(core::Screen.FadeSteps, n);
       const int dim = n * 10 / 15;
       const PALETTEENTRY probe = c.dimmed_scene ? Dimmed(kProbe) : kProbe;
       std::vector<Rgb> expected;
@@ -125,8 +128,8 @@ TEST_F(PaletteFadeTest, FadesStepThroughTheirLevelsOnTheVirtualClock) {
       }
       const int steps = static_cast<int>(expected.size());
       PALETTEENTRY scene[16];
-      std::copy(ScreenPalette, ScreenPalette + 16, scene);
-      PaletteState = c.start_state;
+      std::copy(core::Screen.ScreenPalette, core::Screen.ScreenPalette + 16, scene);
+      core::Screen.PaletteState = c.start_state;
       const int presents_before = Presents();
       const DWORD start = GetTickCount();
 
@@ -146,14 +149,16 @@ TEST_F(PaletteFadeTest, FadesStepThroughTheirLevelsOnTheVirtualClock) {
       EXPECT_EQ(WindowEntry(kProbeEntry), expected.back()) << "what the window palette holds";
       EXPECT_EQ(Presents() - presents_before, bits > 8 ? steps : 0)
           << "a full repaint per step only where the palette needs one";
-      EXPECT_EQ(PaletteState, c.end_state);
+      EXPECT_EQ(core::Screen.PaletteState, c.end_state);
       for (int i = 0; i < 16; ++i) {
-        EXPECT_EQ(ToRgb(ScreenPalette[i]), ToRgb(scene[i])) << "ScreenPalette entry " << i;
+        EXPECT_EQ(ToRgb(core::Screen.ScreenPalette[i]), ToRgb(scene[i]))
+            << "ScreenPalette entry " << i;
       }
       if (c.curve == kDimDown || c.curve == kDimUp) {
-        EXPECT_EQ(ToRgb(ShownPalette[15]), (Rgb{255, 255, 255})) << "entry 15 is not dimmed";
+        EXPECT_EQ(ToRgb(core::Screen.ShownPalette[15]), (Rgb{255, 255, 255}))
+            << "entry 15 is not dimmed";
       }
-      for (int i = 16; i < 32; ++i) EXPECT_EQ(ToRgb(ShownPalette[i]), (Rgb{0, 0, 0}));
+      for (int i = 16; i < 32; ++i) EXPECT_EQ(ToRgb(core::Screen.ShownPalette[i]), (Rgb{0, 0, 0}));
     }
   }
 }
@@ -183,16 +188,17 @@ TEST_F(PaletteFadeTest, FadesThatAreAlreadyDoneDoNothing) {
     SCOPED_TRACE(c.name);
     ApplyBlack();
     // Marks in ShownPalette that no apply has handed over.
-    std::fill(ShownPalette, ShownPalette + 16, PALETTEENTRY{1, 2, 3, PC_RESERVED});
-    PaletteState = c.state;
+    std::fill(core::Screen.ShownPalette, core::Screen.ShownPalette + 16,
+              PALETTEENTRY{1, 2, 3, PC_RESERVED});
+    core::Screen.PaletteState = c.state;
     const int presents_before = Presents();
     const DWORD start = GetTickCount();
     c.op();
     EXPECT_EQ(GetTickCount(), start) << "no wait";
     EXPECT_EQ(Presents(), presents_before);
-    EXPECT_EQ(PaletteState, c.state);
+    EXPECT_EQ(core::Screen.PaletteState, c.state);
     for (int i = 0; i < 16; ++i) {
-      EXPECT_EQ(ToRgb(ShownPalette[i]), (Rgb{1, 2, 3})) << "entry " << i;
+      EXPECT_EQ(ToRgb(core::Screen.ShownPalette[i]), (Rgb{1, 2, 3})) << "entry " << i;
       EXPECT_EQ(WindowEntry(i), (Rgb{0, 0, 0})) << "entry " << i;
     }
   }
@@ -218,46 +224,47 @@ TEST_F(PaletteFadeTest, SkipModeReplacesEveryFadeByItsEnd) {
       {"FadeOutDim", kPaletteDim, [] { FadeOutDim(5); }, 0, 0, true, kPaletteBlack},
   };
   StartDisplay(32);
-  shell::SkipMode = 1;
+  core::Input.SkipMode = 1;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    PaletteState = c.start_state;
+    core::Screen.PaletteState = c.start_state;
     const DWORD start = GetTickCount();
     c.op();
     EXPECT_EQ(GetTickCount(), start) << "no wait";
-    EXPECT_EQ(PaletteState, c.end_state);
+    EXPECT_EQ(core::Screen.PaletteState, c.end_state);
     for (int i = 0; i < 15; ++i) {
-      const PALETTEENTRY scene = c.dimmed_scene ? Dimmed(ScreenPalette[i]) : ScreenPalette[i];
+      const PALETTEENTRY scene =
+          c.dimmed_scene ? Dimmed(core::Screen.ScreenPalette[i]) : core::Screen.ScreenPalette[i];
       EXPECT_EQ(WindowEntry(i), Shown(scene, c.level, c.white)) << "entry " << i;
     }
     const Rgb white{255, 255, 255}, black{0, 0, 0};
     EXPECT_EQ(WindowEntry(15), c.end_state == kPaletteBlack ? black : white);
   }
-  shell::SkipMode = 0;
+  core::Input.SkipMode = 0;
 }
 
 // The skip command given in the middle of a fade: the remaining steps go by without waits.
 TEST_F(PaletteFadeTest, SkipSwitchedOnDuringAFadeEndsItsWaits) {
   StartDisplay(8);
-  PaletteState = kPaletteNormal;
-  flow::GamePhase = flow::kPhasePlaying;
-  scenario::SkipAllowed = 1;
+  core::Screen.PaletteState = kPaletteNormal;
+  core::Phase.GamePhase = core::kPhasePlaying;
+  core::Scenario.SkipAllowed = 1;
   const DWORD start = GetTickCount();
   platform::headless::InputScript script;
   std::string error;
   ASSERT_TRUE(platform::headless::ParseInputScript(
-      "at " + std::to_string(start + 100) + " menu " + std::to_string(shell::kCommandSkip), &script,
+      "at " + std::to_string(start + 100) + " menu " + std::to_string(core::kCommandSkip), &script,
       &error))
       << error;
   backend().LoadScript(script);
   FadeOut(2);
   const DWORD elapsed = GetTickCount() - start;
-  EXPECT_EQ(shell::SkipMode, 1);
+  EXPECT_EQ(core::Input.SkipMode, 1);
   // Five steps of 21 ms, then each remaining step pumps once.
   EXPECT_LT(elapsed, 100u + 21u + 48u) << "the full fade takes 1008 ms";
-  EXPECT_EQ(PaletteState, kPaletteBlack);
+  EXPECT_EQ(core::Screen.PaletteState, kPaletteBlack);
   EXPECT_EQ(WindowEntry(kProbeEntry), (Rgb{0, 0, 0}));
-  shell::SkipMode = 0;
+  core::Input.SkipMode = 0;
 }
 
 TEST_F(PaletteFadeTest, CrossFadeMovesFromOldToNewAndDimsInTheDimState) {
@@ -269,10 +276,10 @@ TEST_F(PaletteFadeTest, CrossFadeMovesFromOldToNewAndDimsInTheDimState) {
   for (std::uint16_t state : {kPaletteNormal, kPaletteDim}) {
     SCOPED_TRACE(state == kPaletteDim ? "dim" : "normal");
     StartDisplay(32);
-    const int n = FadeSteps;
+    const int n = core::Screen.FadeSteps;
     PALETTEENTRY scene[16];
-    std::copy(ScreenPalette, ScreenPalette + 16, scene);
-    PaletteState = state;
+    std::copy(core::Screen.ScreenPalette, core::Screen.ScreenPalette + 16, scene);
+    core::Screen.PaletteState = state;
     auto mix = [&](int o, int w, int k) {
       const int v = (w * (n - k) + o * k) / n;
       return state == kPaletteDim ? v * 10 / 15 : v;
@@ -289,51 +296,52 @@ TEST_F(PaletteFadeTest, CrossFadeMovesFromOldToNewAndDimsInTheDimState) {
     ASSERT_EQ(runs.size(), expected.size());
     for (std::size_t i = 0; i < runs.size(); ++i) EXPECT_EQ(runs[i].first, expected[i]) << i;
     EXPECT_EQ(WindowEntry(15), (Rgb{255, 255, 255}));
-    EXPECT_EQ(PaletteState, state);
-    for (int i = 0; i < 16; ++i) EXPECT_EQ(ToRgb(ScreenPalette[i]), ToRgb(scene[i])) << "untouched";
+    EXPECT_EQ(core::Screen.PaletteState, state);
+    for (int i = 0; i < 16; ++i)
+      EXPECT_EQ(ToRgb(core::Screen.ScreenPalette[i]), ToRgb(scene[i])) << "untouched";
   }
 
   // In SkipMode the new colours become the scene palette and are shown at once.
-  shell::SkipMode = 1;
-  PaletteState = kPaletteDim;
+  core::Input.SkipMode = 1;
+  core::Screen.PaletteState = kPaletteDim;
   const DWORD start = GetTickCount();
   CrossFadePalette(from, to, 1);
   EXPECT_EQ(GetTickCount(), start);
-  EXPECT_EQ(ToRgb(ScreenPalette[3]), ToRgb(to[3]));
+  EXPECT_EQ(ToRgb(core::Screen.ScreenPalette[3]), ToRgb(to[3]));
   EXPECT_EQ(WindowEntry(3), ToRgb(to[3]));
-  EXPECT_EQ(PaletteState, kPaletteNormal);
-  shell::SkipMode = 0;
+  EXPECT_EQ(core::Screen.PaletteState, kPaletteNormal);
+  core::Input.SkipMode = 0;
 }
 
 TEST_F(PaletteFadeTest, InstantChangesAndLevelsSetTheStateOnlyWhereTheyShould) {
   StartDisplay(8);
-  ScreenPalette[15] = PALETTEENTRY{10, 20, 30, PC_RESERVED};
+  core::Screen.ScreenPalette[15] = PALETTEENTRY{10, 20, 30, PC_RESERVED};
 
-  PaletteState = kPaletteWhite;
+  core::Screen.PaletteState = kPaletteWhite;
   SetPaletteLevel(15, 0);
-  EXPECT_EQ(PaletteState, kPaletteWhite) << "levels leave the state alone";
+  EXPECT_EQ(core::Screen.PaletteState, kPaletteWhite) << "levels leave the state alone";
   EXPECT_EQ(WindowEntry(kProbeEntry), Shown(kProbe, 15, 0));
 
   SetPaletteLevel15(0, 0);
   EXPECT_EQ(WindowEntry(kProbeEntry), (Rgb{0, 0, 0}));
   EXPECT_EQ(WindowEntry(15), (Rgb{10, 20, 30})) << "entry 15 shows the scene's entry 15";
-  EXPECT_EQ(PaletteState, kPaletteWhite);
+  EXPECT_EQ(core::Screen.PaletteState, kPaletteWhite);
 
   ApplyScreenPalette();
-  EXPECT_EQ(PaletteState, kPaletteNormal);
+  EXPECT_EQ(core::Screen.PaletteState, kPaletteNormal);
   EXPECT_EQ(WindowEntry(kProbeEntry), ToRgb(kProbe));
   ApplyBlack();
-  EXPECT_EQ(PaletteState, kPaletteBlack);
+  EXPECT_EQ(core::Screen.PaletteState, kPaletteBlack);
   EXPECT_EQ(WindowEntry(kProbeEntry), (Rgb{0, 0, 0}));
   EXPECT_EQ(WindowEntry(15), (Rgb{0, 0, 0}));
 
   // The saved copy comes back into ScreenPalette without being shown.
   SavePalette();
-  ScreenPalette[kProbeEntry] = PALETTEENTRY{1, 1, 1, PC_RESERVED};
+  core::Screen.ScreenPalette[kProbeEntry] = PALETTEENTRY{1, 1, 1, PC_RESERVED};
   RestorePalette();
-  EXPECT_EQ(ToRgb(ScreenPalette[kProbeEntry]), ToRgb(kProbe));
+  EXPECT_EQ(ToRgb(core::Screen.ScreenPalette[kProbeEntry]), ToRgb(kProbe));
   EXPECT_EQ(WindowEntry(kProbeEntry), (Rgb{0, 0, 0}));
-  EXPECT_EQ(PaletteState, kPaletteBlack);
+  EXPECT_EQ(core::Screen.PaletteState, kPaletteBlack);
 }
 
 }  // namespace

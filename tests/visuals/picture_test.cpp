@@ -1,4 +1,5 @@
 #include "core/picture.h"
+#include "core/memory_blocks.h"
 
 #include <algorithm>
 #include <cstring>
@@ -10,19 +11,19 @@
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-using resources::MemHandle;
-using namespace visuals;
+using core::MemHandle;
+using namespace core;
 
-constexpr int W = kPictureWidth;
-constexpr int H = kPictureHeight;
+constexpr int W = core::kPictureWidth;
+constexpr int H = core::kPictureHeight;
 
 class PictureTest : public hotaru_test::PlatformTest {
  protected:
   // Whole block contents.
   static Bytes Block(MemHandle picture) {
-    auto* p = static_cast<std::uint8_t*>(resources::MemLock(picture));
+    auto* p = static_cast<std::uint8_t*>(core::MemLock(picture));
     Bytes out(p, p + GlobalSize(picture));
-    resources::MemUnlock(picture);
+    core::MemUnlock(picture);
     return out;
   }
   // Pixels, top row first, read through the bottom-up layout.
@@ -31,26 +32,26 @@ class PictureTest : public hotaru_test::PlatformTest {
     Bytes out(static_cast<std::size_t>(W * H));
     for (int y = 0; y < H; ++y) {
       for (int x = 0; x < W; ++x)
-        out[static_cast<std::size_t>(y * W + x)] = block[PixelOffset(x, y)];
+        out[static_cast<std::size_t>(y * W + x)] = block[core::PixelOffset(x, y)];
     }
     return out;
   }
   // Every pixel set to a value of its own position (mod 256) plus `salt`.
   static void Scribble(MemHandle picture, int salt) {
-    auto* p = static_cast<std::uint8_t*>(resources::MemLock(picture));
+    auto* p = static_cast<std::uint8_t*>(core::MemLock(picture));
     for (int y = 0; y < H; ++y) {
       for (int x = 0; x < W; ++x)
-        *PixelAt(p, x, y) = static_cast<std::uint8_t>(x * 3 + y * 7 + salt);
+        *core::PixelAt(p, x, y) = static_cast<std::uint8_t>(x * 3 + y * 7 + salt);
     }
-    resources::MemUnlock(picture);
+    core::MemUnlock(picture);
   }
 };
 
 TEST_F(PictureTest, AllocPictureLaysOutABottomUpBitmap) {
-  const MemHandle picture = AllocPicture("VmemDIB");
-  ASSERT_EQ(resources::MemBlockCount, 1);
-  EXPECT_EQ(resources::MemBlockTable[0].size, 257064u);
-  EXPECT_STREQ(resources::MemBlockTable[0].name, "VmemDIB         ");
+  const MemHandle picture = core::AllocPicture("VmemDIB");
+  ASSERT_EQ(core::Memory.MemBlockCount, 1);
+  EXPECT_EQ(core::Memory.MemBlockTable[0].size, 257064u);
+  EXPECT_STREQ(core::Memory.MemBlockTable[0].name, "VmemDIB         ");
   EXPECT_EQ(GlobalUnlock(picture), FALSE) << "handed back locked";
 
   const Bytes block = Block(picture);
@@ -65,12 +66,13 @@ TEST_F(PictureTest, AllocPictureLaysOutABottomUpBitmap) {
 }
 
 TEST(PictureLayout, PixelOffsetsRunBottomUp) {
-  EXPECT_EQ(PixelOffset(0, 0), 1064u + 399u * 640u);
-  EXPECT_EQ(PixelOffset(639, 0), 1064u + 399u * 640u + 639u);
-  EXPECT_EQ(PixelOffset(0, 399), 1064u);
-  EXPECT_EQ(PixelOffset(639, 399), 1064u + 639u);
-  EXPECT_EQ(PixelOffset(5, 1) - PixelOffset(5, 2), 640u) << "one row down is 640 bytes back";
-  EXPECT_EQ(PixelOffset(639, 0) + 1, kPictureBlockSize);
+  EXPECT_EQ(core::PixelOffset(0, 0), 1064u + 399u * 640u);
+  EXPECT_EQ(core::PixelOffset(639, 0), 1064u + 399u * 640u + 639u);
+  EXPECT_EQ(core::PixelOffset(0, 399), 1064u);
+  EXPECT_EQ(core::PixelOffset(639, 399), 1064u + 639u);
+  EXPECT_EQ(core::PixelOffset(5, 1) - core::PixelOffset(5, 2), 640u)
+      << "one row down is 640 bytes back";
+  EXPECT_EQ(core::PixelOffset(639, 0) + 1, core::kPictureBlockSize);
 }
 
 TEST_F(PictureTest, FillPictureRectFillsInclusiveCornersCutToThePicture) {
@@ -89,7 +91,7 @@ TEST_F(PictureTest, FillPictureRectFillsInclusiveCornersCutToThePicture) {
       {"above the picture", 0, -10, 10, -1, 1, 0, 0, 0},
       {"corners swapped", 10, 10, 5, 5, 1, 0, 0, 0},
   };
-  const MemHandle picture = AllocPicture("VbufDIB");
+  const MemHandle picture = core::AllocPicture("VbufDIB");
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     Scribble(picture, 1);
@@ -98,22 +100,22 @@ TEST_F(PictureTest, FillPictureRectFillsInclusiveCornersCutToThePicture) {
       for (int x = c.left; x <= c.right; ++x) expected[static_cast<std::size_t>(y * W + x)] = 12;
     }
     const Bytes before = Block(picture);
-    FillPictureRect(picture, c.x1, c.y1, c.x2, c.y2, 12);
+    core::FillPictureRect(picture, c.x1, c.y1, c.x2, c.y2, 12);
     EXPECT_EQ(Screen(picture), expected);
     const Bytes after = Block(picture);
-    EXPECT_TRUE(std::equal(before.begin(), before.begin() + kPixelOffset, after.begin()))
+    EXPECT_TRUE(std::equal(before.begin(), before.begin() + core::kPixelOffset, after.begin()))
         << "header or colour table touched";
   }
 }
 
 TEST_F(PictureTest, CopiesMoveOnlyPixels) {
-  const MemHandle dst = AllocPicture("VmemDIB");
-  const MemHandle src = AllocPicture("VbufDIB");
+  const MemHandle dst = core::AllocPicture("VmemDIB");
+  const MemHandle src = core::AllocPicture("VbufDIB");
   Scribble(src, 100);
   // A different colour table in the source, which no copy may carry over.
-  auto* s = static_cast<std::uint8_t*>(resources::MemLock(src));
-  std::memset(ColourTable(s), 0xAB, kColourTableSize);
-  resources::MemUnlock(src);
+  auto* s = static_cast<std::uint8_t*>(core::MemLock(src));
+  std::memset(core::ColourTable(s), 0xAB, core::kColourTableSize);
+  core::MemUnlock(src);
 
   struct Case {
     const char* what;
@@ -136,38 +138,39 @@ TEST_F(PictureTest, CopiesMoveOnlyPixels) {
         expected[static_cast<std::size_t>(y * W + x)] = from[static_cast<std::size_t>(y * W + x)];
       }
     }
-    CopyPictureRect(dst, src, &c.rect);
+    core::CopyPictureRect(dst, src, &c.rect);
     EXPECT_EQ(Screen(dst), expected);
   }
 
   const Bytes dst_before = Block(dst);
-  CopyPicture(dst, src);
+  core::CopyPicture(dst, src);
   const Bytes dst_after = Block(dst);
   EXPECT_EQ(Screen(dst), Screen(src));
-  EXPECT_TRUE(std::equal(dst_before.begin(), dst_before.begin() + kPixelOffset, dst_after.begin()));
+  EXPECT_TRUE(
+      std::equal(dst_before.begin(), dst_before.begin() + core::kPixelOffset, dst_after.begin()));
 
-  ClearPicture(dst);
+  core::ClearPicture(dst);
   EXPECT_EQ(Screen(dst), Bytes(static_cast<std::size_t>(W * H), 0));
   EXPECT_TRUE(
-      std::equal(dst_before.begin(), dst_before.begin() + kPixelOffset, Block(dst).begin()));
+      std::equal(dst_before.begin(), dst_before.begin() + core::kPixelOffset, Block(dst).begin()));
 }
 
 TEST_F(PictureTest, BlocksTooSmallForAPictureAreLeftAlone) {
-  const MemHandle small = resources::MemAlloc(kPictureBlockSize - 1, "small");
-  auto* p = static_cast<std::uint8_t*>(resources::MemLock(small));
-  std::memset(p, 0x5A, kPictureBlockSize - 1);
-  resources::MemUnlock(small);
-  const MemHandle picture = AllocPicture("VbufDIB");
+  const MemHandle small = core::MemAlloc(core::kPictureBlockSize - 1, "small");
+  auto* p = static_cast<std::uint8_t*>(core::MemLock(small));
+  std::memset(p, 0x5A, core::kPictureBlockSize - 1);
+  core::MemUnlock(small);
+  const MemHandle picture = core::AllocPicture("VbufDIB");
   Scribble(picture, 3);
   const RECT all{0, 0, 639, 399};
 
-  FillPictureRect(small, 0, 0, 639, 399, 1);
-  ClearPicture(small);
-  CopyPicture(small, picture);
-  CopyPictureRect(small, picture, &all);
-  CopyPicture(picture, small);
-  CopyPictureRect(picture, small, &all);
-  FillPictureRect(0, 0, 0, 639, 399, 1);
+  core::FillPictureRect(small, 0, 0, 639, 399, 1);
+  core::ClearPicture(small);
+  core::CopyPicture(small, picture);
+  core::CopyPictureRect(small, picture, &all);
+  core::CopyPicture(picture, small);
+  core::CopyPictureRect(picture, small, &all);
+  core::FillPictureRect(0, 0, 0, 639, 399, 1);
 
   const Bytes block = Block(small);
   EXPECT_EQ(std::count(block.begin(), block.end(), 0x5A), static_cast<long>(block.size()));
@@ -179,29 +182,29 @@ TEST_F(PictureTest, BlocksTooSmallForAPictureAreLeftAlone) {
 }
 
 TEST(Rects, ExtendAndUnionGrowTheRectangle) {
-  RECT r = kEmptyUpdateRect;
-  RectExtend(&r, 100, 50, 116, 66);
+  RECT r = core::kEmptyUpdateRect;
+  core::RectExtend(&r, 100, 50, 116, 66);
   EXPECT_EQ(r.left, 100);
   EXPECT_EQ(r.top, 50);
   EXPECT_EQ(r.right, 116);
   EXPECT_EQ(r.bottom, 66);
 
-  RectExtend(&r, 120, 40, 130, 60);
+  core::RectExtend(&r, 120, 40, 130, 60);
   EXPECT_EQ(r.left, 100);
   EXPECT_EQ(r.top, 40);
   EXPECT_EQ(r.right, 130);
   EXPECT_EQ(r.bottom, 66);
 
   const RECT s{-5, 60, 110, 400};
-  RectUnion(&r, &s);
+  core::RectUnion(&r, &s);
   EXPECT_EQ(r.left, -5);
   EXPECT_EQ(r.top, 40);
   EXPECT_EQ(r.right, 130);
   EXPECT_EQ(r.bottom, 400);
 
   RECT t;
-  RectSet(&t, 1, 2, 3, 4);
-  RectCopy(&r, &t);
+  core::RectSet(&t, 1, 2, 3, 4);
+  core::RectCopy(&r, &t);
   EXPECT_EQ(r.left, 1);
   EXPECT_EQ(r.bottom, 4);
 }
@@ -213,7 +216,7 @@ TEST(PaletteCopy, CopiesColoursAndMarksBothReserved) {
         PALETTEENTRY{static_cast<BYTE>(i), static_cast<BYTE>(i + 1), static_cast<BYTE>(i + 2), 0};
     dst[i] = PALETTEENTRY{200, 200, 200, 7};
   }
-  PaletteCopy(dst, src);
+  core::PaletteCopy(dst, src);
   for (int i = 0; i < 16; ++i) {
     EXPECT_EQ(dst[i].peRed, i);
     EXPECT_EQ(dst[i].peGreen, i + 1);

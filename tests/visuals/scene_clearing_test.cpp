@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "core/game_state.h"
-#include "core/palette_state.h"
+#include "core/screen_state.h"
 #include "platform/headless/input_script.h"
 #include "visuals/display_effects.h"
 #include "visuals/palette_fades.h"
@@ -27,7 +27,8 @@ class SceneClearingTest : public hotaru_test::VisualsTest {
     StartWindow(8);
   }
   static std::vector<std::uint8_t> Uniform(std::uint8_t v) {
-    return std::vector<std::uint8_t>(static_cast<std::size_t>(kPictureWidth * kPictureHeight), v);
+    return std::vector<std::uint8_t>(
+        static_cast<std::size_t>(core::kPictureWidth * core::kPictureHeight), v);
   }
 };
 
@@ -103,12 +104,12 @@ TEST_F(SceneClearingTest, EveryEffectEmptiesTheSceneInItsStepsAndColour) {
       ApplyBlack();
     }
     SetColourEffect(c.colour_effect);
-    Fill(VmemDIB, Scene);
-    Fill(VbufDIB, Scene);
+    Fill(core::Screen.VmemDIB, Scene);
+    Fill(core::Screen.VbufDIB, Scene);
     SetBackgroundNumber(7);
     SetSlotPicture(1, 0x1C);
     SetSlotLayer(1, 0);
-    scenario::GameState[scenario::field::kShownVPicture] = 4;
+    core::GameState[core::field::kShownVPicture] = 4;
     const int before = Presents();
     std::vector<std::uint8_t> mid;
     const std::uint32_t took = RunCapturing([&c] { ClearScene(c.n); }, 5, &mid);
@@ -116,26 +117,26 @@ TEST_F(SceneClearingTest, EveryEffectEmptiesTheSceneInItsStepsAndColour) {
     EXPECT_EQ(Presents() - before, c.presents);
     EXPECT_GE(took, static_cast<std::uint32_t>(c.steps) * c.step_ms);
     EXPECT_LE(took, static_cast<std::uint32_t>(c.steps) * (c.step_ms + 1) + 2);
-    EXPECT_EQ(Screen(VmemDIB), Uniform(static_cast<std::uint8_t>(c.screen)));
+    EXPECT_EQ(Screen(core::Screen.VmemDIB), Uniform(static_cast<std::uint8_t>(c.screen)));
     const bool kept = c.composed == kKept;
     if (kept) {
-      Fill(VmemDIB, Scene);  // what the composed picture must still hold
-      EXPECT_EQ(Screen(VbufDIB), Screen(VmemDIB));
+      Fill(core::Screen.VmemDIB, Scene);  // what the composed picture must still hold
+      EXPECT_EQ(Screen(core::Screen.VbufDIB), Screen(core::Screen.VmemDIB));
     } else {
-      EXPECT_EQ(Screen(VbufDIB), Uniform(static_cast<std::uint8_t>(c.composed)));
+      EXPECT_EQ(Screen(core::Screen.VbufDIB), Uniform(static_cast<std::uint8_t>(c.composed)));
     }
     EXPECT_EQ(SlotPicture(1), kept ? 0x1C : kNoCharacter);
     EXPECT_EQ(SlotLayer(1), kept ? 0 : kNoLayer);
     EXPECT_EQ(BackgroundNumber(), kNoBackground);
-    EXPECT_EQ(scenario::GameState[scenario::field::kShownVPicture], 255);
-    EXPECT_EQ(PaletteState, c.palette);
+    EXPECT_EQ(core::GameState[core::field::kShownVPicture], 255);
+    EXPECT_EQ(core::Screen.PaletteState, c.palette);
     if (c.mid == nullptr) continue;
-    ASSERT_EQ(mid.size(), static_cast<std::size_t>(kPictureWidth * kPictureHeight));
+    ASSERT_EQ(mid.size(), static_cast<std::size_t>(core::kPictureWidth * core::kPictureHeight));
     int wrong = 0;
-    for (int y = 0; y < kPictureHeight; ++y) {
-      for (int x = 0; x < kPictureWidth; ++x) {
+    for (int y = 0; y < core::kPictureHeight; ++y) {
+      for (int x = 0; x < core::kPictureWidth; ++x) {
         const int want = c.mid(x, y);
-        wrong += want >= 0 && mid[static_cast<std::size_t>(y * kPictureWidth + x)] != want;
+        wrong += want >= 0 && mid[static_cast<std::size_t>(y * core::kPictureWidth + x)] != want;
       }
     }
     EXPECT_EQ(wrong, 0);
@@ -144,14 +145,14 @@ TEST_F(SceneClearingTest, EveryEffectEmptiesTheSceneInItsStepsAndColour) {
 }
 
 TEST_F(SceneClearingTest, RandomRowsPaintOneRowOfEveryBandPerStepInColourZero) {
-  Fill(VmemDIB, Scene);
-  Fill(VbufDIB, Scene);
+  Fill(core::Screen.VmemDIB, Scene);
+  Fill(core::Screen.VbufDIB, Scene);
   std::vector<std::uint8_t> mid;
   RunCapturing([] { ClearScene(19); }, 5, &mid);
   for (int band = 0; band < 16; ++band) {
     int rows = 0;
     for (int y = 25 * band; y < 25 * band + 25; ++y)
-      rows += mid[static_cast<std::size_t>(y * kPictureWidth + 9)] == 0;
+      rows += mid[static_cast<std::size_t>(y * core::kPictureWidth + 9)] == 0;
     EXPECT_EQ(rows, 1) << "band " << band;
   }
 }

@@ -9,7 +9,11 @@
 
 #include "core/format_text.h"
 #include "core/game_state.h"
-#include "core/shell_state.h"
+#include "core/input_state.h"
+#include "core/memory_blocks.h"
+#include "core/screen_state.h"
+#include "core/settings.h"
+#include "core/window_state.h"
 #include "platform/common/window_table.h"
 #include "scenario/shake_and_attacks.h"
 #include "sound/pcm.h"
@@ -25,10 +29,10 @@ namespace {
 using namespace visuals;
 using Pixels = std::vector<std::uint8_t>;
 using hotaru_test::VisualsTest;
-namespace field = scenario::field;
+namespace field = core::field;
 
-constexpr int W = kPictureWidth;
-constexpr int H = kPictureHeight;
+constexpr int W = core::kPictureWidth;
+constexpr int H = core::kPictureHeight;
 
 // A picture whose rows and columns all differ, with no pixel of colour 0.
 std::uint8_t Scene(int x, int y) { return static_cast<std::uint8_t>(1 + (x + 3 * y) % 15); }
@@ -92,7 +96,7 @@ class ShakeAndAttacksTest : public VisualsTest {
   void SetUp() override {
     VisualsTest::SetUp();
     StartWindow(8);
-    shell::Pcm = 1;
+    core::Settings.Pcm = 1;
   }
 
   void WriteFrame(const std::string& name, int n) {
@@ -111,7 +115,7 @@ class ShakeAndAttacksTest : public VisualsTest {
   }
   // The frame files of a sequence and the red background.
   void WriteFrames(const char* pattern, int first, int last) {
-    for (int n = first; n <= last; ++n) WriteFrame(resources::FormatString(pattern, n), n);
+    for (int n = first; n <= last; ++n) WriteFrame(core::FormatString(pattern, n), n);
   }
   void WriteRedBackground() {
     WritePicture("S40.VGR", 0, 0, W, H,
@@ -125,12 +129,12 @@ class ShakeAndAttacksTest : public VisualsTest {
     return out;
   }
   void WriteSound(int n, std::size_t bytes) {
-    WriteBytes(dir() / resources::FormatString("HT_VD%02d.P16", n), Pixels(bytes, 0x11));
+    WriteBytes(dir() / core::FormatString("HT_VD%02d.P16", n), Pixels(bytes, 0x11));
   }
 
   // A scene composed and shown dimmed, as under text.
   void ShowDimmedScene() {
-    Fill(VbufDIB, Scene);
+    Fill(core::Screen.VbufDIB, Scene);
     ShowComposed();
     ApplyScreenPalette();
     Dim();
@@ -155,7 +159,7 @@ class ShakeAndAttacksTest : public VisualsTest {
 
   // The client area as shown, hashed.
   static std::uint64_t ShownHash() {
-    const platform::WindowRecord* w = platform::FindWindowRecord(shell::MainWindow);
+    const platform::WindowRecord* w = platform::FindWindowRecord(core::Window.MainWindow);
     const std::vector<std::uint8_t> rgb = platform::ClientRgb(*w);
     Hash h;
     for (std::uint8_t b : rgb) h.Add(b);
@@ -166,7 +170,7 @@ class ShakeAndAttacksTest : public VisualsTest {
   // runs of equal samples in order: (hash, number of samples).
   std::vector<std::pair<std::uint64_t, int>> Watch(const std::function<void()>& op,
                                                    std::uint32_t span, std::uint32_t every) {
-    const platform::WindowRecord* w = platform::FindWindowRecord(shell::MainWindow);
+    const platform::WindowRecord* w = platform::FindWindowRecord(core::Window.MainWindow);
     EXPECT_TRUE(w != nullptr && w->client_width == W && w->client_height == H);
     std::vector<std::pair<std::uint64_t, int>> runs;
     const std::uint32_t now = GetTickCount();
@@ -199,7 +203,7 @@ class ShakeAndAttacksTest : public VisualsTest {
 
   static Pixels Uniform(std::uint8_t v) { return Pixels(static_cast<std::size_t>(W * H), v); }
   static std::uint8_t RecordByte(std::size_t offset) {
-    return scenario::GetU8(scenario::GameState, offset);
+    return core::GetU8(core::GameState, offset);
   }
   std::vector<std::string> WaveWrites(std::size_t mark) {
     std::vector<std::string> out;
@@ -217,15 +221,15 @@ class ShakeAndAttacksTest : public VisualsTest {
 
 TEST_F(ShakeAndAttacksTest, QuakeShowsEachMoveForFortyMillisecondsAndPutsThePictureBack) {
   WriteSound(3, 4410);  // 0.1 s: over before the shake
-  Fill(VmemDIB, Scene);
-  const Pixels before = Screen(VmemDIB);
-  const int blocks = resources::MemBlockCount;
+  Fill(core::Screen.VmemDIB, Scene);
+  const Pixels before = Screen(core::Screen.VmemDIB);
+  const int blocks = core::Memory.MemBlockCount;
   const int presents = Presents();
 
   // Each frame sampled 5 ms into its 41.
   std::vector<Pixels> frames;
   backend().SetDumpProvider([&frames] {
-    frames.push_back(Screen(VmemDIB));
+    frames.push_back(Screen(core::Screen.VmemDIB));
     return std::string("{}");
   });
   const DWORD start = GetTickCount();
@@ -240,11 +244,11 @@ TEST_F(ShakeAndAttacksTest, QuakeShowsEachMoveForFortyMillisecondsAndPutsThePict
   const std::uint32_t took = GetTickCount() - start;
   backend().SetDumpProvider(nullptr);
 
-  EXPECT_EQ(Screen(VmemDIB), before);
+  EXPECT_EQ(Screen(core::Screen.VmemDIB), before);
   EXPECT_EQ(Presents() - presents, 7);
   EXPECT_GE(took, 7u * 41);
   EXPECT_LE(took, 7u * 42 + 2);
-  EXPECT_EQ(resources::MemBlockCount, blocks);  // the "quake buf" is gone again
+  EXPECT_EQ(core::Memory.MemBlockCount, blocks);  // the "quake buf" is gone again
   ASSERT_EQ(frames.size(), 7u);
   for (std::size_t k = 0; k < 7; ++k) {
     const auto [dx, dy] = QuakeOffsets[k];
@@ -301,17 +305,17 @@ TEST_F(ShakeAndAttacksTest, QuakeSoundsOnlyOverSilenceAndEndsWhateverSoundIsLoad
 }
 
 TEST_F(ShakeAndAttacksTest, QuakeInSkipModeShowsEveryMoveWithoutWaiting) {
-  Fill(VmemDIB, Scene);
-  const Pixels before = Screen(VmemDIB);
-  shell::Pcm = 0;  // no sound to wait out
+  Fill(core::Screen.VmemDIB, Scene);
+  const Pixels before = Screen(core::Screen.VmemDIB);
+  core::Settings.Pcm = 0;  // no sound to wait out
   WriteSound(3, 22050);
-  shell::SkipMode = 1;
+  core::Input.SkipMode = 1;
   const int presents = Presents();
   const DWORD start = GetTickCount();
   scenario::Quake();
   EXPECT_LE(GetTickCount() - start, 10u);  // a look at the queue in each wait
   EXPECT_EQ(Presents() - presents, 7);
-  EXPECT_EQ(Screen(VmemDIB), before);
+  EXPECT_EQ(Screen(core::Screen.VmemDIB), before);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -337,15 +341,15 @@ TEST_F(ShakeAndAttacksTest, ClawEffect1ShowsItsFourFramesWithTheirPalettesAndEnd
   EXPECT_EQ(RecordByte(field::kPcmNumber), 255);
 
   // The empty black scene of background 0, its palette shown, the state black.
-  EXPECT_EQ(Screen(VmemDIB), Uniform(0));
-  EXPECT_EQ(Screen(VbufDIB), Uniform(0));
+  EXPECT_EQ(Screen(core::Screen.VmemDIB), Uniform(0));
+  EXPECT_EQ(Screen(core::Screen.VbufDIB), Uniform(0));
   EXPECT_EQ(BackgroundNumber(), 0);
   EXPECT_EQ(StoredBackground(), 0);
-  EXPECT_EQ(PaletteState, kPaletteBlack);
+  EXPECT_EQ(core::Screen.PaletteState, kPaletteBlack);
   PALETTEENTRY scene[16];
   BuildBackgroundPalette(0, scene);
-  for (int i = 0; i < 15; ++i) EXPECT_EQ(ToRgb(ShownPalette[i]), ToRgb(scene[i])) << i;
-  EXPECT_EQ(ToRgb(ShownPalette[15]), (Rgb{255, 255, 255}));
+  for (int i = 0; i < 15; ++i) EXPECT_EQ(ToRgb(core::Screen.ShownPalette[i]), ToRgb(scene[i])) << i;
+  EXPECT_EQ(ToRgb(core::Screen.ShownPalette[15]), (Rgb{255, 255, 255}));
 }
 
 TEST_F(ShakeAndAttacksTest, ClawEffect2FlashesColourOneOfTheLastFrameThenFadesToTheEmptyScene) {
@@ -371,10 +375,10 @@ TEST_F(ShakeAndAttacksTest, ClawEffect2FlashesColourOneOfTheLastFrameThenFadesTo
   // Seven frames, the flash's 31 ms and 601 ms, then 48 fade steps of 31 ms.
   EXPECT_NEAR(static_cast<double>(took), 7 * 21 + 31 + 601 + 48 * 31, 3);
 
-  EXPECT_EQ(Screen(VmemDIB), Uniform(0));
+  EXPECT_EQ(Screen(core::Screen.VmemDIB), Uniform(0));
   EXPECT_EQ(BackgroundNumber(), 0);
-  EXPECT_EQ(PaletteState, kPaletteBlack);
-  EXPECT_EQ(ToRgb(ShownPalette[4]), ToRgb(BasePalette1[4]));
+  EXPECT_EQ(core::Screen.PaletteState, kPaletteBlack);
+  EXPECT_EQ(ToRgb(core::Screen.ShownPalette[4]), ToRgb(core::BasePalette1[4]));
 }
 
 TEST_F(ShakeAndAttacksTest, BloodEffectEndsOnTheRedBackgroundDimmed) {
@@ -395,12 +399,12 @@ TEST_F(ShakeAndAttacksTest, BloodEffectEndsOnTheRedBackgroundDimmed) {
   // Four frames, 601 ms from the background's load, then the dim's 17 steps of 11 ms.
   EXPECT_NEAR(static_cast<double>(took), 4 * 21 + 601 + 17 * 11, 3);
 
-  EXPECT_EQ(Screen(VmemDIB), RedBackground());
-  EXPECT_EQ(Screen(VbufDIB), RedBackground());
+  EXPECT_EQ(Screen(core::Screen.VmemDIB), RedBackground());
+  EXPECT_EQ(Screen(core::Screen.VbufDIB), RedBackground());
   EXPECT_EQ(BackgroundNumber(), 40);
-  EXPECT_EQ(PaletteState, kPaletteDim);
+  EXPECT_EQ(core::Screen.PaletteState, kPaletteDim);
   // Dark red 8, 0, 0 at 31 of 47.
-  EXPECT_EQ(ToRgb(ShownPalette[2]), (Rgb{136 * 31 / 47, 0, 0}));
+  EXPECT_EQ(ToRgb(core::Screen.ShownPalette[2]), (Rgb{136 * 31 / 47, 0, 0}));
 }
 
 TEST_F(ShakeAndAttacksTest, EverySequenceFirstFadesTheDimmedSceneOut) {
@@ -435,7 +439,7 @@ TEST_F(ShakeAndAttacksTest, InSkipModeTheSequencesShowEveryFrameAtOnceAndEndTheS
   WriteFrames(kBloodFrameName, 0, 3);
   WriteRedBackground();
   WriteSound(18, 4410);
-  shell::Pcm = 0;  // the sound is not waited out in SkipMode either
+  core::Settings.Pcm = 0;  // the sound is not waited out in SkipMode either
   struct Case {
     const char* what;
     void (*effect)();
@@ -449,18 +453,18 @@ TEST_F(ShakeAndAttacksTest, InSkipModeTheSequencesShowEveryFrameAtOnceAndEndTheS
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    shell::SkipMode = 0;
+    core::Input.SkipMode = 0;
     ShowDimmedScene();
-    shell::SkipMode = 1;
+    core::Input.SkipMode = 1;
     const int presents = Presents();
     const DWORD start = GetTickCount();
     c.effect();
     EXPECT_LE(GetTickCount() - start, 20u);  // a look at the queue in each wait
     EXPECT_EQ(Presents() - presents, c.presents);
     EXPECT_EQ(BackgroundNumber(), c.background);
-    EXPECT_EQ(PaletteState, c.palette);
+    EXPECT_EQ(core::Screen.PaletteState, c.palette);
   }
-  EXPECT_EQ(Screen(VmemDIB), RedBackground());
+  EXPECT_EQ(Screen(core::Screen.VmemDIB), RedBackground());
 }
 
 TEST_F(ShakeAndAttacksTest, AMissingFrameEndsTheProgramNamingTheFile) {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "core/palette_state.h"
+#include "core/screen_state.h"
 #include "platform/headless/input_script.h"
 #include "visuals/palette_fades.h"
 #include "visuals_fixture.h"
@@ -83,8 +83,8 @@ TEST_F(TransitionTest, EveryTransitionEndsOnTheComposedPictureInItsStepsAndPatte
   for (const Case& c : cases) {
     SCOPED_TRACE("transition " + std::to_string(c.n));
     ApplyBlack();
-    Fill(VmemDIB, [](int, int) { return kOld; });
-    Fill(VbufDIB, Composed);
+    Fill(core::Screen.VmemDIB, [](int, int) { return kOld; });
+    Fill(core::Screen.VbufDIB, Composed);
     const int before = Presents();
     std::vector<std::uint8_t> mid;
     const std::uint32_t took = RunCapturing([&c] { Transition(c.n); }, 5, &mid);
@@ -92,14 +92,14 @@ TEST_F(TransitionTest, EveryTransitionEndsOnTheComposedPictureInItsStepsAndPatte
     // Every step ends on the first millisecond past its length.
     EXPECT_GE(took, static_cast<std::uint32_t>(c.steps) * c.step_ms);
     EXPECT_LE(took, static_cast<std::uint32_t>(c.steps) * (c.step_ms + 1) + 2);
-    EXPECT_EQ(Screen(VmemDIB), Screen(VbufDIB));
-    EXPECT_EQ(PaletteState, kPaletteNormal);
+    EXPECT_EQ(Screen(core::Screen.VmemDIB), Screen(core::Screen.VbufDIB));
+    EXPECT_EQ(core::Screen.PaletteState, kPaletteNormal);
     if (c.mid == nullptr && c.mid_copied < 0) continue;
-    ASSERT_EQ(mid.size(), static_cast<std::size_t>(kPictureWidth * kPictureHeight));
+    ASSERT_EQ(mid.size(), static_cast<std::size_t>(core::kPictureWidth * core::kPictureHeight));
     int wrong = 0, copied = 0;
-    for (int y = 0; y < kPictureHeight; ++y) {
-      for (int x = 0; x < kPictureWidth; ++x) {
-        const int v = mid[static_cast<std::size_t>(y * kPictureWidth + x)];
+    for (int y = 0; y < core::kPictureHeight; ++y) {
+      for (int x = 0; x < core::kPictureWidth; ++x) {
+        const int v = mid[static_cast<std::size_t>(y * core::kPictureWidth + x)];
         copied += v == Composed(x, y);
         if (c.mid == nullptr) continue;
         const int want = c.mid(x, y);
@@ -114,35 +114,37 @@ TEST_F(TransitionTest, EveryTransitionEndsOnTheComposedPictureInItsStepsAndPatte
 }
 
 TEST_F(TransitionTest, RandomRowsTakeOneRowOfEveryBandPerStep) {
-  Fill(VmemDIB, [](int, int) { return kOld; });
-  Fill(VbufDIB, Composed);
+  Fill(core::Screen.VmemDIB, [](int, int) { return kOld; });
+  Fill(core::Screen.VbufDIB, Composed);
   std::vector<std::uint8_t> mid;
   RunCapturing([] { Transition(19); }, 25, &mid);  // during the second step
   for (int band = 0; band < 16; ++band) {
     int rows = 0;
     for (int y = 25 * band; y < 25 * band + 25; ++y)
-      rows += mid[static_cast<std::size_t>(y * kPictureWidth + 7)] == Composed(7, y);
+      rows += mid[static_cast<std::size_t>(y * core::kPictureWidth + 7)] == Composed(7, y);
     EXPECT_EQ(rows, 2) << "band " << band;
   }
 }
 
 TEST_F(TransitionTest, CrossFadeEndsOnTheLargerOfOldAndNewThenTheNewPalette) {
   for (int i = 0; i < 16; ++i) {
-    PreviousPalette[i] = PALETTEENTRY{static_cast<BYTE>(60 * (i % 4)), 0, 200, PC_RESERVED};
-    BackgroundPalette[i] = PALETTEENTRY{static_cast<BYTE>(255 - 50 * (i % 4)), 30, 0, PC_RESERVED};
+    core::Screen.PreviousPalette[i] =
+        PALETTEENTRY{static_cast<BYTE>(60 * (i % 4)), 0, 200, PC_RESERVED};
+    core::Screen.BackgroundPalette[i] =
+        PALETTEENTRY{static_cast<BYTE>(255 - 50 * (i % 4)), 30, 0, PC_RESERVED};
   }
-  Fill(VmemDIB, [](int x, int) { return x % 4; });
-  Fill(VbufDIB, [](int, int y) { return y % 4; });
+  Fill(core::Screen.VmemDIB, [](int x, int) { return x % 4; });
+  Fill(core::Screen.VbufDIB, [](int, int y) { return y % 4; });
   std::vector<std::uint8_t> mid;
   // Last palette step: 47 steps of 21 ms, so the last one runs from 966 on.
   RunCapturing([] { Transition(18); }, 5, &mid);
   EXPECT_EQ(mid[0], 0 + 4 * 0);
-  EXPECT_EQ(mid[static_cast<std::size_t>(3 * kPictureWidth + 2)], 2 + 4 * 3);
+  EXPECT_EQ(mid[static_cast<std::size_t>(3 * core::kPictureWidth + 2)], 2 + 4 * 3);
   for (int i = 0; i < 16; ++i) {
-    EXPECT_EQ(ToRgb(ScreenPalette[i]), ToRgb(BackgroundPalette[i]));
-    EXPECT_EQ(ToRgb(ShownPalette[i]), ToRgb(BackgroundPalette[i]));
+    EXPECT_EQ(ToRgb(core::Screen.ScreenPalette[i]), ToRgb(core::Screen.BackgroundPalette[i]));
+    EXPECT_EQ(ToRgb(core::Screen.ShownPalette[i]), ToRgb(core::Screen.BackgroundPalette[i]));
   }
-  EXPECT_EQ(Screen(VmemDIB), Screen(VbufDIB));
+  EXPECT_EQ(Screen(core::Screen.VmemDIB), Screen(core::Screen.VbufDIB));
 }
 
 }  // namespace

@@ -12,8 +12,8 @@
 
 #include "authoring/picture_file.h"
 #include "core/memory_blocks.h"
-#include "core/palette_state.h"
 #include "core/picture.h"
+#include "core/screen_state.h"
 #include "platform/headless/input_script.h"
 #include "support/platform_fixture.h"
 
@@ -54,12 +54,12 @@ class VisualsTest : public PlatformTest {
   }
 
   // Sets every pixel of a Picture to f(x, y).
-  static void Fill(resources::MemHandle picture, const std::function<std::uint8_t(int, int)>& f) {
-    std::uint8_t* p = visuals::LockPicture(picture);
-    for (int y = 0; y < visuals::kPictureHeight; ++y) {
-      for (int x = 0; x < visuals::kPictureWidth; ++x) *visuals::PixelAt(p, x, y) = f(x, y);
+  static void Fill(core::MemHandle picture, const std::function<std::uint8_t(int, int)>& f) {
+    std::uint8_t* p = core::LockPicture(picture);
+    for (int y = 0; y < core::kPictureHeight; ++y) {
+      for (int x = 0; x < core::kPictureWidth; ++x) *core::PixelAt(p, x, y) = f(x, y);
     }
-    resources::MemUnlock(picture);
+    core::MemUnlock(picture);
   }
 
   // Runs `op`; answers how long it took on the virtual clock and fills `mid` with VmemDIB
@@ -67,7 +67,7 @@ class VisualsTest : public PlatformTest {
   std::uint32_t RunCapturing(const std::function<void()>& op, std::uint32_t at,
                              std::vector<std::uint8_t>* mid) {
     backend().SetDumpProvider([mid] {
-      *mid = Screen(visuals::VmemDIB);
+      *mid = Screen(core::Screen.VmemDIB);
       return std::string("{}");
     });
     const DWORD start = GetTickCount();
@@ -85,20 +85,20 @@ class VisualsTest : public PlatformTest {
   }
 
   // Pixels of a Picture, top row first.
-  static std::vector<std::uint8_t> Screen(resources::MemHandle picture) {
-    std::vector<std::uint8_t> out(static_cast<std::size_t>(visuals::kPictureWidth) *
-                                  visuals::kPictureHeight);
-    auto* p = static_cast<std::uint8_t*>(resources::MemLock(picture));
+  static std::vector<std::uint8_t> Screen(core::MemHandle picture) {
+    std::vector<std::uint8_t> out(static_cast<std::size_t>(core::kPictureWidth) *
+                                  core::kPictureHeight);
+    auto* p = static_cast<std::uint8_t*>(core::MemLock(picture));
     if (p == nullptr) {
       ADD_FAILURE() << "no picture";
       return {};
     }
-    for (int y = 0; y < visuals::kPictureHeight; ++y) {
-      for (int x = 0; x < visuals::kPictureWidth; ++x) {
-        out[static_cast<std::size_t>(y * visuals::kPictureWidth + x)] = *visuals::PixelAt(p, x, y);
+    for (int y = 0; y < core::kPictureHeight; ++y) {
+      for (int x = 0; x < core::kPictureWidth; ++x) {
+        out[static_cast<std::size_t>(y * core::kPictureWidth + x)] = *core::PixelAt(p, x, y);
       }
     }
-    resources::MemUnlock(picture);
+    core::MemUnlock(picture);
     return out;
   }
 
@@ -110,7 +110,7 @@ class VisualsTest : public PlatformTest {
   // What the window palette holds for entry i (what the screen shows).
   static Rgb WindowEntry(int i) {
     PALETTEENTRY e{};
-    GetPaletteEntries(visuals::WindowPalette, static_cast<UINT>(i), 1, &e);
+    GetPaletteEntries(core::Screen.WindowPalette, static_cast<UINT>(i), 1, &e);
     return ToRgb(e);
   }
 
@@ -121,7 +121,7 @@ class VisualsTest : public PlatformTest {
     const std::uint32_t now = GetTickCount();
     SampleDuring(
         now, now + span, 1,
-        [&samples, entry] { samples.push_back(ToRgb(visuals::ShownPalette[entry])); }, op);
+        [&samples, entry] { samples.push_back(ToRgb(core::Screen.ShownPalette[entry])); }, op);
     return samples;
   }
 

@@ -14,8 +14,8 @@
 #include "command_support.h"
 #include "commands.h"
 #include "core/memory_blocks.h"
-#include "core/palette_state.h"
 #include "core/picture.h"
+#include "core/screen_state.h"
 #include "harness/game_harness.h"
 #include "platform/backend.h"
 #include "resources/picture_decoder.h"
@@ -177,18 +177,18 @@ int Decode(int argc, char** argv) {
     // The game's decoder on the headless backend in its in-process mode, so that a fatal
     // error comes back as an exception, with a fresh memory-block table.
     harness::GameHarness game(harness::InProcessOptions(), harness::Start::kPlatform);
-    const resources::MemHandle picture = visuals::AllocPicture("VbufDIB");
-    std::uint8_t* pixels = visuals::LockPicture(picture);
+    const core::MemHandle picture = core::AllocPicture("VbufDIB");
+    std::uint8_t* pixels = core::LockPicture(picture);
     for (int row = 0; row < screen.height; ++row)
-      std::memcpy(visuals::PixelAt(pixels, 0, row),
+      std::memcpy(core::PixelAt(pixels, 0, row),
                   base.data() + static_cast<std::size_t>(row) * screen.width,
                   static_cast<std::size_t>(screen.width));
-    resources::MemUnlock(picture);
+    core::MemUnlock(picture);
 
-    const resources::MemHandle loaded =
-        resources::MemAlloc(static_cast<std::uint32_t>(file.size()), "S01.VGR");
-    std::memcpy(resources::MemLock(loaded), file.data(), file.size());
-    resources::MemUnlock(loaded);
+    const core::MemHandle loaded =
+        core::MemAlloc(static_cast<std::uint32_t>(file.size()), "S01.VGR");
+    std::memcpy(core::MemLock(loaded), file.data(), file.size());
+    core::MemUnlock(loaded);
 
     const int drawn = resources::DecodePicture(picture, loaded, static_cast<std::int16_t>(x),
                                                static_cast<std::int16_t>(y));
@@ -204,13 +204,13 @@ int Decode(int argc, char** argv) {
       return kCommand.Failure(path + ": nothing to draw: the rectangle is empty or off the screen");
     }
 
-    pixels = visuals::LockPicture(picture);
+    pixels = core::LockPicture(picture);
     screen.pixels.resize(base.size());
     for (int row = 0; row < screen.height; ++row)
       std::memcpy(screen.pixels.data() + static_cast<std::size_t>(row) * screen.width,
-                  visuals::PixelAt(pixels, 0, row), static_cast<std::size_t>(screen.width));
-    resources::MemUnlock(picture);
-    for (const PALETTEENTRY& c : visuals::ScreenPalette)
+                  core::PixelAt(pixels, 0, row), static_cast<std::size_t>(screen.width));
+    core::MemUnlock(picture);
+    for (const PALETTEENTRY& c : core::Screen.ScreenPalette)
       screen.palette.push_back(authoring::Rgb8{c.peRed, c.peGreen, c.peBlue});
   } catch (const platform::ProcessExit& exit) {
     return kCommand.Failure(path + ": the decoder ended the program (status " +

@@ -11,6 +11,7 @@
 #include "command_support.h"
 #include "commands.h"
 #include "core/flags.h"
+#include "core/input_state.h"
 #include "core/message_pump.h"
 #include "harness/game_harness.h"
 #include "scenario/save_sealing.h"
@@ -31,7 +32,7 @@ constexpr const char* kUsage =
     "          date and time the record holds (bytes 166 to 172)\n";
 const CommandText kCommand{"save", kUsage};
 
-using Record = std::array<std::uint8_t, scenario::kGameStateSize>;
+using Record = std::array<std::uint8_t, core::kGameStateSize>;
 namespace sf = scenario::save_field;
 
 constexpr int kPictureBits = 80;
@@ -59,7 +60,7 @@ std::string ByteOrNone(std::uint8_t v) { return v == 255 ? "none" : std::to_stri
 std::string BitList(const Record& r, std::uint8_t first, int bits) {
   std::string out;
   for (int n = 0; n < bits; ++n) {
-    if ((r[scenario::field::kFlags + first + n / 8] >> (n % 8)) & 1)
+    if ((r[core::field::kFlags + first + n / 8] >> (n % 8)) & 1)
       out += (out.empty() ? "" : " ") + std::to_string(n);
   }
   return out.empty() ? "none" : out;
@@ -68,10 +69,9 @@ std::string BitList(const Record& r, std::uint8_t first, int bits) {
 // Flags with a value other than 0, outside the bit sets and the date, which are shown apart.
 std::string SetFlags(const Record& r) {
   std::string out;
-  for (int n = 0; n < static_cast<int>(scenario::field::kFlagCount); ++n) {
-    const bool shown_apart =
-        (n >= scenario::flag::kSeenScenarios && n < 90) || (n >= 106 && n <= 113);
-    const std::uint8_t v = r[scenario::field::kFlags + n];
+  for (int n = 0; n < static_cast<int>(core::field::kFlagCount); ++n) {
+    const bool shown_apart = (n >= core::flag::kSeenScenarios && n < 90) || (n >= 106 && n <= 113);
+    const std::uint8_t v = r[core::field::kFlags + n];
     if (!shown_apart && v != 0)
       out += (out.empty() ? "" : " ") + std::to_string(n) + "=" + std::to_string(v);
   }
@@ -90,18 +90,17 @@ int Show(const std::string& path) {
                       : "a save the game loads");
   std::printf("saved: %04u-%02u-%02u %02u:%02u:%02u\n", U16(r, sf::kYear), r[sf::kMonth],
               r[sf::kDay], r[sf::kHour], r[sf::kMinute], r[sf::kSecond]);
-  std::printf(
-      "progress: %u (shown as %u)%s\n", r[sf::kProgress], r[sf::kProgress] + 1u,
-      r[scenario::field::kFlags + scenario::flag::kFinishedGame] != 0 ? ", finished game" : "");
-  std::printf("scenario: %s\n", ByteOrNone(r[scenario::field::kCurrentScenario]).c_str());
-  std::printf("EventPC: 0x%04x\n", U16(r, scenario::field::kEventPC));
-  std::printf("music: %s\n", ByteOrNone(r[scenario::field::kCdTrack]).c_str());
+  std::printf("progress: %u (shown as %u)%s\n", r[sf::kProgress], r[sf::kProgress] + 1u,
+              r[core::field::kFlags + core::flag::kFinishedGame] != 0 ? ", finished game" : "");
+  std::printf("scenario: %s\n", ByteOrNone(r[core::field::kCurrentScenario]).c_str());
+  std::printf("EventPC: 0x%04x\n", U16(r, core::field::kEventPC));
+  std::printf("music: %s\n", ByteOrNone(r[core::field::kCdTrack]).c_str());
   std::printf("flags set: %s\n", SetFlags(r).c_str());
   std::printf("seen scenarios: %s\n",
-              BitList(r, scenario::flag::kSeenScenarios, scenario::kSeenScenarioBits).c_str());
+              BitList(r, core::flag::kSeenScenarios, core::kSeenScenarioBits).c_str());
   std::printf("seen V pictures: %s\n", BitList(r, kSeenVPictures, kPictureBits).c_str());
   std::printf("seen H pictures: %s\n", BitList(r, kSeenHPictures, kPictureBits).c_str());
-  std::printf("history: %u entries\n", U16(r, scenario::field::kHistoryCount));
+  std::printf("history: %u entries\n", U16(r, core::field::kHistoryCount));
   return cleared ? 1 : 0;
 }
 
@@ -128,7 +127,7 @@ int Seal(const std::string& in, const std::string& out) {
   // The game's random words and key, drawn from a seed of our own: the platform's clock
   // stands still in the tool.
   harness::GameHarness game(harness::InProcessOptions(), harness::Start::kPlatform);
-  shell::RandomState = static_cast<std::uint16_t>(std::random_device{}());
+  core::Input.RandomState = static_cast<std::uint16_t>(std::random_device{}());
   scenario::SealSaveRecord(r, date);
   if (std::string error = authoring::WriteWholeFile(out, r); !error.empty())
     return kCommand.Failure(error);

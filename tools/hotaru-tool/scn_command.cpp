@@ -185,31 +185,31 @@ std::string Cell(std::string_view text) {
 }
 
 // The operands of an opcode row as the source writes them.
-std::string OperandForm(const scenario::OpcodeInfo& row) {
+std::string OperandForm(const core::OpcodeInfo& row) {
   std::string letters;
   for (char c : row.layout) letters += (letters.empty() ? "" : " ") + std::string(1, c);
   switch (row.form) {
-    case scenario::OpcodeForm::kSubOperation:
+    case core::OpcodeForm::kSubOperation:
       return std::string(1, row.layout[0]) + " [" + letters.substr(2) + "]";
-    case scenario::OpcodeForm::kChoice:
+    case core::OpcodeForm::kChoice:
       return letters.substr(0, 3) + " (" + letters.substr(4) + ") × c";
-    case scenario::OpcodeForm::kFixed: break;
+    case core::OpcodeForm::kFixed: break;
   }
   return letters;
 }
 
 // The tag of an operation that text can hold: {bg:n}, {click}.
-std::string OperationTag(const scenario::OpcodeInfo& row) {
+std::string OperationTag(const core::OpcodeInfo& row) {
   std::string tag = "{" + std::string(row.mnemonic);
   for (std::size_t i = 0; i < row.layout.size(); ++i)
     tag += (i == 0 ? ":" : ",") + std::string(1, row.layout[i]);
   return tag + "}";
 }
 
-std::string TagForm(const scenario::TextCodeInfo& row) {
-  const auto code = static_cast<scenario::TextCode>(row.number);
-  if (code == scenario::TextCode::SetX) return "{x:N}";  // N in pixels, a multiple of 8
-  if (code == scenario::TextCode::SetY) return "{y:N}";
+std::string TagForm(const core::TextCodeInfo& row) {
+  const auto code = static_cast<core::TextCode>(row.number);
+  if (code == core::TextCode::SetX) return "{x:N}";  // N in pixels, a multiple of 8
+  if (code == core::TextCode::SetY) return "{y:N}";
   std::string tag = "{" + std::string(row.mnemonic);
   bool first = true, in_name = false;
   for (char c : row.layout) {
@@ -230,14 +230,14 @@ int Opcodes(int argc, char**) {
   std::string out =
       "| Opcode | Instruction | Operands | Tag in text | Effect |\n|---|---|---|---|---|\n";
   char number[8];
-  for (const auto& row : scenario::OpcodeTable()) {
+  for (const auto& row : core::OpcodeTable()) {
     std::snprintf(number, sizeof number, "0x%02X", row.number);
     out += "| " + std::string(number) + " | `" + std::string(row.mnemonic) + "` | " +
            Cell(OperandForm(row)) + " | " + (row.in_text ? "`" + OperationTag(row) + "`" : "") +
            " | " + Cell(row.effect) + " |\n";
   }
   out += "\n| Code | Tag | Effect |\n|---|---|---|\n";
-  for (const auto& row : scenario::TextCodeTable()) {
+  for (const auto& row : core::TextCodeTable()) {
     std::snprintf(number, sizeof number, "0x%02X", row.number);
     out += "| " + std::string(number) + " | `" + TagForm(row) + "` | " + Cell(row.effect) + " |\n";
   }
