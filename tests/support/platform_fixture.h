@@ -36,13 +36,17 @@ class PlatformTest : public ::testing::Test {
   // exit are kept) and this input script; the platform starts clean.
   void RestartBackend(platform::headless::Options options, const std::string& script = "");
   // Creates the program's main window (start-up's reset included); false when it failed.
-  bool OpenWindow() { return game_->OpenWindow(); }
+  // Creates the main window as start-up does (which resets every subsystem's state), then
+  // points the data folder at the test's own again, as InitResources would from the ini.
+  bool OpenWindow();
 
   // Runs `fn`, which must end the program through ExitProgram; checks exit status 1 and
   // returns the text of the message box shown last ("" when none was shown).
   std::string ExpectFatal(const std::function<void()>& fn);
 
  private:
+  void PointDataDirHere();
+
   std::filesystem::path dir_;
   std::optional<harness::GameHarness> game_;
 };

@@ -22,7 +22,7 @@
 #include "visuals/palette_fades.h"
 #include "visuals/screen_show.h"
 #include "visuals/shake_effects.h"
-#include "visuals_fixture.h"
+#include "visuals/visuals_fixture.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "sdl/x_session.h"
+#include "programs/x_session.h"
 
 #include <X11/Xlib.h>
 #include <fcntl.h>

@@ -14,7 +14,7 @@
 
 #include "authoring/block_encoder.h"
 #include "authoring/picture_file.h"
-#include "sdl/x_session.h"
+#include "programs/x_session.h"
 #include "support/run_program.h"
 
 namespace {

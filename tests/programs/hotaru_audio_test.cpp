@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "sdl/x_session.h"
+#include "programs/x_session.h"
 #include "support/audio_files.h"
 #include "support/run_program.h"
 #include "support/scenario_builder.h"
