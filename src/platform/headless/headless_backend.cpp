@@ -8,8 +8,8 @@
 
 #include "platform/common/audio_devices.h"
 #include "platform/common/input_state.h"
+#include "platform/common/png_writer.h"
 #include "platform/common/window_table.h"
-#include "platform/headless/png_writer.h"
 
 namespace platform::headless {
 namespace {
