@@ -4,8 +4,7 @@
 #include <cstring>
 #include <set>
 
-#include "platform/common/file_replace.h"
-#include "platform/common/whole_file.h"
+#include "platform/file_services.h"
 
 namespace authoring {
 namespace {

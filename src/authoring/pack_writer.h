@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/common/file_replace.h"
+#include "platform/file_services.h"
 #include "resources/pack_format.h"
 
 namespace authoring {

@@ -11,6 +11,7 @@
 #include "shell/startup.h"
 #include "shell/state_dump.h"
 
+namespace programs {
 namespace {
 
 constexpr const char* kUsage =
@@ -32,9 +33,7 @@ bool ParseUnsigned(const char* text, unsigned long* out) {
   return *end == '\0' && text[0] != '-';
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int HeadlessMain(int argc, char** argv) {
   platform::headless::Options options;
   std::string input_path;
   // The whole game from the logo unless a switch starts it elsewhere.
@@ -138,3 +137,8 @@ int main(int argc, char** argv) {
   char command_line[] = "";
   ExitProcess(static_cast<UINT>(shell::WinMain(instance, nullptr, command_line, SW_SHOWNORMAL)));
 }
+
+}  // namespace
+}  // namespace programs
+
+int main(int argc, char** argv) { return programs::HeadlessMain(argc, argv); }

@@ -13,6 +13,7 @@
 #include "shell/startup.h"
 #include "shell/state_dump.h"
 
+namespace programs {
 namespace {
 
 int CommandLineError(const std::string& what) {
@@ -20,9 +21,7 @@ int CommandLineError(const std::string& what) {
   return 2;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int HotaruMain(int argc, char** argv) {
   shell::PlayerCommandLine line;
   if (std::string error = shell::ParsePlayerCommandLine(
           std::span<const char* const>(argv + 1, static_cast<std::size_t>(argc - 1)), &line);
@@ -63,3 +62,8 @@ int main(int argc, char** argv) {
   char command_line[] = "";
   ExitProcess(static_cast<UINT>(shell::WinMain(instance, nullptr, command_line, SW_SHOWNORMAL)));
 }
+
+}  // namespace
+}  // namespace programs
+
+int main(int argc, char** argv) { return programs::HotaruMain(argc, argv); }

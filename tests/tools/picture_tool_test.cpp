@@ -5,7 +5,7 @@
 
 #include "authoring/block_encoder.h"
 #include "authoring/png_io.h"
-#include "platform/headless/png_writer.h"
+#include "platform/common/png_writer.h"
 #include "support/platform_fixture.h"
 #include "support/run_program.h"
 
@@ -64,7 +64,7 @@ class PictureToolTest : public hotaru_test::PlatformTest {
         rgb.insert(rgb.end(), {c.r, c.g, c.b});
       }
     }
-    ASSERT_TRUE(platform::headless::WritePngRgb(Path(name), width, height, rgb));
+    ASSERT_TRUE(platform::WritePngRgb(Path(name), width, height, rgb));
   }
 };
 

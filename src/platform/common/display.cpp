@@ -1,6 +1,28 @@
 // The display mode.
+#include <utility>
+#include <vector>
+
 #include "platform/backend.h"
+#include "platform/common/display_modes.h"
 #include "platform/common/window_table.h"
+
+namespace platform {
+
+bool OfferedDisplayMode(int width, int height, int bits, DWORD index, DEVMODEA* mode) {
+  std::vector<std::pair<int, int>> sizes = {{width, height}};
+  if (!(width == 640 && height == 480)) sizes.emplace_back(640, 480);
+  if (index >= sizes.size()) return false;
+  *mode = DEVMODEA{};
+  mode->dmSize = sizeof(DEVMODEA);
+  mode->dmFields = DM_BITSPERPEL | DM_PELSWIDTH | DM_PELSHEIGHT;
+  mode->dmBitsPerPel = static_cast<DWORD>(bits);
+  mode->dmPelsWidth = static_cast<DWORD>(sizes[index].first);
+  mode->dmPelsHeight = static_cast<DWORD>(sizes[index].second);
+  mode->dmDisplayFrequency = 60;
+  return true;
+}
+
+}  // namespace platform
 
 LONG ChangeDisplaySettingsA(DEVMODEA* mode, DWORD flags) {
   auto& b = platform::CurrentBackend();

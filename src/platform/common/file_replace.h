@@ -1,11 +1,12 @@
-// Replacing a file so that a crash, a full disk or a planted link never costs the old
-// content: the new bytes go to a file of its own in the same folder, which takes the
-// target's name only when every byte is on disk.
+// The parts beneath ReplaceFileContents (platform/file_services.h) that the platform's own
+// file code uses: the profile files find the file a write replaces, and OF_CREATE's writes
+// clear the temporaries that a killed process left.
 #pragma once
 
 #include <filesystem>
 #include <string>
-#include <string_view>
+
+#include "platform/file_services.h"
 
 namespace platform {
 
@@ -38,16 +39,6 @@ class PendingFile {
 // The file a write to `path` should replace: the end of its chain of links when that exists,
 // so a linked file stays a link; `path` itself otherwise.
 std::string ReplacementTarget(const std::filesystem::path& path);
-
-// Whether a link at the path is followed to the file it names (an output the user chose) or
-// replaced itself (a file written into a folder that someone else may have prepared).
-enum class AtLink { kFollow, kReplace };
-
-// Writes `bytes` as the new content of `path`. A regular or missing file is replaced as a
-// whole through a PendingFile; a FIFO, a device or a terminal is written straight into.
-// Empty on success, else why not in a few words.
-std::string ReplaceFileContents(const std::filesystem::path& path, std::string_view bytes,
-                                AtLink at_link = AtLink::kFollow);
 
 // Removes the temporaries of this program's writes left in `folder` by a process that was
 // killed while writing (named ones, from file systems without anonymous files). Done by the

@@ -270,9 +270,6 @@ void ResetGdi() {
 
 }  // namespace platform
 
-using platform::FindWindowRecord;
-using platform::WindowRecord;
-
 HPALETTE CreatePalette(const LOGPALETTE* palette) {
   if (palette == nullptr || palette->palNumEntries == 0 || palette->palNumEntries > 256) {
     return nullptr;
@@ -392,7 +389,7 @@ int GetDeviceCaps(HDC, int index) {
 }
 
 BOOL InvalidateRect(HWND hwnd, const RECT* rect, BOOL) {
-  WindowRecord* w = FindWindowRecord(hwnd);
+  platform::WindowRecord* w = platform::FindWindowRecord(hwnd);
   if (w == nullptr || w->foreign) return FALSE;
   const RECT client{0, 0, w->client_width, w->client_height};
   RECT r = rect ? platform::Intersect(*rect, client) : client;
@@ -410,7 +407,7 @@ BOOL InvalidateRect(HWND hwnd, const RECT* rect, BOOL) {
 }
 
 BOOL ValidateRect(HWND hwnd, const RECT* rect) {
-  WindowRecord* w = FindWindowRecord(hwnd);
+  platform::WindowRecord* w = platform::FindWindowRecord(hwnd);
   if (w == nullptr) return FALSE;
   // Validating part of the region keeps it whole: the next paint covers a little more.
   if (rect == nullptr) w->invalid.clear();
@@ -418,7 +415,7 @@ BOOL ValidateRect(HWND hwnd, const RECT* rect) {
 }
 
 HDC BeginPaint(HWND hwnd, PAINTSTRUCT* paint) {
-  WindowRecord* w = FindWindowRecord(hwnd);
+  platform::WindowRecord* w = platform::FindWindowRecord(hwnd);
   if (w == nullptr || paint == nullptr) return nullptr;
   *paint = PAINTSTRUCT{};
   std::vector<RECT> region = std::move(w->invalid);
@@ -448,7 +445,7 @@ int SetDIBitsToDevice(HDC dc, int x_dest, int y_dest, DWORD width, DWORD height,
                       int y_src, UINT start_scan, UINT scan_lines, const void* bits,
                       const BITMAPINFO* info, UINT usage) {
   platform::DcRecord* d = platform::FindDc(dc);
-  WindowRecord* w = d ? FindWindowRecord(d->hwnd) : nullptr;
+  platform::WindowRecord* w = d ? platform::FindWindowRecord(d->hwnd) : nullptr;
   platform::ColourTable table;
   int bw = 0, bh = 0;
   if (w == nullptr || d->window_dc || bits == nullptr ||
@@ -487,7 +484,7 @@ int StretchDIBits(HDC dc, int x_dest, int y_dest, int dest_width, int dest_heigh
                   int y_src, int src_width, int src_height, const void* bits,
                   const BITMAPINFO* info, UINT usage, DWORD rop) {
   platform::DcRecord* d = platform::FindDc(dc);
-  WindowRecord* w = d ? FindWindowRecord(d->hwnd) : nullptr;
+  platform::WindowRecord* w = d ? platform::FindWindowRecord(d->hwnd) : nullptr;
   platform::ColourTable table;
   int bw = 0, bh = 0;
   if (w == nullptr || d->window_dc || bits == nullptr || rop != SRCCOPY || dest_width <= 0 ||
@@ -526,7 +523,7 @@ int StretchDIBits(HDC dc, int x_dest, int y_dest, int dest_width, int dest_heigh
 
 BOOL PatBlt(HDC dc, int x, int y, int width, int height, DWORD rop) {
   platform::DcRecord* d = platform::FindDc(dc);
-  WindowRecord* w = d ? FindWindowRecord(d->hwnd) : nullptr;
+  platform::WindowRecord* w = d ? platform::FindWindowRecord(d->hwnd) : nullptr;
   if (w == nullptr || (rop != BLACKNESS && rop != WHITENESS)) return FALSE;
   if (d->window_dc) {
     // Painting over the frame: the menu bar is covered until it is drawn again.

@@ -21,7 +21,7 @@
 
 #include "platform/backend.h"
 #include "platform/common/file_replace.h"
-#include "platform/common/whole_file.h"
+#include "platform/file_services.h"
 #include "platform/profile.h"
 #include "platform/win32.h"
 

@@ -1,4 +1,4 @@
-#include "platform/common/whole_file.h"
+#include "platform/file_services.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -178,9 +178,6 @@ HWND NewHandle() { return reinterpret_cast<HWND>(g_next_handle += 0x10); }
 
 }  // namespace platform
 
-using platform::FindWindowRecord;
-using platform::WindowRecord;
-
 ATOM RegisterClassExA(const WNDCLASSEXA* wc) {
   if (wc == nullptr || wc->lpszClassName == nullptr || wc->lpfnWndProc == nullptr) return 0;
   if (platform::FindClass(wc->lpszClassName)) return 0;  // already registered
@@ -197,7 +194,7 @@ HWND CreateWindowExA(DWORD ex_style, LPCSTR class_name, LPCSTR title, DWORD styl
                      void* param) {
   platform::ClassRecord* cls = class_name ? platform::FindClass(class_name) : nullptr;
   if (cls == nullptr) return nullptr;
-  auto rec = std::make_unique<WindowRecord>();
+  auto rec = std::make_unique<platform::WindowRecord>();
   rec->handle = platform::NewHandle();
   rec->title = title ? title : "";
   rec->class_name = cls->name;
@@ -224,18 +221,18 @@ HWND CreateWindowExA(DWORD ex_style, LPCSTR class_name, LPCSTR title, DWORD styl
     return nullptr;
   }
   platform::SendSize(hwnd, SIZE_RESTORED);
-  if (WindowRecord* w = FindWindowRecord(hwnd); w && w->visible) {
+  if (platform::WindowRecord* w = platform::FindWindowRecord(hwnd); w && w->visible) {
     InvalidateRect(hwnd, nullptr, TRUE);
   }
   return hwnd;
 }
 
 BOOL DestroyWindow(HWND hwnd) {
-  WindowRecord* w = FindWindowRecord(hwnd);
+  platform::WindowRecord* w = platform::FindWindowRecord(hwnd);
   if (w == nullptr || w->foreign) return FALSE;
   WNDPROC proc = w->proc;
   proc(hwnd, WM_DESTROY, 0, 0);
-  if ((w = FindWindowRecord(hwnd)) != nullptr) {
+  if ((w = platform::FindWindowRecord(hwnd)) != nullptr) {
     w->destroyed = true;
     platform::CurrentBackend().WindowDestroyed(hwnd);
   }
@@ -257,13 +254,13 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
       if ((wparam & 0xFFF0) == SC_CLOSE) SendMessageA(hwnd, WM_CLOSE, 0, 0);
       return 0;
     case WM_NCPAINT:
-      if (WindowRecord* w = FindWindowRecord(hwnd)) {
+      if (platform::WindowRecord* w = platform::FindWindowRecord(hwnd)) {
         w->menu_bar_black = false;
         platform::CurrentBackend().NonClientChanged(hwnd);
       }
       return 0;
     case WM_NCHITTEST: {
-      WindowRecord* w = FindWindowRecord(hwnd);
+      platform::WindowRecord* w = platform::FindWindowRecord(hwnd);
       if (w == nullptr) return HTNOWHERE;
       const int x = static_cast<std::int16_t>(LOWORD(static_cast<std::uintptr_t>(lparam)));
       const int y = static_cast<std::int16_t>(HIWORD(static_cast<std::uintptr_t>(lparam)));
@@ -283,7 +280,7 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
 }
 
 BOOL ShowWindow(HWND hwnd, int cmd) {
-  WindowRecord* w = FindWindowRecord(hwnd);
+  platform::WindowRecord* w = platform::FindWindowRecord(hwnd);
   if (w == nullptr) return FALSE;
   BOOL was_visible = w->visible ? TRUE : FALSE;
   const bool was_iconic = w->iconic;
@@ -319,24 +316,24 @@ BOOL ShowWindow(HWND hwnd, int cmd) {
 }
 
 BOOL UpdateWindow(HWND hwnd) {
-  WindowRecord* w = FindWindowRecord(hwnd);
+  platform::WindowRecord* w = platform::FindWindowRecord(hwnd);
   if (w == nullptr) return FALSE;
   if (!w->invalid.empty()) SendMessageA(hwnd, WM_PAINT, 0, 0);
   return TRUE;
 }
 
 BOOL IsIconic(HWND hwnd) {
-  WindowRecord* w = FindWindowRecord(hwnd);
+  platform::WindowRecord* w = platform::FindWindowRecord(hwnd);
   return (w && w->iconic) ? TRUE : FALSE;
 }
 
 BOOL IsZoomed(HWND hwnd) {
-  WindowRecord* w = FindWindowRecord(hwnd);
+  platform::WindowRecord* w = platform::FindWindowRecord(hwnd);
   return (w && w->zoomed) ? TRUE : FALSE;
 }
 
 BOOL SetForegroundWindow(HWND hwnd) {
-  WindowRecord* w = FindWindowRecord(hwnd);
+  platform::WindowRecord* w = platform::FindWindowRecord(hwnd);
   if (w == nullptr) return FALSE;
   if (w->foreign) {
     platform::CurrentBackend().RaiseForeignWindow(w->foreign_id);
@@ -346,19 +343,21 @@ BOOL SetForegroundWindow(HWND hwnd) {
   return TRUE;
 }
 
-HWND GetFocus() { return FindWindowRecord(platform::g_focus) ? platform::g_focus : nullptr; }
+HWND GetFocus() {
+  return platform::FindWindowRecord(platform::g_focus) ? platform::g_focus : nullptr;
+}
 
 BOOL EnumWindows(WNDENUMPROC proc, LPARAM lparam) {
   if (proc == nullptr) return FALSE;
   // Other programs' windows come first: they were there before ours.
   std::vector<HWND> order;
   for (const auto& fw : platform::CurrentBackend().ForeignWindows()) {
-    WindowRecord* found = nullptr;
+    platform::WindowRecord* found = nullptr;
     for (auto& w : platform::g_windows) {
       if (w->foreign && w->foreign_id == fw.id && !w->destroyed) found = w.get();
     }
     if (found == nullptr) {
-      auto rec = std::make_unique<WindowRecord>();
+      auto rec = std::make_unique<platform::WindowRecord>();
       rec->handle = platform::NewHandle();
       rec->foreign = true;
       rec->foreign_id = fw.id;
@@ -372,14 +371,14 @@ BOOL EnumWindows(WNDENUMPROC proc, LPARAM lparam) {
   }
   for (HWND own : platform::OwnTopLevelWindows()) order.push_back(own);
   for (HWND hwnd : order) {
-    if (FindWindowRecord(hwnd) == nullptr) continue;
+    if (platform::FindWindowRecord(hwnd) == nullptr) continue;
     if (!proc(hwnd, lparam)) break;
   }
   return TRUE;
 }
 
 int GetWindowTextA(HWND hwnd, LPSTR buffer, int max_count) {
-  WindowRecord* w = FindWindowRecord(hwnd);
+  platform::WindowRecord* w = platform::FindWindowRecord(hwnd);
   if (buffer == nullptr || max_count <= 0) return 0;
   if (w == nullptr) {
     buffer[0] = '\0';
@@ -393,7 +392,7 @@ int GetWindowTextA(HWND hwnd, LPSTR buffer, int max_count) {
 
 BOOL AdjustWindowRect(RECT* rect, DWORD style, BOOL menu) {
   if (rect == nullptr) return FALSE;
-  WindowRecord probe;
+  platform::WindowRecord probe;
   probe.style = style;
   probe.has_menu = menu != FALSE;
   int fx = platform::FrameWidth(style);
@@ -407,21 +406,21 @@ BOOL AdjustWindowRect(RECT* rect, DWORD style, BOOL menu) {
 }
 
 BOOL GetClientRect(HWND hwnd, RECT* rect) {
-  WindowRecord* w = FindWindowRecord(hwnd);
+  platform::WindowRecord* w = platform::FindWindowRecord(hwnd);
   if (w == nullptr || rect == nullptr) return FALSE;
   *rect = RECT{0, 0, w->client_width, w->client_height};
   return TRUE;
 }
 
 BOOL GetWindowRect(HWND hwnd, RECT* rect) {
-  WindowRecord* w = FindWindowRecord(hwnd);
+  platform::WindowRecord* w = platform::FindWindowRecord(hwnd);
   if (w == nullptr || rect == nullptr) return FALSE;
   *rect = w->outer;
   return TRUE;
 }
 
 BOOL MoveWindow(HWND hwnd, int x, int y, int width, int height, BOOL repaint) {
-  WindowRecord* w = FindWindowRecord(hwnd);
+  platform::WindowRecord* w = platform::FindWindowRecord(hwnd);
   if (w == nullptr || w->foreign) return FALSE;
   platform::Place(*w, x, y, width, height);
   platform::CurrentBackend().WindowMoved(hwnd);
@@ -441,6 +440,7 @@ int GetSystemMetrics(int index) {
   }
 }
 
+namespace platform {
 namespace {
 // Interned resource and stock-object names: a handle is the address of its name.
 const char* Intern(LPCSTR name) {
@@ -453,31 +453,32 @@ const char* Intern(LPCSTR name) {
   return names.back()->c_str();
 }
 }  // namespace
+}  // namespace platform
 
 HICON LoadIconA(HINSTANCE, LPCSTR name) {
-  return reinterpret_cast<HICON>(const_cast<char*>(Intern(name)));
+  return reinterpret_cast<HICON>(const_cast<char*>(platform::Intern(name)));
 }
 
 HCURSOR LoadCursorA(HINSTANCE, LPCSTR name) {
-  return reinterpret_cast<HCURSOR>(const_cast<char*>(Intern(name)));
+  return reinterpret_cast<HCURSOR>(const_cast<char*>(platform::Intern(name)));
 }
 
 HGDIOBJ GetStockObject(int which) {
   static const char* const kStock[] = {"WHITE_BRUSH",  "LTGRAY_BRUSH", "GRAY_BRUSH",
                                        "DKGRAY_BRUSH", "BLACK_BRUSH",  "NULL_BRUSH"};
   if (which < 0 || which > 5) return nullptr;
-  return reinterpret_cast<HGDIOBJ>(const_cast<char*>(Intern(kStock[which])));
+  return reinterpret_cast<HGDIOBJ>(const_cast<char*>(platform::Intern(kStock[which])));
 }
 
 HMENU GetMenu(HWND hwnd) {
-  WindowRecord* w = FindWindowRecord(hwnd);
+  platform::WindowRecord* w = platform::FindWindowRecord(hwnd);
   if (w == nullptr || w->menu.empty()) return nullptr;
   // A window has one menu: its handle names the window.
   return reinterpret_cast<HMENU>(hwnd);
 }
 
 DWORD EnableMenuItem(HMENU menu, UINT id, UINT flags) {
-  WindowRecord* w = FindWindowRecord(reinterpret_cast<HWND>(menu));
+  platform::WindowRecord* w = platform::FindWindowRecord(reinterpret_cast<HWND>(menu));
   if (w == nullptr) return 0xFFFFFFFF;
   for (auto& item : w->menu) {
     if (item.id != id || id == 0) continue;
@@ -491,7 +492,7 @@ DWORD EnableMenuItem(HMENU menu, UINT id, UINT flags) {
 }
 
 DWORD CheckMenuItem(HMENU menu, UINT id, UINT check) {
-  WindowRecord* w = FindWindowRecord(reinterpret_cast<HWND>(menu));
+  platform::WindowRecord* w = platform::FindWindowRecord(reinterpret_cast<HWND>(menu));
   if (w == nullptr) return 0xFFFFFFFF;
   for (auto& item : w->menu) {
     if (item.id != id || id == 0) continue;
@@ -503,7 +504,7 @@ DWORD CheckMenuItem(HMENU menu, UINT id, UINT check) {
 }
 
 BOOL DrawMenuBar(HWND hwnd) {
-  WindowRecord* w = FindWindowRecord(hwnd);
+  platform::WindowRecord* w = platform::FindWindowRecord(hwnd);
   if (w == nullptr || w->menu.empty()) return FALSE;
   // Redrawing the bar repaints the frame, which the window may paint itself.
   SendMessageA(hwnd, WM_NCPAINT, 1, 0);
@@ -511,7 +512,7 @@ BOOL DrawMenuBar(HWND hwnd) {
 }
 
 BOOL SetWindowPos(HWND hwnd, HWND after, int x, int y, int width, int height, UINT flags) {
-  WindowRecord* w = FindWindowRecord(hwnd);
+  platform::WindowRecord* w = platform::FindWindowRecord(hwnd);
   if (w == nullptr || w->foreign) return FALSE;
   if (!(flags & SWP_NOZORDER)) {
     if (after == HWND_TOPMOST) w->topmost = true;
@@ -528,7 +529,7 @@ BOOL SetWindowPos(HWND hwnd, HWND after, int x, int y, int width, int height, UI
 }
 
 BOOL ClientToScreen(HWND hwnd, POINT* point) {
-  WindowRecord* w = FindWindowRecord(hwnd);
+  platform::WindowRecord* w = platform::FindWindowRecord(hwnd);
   if (w == nullptr || point == nullptr) return FALSE;
   point->x += w->outer.left + platform::FrameWidth(w->style);
   point->y += w->outer.top + platform::NonClientTop(*w, w->menu_lines);
@@ -540,7 +541,7 @@ BOOL SetCursorPos(int x, int y) {
   platform::CurrentBackend().CursorMoved(x, y);
   // The window under the new place hears of the move, as with a real mouse.
   HWND hwnd = platform::InputWindow();
-  if (WindowRecord* w = FindWindowRecord(hwnd)) {
+  if (platform::WindowRecord* w = platform::FindWindowRecord(hwnd)) {
     const int cx = x - w->outer.left - platform::FrameWidth(w->style);
     const int cy = y - w->outer.top - platform::NonClientTop(*w, w->menu_lines);
     if (cx >= 0 && cy >= 0 && cx < w->client_width && cy < w->client_height) {

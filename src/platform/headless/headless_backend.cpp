@@ -7,9 +7,10 @@
 #include <thread>
 
 #include "platform/common/audio_devices.h"
+#include "platform/common/display_modes.h"
 #include "platform/common/input_state.h"
+#include "platform/common/png_writer.h"
 #include "platform/common/window_table.h"
-#include "platform/headless/png_writer.h"
 
 namespace platform::headless {
 namespace {
@@ -262,19 +263,9 @@ LONG HeadlessBackend::ChangeDisplay(const DEVMODEA* mode, DWORD flags) {
 }
 
 bool HeadlessBackend::DisplayMode(DWORD index, DEVMODEA* mode) {
-  // The emulated screen offers its own size and 640 × 480, at the current depth.
-  std::vector<std::pair<int, int>> sizes = {{options_.screen_width, options_.screen_height}};
-  if (!(options_.screen_width == 640 && options_.screen_height == 480))
-    sizes.emplace_back(640, 480);
-  if (index >= sizes.size()) return false;
-  *mode = DEVMODEA{};
-  mode->dmSize = sizeof(DEVMODEA);
-  mode->dmFields = DM_BITSPERPEL | DM_PELSWIDTH | DM_PELSHEIGHT;
-  mode->dmBitsPerPel = static_cast<DWORD>(display_bits_);
-  mode->dmPelsWidth = static_cast<DWORD>(sizes[index].first);
-  mode->dmPelsHeight = static_cast<DWORD>(sizes[index].second);
-  mode->dmDisplayFrequency = 60;
-  return true;
+  // The emulated screen's own size is the one it was started with.
+  return OfferedDisplayMode(options_.screen_width, options_.screen_height, display_bits_, index,
+                            mode);
 }
 
 int HeadlessBackend::Metric(int index) { return ClassicMetric(index); }

@@ -11,8 +11,8 @@
 #include <cstring>
 #include <memory>
 
+#include "platform/common/png_writer.h"
 #include "platform/common/window_table.h"
-#include "platform/headless/png_writer.h"
 #include "platform/sdl/sdl_backend.h"
 
 namespace platform::sdl {
@@ -117,7 +117,7 @@ bool SaveScreenshot(const RgbPicture& picture, const std::filesystem::path& fold
   std::strftime(stem, sizeof stem, "hotaru %Y-%m-%d %H-%M-%S", &when);
   std::filesystem::path path;
   if (!ReserveName(folder, stem, &path, error)) return false;
-  if (!headless::WritePngRgb(path.string(), picture.width, picture.height, picture.rgb)) {
+  if (!WritePngRgb(path.string(), picture.width, picture.height, picture.rgb)) {
     std::filesystem::remove(path, ec);
     *error = "cannot write " + path.string();
     return false;

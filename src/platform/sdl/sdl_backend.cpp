@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "platform/common/display_modes.h"
 #include "platform/common/input_state.h"
 #include "platform/common/window_table.h"
 #include "platform/mixer/mixer.h"
@@ -284,17 +285,7 @@ LONG SdlBackend::ChangeDisplay(const DEVMODEA* mode, DWORD flags) {
 }
 
 bool SdlBackend::DisplayMode(DWORD index, DEVMODEA* mode) {
-  std::vector<std::pair<int, int>> sizes = {{desktop_width_, desktop_height_}};
-  if (!(desktop_width_ == 640 && desktop_height_ == 480)) sizes.emplace_back(640, 480);
-  if (index >= sizes.size()) return false;
-  *mode = DEVMODEA{};
-  mode->dmSize = sizeof(DEVMODEA);
-  mode->dmFields = DM_BITSPERPEL | DM_PELSWIDTH | DM_PELSHEIGHT;
-  mode->dmBitsPerPel = static_cast<DWORD>(display_bits_);
-  mode->dmPelsWidth = static_cast<DWORD>(sizes[index].first);
-  mode->dmPelsHeight = static_cast<DWORD>(sizes[index].second);
-  mode->dmDisplayFrequency = 60;
-  return true;
+  return OfferedDisplayMode(desktop_width_, desktop_height_, display_bits_, index, mode);
 }
 
 int SdlBackend::Metric(int index) {

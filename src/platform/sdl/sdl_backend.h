@@ -101,6 +101,10 @@ class SdlBackend final : public Backend {
 
  private:
   // sdl_events.cpp: desktop events into window messages.
+  // What every event does first, in play and under a message box: the end of a wave buffer
+  // becomes MM_WOM_DONE (true: nothing more to do), and the window's, mouse and keyboard
+  // events reach the menus and boxes (Dear ImGui) before anything else sees them.
+  bool EventPrologue(const SDL_Event& e);
   void HandleEvent(const SDL_Event& e);
   void HandleKey(const SDL_KeyboardEvent& key);
   void HandleMouseButton(const SDL_MouseButtonEvent& button);

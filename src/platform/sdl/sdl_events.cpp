@@ -51,14 +51,29 @@ void SdlBackend::PollEvents() {
   if (menu_bar_.active() && !message_box_.is_open() && !dialog_.active()) RunMenuLoop();
 }
 
-void SdlBackend::HandleEvent(const SDL_Event& e) {
+bool SdlBackend::EventPrologue(const SDL_Event& e) {
   if (e.type != 0 && e.type == mixer::WaveDoneEventType()) {
     if (mixer::WaveDone(e.user.code)) WaveBufferPlayed();
-    return;
+    return true;
   }
   switch (e.type) {
     case SDL_WINDOWEVENT:
-      view_.ImGuiEvent(e);
+    case SDL_MOUSEMOTION:
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP:
+    case SDL_MOUSEWHEEL:
+    case SDL_TEXTINPUT:
+    case SDL_KEYDOWN:
+    case SDL_KEYUP: view_.ImGuiEvent(e); break;
+    default: break;
+  }
+  return false;
+}
+
+void SdlBackend::HandleEvent(const SDL_Event& e) {
+  if (EventPrologue(e)) return;
+  switch (e.type) {
+    case SDL_WINDOWEVENT:
       switch (e.window.event) {
         case SDL_WINDOWEVENT_CLOSE:
           if (main_ != nullptr) {
@@ -88,7 +103,6 @@ void SdlBackend::HandleEvent(const SDL_Event& e) {
       }
       break;
     case SDL_MOUSEMOTION: {
-      view_.ImGuiEvent(e);
       motion_pending_ = true;
       motion_x_ = e.motion.x;
       motion_y_ = e.motion.y;
@@ -101,12 +115,8 @@ void SdlBackend::HandleEvent(const SDL_Event& e) {
       break;
     }
     case SDL_MOUSEBUTTONDOWN:
-    case SDL_MOUSEBUTTONUP:
-      view_.ImGuiEvent(e);
-      HandleMouseButton(e.button);
-      break;
+    case SDL_MOUSEBUTTONUP: HandleMouseButton(e.button); break;
     case SDL_MOUSEWHEEL:
-      view_.ImGuiEvent(e);
       if (UiActive()) {
         chrome_dirty_ = true;
       } else if (Main() != nullptr) {
@@ -119,14 +129,10 @@ void SdlBackend::HandleEvent(const SDL_Event& e) {
       }
       break;
     case SDL_TEXTINPUT:
-      view_.ImGuiEvent(e);
       if (UiActive()) chrome_dirty_ = true;
       break;
     case SDL_KEYDOWN:
-    case SDL_KEYUP:
-      view_.ImGuiEvent(e);
-      HandleKey(e.key);
-      break;
+    case SDL_KEYUP: HandleKey(e.key); break;
     default: break;
   }
 }
@@ -143,13 +149,9 @@ void SdlBackend::NoteDesktopState(Uint8 window_event) {
 }
 
 void SdlBackend::HandleModalEvent(const SDL_Event& e) {
-  if (e.type != 0 && e.type == mixer::WaveDoneEventType()) {
-    if (mixer::WaveDone(e.user.code)) WaveBufferPlayed();
-    return;
-  }
+  if (EventPrologue(e)) return;
   switch (e.type) {
     case SDL_WINDOWEVENT:
-      view_.ImGuiEvent(e);
       switch (e.window.event) {
         case SDL_WINDOWEVENT_FOCUS_GAINED:
         case SDL_WINDOWEVENT_FOCUS_LOST:
@@ -172,7 +174,6 @@ void SdlBackend::HandleModalEvent(const SDL_Event& e) {
     case SDL_MOUSEBUTTONUP:
     case SDL_MOUSEWHEEL:
     case SDL_TEXTINPUT:
-      view_.ImGuiEvent(e);
       frames_pending_ = std::max(frames_pending_, 2);
       chrome_dirty_ = true;
       break;

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "platform/common/whole_file.h"
+#include "platform/file_services.h"
 
 namespace platform::sdl {
 

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <SDL.h>
+#include <imgui.h>
 
 #include <memory>
 #include <string>
@@ -17,9 +18,6 @@
 #include "platform/sdl/pixel_convert.h"
 #include "platform/sdl/ui_font.h"
 #include "platform/sdl/view_geometry.h"
-
-struct ImGuiContext;
-struct ImGuiStyle;
 
 namespace platform::sdl {
 

@@ -8,7 +8,11 @@
 
 #include "platform/backend.h"
 
+// Xlib's connection to the display, declared as X11/Xlib.h declares it: that header is kept to
+// x11_windows.cpp, for its macros (None, Bool, Status, …) would reach every file of the backend.
+extern "C" {
 typedef struct _XDisplay Display;
+}
 
 namespace platform::sdl {
 

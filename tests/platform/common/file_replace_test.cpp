@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "platform/common/file_replace.h"
-#include "platform/common/whole_file.h"
+#include "platform/file_services.h"
 #include "support/platform_fixture.h"
 
 namespace hotaru_test {

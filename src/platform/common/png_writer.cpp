@@ -1,11 +1,11 @@
-#include "platform/headless/png_writer.h"
+#include "platform/common/png_writer.h"
 
 #include <png.h>
 
 #include <cstdio>
 #include <memory>
 
-namespace platform::headless {
+namespace platform {
 
 bool WritePngRgb(const std::string& path, int width, int height,
                  const std::vector<std::uint8_t>& rgb) {
@@ -40,4 +40,4 @@ bool WritePngRgb(const std::string& path, int width, int height,
   return std::fflush(file.get()) == 0;
 }
 
-}  // namespace platform::headless
+}  // namespace platform
