@@ -19,13 +19,14 @@ extern const std::array<PALETTEENTRY, 16> BasePalette1;
 extern const std::array<PALETTEENTRY, 16> BasePalette2;
 
 // Sixteen black entries, as a stored palette starts.
-#define HOTARU_BLACK_ENTRY {0, 0, 0, PC_RESERVED}
-#define HOTARU_BLACK_16                                                                    \
-  {                                                                                         \
-    HOTARU_BLACK_ENTRY, HOTARU_BLACK_ENTRY, HOTARU_BLACK_ENTRY, HOTARU_BLACK_ENTRY,         \
-        HOTARU_BLACK_ENTRY, HOTARU_BLACK_ENTRY, HOTARU_BLACK_ENTRY, HOTARU_BLACK_ENTRY,     \
-        HOTARU_BLACK_ENTRY, HOTARU_BLACK_ENTRY, HOTARU_BLACK_ENTRY, HOTARU_BLACK_ENTRY,     \
-        HOTARU_BLACK_ENTRY, HOTARU_BLACK_ENTRY, HOTARU_BLACK_ENTRY, HOTARU_BLACK_ENTRY      \
+#define HOTARU_BLACK_ENTRY \
+  { 0, 0, 0, PC_RESERVED }
+#define HOTARU_BLACK_16                                                                 \
+  {                                                                                     \
+    HOTARU_BLACK_ENTRY, HOTARU_BLACK_ENTRY, HOTARU_BLACK_ENTRY, HOTARU_BLACK_ENTRY,     \
+        HOTARU_BLACK_ENTRY, HOTARU_BLACK_ENTRY, HOTARU_BLACK_ENTRY, HOTARU_BLACK_ENTRY, \
+        HOTARU_BLACK_ENTRY, HOTARU_BLACK_ENTRY, HOTARU_BLACK_ENTRY, HOTARU_BLACK_ENTRY, \
+        HOTARU_BLACK_ENTRY, HOTARU_BLACK_ENTRY, HOTARU_BLACK_ENTRY, HOTARU_BLACK_ENTRY  \
   }
 
 struct ScreenState {
