@@ -44,6 +44,28 @@ std::string EncodeEscape(std::string_view name, std::vector<std::uint8_t>* out) 
   return "unknown escape {" + std::string(name) + "}";
 }
 
+// Appends the source form of an item that this language names: a glyph, {nl}, {x:N} or
+// {y:N}. Any other item is written as its first byte alone, {0xNN}, and the bytes after that
+// byte are read again as items of their own: that is what the encoder makes of a {0xNN}
+// followed by more text.
+bool AppendNamedItem(const core::TextItem& item, const Charset& charset, std::string* text) {
+  if (item.kind == core::TextItemKind::kGlyph) {
+    charset.AppendGlyph(item.glyph, text);
+    return true;
+  }
+  if (item.kind != core::TextItemKind::kCode) return false;
+  switch (static_cast<core::TextCode>(item.code->number)) {
+    case core::TextCode::NewLine: *text += "{nl}"; return true;
+    case core::TextCode::SetX:
+      *text += "{x:" + std::to_string(item.operands[0] * 8) + "}";
+      return true;
+    case core::TextCode::SetY:
+      *text += "{y:" + std::to_string(item.operands[0] | item.operands[1] << 8) + "}";
+      return true;
+    default: return false;
+  }
+}
+
 }  // namespace
 
 std::string EncodeMessageText(std::string_view source, const Charset& charset,
@@ -90,28 +112,21 @@ std::string DecodeMessageText(std::span<const std::uint8_t> bytes, const Charset
     return text;
   };
   while (at < bytes.size()) {
-    const std::uint8_t code = bytes[at];
-    if (code < 0x20) {
-      if (at + 1 >= bytes.size()) return fail("a glyph cut short");
-      charset.AppendGlyph(static_cast<std::uint16_t>(code << 8 | bytes[at + 1]), &text);
-      at += 2;
-    } else if (code == kMessageEnd) {
+    core::TextItem item;
+    if (!core::ScanTextItem(bytes.data(), bytes.size(), at, &item)) {
+      if (bytes[at] < 0x20) return fail("a glyph cut short");
+      if (bytes[at] == kMessageSetX) return fail("{x:} cut short");
+      if (bytes[at] == kMessageSetY) return fail("{y:} cut short");
+      item.kind = core::TextItemKind::kIgnored;  // written as a raw byte all the same
+    } else if (item.kind == core::TextItemKind::kEnd) {
       if (at + 1 != bytes.size()) return fail("bytes after the end byte");
       return text;
-    } else if (code == kMessageNewLine) {
-      text += "{nl}";
-      ++at;
-    } else if (code == kMessageSetX) {
-      if (at + 1 >= bytes.size()) return fail("{x:} cut short");
-      text += "{x:" + std::to_string(bytes[at + 1] * 8) + "}";
-      at += 2;
-    } else if (code == kMessageSetY) {
-      if (at + 2 >= bytes.size()) return fail("{y:} cut short");
-      text += "{y:" + std::to_string(bytes[at + 1] | bytes[at + 2] << 8) + "}";
-      at += 3;
+    }
+    if (AppendNamedItem(item, charset, &text)) {
+      at += item.length;
     } else {
       char raw[8];
-      std::snprintf(raw, sizeof raw, "{0x%02X}", code);
+      std::snprintf(raw, sizeof raw, "{0x%02X}", bytes[at]);
       text += raw;
       ++at;
     }

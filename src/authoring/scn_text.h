@@ -1,6 +1,6 @@
 // Story text in scenario sources: message text written as UTF-8 with a readable tag for every
 // control code and every embedded event operation, both taken from their tables
-// (scenario/text_code_table.h, scenario/opcode_table.h).
+// (core/text_code_table.h, core/opcode_table.h).
 //
 // The language is the one of message_text_source.h grown to the whole encoding:
 //   a character           its glyph through the charset table

@@ -1,6 +1,7 @@
 // The event script's opcodes: the one table of them, and the decoder that reads an
 // instruction's operands from it. The interpreter, the op trace, the assembler, the
-// disassembler and the audit all read this table; no other place lists opcodes.
+// disassembler and the audit all read this table. Its rows, and the enumerators of `Op`, are
+// made from the one list of opcodes in core/opcode_list.h.
 //
 // An instruction is one opcode byte and its operand bytes. The operands of a row are given
 // by its layout, one letter per operand byte, in order:
@@ -33,85 +34,11 @@
 
 namespace core {
 
-// The opcodes by name, one enumerator per row of the table (a check beside the table keeps
-// the two equal).
+// The opcodes by name, one enumerator per row of the list.
 enum class Op : std::uint8_t {
-  End = 0x20,
-  SubOperation = 0x21,
-  Call = 0x22,
-  Wait = 0x23,
-  EnterScenario = 0x24,
-  Choice = 0x25,
-  WaitClick = 0x26,
-  SetResumePoint = 0x27,
-  Resume = 0x28,
-  ShowBackground = 0x30,
-  RestoreBackground = 0x31,
-  ForgetBackground = 0x32,
-  FillBackground = 0x33,
-  ClearScene = 0x34,
-  ShowEventPictureH = 0x35,
-  ShowEventPictureV = 0x36,
-  ShowCharacter = 0x37,
-  ShowInStyle = 0x38,
-  Transition = 0x39,
-  ColourFade = 0x3A,
-  ColourPending = 0x3B,
-  ColourSet = 0x3C,
-  Jump = 0x40,
-  JumpIfEqual = 0x41,
-  JumpIfNotEqual = 0x42,
-  JumpIfGreater = 0x43,
-  JumpIfLess = 0x44,
-  JumpIfGreaterOrEqual = 0x45,
-  JumpIfLessOrEqual = 0x46,
-  JumpIfYes = 0x47,
-  JumpIfNo = 0x48,
-  JumpIfBit = 0x49,
-  JumpIfDecide = 0x4A,
-  SetFlag = 0x4B,
-  AddToFlag = 0x4C,
-  Message = 0x50,
-  MessageThenShow = 0x51,
-  ShowComposed = 0x52,
-  ApplyPalette = 0x60,
-  Black = 0x61,
-  FadeOut = 0x62,
-  FadeIn = 0x63,
-  SavePalette = 0x64,
-  RestorePalette = 0x65,
-  White = 0x66,
-  FadeToWhite = 0x67,
-  FadeFromWhite = 0x68,
-  Undim = 0x69,
-  Dim = 0x6A,
-  FadeInDim = 0x6B,
-  FadeOutDim = 0x6C,
-  CdPlay = 0x80,
-  CdMarkFade = 0x81,
-  CdStop = 0x82,
-  Skip83 = 0x83,
-  Skip84 = 0x84,
-  CdFadeOut = 0x85,
-  CdWaitEnd = 0x86,
-  CdQueue = 0x87,
-  MarkSeen = 0x90,
-  Nop = 0x91,
-  Quake = 0x92,
-  Random = 0x93,
-  WriteProgress = 0x94,
-  Ending = 0x95,
-  SetMark = 0x96,
-  Claw1 = 0x97,
-  Blood = 0x98,
-  Claw2 = 0x99,
-  PcmLoad = 0xA0,
-  PcmUnload = 0xA1,
-  PcmPlay = 0xA2,
-  PcmStop = 0xA3,
-  SkipA4 = 0xA4,
-  SkipA5 = 0xA5,
-  PcmFinish = 0xA6,
+#define HOTARU_OPCODE(number, Name, mnemonic, form, layout, in_text, effect) Name = number,
+#include "core/opcode_list.h"
+#undef HOTARU_OPCODE
 };
 
 enum class OperandKind : std::uint8_t {

@@ -1,9 +1,10 @@
 // Message text: the one table of its control codes (0xB0 … 0xCD) and a scanner that walks a
-// message item by item without ever reading past the bytes it is given.
+// message item by item without ever reading past the bytes it is given. The table's rows, and
+// the enumerators of `TextCode`, are made from the one list of codes in core/text_code_list.h.
 //
 // A message is a run of items ended by 0xAF:
 //   0x00 … 0x1F  a glyph: this byte and the next, glyph number = b × 256 + next
-//   0xB0 … 0xCD  a control code of the table below with its operand bytes
+//   0xB0 … 0xCD  a control code of the text code table with its operand bytes
 //   0xAF         the end
 //   an opcode of the event table marked `in_text`: that embedded operation with the
 //                operands of its event row
@@ -27,39 +28,11 @@ constexpr std::uint8_t kTextEnd = 0xAF;
 constexpr std::uint8_t kFirstTextCode = 0xB0;
 constexpr std::uint8_t kLastTextCode = 0xCD;
 
-// The control codes by name, one enumerator per row of the table (a check beside the table
-// keeps the two equal).
+// The control codes by name, one enumerator per row of the list.
 enum class TextCode : std::uint8_t {
-  NewLine = 0xB0,
-  CarriageReturn = 0xB1,
-  WaitLine = 0xB2,
-  WaitPage = 0xB3,
-  Colour = 0xB4,
-  Shadow = 0xB5,
-  Speed = 0xB6,
-  Pause = 0xB7,
-  HurryLock = 0xB8,
-  SetX = 0xB9,
-  SetY = 0xBA,
-  Flash = 0xBB,
-  Quake = 0xBC,
-  BackgroundChange = 0xBD,
-  BackgroundAlways = 0xBE,
-  EventPictureVChange = 0xBF,
-  EventPictureHChange = 0xC0,
-  CharacterChange = 0xC1,
-  CharacterAdd = 0xC2,
-  CharacterOnly = 0xC3,
-  BackgroundAndCharacter = 0xC4,
-  ThreeCharacters = 0xC5,
-  ThreeCharactersTogether = 0xC6,
-  HurryUnlock = 0xC7,
-  WaveH = 0xC8,
-  Redraw = 0xC9,
-  Claw1 = 0xCA,
-  Blood = 0xCB,
-  WaveV = 0xCC,
-  Claw2 = 0xCD,
+#define HOTARU_TEXT_CODE(number, Name, mnemonic, layout, effect) Name = number,
+#include "core/text_code_list.h"
+#undef HOTARU_TEXT_CODE
 };
 
 struct TextCodeInfo {

@@ -2,10 +2,13 @@
 # message text (text/fixed_texts.h and .cpp in the build folder's generated/) at build time.
 # The build fails, naming the text and the character, when a character is not in the table.
 #
-# The generator is a host tool of its own that needs nothing of the game, because the text
-# library it feeds is built after it (hotaru-tool links that library).
+# The generator is a host tool of its own that needs nothing of the game but the opcode and
+# text code tables (message_text_source.cpp decodes text with their scanner), because the
+# text library it feeds is built after it (hotaru-tool links that library).
 add_executable(hotaru-fixed-texts
   ${PROJECT_SOURCE_DIR}/tools/fixed-texts/main.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/core/opcode_table.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/core/text_code_table.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/authoring/utf8.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/authoring/charset.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/authoring/message_text_source.cpp

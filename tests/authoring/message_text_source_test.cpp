@@ -76,4 +76,35 @@ TEST(MessageTextSourceTest, DecodingReportsBrokenText) {
   }
 }
 
+TEST(MessageTextSourceTest, OtherCodesDecodeAsOneRawByteAndTheBytesAfterAsText) {
+  // Only {nl}, {x:N} and {y:N} have names here: a code with operands, an embedded operation
+  // or an ignored byte is written alone, and its operand bytes are read as text again, as
+  // the encoder makes them from {0xNN} followed by text.
+  const auto charset = TestCharset();
+  struct Case {
+    const char* what;
+    Bytes bytes;
+    const char* text;
+    const char* problem;
+  };
+  const Case cases[] = {
+      {"a colour code", {0xB4, 0x00, 100, 0xAF}, "{0xB4}あ", ""},
+      {"an embedded flag set", {0x4B, 0x00, 100, 0xAF}, "{0x4B}あ", ""},
+      {"an ignored byte", {0x50, 0xAF}, "{0x50}", ""},
+      {"a code whose operands are cut short", {0xC5, 0x01}, "{0xC5}", "byte 1: a glyph cut short"},
+      {"a code with nothing after it", {0xB4}, "{0xB4}", "byte 1: no end byte"},
+  };
+  for (const auto& c : cases) {
+    std::string problem;
+    const std::string text = authoring::DecodeMessageText(c.bytes, charset, &problem);
+    EXPECT_EQ(text, c.text) << c.what;
+    EXPECT_EQ(problem, c.problem) << c.what;
+    if (problem.empty()) {
+      Bytes again;
+      ASSERT_EQ(authoring::EncodeMessageText(text, charset, &again), "") << c.what;
+      EXPECT_EQ(again, c.bytes) << c.what;
+    }
+  }
+}
+
 }  // namespace

@@ -1,0 +1,98 @@
+// The event script's opcodes, one row each: the only place an opcode is written. `core::Op`
+// and the opcode table (core/opcode_table.h) are both made from these rows, so a name, its
+// number and its row cannot drift apart.
+//
+//   HOTARU_OPCODE(number, Name, mnemonic, form, layout, in_text, effect)
+//
+//   number    the opcode byte; the rows ascend
+//   Name      its enumerator in core::Op, the name dispatch uses
+//   mnemonic  its name in scenario sources, the op trace and the tag of an embedded operation
+//   form      kFixed, kSubOperation or kChoice (core::OpcodeForm)
+//   layout    one letter per operand byte (the letters are listed in core/opcode_table.h)
+//   in_text   also an embedded operation inside message text
+//   effect    what it does, in one line (the docs' tables and `hotaru-tool scn opcodes`)
+//
+// No include guard: an includer defines HOTARU_OPCODE to take from each row what it needs,
+// includes this file, and undefines it.
+#ifndef HOTARU_OPCODE
+#error "define HOTARU_OPCODE(number, Name, mnemonic, form, layout, in_text, effect) first"
+#endif
+
+// clang-format off
+HOTARU_OPCODE(0x20, End,                  "end",             kFixed,        "",     false, "stop this level; ScriptStop = 1")
+HOTARU_OPCODE(0x21, SubOperation,         "sub",             kSubOperation, "omae", false, "o 0: ScriptStop = 1; o 1/2: record m, WaveTextScene(m, start a, end e) horizontal/vertical; then stop this level if ScriptStop")
+HOTARU_OPCODE(0x22, Call,                 "call",            kFixed,        "L",    false, "run label L as a nested level, then go on after this instruction")
+HOTARU_OPCODE(0x23, Wait,                 "wait",            kFixed,        "n",    false, "Wait(n): n x 10 ms, cut short in SkipMode")
+HOTARU_OPCODE(0x24, EnterScenario,        "scenario",        kFixed,        "sL",   false, "EnterScenario(s, run), then continue at label L of the loaded scenario")
+HOTARU_OPCODE(0x25, Choice,               "choice",          kChoice,       "qcmd", false, "present UpdateRect; choice on question q among c options m, jump by the chosen d; stop this level if ScriptStop")
+HOTARU_OPCODE(0x26, WaitClick,            "click",           kFixed,        "",     true,  "WaitClick")
+HOTARU_OPCODE(0x27, SetResumePoint,       "set_resume",      kFixed,        "",     false, "EventPC = next instruction; SetResumePoint")
+HOTARU_OPCODE(0x28, Resume,               "resume",          kFixed,        "",     false, "RestoreState with effect; ScriptStop = 2; stop this level")
+HOTARU_OPCODE(0x30, ShowBackground,       "bg",              kFixed,        "n",    true,  "ShowBackground(n)")
+HOTARU_OPCODE(0x31, RestoreBackground,    "restore_bg",      kFixed,        "n",    true,  "RestoreBackground(n): 0 whole, 1 left, 2 right, 3 centre")
+HOTARU_OPCODE(0x32, ForgetBackground,     "forget_bg",       kFixed,        "",     true,  "ForgetBackground")
+HOTARU_OPCODE(0x33, FillBackground,       "fill_bg",         kFixed,        "k",    true,  "FillBackground(k), then ShowComposed")
+HOTARU_OPCODE(0x34, ClearScene,           "clear_scene",     kFixed,        "n",    true,  "ClearScene(n)")
+HOTARU_OPCODE(0x35, ShowEventPictureH,    "event_h",         kFixed,        "n",    true,  "ShowEventPictureH(n)")
+HOTARU_OPCODE(0x36, ShowEventPictureV,    "event_v",         kFixed,        "n",    true,  "ShowEventPictureV(n)")
+HOTARU_OPCODE(0x37, ShowCharacter,        "chara",           kFixed,        "pn",   true,  "ShowCharacter(slot p, picture n)")
+HOTARU_OPCODE(0x38, ShowInStyle,          "show",            kFixed,        "kn",   true,  "show style k (0 plain, 1 interlaced, 2 dither, 3 blinds) of the whole screen (n 0) or area n - 1; k > 3 nothing")
+HOTARU_OPCODE(0x39, Transition,           "transition",      kFixed,        "n",    true,  "Transition(n)")
+HOTARU_OPCODE(0x3A, ColourFade,           "colour_fade",     kFixed,        "t",    true,  "ApplyColourEffect(t, fade)")
+HOTARU_OPCODE(0x3B, ColourPending,        "colour_pending",  kFixed,        "t",    true,  "flag 102 = t: the next background or event picture applies it")
+HOTARU_OPCODE(0x3C, ColourSet,            "colour_set",      kFixed,        "t",    true,  "ApplyColourEffect(t, no fade)")
+HOTARU_OPCODE(0x40, Jump,                 "jump",            kFixed,        "d",    false, "jump by d")
+HOTARU_OPCODE(0x41, JumpIfEqual,          "jeq",             kFixed,        "fvd",  false, "jump by d if flag f = v")
+HOTARU_OPCODE(0x42, JumpIfNotEqual,       "jne",             kFixed,        "fvd",  false, "jump by d if flag f != v")
+HOTARU_OPCODE(0x43, JumpIfGreater,        "jgt",             kFixed,        "fvd",  false, "jump by d if flag f > v (unsigned)")
+HOTARU_OPCODE(0x44, JumpIfLess,           "jlt",             kFixed,        "fvd",  false, "jump by d if flag f < v")
+HOTARU_OPCODE(0x45, JumpIfGreaterOrEqual, "jge",             kFixed,        "fvd",  false, "jump by d if flag f >= v")
+HOTARU_OPCODE(0x46, JumpIfLessOrEqual,    "jle",             kFixed,        "fvd",  false, "jump by d if flag f <= v")
+HOTARU_OPCODE(0x47, JumpIfYes,            "jyes",            kFixed,        "d",    false, "ask the script's yes/no question; jump by d on yes")
+HOTARU_OPCODE(0x48, JumpIfNo,             "jno",             kFixed,        "d",    false, "ask the script's yes/no question; jump by d on no")
+HOTARU_OPCODE(0x49, JumpIfBit,            "jbit",            kFixed,        "fbd",  false, "jump by d if bit b of flag f is set")
+HOTARU_OPCODE(0x4A, JumpIfDecide,         "jdecide",         kFixed,        "d",    false, "jump by d if the decide bit of InputEvents is set (left set)")
+HOTARU_OPCODE(0x4B, SetFlag,              "set",             kFixed,        "fv",   true,  "flag f = v")
+HOTARU_OPCODE(0x4C, AddToFlag,            "add",             kFixed,        "fv",   true,  "flag f = flag f + v, modulo 256")
+HOTARU_OPCODE(0x50, Message,              "msg",             kFixed,        "m",    false, "show message m; stop this level if ScriptStop")
+HOTARU_OPCODE(0x51, MessageThenShow,      "msg_wipe",        kFixed,        "m",    false, "show message m; stop this level if ScriptStop, else ShowComposed")
+HOTARU_OPCODE(0x52, ShowComposed,         "show_composed",   kFixed,        "",     false, "ShowComposed")
+HOTARU_OPCODE(0x60, ApplyPalette,         "palette",         kFixed,        "",     true,  "ApplyScreenPalette")
+HOTARU_OPCODE(0x61, Black,                "black",           kFixed,        "",     true,  "ApplyBlack")
+HOTARU_OPCODE(0x62, FadeOut,              "fade_out",        kFixed,        "n",    true,  "FadeOut(n)")
+HOTARU_OPCODE(0x63, FadeIn,               "fade_in",         kFixed,        "n",    true,  "FadeIn(n)")
+HOTARU_OPCODE(0x64, SavePalette,          "save_palette",    kFixed,        "",     true,  "SavePalette")
+HOTARU_OPCODE(0x65, RestorePalette,       "restore_palette", kFixed,        "",     true,  "RestorePalette")
+HOTARU_OPCODE(0x66, White,                "white",           kFixed,        "",     true,  "ScreenPalette 0-15 white, ApplyScreenPalette, PaletteState = 2")
+HOTARU_OPCODE(0x67, FadeToWhite,          "fade_to_white",   kFixed,        "n",    true,  "FadeToWhite(n)")
+HOTARU_OPCODE(0x68, FadeFromWhite,        "fade_from_white", kFixed,        "n",    true,  "FadeFromWhite(n)")
+HOTARU_OPCODE(0x69, Undim,                "undim",           kFixed,        "",     true,  "Undim")
+HOTARU_OPCODE(0x6A, Dim,                  "dim",             kFixed,        "",     true,  "Dim")
+HOTARU_OPCODE(0x6B, FadeInDim,            "fade_in_dim",     kFixed,        "n",    true,  "FadeInDim(n)")
+HOTARU_OPCODE(0x6C, FadeOutDim,           "fade_out_dim",    kFixed,        "n",    true,  "FadeOutDim(n)")
+HOTARU_OPCODE(0x80, CdPlay,               "cd_play",         kFixed,        "t",    true,  "CdPlay(t)")
+HOTARU_OPCODE(0x81, CdMarkFade,           "cd_mark_fade",    kFixed,        "",     true,  "CdMarkFade: fade the music out at the next scene change")
+HOTARU_OPCODE(0x82, CdStop,               "cd_stop",         kFixed,        "",     true,  "CdStop")
+HOTARU_OPCODE(0x83, Skip83,               "skip83",          kFixed,        "n",    true,  "nothing (operand skipped)")
+HOTARU_OPCODE(0x84, Skip84,               "skip84",          kFixed,        "n",    true,  "nothing (operand skipped)")
+HOTARU_OPCODE(0x85, CdFadeOut,            "cd_fade_out",     kFixed,        "",     true,  "CdFadeOut")
+HOTARU_OPCODE(0x86, CdWaitEnd,            "cd_wait_end",     kFixed,        "",     true,  "CdWaitEnd")
+HOTARU_OPCODE(0x87, CdQueue,              "cd_queue",        kFixed,        "t",    true,  "flag 100 = t: music for the next scene change")
+HOTARU_OPCODE(0x90, MarkSeen,             "seen",            kFixed,        "s",    false, "mark scenario s seen (s < 240)")
+HOTARU_OPCODE(0x91, Nop,                  "nop",             kFixed,        "",     false, "nothing")
+HOTARU_OPCODE(0x92, Quake,                "quake",           kFixed,        "",     false, "Quake")
+HOTARU_OPCODE(0x93, Random,               "random",          kFixed,        "fn",   false, "flag f = Random(2) x n div 256 (0 ... n - 1)")
+HOTARU_OPCODE(0x94, WriteProgress,        "progress",        kFixed,        "",     false, "WriteProgress into the last used slot")
+HOTARU_OPCODE(0x95, Ending,               "ending",          kFixed,        "t",    false, "ResumeValid = 0; the ending sequence with music t")
+HOTARU_OPCODE(0x96, SetMark,              "mark",            kFixed,        "n",    false, "set mark n (n < 80); flag 115 = 1 if the marks went from 16 to 17, else 0")
+HOTARU_OPCODE(0x97, Claw1,                "claw1",           kFixed,        "",     false, "ClawEffect1")
+HOTARU_OPCODE(0x98, Blood,                "blood",           kFixed,        "",     false, "BloodEffect")
+HOTARU_OPCODE(0x99, Claw2,                "claw2",           kFixed,        "",     false, "ClawEffect2")
+HOTARU_OPCODE(0xA0, PcmLoad,              "pcm_load",        kFixed,        "n",    true,  "PcmLoad(n)")
+HOTARU_OPCODE(0xA1, PcmUnload,            "pcm_unload",      kFixed,        "",     true,  "PcmUnload")
+HOTARU_OPCODE(0xA2, PcmPlay,              "pcm_play",        kFixed,        "rv",   true,  "PcmPlay(loops r, 0 endless; parameter v x 20)")
+HOTARU_OPCODE(0xA3, PcmStop,              "pcm_stop",        kFixed,        "",     true,  "PcmStop")
+HOTARU_OPCODE(0xA4, SkipA4,               "skipa4",          kFixed,        "n",    true,  "nothing (operand skipped)")
+HOTARU_OPCODE(0xA5, SkipA5,               "skipa5",          kFixed,        "n",    true,  "nothing (operand skipped)")
+HOTARU_OPCODE(0xA6, PcmFinish,            "pcm_finish",      kFixed,        "",     true,  "PcmFinish: fade out an endless sound or wait for a counted one")
+// clang-format on
