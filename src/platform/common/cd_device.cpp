@@ -6,21 +6,15 @@
 
 #include "platform/backend.h"
 #include "platform/common/audio_devices.h"
+#include "platform/common/platform_state.h"
 
 namespace platform {
+
+CdState Cd;
+
 namespace {
 
 constexpr MCIDEVICEID kCdDeviceId = 1;
-
-struct CdDevice {
-  bool open = false;
-  std::string disc_folder;
-  DWORD time_format = MCI_FORMAT_MILLISECONDS;
-  bool started = false;  // a track was started and not stopped since
-};
-
-CdDevice g_cd;
-DWORD g_aux_volume = 0xFFFFFFFF;
 
 void TraceCd(const std::string& details) { platform::Trace("cd", details); }
 
@@ -41,10 +35,10 @@ MCIERROR Open(DWORD flags, MCI_OPEN_PARMSA* p) {
     TraceCd("open " + Quoted(type) + " error " + std::to_string(error));
     return error;
   }
-  g_cd = CdDevice{};
-  g_cd.open = true;
+  Cd.device = CdDevice{};
+  Cd.device.open = true;
   if ((flags & MCI_OPEN_ELEMENT) && p->lpstrElementName != nullptr) {
-    g_cd.disc_folder = p->lpstrElementName;
+    Cd.device.disc_folder = p->lpstrElementName;
   }
   p->wDeviceID = kCdDeviceId;
   TraceCd("open " + Quoted(type) + " device " + std::to_string(kCdDeviceId));
@@ -52,34 +46,33 @@ MCIERROR Open(DWORD flags, MCI_OPEN_PARMSA* p) {
 }
 
 MCIERROR Play(DWORD flags, const MCI_PLAY_PARMS* p) {
-  if (g_cd.time_format != MCI_FORMAT_TMSF || p == nullptr || !(flags & MCI_FROM)) {
+  if (Cd.device.time_format != MCI_FORMAT_TMSF || p == nullptr || !(flags & MCI_FROM)) {
     return MCIERR_OUTOFRANGE;
   }
   const int from = MCI_TMSF_TRACK(p->dwFrom);
   // Only whole tracks are played: from the start of one track to the start of the next.
   const int to = (flags & MCI_TO) ? MCI_TMSF_TRACK(p->dwTo) : from + 1;
   const std::string range = std::to_string(from) + " " + std::to_string(to);
-  const auto file = FindTrackFile(g_cd.disc_folder, from);
+  const auto file = FindTrackFile(Cd.device.disc_folder, from);
   if (to != from + 1 || !file || !CurrentBackend().PlayTrackFile(*file)) {
     TraceCd("play " + range + " refused");
     return MCIERR_OUTOFRANGE;
   }
-  g_cd.started = true;
+  Cd.device.started = true;
   TraceCd("play " + range);
   return 0;
 }
 
 void Stop() {
-  if (g_cd.started) CurrentBackend().StopTrack();
-  g_cd.started = false;
+  if (Cd.device.started) CurrentBackend().StopTrack();
+  Cd.device.started = false;
 }
 
 }  // namespace
 
 void ResetCdDevice() {
-  if (g_cd.open) Stop();
-  g_cd = CdDevice{};
-  g_aux_volume = 0xFFFFFFFF;
+  if (Cd.device.open) Stop();
+  Cd = CdState{};
 }
 
 }  // namespace platform
@@ -88,12 +81,12 @@ MCIERROR mciSendCommandA(MCIDEVICEID device, UINT message, DWORD_PTR flags, DWOR
   using namespace platform;
   const auto f = static_cast<DWORD>(flags);
   if (message == MCI_OPEN) return Open(f, reinterpret_cast<MCI_OPEN_PARMSA*>(param));
-  if (!g_cd.open || device != kCdDeviceId) return MCIERR_INVALID_DEVICE_ID;
+  if (!Cd.device.open || device != kCdDeviceId) return MCIERR_INVALID_DEVICE_ID;
   switch (message) {
     case MCI_SET: {
       const auto* p = reinterpret_cast<const MCI_SET_PARMS*>(param);
       if ((f & MCI_SET_TIME_FORMAT) && p != nullptr) {
-        g_cd.time_format = p->dwTimeFormat;
+        Cd.device.time_format = p->dwTimeFormat;
         TraceCd(p->dwTimeFormat == MCI_FORMAT_TMSF
                     ? "set tmsf"
                     : "set format " + std::to_string(p->dwTimeFormat));
@@ -110,14 +103,14 @@ MCIERROR mciSendCommandA(MCIDEVICEID device, UINT message, DWORD_PTR flags, DWOR
       if (p == nullptr || !(f & MCI_STATUS_ITEM) || p->dwItem != MCI_STATUS_MODE) {
         return MCIERR_UNRECOGNIZED_COMMAND;
       }
-      const bool playing = g_cd.started && CurrentBackend().TrackPlaying();
+      const bool playing = Cd.device.started && CurrentBackend().TrackPlaying();
       p->dwReturn = playing ? MCI_MODE_PLAY : MCI_MODE_STOP;
       TraceCd(playing ? "status mode play" : "status mode stop");
       return 0;
     }
     case MCI_CLOSE:
       Stop();
-      g_cd.open = false;
+      Cd.device.open = false;
       TraceCd("close");
       return 0;
     default: return MCIERR_UNRECOGNIZED_COMMAND;
@@ -140,14 +133,14 @@ MMRESULT auxGetDevCapsA(UINT_PTR device, AUXCAPSA* caps, UINT size) {
 MMRESULT auxGetVolume(UINT device, DWORD* volume) {
   if (device != 0) return MMSYSERR_BADDEVICEID;
   if (volume == nullptr) return MMSYSERR_INVALPARAM;
-  *volume = platform::g_aux_volume;
+  *volume = platform::Cd.aux_volume;
   return MMSYSERR_NOERROR;
 }
 
 MMRESULT auxSetVolume(UINT device, DWORD volume) {
   using namespace platform;
   if (device != 0) return MMSYSERR_BADDEVICEID;
-  g_aux_volume = volume;
+  Cd.aux_volume = volume;
   CurrentBackend().SetTrackVolume(static_cast<WORD>(volume & 0xFFFF),
                                   static_cast<WORD>(volume >> 16));
   TraceCd("volume " + VolumeText(volume));

@@ -6,26 +6,17 @@
 #include <memory>
 
 #include "platform/backend.h"
+#include "platform/common/platform_state.h"
 #include "platform/common/window_table.h"
 
 namespace platform {
 
-struct DialogState {
-  HWND handle = nullptr;
-  DialogSpec layout;
-  DLGPROC proc = nullptr;
-  std::map<int, bool> checks;
-  bool ended = false;
-  INT_PTR result = 0;
-};
+DialogsState Dialogs;
 
 namespace {
 
-std::vector<std::pair<std::string, DialogSpec>> g_dialog_resources;
-std::vector<std::unique_ptr<DialogState>> g_open_dialogs;
-
 DialogState* FindDialog(HWND dialog) {
-  for (auto& d : g_open_dialogs) {
+  for (auto& d : Dialogs.open_dialogs) {
     if (d->handle == dialog) return d.get();
   }
   return nullptr;
@@ -50,13 +41,13 @@ std::string CheckStates(const DialogState& d) {
 }  // namespace
 
 void RegisterDialogResource(const std::string& name, DialogSpec dialog) {
-  for (auto& [n, layout] : g_dialog_resources) {
+  for (auto& [n, layout] : Dialogs.dialog_resources) {
     if (n == name) {
       layout = std::move(dialog);
       return;
     }
   }
-  g_dialog_resources.emplace_back(name, std::move(dialog));
+  Dialogs.dialog_resources.emplace_back(name, std::move(dialog));
 }
 
 const DialogSpec* DialogTemplate(HWND dialog) {
@@ -79,19 +70,16 @@ void PressDialogButton(HWND dialog, int id) {
   d->proc(dialog, WM_COMMAND, static_cast<WPARAM>(id), 0);
 }
 
-void ResetDialogs() {
-  g_dialog_resources.clear();
-  g_open_dialogs.clear();
-}
+void ResetDialogs() { Dialogs = DialogsState{}; }
 
 }  // namespace platform
 
 INT_PTR DialogBoxParamA(HINSTANCE, LPCSTR template_name, HWND, DLGPROC proc, LPARAM init_param) {
   using namespace platform;
   if (template_name == nullptr || proc == nullptr) return -1;
-  auto found = std::find_if(g_dialog_resources.begin(), g_dialog_resources.end(),
+  auto found = std::find_if(Dialogs.dialog_resources.begin(), Dialogs.dialog_resources.end(),
                             [&](const auto& r) { return r.first == template_name; });
-  if (found == g_dialog_resources.end()) return -1;
+  if (found == Dialogs.dialog_resources.end()) return -1;
 
   auto state = std::make_unique<DialogState>();
   state->handle = NewHandle();
@@ -99,7 +87,7 @@ INT_PTR DialogBoxParamA(HINSTANCE, LPCSTR template_name, HWND, DLGPROC proc, LPA
   state->proc = proc;
   DialogState* d = state.get();
   HWND h = d->handle;
-  g_open_dialogs.push_back(std::move(state));
+  Dialogs.open_dialogs.push_back(std::move(state));
 
   Trace("dialog", "open " + Quoted(d->layout.caption));
   proc(h, WM_INITDIALOG, 0, init_param);
@@ -120,9 +108,10 @@ INT_PTR DialogBoxParamA(HINSTANCE, LPCSTR template_name, HWND, DLGPROC proc, LPA
   }
   const INT_PTR result = d->result;
   Trace("dialog", "close " + std::to_string(result) + CheckStates(*d));
-  g_open_dialogs.erase(std::remove_if(g_open_dialogs.begin(), g_open_dialogs.end(),
-                                      [h](const auto& x) { return x->handle == h; }),
-                       g_open_dialogs.end());
+  Dialogs.open_dialogs.erase(
+      std::remove_if(Dialogs.open_dialogs.begin(), Dialogs.open_dialogs.end(),
+                     [h](const auto& x) { return x->handle == h; }),
+      Dialogs.open_dialogs.end());
   return result;
 }
 

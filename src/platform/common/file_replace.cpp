@@ -15,7 +15,12 @@
 #include <system_error>
 #include <utility>
 
+#include "platform/common/platform_state.h"
+
 namespace platform {
+
+FileReplaceState FileReplace;
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -32,10 +37,9 @@ std::string FolderOf(const std::string& path) {
 // ".hotaru-PID-RANDOM.tmp": the process number lets a later start tell a dead writer's file
 // from a live one's; the random part makes the name unpredictable.
 std::string TemporaryName(const std::string& folder) {
-  static std::random_device device;
-  static std::mt19937_64 generator(device());
   char random[17];
-  std::snprintf(random, sizeof random, "%016llx", static_cast<unsigned long long>(generator()));
+  std::snprintf(random, sizeof random, "%016llx",
+                static_cast<unsigned long long>(FileReplace.temporary_names()));
   return folder + "/" + std::string(kTempPrefix) + std::to_string(::getpid()) + "-" + random +
          std::string(kTempSuffix);
 }
@@ -83,8 +87,7 @@ int PendingFile::Create(const std::string& target) {
   target_ = target;
   folder_ = FolderOf(target);
   // The first write into a folder clears what killed writers left there before.
-  static std::set<std::string> swept;
-  if (swept.insert(folder_).second) RemoveStaleTemporaries(folder_);
+  if (FileReplace.swept_folders.insert(folder_).second) RemoveStaleTemporaries(folder_);
   struct stat target_stat {};
   const bool had_target = ::stat(target.c_str(), &target_stat) == 0;
   fd_ = ::open(folder_.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0666);

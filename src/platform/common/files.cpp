@@ -28,13 +28,16 @@
 
 #include "platform/common/file_replace.h"
 #include "platform/common/file_steps.h"
+#include "platform/common/platform_state.h"
 #include "platform/win32.h"
 
 namespace platform {
 
+// Wiring, not state: the tests install it, a reset leaves it.
 FileStepCheck FileStepHook = nullptr;
 
-void CloseAllFiles();
+FilesState Files;
+
 // Finds a file by a Windows-style path, ignoring ASCII case; the POSIX path of the file found.
 bool FindExistingFile(const std::string& path, std::string* found);
 
@@ -199,29 +202,12 @@ constexpr int kSlotBits = 12;
 constexpr std::size_t kMaxOpenFiles = std::size_t{1} << kSlotBits;
 constexpr std::uint32_t kMaxGeneration = (1u << (31 - kSlotBits)) - 1;
 
-struct OpenedFile {
-  int fd = -1;
-  std::uint32_t generation = 1;
-  bool in_use = false;
-  // OF_CREATE: the bytes go to `temp_path`, which replaces `target_path` on a clean close.
-  bool replace_on_close = false;
-  bool write_failed = false;
-  std::string temp_path;
-  std::string target_path;
-  std::string folder;
-};
-
-std::vector<OpenedFile>& Files() {
-  static std::vector<OpenedFile> files;
-  return files;
-}
-
 OpenedFile* FindFile(HFILE file) {
   if (file <= 0) return nullptr;
   auto value = static_cast<std::uint32_t>(file);
   std::size_t index = value & (kMaxOpenFiles - 1);
   std::uint32_t generation = value >> kSlotBits;
-  auto& files = Files();
+  auto& files = Files.files;
   if (index >= files.size()) return nullptr;
   OpenedFile& f = files[index];
   if (!f.in_use || f.generation != generation) return nullptr;
@@ -230,7 +216,7 @@ OpenedFile* FindFile(HFILE file) {
 
 // Takes a free slot; HFILE_ERROR when all are in use.
 HFILE AddFile(OpenedFile opened) {
-  auto& files = Files();
+  auto& files = Files.files;
   std::size_t index = 0;
   while (index < files.size() && files[index].in_use) ++index;
   if (index == kMaxOpenFiles) return HFILE_ERROR;
@@ -241,15 +227,11 @@ HFILE AddFile(OpenedFile opened) {
   return static_cast<HFILE>((files[index].generation << kSlotBits) | index);
 }
 
+// The slot becomes a fresh one but for its generation, which moves on.
 void Retire(OpenedFile* f) {
-  f->in_use = false;
-  f->fd = -1;
-  f->generation = f->generation == kMaxGeneration ? 1 : f->generation + 1;
-  f->temp_path.clear();
-  f->target_path.clear();
-  f->folder.clear();
-  f->replace_on_close = false;
-  f->write_failed = false;
+  const std::uint32_t generation = f->generation == kMaxGeneration ? 1 : f->generation + 1;
+  *f = OpenedFile{};
+  f->generation = generation;
 }
 
 bool SyncFolder(const std::string& folder) {
@@ -266,14 +248,13 @@ bool SyncFolder(const std::string& folder) {
 
 // Creates a fresh temporary file in `folder`, readable and writable as a new file would be.
 int CreateTemporary(const std::string& folder, std::string* path) {
-  static unsigned counter = 0;
   // A process killed while it wrote left its temporary; the first write of a run into a
   // folder clears those of writers that are gone.
-  static std::set<std::string> swept;
-  if (swept.insert(folder).second) RemoveStaleTemporaries(folder.empty() ? "." : folder);
+  if (Files.swept_folders.insert(folder).second)
+    RemoveStaleTemporaries(folder.empty() ? "." : folder);
   for (int attempt = 0; attempt < 100; ++attempt) {
-    std::string name =
-        ".hotaru-" + std::to_string(::getpid()) + "-" + std::to_string(counter++) + ".tmp";
+    std::string name = ".hotaru-" + std::to_string(::getpid()) + "-" +
+                       std::to_string(Files.temporary_counter++) + ".tmp";
     *path = Join(folder, name);
     int fd = ::open(path->c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd >= 0 && !Stepped("open temporary", true)) {
@@ -357,8 +338,10 @@ bool FindExistingFile(const std::string& path, std::string* found) {
   return true;
 }
 
+// Closes every file (a file being replaced is dropped, its target left as it was) and frees
+// its slot; the slots' generations stay, so a handle from before is refused.
 void CloseAllFiles() {
-  for (OpenedFile& f : Files()) {
+  for (OpenedFile& f : Files.files) {
     if (!f.in_use) continue;
     ::close(f.fd);
     if (f.replace_on_close) ::unlink(f.temp_path.c_str());

@@ -18,6 +18,7 @@
 #endif
 
 #include "platform/backend.h"
+#include "platform/common/platform_state.h"
 #include "platform/common/window_table.h"
 
 namespace platform {
@@ -27,50 +28,42 @@ constexpr int kFirstFreeSystemEntry = 10;
 // Beyond this many rectangles the update region is kept as their bounding box.
 constexpr std::size_t kMaxInvalidRects = 32;
 
-struct PaletteObject {
-  std::vector<PALETTEENTRY> entries;
-};
+}  // namespace
 
-struct DcRecord {
-  HWND hwnd = nullptr;
-  bool window_dc = false;      // the whole window, frame included
-  HPALETTE palette = nullptr;  // the selected logical palette
-  bool background = false;
-  std::vector<RECT> clip;  // empty: the whole client area
-};
+GdiState Gdi;
 
-std::vector<std::unique_ptr<PaletteObject>> g_palettes;
-std::vector<std::unique_ptr<DcRecord>> g_dcs;
-// The system palette of the emulated palette display, and which logical palette is realised
-// into it.
-std::array<PALETTEENTRY, 256> g_system_palette;
-HPALETTE g_realized = nullptr;
-
-void ResetSystemPalette() {
+std::array<PALETTEENTRY, 256> StartSystemPalette() {
   static constexpr BYTE kStatic[20][3] = {
       {0, 0, 0},       {128, 0, 0},     {0, 128, 0},     {128, 128, 0},   {0, 0, 128},
       {128, 0, 128},   {0, 128, 128},   {192, 192, 192}, {192, 220, 192}, {166, 202, 240},
       {255, 251, 240}, {160, 160, 164}, {128, 128, 128}, {255, 0, 0},     {0, 255, 0},
       {255, 255, 0},   {0, 0, 255},     {255, 0, 255},   {0, 255, 255},   {255, 255, 255}};
-  g_system_palette.fill(PALETTEENTRY{0, 0, 0, 0});
+  std::array<PALETTEENTRY, 256> palette;
+  palette.fill(PALETTEENTRY{0, 0, 0, 0});
   for (int i = 0; i < 10; ++i) {
-    g_system_palette[static_cast<std::size_t>(i)] = {kStatic[i][0], kStatic[i][1], kStatic[i][2],
-                                                     0};
-    g_system_palette[static_cast<std::size_t>(246 + i)] = {kStatic[10 + i][0], kStatic[10 + i][1],
-                                                           kStatic[10 + i][2], 0};
+    palette[static_cast<std::size_t>(i)] = {kStatic[i][0], kStatic[i][1], kStatic[i][2], 0};
+    palette[static_cast<std::size_t>(246 + i)] = {kStatic[10 + i][0], kStatic[10 + i][1],
+                                                  kStatic[10 + i][2], 0};
   }
-  g_realized = nullptr;
+  return palette;
+}
+
+namespace {
+
+void ResetSystemPalette() {
+  Gdi.system_palette = StartSystemPalette();
+  Gdi.realized = nullptr;
 }
 
 PaletteObject* FindPalette(HPALETTE h) {
-  for (auto& p : g_palettes) {
+  for (auto& p : Gdi.palettes) {
     if (reinterpret_cast<HPALETTE>(p.get()) == h) return p.get();
   }
   return nullptr;
 }
 
 DcRecord* FindDc(HDC h) {
-  for (auto& d : g_dcs) {
+  for (auto& d : Gdi.dcs) {
     if (reinterpret_cast<HDC>(d.get()) == h) return d.get();
   }
   return nullptr;
@@ -82,14 +75,14 @@ HDC NewDc(HWND hwnd, bool window_dc, std::vector<RECT> clip) {
   dc->window_dc = window_dc;
   dc->clip = std::move(clip);
   HDC h = reinterpret_cast<HDC>(dc.get());
-  g_dcs.push_back(std::move(dc));
+  Gdi.dcs.push_back(std::move(dc));
   return h;
 }
 
 void FreeDc(HDC h) {
-  g_dcs.erase(std::remove_if(g_dcs.begin(), g_dcs.end(),
-                             [h](const auto& d) { return reinterpret_cast<HDC>(d.get()) == h; }),
-              g_dcs.end());
+  Gdi.dcs.erase(std::remove_if(Gdi.dcs.begin(), Gdi.dcs.end(),
+                               [h](const auto& d) { return reinterpret_cast<HDC>(d.get()) == h; }),
+                Gdi.dcs.end());
 }
 
 RECT Intersect(const RECT& a, const RECT& b) {
@@ -244,7 +237,7 @@ std::vector<std::uint8_t> ClientRgb(const WindowRecord& w) {
   if (!s.indexed) return s.pixels;
   std::vector<std::uint8_t> rgb(s.pixels.size() * 3);
   for (std::size_t i = 0; i < s.pixels.size(); ++i) {
-    const PALETTEENTRY& c = g_system_palette[s.pixels[i]];
+    const PALETTEENTRY& c = Gdi.system_palette[s.pixels[i]];
     rgb[i * 3] = c.peRed;
     rgb[i * 3 + 1] = c.peGreen;
     rgb[i * 3 + 2] = c.peBlue;
@@ -252,7 +245,7 @@ std::vector<std::uint8_t> ClientRgb(const WindowRecord& w) {
   return rgb;
 }
 
-const PALETTEENTRY* SystemPalette() { return g_system_palette.data(); }
+const PALETTEENTRY* SystemPalette() { return Gdi.system_palette.data(); }
 
 HWND WindowNeedingPaint() {
   for (HWND hwnd : OwnTopLevelWindows()) {
@@ -262,11 +255,7 @@ HWND WindowNeedingPaint() {
   return nullptr;
 }
 
-void ResetGdi() {
-  g_palettes.clear();
-  g_dcs.clear();
-  ResetSystemPalette();
-}
+void ResetGdi() { Gdi = GdiState{}; }
 
 }  // namespace platform
 
@@ -274,13 +263,13 @@ HPALETTE CreatePalette(const LOGPALETTE* palette) {
   if (palette == nullptr || palette->palNumEntries == 0 || palette->palNumEntries > 256) {
     return nullptr;
   }
-  if (platform::g_realized == nullptr && platform::g_palettes.empty()) {
+  if (platform::Gdi.realized == nullptr && platform::Gdi.palettes.empty()) {
     platform::ResetSystemPalette();
   }
   auto p = std::make_unique<platform::PaletteObject>();
   p->entries.assign(palette->palPalEntry, palette->palPalEntry + palette->palNumEntries);
   HPALETTE h = reinterpret_cast<HPALETTE>(p.get());
-  platform::g_palettes.push_back(std::move(p));
+  platform::Gdi.palettes.push_back(std::move(p));
   return h;
 }
 
@@ -308,10 +297,10 @@ BOOL AnimatePalette(HPALETTE palette, UINT start, UINT count, const PALETTEENTRY
     PALETTEENTRY& e = p->entries[start + i];
     if (!(e.peFlags & PC_RESERVED)) continue;  // only reserved entries may be animated
     e = PALETTEENTRY{entries[i].peRed, entries[i].peGreen, entries[i].peBlue, e.peFlags};
-    if (palette == platform::g_realized && platform::PaletteDisplay()) {
+    if (palette == platform::Gdi.realized && platform::PaletteDisplay()) {
       const std::size_t slot = platform::kFirstFreeSystemEntry + start + i;
       if (slot < 246) {
-        platform::g_system_palette[slot] = e;
+        platform::Gdi.system_palette[slot] = e;
         shown = true;
       }
     }
@@ -340,12 +329,12 @@ UINT RealizePalette(HDC dc) {
   for (std::size_t i = 0; i < p->entries.size(); ++i) {
     const std::size_t slot = platform::kFirstFreeSystemEntry + i;
     if (slot >= 246) break;
-    PALETTEENTRY& s = platform::g_system_palette[slot];
+    PALETTEENTRY& s = platform::Gdi.system_palette[slot];
     const PALETTEENTRY& e = p->entries[i];
     if (s.peRed != e.peRed || s.peGreen != e.peGreen || s.peBlue != e.peBlue) ++changed;
     s = e;
   }
-  platform::g_realized = d->palette;
+  platform::Gdi.realized = d->palette;
   if (changed) {
     for (HWND hwnd : platform::OwnTopLevelWindows()) platform::Changed(hwnd);
   }
@@ -355,13 +344,13 @@ UINT RealizePalette(HDC dc) {
 BOOL UpdateColors(HDC dc) { return platform::FindDc(dc) ? TRUE : FALSE; }
 
 BOOL DeleteObject(HGDIOBJ object) {
-  auto& palettes = platform::g_palettes;
+  auto& palettes = platform::Gdi.palettes;
   auto it = std::find_if(palettes.begin(), palettes.end(), [object](const auto& p) {
     return reinterpret_cast<HGDIOBJ>(p.get()) == object;
   });
   if (it == palettes.end()) return FALSE;
-  if (platform::g_realized == object) platform::g_realized = nullptr;
-  for (auto& d : platform::g_dcs) {
+  if (platform::Gdi.realized == object) platform::Gdi.realized = nullptr;
+  for (auto& d : platform::Gdi.dcs) {
     if (d->palette == object) d->palette = nullptr;
   }
   palettes.erase(it);

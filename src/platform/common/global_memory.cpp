@@ -13,9 +13,13 @@
 #include <deque>
 #include <vector>
 
+#include "platform/common/platform_state.h"
 #include "platform/win32.h"
 
 namespace platform {
+
+GlobalMemoryState GlobalMemory;
+
 namespace {
 
 // Larger requests are a caller's mistake (a size read from a damaged file), not a need.
@@ -26,46 +30,18 @@ constexpr std::uint32_t kSlotBits = 16;
 constexpr std::uint32_t kSlotMask = (1u << kSlotBits) - 1;
 constexpr std::size_t kMaxSlots = kSlotMask;
 
-struct Slot {
-  void* data = nullptr;
-  std::size_t size = 0;
-  std::uint32_t locks = 0;
-  std::uint16_t generation = 0;
-  bool live = false;
-};
-
-struct Table {
-  std::vector<Slot> slots;
-  // Freed slots are reused oldest first, so a stale handle meets a changed generation for
-  // as long as possible.
-  std::deque<std::uint32_t> free_slots;
-
-  // The process may end with blocks still allocated (an exit from inside the game's wait):
-  // the memory goes with the table rather than being left unreachable.
-  ~Table() {
-    for (Slot& slot : slots) {
-      if (slot.live) std::free(slot.data);
-    }
-  }
-};
-
-Table& Blocks() {
-  static Table table;
-  return table;
-}
-
 HGLOBAL MakeHandle(std::uint32_t slot, std::uint16_t generation) {
   return (static_cast<std::uint32_t>(generation) << kSlotBits) | (slot + 1);
 }
 
 // The live slot a handle names, or null for anything else.
-Slot* Find(HGLOBAL mem) {
+MemoryBlockSlot* Find(HGLOBAL mem) {
   std::uint32_t low = mem & kSlotMask;
   if (low == 0) return nullptr;
-  Table& table = Blocks();
+  GlobalMemoryState& table = GlobalMemory;
   std::uint32_t index = low - 1;
   if (index >= table.slots.size()) return nullptr;
-  Slot& slot = table.slots[index];
+  MemoryBlockSlot& slot = table.slots[index];
   if (!slot.live || slot.generation != (mem >> kSlotBits)) return nullptr;
   return &slot;
 }
@@ -76,7 +52,7 @@ Slot* Find(HGLOBAL mem) {
 HGLOBAL GlobalAlloc(UINT flags, std::size_t bytes) {
   using namespace platform;
   if (bytes > kMaxBlockBytes) return 0;
-  Table& table = Blocks();
+  GlobalMemoryState& table = GlobalMemory;
   if (table.free_slots.empty() && table.slots.size() >= kMaxSlots) return 0;
 
   // A block of 0 bytes still gets an address of its own.
@@ -99,7 +75,7 @@ HGLOBAL GlobalAlloc(UINT flags, std::size_t bytes) {
     index = static_cast<std::uint32_t>(table.slots.size());
     table.slots.emplace_back();
   }
-  Slot& slot = table.slots[index];
+  MemoryBlockSlot& slot = table.slots[index];
   slot.data = data;
   slot.size = bytes;
   slot.locks = 0;
@@ -108,14 +84,14 @@ HGLOBAL GlobalAlloc(UINT flags, std::size_t bytes) {
 }
 
 void* GlobalLock(HGLOBAL mem) {
-  platform::Slot* slot = platform::Find(mem);
+  platform::MemoryBlockSlot* slot = platform::Find(mem);
   if (slot == nullptr) return nullptr;
   if (slot->locks != UINT32_MAX) ++slot->locks;
   return slot->data;
 }
 
 BOOL GlobalUnlock(HGLOBAL mem) {
-  platform::Slot* slot = platform::Find(mem);
+  platform::MemoryBlockSlot* slot = platform::Find(mem);
   if (slot == nullptr || slot->locks == 0) return FALSE;
   --slot->locks;
   return slot->locks != 0 ? TRUE : FALSE;
@@ -126,7 +102,7 @@ void* GlobalWire(HGLOBAL mem) { return GlobalLock(mem); }
 BOOL GlobalUnWire(HGLOBAL mem) { return GlobalUnlock(mem); }
 
 HGLOBAL GlobalFree(HGLOBAL mem) {
-  platform::Slot* slot = platform::Find(mem);
+  platform::MemoryBlockSlot* slot = platform::Find(mem);
   if (slot == nullptr) return mem;
   // As on Windows, a block still locked is freed all the same.
   std::free(slot->data);
@@ -135,11 +111,11 @@ HGLOBAL GlobalFree(HGLOBAL mem) {
   slot->locks = 0;
   slot->live = false;
   ++slot->generation;
-  platform::Blocks().free_slots.push_back((mem & platform::kSlotMask) - 1);
+  platform::GlobalMemory.free_slots.push_back((mem & platform::kSlotMask) - 1);
   return 0;
 }
 
 std::size_t GlobalSize(HGLOBAL mem) {
-  platform::Slot* slot = platform::Find(mem);
+  platform::MemoryBlockSlot* slot = platform::Find(mem);
   return slot == nullptr ? 0 : slot->size;
 }

@@ -1,19 +1,18 @@
 #include "platform/presentation.h"
 
 #include "platform/backend.h"
+#include "platform/common/platform_state.h"
 
 namespace platform {
-namespace {
-// The player's choice; lives for the process, set back by ResetPresentation.
-Presentation g_presentation;
-}  // namespace
 
-void ResetPresentation() { g_presentation = Presentation{}; }
+Presentation PlayerPresentation;
 
-Presentation CurrentPresentation() { return g_presentation; }
+void ResetPresentation() { PlayerPresentation = Presentation{}; }
+
+Presentation CurrentPresentation() { return PlayerPresentation; }
 
 void SetPresentation(Presentation presentation) {
-  g_presentation = presentation;
+  PlayerPresentation = presentation;
   CurrentBackend().PresentationChanged();
 }
 

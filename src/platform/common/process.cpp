@@ -4,21 +4,15 @@
 #include <string>
 
 #include "platform/backend.h"
-#include "platform/common/input_state.h"
+#include "platform/common/platform_state.h"
 #include "platform/common/window_table.h"
 
 namespace platform {
 
-void ResetMessageQueue();
-void CloseAllFiles();
-void ResetDialogs();
-void ResetCdDevice();
-void ResetWaveDevice();
-void ResetPresentation();
-
 namespace {
+// Wiring, not state: the backend in use outlives a reset (the harness installs it first).
 Backend* g_backend = nullptr;
-}
+}  // namespace
 
 void SetBackend(Backend* backend) { g_backend = backend; }
 
@@ -59,6 +53,9 @@ void Trace(std::string_view kind, std::string_view details) {
 
 bool TraceEnabled(std::string_view kind) { return CurrentBackend().TraceEnabled(kind); }
 
+// Each concern's state (platform_state.h) starts again, but for what is said there to
+// survive: handle counters, so no handle is given twice in a process; the open files'
+// slot generations; and the blocks of GlobalAlloc, which belong to their allocator.
 void ResetPlatformState() {
   ResetWindows();
   ResetMessageQueue();
@@ -68,6 +65,7 @@ void ResetPlatformState() {
   ResetCdDevice();
   ResetWaveDevice();
   ResetPresentation();
+  ResetProfileCache();
 }
 
 const char* AnswerName(int answer) {

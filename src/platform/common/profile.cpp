@@ -21,11 +21,15 @@
 
 #include "platform/backend.h"
 #include "platform/common/file_replace.h"
+#include "platform/common/platform_state.h"
 #include "platform/file_services.h"
 #include "platform/profile.h"
 #include "platform/win32.h"
 
 namespace platform {
+
+ProfileCache Profile;
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -134,16 +138,7 @@ std::optional<std::string> ShiftJisSpellingOf(std::string_view utf8) {
   return out;
 }
 
-struct Line {
-  enum class Kind { kOther, kSection, kKey };
-  std::string text;  // the line's bytes without its terminator
-  std::string eol;   // "\r\n", "\n", or "" for a last line without one
-  Kind kind = Kind::kOther;
-  std::string name;   // section name or key, trimmed
-  std::string value;  // key lines: the trimmed value, quotes still on
-};
-
-void Classify(Line& line, bool first_line) {
+void Classify(ProfileLine& line, bool first_line) {
   std::string_view text = line.text;
   // A byte order mark left by an editor is not part of the first line's content.
   if (first_line && text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
@@ -154,21 +149,21 @@ void Classify(Line& line, bool first_line) {
     // A name ending the line keeps any ']' inside it: a Shift-JIS second byte can be 0x5D.
     std::size_t close = text.ends_with(']') ? text.size() - 1 : text.find(']');
     if (close == std::string_view::npos) close = text.size();
-    line.kind = Line::Kind::kSection;
+    line.kind = ProfileLine::Kind::kSection;
     line.name = Trim(text.substr(0, close));
     return;
   }
   const auto eq = text.find('=');
   if (eq == std::string_view::npos) return;
-  line.kind = Line::Kind::kKey;
+  line.kind = ProfileLine::Kind::kKey;
   line.name = Trim(text.substr(0, eq));
   line.value = Trim(text.substr(eq + 1));
 }
 
-std::vector<Line> ParseLines(std::string_view bytes) {
-  std::vector<Line> lines;
+std::vector<ProfileLine> ParseLines(std::string_view bytes) {
+  std::vector<ProfileLine> lines;
   while (!bytes.empty()) {
-    Line line;
+    ProfileLine line;
     const auto nl = bytes.find('\n');
     std::string_view text = bytes.substr(0, nl);
     if (nl == std::string_view::npos) {
@@ -188,22 +183,24 @@ std::vector<Line> ParseLines(std::string_view bytes) {
 
 // The file's line ending style, from its first line. A file with no line ending yet gets
 // CRLF, as the original system's ini files have; our reader takes either.
-std::string LineEnding(const std::vector<Line>& lines) {
+std::string LineEnding(const std::vector<ProfileLine>& lines) {
   if (!lines.empty() && !lines.front().eol.empty()) return lines.front().eol;
   return "\r\n";
 }
 
-std::optional<std::size_t> FindSectionSpelt(const std::vector<Line>& lines, std::string_view name,
+std::optional<std::size_t> FindSectionSpelt(const std::vector<ProfileLine>& lines,
+                                            std::string_view name,
                                             bool (*equals)(std::string_view, std::string_view)) {
   for (std::size_t i = 0; i < lines.size(); ++i) {
-    if (lines[i].kind == Line::Kind::kSection && equals(lines[i].name, name)) return i;
+    if (lines[i].kind == ProfileLine::Kind::kSection && equals(lines[i].name, name)) return i;
   }
   return std::nullopt;
 }
 
 // The header line of the first section called `name`; a UTF-8 name also finds a section
 // spelt in Shift-JIS when none is spelt as given.
-std::optional<std::size_t> FindSection(const std::vector<Line>& lines, std::string_view name) {
+std::optional<std::size_t> FindSection(const std::vector<ProfileLine>& lines,
+                                       std::string_view name) {
   if (auto i = FindSectionSpelt(lines, name, EqualsNoCase)) return i;
   if (auto sjis = ShiftJisSpellingOf(name))
     return FindSectionSpelt(lines, *sjis, EqualsNoCaseShiftJis);
@@ -211,17 +208,17 @@ std::optional<std::size_t> FindSection(const std::vector<Line>& lines, std::stri
 }
 
 // One past the last line of the section whose header is at `header`.
-std::size_t SectionEnd(const std::vector<Line>& lines, std::size_t header) {
+std::size_t SectionEnd(const std::vector<ProfileLine>& lines, std::size_t header) {
   std::size_t i = header + 1;
-  while (i < lines.size() && lines[i].kind != Line::Kind::kSection) ++i;
+  while (i < lines.size() && lines[i].kind != ProfileLine::Kind::kSection) ++i;
   return i;
 }
 
-std::optional<std::size_t> FindKey(const std::vector<Line>& lines, std::size_t header,
+std::optional<std::size_t> FindKey(const std::vector<ProfileLine>& lines, std::size_t header,
                                    std::string_view key) {
   const std::size_t end = SectionEnd(lines, header);
   for (std::size_t i = header + 1; i < end; ++i) {
-    if (lines[i].kind == Line::Kind::kKey && EqualsNoCase(lines[i].name, key)) return i;
+    if (lines[i].kind == ProfileLine::Kind::kKey && EqualsNoCase(lines[i].name, key)) return i;
   }
   return std::nullopt;
 }
@@ -250,16 +247,6 @@ constexpr std::uint64_t kMaxProfileBytes = 1 << 20;
 
 enum class ReadResult { kOk, kMissing, kFailed };
 
-// The last file read and its lines: the settings are read key by key at start-up, and each
-// key must not cost a parse of the file. The bytes are compared, not the file's times,
-// which can stay the same across two quick writes.
-struct ParsedProfile {
-  std::string path;
-  std::string bytes;
-  std::vector<Line> lines;
-};
-ParsedProfile cached_profile;
-
 ReadResult ReadWholeFile(const fs::path& path, std::string& out, std::string* reason = nullptr) {
   const ReadOutcome read = ReadRegularFile(path, &out, kMaxProfileBytes);
   if (reason != nullptr) *reason = read.reason;
@@ -268,16 +255,16 @@ ReadResult ReadWholeFile(const fs::path& path, std::string& out, std::string* re
 }
 
 // The file's lines; none for a missing or unreadable file.
-const std::vector<Line>& LoadLines(const std::optional<fs::path>& path) {
-  static const std::vector<Line> kNone;
+const std::vector<ProfileLine>& LoadLines(const std::optional<fs::path>& path) {
+  static const std::vector<ProfileLine> kNone;
   std::string bytes;
   if (!path || ReadWholeFile(*path, bytes) != ReadResult::kOk) return kNone;
-  if (cached_profile.path != path->string() || cached_profile.bytes != bytes) {
-    cached_profile.lines = ParseLines(bytes);
-    cached_profile.path = path->string();
-    cached_profile.bytes = std::move(bytes);
+  if (Profile.path != path->string() || Profile.bytes != bytes) {
+    Profile.lines = ParseLines(bytes);
+    Profile.path = path->string();
+    Profile.bytes = std::move(bytes);
   }
-  return cached_profile.lines;
+  return Profile.lines;
 }
 
 // Replaces the file at `path` with `bytes` all at once (a linked file keeps its link and the
@@ -342,12 +329,12 @@ DWORD GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR default_value,
                                DWORD out_size, LPCSTR file) {
   using namespace platform;
   if (out == nullptr || out_size == 0) return 0;
-  const std::vector<Line>& lines = LoadLines(ProfileFile(file));
+  const std::vector<ProfileLine>& lines = LoadLines(ProfileFile(file));
 
   if (section == nullptr) {
     std::vector<std::string_view> names;
-    for (const Line& line : lines) {
-      if (line.kind == Line::Kind::kSection) AddName(names, line.name);
+    for (const ProfileLine& line : lines) {
+      if (line.kind == ProfileLine::Kind::kSection) AddName(names, line.name);
     }
     return CopyList(names, out, out_size);
   }
@@ -356,7 +343,7 @@ DWORD GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR default_value,
     std::vector<std::string_view> names;
     if (header) {
       for (std::size_t i = *header + 1, end = SectionEnd(lines, *header); i < end; ++i) {
-        if (lines[i].kind == Line::Kind::kKey) AddName(names, lines[i].name);
+        if (lines[i].kind == ProfileLine::Kind::kKey) AddName(names, lines[i].name);
       }
     }
     return CopyList(names, out, out_size);
@@ -375,12 +362,12 @@ namespace platform {
 namespace {
 
 // One WritePrivateProfileString change applied to the lines of a file.
-void ApplyWrite(std::vector<Line>& lines, LPCSTR section, LPCSTR key, LPCSTR value) {
+void ApplyWrite(std::vector<ProfileLine>& lines, LPCSTR section, LPCSTR key, LPCSTR value) {
   const std::string eol = LineEnding(lines);
   const auto header = FindSection(lines, section);
 
   auto new_line = [&](std::string text) {
-    Line line;
+    ProfileLine line;
     line.text = std::move(text);
     line.eol = eol;
     return line;
@@ -400,8 +387,8 @@ void ApplyWrite(std::vector<Line>& lines, LPCSTR section, LPCSTR key, LPCSTR val
     const auto first = lines.begin() + static_cast<std::ptrdiff_t>(*header + 1);
     const auto last = lines.begin() + static_cast<std::ptrdiff_t>(SectionEnd(lines, *header));
     lines.erase(std::remove_if(first, last,
-                               [&](const Line& line) {
-                                 return line.kind == Line::Kind::kKey &&
+                               [&](const ProfileLine& line) {
+                                 return line.kind == ProfileLine::Kind::kKey &&
                                         EqualsNoCase(line.name, key);
                                }),
                 last);
@@ -416,11 +403,11 @@ void ApplyWrite(std::vector<Line>& lines, LPCSTR section, LPCSTR key, LPCSTR val
     // After the section's last key, so that blank lines and comments closing it stay last.
     std::size_t after = *header;
     for (std::size_t i = *header + 1, end = SectionEnd(lines, *header); i < end; ++i) {
-      if (lines[i].kind == Line::Kind::kKey) after = i;
+      if (lines[i].kind == ProfileLine::Kind::kKey) after = i;
     }
     terminate(after);
-    Line line = new_line(std::string(key) + "=" + value);
-    line.kind = Line::Kind::kKey;
+    ProfileLine line = new_line(std::string(key) + "=" + value);
+    line.kind = ProfileLine::Kind::kKey;
     line.name = key;
     line.value = value;
     lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(after + 1), std::move(line));
@@ -441,11 +428,11 @@ std::string WriteChanges(LPCSTR section, std::span<const ProfileEntry> entries, 
   std::string reason;
   // Never replace a file that exists but could not be read.
   if (ReadWholeFile(*path, bytes, &reason) == ReadResult::kFailed) return reason;
-  std::vector<Line> lines = ParseLines(bytes);
+  std::vector<ProfileLine> lines = ParseLines(bytes);
   for (const ProfileEntry& entry : entries) ApplyWrite(lines, section, entry.key, entry.value);
   std::string result;
   result.reserve(bytes.size() + 64);
-  for (const Line& line : lines) {
+  for (const ProfileLine& line : lines) {
     result += line.text;
     result += line.eol;
   }
@@ -468,6 +455,8 @@ std::string WriteProfileStrings(LPCSTR section, std::span<const ProfileEntry> en
                                 LPCSTR file) {
   return WriteChanges(section, entries, file);
 }
+
+void ResetProfileCache() { Profile = ProfileCache{}; }
 
 }  // namespace platform
 

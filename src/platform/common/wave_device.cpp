@@ -8,49 +8,41 @@
 
 #include "platform/backend.h"
 #include "platform/common/audio_devices.h"
+#include "platform/common/platform_state.h"
 
 namespace platform {
 
 void WithdrawPosted(UINT message, WPARAM wparam);
 
+WaveState Wave;
+
 namespace {
-
-struct WaveDevice {
-  bool open = false;
-  std::uintptr_t serial = 0;  // the handle given out: never reused
-  WAVEFORMATEX format{};
-  HWND notify = nullptr;
-  WAVEHDR* playing = nullptr;  // the buffer written and not yet done
-};
-
-WaveDevice g_wave;
-std::uintptr_t g_last_serial = 0;
-DWORD g_wave_volume = 0xFFFFFFFF;
 
 void TraceWave(const std::string& details) { platform::Trace("wave", details); }
 
-HWAVEOUT Handle() { return reinterpret_cast<HWAVEOUT>(g_wave.serial); }
+HWAVEOUT Handle() { return reinterpret_cast<HWAVEOUT>(Wave.device.serial); }
 
-bool Valid(HWAVEOUT device) { return g_wave.open && device != nullptr && device == Handle(); }
+bool Valid(HWAVEOUT device) { return Wave.device.open && device != nullptr && device == Handle(); }
 
 }  // namespace
 
 void WaveBufferPlayed() {
-  if (!g_wave.open || g_wave.playing == nullptr) return;
-  WAVEHDR* header = g_wave.playing;
-  g_wave.playing = nullptr;
+  if (!Wave.device.open || Wave.device.playing == nullptr) return;
+  WAVEHDR* header = Wave.device.playing;
+  Wave.device.playing = nullptr;
   header->dwFlags = (header->dwFlags & ~WHDR_INQUEUE) | WHDR_DONE;
   TraceWave("done");
-  if (g_wave.notify != nullptr) {
-    PostMessageA(g_wave.notify, MM_WOM_DONE, reinterpret_cast<WPARAM>(Handle()),
+  if (Wave.device.notify != nullptr) {
+    PostMessageA(Wave.device.notify, MM_WOM_DONE, reinterpret_cast<WPARAM>(Handle()),
                  reinterpret_cast<LPARAM>(header));
   }
 }
 
 void ResetWaveDevice() {
-  if (g_wave.playing != nullptr) CurrentBackend().StopWave();
-  g_wave = WaveDevice{};
-  g_wave_volume = 0xFFFFFFFF;
+  if (Wave.device.playing != nullptr) CurrentBackend().StopWave();
+  const std::uintptr_t last_serial = Wave.last_serial;
+  Wave = WaveState{};
+  Wave.last_serial = last_serial;
 }
 
 }  // namespace platform
@@ -66,12 +58,12 @@ MMRESULT waveOutOpen(HWAVEOUT* device, UINT device_id, const WAVEFORMATEX* forma
       format->nAvgBytesPerSec != format->nSamplesPerSec * format->nBlockAlign) {
     return WAVERR_BADFORMAT;
   }
-  if (g_wave.open) return MMSYSERR_ALLOCATED;
-  g_wave = WaveDevice{};
-  g_wave.open = true;
-  g_wave.serial = ++g_last_serial;
-  g_wave.format = *format;
-  if ((flags & CALLBACK_WINDOW) != 0) g_wave.notify = reinterpret_cast<HWND>(callback);
+  if (Wave.device.open) return MMSYSERR_ALLOCATED;
+  Wave.device = WaveDevice{};
+  Wave.device.open = true;
+  Wave.device.serial = ++Wave.last_serial;
+  Wave.device.format = *format;
+  if ((flags & CALLBACK_WINDOW) != 0) Wave.device.notify = reinterpret_cast<HWND>(callback);
   *device = Handle();
   TraceWave("open " + std::to_string(format->nSamplesPerSec) + " " +
             std::to_string(format->nChannels) + " " + std::to_string(format->wBitsPerSample));
@@ -103,21 +95,21 @@ MMRESULT waveOutWrite(HWAVEOUT device, WAVEHDR* header, UINT size) {
   if (header == nullptr || size < sizeof(WAVEHDR)) return MMSYSERR_INVALPARAM;
   if (!(header->dwFlags & WHDR_PREPARED)) return WAVERR_UNPREPARED;
   // One buffer at a time is all the subset keeps.
-  if (g_wave.playing != nullptr) return WAVERR_STILLPLAYING;
+  if (Wave.device.playing != nullptr) return WAVERR_STILLPLAYING;
   const bool looped =
       (header->dwFlags & (WHDR_BEGINLOOP | WHDR_ENDLOOP)) == (WHDR_BEGINLOOP | WHDR_ENDLOOP);
   std::uint32_t plays = 1;
   if (looped) plays = header->dwLoops == 0xFFFFFFFF ? 0 : std::max<DWORD>(header->dwLoops, 1);
   const std::size_t bytes =
-      header->dwBufferLength - header->dwBufferLength % g_wave.format.nBlockAlign;
+      header->dwBufferLength - header->dwBufferLength % Wave.device.format.nBlockAlign;
   const std::string what = "write " + std::to_string(bytes) + " loops " +
                            (plays == 0 ? std::string("endless") : std::to_string(plays));
-  if (!CurrentBackend().PlayWave(g_wave.format, header->lpData, bytes, plays)) {
+  if (!CurrentBackend().PlayWave(Wave.device.format, header->lpData, bytes, plays)) {
     TraceWave(what + " refused");
     return MMSYSERR_NODRIVER;
   }
   header->dwFlags = (header->dwFlags & ~WHDR_DONE) | WHDR_INQUEUE;
-  g_wave.playing = header;
+  Wave.device.playing = header;
   TraceWave(what);
   return MMSYSERR_NOERROR;
 }
@@ -125,10 +117,10 @@ MMRESULT waveOutWrite(HWAVEOUT device, WAVEHDR* header, UINT size) {
 MMRESULT waveOutReset(HWAVEOUT device) {
   using namespace platform;
   if (!Valid(device)) return MMSYSERR_INVALHANDLE;
-  if (g_wave.playing != nullptr) {
+  if (Wave.device.playing != nullptr) {
     CurrentBackend().StopWave();
-    g_wave.playing->dwFlags = (g_wave.playing->dwFlags & ~WHDR_INQUEUE) | WHDR_DONE;
-    g_wave.playing = nullptr;
+    Wave.device.playing->dwFlags = (Wave.device.playing->dwFlags & ~WHDR_INQUEUE) | WHDR_DONE;
+    Wave.device.playing = nullptr;
   }
   TraceWave("reset");
   return MMSYSERR_NOERROR;
@@ -137,10 +129,10 @@ MMRESULT waveOutReset(HWAVEOUT device) {
 MMRESULT waveOutClose(HWAVEOUT device) {
   using namespace platform;
   if (!Valid(device)) return MMSYSERR_INVALHANDLE;
-  if (g_wave.playing != nullptr) return WAVERR_STILLPLAYING;
+  if (Wave.device.playing != nullptr) return WAVERR_STILLPLAYING;
   WithdrawPosted(MM_WOM_DONE, reinterpret_cast<WPARAM>(device));
-  g_wave.open = false;
-  g_wave.notify = nullptr;
+  Wave.device.open = false;
+  Wave.device.notify = nullptr;
   TraceWave("close");
   return MMSYSERR_NOERROR;
 }
@@ -149,14 +141,14 @@ MMRESULT waveOutGetVolume(HWAVEOUT device, DWORD* volume) {
   using namespace platform;
   if (device != nullptr && !Valid(device)) return MMSYSERR_INVALHANDLE;
   if (volume == nullptr) return MMSYSERR_INVALPARAM;
-  *volume = g_wave_volume;
+  *volume = Wave.volume;
   return MMSYSERR_NOERROR;
 }
 
 MMRESULT waveOutSetVolume(HWAVEOUT device, DWORD volume) {
   using namespace platform;
   if (device != nullptr && !Valid(device)) return MMSYSERR_INVALHANDLE;
-  g_wave_volume = volume;
+  Wave.volume = volume;
   CurrentBackend().SetWaveVolume(static_cast<WORD>(volume & 0xFFFF),
                                  static_cast<WORD>(volume >> 16));
   TraceWave("volume " + std::to_string(volume & 0xFFFF) + " " + std::to_string(volume >> 16));

@@ -6,21 +6,15 @@
 
 #include "platform/backend.h"
 #include "platform/common/input_state.h"
+#include "platform/common/platform_state.h"
 #include "platform/common/window_table.h"
 
 namespace platform {
+
+WindowsState Windows;
+ResourceNamesState ResourceNames;
+
 namespace {
-
-struct ClassRecord {
-  WNDCLASSEXA wc{};
-  std::string name;
-  std::string menu_name;
-};
-
-std::vector<ClassRecord> g_classes;
-std::vector<std::unique_ptr<WindowRecord>> g_windows;
-HWND g_focus = nullptr;
-std::uintptr_t g_next_handle = 0x10000;
 
 bool SameName(const std::string& a, const char* b) {
   if (a.size() != std::strlen(b)) return false;
@@ -34,7 +28,7 @@ bool SameName(const std::string& a, const char* b) {
 }
 
 ClassRecord* FindClass(const char* name) {
-  for (auto& c : g_classes) {
+  for (auto& c : Windows.classes) {
     if (SameName(c.name, name)) return &c;
   }
   return nullptr;
@@ -97,11 +91,9 @@ void SendSize(HWND hwnd, WPARAM kind) {
   SendMessageA(hwnd, WM_SIZE, kind, MAKELPARAM(static_cast<WORD>(cw), static_cast<WORD>(ch)));
 }
 
-std::vector<std::pair<std::string, std::vector<MenuItemSpec>>> g_menu_resources;
-
 std::vector<MenuItemState> BuildMenu(const std::string& name) {
   std::vector<MenuItemState> out;
-  for (const auto& [n, bar] : g_menu_resources) {
+  for (const auto& [n, bar] : Windows.menu_resources) {
     if (n != name) continue;
     for (const auto& item : bar) {
       out.push_back(MenuItemState{item.text, item.id, MF_ENABLED, 0});
@@ -134,18 +126,18 @@ int MenuBarLines(const WindowRecord& w, int outer_width) {
 int Backend::MenuItemWidth(std::string_view label) { return 8 + 7 * LabelColumns(label); }
 
 void RegisterMenuResource(const std::string& name, std::vector<MenuItemSpec> bar) {
-  for (auto& [n, items] : g_menu_resources) {
+  for (auto& [n, items] : Windows.menu_resources) {
     if (n == name) {
       items = std::move(bar);
       return;
     }
   }
-  g_menu_resources.emplace_back(name, std::move(bar));
+  Windows.menu_resources.emplace_back(name, std::move(bar));
 }
 
 WindowRecord* FindWindowRecord(HWND hwnd) {
   if (hwnd == nullptr) return nullptr;
-  for (auto& w : g_windows) {
+  for (auto& w : Windows.windows) {
     if (w->handle == hwnd) return w->destroyed ? nullptr : w.get();
   }
   return nullptr;
@@ -153,28 +145,27 @@ WindowRecord* FindWindowRecord(HWND hwnd) {
 
 std::vector<HWND> OwnTopLevelWindows() {
   std::vector<HWND> out;
-  for (auto& w : g_windows) {
+  for (auto& w : Windows.windows) {
     if (!w->destroyed && !w->foreign) out.push_back(w->handle);
   }
   return out;
 }
 
 HWND InputWindow() {
-  if (FindWindowRecord(g_focus)) return g_focus;
+  if (FindWindowRecord(Windows.focus)) return Windows.focus;
   auto own = OwnTopLevelWindows();
   return own.empty() ? nullptr : own.front();
 }
 
-void SetFocusWindow(HWND hwnd) { g_focus = hwnd; }
+void SetFocusWindow(HWND hwnd) { Windows.focus = hwnd; }
 
 void ResetWindows() {
-  g_classes.clear();
-  g_windows.clear();
-  g_focus = nullptr;
-  g_menu_resources.clear();
+  const std::uintptr_t next_handle = Windows.next_handle;
+  Windows = WindowsState{};
+  Windows.next_handle = next_handle;
 }
 
-HWND NewHandle() { return reinterpret_cast<HWND>(g_next_handle += 0x10); }
+HWND NewHandle() { return reinterpret_cast<HWND>(Windows.next_handle += 0x10); }
 
 }  // namespace platform
 
@@ -185,8 +176,8 @@ ATOM RegisterClassExA(const WNDCLASSEXA* wc) {
   rec.wc = *wc;
   rec.name = wc->lpszClassName;
   rec.menu_name = wc->lpszMenuName ? wc->lpszMenuName : "";
-  platform::g_classes.push_back(std::move(rec));
-  return static_cast<ATOM>(0xC000 + platform::g_classes.size());
+  platform::Windows.classes.push_back(std::move(rec));
+  return static_cast<ATOM>(0xC000 + platform::Windows.classes.size());
 }
 
 HWND CreateWindowExA(DWORD ex_style, LPCSTR class_name, LPCSTR title, DWORD style, int x, int y,
@@ -209,8 +200,8 @@ HWND CreateWindowExA(DWORD ex_style, LPCSTR class_name, LPCSTR title, DWORD styl
   platform::Place(*rec, x, y, width, height);
   HWND hwnd = rec->handle;
   WNDPROC proc = rec->proc;
-  platform::g_windows.push_back(std::move(rec));
-  if (parent == nullptr) platform::g_focus = hwnd;
+  platform::Windows.windows.push_back(std::move(rec));
+  if (parent == nullptr) platform::Windows.focus = hwnd;
   platform::CurrentBackend().WindowCreated(hwnd);
 
   CREATESTRUCTA cs{
@@ -236,7 +227,7 @@ BOOL DestroyWindow(HWND hwnd) {
     w->destroyed = true;
     platform::CurrentBackend().WindowDestroyed(hwnd);
   }
-  if (platform::g_focus == hwnd) platform::g_focus = nullptr;
+  if (platform::Windows.focus == hwnd) platform::Windows.focus = nullptr;
   return TRUE;
 }
 
@@ -338,13 +329,13 @@ BOOL SetForegroundWindow(HWND hwnd) {
   if (w->foreign) {
     platform::CurrentBackend().RaiseForeignWindow(w->foreign_id);
   } else {
-    platform::g_focus = hwnd;
+    platform::Windows.focus = hwnd;
   }
   return TRUE;
 }
 
 HWND GetFocus() {
-  return platform::FindWindowRecord(platform::g_focus) ? platform::g_focus : nullptr;
+  return platform::FindWindowRecord(platform::Windows.focus) ? platform::Windows.focus : nullptr;
 }
 
 BOOL EnumWindows(WNDENUMPROC proc, LPARAM lparam) {
@@ -353,7 +344,7 @@ BOOL EnumWindows(WNDENUMPROC proc, LPARAM lparam) {
   std::vector<HWND> order;
   for (const auto& fw : platform::CurrentBackend().ForeignWindows()) {
     platform::WindowRecord* found = nullptr;
-    for (auto& w : platform::g_windows) {
+    for (auto& w : platform::Windows.windows) {
       if (w->foreign && w->foreign_id == fw.id && !w->destroyed) found = w.get();
     }
     if (found == nullptr) {
@@ -363,7 +354,7 @@ BOOL EnumWindows(WNDENUMPROC proc, LPARAM lparam) {
       rec->foreign_id = fw.id;
       rec->visible = true;
       found = rec.get();
-      platform::g_windows.push_back(std::move(rec));
+      platform::Windows.windows.push_back(std::move(rec));
     }
     found->title = fw.title;
     found->iconic = fw.iconic;
@@ -442,9 +433,9 @@ int GetSystemMetrics(int index) {
 
 namespace platform {
 namespace {
-// Interned resource and stock-object names: a handle is the address of its name.
+// A handle is the address of its name.
 const char* Intern(LPCSTR name) {
-  static std::vector<std::unique_ptr<std::string>> names;
+  auto& names = ResourceNames.names;
   std::string key = name ? name : "";
   for (auto& n : names) {
     if (*n == key) return n->c_str();

@@ -11,7 +11,24 @@
 namespace platform::mixer {
 namespace {
 
-Output g_output = Output::kClosed;
+// The one SDL audio output and what plays on it. Not reset by assigning a fresh one: the
+// members follow SDL's lifetime (Open, Close, the loaded music and chunk) and the audio
+// thread reads the event type and the serial, so Close sets back what it must itself.
+struct MixerState {
+  Output output = Output::kClosed;
+  Mix_Music* music = nullptr;
+  Mix_Chunk* chunk = nullptr;
+  // Registered with SDL by the first use after an Open; 0 until then.
+  std::uint32_t wave_event = 0;
+  // Counts the buffers handed to the mixer; an end event carries the count it belongs to.
+  std::atomic<std::int32_t> wave_serial{0};
+  bool wave_playing = false;
+  // The wave volume as the mixer's panning, 0 to 255 a side.
+  int wave_left = 255;
+  int wave_right = 255;
+};
+
+MixerState Mixer;
 
 // 512 frames at 44100 Hz: a buffer of about 12 ms between the mixer and the driver.
 constexpr int kRate = 44100;
@@ -28,19 +45,19 @@ bool OpenOn(const char* driver) {
 }  // namespace
 
 Output Open(bool device) {
-  if (g_output != Output::kClosed) return g_output;
+  if (Mixer.output != Output::kClosed) return Mixer.output;
   Mix_Init(MIX_INIT_OGG | MIX_INIT_FLAC | MIX_INIT_MP3 | MIX_INIT_OPUS);
   if (device && OpenOn(nullptr)) {
-    g_output = Output::kDevice;
+    Mixer.output = Output::kDevice;
   } else if (OpenOn("dummy")) {
-    g_output = Output::kSilent;
+    Mixer.output = Output::kSilent;
   } else {
-    g_output = Output::kFailed;
+    Mixer.output = Output::kFailed;
   }
-  return g_output;
+  return Mixer.output;
 }
 
-Output State() { return g_output; }
+Output State() { return Mixer.output; }
 
 std::optional<std::uint32_t> TrackLengthMs(const std::string& path) {
   if (Open(false) == Output::kFailed) return std::nullopt;
@@ -59,29 +76,20 @@ namespace {
 
 constexpr int kWaveChannel = 0;
 
-Mix_Music* g_music = nullptr;
-Mix_Chunk* g_chunk = nullptr;
-std::uint32_t g_wave_event = 0;
-// Counts the buffers handed to the mixer; an end event carries the count it belongs to.
-std::atomic<std::int32_t> g_wave_serial{0};
-bool g_wave_playing = false;
-int g_wave_left = 255;
-int g_wave_right = 255;
-
 // Audio thread: nothing but an event for the program's thread.
 void ChannelFinished(int channel) {
-  if (channel != kWaveChannel || g_wave_event == 0) return;
+  if (channel != kWaveChannel || Mixer.wave_event == 0) return;
   SDL_Event e{};
-  e.type = g_wave_event;
-  e.user.code = g_wave_serial.load();
+  e.type = Mixer.wave_event;
+  e.user.code = Mixer.wave_serial.load();
   SDL_PushEvent(&e);
 }
 
 bool Ready() {
   const Output state = State() == Output::kClosed ? Open(true) : State();
   if (state == Output::kFailed) return false;
-  if (g_wave_event == 0) {
-    g_wave_event = SDL_RegisterEvents(1);
+  if (Mixer.wave_event == 0) {
+    Mixer.wave_event = SDL_RegisterEvents(1);
     Mix_AllocateChannels(1);
     Mix_ChannelFinished(ChannelFinished);
   }
@@ -97,9 +105,9 @@ void PutLe(std::uint8_t* p, std::uint32_t v, int bytes) {
 bool PlayTrack(const std::string& path) {
   if (!Ready()) return false;
   StopTrack();
-  g_music = Mix_LoadMUS(path.c_str());
-  if (g_music == nullptr) return false;
-  if (Mix_PlayMusic(g_music, 0) != 0) {
+  Mixer.music = Mix_LoadMUS(path.c_str());
+  if (Mixer.music == nullptr) return false;
+  if (Mix_PlayMusic(Mixer.music, 0) != 0) {
     StopTrack();
     return false;
   }
@@ -107,13 +115,13 @@ bool PlayTrack(const std::string& path) {
 }
 
 void StopTrack() {
-  if (g_music == nullptr) return;
+  if (Mixer.music == nullptr) return;
   Mix_HaltMusic();
-  Mix_FreeMusic(g_music);
-  g_music = nullptr;
+  Mix_FreeMusic(Mixer.music);
+  Mixer.music = nullptr;
 }
 
-bool TrackPlaying() { return g_music != nullptr && Mix_PlayingMusic() != 0; }
+bool TrackPlaying() { return Mixer.music != nullptr && Mix_PlayingMusic() != 0; }
 
 void SetTrackVolume(std::uint16_t left, std::uint16_t right) {
   if (!Ready()) return;
@@ -140,13 +148,14 @@ bool PlayWave(int rate, int channels, const void* data, std::size_t bytes, std::
   std::memcpy(h + 36, "data", 4);
   PutLe(h + 40, static_cast<std::uint32_t>(bytes), 4);
   if (bytes > 0) std::memcpy(h + 44, data, bytes);
-  g_chunk = Mix_LoadWAV_RW(SDL_RWFromConstMem(wav.data(), static_cast<int>(wav.size())), 1);
-  if (g_chunk == nullptr) return false;
-  Mix_SetPanning(kWaveChannel, static_cast<Uint8>(g_wave_left), static_cast<Uint8>(g_wave_right));
+  Mixer.chunk = Mix_LoadWAV_RW(SDL_RWFromConstMem(wav.data(), static_cast<int>(wav.size())), 1);
+  if (Mixer.chunk == nullptr) return false;
+  Mix_SetPanning(kWaveChannel, static_cast<Uint8>(Mixer.wave_left),
+                 static_cast<Uint8>(Mixer.wave_right));
   // The mixer's loop count is the number of repeats after the first play.
   const int loops = plays == 0 ? -1 : static_cast<int>(plays) - 1;
-  g_wave_playing = true;
-  if (Mix_PlayChannel(kWaveChannel, g_chunk, loops) < 0) {
+  Mixer.wave_playing = true;
+  if (Mix_PlayChannel(kWaveChannel, Mixer.chunk, loops) < 0) {
     StopWave();
     return false;
   }
@@ -154,27 +163,28 @@ bool PlayWave(int rate, int channels, const void* data, std::size_t bytes, std::
 }
 
 void StopWave() {
-  if (g_chunk == nullptr) return;
+  if (Mixer.chunk == nullptr) return;
   // Halted first, then the count moves on: the end event of the halt is stale.
   Mix_HaltChannel(kWaveChannel);
-  ++g_wave_serial;
-  g_wave_playing = false;
-  Mix_FreeChunk(g_chunk);
-  g_chunk = nullptr;
+  ++Mixer.wave_serial;
+  Mixer.wave_playing = false;
+  Mix_FreeChunk(Mixer.chunk);
+  Mixer.chunk = nullptr;
 }
 
 void SetWaveVolume(std::uint16_t left, std::uint16_t right) {
-  g_wave_left = left >> 8;
-  g_wave_right = right >> 8;
+  Mixer.wave_left = left >> 8;
+  Mixer.wave_right = right >> 8;
   if (!Ready()) return;
-  Mix_SetPanning(kWaveChannel, static_cast<Uint8>(g_wave_left), static_cast<Uint8>(g_wave_right));
+  Mix_SetPanning(kWaveChannel, static_cast<Uint8>(Mixer.wave_left),
+                 static_cast<Uint8>(Mixer.wave_right));
 }
 
-std::uint32_t WaveDoneEventType() { return g_wave_event; }
+std::uint32_t WaveDoneEventType() { return Mixer.wave_event; }
 
 bool WaveDone(std::int32_t code) {
-  if (!g_wave_playing || code != g_wave_serial.load()) return false;
-  g_wave_playing = false;
+  if (!Mixer.wave_playing || code != Mixer.wave_serial.load()) return false;
+  Mixer.wave_playing = false;
   return true;
 }
 
@@ -188,9 +198,9 @@ void Close() {
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
   }
   Mix_Quit();
-  g_output = Output::kClosed;
+  Mixer.output = Output::kClosed;
   // The event type stays registered with SDL; a new Open registers its own.
-  g_wave_event = 0;
+  Mixer.wave_event = 0;
 }
 
 }  // namespace platform::mixer
