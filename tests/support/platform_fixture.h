@@ -36,13 +36,17 @@ class PlatformTest : public ::testing::Test {
   // exit are kept) and this input script; the platform starts clean.
   void RestartBackend(platform::headless::Options options, const std::string& script = "");
   // Creates the program's main window (start-up's reset included); false when it failed.
-  bool OpenWindow() { return game_->OpenWindow(); }
+  // The reset empties core::Settings.DataDir, which the program's InitResources fills from
+  // the ini afterwards: the data folder is named again, as the ini would.
+  bool OpenWindow();
 
   // Runs `fn`, which must end the program through ExitProgram; checks exit status 1 and
   // returns the text of the message box shown last ("" when none was shown).
   std::string ExpectFatal(const std::function<void()>& fn);
 
  private:
+  void UseDataFolder();
+
   std::filesystem::path dir_;
   std::optional<harness::GameHarness> game_;
 };
