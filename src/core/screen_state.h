@@ -19,13 +19,14 @@ extern const std::array<PALETTEENTRY, 16> BasePalette1;
 extern const std::array<PALETTEENTRY, 16> BasePalette2;
 
 // Sixteen black entries, as a stored palette starts.
-#define HOTARU_BLACK_ENTRY {0, 0, 0, PC_RESERVED}
-#define HOTARU_BLACK_16                                                                    \
-  {                                                                                         \
-    HOTARU_BLACK_ENTRY, HOTARU_BLACK_ENTRY, HOTARU_BLACK_ENTRY, HOTARU_BLACK_ENTRY,         \
-        HOTARU_BLACK_ENTRY, HOTARU_BLACK_ENTRY, HOTARU_BLACK_ENTRY, HOTARU_BLACK_ENTRY,     \
-        HOTARU_BLACK_ENTRY, HOTARU_BLACK_ENTRY, HOTARU_BLACK_ENTRY, HOTARU_BLACK_ENTRY,     \
-        HOTARU_BLACK_ENTRY, HOTARU_BLACK_ENTRY, HOTARU_BLACK_ENTRY, HOTARU_BLACK_ENTRY      \
+#define HOTARU_BLACK_ENTRY \
+  { 0, 0, 0, PC_RESERVED }
+#define HOTARU_BLACK_16                                                                 \
+  {                                                                                     \
+    HOTARU_BLACK_ENTRY, HOTARU_BLACK_ENTRY, HOTARU_BLACK_ENTRY, HOTARU_BLACK_ENTRY,     \
+        HOTARU_BLACK_ENTRY, HOTARU_BLACK_ENTRY, HOTARU_BLACK_ENTRY, HOTARU_BLACK_ENTRY, \
+        HOTARU_BLACK_ENTRY, HOTARU_BLACK_ENTRY, HOTARU_BLACK_ENTRY, HOTARU_BLACK_ENTRY, \
+        HOTARU_BLACK_ENTRY, HOTARU_BLACK_ENTRY, HOTARU_BLACK_ENTRY, HOTARU_BLACK_ENTRY  \
   }
 
 struct ScreenState {
@@ -65,6 +66,8 @@ struct ScreenState {
   // coordinates, right and bottom exclusive. The present sets it back to the empty value
   // after repainting.
   RECT UpdateRect = kEmptyUpdateRect;
+
+  bool operator==(const ScreenState&) const = default;
 };
 
 #undef HOTARU_BLACK_16

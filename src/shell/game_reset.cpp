@@ -1,5 +1,6 @@
 // Start values of every subsystem's state: each subsystem's state is one struct whose start
 // values are written in it, and its reset assigns a fresh one.
+#include "core/format_text.h"
 #include "core/game_phase.h"
 #include "core/input_state.h"
 #include "core/scenario_state.h"
@@ -17,13 +18,16 @@ namespace shell {
 
 void ResetGameState() {
   // Bottom layer first. No reset reads another subsystem's state, so the order only keeps
-  // the list easy to check against the layers.
+  // the list easy to check against the layers. The block table (core::Memory) is not among
+  // them: core::MemInit empties it, which start-up runs just before this; the blocks the
+  // structs held are forgotten here, not freed.
   core::ResetInputState();
   core::ResetScreenState();
   core::ResetScenarioState();
   core::ResetPhaseState();
   core::ResetSettingsState();
   core::ResetWindowState();
+  core::ResetFormatterState();
   sound::ResetSoundState();
   text::ResetFontState();
   text::ResetTypewriterState();
