@@ -192,7 +192,7 @@ void ReleaseResources() {
   core::MemRelease(&core::Screen.BackgroundBlock);
   core::MemRelease(&core::Scenario.EventData);
   core::MemRelease(&core::Scenario.MessageData);
-  core::MemRelease(&sound::PcmBlock);
+  core::MemRelease(&sound::Sound.PcmBlock);
   resources::PackClose();
   sound::CdClose();
 }

@@ -136,9 +136,9 @@ TEST_F(SettingsTest, ResetGameStateSetsStartValuesAndCanRunTwice) {
 TEST_F(SettingsTest, ResetGameStateTakesBackWhatARunLeftInEverySubsystem) {
   core::Input.InputEvents = core::kInputDecide;
   core::Input.RandomState = 0x1234;
-  sound::PcmBlock = 7;
-  sound::CdPlaying = 2;
-  sound::CdPollCountdown = 9;
+  sound::Sound.PcmBlock = 7;
+  sound::Sound.CdPlaying = 2;
+  sound::Sound.CdPollCountdown = 9;
   core::Screen.PaletteState = 3;
   core::Screen.BackgroundBlock = 7;
   core::Screen.PlainPalette[3].peRed = 200;
@@ -163,9 +163,9 @@ TEST_F(SettingsTest, ResetGameStateTakesBackWhatARunLeftInEverySubsystem) {
 
   EXPECT_EQ(core::Input.InputEvents, 0);
   EXPECT_EQ(core::Input.RandomState, 0);
-  EXPECT_EQ(sound::PcmBlock, 0u);
-  EXPECT_EQ(sound::CdPlaying, 0u);
-  EXPECT_EQ(sound::CdPollCountdown, 0);
+  EXPECT_EQ(sound::Sound.PcmBlock, 0u);
+  EXPECT_EQ(sound::Sound.CdPlaying, 0u);
+  EXPECT_EQ(sound::Sound.CdPollCountdown, 0);
   EXPECT_EQ(core::Screen.PaletteState, 0);
   EXPECT_EQ(core::Screen.BackgroundBlock, 0u);
   EXPECT_EQ(core::Screen.PlainPalette[3].peRed, 0);
