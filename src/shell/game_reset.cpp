@@ -9,10 +9,7 @@
 #include "core/window_state.h"
 #include "shell/startup.h"
 #include "sound/sound_state.h"
-#include "text/backlog.h"
-#include "text/font.h"
-#include "text/typewriter.h"
-#include "text/wave_text_scene.h"
+#include "text/text_state.h"
 
 namespace shell {
 
@@ -29,10 +26,7 @@ void ResetGameState() {
   core::ResetWindowState();
   core::ResetFormatterState();
   sound::ResetSoundState();
-  text::ResetFontState();
-  text::ResetTypewriterState();
-  text::ResetBacklogState();
-  text::ResetWaveState();
+  text::ResetTextState();
 }
 
 }  // namespace shell

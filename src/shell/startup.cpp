@@ -179,8 +179,8 @@ int InitResources() {
   sound::CdOpen(0);
   if (resources::PackOpen() != 1) return 0;
   std::uint32_t size = 0;
-  text::FontData = resources::LoadFile(text::kFontFileName, &size);
-  if (text::FontData == 0) return 0;
+  text::Text.FontData = resources::LoadFile(text::kFontFileName, &size);
+  if (text::Text.FontData == 0) return 0;
   SetTimer(core::Window.MainWindow, kTimerId, kTimerPeriodMs, nullptr);
   ReadSettings();
   return 1;
@@ -188,7 +188,7 @@ int InitResources() {
 
 void ReleaseResources() {
   KillTimer(core::Window.MainWindow, kTimerId);
-  core::MemRelease(&text::FontData);
+  core::MemRelease(&text::Text.FontData);
   core::MemRelease(&core::Screen.BackgroundBlock);
   core::MemRelease(&core::Scenario.EventData);
   core::MemRelease(&core::Scenario.MessageData);

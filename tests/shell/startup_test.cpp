@@ -143,10 +143,10 @@ TEST_F(SettingsTest, ResetGameStateTakesBackWhatARunLeftInEverySubsystem) {
   core::Screen.BackgroundBlock = 7;
   core::Screen.PlainPalette[3].peRed = 200;
   core::Screen.UpdateRect = RECT{0, 0, 640, 400};
-  text::FontData = 7;
-  text::Typewriter.active = true;
-  text::Typewriter.offset = 99;
-  text::WaveMotions[1] = text::WaveMotion{90, 128};
+  text::Text.FontData = 7;
+  text::Text.Typewriter.active = true;
+  text::Text.Typewriter.offset = 99;
+  text::Text.WaveMotions[1] = text::WaveMotion{90, 128};
   core::Scenario.ScriptStop = 2;
   core::Scenario.SkipAllowed = 1;
   core::Scenario.ResumeValid = 1;
@@ -171,11 +171,11 @@ TEST_F(SettingsTest, ResetGameStateTakesBackWhatARunLeftInEverySubsystem) {
   EXPECT_EQ(core::Screen.PlainPalette[3].peRed, 0);
   EXPECT_EQ(core::Screen.UpdateRect.left, 640);
   EXPECT_EQ(core::Screen.UpdateRect.bottom, 0);
-  EXPECT_EQ(text::FontData, 0u);
-  EXPECT_FALSE(text::Typewriter.active);
-  EXPECT_EQ(text::Typewriter.offset, 0u);
-  EXPECT_EQ(text::WaveMotions[1].phase, 0);
-  EXPECT_EQ(text::WaveMotions[1].amplitude, 0);
+  EXPECT_EQ(text::Text.FontData, 0u);
+  EXPECT_FALSE(text::Text.Typewriter.active);
+  EXPECT_EQ(text::Text.Typewriter.offset, 0u);
+  EXPECT_EQ(text::Text.WaveMotions[1].phase, 0);
+  EXPECT_EQ(text::Text.WaveMotions[1].amplitude, 0);
   EXPECT_EQ(core::Scenario.ScriptStop, 0);
   EXPECT_EQ(core::Scenario.SkipAllowed, 0);
   EXPECT_EQ(core::Scenario.ResumeValid, 0);
@@ -190,13 +190,13 @@ TEST_F(SettingsTest, ResetGameStateTakesBackWhatARunLeftInEverySubsystem) {
 }
 
 TEST_F(SettingsTest, ExitProgramShowsItsMessageReleasesEverythingAndEndsWithOne) {
-  text::FontData = core::MemAlloc(72, "KNJ_ALL.KNJ");
+  text::Text.FontData = core::MemAlloc(72, "KNJ_ALL.KNJ");
   core::MemAlloc(10, "kept by nobody");
   std::string shown = ExpectFatal([] { core::ExitProgram("メモリ不足です"); });
   EXPECT_EQ(shown, "メモリ不足です");
   EXPECT_EQ(backend().message_boxes().back().caption, "終了します");
   EXPECT_EQ(backend().message_boxes().back().type, static_cast<UINT>(MB_ICONHAND));
-  EXPECT_EQ(text::FontData, 0u);
+  EXPECT_EQ(text::Text.FontData, 0u);
   EXPECT_EQ(core::Memory.MemBlockCount, 1);
   EXPECT_EQ(backend().trace_lines().back(), "0 exit 1");
 }
