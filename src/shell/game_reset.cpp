@@ -7,6 +7,7 @@
 #include "core/screen_state.h"
 #include "core/settings.h"
 #include "core/window_state.h"
+#include "resources/pack_archive.h"
 #include "shell/startup.h"
 #include "sound/sound_state.h"
 #include "text/text_state.h"
@@ -25,6 +26,7 @@ void ResetGameState() {
   core::ResetSettingsState();
   core::ResetWindowState();
   core::ResetFormatterState();
+  resources::ResetPackState();
   sound::ResetSoundState();
   text::ResetTextState();
 }
