@@ -8,6 +8,7 @@
 #include "core/settings.h"
 #include "core/window_state.h"
 #include "resources/pack_archive.h"
+#include "scenario/engine_state.h"
 #include "shell/startup.h"
 #include "sound/sound_state.h"
 #include "text/text_state.h"
@@ -29,6 +30,7 @@ void ResetGameState() {
   resources::ResetPackState();
   sound::ResetSoundState();
   text::ResetTextState();
+  scenario::ResetEngineState();
 }
 
 }  // namespace shell
