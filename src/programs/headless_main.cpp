@@ -128,7 +128,7 @@ int main(int argc, char** argv) {
     }
   }
 
-  flow::StartPoint = start;
+  flow::Flow.StartPoint = start;
   static platform::headless::HeadlessBackend backend(options, std::move(script));
   backend.SetDumpProvider(shell::StateDumpJson);
   platform::SetBackend(&backend);

@@ -55,8 +55,8 @@ int main(int argc, char** argv) {
   // play their own scenario at once, as the headless runner's --new-game does.
   if (const char* start = std::getenv("HOTARU_START")) {
     const std::string where = start;
-    if (where == "new-game") flow::StartPoint = flow::StartAt::kNewGame;
-    if (where == "title") flow::StartPoint = flow::StartAt::kTitle;
+    if (where == "new-game") flow::Flow.StartPoint = flow::StartAt::kNewGame;
+    if (where == "title") flow::Flow.StartPoint = flow::StartAt::kTitle;
   }
   static char instance_marker;
   auto instance = reinterpret_cast<HINSTANCE>(&instance_marker);

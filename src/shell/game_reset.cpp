@@ -7,6 +7,7 @@
 #include "core/screen_state.h"
 #include "core/settings.h"
 #include "core/window_state.h"
+#include "flow/game_flow.h"
 #include "resources/pack_archive.h"
 #include "scenario/engine_state.h"
 #include "shell/startup.h"
@@ -31,6 +32,7 @@ void ResetGameState() {
   sound::ResetSoundState();
   text::ResetTextState();
   scenario::ResetEngineState();
+  flow::ResetFlowState();
 }
 
 }  // namespace shell
