@@ -34,12 +34,12 @@ int main(int argc, char** argv) {
   // The demo is found beside the running binary, wherever it was installed.
   std::error_code ec;
   const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", ec);
-  if (std::string error =
-          shell::ChooseDataFolder(line, program, shell::PlayerDataHome(), &shell::DataDirOverride);
+  if (std::string error = shell::ChooseDataFolder(line, program, shell::PlayerDataHome(),
+                                                  &shell::Shell.DataDirOverride);
       !error.empty()) {
     return CommandLineError(error);
   }
-  shell::StartFullScreen = line.fullscreen;
+  shell::Shell.StartFullScreen = line.fullscreen;
 
   platform::sdl::Options options = platform::sdl::OptionsFromEnvironment();
   options.record_path = line.record_path;

@@ -33,6 +33,7 @@ void ResetGameState() {
   text::ResetTextState();
   scenario::ResetEngineState();
   flow::ResetFlowState();
+  ResetShellState();
 }
 
 }  // namespace shell
