@@ -34,9 +34,9 @@ class TextBench {
       b = static_cast<std::uint8_t>((r & 0xFF) & ((r >> 8) & 0xFF));  // ~1/4 of the bits
       b |= static_cast<std::uint8_t>((r >> 16) & (r >> 20) & 0x11);
     }
-    text::FontData = core::MemAlloc(static_cast<std::uint32_t>(font.size()), "KNJ_ALL.KNJ");
-    std::memcpy(core::MemLock(text::FontData), font.data(), font.size());
-    core::MemUnlock(text::FontData);
+    text::Text.FontData = core::MemAlloc(static_cast<std::uint32_t>(font.size()), "KNJ_ALL.KNJ");
+    std::memcpy(core::MemLock(text::Text.FontData), font.data(), font.size());
+    core::MemUnlock(text::Text.FontData);
   }
 
  private:

@@ -27,9 +27,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   game.OpenWindow();
 
   if (font_size > 0) {
-    text::FontData = core::MemAlloc(static_cast<std::uint32_t>(font_size), text::kFontFileName);
-    std::memcpy(core::MemLock(text::FontData), data + 2, font_size);
-    core::MemUnlock(text::FontData);
+    text::Text.FontData =
+        core::MemAlloc(static_cast<std::uint32_t>(font_size), text::kFontFileName);
+    std::memcpy(core::MemLock(text::Text.FontData), data + 2, font_size);
+    core::MemUnlock(text::Text.FontData);
   }
   for (std::size_t at = 2 + font_size; at + 6 <= size; at += 6) {
     text::DrawGlyph(Read16(data + at), Read16(data + at + 2), Read16(data + at + 4),

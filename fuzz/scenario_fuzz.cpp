@@ -29,14 +29,14 @@ constexpr std::uint32_t kFontGlyphs = 300;
 
 // A font whose every glyph has ink along its diagonal.
 void InstallFont() {
-  text::FontData = core::MemAlloc(kFontGlyphs * text::kGlyphBytes, text::kFontFileName);
-  auto* font = static_cast<std::uint8_t*>(core::MemLock(text::FontData));
+  text::Text.FontData = core::MemAlloc(kFontGlyphs * text::kGlyphBytes, text::kFontFileName);
+  auto* font = static_cast<std::uint8_t*>(core::MemLock(text::Text.FontData));
   std::memset(font, 0, kFontGlyphs * text::kGlyphBytes);
   for (std::uint32_t g = 0; g < kFontGlyphs; ++g) {
     for (int row = 0; row < 24; ++row)
       font[g * 72 + (row / 8) * 24 + row] = static_cast<std::uint8_t>(0x80 >> (row % 8));
   }
-  core::MemUnlock(text::FontData);
+  core::MemUnlock(text::Text.FontData);
 }
 
 // A block declared larger than this only tries the zero filling of a long unpacked tail,

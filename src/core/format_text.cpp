@@ -27,6 +27,8 @@ namespace core {
 
 FormatterState Formatter;
 
+void ResetFormatterState() { Formatter = FormatterState{}; }
+
 namespace {
 
 using Byte = unsigned char;

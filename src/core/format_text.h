@@ -29,8 +29,12 @@ struct FormatterState {
   // How half-width katakana bytes are written: 0 as they are, 1 full-width katakana,
   // 2 full-width hiragana. Reset to 0 by every FormatText call; read by TextColumns.
   int KanaMode = 0;
+
+  bool operator==(const FormatterState&) const = default;
 };
+// Process lifetime.
 extern FormatterState Formatter;
+void ResetFormatterState();
 
 // Formats into `out`, writing at most `capacity` - 1 bytes and a terminating NUL (nothing
 // when capacity is 0). A result that would not fit stops at the last whole character that

@@ -15,6 +15,8 @@ constexpr std::uint16_t kPhaseEnding = 6;
 struct PhaseState {
   // One of the kPhase values.
   std::uint16_t GamePhase = kPhaseTitle;
+
+  bool operator==(const PhaseState&) const = default;
 };
 
 // Process lifetime.

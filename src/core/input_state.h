@@ -29,6 +29,8 @@ struct InputState {
   std::uint16_t SkipMode = 0;
   // The keys held at the last PollKeys.
   std::uint8_t KeysPrevious = 0;
+
+  bool operator==(const InputState&) const = default;
 };
 
 // Process lifetime.

@@ -18,11 +18,15 @@ struct MemBlockEntry {
   std::uint32_t size = 0;  // as requested; 0 in a free entry
   // Cut at 16, padded with spaces, NUL behind.
   char name[kMemBlockNameLength + 1] = "                ";
+
+  bool operator==(const MemBlockEntry&) const = default;
 };
 
 struct MemoryState {
   MemBlockEntry MemBlockTable[kMemBlockTableSize];
   std::int16_t MemBlockCount = 0;
+
+  bool operator==(const MemoryState&) const = default;
 };
 
 // Process lifetime; emptied by MemInit at start-up.

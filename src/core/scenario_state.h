@@ -20,6 +20,8 @@ struct ScenarioState {
   // The slot last picked on the slot screen: where loads, saves and progress writes go.
   // The title flow sets it to 0 before clearing a slot.
   std::uint8_t LastUsedSlot = 0;
+
+  bool operator==(const ScenarioState&) const = default;
 };
 
 extern ScenarioState Scenario;

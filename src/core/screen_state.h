@@ -66,6 +66,8 @@ struct ScreenState {
   // coordinates, right and bottom exclusive. The present sets it back to the empty value
   // after repainting.
   RECT UpdateRect = kEmptyUpdateRect;
+
+  bool operator==(const ScreenState&) const = default;
 };
 
 #undef HOTARU_BLACK_16

@@ -14,6 +14,8 @@ struct SettingsState {
   std::uint16_t Skip = 0;
   std::uint16_t Mmv = 1;
   std::uint16_t Low = 0;
+
+  bool operator==(const SettingsState&) const = default;
 };
 
 // Process lifetime.

@@ -37,6 +37,8 @@ struct WindowState {
 
   // Set once ExitProgram has begun.
   bool Exiting = false;
+
+  bool operator==(const WindowState&) const = default;
 };
 
 // Process lifetime.

@@ -22,7 +22,9 @@
 
 namespace flow {
 
-StartAt StartPoint = StartAt::kLogo;
+FlowState Flow;
+
+void ResetFlowState() { Flow = FlowState{.StartPoint = Flow.StartPoint}; }
 
 namespace {
 
@@ -128,16 +130,16 @@ void StartClean() {
 }  // namespace
 
 void RunGame() {
-  if (StartPoint == StartAt::kNothing) return;
+  if (Flow.StartPoint == StartAt::kNothing) return;
   StartClean();
-  if (StartPoint == StartAt::kNewGame) {
+  if (Flow.StartPoint == StartAt::kNewGame) {
     core::Phase.GamePhase = core::kPhaseStartItem;
     core::Scenario.ScriptStop = 0;
     PlayNewGame();
     return;
   }
   bool title_shown = false;
-  if (StartPoint == StartAt::kLogo) {
+  if (Flow.StartPoint == StartAt::kLogo) {
     MakerLogo();
     title_shown = RunOpening() == 1;
   }

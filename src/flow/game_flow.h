@@ -14,7 +14,19 @@ enum class StartAt : std::uint8_t {
   kNewGame,  // play as the title's new game begins it; the run ends with play
   kNothing,  // no game: start-up and the exit path alone
 };
-extern StartAt StartPoint;
+
+struct FlowState {
+  // Chosen by the program before WinMain (the runner's --new-game and --title, the
+  // player's HOTARU_START); start-up resets the game after that, so a reset keeps it.
+  StartAt StartPoint = StartAt::kLogo;
+
+  bool operator==(const FlowState&) const = default;
+};
+
+// Process lifetime.
+extern FlowState Flow;
+// A fresh FlowState that keeps the program's StartPoint.
+void ResetFlowState();
 
 // Runs the whole game. It ends the process itself at the title's quit item; it returns
 // only after the story when started at kNewGame.

@@ -61,6 +61,8 @@ struct RECT {
   LONG top;
   LONG right;
   LONG bottom;
+
+  bool operator==(const RECT&) const = default;
 };
 
 struct MSG {
@@ -300,6 +302,8 @@ struct PALETTEENTRY {
   BYTE peGreen;
   BYTE peBlue;
   BYTE peFlags;
+
+  bool operator==(const PALETTEENTRY&) const = default;
 };
 constexpr BYTE PC_RESERVED = 0x01;
 
@@ -686,6 +690,8 @@ struct WAVEHDR {
   DWORD dwLoops;
   WAVEHDR* lpNext;
   DWORD_PTR reserved;
+
+  bool operator==(const WAVEHDR&) const = default;
 };
 
 // The subset: one open device at a time, 16-bit PCM; one buffer written at a time, looped

@@ -127,7 +127,7 @@ int HeadlessMain(int argc, char** argv) {
     }
   }
 
-  flow::StartPoint = start;
+  flow::Flow.StartPoint = start;
   static platform::headless::HeadlessBackend backend(options, std::move(script));
   backend.SetDumpProvider(shell::StateDumpJson);
   platform::SetBackend(&backend);

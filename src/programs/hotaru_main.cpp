@@ -33,12 +33,12 @@ int HotaruMain(int argc, char** argv) {
   // The demo is found beside the running binary, wherever it was installed.
   std::error_code ec;
   const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", ec);
-  if (std::string error =
-          shell::ChooseDataFolder(line, program, shell::PlayerDataHome(), &shell::DataDirOverride);
+  if (std::string error = shell::ChooseDataFolder(line, program, shell::PlayerDataHome(),
+                                                  &shell::Shell.DataDirOverride);
       !error.empty()) {
     return CommandLineError(error);
   }
-  shell::StartFullScreen = line.fullscreen;
+  shell::Shell.StartFullScreen = line.fullscreen;
 
   platform::sdl::Options options = platform::sdl::OptionsFromEnvironment();
   options.record_path = line.record_path;
@@ -54,8 +54,8 @@ int HotaruMain(int argc, char** argv) {
   // play their own scenario at once, as the headless runner's --new-game does.
   if (const char* start = std::getenv("HOTARU_START")) {
     const std::string where = start;
-    if (where == "new-game") flow::StartPoint = flow::StartAt::kNewGame;
-    if (where == "title") flow::StartPoint = flow::StartAt::kTitle;
+    if (where == "new-game") flow::Flow.StartPoint = flow::StartAt::kNewGame;
+    if (where == "title") flow::Flow.StartPoint = flow::StartAt::kTitle;
   }
   static char instance_marker;
   auto instance = reinterpret_cast<HINSTANCE>(&instance_marker);

@@ -15,8 +15,9 @@
 
 namespace resources {
 
-core::MemHandle PackIndex = 0;
-std::uint16_t PackEntryCount = 0;
+PackState Pack;
+
+void ResetPackState() { Pack = PackState{}; }
 
 namespace {
 
@@ -82,13 +83,13 @@ core::MemHandle ReadWholeFile(HFILE file, const char* name, std::uint32_t* size)
 // The archive's entry for `name`: its place and length. The first entry of that name
 // counts; the index is only read, and unlocked again at once.
 bool FindPacked(const char* name, std::uint32_t* offset, std::uint32_t* length) {
-  if (PackIndex == 0) return false;
+  if (Pack.PackIndex == 0) return false;
   char wanted[kPackNameLength];
   PackIndexName(name, wanted);
-  const auto* index = static_cast<const std::uint8_t*>(core::MemLock(PackIndex));
-  std::size_t count = PackEntryCount;
-  if (count * kPackEntrySize > GlobalSize(PackIndex))
-    count = GlobalSize(PackIndex) / kPackEntrySize;
+  const auto* index = static_cast<const std::uint8_t*>(core::MemLock(Pack.PackIndex));
+  std::size_t count = Pack.PackEntryCount;
+  if (count * kPackEntrySize > GlobalSize(Pack.PackIndex))
+    count = GlobalSize(Pack.PackIndex) / kPackEntrySize;
   const std::uint8_t* entry = nullptr;
   for (std::size_t i = 0; i < count && entry == nullptr; ++i) {
     const std::uint8_t* candidate = index + i * kPackEntrySize;
@@ -98,7 +99,7 @@ bool FindPacked(const char* name, std::uint32_t* offset, std::uint32_t* length) 
     *offset = ReadU32(entry + 12);
     *length = ReadU32(entry + 16);
   }
-  core::MemUnlock(PackIndex);
+  core::MemUnlock(Pack.PackIndex);
   return entry != nullptr;
 }
 
@@ -145,8 +146,8 @@ core::MemHandle LoadPacked(const char* name, std::uint32_t* size) {
 
 int PackOpen() {
   // Opening again replaces the index held so far.
-  core::MemRelease(&PackIndex);
-  PackEntryCount = 0;
+  core::MemRelease(&Pack.PackIndex);
+  Pack.PackEntryCount = 0;
 
   HFILE file = OpenData(kPackFileName, OF_READ);
   if (file == HFILE_ERROR) Fail(kCannotOpen, kPackFileName);
@@ -190,14 +191,14 @@ int PackOpen() {
   // Byte 11 ends the 11-character name, whatever was stored there.
   for (std::uint32_t i = 0; i < count; ++i) bytes[i * kPackEntrySize + kPackNameLength] = 0;
   core::MemUnlock(index);
-  PackIndex = index;
-  PackEntryCount = count;
+  Pack.PackIndex = index;
+  Pack.PackEntryCount = count;
   return 1;
 }
 
 void PackClose() {
-  core::MemRelease(&PackIndex);
-  PackEntryCount = 0;
+  core::MemRelease(&Pack.PackIndex);
+  Pack.PackEntryCount = 0;
 }
 
 core::MemHandle LoadFile(const char* name, std::uint32_t* size) {

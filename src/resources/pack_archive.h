@@ -10,9 +10,19 @@
 
 namespace resources {
 
-// Open from PackOpen to PackClose; the index block stays unlocked between loads.
-extern core::MemHandle PackIndex;
-extern std::uint16_t PackEntryCount;
+struct PackState {
+  // Open from PackOpen to PackClose; the index block stays unlocked between loads.
+  core::MemHandle PackIndex = 0;
+  std::uint16_t PackEntryCount = 0;
+
+  bool operator==(const PackState&) const = default;
+};
+
+// Process lifetime.
+extern PackState Pack;
+// No archive open. The index block is forgotten, not freed: the block table's owner frees
+// it (core::MemInit).
+void ResetPackState();
 
 int PackOpen();
 void PackClose();

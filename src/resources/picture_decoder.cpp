@@ -303,9 +303,9 @@ void DrawFile(std::uint8_t* picture, const std::uint8_t* stream, std::size_t str
   const std::int64_t wanted = std::min({std::int64_t{header.unpacked_size}, p.half_width * p.height,
                                         p.VisiblePrefix(), stream_limit});
   if (wanted <= 0) return;
-  // The dictionary with room for the bytes not yet drawn; one for the program, as the
-  // decoder runs on the one thread.
-  static std::uint8_t window[dictionary::WindowSize(kWindowChunk)];
+  // The dictionary with room for the bytes not yet drawn. Nothing in it outlives the call:
+  // UnpackThroughWindow starts its ring at zero.
+  std::uint8_t window[dictionary::WindowSize(kWindowChunk)];
   dictionary::UnpackThroughWindow<PictureFormat>(
       stream, stream_size, static_cast<std::size_t>(wanted), window, kWindowChunk,
       [&](const std::uint8_t* bytes, std::size_t first, std::size_t count) {

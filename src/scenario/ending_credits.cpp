@@ -1,6 +1,7 @@
 #include "scenario/ending_credits.h"
 
-#include <vector>
+#include <array>
+#include <cstddef>
 
 #include "core/text_code_table.h"
 #include "text/fixed_texts.h"
@@ -36,24 +37,34 @@ constexpr CreditPage kPages[kCreditPages] = {
     Page(text::kCreditPage14, text::kCreditPage14Length),
 };
 
-std::vector<std::uint8_t> ComposeCredits() {
-  std::vector<std::uint8_t> block;
+constexpr std::size_t CreditBytes() {
+  std::size_t bytes = 0;
+  for (const CreditPage& page : kPages) {
+    for (std::size_t i = 0; i < page.count; ++i) bytes += 2 + page.lengths[i];
+    bytes += 1;
+  }
+  return bytes;
+}
+
+// Composed by the compiler: a fixed table like the pages it is made of.
+constexpr std::array<std::uint8_t, CreditBytes()> ComposeCredits() {
+  std::array<std::uint8_t, CreditBytes()> block{};
+  std::size_t at = 0;
   for (const CreditPage& page : kPages) {
     for (std::size_t i = 0; i < page.count; ++i) {
-      block.push_back(static_cast<std::uint8_t>(core::TextCode::Speed));
-      block.push_back(0);
-      block.insert(block.end(), page.lines[i], page.lines[i] + page.lengths[i]);
+      block[at++] = static_cast<std::uint8_t>(core::TextCode::Speed);
+      block[at++] = 0;
+      for (std::size_t k = 0; k < page.lengths[i]; ++k) block[at++] = page.lines[i][k];
     }
-    block.push_back(core::kTextEnd);
+    block[at++] = core::kTextEnd;
   }
   return block;
 }
 
+constexpr std::array<std::uint8_t, CreditBytes()> kCredits = ComposeCredits();
+
 }  // namespace
 
-std::span<const std::uint8_t> CreditText() {
-  static const std::vector<std::uint8_t> block = ComposeCredits();
-  return block;
-}
+std::span<const std::uint8_t> CreditText() { return kCredits; }
 
 }  // namespace scenario

@@ -16,6 +16,7 @@
 #include "platform/trace.h"
 #include "scenario/choices.h"
 #include "scenario/ending_sequence.h"
+#include "scenario/engine_state.h"
 #include "scenario/save_slots.h"
 #include "scenario/scenario_loader.h"
 #include "scenario/scene_operations.h"
@@ -30,15 +31,13 @@ namespace {
 // EventPC is 16 bits: code beyond this offset cannot be reached.
 constexpr std::size_t kAddressable = 0x10000;
 
-int g_levels = 0;
-
 class LevelCount {
  public:
   LevelCount() {
-    if (g_levels >= kMaxEventLevels) ScenarioBroken(CurrentScenario());
-    ++g_levels;
+    if (Engine.EventLevels >= kMaxEventLevels) ScenarioBroken(CurrentScenario());
+    ++Engine.EventLevels;
   }
-  ~LevelCount() { --g_levels; }
+  ~LevelCount() { --Engine.EventLevels; }
   LevelCount(const LevelCount&) = delete;
   LevelCount& operator=(const LevelCount&) = delete;
 };

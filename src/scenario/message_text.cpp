@@ -140,7 +140,7 @@ void WhiteFlash() {
 // A pending fade-out of the music happens at a scene change, which then starts the music
 // the script queued for it.
 void MusicChange() {
-  if (sound::CdPlaying == 2) {
+  if (sound::Sound.CdPlaying == 2) {
     sound::CdFadeOut();
     if (core::Flag(core::flag::kQueuedMusic) != 0)
       sound::CdPlay(core::Flag(core::flag::kQueuedMusic));

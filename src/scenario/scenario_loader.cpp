@@ -139,7 +139,7 @@ void EnterScenario(std::uint8_t number, bool run) {
   }
 
   if (run) {
-    if (sound::CdPlaying != 1) sound::CdFadeOut();
+    if (sound::Sound.CdPlaying != 1) sound::CdFadeOut();
     SetEventPC(LabelOffset(0));
     // The entry routine's own end never stops the level that asked for the entry.
     const std::uint16_t saved_stop = core::Scenario.ScriptStop;

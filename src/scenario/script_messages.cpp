@@ -20,7 +20,7 @@ const std::uint8_t* MessageAt(const std::uint8_t* base, std::uint8_t m) {
   return base + at;
 }
 
-TextPictureWire::TextPictureWire() : screen_(core::Screen.VmemDIB), font_(text::FontData) {
+TextPictureWire::TextPictureWire() : screen_(core::Screen.VmemDIB), font_(text::Text.FontData) {
   core::MemWire(screen_);
   core::MemWire(font_);
 }

@@ -59,7 +59,7 @@ void OpenSettings() {
     // The stop must reach the device while music is still on; the track stays the logical
     // one, so switching music on again starts it.
     const std::uint8_t track = core::GetU8(core::GameState, core::field::kCdTrack);
-    const bool fade_pending = sound::CdPlaying == 2;
+    const bool fade_pending = sound::Sound.CdPlaying == 2;
     const std::uint16_t new_music = core::Settings.Music;
     core::Settings.Music = old_music;
     sound::CdStop();
@@ -67,7 +67,7 @@ void OpenSettings() {
     sound::CdPlay(track);
     // The restarted track is the one the story marked to fade at its next scene change; the
     // mark goes on, or the scene change would neither fade it nor play the queued music.
-    if (fade_pending && sound::CdPlaying == 1) sound::CdPlaying = 2;
+    if (fade_pending && sound::Sound.CdPlaying == 1) sound::Sound.CdPlaying = 2;
   }
   if (core::Settings.Pcm != old_pcm) {
     const std::uint16_t new_pcm = core::Settings.Pcm;

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 
 #include "core/exit_program.h"
 #include "core/fatal_error.h"
@@ -28,16 +29,17 @@
 
 namespace shell {
 
-std::string DataDirOverride;
-bool StartFullScreen = false;
+ShellState Shell;
+
+void ResetShellState() {
+  Shell = ShellState{.DataDirOverride = std::move(Shell.DataDirOverride),
+                     .StartFullScreen = Shell.StartFullScreen};
+}
 
 namespace {
 
 constexpr std::uintptr_t kTimerId = 1;
 constexpr UINT kTimerPeriodMs = 60;
-
-// The window of a running copy, found by FindInstanceProc.
-HWND g_running_copy = nullptr;
 
 // Offers to switch a true-colour display to 256 colours. Nothing changes unless the user
 // agrees; a restart of the system is asked for but the platform never performs one.
@@ -83,7 +85,7 @@ BOOL FindInstanceProc(HWND window, LPARAM) {
   for (std::uint16_t i = 0; i < n; ++i) {
     if (title[i] != core::kWindowTitle[i]) return TRUE;
   }
-  g_running_copy = window;
+  Shell.RunningCopy = window;
   return FALSE;
 }
 
@@ -139,12 +141,12 @@ int CreateMainWindow(HINSTANCE instance) {
 }
 
 int WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR, int show_command) {
-  g_running_copy = nullptr;
+  Shell.RunningCopy = nullptr;
   EnumWindows(FindInstanceProc, 0);
-  if (g_running_copy != nullptr) {
+  if (Shell.RunningCopy != nullptr) {
     MessageBoxA(nullptr, "既に実行されています", core::kAppCaption, MB_ICONHAND);
-    if (IsIconic(g_running_copy)) ShowWindow(g_running_copy, SW_RESTORE);
-    SetForegroundWindow(g_running_copy);
+    if (IsIconic(Shell.RunningCopy)) ShowWindow(Shell.RunningCopy, SW_RESTORE);
+    SetForegroundWindow(Shell.RunningCopy);
     return 0;
   }
   if (previous != nullptr) return 0;
@@ -155,7 +157,8 @@ int WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR, int show_command) {
   ShowWindow(core::Window.MainWindow, show_command);
   UpdateWindow(core::Window.MainWindow);
   // As the menu's full-screen command would; a display that refuses it keeps the window.
-  if (StartFullScreen) SendMessageA(core::Window.MainWindow, WM_COMMAND, core::kModeFullScreen, 0);
+  if (Shell.StartFullScreen)
+    SendMessageA(core::Window.MainWindow, WM_COMMAND, core::kModeFullScreen, 0);
   SendMessageA(core::Window.MainWindow, WM_USER, 0, 0);
   // The WM_USER handler ends the process; this line is not reached.
   return 0;
@@ -171,16 +174,17 @@ int InitResources() {
   GetPrivateProfileStringA(core::kIniSection, "HotaruDir", nullptr, core::Settings.DataDir,
                            sizeof core::Settings.DataDir, core::kIniFile);
   // A folder named on the command line serves this run only; the ini keeps its own.
-  if (!DataDirOverride.empty()) {
-    DataDirOverride.copy(core::Settings.DataDir, sizeof core::Settings.DataDir - 1);
-    core::Settings.DataDir[std::min(DataDirOverride.size(), sizeof core::Settings.DataDir - 1)] =
-        '\0';
+  if (!Shell.DataDirOverride.empty()) {
+    const std::size_t length =
+        std::min(Shell.DataDirOverride.size(), sizeof core::Settings.DataDir - 1);
+    Shell.DataDirOverride.copy(core::Settings.DataDir, length);
+    core::Settings.DataDir[length] = '\0';
   }
   sound::CdOpen(0);
   if (resources::PackOpen() != 1) return 0;
   std::uint32_t size = 0;
-  text::FontData = resources::LoadFile(text::kFontFileName, &size);
-  if (text::FontData == 0) return 0;
+  text::Text.FontData = resources::LoadFile(text::kFontFileName, &size);
+  if (text::Text.FontData == 0) return 0;
   SetTimer(core::Window.MainWindow, kTimerId, kTimerPeriodMs, nullptr);
   ReadSettings();
   return 1;
@@ -188,11 +192,11 @@ int InitResources() {
 
 void ReleaseResources() {
   KillTimer(core::Window.MainWindow, kTimerId);
-  core::MemRelease(&text::FontData);
+  core::MemRelease(&text::Text.FontData);
   core::MemRelease(&core::Screen.BackgroundBlock);
   core::MemRelease(&core::Scenario.EventData);
   core::MemRelease(&core::Scenario.MessageData);
-  core::MemRelease(&sound::PcmBlock);
+  core::MemRelease(&sound::Sound.PcmBlock);
   resources::PackClose();
   sound::CdClose();
 }

@@ -8,11 +8,24 @@
 
 namespace shell {
 
-// Set by the program's command line before WinMain and kept through ResetGameState: the
-// data folder of this run in place of the ini's HotaruDir (empty: the ini decides), and
-// whether the window goes to full screen before the game starts.
-extern std::string DataDirOverride;
-extern bool StartFullScreen;
+struct ShellState {
+  // Set by the program's command line before WinMain, and kept by a reset: start-up resets
+  // the game after they are set. The data folder of this run in place of the ini's
+  // HotaruDir (empty: the ini decides), and whether the window goes to full screen before
+  // the game starts.
+  std::string DataDirOverride;
+  bool StartFullScreen = false;
+
+  // The window of a running copy, found by FindInstanceProc.
+  HWND RunningCopy = nullptr;
+
+  bool operator==(const ShellState&) const = default;
+};
+
+// Process lifetime.
+extern ShellState Shell;
+// A fresh ShellState that keeps the command line's DataDirOverride and StartFullScreen.
+void ResetShellState();
 
 int WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR command_line, int show_command);
 BOOL FindInstanceProc(HWND window, LPARAM unused);
@@ -23,7 +36,8 @@ int CreateMainWindow(HINSTANCE instance);
 // Sets the hooks through which a lower layer reaches a higher one (the pump's CD poll, the
 // click wait's in-game menu, the exit path's release of the run's resources).
 void ConnectLayers();
-// Sets the global state of every subsystem to its start values.
+// Sets the state of every subsystem to its start values (the choices made before start-up
+// kept: flow::Flow.StartPoint, Shell.DataDirOverride and Shell.StartFullScreen).
 void ResetGameState();
 int InitResources();
 void ReleaseResources();

@@ -17,7 +17,7 @@
 namespace shell {
 
 void TimerTick() {
-  if (sound::CdPollCountdown > 0) --sound::CdPollCountdown;
+  if (sound::Sound.CdPollCountdown > 0) --sound::Sound.CdPollCountdown;
 }
 
 LRESULT MainWindowProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {

@@ -29,15 +29,16 @@ DWORD CdMode() {
   MCI_STATUS_PARMS status{};
   status.dwCallback = Callback();
   status.dwItem = MCI_STATUS_MODE;
-  mciSendCommandA(CdDevice, MCI_STATUS, MCI_STATUS_ITEM, reinterpret_cast<DWORD_PTR>(&status));
+  mciSendCommandA(Sound.CdDevice, MCI_STATUS, MCI_STATUS_ITEM,
+                  reinterpret_cast<DWORD_PTR>(&status));
   return static_cast<DWORD>(status.dwReturn);
 }
 
 // Plays logically only: the state says the music plays, the device is not asked.
 void PlayLogically(std::uint8_t n) {
   SetTrack(n);
-  CdLoop = 1;
-  CdPlaying = 1;
+  Sound.CdLoop = 1;
+  Sound.CdPlaying = 1;
 }
 
 }  // namespace
@@ -45,9 +46,9 @@ void PlayLogically(std::uint8_t n) {
 void CdOpen(int quiet) {
   auxGetNumDevs();
   if (quiet == 0) SetTrack(kNone);
-  CdState = 4;
-  CdPlaying = 0;
-  CdLoop = 1;
+  Sound.CdState = 4;
+  Sound.CdPlaying = 0;
+  Sound.CdLoop = 1;
   // The disc of this platform is a folder: the data folder holds the track files.
   MCI_OPEN_PARMSA open{};
   open.dwCallback = Callback();
@@ -56,15 +57,16 @@ void CdOpen(int quiet) {
   const MCIERROR error = mciSendCommandA(0, MCI_OPEN, MCI_OPEN_TYPE | MCI_OPEN_ELEMENT | MCI_NOTIFY,
                                          reinterpret_cast<DWORD_PTR>(&open));
   if (error == 0) {
-    CdDevice = open.wDeviceID;
+    Sound.CdDevice = open.wDeviceID;
     MCI_SET_PARMS set{};
     set.dwCallback = Callback();
     set.dwTimeFormat = MCI_FORMAT_TMSF;
-    mciSendCommandA(CdDevice, MCI_SET, MCI_SET_TIME_FORMAT, reinterpret_cast<DWORD_PTR>(&set));
+    mciSendCommandA(Sound.CdDevice, MCI_SET, MCI_SET_TIME_FORMAT,
+                    reinterpret_cast<DWORD_PTR>(&set));
     return;
   }
-  CdDevice = 0;
-  CdState = 0;
+  Sound.CdDevice = 0;
+  Sound.CdState = 0;
   if (quiet != 0) return;
   std::string text = error == MCIERR_DEVICE_OPEN || error == MCIERR_MUST_USE_SHAREABLE
                          ? core::FormatString("%s%s", kNoCdText, kCdInUseText)
@@ -73,20 +75,20 @@ void CdOpen(int quiet) {
 }
 
 void CdClose() {
-  if (CdState != 4) return;
+  if (Sound.CdState != 4) return;
   MCI_GENERIC_PARMS generic{};
   generic.dwCallback = Callback();
-  mciSendCommandA(CdDevice, MCI_STOP, MCI_NOTIFY, reinterpret_cast<DWORD_PTR>(&generic));
-  mciSendCommandA(CdDevice, MCI_CLOSE, MCI_NOTIFY, reinterpret_cast<DWORD_PTR>(&generic));
+  mciSendCommandA(Sound.CdDevice, MCI_STOP, MCI_NOTIFY, reinterpret_cast<DWORD_PTR>(&generic));
+  mciSendCommandA(Sound.CdDevice, MCI_CLOSE, MCI_NOTIFY, reinterpret_cast<DWORD_PTR>(&generic));
 }
 
 void CdPlay(std::uint8_t n) {
   if (n == kNone) return;
-  if (n == Track() && CdPlaying == 1) return;
+  if (n == Track() && Sound.CdPlaying == 1) return;
   if (core::Settings.Music == 0) return PlayLogically(n);
-  if (CdState == 0) CdOpen(1);
-  if (CdState != 4) return PlayLogically(n);
-  if (CdPlaying == 1) CdStop();
+  if (Sound.CdState == 0) CdOpen(1);
+  if (Sound.CdState != 4) return PlayLogically(n);
+  if (Sound.CdPlaying == 1) CdStop();
   SetTrack(n);
   // Music numbers past the map are not used by the story; they play their own track.
   const int index = n < TrackMap.size() ? TrackMap[n] : n;
@@ -94,35 +96,35 @@ void CdPlay(std::uint8_t n) {
   play.dwCallback = Callback();
   play.dwFrom = MCI_MAKE_TMSF(static_cast<BYTE>(index + 2), 0, 0, 0);
   play.dwTo = MCI_MAKE_TMSF(static_cast<BYTE>(index + 3), 0, 0, 0);
-  if (mciSendCommandA(CdDevice, MCI_PLAY, MCI_NOTIFY | MCI_FROM | MCI_TO,
+  if (mciSendCommandA(Sound.CdDevice, MCI_PLAY, MCI_NOTIFY | MCI_FROM | MCI_TO,
                       reinterpret_cast<DWORD_PTR>(&play)) == 0) {
-    CdPlaying = 1;
+    Sound.CdPlaying = 1;
   }
-  CdPollCountdown = 10;
-  CdLoop = n == 0 ? 0 : 1;
+  Sound.CdPollCountdown = 10;
+  Sound.CdLoop = n == 0 ? 0 : 1;
 }
 
 void CdPlayOnce(std::uint8_t n) {
   CdPlay(n);
-  CdLoop = 0;
+  Sound.CdLoop = 0;
 }
 
 void CdStop() {
-  if (CdPlaying == 0) return;
-  if (CdState == 4 && core::Settings.Music != 0) {
+  if (Sound.CdPlaying == 0) return;
+  if (Sound.CdState == 4 && core::Settings.Music != 0) {
     MCI_GENERIC_PARMS generic{};
     generic.dwCallback = Callback();
-    mciSendCommandA(CdDevice, MCI_STOP, MCI_NOTIFY, reinterpret_cast<DWORD_PTR>(&generic));
+    mciSendCommandA(Sound.CdDevice, MCI_STOP, MCI_NOTIFY, reinterpret_cast<DWORD_PTR>(&generic));
   }
-  CdPlaying = 0;
+  Sound.CdPlaying = 0;
   SetTrack(kNone);
 }
 
-void CdMarkFade() { CdPlaying = 2; }
+void CdMarkFade() { Sound.CdPlaying = 2; }
 
 void CdFadeOut() {
-  if (CdPlaying == 0) return;
-  if (CdState != 4 || core::Settings.Music == 0 || Track() == kNone) return CdStop();
+  if (Sound.CdPlaying == 0) return;
+  if (Sound.CdState != 4 || core::Settings.Music == 0 || Track() == kNone) return CdStop();
   AUXCAPSA caps{};
   if (auxGetDevCapsA(0, &caps, sizeof caps) != MMSYSERR_NOERROR ||
       (caps.dwSupport & (AUXCAPS_VOLUME | AUXCAPS_LRVOLUME)) !=
@@ -144,16 +146,16 @@ void CdFadeOut() {
 }
 
 void CdWaitEnd() {
-  if (CdPlaying != 1) return;
-  if (CdState == 4 && core::Settings.Music == 1 && Track() != kNone && CdLoop == 0) {
+  if (Sound.CdPlaying != 1) return;
+  if (Sound.CdState == 4 && core::Settings.Music == 1 && Track() != kNone && Sound.CdLoop == 0) {
     while (CdMode() != MCI_MODE_STOP) core::Wait(60);
   }
   CdStop();
 }
 
 void CdPoll() {
-  if (core::Settings.Music == 0 || CdState != 4 || Track() == kNone || CdLoop != 1 ||
-      CdPlaying != 1 || CdPollCountdown != 0) {
+  if (core::Settings.Music == 0 || Sound.CdState != 4 || Track() == kNone || Sound.CdLoop != 1 ||
+      Sound.CdPlaying != 1 || Sound.CdPollCountdown != 0) {
     return;
   }
   if (CdMode() == MCI_MODE_STOP) {
@@ -161,7 +163,7 @@ void CdPoll() {
     CdStop();
     CdPlay(n);
   }
-  CdPollCountdown = 10;
+  Sound.CdPollCountdown = 10;
 }
 
 }  // namespace sound

@@ -1,5 +1,5 @@
 // CD music: music number n is CD track n + 2, played through the "cdaudio" device (emulated
-// from audio files by the platform). CdPlaying (sound_state.h) tells its state; the logical
+// from audio files by the platform). Sound.CdPlaying (sound_state.h) tells its state; the logical
 // track is CdTrack of the game state record, 255 none.
 #pragma once
 

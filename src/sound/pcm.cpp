@@ -28,22 +28,22 @@ constexpr WAVEFORMATEX kFormat = {WAVE_FORMAT_PCM, 1, 22050, 44100, 2, 16, 0};
 
 // Opens the device and hands it the one looping buffer; false when the device refuses.
 bool StartDevice(void* data, std::uint16_t loops) {
-  WaveHeader = WAVEHDR{};
-  WaveHeader.lpData = static_cast<LPSTR>(data);
-  WaveHeader.dwBufferLength = PcmSize;
-  WaveHeader.dwBytesRecorded = PcmSize;
-  WaveHeader.dwFlags = WHDR_BEGINLOOP | WHDR_ENDLOOP;
-  WaveHeader.dwLoops = loops == 0 ? 0xFFFFFFFF : loops;
-  if (waveOutOpen(&WaveOut, 0, &kFormat, reinterpret_cast<DWORD_PTR>(core::Window.MainWindow), 0,
-                  CALLBACK_WINDOW) != MMSYSERR_NOERROR) {
-    WaveOut = nullptr;
+  Sound.WaveHeader = WAVEHDR{};
+  Sound.WaveHeader.lpData = static_cast<LPSTR>(data);
+  Sound.WaveHeader.dwBufferLength = Sound.PcmSize;
+  Sound.WaveHeader.dwBytesRecorded = Sound.PcmSize;
+  Sound.WaveHeader.dwFlags = WHDR_BEGINLOOP | WHDR_ENDLOOP;
+  Sound.WaveHeader.dwLoops = loops == 0 ? 0xFFFFFFFF : loops;
+  if (waveOutOpen(&Sound.WaveOut, 0, &kFormat, reinterpret_cast<DWORD_PTR>(core::Window.MainWindow),
+                  0, CALLBACK_WINDOW) != MMSYSERR_NOERROR) {
+    Sound.WaveOut = nullptr;
     return false;
   }
-  waveOutPrepareHeader(WaveOut, &WaveHeader, sizeof WaveHeader);
-  if (waveOutWrite(WaveOut, &WaveHeader, sizeof WaveHeader) != MMSYSERR_NOERROR) {
-    waveOutUnprepareHeader(WaveOut, &WaveHeader, sizeof WaveHeader);
-    waveOutClose(WaveOut);
-    WaveOut = nullptr;
+  waveOutPrepareHeader(Sound.WaveOut, &Sound.WaveHeader, sizeof Sound.WaveHeader);
+  if (waveOutWrite(Sound.WaveOut, &Sound.WaveHeader, sizeof Sound.WaveHeader) != MMSYSERR_NOERROR) {
+    waveOutUnprepareHeader(Sound.WaveOut, &Sound.WaveHeader, sizeof Sound.WaveHeader);
+    waveOutClose(Sound.WaveOut);
+    Sound.WaveOut = nullptr;
     return false;
   }
   return true;
@@ -57,18 +57,18 @@ void PcmLoad(std::uint8_t n) {
   core::SetU8(GameState, field::kPcmNumber, n);
   const std::string name = core::FormatString("HT_VD%02d.P16", n);
   std::uint32_t size = 0;
-  PcmBlock = resources::LoadFile(name.c_str(), &size);
-  PcmSize = size & ~1u;
+  Sound.PcmBlock = resources::LoadFile(name.c_str(), &size);
+  Sound.PcmSize = size & ~1u;
 }
 
 void PcmPlay(std::uint16_t loops, std::uint16_t param) {
   if (Number() == kNone) return;
   if (Playing()) PcmStop();
   if (core::Settings.Pcm != 0) {
-    void* data = core::MemWire(PcmBlock);
+    void* data = core::MemWire(Sound.PcmBlock);
     if (data == nullptr || !StartDevice(data, loops)) {
       // Nothing plays: the block is not held in place for it.
-      if (data != nullptr) core::MemUnwire(PcmBlock);
+      if (data != nullptr) core::MemUnwire(Sound.PcmBlock);
       return;
     }
   }
@@ -80,20 +80,20 @@ void PcmPlay(std::uint16_t loops, std::uint16_t param) {
 void PcmStop() {
   if (!Playing()) return;
   if (core::Settings.Pcm != 0) {
-    waveOutReset(WaveOut);
-    waveOutUnprepareHeader(WaveOut, &WaveHeader, sizeof WaveHeader);
-    waveOutClose(WaveOut);
-    WaveOut = nullptr;
-    core::MemUnwire(PcmBlock);
+    waveOutReset(Sound.WaveOut);
+    waveOutUnprepareHeader(Sound.WaveOut, &Sound.WaveHeader, sizeof Sound.WaveHeader);
+    waveOutClose(Sound.WaveOut);
+    Sound.WaveOut = nullptr;
+    core::MemUnwire(Sound.PcmBlock);
   }
   SetPlaying(false);
 }
 
 void PcmUnload() {
   if (Playing()) PcmStop();
-  if (PcmBlock != 0) {
-    core::MemRelease(&PcmBlock);
-    PcmSize = 0;
+  if (Sound.PcmBlock != 0) {
+    core::MemRelease(&Sound.PcmBlock);
+    Sound.PcmSize = 0;
   }
   SetPlaying(false);
   core::SetU8(GameState, field::kPcmNumber, kNone);
@@ -108,7 +108,7 @@ void PcmFinish() {
     if (Playing()) PcmStop();
     return;
   }
-  const HWAVEOUT device = WaveOut;
+  const HWAVEOUT device = Sound.WaveOut;
   DWORD volume = 0;
   waveOutGetVolume(device, &volume);
   if (volume != 0) {
@@ -116,14 +116,14 @@ void PcmFinish() {
     const DWORD right = volume >> 16;
     for (int i = 31; i >= 0; --i) {
       // The settings dialog, opened in a wait, may have stopped or replaced this sound.
-      if (core::Settings.Pcm == 0 || !Playing() || WaveOut != device) break;
+      if (core::Settings.Pcm == 0 || !Playing() || Sound.WaveOut != device) break;
       const DWORD l = (left * static_cast<DWORD>(i)) >> 5;
       const DWORD r = (right * static_cast<DWORD>(i)) >> 5;
       waveOutSetVolume(device, l | (r << 16));
       core::Wait(3);
     }
   }
-  if (core::Settings.Pcm != 0 && Playing() && WaveOut == device) waveOutReset(device);
+  if (core::Settings.Pcm != 0 && Playing() && Sound.WaveOut == device) waveOutReset(device);
   // The device's volume is restored whether or not this sound still plays.
   waveOutSetVolume(nullptr, volume);
   PcmStop();

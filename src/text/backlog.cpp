@@ -19,14 +19,6 @@
 
 namespace text {
 
-core::MemHandle ViewMessages = 0;
-std::uint8_t ViewScenario = 255;
-
-void ResetBacklogState() {
-  ViewMessages = 0;
-  ViewScenario = 255;
-}
-
 namespace {
 
 using core::GameState;
@@ -52,19 +44,19 @@ enum class Direction { kOlder, kNewer, kNone };
 std::size_t EntryAt(int i) { return field::kHistory + 2 * static_cast<std::size_t>(i); }
 
 void ReleaseView() {
-  if (ViewMessages != 0) {
-    core::MemUnwire(ViewMessages);
-    core::MemFree(ViewMessages);
+  if (Text.ViewMessages != 0) {
+    core::MemUnwire(Text.ViewMessages);
+    core::MemFree(Text.ViewMessages);
   }
-  ViewMessages = 0;
-  ViewScenario = kNoScenario;
+  Text.ViewMessages = 0;
+  Text.ViewScenario = kNoScenario;
 }
 
 // The offset of message m's text in the view block, or the block's size when the entry
 // does not fit the block (a history saved with other story data): nothing is drawn then.
 std::size_t MessageOffset(std::uint8_t m) {
-  const auto* base = static_cast<const std::uint8_t*>(core::MemLockOnce(ViewMessages));
-  const std::size_t size = base == nullptr ? 0 : GlobalSize(ViewMessages);
+  const auto* base = static_cast<const std::uint8_t*>(core::MemLockOnce(Text.ViewMessages));
+  const std::size_t size = base == nullptr ? 0 : GlobalSize(Text.ViewMessages);
   const std::size_t entry = 2 + 2 * static_cast<std::size_t>(m);
   if (entry + 2 > size) return size;
   return std::min<std::size_t>(base[entry] | base[entry + 1] << 8, size);
@@ -95,7 +87,7 @@ std::uint16_t HistoryCount() {
 }
 
 void LoadBacklogMessages(std::uint8_t scenario) {
-  if (scenario == ViewScenario && ViewMessages != 0) return;
+  if (scenario == Text.ViewScenario && Text.ViewMessages != 0) return;
   ReleaseView();
   const std::string name = core::FormatString("%03d.SCN", scenario);
   std::uint32_t size = 0;
@@ -104,9 +96,10 @@ void LoadBacklogMessages(std::uint8_t scenario) {
   // The packed texts start at the u16 at byte 2, in units of 16 bytes. A file too short
   // for its header or its block leaves the view empty: its entries draw nothing.
   const std::uint32_t at = bytes != nullptr && size >= 4 ? (bytes[2] | bytes[3] << 8) * 16u : size;
-  if (at + 4 <= size) ViewMessages = resources::UnpackBlock(bytes + at, size - at, "VIEW MES DATA");
+  if (at + 4 <= size)
+    Text.ViewMessages = resources::UnpackBlock(bytes + at, size - at, "VIEW MES DATA");
   core::MemRelease(&file);
-  ViewScenario = scenario;
+  Text.ViewScenario = scenario;
 }
 
 void ShowBacklog() {
@@ -123,11 +116,11 @@ void ShowBacklog() {
     const bool new_message = i != shown;
     if (new_message) {
       visuals::ShowComposed();
-      if (ViewMessages != 0) core::MemUnwire(ViewMessages);
+      if (Text.ViewMessages != 0) core::MemUnwire(Text.ViewMessages);
       LoadBacklogMessages(GameState[EntryAt(i)]);
-      core::MemWire(ViewMessages);
-      DrawMessageBlock(ViewMessages, kPageLeft, kPageTop, MessageOffset(GameState[EntryAt(i) + 1]),
-                       kTextColour, kTextShadow);
+      core::MemWire(Text.ViewMessages);
+      DrawMessageBlock(Text.ViewMessages, kPageLeft, kPageTop,
+                       MessageOffset(GameState[EntryAt(i) + 1]), kTextColour, kTextShadow);
       shown = i;
     }
     if (new_message || selected != marked) {

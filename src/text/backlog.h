@@ -8,19 +8,14 @@
 
 #include <cstdint>
 
-#include "core/memory_blocks.h"
+#include "text/text_state.h"
 
 namespace text {
 
 // Entries the history holds at most; a full history takes no further entries.
 constexpr std::uint16_t kHistoryCapacity = 2000;
 
-// The viewer's cache: the unpacked message texts ("VIEW MES DATA") of one scenario and its
-// number (255 none). Lives while the viewer runs; empty outside it. Reset by
-// ResetBacklogState.
-extern core::MemHandle ViewMessages;
-extern std::uint8_t ViewScenario;
-void ResetBacklogState();
+// The viewer's cache is Text.ViewMessages and Text.ViewScenario (text_state.h).
 
 // Appends (CurrentScenario, message) to the history, unless it is the newest entry already
 // or the history is full.

@@ -5,10 +5,6 @@
 
 namespace text {
 
-core::MemHandle FontData = 0;
-
-void ResetFontState() { FontData = 0; }
-
 namespace {
 
 bool InsidePicture(int x, int y) {
@@ -49,15 +45,15 @@ void DrawBits(std::uint8_t* picture, const std::uint8_t* bitmap, int x, int y, s
 void DrawGlyph(std::int16_t x, std::int16_t y, std::int16_t glyph, std::uint8_t colour,
                std::uint8_t shadow) {
   if (glyph > 0) {
-    const auto* font = static_cast<const std::uint8_t*>(core::MemLock(FontData));
+    const auto* font = static_cast<const std::uint8_t*>(core::MemLock(Text.FontData));
     const std::size_t offset = static_cast<std::size_t>(glyph - 1) * kGlyphBytes;
-    const bool in_font = font != nullptr && offset + kGlyphBytes <= GlobalSize(FontData);
+    const bool in_font = font != nullptr && offset + kGlyphBytes <= GlobalSize(Text.FontData);
     std::uint8_t* picture = in_font ? core::LockPicture(core::Screen.VmemDIB) : nullptr;
     if (picture != nullptr) {
       DrawBits(picture, font + offset, x, y, colour, shadow);
       core::MemUnlock(core::Screen.VmemDIB);
     }
-    if (font != nullptr) core::MemUnlock(FontData);
+    if (font != nullptr) core::MemUnlock(Text.FontData);
   }
   core::RectExtend(&core::Screen.UpdateRect, x, y, x + kGlyphCell, y + kGlyphCell);
 }

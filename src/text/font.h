@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "core/memory_blocks.h"
+#include "text/text_state.h"
 
 namespace text {
 
@@ -20,10 +20,7 @@ constexpr std::int16_t kBlankGlyphAlias = 0x1FFF;  // message text shows it as a
 constexpr std::int16_t kLineCursorGlyph = 223;
 constexpr std::int16_t kPageCursorGlyph = 226;
 
-// The font file's block; 0 until InitResources has loaded it.
-extern core::MemHandle FontData;
-// No font loaded.
-void ResetFontState();
+// The font file's block is Text.FontData (text_state.h).
 
 // Draws glyph `glyph` with its top-left corner at (x, y) of VmemDIB: ink in `colour`, the
 // shadow 2 pixels right and down in `shadow`; the clear bits leave the picture as it is.

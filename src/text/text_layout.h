@@ -59,6 +59,8 @@ struct TextPen {
     x = static_cast<std::uint16_t>(n * kMarginUnit);
     left_margin = x;
   }
+
+  bool operator==(const TextPen&) const = default;
 };
 
 // The pen codes: new line, carriage return, ink, shadow, x with the margin, and y. Whoever

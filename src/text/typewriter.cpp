@@ -18,9 +18,6 @@
 
 namespace text {
 
-TypewriterState Typewriter;
-void ResetTypewriterState() { Typewriter = TypewriterState{}; }
-
 namespace {
 
 constexpr std::uint8_t kTextBitsCleared = 3;  // a pixel modulo 4: the background's bits
@@ -32,8 +29,8 @@ bool SeenTextFast() { return core::Settings.Skip != 0 && core::Scenario.SkipAllo
 void ClearCursorCell() {
   std::uint8_t* picture = core::LockPicture(core::Screen.VmemDIB);
   if (picture == nullptr) return;
-  const int x = static_cast<std::int16_t>(Typewriter.pen.x);
-  const int y = static_cast<std::int16_t>(Typewriter.pen.y);
+  const int x = static_cast<std::int16_t>(Text.Typewriter.pen.x);
+  const int y = static_cast<std::int16_t>(Text.Typewriter.pen.y);
   const int left = std::max(x, 0);
   const int right = std::min(x + kGlyphCell, core::kPictureWidth);
   const int top = std::max(y, 0);
@@ -46,20 +43,20 @@ void ClearCursorCell() {
 }
 
 void DrawCursor() {
-  DrawGlyph(static_cast<std::int16_t>(Typewriter.pen.x),
-            static_cast<std::int16_t>(Typewriter.pen.y), Typewriter.cursor, kLayerColour,
+  DrawGlyph(static_cast<std::int16_t>(Text.Typewriter.pen.x),
+            static_cast<std::int16_t>(Text.Typewriter.pen.y), Text.Typewriter.cursor, kLayerColour,
             kLayerShadow);
 }
 
 void BeginReaderWait(std::int16_t cursor) {
-  Typewriter.cursor = cursor;
-  Typewriter.blink_counter = kTypeBlinkFrames;
-  Typewriter.waiting = true;
+  Text.Typewriter.cursor = cursor;
+  Text.Typewriter.blink_counter = kTypeBlinkFrames;
+  Text.Typewriter.waiting = true;
   core::ClearInput();
 }
 
 void TypeGlyph(std::uint16_t glyph) {
-  TypewriterState& tw = Typewriter;
+  TypewriterState& tw = Text.Typewriter;
   tw.pen.PlaceGlyph();
   if (glyph != kBlankGlyph && glyph != kBlankGlyphAlias) {
     DrawGlyph(static_cast<std::int16_t>(tw.pen.x), static_cast<std::int16_t>(tw.pen.y),
@@ -80,7 +77,7 @@ void ArmWaveScene(std::uint8_t armed, const std::uint8_t* op) {
 // Carries out a control code. False when it ends the step (a reader wait begins).
 bool TypeCode(const core::TextItem& item) {
   using core::TextCode;
-  TypewriterState& tw = Typewriter;
+  TypewriterState& tw = Text.Typewriter;
   if (ApplyPenCode(tw.pen, item)) return true;
   const std::uint8_t* op = item.operands;
   switch (static_cast<TextCode>(item.code->number)) {
@@ -104,7 +101,7 @@ bool TypeCode(const core::TextItem& item) {
 // Types one item. False when the step ends here (the end, or a reader wait).
 bool TypeItem(const core::TextItem& item) {
   switch (item.kind) {
-    case core::TextItemKind::kEnd: Typewriter.active = false; return false;
+    case core::TextItemKind::kEnd: Text.Typewriter.active = false; return false;
     case core::TextItemKind::kGlyph: TypeGlyph(item.glyph); return true;
     case core::TextItemKind::kCode: return TypeCode(item);
     case core::TextItemKind::kOperation:
@@ -117,12 +114,12 @@ bool TypeItem(const core::TextItem& item) {
 
 void TypeStart(std::uint16_t x, std::uint16_t y, const std::uint8_t* text, std::uint16_t colour,
                std::uint16_t shadow) {
-  Typewriter = TypewriterState{};
-  Typewriter.pen.x = x;
-  Typewriter.pen.y = y;
-  Typewriter.pen.left_margin = x;
-  Typewriter.pen.colour = colour;
-  Typewriter.pen.shadow = shadow;
+  Text.Typewriter = TypewriterState{};
+  Text.Typewriter.pen.x = x;
+  Text.Typewriter.pen.y = y;
+  Text.Typewriter.pen.left_margin = x;
+  Text.Typewriter.pen.colour = colour;
+  Text.Typewriter.pen.shadow = shadow;
 
   // Kept as an offset, so that the block may move between frames.
   const auto* block = static_cast<const std::uint8_t*>(core::MemLock(core::Scenario.MessageData));
@@ -131,8 +128,8 @@ void TypeStart(std::uint16_t x, std::uint16_t y, const std::uint8_t* text, std::
     const auto at = reinterpret_cast<std::uintptr_t>(text);
     const auto base = reinterpret_cast<std::uintptr_t>(block);
     if (text != nullptr && at >= base && at - base < size) {
-      Typewriter.offset = static_cast<std::uint32_t>(at - base);
-      Typewriter.active = true;
+      Text.Typewriter.offset = static_cast<std::uint32_t>(at - base);
+      Text.Typewriter.active = true;
     }
     core::MemUnlock(core::Scenario.MessageData);
   }
@@ -140,7 +137,7 @@ void TypeStart(std::uint16_t x, std::uint16_t y, const std::uint8_t* text, std::
 }
 
 void TypeStep() {
-  TypewriterState& tw = Typewriter;
+  TypewriterState& tw = Text.Typewriter;
   if (!tw.active) return;
   if (tw.delay_counter > 0) {
     --tw.delay_counter;
@@ -175,7 +172,7 @@ void TypeStep() {
 }
 
 void TypeBlink() {
-  TypewriterState& tw = Typewriter;
+  TypewriterState& tw = Text.Typewriter;
   if (core::Input.InputEvents & (core::kInputDecide | core::kInputCancel)) {
     ClearCursorCell();
     tw.waiting = false;

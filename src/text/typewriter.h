@@ -6,26 +6,11 @@
 
 #include <cstdint>
 
-#include "text/text_layout.h"
+#include "text/text_state.h"
 
 namespace text {
 
-// The typewriter's run. Process lifetime; set whole by TypeStart, reset by
-// ResetTypewriterState.
-struct TypewriterState {
-  bool active = false;
-  std::uint32_t offset = 0;        // the next item, as an offset into MESSAGE DATA
-  TextPen pen;                     // position, margin, wrap; the colours are kept but not drawn
-  std::uint8_t glyph_delay = 0;    // frames to let pass after each drawn glyph
-  std::uint8_t delay_counter = 0;  // frames still to let pass
-  bool waiting = false;            // at a reader wait, blinking the cursor
-  std::int16_t cursor = 0;         // the cursor glyph of that wait (223 line, 226 page)
-  bool cursor_shown = false;
-  std::uint8_t blink_counter = 0;  // frames until the cursor toggles
-};
-extern TypewriterState Typewriter;
-// The typewriter inactive, every field at its start value.
-void ResetTypewriterState();
+// The typewriter's run is Text.Typewriter (text_state.h).
 
 // Frames the cursor stays shown, and hidden, is one more than this.
 constexpr std::uint8_t kTypeBlinkFrames = 4;

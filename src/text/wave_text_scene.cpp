@@ -22,12 +22,6 @@
 
 namespace text {
 
-WaveMotion WaveMotions[2];
-
-void ResetWaveState() {
-  for (WaveMotion& motion : WaveMotions) motion = WaveMotion{};
-}
-
 namespace {
 
 constexpr std::uint8_t kTextBits = 0x0C;
@@ -201,10 +195,10 @@ void RunFrames(WaveRun& run, std::uint8_t* screen, const std::uint8_t* backgroun
     bool ends = false;
     if (!run.opened) {
       brightness_changed = OpenStep(run);
-    } else if (!Typewriter.active) {
+    } else if (!Text.Typewriter.active) {
       brightness_changed = CloseStep(run, &ends);
     }
-    if (Typewriter.active) {
+    if (Text.Typewriter.active) {
       TypeStep();
     } else if (core::Input.SkipMode != 0) {
       // Skipping ends the scene as soon as its text is typed; an opening from black that
@@ -260,7 +254,7 @@ void WaveTextScene(std::uint8_t message, std::uint8_t start_mode, std::uint8_t e
   run.direction = direction;
   run.deep = core::Window.DisplayBits > 8;
   run.smooth = core::Settings.Low == 0 && !run.deep;
-  WaveMotion& motion = WaveMotions[static_cast<int>(direction)];
+  WaveMotion& motion = Text.WaveMotions[static_cast<int>(direction)];
   run.amplitude = start_mode == kFromStill ? 0 : kWaveFullAmplitude;
   run.phase = start_mode == kFromStill ? 0 : motion.phase % 360;
   run.brightness = start_mode == kFromBlack ? 0 : core::Screen.FadeSteps;

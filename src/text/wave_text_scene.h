@@ -4,20 +4,13 @@
 
 #include <cstdint>
 
+#include "text/text_state.h"
+
 namespace text {
 
+// Indexes Text.WaveMotions (text_state.h): where the last scene of each direction left its
+// wave.
 enum class WaveDirection : std::uint8_t { kHorizontal, kVertical };
-
-// Where the last scene of a direction left its wave: phase in degrees (0 … 359) and
-// amplitude (0 … 128). Indexed by WaveDirection. Process lifetime; 0 at start
-// (ResetWaveState). A scene that does not open from a still picture goes on from here.
-struct WaveMotion {
-  std::uint16_t phase = 0;
-  std::uint16_t amplitude = 0;
-};
-extern WaveMotion WaveMotions[2];
-// Both waves stand still at phase 0 until their first scene.
-void ResetWaveState();
 
 constexpr int kWaveFullAmplitude = 128;
 

@@ -151,11 +151,11 @@ TEST_F(PumpTest, WaitAnyButtonLeavesTheBitThatEndedIt) {
 TEST_F(PumpTest, TimerCountsDownTheCdPollEvery60Milliseconds) {
   Start("");
   SetTimer(core::Window.MainWindow, 1, 60, nullptr);
-  sound::CdPollCountdown = 2;
+  sound::Sound.CdPollCountdown = 2;
   core::Wait(7);  // one tick at 65
-  EXPECT_EQ(sound::CdPollCountdown, 1);
+  EXPECT_EQ(sound::Sound.CdPollCountdown, 1);
   core::Wait(20);  // and more: never below 0
-  EXPECT_EQ(sound::CdPollCountdown, 0);
+  EXPECT_EQ(sound::Sound.CdPollCountdown, 0);
 }
 
 TEST_F(PumpTest, PlaceCursorMovesTheCursorOntoTheClientPoint) {

@@ -183,11 +183,11 @@ TEST_F(PackArchiveTest, ReadsAnArchiveLaidOutByHand) {
   WriteBytes(ArchivePath(), archive);
 
   ASSERT_EQ(PackOpen(), 1);
-  EXPECT_EQ(PackEntryCount, 2);
-  EXPECT_EQ(BlockName(PackIndex), "PACK FILE INDEX ");
-  EXPECT_EQ(GlobalSize(PackIndex), 48u);
-  EXPECT_TRUE(Unlocked(PackIndex));
-  const Bytes plain_index = Contents(PackIndex);
+  EXPECT_EQ(Pack.PackEntryCount, 2);
+  EXPECT_EQ(BlockName(Pack.PackIndex), "PACK FILE INDEX ");
+  EXPECT_EQ(GlobalSize(Pack.PackIndex), 48u);
+  EXPECT_TRUE(Unlocked(Pack.PackIndex));
+  const Bytes plain_index = Contents(Pack.PackIndex);
   EXPECT_EQ(std::string(plain_index.begin(), plain_index.begin() + 12),
             std::string("A       TXT\0", 12));
 
@@ -272,15 +272,15 @@ TEST_F(PackArchiveTest, LooseFilesWinAndAreNeverUnscrambled) {
 TEST_F(PackArchiveTest, FirstOfTwoEntriesWithOneNameIsLoaded) {
   WriteArchive({{"DUP.DAT", Text("first")}, {"dup.dat", Text("second one")}}, true);
   ASSERT_EQ(PackOpen(), 1);
-  EXPECT_EQ(PackEntryCount, 2);
+  EXPECT_EQ(Pack.PackEntryCount, 2);
   EXPECT_EQ(Load("Dup.Dat"), Text("first"));
 }
 
 TEST_F(PackArchiveTest, EmptyArchiveOpensAndFindsNothing) {
   WriteArchive({});
   ASSERT_EQ(PackOpen(), 1);
-  EXPECT_EQ(PackEntryCount, 0);
-  EXPECT_EQ(GlobalSize(PackIndex), 0u);
+  EXPECT_EQ(Pack.PackEntryCount, 0);
+  EXPECT_EQ(GlobalSize(Pack.PackIndex), 0u);
   EXPECT_EQ(ExpectFatal([] { LoadFile("x.vgr", nullptr); }),
             "ファイルが見つかりません[PACK] : x.vgr");
 }
@@ -291,7 +291,7 @@ TEST_F(PackArchiveTest, LargestIndexOpens) {
   files.back().data = Text("last");
   WriteArchive(files);
   ASSERT_EQ(PackOpen(), 1);
-  EXPECT_EQ(PackEntryCount, kPackMaxEntries);
+  EXPECT_EQ(Pack.PackEntryCount, kPackMaxEntries);
   EXPECT_EQ(Load("F1364"), Text("last"));
 }
 
@@ -328,7 +328,7 @@ TEST_F(PackArchiveTest, ArchivesThatCannotBeOpenedEndTheProgram) {
     std::filesystem::remove(ArchivePath());
     if (c.present) WriteBytes(ArchivePath(), c.bytes);
     EXPECT_EQ(ExpectFatal([] { PackOpen(); }), c.message);
-    EXPECT_EQ(PackIndex, 0u);
+    EXPECT_EQ(Pack.PackIndex, 0u);
     EXPECT_EQ(core::Memory.MemBlockCount, 0);
   }
 }

@@ -341,7 +341,6 @@ TEST_F(SaveSlotsTest, WriteProgressKeepsTheSlotsPlaceAndCountsItsPlays) {
     Record slot = GoodPlain(1);
     slot[field::kFlags + 113] = c.slot_count;
     WriteSealed(0, slot);
-    core::Scenario.LastUsedSlot = 0;
     scenario::SetCurrentScenario(12);
     SetFlag(113, c.play_count);
     SetFlag(114, c.request);

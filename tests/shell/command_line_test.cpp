@@ -214,7 +214,7 @@ TEST_F(GameFolderTest, TheInstalledDemoIsPlayedFromLinksInThePlayersOwnFolder) {
 class DataFolderOverrideTest : public hotaru_test::PlatformTest {
  protected:
   void TearDown() override {
-    shell::DataDirOverride.clear();
+    shell::Shell.DataDirOverride.clear();
     PlatformTest::TearDown();
   }
 };
@@ -227,7 +227,7 @@ TEST_F(DataFolderOverrideTest, TheFolderServesThisRunAndTheIniKeepsItsOwnAndItsS
                                  {{"KNJ_ALL.KNJ", std::vector<std::uint8_t>(72, 0)}}),
             "");
   WriteText(ini_path(), "[蛍]\nHotaruDir=/nowhere\nMusic=OFF\nLow=ON\n");
-  shell::DataDirOverride = game.string();
+  shell::Shell.DataDirOverride = game.string();
   ASSERT_TRUE(OpenWindow());
   ASSERT_EQ(shell::InitResources(), 1);
   EXPECT_EQ(std::string(core::Settings.DataDir), game.string());

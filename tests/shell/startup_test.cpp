@@ -136,17 +136,17 @@ TEST_F(SettingsTest, ResetGameStateSetsStartValuesAndCanRunTwice) {
 TEST_F(SettingsTest, ResetGameStateTakesBackWhatARunLeftInEverySubsystem) {
   core::Input.InputEvents = core::kInputDecide;
   core::Input.RandomState = 0x1234;
-  sound::PcmBlock = 7;
-  sound::CdPlaying = 2;
-  sound::CdPollCountdown = 9;
+  sound::Sound.PcmBlock = 7;
+  sound::Sound.CdPlaying = 2;
+  sound::Sound.CdPollCountdown = 9;
   core::Screen.PaletteState = 3;
   core::Screen.BackgroundBlock = 7;
   core::Screen.PlainPalette[3].peRed = 200;
   core::Screen.UpdateRect = RECT{0, 0, 640, 400};
-  text::FontData = 7;
-  text::Typewriter.active = true;
-  text::Typewriter.offset = 99;
-  text::WaveMotions[1] = text::WaveMotion{90, 128};
+  text::Text.FontData = 7;
+  text::Text.Typewriter.active = true;
+  text::Text.Typewriter.offset = 99;
+  text::Text.WaveMotions[1] = text::WaveMotion{90, 128};
   core::Scenario.ScriptStop = 2;
   core::Scenario.SkipAllowed = 1;
   core::Scenario.ResumeValid = 1;
@@ -163,19 +163,19 @@ TEST_F(SettingsTest, ResetGameStateTakesBackWhatARunLeftInEverySubsystem) {
 
   EXPECT_EQ(core::Input.InputEvents, 0);
   EXPECT_EQ(core::Input.RandomState, 0);
-  EXPECT_EQ(sound::PcmBlock, 0u);
-  EXPECT_EQ(sound::CdPlaying, 0u);
-  EXPECT_EQ(sound::CdPollCountdown, 0);
+  EXPECT_EQ(sound::Sound.PcmBlock, 0u);
+  EXPECT_EQ(sound::Sound.CdPlaying, 0u);
+  EXPECT_EQ(sound::Sound.CdPollCountdown, 0);
   EXPECT_EQ(core::Screen.PaletteState, 0);
   EXPECT_EQ(core::Screen.BackgroundBlock, 0u);
   EXPECT_EQ(core::Screen.PlainPalette[3].peRed, 0);
   EXPECT_EQ(core::Screen.UpdateRect.left, 640);
   EXPECT_EQ(core::Screen.UpdateRect.bottom, 0);
-  EXPECT_EQ(text::FontData, 0u);
-  EXPECT_FALSE(text::Typewriter.active);
-  EXPECT_EQ(text::Typewriter.offset, 0u);
-  EXPECT_EQ(text::WaveMotions[1].phase, 0);
-  EXPECT_EQ(text::WaveMotions[1].amplitude, 0);
+  EXPECT_EQ(text::Text.FontData, 0u);
+  EXPECT_FALSE(text::Text.Typewriter.active);
+  EXPECT_EQ(text::Text.Typewriter.offset, 0u);
+  EXPECT_EQ(text::Text.WaveMotions[1].phase, 0);
+  EXPECT_EQ(text::Text.WaveMotions[1].amplitude, 0);
   EXPECT_EQ(core::Scenario.ScriptStop, 0);
   EXPECT_EQ(core::Scenario.SkipAllowed, 0);
   EXPECT_EQ(core::Scenario.ResumeValid, 0);
@@ -190,13 +190,13 @@ TEST_F(SettingsTest, ResetGameStateTakesBackWhatARunLeftInEverySubsystem) {
 }
 
 TEST_F(SettingsTest, ExitProgramShowsItsMessageReleasesEverythingAndEndsWithOne) {
-  text::FontData = core::MemAlloc(72, "KNJ_ALL.KNJ");
+  text::Text.FontData = core::MemAlloc(72, "KNJ_ALL.KNJ");
   core::MemAlloc(10, "kept by nobody");
   std::string shown = ExpectFatal([] { core::ExitProgram("メモリ不足です"); });
   EXPECT_EQ(shown, "メモリ不足です");
   EXPECT_EQ(backend().message_boxes().back().caption, "終了します");
   EXPECT_EQ(backend().message_boxes().back().type, static_cast<UINT>(MB_ICONHAND));
-  EXPECT_EQ(text::FontData, 0u);
+  EXPECT_EQ(text::Text.FontData, 0u);
   EXPECT_EQ(core::Memory.MemBlockCount, 1);
   EXPECT_EQ(backend().trace_lines().back(), "0 exit 1");
 }

@@ -32,7 +32,7 @@ class CdAudioTest : public hotaru_test::SoundTest {
 
 TEST_F(CdAudioTest, TheDeviceOpensInTracksFormatWithoutAnyTrackFile) {
   EXPECT_EQ(Details("cd"), (Lines{"open \"cdaudio\" device 1", "set tmsf"}));
-  EXPECT_EQ(sound::CdState, 4u);
+  EXPECT_EQ(sound::Sound.CdState, 4u);
   EXPECT_EQ(Track(), 255);
   EXPECT_TRUE(backend().message_boxes().empty());
 }
@@ -51,7 +51,7 @@ TEST_F(CdAudioTest, ARepeatingTrackRestartsWhenItHasPlayedOut) {
   const std::uint32_t restart = TimeOf("play 5 6", start + 1);
   EXPECT_GE(restart, start + 1000);
   EXPECT_LE(restart, start + 1000 + 660);
-  EXPECT_EQ(sound::CdPlaying, 1u);
+  EXPECT_EQ(sound::Sound.CdPlaying, 1u);
   EXPECT_EQ(Track(), 3);
 }
 
@@ -83,7 +83,7 @@ TEST_F(CdAudioTest, MusicPlayedOnceIsWaitedForToItsEndAndNotRestarted) {
     const std::uint32_t start = GetTickCount();
     const std::size_t mark = Mark();
     c.play();
-    EXPECT_EQ(sound::CdLoop, 0);
+    EXPECT_EQ(sound::Sound.CdLoop, 0);
     PumpUntil(start + 1800);  // the poll leaves a track played once alone
     sound::CdWaitEnd();
     const Lines cd = Details("cd", mark);
@@ -91,7 +91,7 @@ TEST_F(CdAudioTest, MusicPlayedOnceIsWaitedForToItsEndAndNotRestarted) {
     EXPECT_EQ(cd.front(), c.range);
     EXPECT_EQ(std::count(cd.begin(), cd.end(), std::string(c.range)), 1);
     EXPECT_EQ(cd.back(), "stop");
-    EXPECT_EQ(sound::CdPlaying, 0u);
+    EXPECT_EQ(sound::Sound.CdPlaying, 0u);
     EXPECT_EQ(Track(), 255);
   }
 }
@@ -146,7 +146,7 @@ TEST_F(CdAudioTest, TrackFilesAreFoundByTheNamesRippersGive) {
     const std::size_t mark = Mark();
     sound::CdPlay(3);
     EXPECT_EQ(Details("cd", mark), (Lines{c.found ? "play 5 6" : "play 5 6 refused"}));
-    EXPECT_EQ(sound::CdPlaying, c.found ? 1u : 0u);
+    EXPECT_EQ(sound::Sound.CdPlaying, c.found ? 1u : 0u);
   }
 }
 
@@ -154,20 +154,20 @@ TEST_F(CdAudioTest, AMissingTrackIsRefusedSilentlyAndTriedAgainNextTime) {
   const std::size_t mark = Mark();
   sound::CdPlay(4);
   EXPECT_EQ(Details("cd", mark), (Lines{"play 6 7 refused"}));
-  EXPECT_EQ(sound::CdPlaying, 0u);
+  EXPECT_EQ(sound::Sound.CdPlaying, 0u);
   EXPECT_EQ(Track(), 4);
   EXPECT_TRUE(backend().message_boxes().empty());
   WriteBytes(dir() / "track06.wav", hotaru_test::WavFile(500));
   sound::CdPlay(4);
   EXPECT_EQ(Details("cd", mark), (Lines{"play 6 7 refused", "play 6 7"}));
-  EXPECT_EQ(sound::CdPlaying, 1u);
+  EXPECT_EQ(sound::Sound.CdPlaying, 1u);
 }
 
 TEST_F(CdAudioTest, FadeOutLowersTheVolumeIn32StepsThenStopsAndRestoresIt) {
   WriteBytes(dir() / "track05.wav", hotaru_test::WavFile(5000));
   sound::CdPlay(3);
   sound::CdMarkFade();
-  EXPECT_EQ(sound::CdPlaying, 2u);
+  EXPECT_EQ(sound::Sound.CdPlaying, 2u);
   const std::uint32_t start = GetTickCount();
   const std::size_t mark = Mark();
   sound::CdFadeOut();
@@ -182,7 +182,7 @@ TEST_F(CdAudioTest, FadeOutLowersTheVolumeIn32StepsThenStopsAndRestoresIt) {
   // Each step waits 30 ms.
   EXPECT_GE(GetTickCount(), start + 32 * 30);
   EXPECT_LT(GetTickCount(), start + 32 * 30 + 50);
-  EXPECT_EQ(sound::CdPlaying, 0u);
+  EXPECT_EQ(sound::Sound.CdPlaying, 0u);
   EXPECT_EQ(Track(), 255);
 }
 
@@ -190,12 +190,12 @@ TEST_F(CdAudioTest, WithMusicOffPlayIsLogicalAndTheDeviceIsNotAsked) {
   core::Settings.Music = 0;
   const std::size_t mark = Mark();
   sound::CdPlay(4);
-  EXPECT_EQ(sound::CdPlaying, 1u);
+  EXPECT_EQ(sound::Sound.CdPlaying, 1u);
   EXPECT_EQ(Track(), 4);
   sound::CdMarkFade();
   sound::CdFadeOut();
   EXPECT_TRUE(Details("cd", mark).empty());
-  EXPECT_EQ(sound::CdPlaying, 0u);
+  EXPECT_EQ(sound::Sound.CdPlaying, 0u);
 }
 
 TEST_F(CdAudioTest, TheSettingsDialogSwitchesMusicOffAndOnAgainWithTheLogicalTrack) {
@@ -207,12 +207,12 @@ TEST_F(CdAudioTest, TheSettingsDialogSwitchesMusicOffAndOnAgainWithTheLogicalTra
   std::size_t mark = Mark();
   PumpUntil(1500);
   EXPECT_EQ(Details("cd", mark, false), (Lines{"stop"}));
-  EXPECT_EQ(sound::CdPlaying, 1u);
+  EXPECT_EQ(sound::Sound.CdPlaying, 1u);
   EXPECT_EQ(Track(), 4);
   mark = Mark();
   PumpUntil(2500);
   EXPECT_EQ(Details("cd", mark, false), (Lines{"play 6 7"}));
-  EXPECT_EQ(sound::CdPlaying, 1u);
+  EXPECT_EQ(sound::Sound.CdPlaying, 1u);
 }
 
 TEST_F(CdAudioTest, MusicSwitchedOnWithAFadePendingKeepsTheFadeForTheSceneChange) {
@@ -225,11 +225,11 @@ TEST_F(CdAudioTest, MusicSwitchedOnWithAFadePendingKeepsTheFadeForTheSceneChange
   PumpUntil(1500);
   EXPECT_EQ(Details("cd", before).front(), "play 5 6");
   // Heard and marked: the next scene change fades it out and plays the queued music.
-  EXPECT_EQ(sound::CdPlaying, 2u);
+  EXPECT_EQ(sound::Sound.CdPlaying, 2u);
   const std::size_t mark = Mark();
   sound::CdFadeOut();
   EXPECT_EQ(Details("cd", mark).size(), 34u);
-  EXPECT_EQ(sound::CdPlaying, 0u);
+  EXPECT_EQ(sound::Sound.CdPlaying, 0u);
 }
 
 class CdDeviceFailureTest : public hotaru_test::SoundTest {
@@ -260,11 +260,11 @@ TEST_F(CdDeviceFailureTest, ADeviceThatCannotOpenIsReportedOnceAndMusicPlaysLogi
     EXPECT_EQ(backend().message_boxes()[0].caption, "デバイスがオープンできません。");
     EXPECT_EQ(backend().message_boxes()[0].text, c.text);
     EXPECT_EQ(backend().message_boxes()[0].type, MB_ICONHAND);
-    EXPECT_EQ(sound::CdState, 0u);
+    EXPECT_EQ(sound::Sound.CdState, 0u);
     // Every play retries the open silently and plays logically while it fails.
     sound::CdPlay(3);
     EXPECT_EQ(backend().message_boxes().size(), 1u);
-    EXPECT_EQ(sound::CdPlaying, 1u);
+    EXPECT_EQ(sound::Sound.CdPlaying, 1u);
     const Lines cd = Details("cd");
     EXPECT_EQ(cd.size(), 2u);
     EXPECT_EQ(cd.back(), "open \"cdaudio\" error " + std::to_string(c.error));
@@ -304,7 +304,7 @@ TEST_F(CdAudioTest, ASceneChangeFadesTheMarkedMusicAndPlaysTheQueuedOne) {
   }
   for (const char* line : {"stop", "volume 65535 65535", "play 6 7"}) expected.push_back(line);
   EXPECT_EQ(Details("cd", mark, false), expected);
-  EXPECT_EQ(sound::CdPlaying, 1u);
+  EXPECT_EQ(sound::Sound.CdPlaying, 1u);
   EXPECT_EQ(Track(), 4);
   EXPECT_EQ(Flag(100), 0);
 }

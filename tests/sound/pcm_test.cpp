@@ -59,7 +59,7 @@ TEST_F(PcmTest, ACountedSoundPlaysItsLoopsThenTheWindowStopsIt) {
     Start("");
     WriteSound();
     sound::PcmLoad(7);
-    EXPECT_EQ(sound::PcmSize, 10000u);
+    EXPECT_EQ(sound::Sound.PcmSize, 10000u);
     const std::uint32_t start = GetTickCount();
     const std::size_t mark = Mark();
     sound::PcmPlay(c.loops, 40);
@@ -151,7 +151,7 @@ TEST_F(PcmTest, PlayWithoutALoadedSoundAndUnloadLeaveNothingPlaying) {
   sound::PcmPlay(0, 0);
   sound::PcmUnload();
   EXPECT_FALSE(Playing());
-  EXPECT_EQ(sound::PcmBlock, 0u);
+  EXPECT_EQ(sound::Sound.PcmBlock, 0u);
   EXPECT_EQ(core::GetU8(core::GameState, core::field::kPcmNumber), 255);
   EXPECT_EQ(Details("wave", mark),
             (Lines{"open 22050 1 16", "write 10000 loops endless", "reset", "close"}));

@@ -21,17 +21,17 @@ void PlatformTest::SetUp() {
   platform::headless::Options options = harness::InProcessOptions();
   options.ini_path = ini_path().string();
   game_.emplace(options);
-  PointDataDirHere();
+  UseDataFolder();
 }
 
-void PlatformTest::PointDataDirHere() {
+void PlatformTest::UseDataFolder() {
   const std::string data = dir_.string();
   std::snprintf(core::Settings.DataDir, sizeof core::Settings.DataDir, "%s", data.c_str());
 }
 
 bool PlatformTest::OpenWindow() {
   const bool opened = game_->OpenWindow();
-  PointDataDirHere();
+  UseDataFolder();
   return opened;
 }
 

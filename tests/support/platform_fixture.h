@@ -36,8 +36,8 @@ class PlatformTest : public ::testing::Test {
   // exit are kept) and this input script; the platform starts clean.
   void RestartBackend(platform::headless::Options options, const std::string& script = "");
   // Creates the program's main window (start-up's reset included); false when it failed.
-  // Creates the main window as start-up does (which resets every subsystem's state), then
-  // points the data folder at the test's own again, as InitResources would from the ini.
+  // The reset empties core::Settings.DataDir, which the program's InitResources fills from
+  // the ini afterwards: the data folder is named again, as the ini would.
   bool OpenWindow();
 
   // Runs `fn`, which must end the program through ExitProgram; checks exit status 1 and
@@ -45,7 +45,7 @@ class PlatformTest : public ::testing::Test {
   std::string ExpectFatal(const std::function<void()>& fn);
 
  private:
-  void PointDataDirHere();
+  void UseDataFolder();
 
   std::filesystem::path dir_;
   std::optional<harness::GameHarness> game_;

@@ -24,7 +24,7 @@ core::MemHandle InstallFont(const std::vector<std::uint8_t>& font) {
       core::MemAlloc(static_cast<std::uint32_t>(font.size()), text::kFontFileName);
   std::memcpy(core::MemLock(block), font.data(), font.size());
   core::MemUnlock(block);
-  text::FontData = block;
+  text::Text.FontData = block;
   return block;
 }
 

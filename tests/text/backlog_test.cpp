@@ -98,7 +98,7 @@ TEST_F(BacklogTest, AHistoryOfOnlyTheCurrentMessageShowsNothing) {
   const std::uint32_t before = GetTickCount();
   text::ShowBacklog();
   EXPECT_EQ(GetTickCount(), before);
-  EXPECT_EQ(text::ViewMessages, 0u);
+  EXPECT_EQ(text::Text.ViewMessages, 0u);
 }
 
 TEST_F(BacklogTest, EntriesThatDoNotFitTheStoryDataDrawEmptyPages) {
@@ -117,7 +117,7 @@ TEST_F(BacklogTest, EntriesThatDoNotFitTheStoryDataDrawEmptyPages) {
     core::ClearPicture(core::Screen.VbufDIB);
     text::ShowBacklog();
     EXPECT_GE(GetTickCount(), 1000u);
-    EXPECT_EQ(text::ViewMessages, 0u);  // released on leaving
+    EXPECT_EQ(text::Text.ViewMessages, 0u);  // released on leaving
     // Only the scroll marks were presented.
     EXPECT_EQ(FirstRectPresented(), "608 4 634 398") << scenario_number;
   }

@@ -77,7 +77,7 @@ class TypewriterTest : public hotaru_test::ScenarioTest {
     std::vector<int> xs;
     for (int i = 0; i < frames; ++i) {
       text::TypeStep();
-      xs.push_back(text::Typewriter.pen.x);
+      xs.push_back(text::Text.Typewriter.pen.x);
     }
     return xs;
   }
@@ -118,11 +118,11 @@ TEST_F(TypewriterTest, TypesOneItemPerFrameOnAPaletteDisplayAndFourOnADeeperOne)
     core::Window.DisplayBits = static_cast<std::uint16_t>(c.bits);
     FillBackdrop();
     Start(text);
-    ASSERT_TRUE(text::Typewriter.active);
+    ASSERT_TRUE(text::Text.Typewriter.active);
     const std::vector<int> xs = StepXs(static_cast<int>(c.xs.size()));
     EXPECT_EQ(xs, c.xs);
-    EXPECT_FALSE(text::Typewriter.active);
-    EXPECT_EQ(text::Typewriter.pen.colour, 9);  // kept, though the layer colours draw
+    EXPECT_FALSE(text::Text.Typewriter.active);
+    EXPECT_EQ(text::Text.Typewriter.pen.colour, 9);  // kept, though the layer colours draw
     // The text layer: ink 8, shadow 4; the pixels around keep the background.
     EXPECT_EQ(Pixel(16, 10), 8);
     EXPECT_EQ(Pixel(18, 12), 4);
@@ -131,7 +131,7 @@ TEST_F(TypewriterTest, TypesOneItemPerFrameOnAPaletteDisplayAndFourOnADeeperOne)
     EXPECT_EQ(Pixel(88, 10), Backdrop(88, 10));  // the blank drew nothing
     // An inactive typewriter stays as it is.
     text::TypeStep();
-    EXPECT_EQ(text::Typewriter.pen.x, c.xs.back());
+    EXPECT_EQ(text::Text.Typewriter.pen.x, c.xs.back());
   }
 }
 
@@ -139,9 +139,9 @@ TEST_F(TypewriterTest, TheDelayCounterHoldsEachDrawnGlyphForItsFrames) {
   // Delay 2: a drawn glyph lets two frames pass; a blank sets no delay.
   Start(Bytes{0xB6, 2} + G(40) + G(0) + G(41) + kEnd);
   EXPECT_EQ(StepXs(8), (std::vector<int>{16, 40, 40, 40, 64, 88, 88, 88}));
-  EXPECT_TRUE(text::Typewriter.active);
+  EXPECT_TRUE(text::Text.Typewriter.active);
   text::TypeStep();
-  EXPECT_FALSE(text::Typewriter.active);
+  EXPECT_FALSE(text::Text.Typewriter.active);
 }
 
 TEST_F(TypewriterTest, ADecideHurriesTheStepToTheNextWait) {
@@ -153,19 +153,19 @@ TEST_F(TypewriterTest, ADecideHurriesTheStepToTheNextWait) {
   EXPECT_EQ(StepXs(5), (std::vector<int>(5, 40)));
   EXPECT_EQ(core::Input.InputEvents, core::kInputDecide);
   text::TypeStep();
-  EXPECT_EQ(text::Typewriter.pen.x, 88);
-  EXPECT_TRUE(text::Typewriter.waiting);
-  EXPECT_EQ(text::Typewriter.cursor, 223);
+  EXPECT_EQ(text::Text.Typewriter.pen.x, 88);
+  EXPECT_TRUE(text::Text.Typewriter.waiting);
+  EXPECT_EQ(text::Text.Typewriter.cursor, 223);
   EXPECT_EQ(core::Input.InputEvents, 0);
-  EXPECT_EQ(text::Typewriter.delay_counter, 5);  // the last glyph's
+  EXPECT_EQ(text::Text.Typewriter.delay_counter, 5);  // the last glyph's
 }
 
 TEST_F(TypewriterTest, AReaderWaitBlinksItsCursorUntilAPress) {
   Start(G(40) + kLineWait + G(41) + kPageWait + G(42) + kEnd);
   text::TypeStep();
   text::TypeStep();
-  ASSERT_TRUE(text::Typewriter.waiting);
-  EXPECT_EQ(text::Typewriter.cursor, 223);
+  ASSERT_TRUE(text::Text.Typewriter.waiting);
+  EXPECT_EQ(text::Text.Typewriter.cursor, 223);
 
   // The cursor, a block in the test font, comes after 5 frames and toggles every 5.
   const auto cursor_shown = [] { return Pixel(40 + 8, 10 + 4) == 8; };
@@ -183,8 +183,8 @@ TEST_F(TypewriterTest, AReaderWaitBlinksItsCursorUntilAPress) {
   // goes on where the cursor stood.
   core::Input.InputEvents = core::kInputDecide;
   text::TypeStep();
-  EXPECT_FALSE(text::Typewriter.waiting);
-  EXPECT_FALSE(text::Typewriter.cursor_shown);
+  EXPECT_FALSE(text::Text.Typewriter.waiting);
+  EXPECT_FALSE(text::Text.Typewriter.cursor_shown);
   EXPECT_EQ(core::Input.InputEvents, 0);
   EXPECT_TRUE(CellHasNoText(40, 10));
   text::TypeStep();
@@ -192,16 +192,16 @@ TEST_F(TypewriterTest, AReaderWaitBlinksItsCursorUntilAPress) {
 
   // The page wait has the page cursor; cancel ends it as well.
   text::TypeStep();
-  ASSERT_TRUE(text::Typewriter.waiting);
-  EXPECT_EQ(text::Typewriter.cursor, 226);
+  ASSERT_TRUE(text::Text.Typewriter.waiting);
+  EXPECT_EQ(text::Text.Typewriter.cursor, 226);
   for (int frame = 0; frame < 5; ++frame) text::TypeStep();
   EXPECT_EQ(Pixel(64 + 8, 10 + 4), 8);
   core::Input.InputEvents = core::kInputCancel;
   text::TypeStep();
-  EXPECT_FALSE(text::Typewriter.waiting);
+  EXPECT_FALSE(text::Text.Typewriter.waiting);
   EXPECT_TRUE(CellHasNoText(64, 10));
   EXPECT_EQ(StepXs(2), (std::vector<int>{88, 88}));
-  EXPECT_FALSE(text::Typewriter.active);
+  EXPECT_FALSE(text::Text.Typewriter.active);
 }
 
 TEST_F(TypewriterTest, SkippingAndSeenTextFastPassTheWaits) {
@@ -226,11 +226,11 @@ TEST_F(TypewriterTest, SkippingAndSeenTextFastPassTheWaits) {
     core::Settings.Skip = c.skip ? 1 : 0;
     core::Scenario.SkipAllowed = c.seen ? 1 : 0;
     text::TypeStep();
-    EXPECT_EQ(text::Typewriter.pen.x, c.x);
-    EXPECT_EQ(text::Typewriter.active, c.active);
-    EXPECT_EQ(text::Typewriter.waiting, c.waiting);
+    EXPECT_EQ(text::Text.Typewriter.pen.x, c.x);
+    EXPECT_EQ(text::Text.Typewriter.active, c.active);
+    EXPECT_EQ(text::Text.Typewriter.waiting, c.waiting);
     if (c.waiting) {
-      EXPECT_EQ(text::Typewriter.cursor, c.cursor);
+      EXPECT_EQ(text::Text.Typewriter.cursor, c.cursor);
     }
   }
 
@@ -239,13 +239,13 @@ TEST_F(TypewriterTest, SkippingAndSeenTextFastPassTheWaits) {
   core::Settings.Skip = 0;
   Start(text);
   StepXs(2);
-  ASSERT_TRUE(text::Typewriter.waiting);
+  ASSERT_TRUE(text::Text.Typewriter.waiting);
   core::Input.SkipMode = 1;
   text::TypeStep();
-  EXPECT_FALSE(text::Typewriter.waiting);
+  EXPECT_FALSE(text::Text.Typewriter.waiting);
   text::TypeStep();
-  EXPECT_FALSE(text::Typewriter.active);
-  EXPECT_EQ(text::Typewriter.pen.x, 88);
+  EXPECT_FALSE(text::Text.Typewriter.active);
+  EXPECT_EQ(text::Text.Typewriter.pen.x, 88);
   core::Input.SkipMode = 0;
 }
 
@@ -277,9 +277,9 @@ TEST_F(TypewriterTest, TextThatEndsBadlyStopsTheTypewriter) {
     SCOPED_TRACE(c.what);
     Start(c.text);
     for (int i = 0; i < c.frames_typed; ++i) text::TypeStep();
-    EXPECT_TRUE(text::Typewriter.active);
+    EXPECT_TRUE(text::Text.Typewriter.active);
     text::TypeStep();
-    EXPECT_FALSE(text::Typewriter.active);
+    EXPECT_FALSE(text::Text.Typewriter.active);
   }
 
   // A text that is not in MESSAGE DATA, or no MESSAGE DATA at all: nothing to type.
@@ -287,13 +287,13 @@ TEST_F(TypewriterTest, TextThatEndsBadlyStopsTheTypewriter) {
   Start(G(40) + kEnd);
   const Bytes own = G(40) + kEnd;
   text::TypeStart(16, 10, own.data(), 15, 0);
-  EXPECT_FALSE(text::Typewriter.active);
+  EXPECT_FALSE(text::Text.Typewriter.active);
   text::TypeStart(16, 10, nullptr, 15, 0);
-  EXPECT_FALSE(text::Typewriter.active);
+  EXPECT_FALSE(text::Text.Typewriter.active);
   const core::MemHandle messages = core::Scenario.MessageData;
   core::Scenario.MessageData = 0;
   text::TypeStart(16, 10, own.data(), 15, 0);
-  EXPECT_FALSE(text::Typewriter.active);
+  EXPECT_FALSE(text::Text.Typewriter.active);
   text::TypeStep();
   core::Scenario.MessageData = messages;
   EXPECT_TRUE(CellIsBackdrop(16, 10));
@@ -305,7 +305,7 @@ TEST_F(TypewriterTest, ACursorAtTheEdgeIsClipped) {
   text::TypeStep();
   text::TypeStep();
   text::TypeStep();
-  ASSERT_TRUE(text::Typewriter.waiting);
+  ASSERT_TRUE(text::Text.Typewriter.waiting);
   for (int frame = 0; frame < 5; ++frame) text::TypeStep();
   EXPECT_EQ(Pixel(632, 396), 8);
   EXPECT_EQ(Pixel(639, 399), 8);

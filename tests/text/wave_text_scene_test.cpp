@@ -277,7 +277,7 @@ TEST_F(WaveTextSceneTest, FramesMoveTheBackgroundUnderTheText) {
     SCOPED_TRACE(c.phase_step);
     PrepareScene();
     const Pixels before = Screen();
-    const int first_phase = text::WaveMotions[static_cast<int>(c.direction)].phase;
+    const int first_phase = text::Text.WaveMotions[static_cast<int>(c.direction)].phase;
     // Blank, glyph, end, and the closing frame of end mode 0.
     const Scene scene = Run(text, c.direction, 0, 0, {0, 3});
     ASSERT_EQ(scene.presents, 4 + 1);
@@ -291,7 +291,7 @@ TEST_F(WaveTextSceneTest, FramesMoveTheBackgroundUnderTheText) {
     Pixels cleared = last;
     for (std::uint8_t& v : cleared) v &= 3;
     EXPECT_TRUE(Screen() == cleared);
-    EXPECT_EQ(text::WaveMotions[static_cast<int>(c.direction)].phase,
+    EXPECT_EQ(text::Text.WaveMotions[static_cast<int>(c.direction)].phase,
               first_phase + 4 * c.phase_step);
   }
 }
@@ -307,15 +307,15 @@ TEST_F(WaveTextSceneTest, EachDirectionGoesOnFromWhereItsLastSceneLeftItsWave) {
     EXPECT_TRUE(scene.pictures.at(0) == Composed(before, direction, amplitude, phase));
   };
   first_frame(WaveDirection::kHorizontal, 0, 128, 0);
-  EXPECT_EQ(text::WaveMotions[0].phase, 6);
+  EXPECT_EQ(text::Text.WaveMotions[0].phase, 6);
   first_frame(WaveDirection::kVertical, 1, 128, 0);  // from black: 16 frames of opening
-  EXPECT_EQ(text::WaveMotions[1].phase, 17 * 3);
+  EXPECT_EQ(text::Text.WaveMotions[1].phase, 17 * 3);
   first_frame(WaveDirection::kHorizontal, 1, 128, 6);
   first_frame(WaveDirection::kVertical, 0, 128, 51);
   // A still opening starts the wave again from phase 0, flat.
   first_frame(WaveDirection::kHorizontal, 2, 0, 0);
-  EXPECT_EQ(text::WaveMotions[0].phase, 129 * 2 % 360);
-  EXPECT_EQ(text::WaveMotions[0].amplitude, 128);
+  EXPECT_EQ(text::Text.WaveMotions[0].phase, 129 * 2 % 360);
+  EXPECT_EQ(text::Text.WaveMotions[0].amplitude, 128);
 
   // The wave grows by 1 a frame on a palette display: frame 64 has amplitude 64.
   PrepareScene();
@@ -323,7 +323,7 @@ TEST_F(WaveTextSceneTest, EachDirectionGoesOnFromWhereItsLastSceneLeftItsWave) {
   const Scene scene = Run(text, WaveDirection::kVertical, 2, 2, {64});
   ASSERT_EQ(scene.pictures.count(64), 1u);
   EXPECT_TRUE(scene.pictures.at(64) == Composed(before, WaveDirection::kVertical, 64, 64 * 3));
-  EXPECT_EQ(text::WaveMotions[1].amplitude, 0);
+  EXPECT_EQ(text::Text.WaveMotions[1].amplitude, 0);
 }
 
 TEST_F(WaveTextSceneTest, StartAndEndModesSetThePalettes) {
@@ -465,13 +465,13 @@ TEST_F(WaveTextSceneTest, AMessageOutsideItsBlockShowsTheSceneWithoutText) {
               static_cast<std::uint8_t*>(core::MemLock(core::Scenario.MessageData)));
     core::MemUnlock(core::Scenario.MessageData);
     const Pixels before = Screen();
-    const int phase = text::WaveMotions[0].phase;
+    const int phase = text::Text.WaveMotions[0].phase;
     text::WaveTextScene(c.message, 0, 0, WaveDirection::kHorizontal);
     // One frame, without text, then the text layer cleared.
     Pixels expected = Composed(before, WaveDirection::kHorizontal, 128, phase);
     for (std::uint8_t& v : expected) v &= 3;
     EXPECT_TRUE(Screen() == expected);
-    EXPECT_EQ(text::WaveMotions[0].phase, phase + 2);
+    EXPECT_EQ(text::Text.WaveMotions[0].phase, phase + 2);
     core::MemRelease(&core::Scenario.MessageData);
   }
 }

@@ -1,0 +1,9 @@
+#include "scenario/engine_state.h"
+
+namespace scenario {
+
+EngineState Engine;
+
+void ResetEngineState() { Engine = EngineState{}; }
+
+}  // namespace scenario

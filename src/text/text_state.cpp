@@ -1,0 +1,9 @@
+#include "text/text_state.h"
+
+namespace text {
+
+TextState Text;
+
+void ResetTextState() { Text = TextState{}; }
+
+}  // namespace text
