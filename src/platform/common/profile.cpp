@@ -366,10 +366,13 @@ void ApplyWrite(std::vector<ProfileLine>& lines, LPCSTR section, LPCSTR key, LPC
   const std::string eol = LineEnding(lines);
   const auto header = FindSection(lines, section);
 
+  // A new line is classified as a read one is, so that the next change of the same write
+  // finds the section and key it adds.
   auto new_line = [&](std::string text) {
     ProfileLine line;
     line.text = std::move(text);
     line.eol = eol;
+    Classify(line, false);
     return line;
   };
   // Before a line goes in after `index`, that line needs an ending of its own.
@@ -406,11 +409,42 @@ void ApplyWrite(std::vector<ProfileLine>& lines, LPCSTR section, LPCSTR key, LPC
       if (lines[i].kind == ProfileLine::Kind::kKey) after = i;
     }
     terminate(after);
-    ProfileLine line = new_line(std::string(key) + "=" + value);
-    line.kind = ProfileLine::Kind::kKey;
-    line.name = key;
-    line.value = value;
-    lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(after + 1), std::move(line));
+    lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(after + 1),
+                 new_line(std::string(key) + "=" + value));
+  }
+}
+
+// Folds later copies of `section` into the first one: a key that only a later copy holds
+// moves to the first (after its last key), a key the first already holds is dropped with
+// its copy, since the reader only ever sees the first. Earlier versions could write a
+// section twice; the next write of that section leaves it whole again.
+void MergeDuplicateSections(std::vector<ProfileLine>& lines, LPCSTR section) {
+  const auto first = FindSection(lines, section);
+  if (!first) return;
+  const std::string name = lines[*first].name;
+  for (std::size_t i = SectionEnd(lines, *first); i < lines.size();) {
+    if (lines[i].kind != ProfileLine::Kind::kSection || !EqualsNoCase(lines[i].name, name)) {
+      ++i;
+      continue;
+    }
+    const std::size_t end = SectionEnd(lines, i);
+    std::vector<ProfileLine> moved;
+    for (std::size_t k = i + 1; k < end; ++k) {
+      if (lines[k].kind == ProfileLine::Kind::kKey && !FindKey(lines, *first, lines[k].name))
+        moved.push_back(lines[k]);
+    }
+    lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(i),
+                lines.begin() + static_cast<std::ptrdiff_t>(end));
+    std::size_t after = *first;
+    for (std::size_t k = *first + 1, e = SectionEnd(lines, *first); k < e; ++k) {
+      if (lines[k].kind == ProfileLine::Kind::kKey) after = k;
+    }
+    for (ProfileLine& line : moved) {
+      if (line.eol.empty()) line.eol = LineEnding(lines);
+      if (lines[after].eol.empty()) lines[after].eol = LineEnding(lines);
+      lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(++after), std::move(line));
+    }
+    i = SectionEnd(lines, *first);
   }
 }
 
@@ -429,6 +463,7 @@ std::string WriteChanges(LPCSTR section, std::span<const ProfileEntry> entries, 
   // Never replace a file that exists but could not be read.
   if (ReadWholeFile(*path, bytes, &reason) == ReadResult::kFailed) return reason;
   std::vector<ProfileLine> lines = ParseLines(bytes);
+  MergeDuplicateSections(lines, section);
   for (const ProfileEntry& entry : entries) ApplyWrite(lines, section, entry.key, entry.value);
   std::string result;
   result.reserve(bytes.size() + 64);

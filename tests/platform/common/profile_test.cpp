@@ -243,6 +243,46 @@ TEST_F(ProfileTest, SeveralKeysAreWrittenInOneReplacementAndReadBackAtOnce) {
   EXPECT_NE(platform::WriteProfileStrings("s", entries, kIni), "");
 }
 
+TEST_F(ProfileTest, ANewSectionTakesEveryKeyOfTheWriteThatAddsIt) {
+  // Each write starts from an empty file: the first adds the section, the rest of its keys
+  // must find it (once they each added a copy of their own, and the reader saw only one key).
+  const platform::ProfileEntry entries[] = {
+      {"Music", "OFF"}, {"Pcm", "OFF"}, {"Skip", "ON"}, {"Mmv", "OFF"}, {"Low", "ON"}};
+  WriteText(ini_path(), "");
+  ASSERT_EQ(platform::WriteProfileStrings(kHotaru, entries, kIni), "");
+  EXPECT_EQ(
+      ReadText(ini_path()),
+      std::string("[") + kHotaru + "]\r\nMusic=OFF\r\nPcm=OFF\r\nSkip=ON\r\nMmv=OFF\r\nLow=ON\r\n");
+  for (const auto& entry : entries) EXPECT_EQ(Get(kHotaru, entry.key), entry.value) << entry.key;
+}
+
+TEST_F(ProfileTest, AWriteFoldsLaterCopiesOfItsSectionIntoTheFirst) {
+  struct Case {
+    const char* what;
+    std::string before;
+    std::string after;
+  } const cases[] = {
+      {"a stale key in the second copy goes, a key only it holds moves up",
+       "[hotaru]\nScaling=whole\n[Other]\nk=v\n[hotaru]\nScaling=fit\nFilter=smooth\n",
+       "[hotaru]\nScaling=stretch\nFilter=smooth\n[Other]\nk=v\n"},
+      {"one key per copy, as the dialog once wrote them",
+       "[hotaru]\na=1\n[hotaru]\nb=2\n[HOTARU]\nc=3\n",
+       "[hotaru]\na=1\nb=2\nc=3\nScaling=stretch\n"},
+      {"a single section is left as it is", "[hotaru]\nFilter=nearest\n",
+       "[hotaru]\nFilter=nearest\nScaling=stretch\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    WriteText(ini_path(), c.before);
+    ASSERT_TRUE(Put("hotaru", "Scaling", "stretch"));
+    EXPECT_EQ(ReadText(ini_path()), c.after);
+  }
+  // A write of another section leaves the copies alone.
+  WriteText(ini_path(), "[hotaru]\na=1\n[hotaru]\nb=2\n");
+  ASSERT_TRUE(Put("Other", "k", "v"));
+  EXPECT_EQ(ReadText(ini_path()), "[hotaru]\na=1\n[hotaru]\nb=2\n[Other]\nk=v\n");
+}
+
 TEST_F(ProfileTest, NullValueDeletesKeyAndNullKeyDeletesSection) {
   WriteText(ini_path(), Lines(kWriteTemplate, "\r\n"));
   ASSERT_TRUE(Put("SOUND", "mode", nullptr));
