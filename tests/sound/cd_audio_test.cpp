@@ -1,5 +1,6 @@
 // CD music on the virtual clock: track files in the data folder play for their length.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <string>
@@ -148,6 +149,45 @@ TEST_F(CdAudioTest, TrackFilesAreFoundByTheNamesRippersGive) {
     EXPECT_EQ(Details("cd", mark), (Lines{c.found ? "play 5 6" : "play 5 6 refused"}));
     EXPECT_EQ(sound::Sound.CdPlaying, c.found ? 1u : 0u);
   }
+}
+
+TEST_F(CdAudioTest, ATrackThatIsNoGoodAudioFileIsRefusedLikeAMissingOne) {
+  // A WAV file's format chunk: channels at byte 22, rate at 24, block align at 32, bits at 34.
+  auto with = [](std::size_t offset, std::uint8_t value, std::size_t width) {
+    hotaru_test::Bytes wav = hotaru_test::WavFile(500);
+    for (std::size_t i = 0; i < width; ++i) wav[offset + i] = i == 0 ? value : 0;
+    return wav;
+  };
+  auto cut = [](std::size_t size) {
+    hotaru_test::Bytes wav = hotaru_test::WavFile(500);
+    wav.resize(size);
+    return wav;
+  };
+  const struct {
+    const char* what;
+    hotaru_test::Bytes bytes;
+  } cases[] = {
+      {"no channels", with(22, 0, 2)},          {"no sample rate", with(24, 0, 4)},
+      {"no block alignment", with(32, 0, 2)},   {"no sample size", with(34, 0, 2)},
+      {"cut inside its format chunk", cut(30)},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    Start("");
+    WriteBytes(dir() / "track05.wav", c.bytes);
+    const std::size_t mark = Mark();
+    sound::CdPlay(3);
+    EXPECT_EQ(Details("cd", mark), (Lines{"play 5 6 refused"}));
+  }
+  // A FIFO with a track's name neither blocks nor counts; a good file under another of the
+  // track's names is still found.
+  Start("");
+  std::filesystem::remove(dir() / "track05.wav");
+  ASSERT_EQ(::mkfifo((dir() / "track05.ogg").c_str(), 0600), 0);
+  WriteBytes(dir() / "track 5.wav", hotaru_test::WavFile(500));
+  const std::size_t mark = Mark();
+  sound::CdPlay(3);
+  EXPECT_EQ(Details("cd", mark), (Lines{"play 5 6"}));
 }
 
 TEST_F(CdAudioTest, AMissingTrackIsRefusedSilentlyAndTriedAgainNextTime) {

@@ -14,7 +14,9 @@ void WaveBufferPlayed();
 
 // The audio file that stands for track `track` of the disc whose folder is `disc_folder`
 // (Windows-style, "" the current folder): "trackNN" or "track N" with the extension .ogg,
-// .flac, .opus, .mp3 or .wav, in the folder or its "cd" subfolder, any case.
+// .flac, .opus, .mp3 or .wav, in the folder or its "cd" subfolder, any case. Only a regular
+// file counts (a FIFO would block), and a WAV file only with a sane format chunk: a bad
+// track is refused like a missing one.
 std::optional<std::string> FindTrackFile(const std::string& disc_folder, int track);
 
 }  // namespace platform

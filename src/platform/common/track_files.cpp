@@ -1,13 +1,63 @@
 // Disc tracks as audio files: the names that CD rippers and other players of such games
 // give them.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <array>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 
 #include "platform/common/audio_devices.h"
 
 namespace platform {
 
 bool FindExistingFile(const std::string& path, std::string* found);
+
+namespace {
+
+std::uint32_t U32(const std::uint8_t* p) {
+  return static_cast<std::uint32_t>(p[0] | (p[1] << 8) | (p[2] << 16)) |
+         (static_cast<std::uint32_t>(p[3]) << 24);
+}
+std::uint16_t U16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | (p[1] << 8)); }
+
+// A WAV file's format chunk, when the bytes begin one: channels, rate, block alignment and
+// sample size must all be above zero, or a decoder divides by zero on it. Other formats are
+// left to their decoder.
+bool WavHeaderUsable(const std::uint8_t* bytes, std::size_t size) {
+  if (size < 12 || std::memcmp(bytes, "RIFF", 4) != 0 || std::memcmp(bytes + 8, "WAVE", 4) != 0)
+    return true;
+  for (std::size_t at = 12; at + 8 <= size;) {
+    const std::uint32_t length = U32(bytes + at + 4);
+    if (std::memcmp(bytes + at, "fmt ", 4) == 0) {
+      if (length < 16 || at + 8 + 16 > size) return false;
+      const std::uint8_t* fmt = bytes + at + 8;
+      return U16(fmt + 2) > 0 && U32(fmt + 4) > 0 && U16(fmt + 12) > 0 && U16(fmt + 14) > 0;
+    }
+    at += 8 + static_cast<std::size_t>(length) + (length & 1);
+  }
+  return false;  // no format chunk where it should be
+}
+
+// A track file the decoders may be given: a regular file (a FIFO or a device would block
+// or never end), checked without blocking, whose header, if it is a WAV file's, is sane.
+bool UsableTrackFile(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+  if (fd < 0) return false;
+  struct stat st {};
+  bool usable = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+  if (usable) {
+    std::array<std::uint8_t, 4096> head{};
+    const ssize_t n = ::read(fd, head.data(), head.size());
+    usable = n >= 0 && WavHeaderUsable(head.data(), static_cast<std::size_t>(n));
+  }
+  ::close(fd);
+  return usable;
+}
+
+}  // namespace
 
 std::optional<std::string> FindTrackFile(const std::string& disc_folder, int track) {
   static constexpr std::array<const char*, 5> kExtensions = {"ogg", "flac", "opus", "mp3", "wav"};
@@ -20,7 +70,10 @@ std::optional<std::string> FindTrackFile(const std::string& disc_folder, int tra
     for (const char* stem : {padded, spaced}) {
       for (const char* extension : kExtensions) {
         std::string found;
-        if (FindExistingFile(folder + "\\" + stem + "." + extension, &found)) return found;
+        if (FindExistingFile(folder + "\\" + stem + "." + extension, &found) &&
+            UsableTrackFile(found)) {
+          return found;
+        }
       }
     }
   }
