@@ -49,11 +49,17 @@ const PlayerOption* FindOption(std::span<const PlayerOption> options, std::strin
 }
 
 // The pack as the archive code opens it: the data folder, `\`, the name, found regardless
-// of case.
-bool HoldsPack(const std::string& folder) {
+// of case. Present but not a regular file that can be read (a folder, a FIFO), it would
+// stop the game later with a fatal message: the command line says so instead.
+enum class PackPresence { kHeld, kMissing, kUnreadable };
+PackPresence FindPack(const std::string& folder) {
   const std::string path = folder + "\\" + resources::kPackFileName;
   OFSTRUCT info;
-  return OpenFile(path.c_str(), &info, OF_EXIST) != HFILE_ERROR;
+  if (OpenFile(path.c_str(), &info, OF_EXIST) == HFILE_ERROR) return PackPresence::kMissing;
+  const HFILE file = OpenFile(path.c_str(), &info, OF_READ);
+  if (file == HFILE_ERROR) return PackPresence::kUnreadable;
+  _lclose(file);
+  return PackPresence::kHeld;
 }
 
 // Makes `own` a folder of links to the files of `installed`: a link is made or pointed anew
@@ -162,9 +168,14 @@ std::string CheckGameFolder(const std::string& game_dir, std::string* data_dir) 
     return game_dir + ": the folder's path is longer than the game can hold (" +
            std::to_string(sizeof core::Settings.DataDir - 1) + " bytes)";
   }
-  if (!HoldsPack(path)) {
-    return game_dir + ": no game data here (" + resources::kPackFileName +
-           " not found); name the folder that holds the game's files";
+  switch (FindPack(path)) {
+    case PackPresence::kHeld: break;
+    case PackPresence::kMissing:
+      return game_dir + ": no game data here (" + resources::kPackFileName +
+             " not found); name the folder that holds the game's files";
+    case PackPresence::kUnreadable:
+      return game_dir + ": " + resources::kPackFileName +
+             " here is not a file the game can read (a folder, a pipe or no permission)";
   }
   *data_dir = path;
   return "";
@@ -175,12 +186,13 @@ std::string FindDemoFolder(const fs::path& program, const fs::path& player_data,
   const fs::path prefix = program.parent_path().parent_path();
   const fs::path installed = (prefix / "share" / "hotaru" / "demo").lexically_normal();
   const fs::path built = (prefix / "demo").lexically_normal();
-  if (HoldsPack(installed.string())) {
+  if (FindPack(installed.string()) != PackPresence::kMissing) {
     const fs::path own = (player_data / "hotaru" / "demo").lexically_normal();
     if (std::string error = LinkDemoFiles(installed, own); !error.empty()) return error;
     return CheckGameFolder(own.string(), data_dir);
   }
-  if (HoldsPack(built.string())) return CheckGameFolder(built.string(), data_dir);
+  if (FindPack(built.string()) != PackPresence::kMissing)
+    return CheckGameFolder(built.string(), data_dir);
   return "the demo is not installed (looked in " + installed.string() + " and " + built.string() +
          ")";
 }

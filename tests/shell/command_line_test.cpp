@@ -3,6 +3,7 @@
 #include "shell/command_line.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
@@ -158,6 +159,21 @@ TEST_F(GameFolderTest, AFolderCountsWhenItHoldsThePackInAnyCase) {
       EXPECT_EQ(data_dir, "unchanged");
     }
   }
+}
+
+TEST_F(GameFolderTest, APackThatIsNoReadableFileIsRefusedWithItsOwnMessage) {
+  const std::string expected =
+      ": ZEN2DATA.PAK here is not a file the game can read (a folder, a pipe or no permission)";
+  std::string data_dir = "unchanged";
+  fs::create_directories(dir_ / "game" / "ZEN2DATA.PAK");
+  const std::string as_folder = shell::CheckGameFolder((dir_ / "game").string(), &data_dir);
+  EXPECT_TRUE(as_folder.ends_with(expected)) << as_folder;
+  fs::remove_all(dir_ / "game" / "ZEN2DATA.PAK");
+  // A pipe must not block the check.
+  ASSERT_EQ(::mkfifo((dir_ / "game" / "ZEN2DATA.PAK").c_str(), 0600), 0);
+  const std::string as_pipe = shell::CheckGameFolder((dir_ / "game").string(), &data_dir);
+  EXPECT_TRUE(as_pipe.ends_with(expected)) << as_pipe;
+  EXPECT_EQ(data_dir, "unchanged");
 }
 
 TEST_F(GameFolderTest, AFolderTheGameCannotNameIsRefusedNotCut) {
