@@ -247,4 +247,15 @@ TEST_F(ScnToolTest, TheLanguageReferenceHoldsTheTablesAsTheToolPrintsThem) {
       << "regenerate the tables of docs/scenario-language.md with hotaru-tool scn opcodes";
 }
 
+TEST_F(ScnToolTest, AnOutputThatCannotBeWrittenFailsWithItsReason) {
+  // Standard output on a full device: the tool's words are lost at the flush, not at printf.
+  std::string output;
+  const int status = hotaru_test::RunProgram(
+      "/bin/sh", {"-c", std::string("exec '") + HOTARU_TOOL_PATH + "' scn opcodes > /dev/full"},
+      dir(), &output);
+  EXPECT_EQ(status, 1) << output;
+  EXPECT_NE(output.find("hotaru-tool: the output could not be written"), std::string::npos)
+      << output;
+}
+
 }  // namespace

@@ -1,5 +1,6 @@
 // hotaru-tool: one command for people who work with the story data, with git-style
 // subcommands.
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 
@@ -36,7 +37,16 @@ int main(int argc, char** argv) {
     return argc < 2 ? 2 : 0;
   }
   for (const auto& sub : kSubcommands) {
-    if (std::strcmp(argv[1], sub.name) == 0) return sub.run(argc - 2, argv + 2);
+    if (std::strcmp(argv[1], sub.name) != 0) continue;
+    const int status = sub.run(argc - 2, argv + 2);
+    // What went to standard output counts only once it is written: a full disk or a closed
+    // pipe shows at the flush or the close, and must not end as success with a short file.
+    if (std::ferror(stdout) != 0 || std::fflush(stdout) != 0 || std::fclose(stdout) != 0) {
+      std::fprintf(stderr, "hotaru-tool: the output could not be written: %s\n",
+                   std::strerror(errno));
+      return status == 0 ? 1 : status;
+    }
+    return status;
   }
   std::fprintf(stderr, "hotaru-tool: unknown command '%s'\n", argv[1]);
   PrintUsage(stderr);
