@@ -55,11 +55,14 @@ enum class PackPresence { kHeld, kMissing, kUnreadable };
 PackPresence FindPack(const std::string& folder) {
   const std::string path = folder + "\\" + resources::kPackFileName;
   OFSTRUCT info;
-  if (OpenFile(path.c_str(), &info, OF_EXIST) == HFILE_ERROR) return PackPresence::kMissing;
   const HFILE file = OpenFile(path.c_str(), &info, OF_READ);
-  if (file == HFILE_ERROR) return PackPresence::kUnreadable;
-  _lclose(file);
-  return PackPresence::kHeld;
+  if (file != HFILE_ERROR) {
+    _lclose(file);
+    return PackPresence::kHeld;
+  }
+  // Windows' codes for "file not found" and "path not found".
+  return info.nErrCode == 2 || info.nErrCode == 3 ? PackPresence::kMissing
+                                                  : PackPresence::kUnreadable;
 }
 
 // Makes `own` a folder of links to the files of `installed`: a link is made or pointed anew

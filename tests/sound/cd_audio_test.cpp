@@ -179,6 +179,18 @@ TEST_F(CdAudioTest, ATrackThatIsNoGoodAudioFileIsRefusedLikeAMissingOne) {
     sound::CdPlay(3);
     EXPECT_EQ(Details("cd", mark), (Lines{"play 5 6 refused"}));
   }
+  // A long chunk before the format chunk (a ripper's tags) is stepped over, not refused.
+  {
+    Start("");
+    hotaru_test::Bytes wav = hotaru_test::WavFile(500);
+    hotaru_test::Bytes tags = {'L', 'I', 'S', 'T', 0x88, 0x13, 0, 0};  // 5000 bytes follow
+    tags.resize(tags.size() + 5000, 0);
+    wav.insert(wav.begin() + 12, tags.begin(), tags.end());
+    WriteBytes(dir() / "track05.wav", wav);
+    const std::size_t mark = Mark();
+    sound::CdPlay(3);
+    EXPECT_EQ(Details("cd", mark), (Lines{"play 5 6"}));
+  }
   // A FIFO with a track's name neither blocks nor counts; a good file under another of the
   // track's names is still found.
   Start("");

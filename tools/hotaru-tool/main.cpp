@@ -42,8 +42,9 @@ int main(int argc, char** argv) {
     // What went to standard output counts only once it is written: a full disk or a closed
     // pipe shows at the flush or the close, and must not end as success with a short file.
     if (std::ferror(stdout) != 0 || std::fflush(stdout) != 0 || std::fclose(stdout) != 0) {
+      const int error = errno;
       std::fprintf(stderr, "hotaru-tool: the output could not be written: %s\n",
-                   std::strerror(errno));
+                   error != 0 ? std::strerror(error) : "a write failed");
       return status == 0 ? 1 : status;
     }
     return status;

@@ -23,22 +23,32 @@ std::uint32_t U32(const std::uint8_t* p) {
 }
 std::uint16_t U16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | (p[1] << 8)); }
 
-// A WAV file's format chunk, when the bytes begin one: channels, rate, block alignment and
-// sample size must all be above zero, or a decoder divides by zero on it. Other formats are
-// left to their decoder.
-bool WavHeaderUsable(const std::uint8_t* bytes, std::size_t size) {
-  if (size < 12 || std::memcmp(bytes, "RIFF", 4) != 0 || std::memcmp(bytes + 8, "WAVE", 4) != 0)
+bool ReadAt(int fd, std::uint8_t* out, std::size_t size, off_t at) {
+  return ::pread(fd, out, size, at) == static_cast<ssize_t>(size);
+}
+
+// A WAV file's format chunk, when the file is a WAV file: channels, rate, block alignment
+// and sample size must all be above zero, or a decoder divides by zero on it. The chunks
+// before it are stepped over by their lengths, however long. Other formats are left to
+// their decoder.
+bool WavHeaderUsable(int fd, off_t file_size) {
+  std::uint8_t riff[12];
+  if (!ReadAt(fd, riff, sizeof riff, 0) || std::memcmp(riff, "RIFF", 4) != 0 ||
+      std::memcmp(riff + 8, "WAVE", 4) != 0) {
     return true;
-  for (std::size_t at = 12; at + 8 <= size;) {
-    const std::uint32_t length = U32(bytes + at + 4);
-    if (std::memcmp(bytes + at, "fmt ", 4) == 0) {
-      if (length < 16 || at + 8 + 16 > size) return false;
-      const std::uint8_t* fmt = bytes + at + 8;
+  }
+  for (off_t at = 12; at + 8 <= file_size;) {
+    std::uint8_t chunk[8];
+    if (!ReadAt(fd, chunk, sizeof chunk, at)) return false;
+    const std::uint32_t length = U32(chunk + 4);
+    if (std::memcmp(chunk, "fmt ", 4) == 0) {
+      std::uint8_t fmt[16];
+      if (length < sizeof fmt || !ReadAt(fd, fmt, sizeof fmt, at + 8)) return false;
       return U16(fmt + 2) > 0 && U32(fmt + 4) > 0 && U16(fmt + 12) > 0 && U16(fmt + 14) > 0;
     }
-    at += 8 + static_cast<std::size_t>(length) + (length & 1);
+    at += 8 + static_cast<off_t>(length) + (length & 1);
   }
-  return false;  // no format chunk where it should be
+  return false;  // a WAV file without a format chunk
 }
 
 // A track file the decoders may be given: a regular file (a FIFO or a device would block
@@ -47,12 +57,8 @@ bool UsableTrackFile(const std::string& path) {
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
   if (fd < 0) return false;
   struct stat st {};
-  bool usable = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
-  if (usable) {
-    std::array<std::uint8_t, 4096> head{};
-    const ssize_t n = ::read(fd, head.data(), head.size());
-    usable = n >= 0 && WavHeaderUsable(head.data(), static_cast<std::size_t>(n));
-  }
+  const bool usable =
+      ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && WavHeaderUsable(fd, st.st_size);
   ::close(fd);
   return usable;
 }
