@@ -673,6 +673,7 @@ struct WAVEFORMATEX {
   WORD nBlockAlign;
   WORD wBitsPerSample;
   WORD cbSize;
+  bool operator==(const WAVEFORMATEX&) const = default;
 };
 
 constexpr DWORD WHDR_DONE = 0x01;
