@@ -15,6 +15,8 @@ struct MenuItemSpec {
   UINT id = 0;                      // 0 for a pop-up
   std::vector<MenuItemSpec> items;  // a pop-up's items
 };
+// A line between two groups of a pop-up's items: no text, no id.
+inline MenuItemSpec MenuSeparator() { return MenuItemSpec{}; }
 
 void RegisterMenuResource(const std::string& name, std::vector<MenuItemSpec> bar);
 

@@ -316,6 +316,7 @@ constexpr UINT MF_GRAYED = 0x0001;
 constexpr UINT MF_DISABLED = 0x0002;
 constexpr UINT MF_UNCHECKED = 0x0000;
 constexpr UINT MF_CHECKED = 0x0008;
+constexpr UINT MF_SEPARATOR = 0x0800;
 
 HMENU GetMenu(HWND hwnd);
 // The item's previous state (MF_GRAYED / MF_DISABLED bits), or 0xFFFFFFFF if there is none.

@@ -29,6 +29,7 @@ void RegisterProgramResources() {
                                                   {{"画面に合わせる", kCommandScaleFit, {}},
                                                    {"整数倍", kCommandScaleWhole, {}},
                                                    {"引き伸ばす", kCommandScaleStretch, {}},
+                                                   platform::MenuSeparator(),
                                                    {"ドットのまま", kCommandFilterNearest, {}},
                                                    {"なめらか", kCommandFilterSmooth, {}}}},
                                              });

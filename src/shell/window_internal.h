@@ -21,6 +21,8 @@ LRESULT OnNonClientPaint(HWND hwnd, WPARAM wparam, LPARAM lparam);
 void OnDisplayChange(HWND hwnd);
 // Enables the sizes that fit on the screen and grays the others.
 void UpdateSizeItems(HWND hwnd);
+// Ticks the 画面サイズ item of the present size (ours: the menu only greyed them).
+void TickScreenSize(HWND hwnd);
 
 // window_proc.cpp: the 60 ms window timer counts down the CD status poll.
 void TimerTick();

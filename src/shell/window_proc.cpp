@@ -23,9 +23,15 @@ void TimerTick() {
 LRESULT MainWindowProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
   core::Window.MainWindow = hwnd;
   switch (msg) {
-    case WM_CREATE: CreateWindowState(hwnd); return 0;
+    case WM_CREATE:
+      CreateWindowState(hwnd);
+      TickScreenSize(hwnd);
+      return 0;
     case WM_DESTROY: core::ExitProgram(nullptr);
-    case WM_SIZE: OnSize(hwnd, wparam, lparam); return 0;
+    case WM_SIZE:
+      OnSize(hwnd, wparam, lparam);
+      TickScreenSize(hwnd);
+      return 0;
     case WM_ACTIVATE:
       if (core::Window.DisplayChangePending == 1) {
         core::Window.DisplayChangePending = 0;
@@ -41,7 +47,10 @@ LRESULT MainWindowProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
     case WM_DISPLAYCHANGE: OnDisplayChange(hwnd); return DefWindowProcA(hwnd, msg, wparam, lparam);
     case WM_NCHITTEST: return OnHitTest(hwnd, wparam, lparam);
     case WM_NCPAINT: return OnNonClientPaint(hwnd, wparam, lparam);
-    case WM_COMMAND: OnCommand(hwnd, LOWORD(wparam)); return 0;
+    case WM_COMMAND:
+      OnCommand(hwnd, LOWORD(wparam));
+      TickScreenSize(hwnd);
+      return 0;
     case WM_SYSCOMMAND:
       if ((wparam & 0xFFF0) == SC_CLOSE) {
         QuitConfirmation(hwnd);

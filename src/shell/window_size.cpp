@@ -148,6 +148,15 @@ void UpdateSizeItems(HWND hwnd) {
   }
 }
 
+void TickScreenSize(HWND hwnd) {
+  HMENU menu = GetMenu(hwnd);
+  if (menu == nullptr) return;
+  // Full screen and the eight sizes; a size of the player's own dragging ticks none.
+  for (UINT id = core::kModeFullScreen; id < core::kModeOtherSize; ++id) {
+    CheckMenuItem(menu, id, core::Window.ScreenMode == id ? MF_CHECKED : MF_UNCHECKED);
+  }
+}
+
 void OnDisplayChange(HWND hwnd) {
   if (IsIconic(hwnd)) {
     core::Window.DisplayChangePending = 1;

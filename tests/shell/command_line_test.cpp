@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <random>
 #include <string>
 #include <vector>
@@ -112,6 +113,21 @@ TEST(PlayerCommandLine, HelpNamesEveryOption) {
     EXPECT_NE(usage.find(std::string("  ") + option.name), std::string::npos) << option.name;
   }
   EXPECT_TRUE(shell::PlayerVersion().starts_with("hotaru ")) << shell::PlayerVersion();
+}
+
+// The man page is the player's other reference: it names every option (in roff, each dash
+// escaped), the keys of our own, and the settings the program keeps beside the original's.
+TEST(PlayerCommandLine, ManPageNamesEveryOptionAndTheProgramsOwnSettings) {
+  std::ifstream in(HOTARU_PLAYER_MAN_PAGE);
+  const std::string page{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  ASSERT_FALSE(page.empty());
+  for (const shell::PlayerOption& option : shell::PlayerOptions()) {
+    const std::string name = std::string(option.name).substr(2);
+    EXPECT_NE(page.find("\\-\\-" + name), std::string::npos) << option.name;
+  }
+  for (const char* named : {"F12", "[hotaru]", "Scaling", "Filter", "表示"}) {
+    EXPECT_NE(page.find(named), std::string::npos) << named;
+  }
 }
 
 class GameFolderTest : public ::testing::Test {

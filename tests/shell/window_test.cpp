@@ -74,12 +74,23 @@ class WindowTest : public hotaru_test::PlatformTest {
     return a.peRed == b.peRed && a.peGreen == b.peGreen && a.peBlue == b.peBlue;
   }
 
+  // The one 画面サイズ item ticked (0 when none is, 1 when more than one is).
+  UINT TickedSize() const {
+    UINT ticked = 0;
+    for (const auto& item : platform::FindWindowRecord(hwnd_)->menu) {
+      if (item.id < 40000 || item.id > 40008 || (item.flags & MF_CHECKED) == 0) continue;
+      ticked = ticked == 0 ? item.id : 1;
+    }
+    return ticked;
+  }
+
   HWND hwnd_ = nullptr;
 };
 
 TEST_F(WindowTest, CreationBuildsPaletteScreenPicturesAndMenuState) {
   Start();
   EXPECT_EQ(core::Window.ScreenMode, 40003);
+  EXPECT_EQ(TickedSize(), 40003u);
   EXPECT_EQ(core::Window.DisplayBits, 8);
   EXPECT_EQ(core::Screen.FadeSteps, 47);
   EXPECT_EQ(Client().right, 640);
@@ -116,6 +127,7 @@ TEST_F(WindowTest, EverySizeCommandGivesItsClientSizeOrRefuses) {
   for (const auto& s : steps) {
     PumpUntil(s.at);
     EXPECT_EQ(core::Window.ScreenMode, s.mode) << s.at;
+    EXPECT_EQ(TickedSize(), s.mode) << s.at;
     EXPECT_EQ(core::Window.ClientWidth, s.width) << s.at;
     EXPECT_EQ(core::Window.ClientHeight, s.height) << s.at;
     EXPECT_EQ(Client().right, s.width) << s.at;
@@ -126,6 +138,7 @@ TEST_F(WindowTest, EverySizeCommandGivesItsClientSizeOrRefuses) {
   ASSERT_FALSE(backend().message_boxes().empty());
   EXPECT_EQ(backend().message_boxes().back().text, "このサイズには変更できません");
   EXPECT_EQ(core::Window.ScreenMode, 40003);
+  EXPECT_EQ(TickedSize(), 40003u);
   EXPECT_EQ(Client().right, 640);
 }
 
@@ -144,6 +157,7 @@ TEST_F(WindowTest, AnySizeNotInTheTableIsMode40009) {
   Start();
   MoveWindow(hwnd_, 0, 0, 700, 500, TRUE);
   EXPECT_EQ(core::Window.ScreenMode, 40009);
+  EXPECT_EQ(TickedSize(), 0u);
   EXPECT_EQ(core::Window.ClientWidth, 694);
 }
 
@@ -151,6 +165,7 @@ TEST_F(WindowTest, FullScreenAndBackToAWindowWhenDeactivated) {
   Start("at 10 menu 40004\nat 20 menu 40000\nat 30 deactivate\n");
   PumpUntil(25);
   EXPECT_EQ(core::Window.ScreenMode, 40000);
+  EXPECT_EQ(TickedSize(), 40000u);
   EXPECT_EQ(core::Window.ClientWidth, 640);
   EXPECT_EQ(core::Window.ClientHeight, 400);
   EXPECT_EQ(core::Window.ScreenWidth, 640);  // the display switched to 640 × 480
@@ -162,6 +177,7 @@ TEST_F(WindowTest, FullScreenAndBackToAWindowWhenDeactivated) {
   EXPECT_EQ(outer.top, -(19 + 4));
   PumpUntil(35);
   EXPECT_EQ(core::Window.ScreenMode, 40003);
+  EXPECT_EQ(TickedSize(), 40003u);
   EXPECT_EQ(core::Window.ClientWidth, 640);
   EXPECT_EQ(core::Window.ScreenWidth, 1024);
   EXPECT_TRUE(TraceHas("30 display restore -> 0"));

@@ -15,7 +15,7 @@ namespace platform {
 struct MenuItemState {
   std::string text;
   UINT id = 0;
-  UINT flags = MF_ENABLED;  // MF_GRAYED | MF_DISABLED and MF_CHECKED bits
+  UINT flags = MF_ENABLED;  // MF_GRAYED | MF_DISABLED, MF_CHECKED and MF_SEPARATOR bits
   int depth = 0;            // 0 on the bar, 1 inside a pop-up
 };
 

@@ -97,8 +97,10 @@ std::vector<MenuItemState> BuildMenu(const std::string& name) {
     if (n != name) continue;
     for (const auto& item : bar) {
       out.push_back(MenuItemState{item.text, item.id, MF_ENABLED, 0});
-      for (const auto& sub : item.items)
-        out.push_back(MenuItemState{sub.text, sub.id, MF_ENABLED, 1});
+      for (const auto& sub : item.items) {
+        const bool separator = sub.text.empty() && sub.id == 0;
+        out.push_back(MenuItemState{sub.text, sub.id, separator ? MF_SEPARATOR : MF_ENABLED, 1});
+      }
     }
   }
   return out;

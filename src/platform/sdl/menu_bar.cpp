@@ -164,6 +164,10 @@ void MenuBar::Draw(const WindowRecord& w, const ViewGeometry& g, bool black,
       for (std::size_t i = static_cast<std::size_t>(open_) + 1;
            i < w.menu.size() && w.menu[i].depth == 1; ++i) {
         const MenuItemState& sub = w.menu[i];
+        if ((sub.flags & MF_SEPARATOR) != 0) {
+          ImGui::Separator();
+          continue;
+        }
         ImGui::PushID(static_cast<int>(i));
         const bool first = i == static_cast<std::size_t>(open_) + 1;
         bool chosen = ImGui::MenuItem(ParseMenuLabel(sub.text).text.c_str(), nullptr,
