@@ -29,7 +29,8 @@ constexpr std::uint8_t kNoScenario = 255;
 constexpr std::uint16_t kViewStep = 2;  // 20 ms between looks at the reader
 constexpr std::uint8_t kMarkLit = 15;
 constexpr std::uint8_t kMarkUnlit = 4;
-constexpr std::uint8_t kMarkNone = 0;
+constexpr std::uint8_t kMarkShadow = 0;
+constexpr std::int16_t kNoGlyph = 0;  // draws nothing; its cell is still presented
 constexpr std::int16_t kOlderMark = 224;
 constexpr std::int16_t kNewerMark = 225;
 constexpr std::int16_t kMarkX = 608;
@@ -164,12 +165,15 @@ void ShowBacklog() {
       newer = readable.Next(i, +1);
     }
     if (new_message || selected != marked) {
-      const auto colour = [&](Direction d, bool exists) {
-        if (!exists) return kMarkNone;
-        return d == selected ? kMarkLit : kMarkUnlit;
+      // A direction without a further message has no mark: its cell keeps the scene, which
+      // the new message's clearing put back. (Drawn in colour 0, the scene's black, the mark
+      // would stand out on any lighter scene as if it offered more.)
+      const auto mark = [&](std::int16_t y, std::int16_t glyph, Direction d, bool exists) {
+        DrawGlyph(kMarkX, y, exists ? glyph : kNoGlyph, d == selected ? kMarkLit : kMarkUnlit,
+                  kMarkShadow);
       };
-      DrawGlyph(kMarkX, kOlderMarkY, kOlderMark, colour(Direction::kOlder, older >= 0), 0);
-      DrawGlyph(kMarkX, kNewerMarkY, kNewerMark, colour(Direction::kNewer, newer >= 0), 0);
+      mark(kOlderMarkY, kOlderMark, Direction::kOlder, older >= 0);
+      mark(kNewerMarkY, kNewerMark, Direction::kNewer, newer >= 0);
       core::Present(&core::Screen.UpdateRect);
       marked = selected;
     }
