@@ -1,5 +1,6 @@
-// The file services that the tools use beside the game's _lopen family, with every failure
-// reported as a value and never as an exception or an end of the program:
+// The file services beside the game's _lopen family: the reason of the family's last
+// failure, and, for the tools, services with every failure reported as a value and never as
+// an exception or an end of the program:
 // - reading a regular file whole: a folder, a device or a file too large for its purpose is an
 //   error with a reason, never an endless read;
 // - replacing a file so that a crash, a full disk or a planted link never costs the old
@@ -14,6 +15,23 @@
 #include <vector>
 
 namespace platform {
+
+// Why the last of the game's file functions that failed (OpenFile, _lread, _lwrite, _llseek,
+// _lclose) failed, as a Windows error code: the platform's GetLastError. Calls that succeed
+// leave it as it is.
+enum FileError : std::uint32_t {
+  kNoFileError = 0,
+  kFileNotFound = 2,
+  kPathNotFound = 3,
+  kTooManyOpenFiles = 4,
+  kAccessDenied = 5,
+  kWriteProtected = 19,  // a read-only folder or file system
+  kDeviceFailed = 31,
+  kInvalidParameter = 87,
+  kDiskFull = 112,
+};
+std::uint32_t LastFileError();
+void SetLastFileError(std::uint32_t code);
 
 enum class ReadStatus { kOk, kMissing, kNotAFile, kTooLarge, kFailed };
 

@@ -11,6 +11,7 @@
 #include "core/exit_program.h"
 #include "core/format_text.h"
 #include "core/settings.h"
+#include "platform/file_services.h"
 #include "resources/pack_format.h"
 
 namespace resources {
@@ -36,6 +37,21 @@ constexpr std::uint32_t kUnknownSize = static_cast<std::uint32_t>(HFILE_ERROR);
 [[noreturn]] void Fail(const char* format, const char* name) {
   std::string message = core::FormatString(format, name);
   core::ExitProgram(message.c_str());
+}
+
+// The message of a failed write with the platform's reason on a second line, when the
+// platform knows one the reader can act on.
+std::string WithReason(const std::string& message) {
+  const char* reason = nullptr;
+  switch (platform::LastFileError()) {
+    case platform::kDiskFull: reason = "ディスクがいっぱいです"; break;
+    case platform::kWriteProtected: reason = "書き込みが禁止されています"; break;
+    case platform::kAccessDenied: reason = "アクセスが許可されていません"; break;
+    case platform::kPathNotFound:
+    case platform::kFileNotFound: reason = "フォルダが見つかりません"; break;
+    default: break;
+  }
+  return reason == nullptr ? message : message + "\n" + reason;
 }
 
 // A name in the data folder. With no data folder set the name stands alone, relative to
@@ -221,16 +237,17 @@ int FileWriteAll(const char* name, const void* data, std::uint32_t size) {
 }
 
 int FileTryWriteAll(const char* name, const void* data, std::uint32_t size, std::string* failure) {
+  platform::SetLastFileError(platform::kNoFileError);
   HFILE file = OpenData(name, OF_CREATE);
   if (file == HFILE_ERROR) {
-    *failure = core::FormatString(kCannotOpen, name);
+    *failure = WithReason(core::FormatString(kCannotOpen, name));
     return 0;
   }
   // The platform replaces the old file only when the close follows clean writes, so on a
   // failure here the old file is still whole.
   bool written = size == 0 || _lwrite(file, static_cast<const char*>(data), size) == size;
   if (_lclose(file) == HFILE_ERROR || !written) {
-    *failure = core::FormatString(kCannotWrite, name);
+    *failure = WithReason(core::FormatString(kCannotWrite, name));
     return 0;
   }
   return 1;

@@ -36,8 +36,11 @@ int FileWriteAll(const char* name, const void* data, std::uint32_t size);
 // Reads a loose file of the data folder into `out` when it is exactly `size` bytes long.
 // Answers the file's length, or -1 when it is missing or cannot be read.
 std::int64_t FileReadExact(const char* name, void* out, std::uint32_t size);
-// FileWriteAll that answers 0 with the reason in `failure` instead of ending the program.
-// The file is replaced whole or not at all.
+// FileWriteAll that answers 0 with the reason in `failure` instead of ending the program:
+// "ファイルが書き込めません : NAME" (or "ファイルが開けません", when the file cannot be
+// created) and, on a second line, why, when the platform knows: the disk is full, the folder
+// is read-only, access is not permitted, the folder is missing. The file is replaced whole
+// or not at all.
 int FileTryWriteAll(const char* name, const void* data, std::uint32_t size, std::string* failure);
 // Whether `name` can be loaded: a loose file in the data folder or an entry of the archive.
 bool DataFileExists(const char* name);

@@ -17,6 +17,7 @@
 #include "resources/pack_archive.h"
 #include "scenario/save_files.h"
 #include "scenario/save_slots.h"
+#include "scenario/scenario_loader.h"
 #include "visuals/background_table.h"
 #include "visuals/scene_state.h"
 
@@ -33,16 +34,19 @@ bool ValidSlot(int slot) { return slot >= 0 && slot < kSlotCount; }
 
 bool Exists(const std::string& name) { return resources::DataFileExists(name.c_str()); }
 
-// Background n's picture file, if it has one.
-bool BackgroundFileExists(std::uint8_t n) {
+// Background n's picture file when it has one that does not exist, else "".
+std::string MissingBackgroundFile(std::uint8_t n) {
   const std::uint8_t checked = visuals::CheckedBackgroundNumber(n);
-  if (checked == visuals::kWhiteBackground) return true;
+  if (checked == visuals::kWhiteBackground) return "";
   const std::uint8_t p = visuals::BackgroundRecord(checked)[0];
-  return p == 0 || Exists(core::FormatString("S%02d.VGR", p));
+  const std::string name = core::FormatString("S%02d.VGR", p);
+  return p == 0 || Exists(name) ? "" : name;
 }
 
-bool EventPictureExists(const char* pattern, std::uint8_t n) {
-  return n == kNone || n == 0 || Exists(core::FormatString(pattern, n));
+std::string MissingEventPicture(const char* pattern, std::uint8_t n) {
+  if (n == kNone || n == 0) return "";
+  const std::string name = core::FormatString(pattern, n);
+  return Exists(name) ? "" : name;
 }
 
 // The runner's trace of a slot file written or read as a game: "write N scenario S",
@@ -57,25 +61,45 @@ void TraceSlot(const char* act, int slot, const std::uint8_t* record) {
   platform::Trace("slot", details);
 }
 
+// The first file of the saved scene that does not exist, or "" when all do.
+std::string MissingSceneFile(const core::GameStateRecord& r) {
+  const auto missing = [](const std::string& name) { return Exists(name) ? "" : name; };
+  std::string file;
+  if (core::GetU8(r, core::field::kBackgroundNumber) != kNone) {
+    file = MissingBackgroundFile(core::GetU8(r, core::field::kStoredBackground));
+  } else {
+    file = MissingEventPicture("V%02d.VGR", core::GetU8(r, core::field::kShownVPicture));
+    if (file.empty())
+      file = MissingEventPicture("H%02d.VGR", core::GetU8(r, core::field::kShownHPicture));
+  }
+  for (int slot = 0; slot < visuals::kSlotCount && file.empty(); ++slot) {
+    const std::uint8_t picture = core::GetU8(r, core::field::kSlotPicture + slot);
+    if (picture != kNone) file = missing(core::FormatString("C%02x.VGR", picture));
+  }
+  const std::uint8_t pcm = core::GetU8(r, core::field::kPcmNumber);
+  if (file.empty() && pcm != kNone) file = missing(core::FormatString("HT_VD%02d.P16", pcm));
+  return file;
+}
+
 }  // namespace
 
 std::string SlotFileName(int slot) { return core::FormatString("ZEN2_%02d.SAV", slot); }
 
-bool RecordFilesExist(const core::GameStateRecord& r) {
+SaveCheck CheckSavedRecord(const core::GameStateRecord& r) {
+  SaveCheck check;
   const std::uint8_t scenario = core::GetU8(r, core::field::kCurrentScenario);
-  if (scenario == kNone || !Exists(core::FormatString("%03d.SCN", scenario))) return false;
-  if (core::GetU8(r, core::field::kBackgroundNumber) != kNone) {
-    if (!BackgroundFileExists(core::GetU8(r, core::field::kStoredBackground))) return false;
-  } else if (!EventPictureExists("V%02d.VGR", core::GetU8(r, core::field::kShownVPicture)) ||
-             !EventPictureExists("H%02d.VGR", core::GetU8(r, core::field::kShownHPicture))) {
-    return false;
+  check.file = core::FormatString("%03d.SCN", scenario);
+  const ScenarioCode code = CheckScenarioCode(scenario, core::GetU16(r, core::field::kEventPC));
+  check.event_size = code.event_size;
+  switch (code.place) {
+    case CodePlace::kNoFile: check.damage = SaveDamage::kNoScenario; return check;
+    case CodePlace::kDamagedFile: check.damage = SaveDamage::kScenarioDamaged; return check;
+    case CodePlace::kOutside: check.damage = SaveDamage::kEventPCOutside; return check;
+    case CodePlace::kInstruction: break;
   }
-  for (int slot = 0; slot < visuals::kSlotCount; ++slot) {
-    const std::uint8_t picture = core::GetU8(r, core::field::kSlotPicture + slot);
-    if (picture != kNone && !Exists(core::FormatString("C%02x.VGR", picture))) return false;
-  }
-  const std::uint8_t pcm = core::GetU8(r, core::field::kPcmNumber);
-  return pcm == kNone || Exists(core::FormatString("HT_VD%02d.P16", pcm));
+  check.file = MissingSceneFile(r);
+  check.damage = check.file.empty() ? SaveDamage::kNone : SaveDamage::kSceneFileMissing;
+  return check;
 }
 
 bool ReadUnsealedSlot(int slot, SaveBytes record) {
@@ -86,11 +110,13 @@ bool ReadUnsealedSlot(int slot, SaveBytes record) {
          UnsealSaveRecord(record);
 }
 
-bool ReadSlotRecord(int slot, SaveBytes record) {
-  if (!ReadUnsealedSlot(slot, record) || record[save_field::kFinishedRequest] != 0) return false;
+SlotState ReadSlotRecord(int slot, SaveBytes record) {
+  if (!ReadUnsealedSlot(slot, record) || record[save_field::kFinishedRequest] != 0)
+    return SlotState::kEmpty;
   core::GameStateRecord copy;
   std::memcpy(copy, record.data(), core::kGameStateSize);
-  return RecordFilesExist(copy);
+  return CheckSavedRecord(copy).damage == SaveDamage::kNone ? SlotState::kGood
+                                                            : SlotState::kDamaged;
 }
 
 namespace {
@@ -112,9 +138,12 @@ bool WriteSaveImage(int slot) {
   return true;
 }
 
-bool ReadIntoResume(int slot) {
+// A damaged save is read only where it is kept, not played: by the progress write, which
+// writes it back with the progress added.
+bool ReadIntoResume(int slot, bool take_damaged) {
   std::array<std::uint8_t, core::kGameStateSize> record;
-  const bool good = ReadSlotRecord(slot, record);
+  const SlotState state = ReadSlotRecord(slot, record);
+  const bool good = state == SlotState::kGood || (take_damaged && state == SlotState::kDamaged);
   // Whatever the file holds, the play in progress gives up these.
   core::Scenario.ResumeValid = 0;
   std::fill_n(core::GameState + core::field::kFlags, core::field::kFlagCount, 0);
@@ -137,16 +166,18 @@ bool SaveSlot(int slot) {
 }
 
 bool LoadSlot(int slot) {
-  const bool good = ReadIntoResume(slot);
+  const bool good = ReadIntoResume(slot, false);
   TraceSlot("read", slot, good ? core::ResumeState : nullptr);
   return good;
 }
 
 SlotInfo ReadSlotInfo(int slot) {
   std::array<std::uint8_t, core::kGameStateSize> r;
-  if (!ReadSlotRecord(slot, r)) return {};
-  using namespace save_field;
+  const SlotState state = ReadSlotRecord(slot, r);
   SlotInfo info;
+  info.damaged = state == SlotState::kDamaged;
+  if (state != SlotState::kGood) return info;
+  using namespace save_field;
   info.year = static_cast<std::uint16_t>(r[kYear] | r[kYear + 1] << 8);
   info.month = r[kMonth];
   info.day = r[kDay];
@@ -161,7 +192,7 @@ SlotInfo ReadSlotInfo(int slot) {
 void WriteProgress() {
   core::GameStateRecord play;
   std::memcpy(play, core::GameState, core::kGameStateSize);
-  ReadIntoResume(core::Scenario.LastUsedSlot);
+  ReadIntoResume(core::Scenario.LastUsedSlot, true);
   std::memcpy(core::SaveImage + core::field::kFlags + kFirstPersistentFlag,
               play + core::field::kFlags + kFirstPersistentFlag,
               core::field::kFlagCount - kFirstPersistentFlag);

@@ -11,12 +11,15 @@ namespace scenario {
 
 constexpr int kSlotCount = 3;
 
-// What the slot screen shows of a slot. An empty or unusable slot reads as all zero.
+// What the slot screen shows of a slot. An empty or unusable slot reads as all zero; a
+// damaged one (a sealed save whose scenario, EventPC or scene files do not fit the story
+// data) is marked so, and is not valid.
 struct SlotInfo {
   std::uint16_t year = 0;
   std::uint8_t month = 0, day = 0, hour = 0, minute = 0, second = 0;
   std::uint8_t progress = 0;  // record byte 173
   bool valid = false;
+  bool damaged = false;
 };
 
 // SaveImage = GameState: a save writes the state as it was when the current message began.
@@ -36,7 +39,8 @@ void WriteProgress();
 bool SaveSlot(int slot);
 // Reads the slot into ResumeState and SaveImage. Whatever the file holds, first clears
 // ResumeValid, the flags, the message history, the colour effect and the music of
-// GameState. Answers false for a missing, damaged or cleared slot (an empty slot).
+// GameState. Answers false for a missing, unreadable or cleared slot (an empty slot) and for
+// a damaged save, which is left in its file.
 bool LoadSlot(int slot);
 SlotInfo ReadSlotInfo(int slot);
 
@@ -49,12 +53,13 @@ bool UnsealSaveRecord(std::span<std::uint8_t> file);
 bool ReadUnsealedSlot(int slot, std::span<std::uint8_t, core::kGameStateSize> record);
 
 // Draws slot `slot`'s box into VmemDIB: the frame in `colour` over a shadow in colour
-// `shadow` (−1 none), the slot's label, and the progress, date and time of a valid slot or
-// the empty-slot text. Not presented.
+// `shadow` (−1 none), the slot's label, and the progress, date and time of a valid slot, the
+// damaged-slot text or the empty-slot text. Not presented.
 void DrawSlot(int slot, const SlotInfo& info, std::uint8_t colour, int shadow);
 
 // The save/load screen. mode 0 load, 1 save, 2 clear → slot 0 … 2 (which becomes the last
-// used slot), or −1 when cancelled.
+// used slot), or −1 when cancelled. A damaged slot cannot be picked to load: the reader is
+// told so in a message box and the screen stays.
 int SlotScreen(int mode);
 
 }  // namespace scenario

@@ -1,5 +1,6 @@
 #include "scenario/scenario_loader.h"
 
+#include <algorithm>
 #include <string>
 
 #include "core/exit_program.h"
@@ -8,6 +9,7 @@
 #include "core/input_state.h"
 #include "core/memory_blocks.h"
 #include "core/menu_command_ids.h"
+#include "core/opcode_table.h"
 #include "core/scenario_state.h"
 #include "core/window_state.h"
 #include "resources/block_unpacker.h"
@@ -78,25 +80,87 @@ void OfferSkipCommand(bool offered) {
 
 namespace {
 
+// The byte offsets of the packed EVENT DATA and MESSAGE DATA blocks; false when the header
+// does not fit the file or points past its end.
+bool BlockPlaces(const std::uint8_t* file, std::uint32_t size, std::uint32_t* event_at,
+                 std::uint32_t* message_at) {
+  if (file == nullptr || size < 4) return false;
+  *event_at = ReadU16(file) * 16u;
+  *message_at = ReadU16(file + 2) * 16u;
+  return *event_at < size && *message_at < size;
+}
+
+// Unpacks and checks the blocks of a scenario file into `event` and `message`, named as
+// given; false, with both released, when the file is damaged.
+bool UnpackBlocks(const std::uint8_t* file, std::uint32_t size, core::MemHandle* event,
+                  core::MemHandle* message, const char* event_name, const char* message_name) {
+  std::uint32_t event_at = 0;
+  std::uint32_t message_at = 0;
+  if (!BlockPlaces(file, size, &event_at, &message_at)) return false;
+  *event = resources::UnpackBlock(file + event_at, size - event_at, event_name);
+  *message = resources::UnpackBlock(file + message_at, size - message_at, message_name);
+  if (TableFits(*event) && TableFits(*message)) return true;
+  core::MemRelease(event);
+  core::MemRelease(message);
+  return false;
+}
+
 // Unpacks and checks the blocks of a scenario file into EventData and MessageData; false,
 // with nothing loaded, when the file is damaged.
 bool UnpackScenario(const std::uint8_t* file, std::uint32_t size) {
   ReleaseBlocks();
   SetCurrentScenario(kNoScenario);
-  if (file == nullptr || size < 4) return false;
-  const std::uint32_t event_at = ReadU16(file) * 16u;
-  const std::uint32_t message_at = ReadU16(file + 2) * 16u;
-  if (event_at >= size || message_at >= size) return false;
+  return UnpackBlocks(file, size, &core::Scenario.EventData, &core::Scenario.MessageData,
+                      "EVENT DATA", "MESSAGE DATA");
+}
 
-  core::Scenario.EventData = resources::UnpackBlock(file + event_at, size - event_at, "EVENT DATA");
-  core::Scenario.MessageData =
-      resources::UnpackBlock(file + message_at, size - message_at, "MESSAGE DATA");
-  if (TableFits(core::Scenario.EventData) && TableFits(core::Scenario.MessageData)) return true;
-  ReleaseBlocks();
-  return false;
+// Whether neither packed block declares a size that the unpacker refuses as damaged data
+// (which would end the program).
+bool BlockSizesSane(const std::uint8_t* file, std::uint32_t size) {
+  std::uint32_t event_at = 0;
+  std::uint32_t message_at = 0;
+  if (!BlockPlaces(file, size, &event_at, &message_at)) return true;  // refused later
+  return resources::PackedBlockSize(file + event_at, size - event_at) <=
+             resources::kMaxUnpackedBlockSize &&
+         resources::PackedBlockSize(file + message_at, size - message_at) <=
+             resources::kMaxUnpackedBlockSize;
 }
 
 }  // namespace
+
+ScenarioCode CheckScenarioCode(std::uint8_t number, std::uint16_t offset) {
+  ScenarioCode answer;
+  const std::string name = core::FormatString("%03d.SCN", number);
+  if (number == kNoScenario || !resources::DataFileExists(name.c_str())) {
+    answer.place = CodePlace::kNoFile;
+    return answer;
+  }
+  std::uint32_t size = 0;
+  core::MemHandle file = resources::LoadFile(name.c_str(), &size);
+  const auto* bytes = static_cast<const std::uint8_t*>(core::MemLock(file));
+  if (bytes == nullptr) size = 0;
+  core::MemHandle event = 0;
+  core::MemHandle message = 0;
+  const bool loads = BlockSizesSane(bytes, size) &&
+                     UnpackBlocks(bytes, size, &event, &message, "CHECK EVENT", "CHECK MESSAGE");
+  core::MemRelease(&file);
+  if (!loads) {
+    answer.place = CodePlace::kDamagedFile;
+    return answer;
+  }
+  answer.event_size = static_cast<std::uint32_t>(GlobalSize(event));
+  const auto* base = static_cast<const std::uint8_t*>(core::MemLock(event));
+  core::Instruction ins;
+  // The interpreter reads no further than a u16 offset reaches.
+  const std::size_t reach = std::min<std::size_t>(answer.event_size, 0x10000);
+  answer.place = offset >= kBlockTableEnd && core::DecodeInstruction(base, reach, offset, &ins)
+                     ? CodePlace::kInstruction
+                     : CodePlace::kOutside;
+  core::MemUnlock(event);
+  core::MemRelease(&event);
+  core::MemRelease(&message);
+  return answer;
+}
 
 void InstallScenario(std::uint8_t number, const std::uint8_t* file, std::uint32_t size) {
   if (!UnpackScenario(file, size)) ScenarioBroken(number);

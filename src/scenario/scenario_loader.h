@@ -48,6 +48,21 @@ void BeginNewGame();
 // `number` (EnterScenario's loading step without the file access), with all its checks.
 void InstallScenario(std::uint8_t number, const std::uint8_t* file, std::uint32_t size);
 
+// Where a saved EventPC falls in a scenario's event code, found by loading the scenario's
+// file apart from play (nothing loaded changes) with the checks EnterScenario makes.
+enum class CodePlace {
+  kNoFile,       // no such scenario (255, or no file "%03d.SCN")
+  kDamagedFile,  // its file fails the load checks: entering it would end the program
+  kOutside,      // no whole instruction at the offset, behind the label table
+  kInstruction,  // an instruction the interpreter can run
+};
+struct ScenarioCode {
+  CodePlace place = CodePlace::kNoFile;
+  std::uint32_t event_size = 0;  // the unpacked EVENT DATA's size, when the file loads
+};
+// Never ends the program for the scenario file itself.
+ScenarioCode CheckScenarioCode(std::uint8_t number, std::uint16_t offset);
+
 // Label L's offset in the loaded EVENT DATA.
 std::uint16_t LabelOffset(std::uint8_t label);
 

@@ -1,6 +1,7 @@
 // The save/load screen: three framed boxes, one per slot, with the save's progress, date
 // and time, picked with the mouse or the arrow keys.
 #include <array>
+#include <string>
 
 #include "core/format_text.h"
 #include "core/input_state.h"
@@ -10,8 +11,10 @@
 #include "core/screen_state.h"
 #include "core/settings.h"
 #include "core/text_code_table.h"
+#include "core/window_state.h"
 #include "scenario/item_selector.h"
 #include "scenario/message_text.h"
+#include "scenario/save_files.h"
 #include "scenario/save_slots.h"
 #include "text/fixed_texts.h"
 #include "text/text_state.h"
@@ -25,6 +28,9 @@ constexpr std::uint8_t kSlotColour = 4;
 constexpr std::uint8_t kFrameShadow = 0;
 constexpr int kNoShadow = -1;
 constexpr int kNoSlot = -1;
+constexpr int kLoadMode = 0;
+constexpr const char* kDamagedSlotCaption = "ロードできません";
+constexpr const char* kDamagedSlotText = "この記録は壊れているため読み込めません : %s";
 
 constexpr std::uint16_t kTitleX = 64;
 constexpr std::uint16_t kTitleY = 8;
@@ -119,6 +125,13 @@ int HitTest() {
   return kNoSlot;
 }
 
+// A damaged save stays in its file; loading it would end the program.
+void RefuseDamagedSlot(int slot) {
+  const std::string message = core::FormatString(kDamagedSlotText, SlotFileName(slot).c_str());
+  MessageBoxA(core::Window.MainWindow, message.c_str(), kDamagedSlotCaption, MB_OK | MB_ICONHAND);
+  core::ClearInput();
+}
+
 void Redraw(int slot, std::uint8_t colour) {
   DrawSlot(slot, ReadSlotInfo(slot), colour, kNoShadow);
 }
@@ -152,7 +165,8 @@ void DrawSlot(int slot, const SlotInfo& info, std::uint8_t colour, int shadow) {
   const auto glyph_shadow = static_cast<std::uint8_t>(shadow & 0xFF);
   DrawText(kLabelX, y0 + kFirstLine, text::kSlotLabels[slot], colour, glyph_shadow);
   if (!info.valid) {
-    DrawText(kInfoX, y0 + kSecondLine, text::kSlotEmpty, colour, glyph_shadow);
+    DrawText(kInfoX, y0 + kSecondLine, info.damaged ? text::kSlotDamaged : text::kSlotEmpty, colour,
+             glyph_shadow);
     return;
   }
   DrawInformation(y0, info, colour, glyph_shadow);
@@ -197,7 +211,9 @@ int SlotScreen(int mode) {
     }
     if (core::Input.InputEvents & core::kInputDecide) {
       core::ClearInput();
-      if (highlighted != kNoSlot) {
+      if (highlighted != kNoSlot && mode == kLoadMode && ReadSlotInfo(highlighted).damaged) {
+        RefuseDamagedSlot(highlighted);
+      } else if (highlighted != kNoSlot) {
         core::Scenario.LastUsedSlot = static_cast<std::uint8_t>(highlighted);
         return highlighted;
       }

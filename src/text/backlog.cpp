@@ -1,6 +1,7 @@
 #include "text/backlog.h"
 
 #include <algorithm>
+#include <array>
 #include <string>
 
 #include "core/format_text.h"
@@ -28,7 +29,8 @@ constexpr std::uint8_t kNoScenario = 255;
 constexpr std::uint16_t kViewStep = 2;  // 20 ms between looks at the reader
 constexpr std::uint8_t kMarkLit = 15;
 constexpr std::uint8_t kMarkUnlit = 4;
-constexpr std::uint8_t kMarkNone = 0;
+constexpr std::uint8_t kMarkShadow = 0;
+constexpr std::int16_t kNoGlyph = 0;  // draws nothing; its cell is still presented
 constexpr std::int16_t kOlderMark = 224;
 constexpr std::int16_t kNewerMark = 225;
 constexpr std::int16_t kMarkX = 608;
@@ -42,6 +44,10 @@ constexpr int kNewerPointerY = 384;
 enum class Direction { kOlder, kNewer, kNone };
 
 std::size_t EntryAt(int i) { return field::kHistory + 2 * static_cast<std::size_t>(i); }
+
+bool BacklogScenarioExists(std::uint8_t scenario) {
+  return resources::DataFileExists(core::FormatString("%03d.SCN", scenario).c_str());
+}
 
 void ReleaseView() {
   if (Text.ViewMessages != 0) {
@@ -61,6 +67,32 @@ std::size_t MessageOffset(std::uint8_t m) {
   if (entry + 2 > size) return size;
   return std::min<std::size_t>(base[entry] | base[entry + 1] << 8, size);
 }
+
+// Which history entries the viewer can show: those whose scenario file exists. A history
+// saved with other story data may name scenarios this data lacks; those entries are passed
+// over, not shown and not removed.
+class ReadableEntries {
+ public:
+  bool Readable(int i) {
+    const std::uint8_t scenario = GameState[EntryAt(i)];
+    if (known_[scenario] == kUnknown)
+      known_[scenario] = BacklogScenarioExists(scenario) ? kYes : kNo;
+    return known_[scenario] == kYes;
+  }
+  // The first readable entry from `from` in direction `step` (−1 older, +1 newer) up to the
+  // entry before the current message, or −1.
+  int Next(int from, int step) {
+    const int newest = HistoryCount() - 2;
+    for (int i = from + step; i >= 0 && i <= newest; i += step) {
+      if (Readable(i)) return i;
+    }
+    return -1;
+  }
+
+ private:
+  enum : std::uint8_t { kUnknown, kYes, kNo };
+  std::array<std::uint8_t, 256> known_{};
+};
 
 void PlacePointer(int y) {
   core::PlaceCursor(static_cast<std::uint16_t>(kPointerX * core::Window.ClientWidth / 640),
@@ -89,17 +121,20 @@ std::uint16_t HistoryCount() {
 void LoadBacklogMessages(std::uint8_t scenario) {
   if (scenario == Text.ViewScenario && Text.ViewMessages != 0) return;
   ReleaseView();
+  Text.ViewScenario = scenario;
+  if (!BacklogScenarioExists(scenario)) return;
   const std::string name = core::FormatString("%03d.SCN", scenario);
   std::uint32_t size = 0;
   core::MemHandle file = resources::LoadFile(name.c_str(), &size);
   const auto* bytes = static_cast<const std::uint8_t*>(core::MemLock(file));
   // The packed texts start at the u16 at byte 2, in units of 16 bytes. A file too short
-  // for its header or its block leaves the view empty: its entries draw nothing.
+  // for its header or its block, or whose block declares a size no block has, leaves the
+  // view empty: its entries draw nothing.
   const std::uint32_t at = bytes != nullptr && size >= 4 ? (bytes[2] | bytes[3] << 8) * 16u : size;
-  if (at + 4 <= size)
+  if (at + 4 <= size &&
+      resources::PackedBlockSize(bytes + at, size - at) <= resources::kMaxUnpackedBlockSize)
     Text.ViewMessages = resources::UnpackBlock(bytes + at, size - at, "VIEW MES DATA");
   core::MemRelease(&file);
-  Text.ViewScenario = scenario;
 }
 
 void ShowBacklog() {
@@ -107,8 +142,12 @@ void ShowBacklog() {
   const int count = HistoryCount();
   if (count < 2) return;
   const int newest = count - 2;  // the current message itself is not shown
+  ReadableEntries readable;
+  int i = readable.Readable(newest) ? newest : readable.Next(newest, -1);
+  if (i < 0) return;
   int shown = -1;
-  int i = newest;
+  int older = -1;  // the readable entries next to the shown one, −1 none
+  int newer = -1;
   Direction selected = Direction::kOlder;
   Direction marked = Direction::kNone;
 
@@ -118,18 +157,23 @@ void ShowBacklog() {
       visuals::ShowComposed();
       if (Text.ViewMessages != 0) core::MemUnwire(Text.ViewMessages);
       LoadBacklogMessages(GameState[EntryAt(i)]);
-      core::MemWire(Text.ViewMessages);
+      if (Text.ViewMessages != 0) core::MemWire(Text.ViewMessages);
       DrawMessageBlock(Text.ViewMessages, kPageLeft, kPageTop,
                        MessageOffset(GameState[EntryAt(i) + 1]), kTextColour, kTextShadow);
       shown = i;
+      older = readable.Next(i, -1);
+      newer = readable.Next(i, +1);
     }
     if (new_message || selected != marked) {
-      const auto colour = [&](Direction d, bool exists) {
-        if (!exists) return kMarkNone;
-        return d == selected ? kMarkLit : kMarkUnlit;
+      // A direction without a further message has no mark: its cell keeps the scene, which
+      // the new message's clearing put back. (Drawn in colour 0, the scene's black, the mark
+      // would stand out on any lighter scene as if it offered more.)
+      const auto mark = [&](std::int16_t y, std::int16_t glyph, Direction d, bool exists) {
+        DrawGlyph(kMarkX, y, exists ? glyph : kNoGlyph, d == selected ? kMarkLit : kMarkUnlit,
+                  kMarkShadow);
       };
-      DrawGlyph(kMarkX, kOlderMarkY, kOlderMark, colour(Direction::kOlder, i > 0), 0);
-      DrawGlyph(kMarkX, kNewerMarkY, kNewerMark, colour(Direction::kNewer, i < newest), 0);
+      mark(kOlderMarkY, kOlderMark, Direction::kOlder, older >= 0);
+      mark(kNewerMarkY, kNewerMark, Direction::kNewer, newer >= 0);
       core::Present(&core::Screen.UpdateRect);
       marked = selected;
     }
@@ -139,7 +183,7 @@ void ShowBacklog() {
         core::Input.MouseY >= core::Window.ClientHeight / 2 ? Direction::kNewer : Direction::kOlder;
     if (core::Input.InputEvents & (core::kInputCancel | core::kInputSpace)) break;
     if (core::Input.InputEvents & core::kInputUp) {
-      if (i > 0) {
+      if (older >= 0) {
         selected = Direction::kOlder;
         PlacePointer(kOlderPointerY);
         core::Input.InputEvents |= core::kInputDecide;
@@ -147,7 +191,7 @@ void ShowBacklog() {
       core::Input.InputEvents &= static_cast<std::uint16_t>(~core::kInputUp);
     }
     if (core::Input.InputEvents & core::kInputDown) {
-      if (i < newest) {
+      if (newer >= 0) {
         selected = Direction::kNewer;
         PlacePointer(kNewerPointerY);
         core::Input.InputEvents |= core::kInputDecide;
@@ -155,13 +199,13 @@ void ShowBacklog() {
       core::Input.InputEvents &= static_cast<std::uint16_t>(~core::kInputDown);
     }
     // The wheel steps at once: away from the reader older, towards newer.
-    if (core::Input.InputEvents & core::kInputWheelUp && i > 0) --i;
-    if (core::Input.InputEvents & core::kInputWheelDown && i < newest) ++i;
+    if (core::Input.InputEvents & core::kInputWheelUp && older >= 0) i = older;
+    if (core::Input.InputEvents & core::kInputWheelDown && newer >= 0) i = newer;
     core::Input.InputEvents &=
         static_cast<std::uint16_t>(~(core::kInputWheelUp | core::kInputWheelDown));
     if (core::Input.InputEvents & core::kInputDecide) {
-      if (selected == Direction::kNewer && i < newest) ++i;
-      if (selected == Direction::kOlder && i > 0) --i;
+      if (selected == Direction::kNewer && newer >= 0) i = newer;
+      if (selected == Direction::kOlder && older >= 0) i = older;
       core::ClearInput();
     }
   }

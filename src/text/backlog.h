@@ -26,12 +26,13 @@ void RecordMessage(std::uint8_t message);
 std::uint16_t HistoryCount();
 
 // Makes ViewMessages hold scenario `scenario`'s message texts; nothing to do when it holds
-// them already. A scenario file that cannot be found ends the program.
+// them already. A scenario file that does not exist, or whose texts cannot be unpacked,
+// leaves the view empty (ViewMessages 0).
 void LoadBacklogMessages(std::uint8_t scenario);
 
 // The viewer: one earlier message at a time over the scene, older and newer by mouse, keys
-// and wheel, until cancel or space. Leaves the screen without text; the caller redraws its
-// page.
+// and wheel, until cancel or space. Entries whose scenario file does not exist are passed
+// over. Leaves the screen without text; the caller redraws its page.
 void ShowBacklog();
 
 }  // namespace text

@@ -2,6 +2,8 @@
 
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstring>
 #include <filesystem>
@@ -12,6 +14,7 @@
 #include "authoring/pack_writer.h"
 #include "core/memory_blocks.h"
 #include "core/settings.h"
+#include "platform/common/file_steps.h"
 #include "resources/pack_format.h"
 #include "support/platform_fixture.h"
 
@@ -409,15 +412,88 @@ TEST_F(PackArchiveTest, WholeFileFailuresEndTheProgram) {
   const Bytes save = Pattern(4206, 1);
   WithFileSizeLimit(1024, [&] {
     EXPECT_EQ(ExpectFatal([&] { FileWriteAll("ZEN2_00.SAV", save.data(), 4206); }),
-              "ファイルが書き込めません : ZEN2_00.SAV");
+              "ファイルが書き込めません : ZEN2_00.SAV\nディスクがいっぱいです");
   });
   EXPECT_EQ(ReadText(dir() / "ZEN2_00.SAV"), "old save");
 
   std::snprintf(core::Settings.DataDir, sizeof core::Settings.DataDir, "%s",
                 (dir() / "gone").c_str());
   EXPECT_EQ(ExpectFatal([&] { FileWriteAll("ZEN2_00.SAV", save.data(), 4206); }),
-            "ファイルが開けません : ZEN2_00.SAV");
+            "ファイルが開けません : ZEN2_00.SAV\nフォルダが見つかりません");
   EXPECT_EQ(core::Memory.MemBlockCount, 0);
+}
+
+// Runs `write` as a user whom folder permissions bind: this process when it is not root,
+// else a child that has given up root for the user nobody. Answers what `write` answered.
+std::string AsUnprivileged(const std::function<std::string()>& write) {
+  if (geteuid() != 0) return write();
+  int pipe_ends[2];
+  if (pipe(pipe_ends) != 0) return "no pipe";
+  const pid_t child = fork();
+  if (child == 0) {
+    close(pipe_ends[0]);
+    constexpr id_t kNobody = 65534;
+    const std::string answer =
+        setgid(kNobody) == 0 && setuid(kNobody) == 0 ? write() : "still root";
+    const ssize_t written = ::write(pipe_ends[1], answer.data(), answer.size());
+    _exit(written == static_cast<ssize_t>(answer.size()) ? 0 : 1);
+  }
+  close(pipe_ends[1]);
+  std::string answer;
+  char buffer[256];
+  for (ssize_t n; (n = read(pipe_ends[0], buffer, sizeof buffer)) > 0;) answer.append(buffer, n);
+  close(pipe_ends[0]);
+  waitpid(child, nullptr, 0);
+  return answer;
+}
+
+TEST_F(PackArchiveTest, AWriteThatFailsSaysWhyAndKeepsTheOldFile) {
+  namespace fs = std::filesystem;
+  const Bytes save = Pattern(4206, 3);
+  const auto try_write = [&save] {
+    std::string failure;
+    return FileTryWriteAll("ZEN2_01.SAV", save.data(), 4206, &failure) == 1 ? "written" : failure;
+  };
+  const auto use_folder = [this](const std::string& name, fs::perms mode) {
+    const fs::path folder = dir() / name;
+    fs::create_directories(folder);
+    WriteText(folder / "ZEN2_01.SAV", "old save");
+    fs::permissions(folder, mode);
+    std::snprintf(core::Settings.DataDir, sizeof core::Settings.DataDir, "%s", folder.c_str());
+    return folder;
+  };
+  constexpr fs::perms kReadOnly = fs::perms::owner_read | fs::perms::owner_exec |
+                                  fs::perms::group_read | fs::perms::group_exec |
+                                  fs::perms::others_read | fs::perms::others_exec;
+
+  // A full disk (a file size limit fails the write the same way).
+  fs::path folder = use_folder("full", fs::perms::all);
+  WithFileSizeLimit(1024, [&] {
+    EXPECT_EQ(try_write(), "ファイルが書き込めません : ZEN2_01.SAV\nディスクがいっぱいです");
+  });
+  EXPECT_EQ(ReadText(folder / "ZEN2_01.SAV"), "old save");
+
+  // A folder that nobody may write to.
+  folder = use_folder("read-only", kReadOnly);
+  EXPECT_EQ(AsUnprivileged(try_write),
+            "ファイルが開けません : ZEN2_01.SAV\n書き込みが禁止されています");
+  fs::permissions(folder, fs::perms::all);
+  EXPECT_EQ(ReadText(folder / "ZEN2_01.SAV"), "old save");
+
+  // Another user's folder, which only its owner may write to: seen from a user other than
+  // root, whom no folder refuses.
+  if (geteuid() == 0) {
+    folder = use_folder("theirs", kReadOnly | fs::perms::owner_write);
+    EXPECT_EQ(AsUnprivileged(try_write),
+              "ファイルが開けません : ZEN2_01.SAV\nアクセスが許可されていません");
+    EXPECT_EQ(ReadText(folder / "ZEN2_01.SAV"), "old save");
+  }
+
+  // A failure the platform gives no reason for keeps the plain message.
+  use_folder("plain", fs::perms::all);
+  platform::FileStepHook = [](const char* call) { return std::strcmp(call, "rename") != 0; };
+  EXPECT_EQ(try_write(), "ファイルが書き込めません : ZEN2_01.SAV");
+  platform::FileStepHook = nullptr;
 }
 
 TEST_F(PackArchiveTest, EmptyDataFolderMeansTheCurrentFolder) {

@@ -15,12 +15,15 @@
 #include <vector>
 
 #include "authoring/picture_file.h"
+#include "authoring/scn_code_walk.h"
 #include "core/flags.h"
 #include "core/format_text.h"
 #include "core/input_state.h"
 #include "core/message_pump.h"
 #include "core/scenario_state.h"
+#include "core/settings.h"
 #include "platform/common/file_steps.h"
+#include "resources/pack_archive.h"
 #include "scenario/save_files.h"
 #include "scenario/save_sealing.h"
 #include "scenario/save_slots.h"
@@ -180,32 +183,56 @@ class SaveSlotsTest : public hotaru_test::ScenarioTest {
   }
 };
 
+void SetPC(Record& r, std::size_t pc) {
+  r[field::kEventPC] = static_cast<std::uint8_t>(pc & 0xFF);
+  r[field::kEventPC + 1] = static_cast<std::uint8_t>(pc >> 8);
+}
+// The size of the loaded EVENT DATA (scenario 1's, after GoodPlain).
+std::size_t EventSize() { return GlobalSize(core::Scenario.EventData); }
+
 TEST_F(SaveSlotsTest, LoadSlotClearsThePlayWhateverTheFileHoldsAndReadsOnlyGoodSaves) {
+  // Scenario 8's file is too short for its header: entering it ends the program.
+  WriteScenarioFile(8, Bytes{1, 2, 3});
+  enum Expect { kLoads, kEmpty, kDamaged };
   struct Case {
     const char* name;
-    bool loads;
+    Expect expect;
     void (*plain)(Record&);  // a change to the record before sealing, or none
     void (*file)(Bytes&);    // a change to the sealed file, or none
   };
   const Case cases[] = {
-      {"good", true, nullptr, nullptr},
-      {"missing", false, nullptr, [](Bytes& f) { f.clear(); }},
-      {"too short", false, nullptr, [](Bytes& f) { f.pop_back(); }},
-      {"too long", false, nullptr, [](Bytes& f) { f.push_back(0); }},
-      {"bad checksum", false, nullptr, [](Bytes& f) { f[300] ^= 0x10; }},
-      {"cleared (flag 114)", false, [](Record& r) { r[field::kFlags + 114] = 1; }, nullptr},
-      {"scenario without file", false, [](Record& r) { r[field::kCurrentScenario] = 7; }, nullptr},
-      {"no scenario", false, [](Record& r) { r[field::kCurrentScenario] = 255; }, nullptr},
-      {"H picture without file", false,
+      {"good", kLoads, nullptr, nullptr},
+      {"at the first code", kLoads, [](Record& r) { SetPC(r, scenario::kBlockTableEnd); }, nullptr},
+      {"at the last byte, an end", kLoads, [](Record& r) { SetPC(r, EventSize() - 1); }, nullptr},
+      {"missing", kEmpty, nullptr, [](Bytes& f) { f.clear(); }},
+      {"too short", kEmpty, nullptr, [](Bytes& f) { f.pop_back(); }},
+      {"too long", kEmpty, nullptr, [](Bytes& f) { f.push_back(0); }},
+      {"bad checksum", kEmpty, nullptr, [](Bytes& f) { f[300] ^= 0x10; }},
+      {"cleared (flag 114)", kEmpty, [](Record& r) { r[field::kFlags + 114] = 1; }, nullptr},
+      {"scenario without file", kDamaged, [](Record& r) { r[field::kCurrentScenario] = 7; },
+       nullptr},
+      {"no scenario", kDamaged, [](Record& r) { r[field::kCurrentScenario] = 255; }, nullptr},
+      {"damaged scenario file", kDamaged, [](Record& r) { r[field::kCurrentScenario] = 8; },
+       nullptr},
+      {"EventPC 0xFFFF", kDamaged, [](Record& r) { SetPC(r, 0xFFFF); }, nullptr},
+      {"EventPC 0x8000", kDamaged, [](Record& r) { SetPC(r, 0x8000); }, nullptr},
+      {"EventPC at the block's end", kDamaged, [](Record& r) { SetPC(r, EventSize()); }, nullptr},
+      {"EventPC 0", kDamaged, [](Record& r) { SetPC(r, 0); }, nullptr},
+      {"EventPC 1", kDamaged, [](Record& r) { SetPC(r, 1); }, nullptr},
+      {"EventPC in the label table", kDamaged,
+       [](Record& r) { SetPC(r, scenario::kBlockTableEnd - 1); }, nullptr},
+      {"H picture without file", kDamaged,
        [](Record& r) {
          r[field::kBackgroundNumber] = 255;
          r[field::kShownHPicture] = 5;
        },
        nullptr},
-      {"character without file", false, [](Record& r) { r[field::kSlotPicture + 1] = 3; }, nullptr},
-      {"sound without file", false, [](Record& r) { r[field::kPcmNumber] = 9; }, nullptr},
+      {"character without file", kDamaged, [](Record& r) { r[field::kSlotPicture + 1] = 3; },
+       nullptr},
+      {"sound without file", kDamaged, [](Record& r) { r[field::kPcmNumber] = 9; }, nullptr},
   };
   for (const Case& c : cases) {
+    const bool loads = c.expect == kLoads;
     Record sealed = GoodPlain(5);
     if (c.plain != nullptr) c.plain(sealed);
     scenario::SealSaveRecord(sealed, kDate);
@@ -216,7 +243,7 @@ TEST_F(SaveSlotsTest, LoadSlotClearsThePlayWhateverTheFileHoldsAndReadsOnlyGoodS
     std::fill_n(core::ResumeState, core::kGameStateSize, 0xEE);
 
     Dirty();
-    EXPECT_EQ(scenario::LoadSlot(2), c.loads) << c.name;
+    EXPECT_EQ(scenario::LoadSlot(2), loads) << c.name;
     EXPECT_EQ(core::Scenario.ResumeValid, 0) << c.name;
     EXPECT_TRUE(std::all_of(core::GameState + field::kFlags,
                             core::GameState + field::kFlags + field::kFlagCount,
@@ -226,13 +253,21 @@ TEST_F(SaveSlotsTest, LoadSlotClearsThePlayWhateverTheFileHoldsAndReadsOnlyGoodS
     EXPECT_EQ(core::GetU16(core::GameState, field::kHistoryBefore), 0) << c.name;
     EXPECT_EQ(core::GameState[field::kColourEffect], 0) << c.name;
     EXPECT_EQ(core::GameState[field::kCdTrack], 255) << c.name;
-    EXPECT_EQ(scenario::ReadSlotInfo(2).valid, c.loads) << c.name;
+    EXPECT_EQ(scenario::ReadSlotInfo(2).valid, loads) << c.name;
+    EXPECT_EQ(scenario::ReadSlotInfo(2).damaged, c.expect == kDamaged) << c.name;
+    // Nothing the reader saved is removed by reading it.
+    if (!bytes.empty()) {
+      EXPECT_EQ(ReadBytes(SlotPath(2)), bytes) << c.name;
+    }
     // The gallery reads every file whose checksum holds.
     Record unsealed;
     EXPECT_EQ(scenario::ReadUnsealedSlot(2, unsealed), c.file == nullptr) << c.name;
-    if (c.loads) {
+    if (loads) {
       EXPECT_EQ(core::ResumeState[field::kFlags + 30], 5);
       EXPECT_EQ(std::memcmp(core::ResumeState, core::SaveImage, sealed.size()), 0);
+      // What loads also restores, and play goes on at the saved EventPC.
+      scenario::RestoreState(false);
+      EXPECT_EQ(scenario::EventPC(), core::GetU16(core::ResumeState, field::kEventPC)) << c.name;
     } else {
       EXPECT_EQ(core::ResumeState[field::kFlags + 30], 0xEE) << c.name << ": untouched";
     }
@@ -364,6 +399,67 @@ TEST_F(SaveSlotsTest, WriteProgressKeepsTheSlotsPlaceAndCountsItsPlays) {
   }
 }
 
+TEST_F(SaveSlotsTest, TheProgressWriteKeepsADamagedSaveAndAddsTheProgressToIt) {
+  // The last used slot holds a save of a scenario this story lacks.
+  Record slot = GoodPlain(1);
+  slot[field::kCurrentScenario] = 7;
+  WriteSealed(0, slot);
+  ASSERT_TRUE(scenario::ReadSlotInfo(0).damaged);
+  scenario::SetCurrentScenario(1);
+  SetFlag(30, 2);
+  scenario::WriteProgress();
+  Bytes file = ReadBytes(SlotPath(0));
+  ASSERT_TRUE(scenario::UnsealSaveRecord(file));
+  EXPECT_EQ(file[field::kCurrentScenario], 7);
+  EXPECT_EQ(file[field::kEventPC], slot[field::kEventPC]);
+  EXPECT_EQ(file[field::kFlags + 30], 2) << "the persistent flags of this play";
+}
+
+// Every place a save can hold in the demo story: the message and choice instructions (a
+// save writes the state as the message or choice began) and the instruction after each
+// resume point (a save right after a return to it). Each must read as a save that loads.
+class SavePointCollector : public authoring::CodeWalk::Visitor {
+ public:
+  std::vector<std::size_t> points;
+  void Instruction(std::size_t pos, const core::Instruction& ins) override {
+    if (ins.opcode == 0x50 || ins.opcode == 0x51 || ins.opcode == 0x25) points.push_back(pos);
+    if (ins.opcode == 0x27) points.push_back(pos + ins.length);
+  }
+};
+
+TEST_F(SaveSlotsTest, EveryPlaceADemoSaveCanHoldReadsAsLoadable) {
+  std::snprintf(core::Settings.DataDir, sizeof core::Settings.DataDir, "%s", HOTARU_DEMO_DATA_DIR);
+  resources::PackClose();
+  ASSERT_EQ(resources::PackOpen(), 1);
+  int scenarios = 0;
+  std::size_t points = 0;
+  for (int n = 0; n < 255; ++n) {
+    const auto number = static_cast<std::uint8_t>(n);
+    if (!resources::DataFileExists(core::FormatString("%03d.SCN", n).c_str())) continue;
+    ++scenarios;
+    scenario::EnterScenario(number, false);
+    const auto* base = static_cast<const std::uint8_t*>(core::MemLock(core::Scenario.EventData));
+    const std::vector<std::uint8_t> code(base, base + GlobalSize(core::Scenario.EventData));
+    core::MemUnlock(core::Scenario.EventData);
+    authoring::CodeWalk walk(code);
+    for (int label = 0; label < 256; ++label) walk.StartLabel(static_cast<std::uint8_t>(label));
+    SavePointCollector collector;
+    walk.Run(collector);
+    for (std::size_t pc : collector.points) {
+      Record r = GoodPlain(0);
+      r[field::kCurrentScenario] = number;
+      SetPC(r, pc);
+      core::GameStateRecord record;
+      std::memcpy(record, r.data(), r.size());
+      EXPECT_EQ(scenario::CheckSavedRecord(record).damage, scenario::SaveDamage::kNone)
+          << "scenario " << n << " at " << pc;
+    }
+    points += collector.points.size();
+  }
+  EXPECT_GT(scenarios, 5);
+  EXPECT_GT(points, 100u);
+}
+
 // The save interrupted after each system call of the file layer: by a killed writer, and by
 // a failing disk. The slot then holds the old save or the new one, never neither.
 class SaveInterruptedTest : public SaveSlotsTest {
@@ -379,7 +475,8 @@ class SaveInterruptedTest : public SaveSlotsTest {
   // The mark (flag 30) of the save slot 0 holds; -1 when it holds none.
   int SlotMark() {
     Record r;
-    return scenario::ReadSlotRecord(0, r) ? r[field::kFlags + 30] : -1;
+    return scenario::ReadSlotRecord(0, r) == scenario::SlotState::kGood ? r[field::kFlags + 30]
+                                                                        : -1;
   }
   void PrepareSaves() {
     WriteSealed(0, GoodPlain(1));  // the old save

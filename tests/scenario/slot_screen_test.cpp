@@ -5,7 +5,9 @@
 #include <array>
 #include <cstring>
 #include <string>
+#include <vector>
 
+#include "core/format_text.h"
 #include "core/game_state.h"
 #include "core/input_state.h"
 #include "core/message_pump.h"
@@ -16,6 +18,7 @@
 #include "core/window_state.h"
 #include "scenario/save_sealing.h"
 #include "scenario/save_slots.h"
+#include "scenario/scenario_loader.h"
 #include "support/scenario_fixture.h"
 #include "support/test_font.h"
 #include "text/fixed_texts.h"
@@ -29,22 +32,28 @@ constexpr int kGlyphs = 1024;  // the fixed texts use glyphs beyond the first 24
 
 class SlotScreenTest : public hotaru_test::ScenarioTest {
  protected:
-  // Starts with this input; slot 1 holds a save with progress count 2, the others nothing.
+  // Starts with this input; slot 1 holds a save with progress count 2 at the first code of
+  // scenario 1, the others nothing.
   void Start(const std::string& input, std::uint8_t last_used = 1, bool mmv = false) {
     Restart(input, 60000, 8, 1920, 1200);
     hotaru_test::InstallFont(hotaru_test::MakeTestFont(kGlyphs));
     core::Settings.Mmv = mmv ? 1 : 0;
     core::Scenario.LastUsedSlot = last_used;
+    WriteSave(1, 1);
+    WriteScenarioFile(1, hotaru_test::ScenarioBuilder::Assemble("L1:\n    end\n"));
+    core::FillPictureRect(core::Screen.VmemDIB, 0, 0, 639, 399, kBackdrop);
+  }
+  void WriteSave(int slot, std::uint8_t scenario_number) {
     std::array<std::uint8_t, core::kGameStateSize> r{};
-    r[core::field::kCurrentScenario] = 1;
+    r[core::field::kCurrentScenario] = scenario_number;
+    r[core::field::kEventPC] = scenario::kBlockTableEnd & 0xFF;
+    r[core::field::kEventPC + 1] = scenario::kBlockTableEnd >> 8;
     r[core::field::kFlags + 113] = 2;
     r[core::field::kBackgroundNumber] = r[core::field::kPcmNumber] = 255;
     std::fill_n(r.begin() + core::field::kSlotPicture, 3, 255);
     const SYSTEMTIME date{1998, 7, 4, 9, 19, 5, 0, 0};
     scenario::SealSaveRecord(r, date);
-    WriteBytes(dir() / "ZEN2_01.SAV", Bytes(r.begin(), r.end()));
-    WriteScenarioFile(1, hotaru_test::ScenarioBuilder::Assemble("L1:\n    end\n"));
-    core::FillPictureRect(core::Screen.VmemDIB, 0, 0, 639, 399, kBackdrop);
+    WriteBytes(dir() / core::FormatString("ZEN2_%02d.SAV", slot), Bytes(r.begin(), r.end()));
   }
   // The glyph drawn at (x, y) in ink `colour`, read from the test font's number strip.
   static int GlyphAt(int x, int y, std::uint8_t colour) {
@@ -99,6 +108,35 @@ TEST_F(SlotScreenTest, EachModeShowsItsTitleAndTheSlotsWithTheirSavesOrTheEmptyT
                                -1, 28, FirstGlyph(text::kUnitSecond)};
     for (int i = 0; i < 11; ++i) EXPECT_EQ(GlyphAt(272 + 24 * i, 206, 15), date_glyphs[i]) << i;
     for (int i = 0; i < 9; ++i) EXPECT_EQ(GlyphAt(272 + 24 * i, 236, 15), time_glyphs[i]) << i;
+  }
+}
+
+TEST_F(SlotScreenTest, ADamagedSaveIsShownAsSuchAndCannotBePickedToLoad) {
+  // Slot 2 holds a save of scenario 6, which this story does not have.
+  for (int mode = 0; mode < 3; ++mode) {
+    Start("at 100 move 300 320\nat 1000 click 300 320\nat 2000 key escape\n");
+    WriteSave(2, 6);
+    const Bytes file = ReadBytes(dir() / "ZEN2_02.SAV");
+    const int answer = scenario::SlotScreen(mode);
+    EXPECT_EQ(GlyphAt(272, 326, 15), FirstGlyph(text::kSlotDamaged)) << mode;
+    EXPECT_EQ(GlyphAt(272, 86, 4), FirstGlyph(text::kSlotEmpty)) << mode;
+    EXPECT_FALSE(scenario::ReadSlotInfo(2).valid);
+    EXPECT_TRUE(scenario::ReadSlotInfo(2).damaged);
+    EXPECT_EQ(ReadBytes(dir() / "ZEN2_02.SAV"), file) << "the save is kept";
+    const std::vector<std::string> boxes = TraceOf("msgbox");
+    if (mode == 0) {
+      // Loading it is refused with a message; the screen stays until cancelled.
+      EXPECT_EQ(answer, -1);
+      EXPECT_EQ(core::Scenario.LastUsedSlot, 1);
+      ASSERT_EQ(boxes.size(), 1u);
+      EXPECT_NE(boxes[0].find("ロードできません"), std::string::npos) << boxes[0];
+      EXPECT_NE(boxes[0].find("壊れている"), std::string::npos) << boxes[0];
+      EXPECT_NE(boxes[0].find("ZEN2_02.SAV"), std::string::npos) << boxes[0];
+    } else {
+      // Saving over it or clearing it is the reader's choice.
+      EXPECT_EQ(answer, 2) << mode;
+      EXPECT_TRUE(boxes.empty()) << mode;
+    }
   }
 }
 

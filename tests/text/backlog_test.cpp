@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "authoring/png_io.h"
 #include "core/game_state.h"
 #include "core/memory_blocks.h"
 #include "core/picture.h"
@@ -15,6 +16,7 @@
 #include "support/scenario_fixture.h"
 #include "support/test_font.h"
 #include "text/backlog.h"
+#include "visuals/palette_fades.h"
 
 namespace {
 
@@ -128,6 +130,61 @@ TEST_F(BacklogTest, EntriesThatDoNotFitTheStoryDataDrawEmptyPages) {
   text::ShowBacklog();
   EXPECT_EQ(FirstRectPresented(), "16 4 634 398");
   EXPECT_EQ(InkedPixels(), 0);  // the screen is left without text
+}
+
+TEST_F(BacklogTest, EntriesWhoseScenarioIsMissingArePassedOverAndOnlyAWayOnIsMarked) {
+  // Scenario 2 has message 0 of one glyph and message 1 of two; scenario 9 does not exist,
+  // as in a history saved with other story data.
+  WriteScenarioFile(2, ScenarioBuilder::Assemble("L1:\n    msg \"<g40>\"\n    msg \"<g41><g42>\"\n"
+                                                 "    end\n"));
+  const std::string first = (dir() / "first.png").string();
+  const std::string older = (dir() / "older.png").string();
+  Start("at 1000 shot " + first + "\nat 1100 key up\nat 2000 key up\nat 3000 shot " + older +
+        "\nat 3100 key escape\n");
+  const Entries history{{2, 0}, {9, 5}, {2, 1}, {9, 3}, {1, 0}};
+  SetHistory(history);
+  // The scene: colour 9 blue; 0 black, 4 grey, 15 white for text and marks.
+  const PALETTEENTRY colours[] = {
+      {0, 0, 0, 0}, {128, 128, 128, 0}, {0, 0, 255, 0}, {255, 255, 255, 0}};
+  const int indices[] = {0, 4, 9, 15};
+  for (int k = 0; k < 4; ++k) core::Screen.ScreenPalette[indices[k]] = colours[k];
+  visuals::ApplyScreenPalette();
+  core::FillPictureRect(core::Screen.VbufDIB, 0, 0, 639, 399, 9);
+  text::ShowBacklog();
+  EXPECT_GE(GetTickCount(), 3100u);
+  EXPECT_EQ(History(), history) << "nothing is removed from the history";
+
+  const auto pixel = [](const authoring::IndexedImage& image, int x, int y) {
+    const authoring::Rgb8 c = image.palette.at(image.pixels.at(y * image.width + x));
+    return std::string(c.r == 255 && c.g == 255 ? "white"
+                       : c.r == 128             ? "grey"
+                       : c.b == 255             ? "scene"
+                                                : "black");
+  };
+  authoring::IndexedImage image;
+  std::vector<std::string> warnings;
+  // Opened: the newest readable entry, message 1 of scenario 2; older offered and selected,
+  // nothing newer that can be read, so no mark there.
+  ASSERT_EQ(authoring::ReadPng(first, &image, &warnings), "");
+  ASSERT_EQ(image.width, 640);
+  EXPECT_EQ(pixel(image, 16, 10), "white");
+  EXPECT_EQ(pixel(image, 40, 10), "white");
+  EXPECT_EQ(pixel(image, 608, 4), "white");
+  EXPECT_EQ(pixel(image, 608, 372), "scene");
+  // One step older passes over scenario 9: message 0. Nothing older: no mark; newer offered.
+  // A second step older changes nothing.
+  ASSERT_EQ(authoring::ReadPng(older, &image, &warnings), "");
+  EXPECT_EQ(pixel(image, 16, 10), "white");
+  EXPECT_EQ(pixel(image, 40, 10), "scene");
+  EXPECT_EQ(pixel(image, 608, 4), "scene");
+  EXPECT_EQ(pixel(image, 608, 372), "grey");
+
+  // A history with nothing readable before the current message shows nothing.
+  Start("");
+  SetHistory({{9, 0}, {9, 1}, {1, 0}});
+  const std::uint32_t before = GetTickCount();
+  text::ShowBacklog();
+  EXPECT_EQ(GetTickCount(), before);
 }
 
 TEST_F(BacklogTest, ACountBeyondTheHistoryIsReadAsAFullHistory) {

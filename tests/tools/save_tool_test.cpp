@@ -2,14 +2,17 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <filesystem>
 #include <string>
 #include <vector>
 
+#include "authoring/pack_writer.h"
 #include "core/game_state.h"
 #include "scenario/save_sealing.h"
 #include "scenario/save_slots.h"
 #include "support/platform_fixture.h"
 #include "support/run_program.h"
+#include "support/scenario_builder.h"
 
 namespace {
 
@@ -58,10 +61,11 @@ TEST_F(SaveToolTest, ARecordSealedShowsWhatItHoldsAndUnsealsBackUnchanged) {
 
   std::string shown;
   ASSERT_EQ(Tool({"show", "ZEN2_00.SAV"}, &shown), 0) << shown;
-  for (const char* line : {"a save the game loads", "saved: 1998-07-09 19:02:03",
-                           "progress: 4 (shown as 5)", "scenario: 12", "EventPC: 0x0345",
-                           "music: none", "flags set: 20=3 104=1", "seen scenarios: 12",
-                           "seen V pictures: 5", "seen H pictures: none", "history: 17 entries"}) {
+  for (const char* line :
+       {"what it refers to is not checked: no ZEN2DATA.PAK", "saved: 1998-07-09 19:02:03",
+        "progress: 4 (shown as 5)", "scenario: 12", "EventPC: 0x0345", "music: none",
+        "flags set: 20=3 104=1", "seen scenarios: 12", "seen V pictures: 5",
+        "seen H pictures: none", "history: 17 entries"}) {
     EXPECT_NE(shown.find(line), std::string::npos) << line << " in\n" << shown;
   }
 
@@ -72,6 +76,58 @@ TEST_F(SaveToolTest, ARecordSealedShowsWhatItHoldsAndUnsealsBackUnchanged) {
   for (std::size_t i = 37; i < plain.size() - 1; ++i) {
     if (i == field::kChecksum || i == field::kChecksum + 1) continue;
     ASSERT_EQ(back[i], plain[i]) << "byte " << i;
+  }
+}
+
+TEST_F(SaveToolTest, WhatASaveRefersToIsCheckedAgainstTheGamesData) {
+  // The game: scenario 12 with a short event code; the save at its first instruction shows
+  // nothing but its scene's colours.
+  const Bytes scenario = hotaru_test::ScenarioBuilder::Assemble("L0:\n    end\nL1:\n    end\n");
+  std::filesystem::create_directories(dir() / "game");
+  std::filesystem::create_directories(dir() / "other");
+  ASSERT_EQ(authoring::WritePack(dir() / "game" / "ZEN2DATA.PAK", {{"012.SCN", scenario}}), "");
+  ASSERT_EQ(authoring::WritePack(dir() / "other" / "ZEN2DATA.PAK", {{"013.SCN", scenario}}), "");
+  Bytes plain = Plain();
+  plain[field::kEventPC] = 514 & 0xFF;
+  plain[field::kEventPC + 1] = 514 >> 8;
+  for (std::size_t at :
+       {field::kBackgroundNumber, field::kShownVPicture, field::kShownHPicture, field::kPcmNumber})
+    plain[at] = 255;
+  for (std::size_t slot = 0; slot < 3; ++slot) plain[field::kSlotPicture + slot] = 255;
+  const auto seal = [this](const Bytes& record, const std::string& name) {
+    WriteBytes(dir() / "record.bin", record);
+    ASSERT_EQ(Tool({"seal", "record.bin", name}), 0);
+  };
+  seal(plain, "game/ZEN2_00.SAV");
+  Bytes wild = plain;
+  wild[field::kEventPC + 1] = 0xFF;
+  seal(wild, "game/ZEN2_01.SAV");
+  Bytes pictured = plain;
+  pictured[field::kSlotPicture + 1] = 0x2A;
+  seal(pictured, "game/ZEN2_02.SAV");
+
+  struct Case {
+    std::vector<std::string> args;
+    int status;
+    const char* says;
+  };
+  const Case cases[] = {
+      // The save's own folder is the game's by default.
+      {{"show", "game/ZEN2_00.SAV"}, 0, "game/ZEN2_00.SAV: a save the game loads"},
+      {{"show", "game/ZEN2_01.SAV"},
+       1,
+       "a damaged save: EventPC 0xff02 is no instruction of 012.SCN's event code (offsets 514 "
+       "to 515)"},
+      {{"show", "game/ZEN2_02.SAV"}, 1, "a damaged save: its scene shows C2A.VGR"},
+      {{"show", "game/ZEN2_00.SAV", "--data", "other"},
+       1,
+       "a damaged save: its scenario 012.SCN does not exist"},
+      {{"show", "game/ZEN2_00.SAV", "--data"}, 2, "wrong number of arguments"},
+  };
+  for (const Case& c : cases) {
+    std::string output;
+    EXPECT_EQ(Tool(c.args, &output), c.status) << c.args[1] << ": " << output;
+    EXPECT_NE(output.find(c.says), std::string::npos) << output;
   }
 }
 

@@ -29,6 +29,7 @@
 #include "platform/common/file_replace.h"
 #include "platform/common/file_steps.h"
 #include "platform/common/platform_state.h"
+#include "platform/file_services.h"
 #include "platform/win32.h"
 
 namespace platform {
@@ -43,34 +44,45 @@ bool FindExistingFile(const std::string& path, std::string* found);
 
 namespace {
 
-// Windows error codes reported in OFSTRUCT::nErrCode.
-constexpr WORD kErrorFileNotFound = 2;
-constexpr WORD kErrorPathNotFound = 3;
-constexpr WORD kErrorTooManyOpenFiles = 4;
-constexpr WORD kErrorAccessDenied = 5;
-constexpr WORD kErrorInvalidParameter = 87;
-constexpr WORD kErrorDiskFull = 112;
-constexpr WORD kErrorGenFailure = 31;
+// Windows error codes, as OFSTRUCT::nErrCode and LastFileError report them.
+constexpr WORD kErrorFileNotFound = kFileNotFound;
+constexpr WORD kErrorPathNotFound = kPathNotFound;
+constexpr WORD kErrorTooManyOpenFiles = kTooManyOpenFiles;
+constexpr WORD kErrorAccessDenied = kAccessDenied;
 
 WORD ErrorCodeOf(int error) {
   switch (error) {
-    case ENOENT: return kErrorFileNotFound;
-    case ENOTDIR: return kErrorPathNotFound;
+    case ENOENT: return kFileNotFound;
+    case ENOTDIR: return kPathNotFound;
+    case EROFS: return kWriteProtected;
     case EACCES:
     case EPERM:
     case EISDIR:
-    case EROFS:
-    case ETXTBSY: return kErrorAccessDenied;
+    case ETXTBSY: return kAccessDenied;
     case EMFILE:
-    case ENFILE: return kErrorTooManyOpenFiles;
+    case ENFILE: return kTooManyOpenFiles;
     case ENOSPC:
     case EDQUOT:
-    case EFBIG: return kErrorDiskFull;
+    case EFBIG: return kDiskFull;
     case ENAMETOOLONG:
-    case EINVAL: return kErrorInvalidParameter;
-    default: return kErrorGenFailure;
+    case EINVAL: return kInvalidParameter;
+    default: return kDeviceFailed;
   }
 }
+
+// A file that cannot be created in `folder`: a folder that nobody may write to is
+// write-protected (a read-only folder), not merely closed to this user.
+WORD CreateErrorCodeOf(int error, const std::string& folder) {
+  struct stat st;
+  if (error == EACCES && ::stat(folder.empty() ? "." : folder.c_str(), &st) == 0 &&
+      (st.st_mode & 0222) == 0) {
+    return kWriteProtected;
+  }
+  return ErrorCodeOf(error);
+}
+
+// Records errno of the call that just failed as the last error.
+void KeepError() { Files.last_error = ErrorCodeOf(errno); }
 
 // ---------------------------------------------------------------------------------------
 // Path resolution
@@ -280,7 +292,7 @@ HFILE OpenForCreate(const ResolvedPath& where, OFSTRUCT* info) {
   OpenedFile opened;
   opened.fd = CreateTemporary(where.folder, &opened.temp_path);
   if (opened.fd < 0) {
-    info->nErrCode = ErrorCodeOf(errno);
+    info->nErrCode = CreateErrorCodeOf(errno, where.folder);
     return HFILE_ERROR;
   }
   // The replacement keeps the permissions of the file it replaces.
@@ -351,10 +363,14 @@ void CloseAllFiles() {
 
 }  // namespace platform
 
-HFILE OpenFile(LPCSTR path, OFSTRUCT* info, UINT style) {
-  using namespace platform;
-  OFSTRUCT scratch;
-  if (info == nullptr) info = &scratch;
+namespace platform {
+
+std::uint32_t LastFileError() { return Files.last_error; }
+void SetLastFileError(std::uint32_t code) { Files.last_error = code; }
+
+namespace {
+
+HFILE OpenFileReporting(LPCSTR path, OFSTRUCT* info, UINT style) {
   std::memset(info, 0, sizeof *info);
   info->cBytes = static_cast<BYTE>(sizeof *info);
   info->fFixedDisk = 1;
@@ -380,6 +396,17 @@ HFILE OpenFile(LPCSTR path, OFSTRUCT* info, UINT style) {
   return OpenExisting(where, style & 0x3, info);
 }
 
+}  // namespace
+}  // namespace platform
+
+HFILE OpenFile(LPCSTR path, OFSTRUCT* info, UINT style) {
+  OFSTRUCT scratch;
+  if (info == nullptr) info = &scratch;
+  const HFILE file = platform::OpenFileReporting(path, info, style);
+  if (file == HFILE_ERROR) platform::SetLastFileError(info->nErrCode);
+  return file;
+}
+
 UINT _lread(HFILE file, void* buffer, UINT bytes) {
   constexpr UINT kError = static_cast<UINT>(HFILE_ERROR);
   platform::OpenedFile* f = platform::FindFile(file);
@@ -395,6 +422,7 @@ UINT _lread(HFILE file, void* buffer, UINT bytes) {
     ssize_t got = ::read(f->fd, out + done, chunk);
     if (got < 0) {
       if (errno == EINTR) continue;
+      platform::KeepError();
       return kError;
     }
     if (got == 0) break;
@@ -411,12 +439,14 @@ UINT _lwrite(HFILE file, const char* buffer, UINT bytes) {
     // As on Windows, writing nothing cuts the file at the current position.
     off_t here = ::lseek(f->fd, 0, SEEK_CUR);
     if (here < 0 || ::ftruncate(f->fd, here) != 0) {
+      platform::KeepError();
       f->write_failed = true;
       return kError;
     }
     return 0;
   }
   if (buffer == nullptr || bytes == kError) {
+    platform::SetLastFileError(platform::kInvalidParameter);
     f->write_failed = true;
     return kError;
   }
@@ -426,6 +456,8 @@ UINT _lwrite(HFILE file, const char* buffer, UINT bytes) {
     ssize_t put = ::write(f->fd, buffer + done, chunk);
     if (put < 0 && errno == EINTR) continue;
     if (!platform::Stepped("write", put > 0)) {
+      if (put == 0) errno = ENOSPC;  // nothing taken of a non-empty write
+      platform::KeepError();
       f->write_failed = true;
       return kError;
     }
@@ -444,7 +476,10 @@ LONG _llseek(HFILE file, LONG offset, int origin) {
   if (whence < 0) return HFILE_ERROR;
   off_t before = ::lseek(f->fd, 0, SEEK_CUR);
   off_t after = ::lseek(f->fd, offset, whence);
-  if (after < 0) return HFILE_ERROR;
+  if (after < 0) {
+    platform::KeepError();
+    return HFILE_ERROR;
+  }
   if (after > INT32_MAX) {
     // Not expressible in the result: stay where we were.
     ::lseek(f->fd, before, SEEK_SET);
@@ -464,16 +499,30 @@ HFILE _lclose(HFILE file) {
   std::string folder = f->folder;
   platform::Retire(f);
 
-  if (!replace) return ::close(fd) == 0 ? 0 : HFILE_ERROR;
+  if (!replace) {
+    if (::close(fd) == 0) return 0;
+    platform::KeepError();
+    return HFILE_ERROR;
+  }
 
   // The data reaches the disk before the name does, and the name before we report success.
+  // The last error is the first call's that failed (a full disk may show only at fsync); a
+  // failed write has set it already.
   using platform::Stepped;
-  if (ok) ok = Stepped("fsync", ::fsync(fd) == 0);
-  if (!Stepped("close", ::close(fd) == 0)) ok = false;
-  if (ok) ok = Stepped("rename", ::rename(temp.c_str(), target.c_str()) == 0);
+  const auto step = [&ok](const char* call, bool done) {
+    if (!Stepped(call, done) && ok) {
+      platform::KeepError();
+      ok = false;
+    }
+  };
+  if (ok) step("fsync", ::fsync(fd) == 0);
+  step("close", ::close(fd) == 0);
+  if (ok) step("rename", ::rename(temp.c_str(), target.c_str()) == 0);
   if (!ok) {
     Stepped("unlink", ::unlink(temp.c_str()) == 0);
     return HFILE_ERROR;
   }
-  return platform::SyncFolder(folder) ? 0 : HFILE_ERROR;
+  if (platform::SyncFolder(folder)) return 0;
+  platform::KeepError();
+  return HFILE_ERROR;
 }

@@ -132,6 +132,8 @@ struct FilesState {
   // Folders whose stale temporaries were cleared. Survives a reset: that is done once per
   // folder in a run.
   std::set<std::string> swept_folders;
+  // LastFileError: the Windows error code of the last file function that failed.
+  std::uint32_t last_error = 0;
   bool operator==(const FilesState&) const = default;
 };
 

@@ -7,6 +7,7 @@
 #include <set>
 #include <string>
 
+#include "platform/file_services.h"
 #include "platform/win32.h"
 #include "support/platform_fixture.h"
 
@@ -221,8 +222,15 @@ TEST_F(FilesTest, CreateNeedsItsFolderAndANonFolderTarget) {
   OFSTRUCT info;
   EXPECT_EQ(OpenFile(GamePath("missing\\x.dat").c_str(), &info, OF_CREATE), HFILE_ERROR);
   EXPECT_EQ(info.nErrCode, 3);
+  EXPECT_EQ(platform::LastFileError(), platform::kPathNotFound);
   EXPECT_EQ(OpenFile(GamePath("SUB").c_str(), &info, OF_CREATE), HFILE_ERROR);
   EXPECT_EQ(info.nErrCode, 5);
+  EXPECT_EQ(platform::LastFileError(), platform::kAccessDenied);
+  // A call that succeeds leaves the last error as it was.
+  const HFILE file = OpenFile(GamePath("sub\\x.dat").c_str(), &info, OF_CREATE);
+  ASSERT_NE(file, HFILE_ERROR);
+  EXPECT_EQ(_lclose(file), 0);
+  EXPECT_EQ(platform::LastFileError(), platform::kAccessDenied);
 }
 
 TEST_F(FilesTest, ClosingEverythingDiscardsFilesBeingCreated) {
