@@ -1,0 +1,146 @@
+// The story's own music: the evening walk (also the opening's), the fireflies (also the
+// credits') and the festival. Each is a loop, its last bar leading back into its first.
+#include <string>
+#include <vector>
+
+#include "piece.h"
+#include "tracks.h"
+
+namespace demo_sound {
+namespace {
+
+// A chord of a bar: its tones joined by "+" and its bass note.
+struct Chord {
+  const char* tones;
+  const char* root;
+};
+using Chords = std::vector<Chord>;
+
+// The chords held a bar each.
+std::string Held(const Chords& chords, int bar) {
+  std::string score;
+  for (const Chord& chord : chords)
+    score += std::string(chord.tones) + ":" + std::to_string(bar) + " ";
+  return score;
+}
+
+// The bass on each bar's first and middle step.
+std::string Bass(const Chords& chords, int bar) {
+  std::string score;
+  for (const Chord& chord : chords) {
+    for (int half = 0; half < 2; ++half) {
+      score += std::string(chord.root) + ":" + std::to_string(bar / 2) + " ";
+    }
+  }
+  return score;
+}
+
+// The chords broken, a tone a step: low, middle, high, middle, twice a bar of eight.
+std::string Broken(const Chords& chords) {
+  std::string score;
+  for (const Chord& chord : chords) {
+    std::vector<std::string> tones;
+    std::string tone;
+    for (const char* c = chord.tones;; ++c) {
+      if (*c == '+' || *c == '\0') {
+        tones.push_back(tone);
+        tone.clear();
+        if (*c == '\0') break;
+      } else {
+        tone += *c;
+      }
+    }
+    for (int k = 0; k < 2; ++k) {
+      score += tones[0] + " " + tones[1] + " " + tones[2] + " " + tones[1] + " ";
+    }
+  }
+  return score;
+}
+
+// Writes voices into a piece section by section: `bar` steps a bar, eight bars a section.
+class Sections {
+ public:
+  Sections(double step, int bar) : step_(step), bar_(bar) {}
+
+  void Add(int section, Instrument instrument, const std::string& score, float gain) {
+    AddVoice(samples_, kTrackRate, instrument, score, step_, section * 8 * bar_ * step_, gain);
+  }
+  // The chords of a section as a soft pad and a bass.
+  void AddHarmony(int section, const Chords& chords, float pad, float bass) {
+    Add(section, Instrument::kPad, Held(chords, bar_), pad);
+    Add(section, Instrument::kBass, Bass(chords, bar_), bass);
+  }
+  Samples Finish(int sections) {
+    return Loop(std::move(samples_), kTrackRate, sections * 8 * bar_ * step_);
+  }
+
+ private:
+  double step_;
+  int bar_;
+  Samples samples_;
+};
+
+// --- Music 1: the evening walk ------------------------------------------------------------
+// A plucked tune over soft chords, sixteen seconds round.
+
+const Chords kWalkChords = {{"C4+E4+G4", "C2"}, {"A3+C4+E4", "A2"}, {"F3+A3+C4", "F2"},
+                            {"G3+B3+D4", "G2"}, {"C4+E4+G4", "C2"}, {"A3+C4+E4", "A2"},
+                            {"G3+B3+D4", "G2"}, {"C4+E4+G4", "C2"}};
+
+constexpr const char* kWalkTune =
+    "E5 - G5 - A5 - G5 E5 D5 - E5 - . . . . | C5 - D5 - E5 - G5 - A5 - - - G5 - . . | "
+    "E5 - G5 - A5 - C6 - A5 G5 E5 - D5 - . . | E5 - D5 - C5 - - - . . . . . . . .";
+
+Samples EveningWalk() {
+  Sections s(0.25, 8);
+  s.Add(0, Instrument::kPluck, kWalkTune, 0.55f);
+  s.AddHarmony(0, kWalkChords, 0.12f, 0.35f);
+  return s.Finish(1);
+}
+
+// --- Music 2: the fireflies ------------------------------------------------------------------
+// Slow bells over a minor drift, twenty-four seconds round.
+
+const Chords kFirefliesChords = {{"A3+C4+E4", "A1"}, {"F3+A3+C4", "F1"}, {"C4+E4+G4", "C2"},
+                                 {"G3+B3+D4", "G1"}, {"A3+C4+E4", "A1"}, {"F3+A3+C4", "F1"},
+                                 {"G3+B3+D4", "G1"}, {"A3+C4+E4", "A1"}};
+
+Samples Fireflies() {
+  Sections s(0.375, 8);
+  s.Add(0, Instrument::kBell, kFirefliesTune, 0.4f);
+  s.Add(0, Instrument::kPad, Held(kFirefliesChords, 8), 0.16f);
+  return s.Finish(1);
+}
+
+// --- Music 3: the festival ---------------------------------------------------------------------
+// A flute over plucked chords, twelve seconds round and round.
+
+const Chords kFestivalChords = {{"D4+F#4+A4", "D2"}, {"B3+D4+F#4", "B2"}, {"G3+B3+D4", "G2"},
+                                {"A3+C#4+E4", "A2"}, {"D4+F#4+A4", "D2"}, {"B3+D4+F#4", "B2"},
+                                {"A3+C#4+E4", "A2"}, {"D4+F#4+A4", "D2"}};
+
+Samples Festival() {
+  Sections s(0.1875, 8);
+  s.Add(0, Instrument::kFlute,
+        "D5 E5 F#5 - A5 - F#5 E5 D5 - B4 - A4 - - - | D5 E5 F#5 - A5 - B5 - A5 - F#5 - E5 - - - | "
+        "F#5 A5 B5 - D6 - B5 A5 F#5 - E5 - D5 - E5 - | F#5 - E5 - D5 - - - - - - - . . . .",
+        0.35f);
+  s.Add(0, Instrument::kPluck, Broken(kFestivalChords), 0.3f);
+  std::string bass;
+  for (const Chord& chord : kFestivalChords) bass += std::string(chord.root) + ":8 ";
+  s.Add(0, Instrument::kBass, bass, 0.3f);
+  return s.Finish(1);
+}
+
+}  // namespace
+
+const std::vector<Track>& StoryTracks() {
+  static const std::vector<Track> tracks = {
+      {3, "Evening walk", EveningWalk},
+      {4, "Fireflies", Fireflies},
+      {5, "Festival", Festival},
+  };
+  return tracks;
+}
+
+}  // namespace demo_sound
