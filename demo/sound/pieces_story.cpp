@@ -1,5 +1,6 @@
-// The story's own music: the evening walk (also the opening's), the fireflies (also the
-// credits') and the festival. Each is a loop, its last bar leading back into its first.
+// The story's own music: the evening walk (which also carries the opening into the title),
+// the fireflies (also the credits') and the festival. Each is a loop, its last bar leading
+// back into its first.
 #include <string>
 #include <vector>
 
@@ -81,21 +82,73 @@ class Sections {
 };
 
 // --- Music 1: the evening walk ------------------------------------------------------------
-// A plucked tune over soft chords, sixteen seconds round.
+// Its first section is the walk the story knows, and the opening's. The title comes up as it
+// ends, and the walk goes on under the title and its menus: the tune answered by a flute, a
+// bridge, the tune on bells, a still interlude, the bridge again, the tune on the piano and a
+// close that turns back to the start. Two minutes and eight seconds.
 
 const Chords kWalkChords = {{"C4+E4+G4", "C2"}, {"A3+C4+E4", "A2"}, {"F3+A3+C4", "F2"},
                             {"G3+B3+D4", "G2"}, {"C4+E4+G4", "C2"}, {"A3+C4+E4", "A2"},
                             {"G3+B3+D4", "G2"}, {"C4+E4+G4", "C2"}};
+const Chords kWalkBridgeChords = {{"F3+A3+C4", "F2"}, {"C4+E4+G4", "C2"}, {"D3+F3+A3", "D2"},
+                                  {"G3+B3+D4", "G2"}, {"F3+A3+C4", "F2"}, {"C4+E4+G4", "C2"},
+                                  {"D3+F3+A3", "D2"}, {"G3+B3+D4", "G2"}};
+const Chords kWalkStillChords = {{"A3+C4+E4", "A2"}, {"A3+C4+E4", "A2"}, {"F3+A3+C4", "F2"},
+                                 {"F3+A3+C4", "F2"}, {"C4+E4+G4", "C2"}, {"C4+E4+G4", "C2"},
+                                 {"G3+B3+D4", "G2"}, {"G3+B3+D4", "G2"}};
+const Chords kWalkCloseChords = {{"F3+A3+C4", "F2"}, {"G3+B3+D4", "G2"}, {"E3+G3+B3", "E2"},
+                                 {"A3+C4+E4", "A2"}, {"F3+A3+C4", "F2"}, {"C4+E4+G4", "C2"},
+                                 {"D3+F3+A3", "D2"}, {"G3+B3+D4", "G2"}};
 
 constexpr const char* kWalkTune =
     "E5 - G5 - A5 - G5 E5 D5 - E5 - . . . . | C5 - D5 - E5 - G5 - A5 - - - G5 - . . | "
     "E5 - G5 - A5 - C6 - A5 G5 E5 - D5 - . . | E5 - D5 - C5 - - - . . . . . . . .";
+constexpr const char* kWalkAnswer =
+    "E5 - G5 - A5 - G5 E5 D5 - E5 - G5 - - - | C5 - D5 - E5 - G5 - A5 - C6 - G5 - - - | "
+    "E5 - G5 - A5 - C6 - D6 - C6 - A5 - G5 - | A5 - G5 - E5 - D5 - C5 - - - - - . .";
+constexpr const char* kWalkBridge =
+    "A5 - - - G5 - F5 - | E5 - - - G5 - - - | F5 - - - E5 - D5 - | D5 - - - B4 - - - | "
+    "A5 - - - C6 - A5 - | G5 - - - E5 - C5 - | D5 - F5 - A5 - F5 - | D5 - - - B4 - D5 -";
+constexpr const char* kWalkStill =
+    "E5:8 | A5:6 G5:2 | F5:8 | A5:4 C6:4 | G5:8 | E5:4 C5:4 | D5:8 | B4:4 D5:4";
+constexpr const char* kWalkStillBells =
+    ".:4 E6:4 | .:8 | .:4 C6:4 | .:8 | .:4 G6:4 | .:8 | .:4 D6:4 | .:8";
+constexpr const char* kWalkClose =
+    "C6 - - - A5 - F5 - | D5 - - - G5 - B5 - | B5 - - - G5 - E5 - | C6 - - - B5 - A5 - | "
+    "A5 - - - C6 - A5 - | G5 - - - E5 - G5 - | F5 - - - E5 - D5 - | D5 - - - - - . .";
 
 Samples EveningWalk() {
   Sections s(0.25, 8);
   s.Add(0, Instrument::kPluck, kWalkTune, 0.55f);
   s.AddHarmony(0, kWalkChords, 0.12f, 0.35f);
-  return s.Finish(1);
+
+  s.Add(1, Instrument::kOcarina, kWalkAnswer, 0.33f);
+  s.Add(1, Instrument::kPluck, Broken(kWalkChords), 0.2f);
+  s.AddHarmony(1, kWalkChords, 0.1f, 0.32f);
+
+  s.Add(2, Instrument::kPiano, kWalkBridge, 0.42f);
+  s.Add(2, Instrument::kPluck, Broken(kWalkBridgeChords), 0.16f);
+  s.AddHarmony(2, kWalkBridgeChords, 0.1f, 0.3f);
+
+  s.Add(3, Instrument::kBell, kWalkTune, 0.36f);
+  s.Add(3, Instrument::kPluck, Broken(kWalkChords), 0.2f);
+  s.AddHarmony(3, kWalkChords, 0.12f, 0.32f);
+
+  s.Add(4, Instrument::kFlute, kWalkStill, 0.3f);
+  s.Add(4, Instrument::kBell, kWalkStillBells, 0.14f);
+  s.AddHarmony(4, kWalkStillChords, 0.13f, 0.22f);
+
+  s.Add(5, Instrument::kOcarina, kWalkBridge, 0.33f);
+  s.Add(5, Instrument::kPluck, Broken(kWalkBridgeChords), 0.2f);
+  s.AddHarmony(5, kWalkBridgeChords, 0.1f, 0.32f);
+
+  s.Add(6, Instrument::kPiano, kWalkAnswer, 0.42f);
+  s.Add(6, Instrument::kPluck, Broken(kWalkChords), 0.18f);
+  s.AddHarmony(6, kWalkChords, 0.12f, 0.35f);
+
+  s.Add(7, Instrument::kPiano, kWalkClose, 0.4f);
+  s.AddHarmony(7, kWalkCloseChords, 0.12f, 0.3f);
+  return s.Finish(8);
 }
 
 // --- Music 2: the fireflies ------------------------------------------------------------------
