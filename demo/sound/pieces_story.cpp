@@ -1,6 +1,6 @@
 // The story's own music: the evening walk (which also carries the opening into the title),
-// the fireflies (also the credits') and the festival. Each is a loop, its last bar leading
-// back into its first.
+// the fireflies (which also carry the credits) and the festival. Each is a loop, its last
+// bar leading back into its first.
 #include <string>
 #include <vector>
 
@@ -152,17 +152,58 @@ Samples EveningWalk() {
 }
 
 // --- Music 2: the fireflies ------------------------------------------------------------------
-// Slow bells over a minor drift, twenty-four seconds round.
+// Slow bells over a minor drift: the fireflies' scene by the river, and the whole of the
+// credits. Its first section is the tune the story knows; then the flute takes it, a brighter
+// middle on the piano, the bells again over the piano's chords, a still section, the middle
+// on the flute, and the tune once more to close, ending on the chord that leads back in.
+// Two minutes and forty-eight seconds: the credits and their last page.
 
 const Chords kFirefliesChords = {{"A3+C4+E4", "A1"}, {"F3+A3+C4", "F1"}, {"C4+E4+G4", "C2"},
                                  {"G3+B3+D4", "G1"}, {"A3+C4+E4", "A1"}, {"F3+A3+C4", "F1"},
                                  {"G3+B3+D4", "G1"}, {"A3+C4+E4", "A1"}};
+const Chords kFirefliesMiddleChords = {{"F3+A3+C4", "F1"},  {"G3+B3+D4", "G1"}, {"E3+G3+B3", "E2"},
+                                       {"A3+C4+E4", "A1"},  {"F3+A3+C4", "F1"}, {"G3+B3+D4", "G1"},
+                                       {"E3+G#3+B3", "E2"}, {"A3+C4+E4", "A1"}};
+const Chords kFirefliesCloseChords = {{"A3+C4+E4", "A1"}, {"F3+A3+C4", "F1"}, {"C4+E4+G4", "C2"},
+                                      {"G3+B3+D4", "G1"}, {"A3+C4+E4", "A1"}, {"F3+A3+C4", "F1"},
+                                      {"D3+F3+A3", "D2"}, {"E3+G#3+B3", "E2"}};
+
+constexpr const char* kFirefliesMiddle =
+    "C6 - - - A5 - - - | B5 - - - D6 - - - | E6 - - - B5 - G5 - | A5 - - - - - - - | "
+    "F5 - - - A5 - C6 - | D6 - - - B5 - G5 - | G#5 - - - B5 - - - | A5 - - - - - . .";
+constexpr const char* kFirefliesStill = "E5:8 | F5:8 | E5:8 | D5:8 | C5:8 | A4:8 | B4:8 | C5:8";
+constexpr const char* kFirefliesSparks =
+    ".:4 E6:4 | .:2 C6:6 | .:4 G6:4 | .:8 | .:4 A6:4 | .:2 F6:6 | .:4 D6:4 | .:8";
+constexpr const char* kFirefliesCloseLow = "E5:8 | F5:8 | E5:8 | D5:8 | C5:8 | A4:8 | A4:8 | B4:8";
 
 Samples Fireflies() {
   Sections s(0.375, 8);
   s.Add(0, Instrument::kBell, kFirefliesTune, 0.4f);
   s.Add(0, Instrument::kPad, Held(kFirefliesChords, 8), 0.16f);
-  return s.Finish(1);
+
+  s.Add(1, Instrument::kOcarina, kFirefliesTune, 0.3f);
+  s.Add(1, Instrument::kPluck, Broken(kFirefliesChords), 0.18f);
+  s.AddHarmony(1, kFirefliesChords, 0.12f, 0.25f);
+
+  s.Add(2, Instrument::kPiano, kFirefliesMiddle, 0.4f);
+  s.AddHarmony(2, kFirefliesMiddleChords, 0.12f, 0.25f);
+
+  s.Add(3, Instrument::kBell, kFirefliesTune, 0.38f);
+  s.Add(3, Instrument::kPiano, Broken(kFirefliesChords), 0.16f);
+  s.AddHarmony(3, kFirefliesChords, 0.1f, 0.25f);
+
+  s.Add(4, Instrument::kOcarina, kFirefliesStill, 0.22f);
+  s.Add(4, Instrument::kPluck, kFirefliesSparks, 0.2f);
+  s.AddHarmony(4, kFirefliesChords, 0.14f, 0.18f);
+
+  s.Add(5, Instrument::kOcarina, kFirefliesMiddle, 0.3f);
+  s.Add(5, Instrument::kPluck, Broken(kFirefliesMiddleChords), 0.18f);
+  s.AddHarmony(5, kFirefliesMiddleChords, 0.12f, 0.25f);
+
+  s.Add(6, Instrument::kBell, kFirefliesTune, 0.4f);
+  s.Add(6, Instrument::kOcarina, kFirefliesCloseLow, 0.18f);
+  s.AddHarmony(6, kFirefliesCloseChords, 0.14f, 0.22f);
+  return s.Finish(7);
 }
 
 // --- Music 3: the festival ---------------------------------------------------------------------
