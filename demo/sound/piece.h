@@ -35,8 +35,9 @@ struct Piece {
 
 Samples Render(const Piece& piece, int rate);
 
-// The loudest sample of every piece.
-inline constexpr float kMusicPeak = 0.7f;
+// The loudest sample of every track: music and sounds play together, so each keeps room
+// below full scale (-4 dBFS; the encoder's ripple stays well under -1 dBFS).
+inline constexpr float kMusicPeak = 0.63f;
 
 // A loop of exactly `seconds` from what was written: whatever sounds past its end (the
 // tails of the last notes) is added onto its start, where the loop plays it again, so the

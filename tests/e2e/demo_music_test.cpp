@@ -1,13 +1,16 @@
-// The demo's music as the build writes it: a track file for every piece of the music mode,
-// each one sounding from start to end and as long as a piece should be; the loops meeting
-// their start without a gap.
+// The demo's music and sounds as the build writes them: a track file for every piece of the
+// music mode, each one sounding from start to end and as long as its place in the story
+// needs; the loops meeting their start without a gap; every track and sound below full scale.
 #include <gtest/gtest.h>
 #include <vorbis/vorbisfile.h>
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -69,6 +72,19 @@ float Peak(const std::vector<float>& samples) {
   return peak;
 }
 
+// The longest run of equal neighbouring samples near the sound's own peak: a clipped or
+// limited sound flattens there, a natural one never holds a value at its crest.
+std::size_t FlatRunAtPeak(const std::vector<float>& samples) {
+  const float near_peak = 0.9f * Peak(samples);
+  std::size_t longest = 1;
+  std::size_t run = 1;
+  for (std::size_t i = 1; i < samples.size(); ++i) {
+    run = samples[i] == samples[i - 1] && std::fabs(samples[i]) >= near_peak ? run + 1 : 1;
+    longest = std::max(longest, run);
+  }
+  return longest;
+}
+
 // Music 1 carries the opening into the title and its menus (the title comes up 15 s into
 // it on the runner, the opening played through); music 2 carries the whole of the credits
 // (130 s from its start to the last page, whose click the reader may give late).
@@ -91,7 +107,6 @@ TEST(DemoMusic, EveryPieceOfTheMusicModeSoundsForItsWholeLength) {
       default: EXPECT_GE(seconds, 20.0); EXPECT_LE(seconds, 60.0);
     }
     EXPECT_GT(Peak(track.samples), 0.4f);
-    EXPECT_LT(Peak(track.samples), 1.0f);
     // Every piece but the maker's chime (played once, ringing out) repeats: no silent
     // stretch anywhere in the loop.
     if (music == 0) continue;
@@ -141,6 +156,35 @@ TEST(DemoMusic, TheStorysLoopsAreWholeBarsToTheSample) {
     SCOPED_TRACE(TrackPath(music).filename().string());
     EXPECT_EQ(DecodeTrack(music).samples.size(), kSamples[music - 1]);
   }
+}
+
+// Music and sounds play together: each keeps its peak at -1 dBFS or below, and none
+// flattens at its peak (the sign of a clipped or limited render).
+TEST(DemoMusic, TracksAndSoundsLeaveHeadroomAndNeverFlattenAtTheirPeaks) {
+  const float kCeiling = 0.891f;  // -1 dBFS
+  for (int music = 0; music < 26; ++music) {
+    SCOPED_TRACE(TrackPath(music).filename().string());
+    const Decoded track = DecodeTrack(music);
+    EXPECT_LE(Peak(track.samples), kCeiling);
+    EXPECT_LT(FlatRunAtPeak(track.samples), 3u);
+  }
+  int sounds = 0;
+  for (const auto& entry : fs::directory_iterator(fs::path(HOTARU_DEMO_DATA_DIR) / "sound")) {
+    if (entry.path().extension() != ".P16") continue;
+    SCOPED_TRACE(entry.path().filename().string());
+    ++sounds;
+    std::ifstream in(entry.path(), std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), {});
+    std::vector<float> samples;
+    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+      const auto low = static_cast<unsigned char>(bytes[i]);
+      const auto high = static_cast<unsigned char>(bytes[i + 1]);
+      samples.push_back(static_cast<std::int16_t>(low | high << 8) / 32768.0f);
+    }
+    EXPECT_LE(Peak(samples), kCeiling);
+    EXPECT_LT(FlatRunAtPeak(samples), 3u);
+  }
+  EXPECT_EQ(sounds, 7);
 }
 
 }  // namespace
