@@ -64,7 +64,7 @@ Samples Rumble() {
     const double shape = std::min(1.0, t / 0.02) * std::exp(-t * 4);
     s[i] = static_cast<float>((lower * 4 + 0.35 * std::sin(kTwoPi * 38 * t)) * judder * shape);
   }
-  Normalise(s, 0.85f);
+  Normalise(s, 0.7f);
   return s;
 }
 
@@ -100,7 +100,7 @@ Samples FireworkBurst() {
     const double crackle = (noise.Next() > 0.93f ? 1.0 : 0.0) * std::exp(-t * 3) * 0.6;
     s[i] = static_cast<float>(boom + low * 2.5 * std::exp(-t * 9) + crackle * (t > 0.15));
   }
-  Normalise(s, 0.8f);
+  Normalise(s, 0.7f);
   return s;
 }
 
@@ -119,7 +119,7 @@ Samples ClawSlash() {
     const double shape = std::min(1.0, t / 0.01) * std::exp(-t * 9);
     s[i] = static_cast<float>((high * 0.8 + 0.3 * std::sin(phase)) * shape);
   }
-  Normalise(s, 0.8f);
+  Normalise(s, 0.7f);
   return s;
 }
 

@@ -1,4 +1,5 @@
 // The demo's sound effects: PCM files "HT_VD%02d.P16" (22050 Hz mono 16-bit, no header).
+// None peaks above -3 dBFS: they sound over the music, and the two need room together.
 #pragma once
 
 #include <vector>

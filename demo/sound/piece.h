@@ -1,5 +1,6 @@
 // A piece of the demo's music written as data: voices of score text on instruments, and
-// the sounds of the place under them. Rendered by the synthesiser to a loop of its length.
+// the sounds of the place under them. Rendered by the synthesiser to a loop as long as its
+// longest voice: what rings on past that end sounds over the start.
 #pragma once
 
 #include <vector>
@@ -21,19 +22,27 @@ struct Layer {
   Ambience kind;
   float gain;
   double from;     // seconds
-  double seconds;  // 0: to the end of the piece
+  double seconds;  // 0: all through the piece
 };
 
 struct Piece {
   int music;          // music number; the disc track is music + 2
   const char* title;  // the file's title tag
   double step;        // seconds per score step
-  double seconds;     // length of the loop; its last second fades out
   std::vector<Voice> voices;
   std::vector<Layer> layers = {};
 };
 
 Samples Render(const Piece& piece, int rate);
+
+// The loudest sample of every track: music and sounds play together, so each keeps room
+// below full scale (-4 dBFS; the encoder's ripple stays well under -1 dBFS).
+inline constexpr float kMusicPeak = 0.63f;
+
+// A loop of exactly `seconds` from what was written: whatever sounds past its end (the
+// tails of the last notes) is added onto its start, where the loop plays it again, so the
+// end flows into the start without a fade or a gap. Normalised to kMusicPeak.
+Samples Loop(Samples samples, int rate, double seconds);
 
 // The pieces, each group in a file of its own: the main theme's versions, the characters'
 // themes, and the music of scenes.

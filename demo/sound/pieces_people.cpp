@@ -12,7 +12,6 @@ const Piece kGrandmother = {
     5,
     "Grandmother on the veranda",
     0.27,
-    27.0,
     {
         {Instrument::kPluck, 0.45f, kVerandaTune},
         {Instrument::kOcarina, 0.3f, kVerandaTune, 1, 48},
@@ -28,7 +27,6 @@ const Piece kWhiteDress = {
     11,
     "The white dress",
     0.25,
-    25.0,
     {
         {Instrument::kOcarina, 0.35f,
          "B5 - - - D6 - | C6 - B5 - A5 - | G5 - - - A5 B5 | A5 - - - - - | "
@@ -53,7 +51,6 @@ const Piece kShyProfile = {
     12,
     "A shy profile",
     0.34,
-    23.0,
     {
         {Instrument::kPiano, 0.42f, kShyTune},
         // The second half, a bell above the piano.
@@ -73,7 +70,6 @@ const Piece kCityBoy = {
     15,
     "The boy from the city",
     0.18,
-    24.0,
     {
         {Instrument::kPiano, 0.4f,
          "E5 G5 . B5 - A5 G5 . | A5 - C6 . B5 A5 G5 E5 | F5 . A5 C6 - B5 A5 . | G5 - - . D5 E5 F5 "
@@ -98,7 +94,6 @@ const Piece kSweetShop = {
     16,
     "The sweet shop's keeper",
     0.18,
-    24.0,
     {
         {Instrument::kOcarina, 0.3f,
          "C5 . F5 . A5 . F5 . | G5 . E5 . C5 - - . | D5 . E5 . F5 . G5 . | A5 . F5 . C5 - - . | "
@@ -122,7 +117,6 @@ const Piece kBrother = {
     19,
     "My brother's shadow",
     0.45,
-    31.0,
     {
         {Instrument::kOcarina, 0.33f,
          "A5 - - - - - F5 G5 | A5 - - - Bb5 - A5 - | G5 - - - - - E5 F5 | G5 - - - A5 - - - | "
@@ -133,7 +127,7 @@ const Piece kBrother = {
          "G2 D3 G3 Bb3 A2 E3 A3 C#4 | D3 A3 D4 F4 A4 - - -"},
         {Instrument::kPad, 0.1f,
          "D3+F3+A3:8 Bb2+D3+F3:8 G2+Bb2+D3:8 A2+C#3+E3:8 Bb2+D3+F3:8 F3+A3+C4:8 "
-         "G2+Bb2+D3:4 A2+C#3+E3:4 D3+F3+A3:10"},
+         "G2+Bb2+D3:4 A2+C#3+E3:4 D3+F3+A3:8"},
     }};
 
 // A pinky promise: a music box's tune, simple as a children's song.
@@ -144,7 +138,6 @@ const Piece kPromise = {
     22,
     "A pinky promise",
     0.34,
-    23.0,
     {
         {Instrument::kBell, 0.3f, kPromiseTune},
         // The second half, sung along an octave below.

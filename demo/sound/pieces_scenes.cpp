@@ -11,7 +11,6 @@ const Piece kCicadas = {
     6,
     "Cicada shower",
     0.16,
-    21.5,
     {
         {Instrument::kCicada, 0.5f, "A7 - . A7 - . A7 - . A7 - - - - . . | .:16", 4},
         {Instrument::kCicada, 0.35f, ".:16 | E7 - . E7 - . E7 - . E7 - - - - - - -", 4},
@@ -21,7 +20,7 @@ const Piece kCicadas = {
          "D3 A3 . E4 . A3 . . | D3 A3 . E4 . A3 . . | E3 B3 . G#4 . B3 . . | E3 B3 . G#4 . B3 . .",
          2},
         {Instrument::kBell, 0.18f, "E6:4 .:4 D6:4 B5:4 | C6:8 .:8 | A5:4 .:4 B5:4 C6:4 | B5:8 .:8",
-         4},
+         2},
     }};
 
 // An evening shower: the rain comes in hard, thunder rolls, a piano hurries home.
@@ -32,7 +31,6 @@ const Piece kShower = {
     7,
     "Evening shower",
     0.16,
-    21.5,
     {
         {Instrument::kPiano, 0.3f, kShowerLeftHand, 4},
         {Instrument::kPiano, 0.4f,
@@ -52,7 +50,6 @@ const Piece kRiceFields = {
     8,
     "The road through the rice fields",
     0.33,
-    23.0,
     {
         {Instrument::kOcarina, 0.33f,
          "D5 - E5 - G5 - - - | A5 - G5 - E5 - D5 - | E5 - G5 - A5 - B5 - | A5 - - - - - . . | "
@@ -74,7 +71,6 @@ const Piece kFestivalNight = {
     10,
     "Festival night",
     0.13,
-    21.5,
     {
         {Instrument::kDrum, 0.7f, "C2 . . C2 . . C2 . C2 . . C2 C2 . C2 .", 10},
         {Instrument::kDrum, 0.3f, ". . . . G2 . . . . . . . G2 . G2 G2", 10},
@@ -91,7 +87,6 @@ const Piece kLeafLight = {
     13,
     "Afternoon sun through the leaves",
     0.33,
-    23.0,
     {
         {Instrument::kPluck, 0.26f,
          "D4 A4 C#5 E5 F#5 E5 C#5 A4 | G3 D4 F#4 B4 D5 B4 F#4 D4 | B3 F#4 A4 D5 F#5 D5 A4 F#4 | "
@@ -109,7 +104,6 @@ const Piece kMilkyWay = {
     17,
     "The Milky Way",
     0.4,
-    26.5,
     {
         {Instrument::kPad, 0.14f,
          "F3+C4+E4+A4:8 G3+B3+D4+A4:8 A3+C4+E4+B4:8 E3+B3+D4+G4:8 "
@@ -127,13 +121,12 @@ const Piece kSparkler = {
     18,
     "Sparkler",
     0.35,
-    22.5,
     {
         {Instrument::kPiano, 0.38f,
          "E6 - - - D6 - C6 - | B5 - - - - - . . | C6 - - - B5 - A5 - | G5 - - - - - . . | "
          "A5 - - - C6 - E6 - | D6 - - - C6 - B5 - | A5:8 | .:8"},
         {Instrument::kPad, 0.1f,
-         "A3+C4+E4:8 E3+G3+B3:8 F3+A3+C4:8 C4+E4+G4:8 D3+F3+A3:8 E3+G#3+B3:8 A3+C4+E4:12"},
+         "A3+C4+E4:8 E3+G3+B3:8 F3+A3+C4:8 C4+E4+G4:8 D3+F3+A3:8 E3+G#3+B3:8 A3+C4+E4:16"},
         {Instrument::kPiano, 0.2f, "A2:8 E2:8 F2:8 C3:8 D3:8 E2:8 A2:8"},
         // The glowing drop falls.
         {Instrument::kBell, 0.25f, "A4:4", 1, 56},
@@ -145,7 +138,6 @@ const Piece kMoonlitPath = {
     20,
     "The moonlit path",
     0.35,
-    24.0,
     {
         {Instrument::kPiano, 0.4f,
          "B4 - E5 - G5 - F#5 - | E5 - - - B4 - - - | A4 - C5 - E5 - D5 - | B4 - - - - - . . | "
@@ -165,7 +157,6 @@ const Piece kQuietRain = {
     21,
     "Quiet rain",
     0.45,
-    30.0,
     {
         {Instrument::kPiano, 0.4f,
          "E5 - - - - - C5 D5 | E5 - - - G5 - - - | F5 - - - E5 - D5 - | E5 - - - - - - - | "
@@ -184,7 +175,6 @@ const Piece kWatersideNight = {
     23,
     "The waterside at night",
     0.4,
-    26.5,
     {
         {Instrument::kPiano, 0.36f, kFirefliesTune},
         {Instrument::kPad, 0.12f,
@@ -200,7 +190,6 @@ const Piece kWindChimeRoom = {
     24,
     "The room of the wind chime",
     0.4,
-    27.0,
     {
         {Instrument::kBell, 0.22f,
          ". . B6 . . . . . | . . . . . F#6 . A6 | . . . . . . . . | E6 . . B6 . . . . | "

@@ -23,7 +23,6 @@ const Piece kPianoTheme = {
     4,
     "Firefly light (piano)",
     0.34,
-    39.0,
     {
         {Instrument::kPiano, 0.45f, kTheme},
         {Instrument::kPiano, 0.26f, kThemeLeftHand},
@@ -43,7 +42,6 @@ const Piece kOpeningTheme = {
     9,
     "A distant summer day",
     0.3,
-    25.0,
     {
         // The chime again, in G, calls the opening in.
         {Instrument::kBell, 0.4f, "G5 B5 D6 G6 - - - - | B6:8"},
@@ -68,7 +66,6 @@ const Piece kEndingTheme = {
     14,
     "Until next summer",
     0.4,
-    33.0,
     {
         {Instrument::kOcarina, 0.35f,
          "C5 - F5 - G5 - A5 - | C6 - - A5 G5 - F5 - | Bb5 - - A5 G5 - F5 G5 | A5 - - - G5 - - - | "
@@ -89,7 +86,6 @@ const Piece kClosingTheme = {
     25,
     "Firefly light - last chapter",
     0.4,
-    36.5,
     {
         {Instrument::kOcarina, 0.32f, kTheme},
         {Instrument::kPad, 0.14f, kThemeChords},

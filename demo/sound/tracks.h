@@ -1,5 +1,5 @@
 // The demo's music: disc tracks 2 to 27 (music numbers 0 to 25, every piece of the music
-// mode), short loops written as scores for the synthesiser.
+// mode), written as scores for the synthesiser. All but the maker's chime are loops.
 #pragma once
 
 #include <functional>
@@ -23,6 +23,10 @@ inline constexpr const char* kFirefliesTune =
     "A5 - - - E5 - - - G5 - - - E5 - D5 - | C5 - - - - - - - . . . . . . . . | "
     "A5 - - - C6 - - - D6 - - - C6 - A5 - | G5 - - - E5 - - - - - - - . . . .";
 
+// Every track, in the order of their numbers.
 const std::vector<Track>& Tracks();
+
+// The story's own pieces (music 1 to 3), tracks 3 to 5.
+const std::vector<Track>& StoryTracks();
 
 }  // namespace demo_sound

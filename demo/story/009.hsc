@@ -14,7 +14,7 @@ L0:                             ; entered: nothing to prepare
 
 L1:
     ; --- A question on a black stage ------------------------------------------------------
-    cd_stop
+    cd_play 25                  ; the theme's last chapter under the question
     forget_bg                   ; the story's last background is no longer kept
     fill_bg 0                   ; a black stage, shown at once
     fade_in 1                   ; in the colours of the text

@@ -4,10 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <filesystem>
 #include <iterator>
+#include <set>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "authoring/charset.h"
 #include "authoring/message_text_source.h"
@@ -96,6 +99,20 @@ TEST(FixedTextsTest, ItemsWithTheirOwnPlaceStartWithIt) {
   EXPECT_EQ(music[2], 0xBA);
   EXPECT_EQ(music[3] | music[4] << 8, 24);
   for (const auto* command : text::kMusicCommands) EXPECT_EQ(command[0], 0xB9);
+}
+
+// The music mode names every piece by its title: no two share one, and no title reads as a
+// description (those are shared by every piece of a kind).
+TEST(FixedTextsTest, EveryPieceHasATitleOfItsOwn) {
+  std::set<std::vector<std::uint8_t>> seen;
+  for (const auto* kind : text::kMusicKinds) {
+    const auto bytes = Bytes(kind);
+    seen.emplace(bytes.begin(), bytes.end());
+  }
+  for (std::size_t i = 0; i < std::size(text::kMusicTitles); ++i) {
+    const auto bytes = Bytes(text::kMusicTitles[i]);
+    EXPECT_TRUE(seen.emplace(bytes.begin(), bytes.end()).second) << "title " << i;
+  }
 }
 
 TEST(FixedTextsTest, TextsFitTheirLines) {
