@@ -6,8 +6,8 @@
 #include "platform/common/audio_devices.h"
 #include "platform/common/input_state.h"
 #include "platform/common/window_table.h"
-#include "platform/mixer/mixer.h"
 #include "platform/sdl/key_map.h"
+#include "platform/sdl/mixer.h"
 #include "platform/sdl/sdl_backend.h"
 
 namespace platform::sdl {

@@ -1,14 +1,13 @@
-#include "platform/mixer/mixer.h"
+#include "platform/sdl/mixer.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>
 
 #include <atomic>
-#include <cmath>
 #include <cstring>
 #include <vector>
 
-namespace platform::mixer {
+namespace platform::sdl::mixer {
 namespace {
 
 // The one SDL audio output and what plays on it. Not reset by assigning a fresh one: the
@@ -59,19 +58,9 @@ Output Open(bool device) {
 
 Output State() { return Mixer.output; }
 
-std::optional<std::uint32_t> TrackLengthMs(const std::string& path) {
-  if (Open(false) == Output::kFailed) return std::nullopt;
-  Mix_Music* music = Mix_LoadMUS(path.c_str());
-  if (music == nullptr) return std::nullopt;
-  const double seconds = Mix_MusicDuration(music);
-  Mix_FreeMusic(music);
-  if (seconds <= 0) return std::nullopt;
-  return static_cast<std::uint32_t>(std::lround(seconds * 1000.0));
-}
+}  // namespace platform::sdl::mixer
 
-}  // namespace platform::mixer
-
-namespace platform::mixer {
+namespace platform::sdl::mixer {
 namespace {
 
 constexpr int kWaveChannel = 0;
@@ -203,4 +192,4 @@ void Close() {
   Mixer.wave_event = 0;
 }
 
-}  // namespace platform::mixer
+}  // namespace platform::sdl::mixer
