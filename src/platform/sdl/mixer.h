@@ -22,10 +22,14 @@ Output State();
 // Stops everything and closes the mixer (before SDL ends); Open may start it again.
 void Close();
 
-// Playback. A track streams from its file; a wave buffer is copied into
-// the mixer's format and looped by the mixer. Volumes are 0 to 0xFFFF per channel.
+// Playback. A track streams from its file; a wave buffer is copied into the mixer's format and
+// looped by the mixer. Volumes are 0 to 0xFFFF per channel.
 bool PlayTrack(const std::string& path);
+// A track that already goes on into its next pass (see track_stream.h) keeps sounding after
+// StopTrack until the same track is played again, or until SettleTrack, which the backend
+// calls at each look at its events.
 void StopTrack();
+void SettleTrack();
 bool TrackPlaying();
 void SetTrackVolume(std::uint16_t left, std::uint16_t right);
 // `plays` 0: until StopWave. Format: 16-bit PCM at `rate` with `channels`.

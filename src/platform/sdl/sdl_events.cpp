@@ -28,6 +28,8 @@ bool NeedsOwnFrame(const SDL_Event& e) {
 }
 
 void SdlBackend::PollEvents() {
+  // A music stop that the same call of the program did not follow with a replay is heard.
+  mixer::SettleTrack();
   // Inside the menu loop its own pass reads the events.
   if (!started_ || in_menu_loop_) return;
   // Each look into the display's queue reads its socket, and the program peeks at its

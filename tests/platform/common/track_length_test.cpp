@@ -1,6 +1,6 @@
 // A track file's length in every format the track lookup accepts: the headless runner's
-// virtual track ends where the SDL backend's decoder, SDL2_mixer, ends the same file; a file
-// that is no audio has no length.
+// virtual track ends where the SDL backend's decoder (libsndfile) ends the same file, and
+// where SDL2_mixer would; a file that is no audio has no length.
 #include <SDL.h>
 #include <SDL_mixer.h>
 #include <gtest/gtest.h>
@@ -75,6 +75,11 @@ TEST_F(TrackLength, EveryAcceptedFormatMeasuresAsTheSdlDecoderPlaysIt) {
     const auto length = platform::TrackLengthMs(path.string());
     ASSERT_TRUE(length) << path;
     EXPECT_NEAR(*length, 2750, 2) << path;
+    SF_INFO info{};
+    SNDFILE* played = sf_open(path.c_str(), SFM_READ, &info);
+    ASSERT_NE(played, nullptr) << path;
+    sf_close(played);
+    EXPECT_NEAR(*length, info.frames * 1000.0 / info.samplerate, 1) << path;
     Mix_Music* music = Mix_LoadMUS(path.c_str());
     ASSERT_NE(music, nullptr) << path << ": " << Mix_GetError();
     EXPECT_NEAR(*length, Mix_MusicDuration(music) * 1000, 3) << path;
