@@ -1,7 +1,8 @@
 // The real program's sound on an X display of its own, through SDL's disk audio driver,
 // which writes what the mixer hands to the driver into a file at real speed: music while a
 // track plays, silence after CdStop, a sound three times as long when played three times; a
-// looping track without a gap at its loops.
+// looping track without a gap at its loops; music and a sound at full scale together
+// without a clipped sample.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -259,6 +260,58 @@ TEST_F(HotaruAudio, ALoopingTrackHasNoGapAtItsLoops) {
   ASSERT_TRUE(StartGame(kLoopingScenario, {}));
   ASSERT_EQ(program_run_.Wait(30s), std::optional<int>(1)) << Log();
   ExpectSeamlessMusic(Output(), Trace(), 5);
+}
+
+// Music and a sound both at full scale: their sum passes the 16-bit range, and the mix
+// brings it back below full scale without flat tops; the music alone, at half scale, is
+// heard at its own level.
+TEST_F(HotaruAudio, MusicAndASoundAtFullScaleTogetherAreNotClipped) {
+  // Tones of two pitches: their sum comes near 49000 at every beat, whatever their phases.
+  Write(dir_ / "data" / "track05.wav", hotaru_test::WavFile(3000, 16384, 330));
+  ASSERT_TRUE(StartGame(R"(
+    .event
+    L0:
+        end
+    L1:
+        cd_play 3
+        wait 100
+        pcm_load 1
+        pcm_play 1 0
+        pcm_finish
+        wait 50
+        cd_stop
+        wait 20
+        end
+  )",
+                        hotaru_test::ToneSamples(1000, 32767)));
+  ASSERT_EQ(program_run_.Wait(30s), std::optional<int>(1)) << Log();
+  const Bytes output = Output();
+  const std::vector<Stretch> runs = SoundingRuns(output);
+  ASSERT_EQ(runs.size(), 1u) << "output of " << output.size() << " bytes";
+  const std::vector<std::int16_t> samples = Samples(output);
+  const auto frame = [](double ms) { return static_cast<std::size_t>(ms * 44.1); };
+  // The music alone: its first 800 ms.
+  int music_peak = 0;
+  for (std::size_t i = 2 * frame(runs[0].from_ms + 50); i < 2 * frame(runs[0].from_ms + 800); ++i) {
+    music_peak = std::max(music_peak, std::abs(static_cast<int>(samples[i])));
+  }
+  EXPECT_NEAR(music_peak, 16384, 16384 * 0.03);
+  int peak = 0;
+  std::size_t at_full_scale = 0;
+  std::size_t flat = 1;
+  std::size_t longest_flat = 1;
+  for (std::size_t i = 0; i < samples.size(); ++i) {
+    const int v = samples[i];
+    peak = std::max(peak, std::abs(v));
+    if (v <= -32767 || v >= 32767) ++at_full_scale;
+    // A flat top: the same loud value on one channel three frames running.
+    flat = i >= 2 && std::abs(v) > 30000 && v == samples[i - 2] ? flat + 1 : 1;
+    longest_flat = std::max(longest_flat, flat);
+  }
+  EXPECT_EQ(at_full_scale, 0u);
+  EXPECT_LT(longest_flat, 3u);
+  // The sum is limited near full scale, not lowered as a whole.
+  EXPECT_GT(peak, 24000);
 }
 
 }  // namespace

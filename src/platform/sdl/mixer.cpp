@@ -3,11 +3,12 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 
-#include <algorithm>
 #include <atomic>
 #include <cstring>
+#include <memory>
 #include <vector>
 
+#include "platform/sdl/output_limiter.h"
 #include "platform/sdl/track_stream.h"
 
 namespace platform::sdl::mixer {
@@ -19,9 +20,10 @@ namespace {
 struct MixerState {
   Output output = Output::kClosed;
   // The CD track: added to the wave channel's mix on the audio thread after SDL2_mixer has
-  // mixed it.
+  // mixed it, then the sum goes through the limiter.
   TrackStream track;
   int channels = 2;
+  std::unique_ptr<OutputLimiter> limiter;
   std::vector<std::int32_t> sums;
   Mix_Chunk* chunk = nullptr;
   // Registered with SDL by the first use after an Open; 0 until then.
@@ -41,7 +43,7 @@ constexpr int kRate = 44100;
 constexpr int kFrames = 512;
 
 // Audio thread, after SDL2_mixer has mixed the wave channel into `stream`: the track is
-// added.
+// added at full precision, and the limiter brings the sum back into 16 bits.
 void PostMix(void*, Uint8* stream, int bytes) {
   auto* samples = reinterpret_cast<std::int16_t*>(stream);
   const std::size_t count = static_cast<std::size_t>(bytes) / 2;
@@ -50,9 +52,7 @@ void PostMix(void*, Uint8* stream, int bytes) {
   for (std::size_t i = 0; i < count; ++i) sums[i] = samples[i];
   const std::size_t frames = count / static_cast<std::size_t>(Mixer.channels);
   Mixer.track.Mix(sums.data(), frames);
-  for (std::size_t i = 0; i < count; ++i) {
-    samples[i] = static_cast<std::int16_t>(std::clamp(sums[i], -32768, 32767));
-  }
+  Mixer.limiter->Process(sums.data(), samples, frames);
 }
 
 bool OpenOn(const char* driver) {
@@ -65,6 +65,7 @@ bool OpenOn(const char* driver) {
     if (Mix_QuerySpec(&rate, &format, &channels) != 0 && format == AUDIO_S16SYS) {
       Mixer.channels = channels;
       Mixer.track.SetOutput(rate, channels);
+      Mixer.limiter = std::make_unique<OutputLimiter>(rate, channels);
       Mixer.sums.assign(static_cast<std::size_t>(kFrames * channels), 0);
       Mix_SetPostMix(PostMix, nullptr);
       return true;
