@@ -1,8 +1,8 @@
 // The real program's sound on an X display of its own, through SDL's disk audio driver,
 // which writes what the mixer hands to the driver into a file at real speed: music while a
 // track plays, silence after CdStop, a sound three times as long when played three times; a
-// looping track without a gap at its loops; music and a sound at full scale together
-// without a clipped sample.
+// looping track without a gap at its loops, also while the settings dialog holds the game;
+// music and a sound at full scale together without a clipped sample.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -260,6 +260,27 @@ TEST_F(HotaruAudio, ALoopingTrackHasNoGapAtItsLoops) {
   ASSERT_TRUE(StartGame(kLoopingScenario, {}));
   ASSERT_EQ(program_run_.Wait(30s), std::optional<int>(1)) << Log();
   ExpectSeamlessMusic(Output(), Trace(), 5);
+}
+
+// The settings dialog holds the game's polls while it is open: the track goes on under it,
+// and a Cancel leaves it sounding as it was, neither stopped at its end nor started over.
+TEST_F(HotaruAudio, ACancelledSettingsDialogLeavesTheLoopingMusicAsItWas) {
+  Write(dir_ / "data" / "track05.wav", hotaru_test::WavFile(1000, 8000));
+  ASSERT_TRUE(StartGame(kLoopingScenario, {}));
+  const auto window =
+      hotaru_test::WaitForWindow(x_.display(), "Vela Story Series Vol.2 「蛍」－ほたる－", 15s);
+  ASSERT_TRUE(window) << Log();
+  ASSERT_TRUE(WaitForTrace(" cd play 5 6", 15s)) << Log();
+  // Into the third pass the dialog opens, stays over two ends of the track, and is cancelled.
+  std::this_thread::sleep_for(2300ms);
+  hotaru_test::RunOn(x_.display(),
+                     "xdotool windowfocus " + std::to_string(window->id) + " sleep 0.05 key alt+c");
+  ASSERT_TRUE(WaitForTrace(" dialog open ", 5s)) << Log();
+  std::this_thread::sleep_for(2200ms);
+  hotaru_test::RunOn(x_.display(), "xdotool key Escape");
+  ASSERT_TRUE(WaitForTrace(" dialog close ", 5s)) << Log();
+  ASSERT_EQ(program_run_.Wait(30s), std::optional<int>(1)) << Log();
+  ExpectSeamlessMusic(Output(), Trace(), 3);
 }
 
 // Music and a sound both at full scale: their sum passes the 16-bit range, and the mix

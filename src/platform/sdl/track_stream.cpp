@@ -30,9 +30,6 @@ constexpr std::size_t kDecodeFrames = 1024;
 // Status polls less than this far apart wait for the end of a track played once; a loop's
 // poll comes every few hundred milliseconds.
 constexpr double kLoopPollSeconds = 0.15;
-// How long a track goes on past its end without the stop and play that loop it: past the
-// game's slowest poll.
-constexpr double kGraceSeconds = 1.0;
 
 std::unique_ptr<TrackSource> OpenSource(const std::string& path, int rate, int channels) {
   auto source = std::make_unique<TrackSource>();
@@ -144,10 +141,11 @@ void TrackStream::Release() {
 void TrackStream::Mix(std::int32_t* sums, std::size_t frames) {
   const std::lock_guard lock(mutex_);
   if (!source_ || ended_) return;
-  const auto grace = static_cast<std::int64_t>(kGraceSeconds * rate_);
-  const std::int64_t allowed = source_->pass_frames + (may_continue_ ? grace : 0);
-  const auto wanted = static_cast<std::size_t>(
-      std::min<std::int64_t>(static_cast<std::int64_t>(frames), allowed - played_));
+  // A track that may go on is mixed until it is stopped.
+  const auto wanted = may_continue_
+                          ? frames
+                          : static_cast<std::size_t>(std::min<std::int64_t>(
+                                static_cast<std::int64_t>(frames), source_->pass_frames - played_));
   const std::size_t samples = wanted * static_cast<std::size_t>(channels_);
   if (converted_.size() < samples) converted_.resize(samples);
   const std::size_t got = Pull(converted_.data(), wanted);
@@ -155,7 +153,7 @@ void TrackStream::Mix(std::int32_t* sums, std::size_t frames) {
     sums[i] += converted_[i] * volume_ / 128;
   }
   played_ += static_cast<std::int64_t>(wanted);
-  if (played_ >= allowed || got < wanted) ended_ = true;
+  if ((!may_continue_ && played_ >= source_->pass_frames) || got < wanted) ended_ = true;
 }
 
 // The file is read round and round: its start follows its end in the same stream, so a

@@ -6,10 +6,10 @@
 // poll. Here a track whose status is polled at a looping pace (not the quick polls of a
 // wait for its end) goes on into its next pass when it ends, while the status already
 // answers stopped; the stop and the same track's play that the poll brings then carry on
-// that pass, without a gap. A stop that no such play follows silences it at the program's
-// next look at its events or at a volume change, and a pass that no replay carries on ends
-// after a grace time. A track nobody polls, or polls only to wait for its end, ends at its
-// end.
+// that pass, without a gap, however late they come (a modal dialog holds the game's polls:
+// the music goes on under it as it was). A stop that no such play follows silences it at
+// the program's next look at its events or at a volume change. A track nobody polls, or
+// polls only to wait for its end, ends at its end.
 #pragma once
 
 #include <cstddef>
