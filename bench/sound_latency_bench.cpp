@@ -11,7 +11,7 @@
 #include <thread>
 #include <vector>
 
-#include "platform/mixer/mixer.h"
+#include "platform/sdl/mixer.h"
 
 namespace {
 
@@ -33,7 +33,7 @@ void NoteSound(void*, Uint8* stream, int bytes) {
 }
 
 void BM_WaveWriteToDriver(benchmark::State& state) {
-  if (platform::mixer::Open(true) == platform::mixer::Output::kFailed) {
+  if (platform::sdl::mixer::Open(true) == platform::sdl::mixer::Output::kFailed) {
     state.SkipWithError("no audio output, not even SDL's dummy driver");
     return;
   }
@@ -43,18 +43,19 @@ void BM_WaveWriteToDriver(benchmark::State& state) {
   for (std::size_t i = 0; i < bytes; i += 2) sound[i + 1] = static_cast<std::uint8_t>(i % 64 + 16);
   Mix_SetPostMix(NoteSound, nullptr);
   for (auto _ : state) {
-    platform::mixer::StopWave();
+    platform::sdl::mixer::StopWave();
     g_heard = false;
     const auto start = Clock::now();
-    platform::mixer::PlayWave(22050, 1, sound.data(), sound.size(), 1);
+    platform::sdl::mixer::PlayWave(22050, 1, sound.data(), sound.size(), 1);
     while (!g_heard.load()) std::this_thread::yield();
     const auto heard = Clock::time_point(Clock::duration(g_heard_at.load()));
     state.SetIterationTime(std::chrono::duration<double>(heard - start).count());
   }
-  platform::mixer::StopWave();
+  platform::sdl::mixer::StopWave();
   Mix_SetPostMix(nullptr, nullptr);
-  state.SetLabel(platform::mixer::State() == platform::mixer::Output::kDevice ? "sound device"
-                                                                              : "dummy driver");
+  state.SetLabel(platform::sdl::mixer::State() == platform::sdl::mixer::Output::kDevice
+                     ? "sound device"
+                     : "dummy driver");
 }
 BENCHMARK(BM_WaveWriteToDriver)
     ->Arg(44100)

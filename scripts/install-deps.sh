@@ -9,7 +9,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libpng-dev zlib1g-dev
   libfreetype-dev fontconfig fonts-vlgothic
-  libsdl2-dev libsdl2-mixer-dev libvorbis-dev libimgui-dev libfontconfig-dev libx11-dev
+  libsdl2-dev libsdl2-mixer-dev libsndfile1-dev libimgui-dev libfontconfig-dev libx11-dev
+  libvorbis-dev libopusfile-dev libflac-dev libmpg123-dev
   xvfb xauth x11-utils xdotool imagemagick
   dpkg-dev file desktop-file-utils appstream
 )

@@ -116,7 +116,8 @@ case $mode in
     info=$(dpkg-deb -I "$deb")
     depends=$(dpkg-deb -f "$deb" Depends)
     echo "Depends: $depends"
-    for package in libsdl2-2.0-0 libsdl2-mixer-2.0-0 libpng16-16 libfontconfig1 libx11-6 \
+    for package in libsdl2-2.0-0 libsdl2-mixer-2.0-0 libsndfile1 libvorbisfile3 libopusfile0 \
+                   libflac12 libmpg123-0 libpng16-16 libfontconfig1 libx11-6 \
                    libfreetype6 'fonts-vlgothic | fonts-ipafont-gothic'; do
       [[ ", $depends," == *", $package"[\ ,]* ]] || fail "Depends lacks $package"
     done

@@ -5,7 +5,7 @@ namespace.
 Includes: every folder of src/ is a layer or sits beside them; a file may include headers of
 its own folder and of the folders listed for it below, nothing else of src/. Inside platform/
 the folders have rules of their own (PLATFORM_FOLDER_USERS): the backends never include one
-another, nobody outside platform/ includes its common/ or mixer/ code, and outside platform/
+another, nobody outside platform/ includes its common/ code, and outside platform/
 only the programs and the harness include a backend. Includes of system and library headers
 (<...>, or "..." paths that name no folder of src/) are not checked.
 
@@ -54,9 +54,6 @@ BACKENDS = ["headless", "sdl", "web"]
 PLATFORM_FOLDER_USERS = {
     # The implementation of the Win32 subset that the backends share.
     "common": ["platform", "platform/common"] + [f"platform/{b}" for b in BACKENDS],
-    # SDL2_mixer for the CD's track files: the SDL backend plays them, the headless one
-    # measures them.
-    "mixer": ["platform/mixer", "platform/sdl", "platform/headless"],
 }
 for backend in BACKENDS:
     # A program starts the game on its backend; the harness runs the headless one.

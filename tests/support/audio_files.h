@@ -10,13 +10,12 @@ namespace hotaru_test {
 
 using Bytes = std::vector<std::uint8_t>;
 
-// `ms` of a quiet 440 Hz tone as 22050 Hz mono 16-bit samples, little-endian.
-inline Bytes ToneSamples(std::uint32_t ms, int amplitude = 3000) {
+// `ms` of a quiet tone (440 Hz unless said) as 22050 Hz mono 16-bit samples, little-endian.
+inline Bytes ToneSamples(std::uint32_t ms, int amplitude = 3000, double hz = 440) {
   const std::size_t count = static_cast<std::size_t>(ms) * 22050 / 1000;
   Bytes out;
   for (std::size_t i = 0; i < count; ++i) {
-    const auto v =
-        static_cast<std::int16_t>(amplitude * std::sin(i * 2 * 3.14159265 * 440 / 22050));
+    const auto v = static_cast<std::int16_t>(amplitude * std::sin(i * 2 * 3.14159265 * hz / 22050));
     out.push_back(static_cast<std::uint8_t>(v & 0xFF));
     out.push_back(static_cast<std::uint8_t>((v >> 8) & 0xFF));
   }
@@ -24,8 +23,8 @@ inline Bytes ToneSamples(std::uint32_t ms, int amplitude = 3000) {
 }
 
 // A WAV file of those samples: what a ripper writes for a track.
-inline Bytes WavFile(std::uint32_t ms, int amplitude = 3000) {
-  const Bytes samples = ToneSamples(ms, amplitude);
+inline Bytes WavFile(std::uint32_t ms, int amplitude = 3000, double hz = 440) {
+  const Bytes samples = ToneSamples(ms, amplitude, hz);
   Bytes out;
   auto text = [&](const char* t) {
     for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>(t[i]));

@@ -1,6 +1,7 @@
 // What the backends tell the common multimedia code, and how a disc track is found.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -18,5 +19,9 @@ void WaveBufferPlayed();
 // file counts (a FIFO would block), and a WAV file only with a sane format chunk: a bad
 // track is refused like a missing one.
 std::optional<std::string> FindTrackFile(const std::string& disc_folder, int track);
+
+// How long an audio file of a format FindTrackFile accepts plays, in milliseconds; nothing
+// when it cannot be read or holds no sound.
+std::optional<std::uint32_t> TrackLengthMs(const std::string& path);
 
 }  // namespace platform

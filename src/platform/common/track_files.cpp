@@ -4,12 +4,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 
 #include "platform/common/audio_devices.h"
+#include "platform/common/wav_layout.h"
 
 namespace platform {
 
@@ -27,28 +29,49 @@ bool ReadAt(int fd, std::uint8_t* out, std::size_t size, off_t at) {
   return ::pread(fd, out, size, at) == static_cast<ssize_t>(size);
 }
 
+}  // namespace
+
+std::optional<WavLayout> ReadWavLayout(int fd, off_t file_size) {
+  std::uint8_t riff[12];
+  if (!ReadAt(fd, riff, sizeof riff, 0) || std::memcmp(riff, "RIFF", 4) != 0 ||
+      std::memcmp(riff + 8, "WAVE", 4) != 0) {
+    return std::nullopt;
+  }
+  WavLayout layout;
+  for (off_t at = 12; at + 8 <= file_size;) {
+    std::uint8_t chunk[8];
+    if (!ReadAt(fd, chunk, sizeof chunk, at)) break;
+    const std::uint32_t length = U32(chunk + 4);
+    if (std::memcmp(chunk, "fmt ", 4) == 0 && !layout.has_format) {
+      std::uint8_t fmt[16];
+      if (length < sizeof fmt || !ReadAt(fd, fmt, sizeof fmt, at + 8)) break;
+      layout.has_format = true;
+      layout.channels = U16(fmt + 2);
+      layout.rate = U32(fmt + 4);
+      layout.block_align = U16(fmt + 12);
+      layout.bits = U16(fmt + 14);
+    } else if (std::memcmp(chunk, "data", 4) == 0 && !layout.has_data) {
+      layout.has_data = true;
+      // A ripper that stopped early leaves a length past the file's end.
+      layout.data_bytes = std::min<std::uint64_t>(
+          length, static_cast<std::uint64_t>(std::max<off_t>(0, file_size - at - 8)));
+    }
+    at += 8 + static_cast<off_t>(length) + (length & 1);
+  }
+  return layout;
+}
+
+namespace {
+
 // A WAV file's format chunk, when the file is a WAV file: channels, rate, block alignment
 // and sample size must all be above zero, or a decoder divides by zero on it. The chunks
 // before it are stepped over by their lengths, however long. Other formats are left to
 // their decoder.
 bool WavHeaderUsable(int fd, off_t file_size) {
-  std::uint8_t riff[12];
-  if (!ReadAt(fd, riff, sizeof riff, 0) || std::memcmp(riff, "RIFF", 4) != 0 ||
-      std::memcmp(riff + 8, "WAVE", 4) != 0) {
-    return true;
-  }
-  for (off_t at = 12; at + 8 <= file_size;) {
-    std::uint8_t chunk[8];
-    if (!ReadAt(fd, chunk, sizeof chunk, at)) return false;
-    const std::uint32_t length = U32(chunk + 4);
-    if (std::memcmp(chunk, "fmt ", 4) == 0) {
-      std::uint8_t fmt[16];
-      if (length < sizeof fmt || !ReadAt(fd, fmt, sizeof fmt, at + 8)) return false;
-      return U16(fmt + 2) > 0 && U32(fmt + 4) > 0 && U16(fmt + 12) > 0 && U16(fmt + 14) > 0;
-    }
-    at += 8 + static_cast<off_t>(length) + (length & 1);
-  }
-  return false;  // a WAV file without a format chunk
+  const std::optional<WavLayout> wav = ReadWavLayout(fd, file_size);
+  if (!wav) return true;
+  return wav->has_format && wav->channels > 0 && wav->rate > 0 && wav->block_align > 0 &&
+         wav->bits > 0;
 }
 
 // A track file the decoders may be given: a regular file (a FIFO or a device would block

@@ -1,13 +1,13 @@
 // Audio on the virtual clock: nothing is heard; a track or a wave buffer plays for its real
 // length (the track's read from its file), so status polls and ends come at the same
 // virtual times on every run.
+#include "platform/common/audio_devices.h"
 #include "platform/headless/headless_backend.h"
-#include "platform/mixer/mixer.h"
 
 namespace platform::headless {
 
 bool HeadlessBackend::PlayTrackFile(const std::string& path) {
-  const auto length = mixer::TrackLengthMs(path);
+  const auto length = TrackLengthMs(path);
   if (!length) return false;
   track_end_ = Now() + *length;
   return true;

@@ -1,6 +1,6 @@
 // Audio of the real program through SDL2_mixer, opened at the first sound. With no sound
 // device the mixer runs on SDL's dummy driver: silent, on real time, with no message.
-#include "platform/mixer/mixer.h"
+#include "platform/sdl/mixer.h"
 #include "platform/sdl/sdl_backend.h"
 
 namespace platform::sdl {

@@ -14,7 +14,7 @@
 #include "platform/common/display_modes.h"
 #include "platform/common/input_state.h"
 #include "platform/common/window_table.h"
-#include "platform/mixer/mixer.h"
+#include "platform/sdl/mixer.h"
 
 namespace platform::sdl {
 namespace {

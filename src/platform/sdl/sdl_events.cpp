@@ -6,8 +6,8 @@
 #include "platform/common/audio_devices.h"
 #include "platform/common/input_state.h"
 #include "platform/common/window_table.h"
-#include "platform/mixer/mixer.h"
 #include "platform/sdl/key_map.h"
+#include "platform/sdl/mixer.h"
 #include "platform/sdl/sdl_backend.h"
 
 namespace platform::sdl {
@@ -28,6 +28,8 @@ bool NeedsOwnFrame(const SDL_Event& e) {
 }
 
 void SdlBackend::PollEvents() {
+  // A music stop that the same call of the program did not follow with a replay is heard.
+  mixer::SettleTrack();
   // Inside the menu loop its own pass reads the events.
   if (!started_ || in_menu_loop_) return;
   // Each look into the display's queue reads its socket, and the program peeks at its

@@ -1,13 +1,12 @@
-// SDL2_mixer, shared by both backends: the SDL backend plays through it, the headless
-// runner only asks it how long a track file plays. Nothing SDL shows through this header.
+// The SDL backend's sound through SDL2_mixer: the CD's track files and the wave buffers.
+// Nothing SDL shows through this header.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
-#include <optional>
 #include <string>
 
-namespace platform::mixer {
+namespace platform::sdl::mixer {
 
 enum class Output {
   kClosed,  // not opened yet
@@ -23,14 +22,14 @@ Output State();
 // Stops everything and closes the mixer (before SDL ends); Open may start it again.
 void Close();
 
-// How long an audio file plays, in milliseconds; nothing when the mixer cannot decode it.
-// Opens the mixer silently if it is not open.
-std::optional<std::uint32_t> TrackLengthMs(const std::string& path);
-
-// Playback for the SDL backend. A track streams from its file; a wave buffer is copied into
-// the mixer's format and looped by the mixer. Volumes are 0 to 0xFFFF per channel.
+// Playback. A track streams from its file; a wave buffer is copied into the mixer's format and
+// looped by the mixer. Volumes are 0 to 0xFFFF per channel.
 bool PlayTrack(const std::string& path);
+// A track that already goes on into its next pass (see track_stream.h) keeps sounding after
+// StopTrack until the same track is played again, or until SettleTrack, which the backend
+// calls at each look at its events.
 void StopTrack();
+void SettleTrack();
 bool TrackPlaying();
 void SetTrackVolume(std::uint16_t left, std::uint16_t right);
 // `plays` 0: until StopWave. Format: 16-bit PCM at `rate` with `channels`.
@@ -44,4 +43,4 @@ void SetWaveVolume(std::uint16_t left, std::uint16_t right);
 std::uint32_t WaveDoneEventType();
 bool WaveDone(std::int32_t code);
 
-}  // namespace platform::mixer
+}  // namespace platform::sdl::mixer

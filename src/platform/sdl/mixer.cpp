@@ -1,22 +1,30 @@
-#include "platform/mixer/mixer.h"
+#include "platform/sdl/mixer.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>
 
 #include <atomic>
-#include <cmath>
 #include <cstring>
+#include <memory>
 #include <vector>
 
-namespace platform::mixer {
+#include "platform/sdl/output_limiter.h"
+#include "platform/sdl/track_stream.h"
+
+namespace platform::sdl::mixer {
 namespace {
 
 // The one SDL audio output and what plays on it. Not reset by assigning a fresh one: the
-// members follow SDL's lifetime (Open, Close, the loaded music and chunk) and the audio
+// members follow SDL's lifetime (Open, Close, the track and the loaded chunk) and the audio
 // thread reads the event type and the serial, so Close sets back what it must itself.
 struct MixerState {
   Output output = Output::kClosed;
-  Mix_Music* music = nullptr;
+  // The CD track: added to the wave channel's mix on the audio thread after SDL2_mixer has
+  // mixed it, then the sum goes through the limiter.
+  TrackStream track;
+  int channels = 2;
+  std::unique_ptr<OutputLimiter> limiter;
+  std::vector<std::int32_t> sums;
   Mix_Chunk* chunk = nullptr;
   // Registered with SDL by the first use after an Open; 0 until then.
   std::uint32_t wave_event = 0;
@@ -34,10 +42,36 @@ MixerState Mixer;
 constexpr int kRate = 44100;
 constexpr int kFrames = 512;
 
+// Audio thread, after SDL2_mixer has mixed the wave channel into `stream`: the track is
+// added at full precision, and the limiter brings the sum back into 16 bits.
+void PostMix(void*, Uint8* stream, int bytes) {
+  auto* samples = reinterpret_cast<std::int16_t*>(stream);
+  const std::size_t count = static_cast<std::size_t>(bytes) / 2;
+  std::vector<std::int32_t>& sums = Mixer.sums;
+  if (sums.size() < count) sums.resize(count);
+  for (std::size_t i = 0; i < count; ++i) sums[i] = samples[i];
+  const std::size_t frames = count / static_cast<std::size_t>(Mixer.channels);
+  Mixer.track.Mix(sums.data(), frames);
+  Mixer.limiter->Process(sums.data(), samples, frames);
+}
+
 bool OpenOn(const char* driver) {
   if (driver != nullptr) SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, driver, SDL_HINT_OVERRIDE);
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
-  if (Mix_OpenAudio(kRate, AUDIO_S16SYS, 2, kFrames) == 0) return true;
+  if (Mix_OpenAudio(kRate, AUDIO_S16SYS, 2, kFrames) == 0) {
+    int rate = kRate;
+    Uint16 format = AUDIO_S16SYS;
+    int channels = 2;
+    if (Mix_QuerySpec(&rate, &format, &channels) != 0 && format == AUDIO_S16SYS) {
+      Mixer.channels = channels;
+      Mixer.track.SetOutput(rate, channels);
+      Mixer.limiter = std::make_unique<OutputLimiter>(rate, channels);
+      Mixer.sums.assign(static_cast<std::size_t>(kFrames * channels), 0);
+      Mix_SetPostMix(PostMix, nullptr);
+      return true;
+    }
+    Mix_CloseAudio();
+  }
   SDL_QuitSubSystem(SDL_INIT_AUDIO);
   return false;
 }
@@ -46,7 +80,6 @@ bool OpenOn(const char* driver) {
 
 Output Open(bool device) {
   if (Mixer.output != Output::kClosed) return Mixer.output;
-  Mix_Init(MIX_INIT_OGG | MIX_INIT_FLAC | MIX_INIT_MP3 | MIX_INIT_OPUS);
   if (device && OpenOn(nullptr)) {
     Mixer.output = Output::kDevice;
   } else if (OpenOn("dummy")) {
@@ -59,19 +92,9 @@ Output Open(bool device) {
 
 Output State() { return Mixer.output; }
 
-std::optional<std::uint32_t> TrackLengthMs(const std::string& path) {
-  if (Open(false) == Output::kFailed) return std::nullopt;
-  Mix_Music* music = Mix_LoadMUS(path.c_str());
-  if (music == nullptr) return std::nullopt;
-  const double seconds = Mix_MusicDuration(music);
-  Mix_FreeMusic(music);
-  if (seconds <= 0) return std::nullopt;
-  return static_cast<std::uint32_t>(std::lround(seconds * 1000.0));
-}
+}  // namespace platform::sdl::mixer
 
-}  // namespace platform::mixer
-
-namespace platform::mixer {
+namespace platform::sdl::mixer {
 namespace {
 
 constexpr int kWaveChannel = 0;
@@ -104,29 +127,19 @@ void PutLe(std::uint8_t* p, std::uint32_t v, int bytes) {
 
 bool PlayTrack(const std::string& path) {
   if (!Ready()) return false;
-  StopTrack();
-  Mixer.music = Mix_LoadMUS(path.c_str());
-  if (Mixer.music == nullptr) return false;
-  if (Mix_PlayMusic(Mixer.music, 0) != 0) {
-    StopTrack();
-    return false;
-  }
-  return true;
+  return Mixer.track.Play(path);
 }
 
-void StopTrack() {
-  if (Mixer.music == nullptr) return;
-  Mix_HaltMusic();
-  Mix_FreeMusic(Mixer.music);
-  Mixer.music = nullptr;
-}
+void StopTrack() { Mixer.track.Stop(); }
 
-bool TrackPlaying() { return Mixer.music != nullptr && Mix_PlayingMusic() != 0; }
+void SettleTrack() { Mixer.track.SettleStop(); }
+
+bool TrackPlaying() { return Mixer.track.Playing(); }
 
 void SetTrackVolume(std::uint16_t left, std::uint16_t right) {
   if (!Ready()) return;
   // Music has one volume: the mean of the two channels.
-  Mix_VolumeMusic(((left + right) / 2 * MIX_MAX_VOLUME + 0x7FFF) / 0xFFFF);
+  Mixer.track.SetVolume(((left + right) / 2 * MIX_MAX_VOLUME + 0x7FFF) / 0xFFFF);
 }
 
 bool PlayWave(int rate, int channels, const void* data, std::size_t bytes, std::uint32_t plays) {
@@ -191,9 +204,10 @@ bool WaveDone(std::int32_t code) {
 void Close() {
   if (State() == Output::kClosed) return;
   if (State() != Output::kFailed) {
-    StopTrack();
+    Mixer.track.Release();
     StopWave();
     Mix_ChannelFinished(nullptr);
+    Mix_SetPostMix(nullptr, nullptr);
     Mix_CloseAudio();
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
   }
@@ -203,4 +217,4 @@ void Close() {
   Mixer.wave_event = 0;
 }
 
-}  // namespace platform::mixer
+}  // namespace platform::sdl::mixer
