@@ -53,7 +53,7 @@ const std::vector<CatalogueEntry>& Catalogue() {
         {"TITLE.VGR", PaintTitleInBox},
         {"TITLE2.VGR", PaintTitleSubtitle},
         {"VELA.VGR", PaintMakerLogo},
-        {"TITLE_.VGR", PaintTitleDimmed},
+        {"TITLE_.VGR", PaintTitleNight},
         {"TITLE2_.VGR", PaintTitleMenuPlates},
         {"OP2_MN_W.VGR", PaintOpeningNight},
         {"OP2_KM_W.SDT", PaintOpeningClouds},

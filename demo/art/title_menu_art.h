@@ -8,6 +8,6 @@ namespace demo_art {
 Artwork PaintMakerLogo();        // VELA.VGR: the maker's name, its bands cycled by the logo
 Artwork PaintTitleInBox();       // TITLE.VGR: the scene and the title in the centre box
 Artwork PaintTitleMenuPlates();  // TITLE2_.VGR: dark plates where the title menu's items go
-Artwork PaintTitleDimmed();      // TITLE_.VGR: the centre box, the title sunk into the night
+Artwork PaintTitleNight();       // TITLE_.VGR: the centre box with the night alone
 
 }  // namespace demo_art

@@ -8,16 +8,18 @@
 
 namespace demo_art {
 
-// The shared colours of the title pictures.
+// The shared colours of the title pictures. The menus and slot screens over the title draw
+// their items in colour 4 (15 when highlighted), so 4 is the light of the moon, a pale
+// colour that reads on the night like the other screens' grey.
 enum TitleColour : std::uint8_t {
   kTitleBlack = 0,
-  kTitleSkyTop = 1,  // the sky, 1 … 4 from the zenith down to the horizon's glow
-  kTitleSkyHorizon = 4,
+  kTitleSkyTop = 1,  // the sky: 1, 2, 3, then 9, from the zenith down to the horizon's glow
+  kTitleMoonlight = 4,
   kTitleHills = 5,
   kTitleBank = 6,
   kTitleGrass = 7,
   kTitleRiver = 8,
-  kTitleMoonlight = 9,
+  kTitleSkyHorizon = 9,
   kTitleMoon = 10,
   kTitleFireflyHalo = 11,
   kTitleFireflyGlow = 12,
