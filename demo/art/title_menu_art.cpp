@@ -1,9 +1,11 @@
 // The maker's logo VELA.VGR and the pictures of the title's centre box, the part of the
-// screen that the title menu's dissolves change: TITLE.VGR (the scene with the title over
-// it), TITLE2_.VGR (dark plates under the menu items) and TITLE_.VGR (the bare night while a
-// slot screen or a question is up, nothing behind their text but the scene). TITLE.VGR and
-// TITLE_.VGR cover the whole box, so each takes away the plates and TITLE.VGR puts back
-// exactly what TITLE_.VGR changed.
+// screen that the title menu's dissolves change. Each covers the whole box except the plates:
+// TITLE2.VGR (the scene with the title and its reading, as the title shows before its
+// menu), TITLE2_.VGR (dark plates under the menu items, laid over it), TITLE_.VGR (the bare
+// night while a slot screen or a question is up, nothing behind their text but the scene)
+// and TITLE.VGR (the title with its menu plates, which brings the menu back after a slot
+// screen: the game decodes it alone over TITLE_.VGR). The title is composed of OP2_BACK.VGR,
+// TITLE.VGR and TITLE2.VGR, so TITLE2.VGR hides TITLE.VGR's plates until the menu opens.
 #include <array>
 
 #include "pixel_kit.h"
@@ -173,9 +175,15 @@ Artwork PaintTitleMenuPlates() {
   return TitleOverlay("TITLE2_.VGR", c, kBoxLeft, kBoxTop, kSeeThrough);
 }
 
-Artwork PaintTitleInBox() {
-  return TitleOverlay("TITLE.VGR", TitleInBox(), kBoxLeft, kBoxTop,
+Artwork PaintTitleBeforeMenu() {
+  return TitleOverlay("TITLE2.VGR", TitleInBox(), kBoxLeft, kBoxTop,
                       authoring::kNoTransparentColour);
+}
+
+Artwork PaintTitleWithMenu() {
+  PixelCanvas c = TitleInBox();
+  MenuPlates(&c);
+  return TitleOverlay("TITLE.VGR", c, kBoxLeft, kBoxTop, authoring::kNoTransparentColour);
 }
 
 Artwork PaintTitleNight() {

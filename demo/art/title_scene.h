@@ -1,7 +1,8 @@
 // The title screen's pictures: the night by the river where the story's fireflies are
-// (OP2_BACK.VGR, which the opening ends on), the title 「蛍」 over it (TITLE.VGR) and its
-// reading (TITLE2.VGR). The title pictures are decoded one over the other and each one sets
-// the screen's 16 colours, so they all carry the same palette, TitlePalette.
+// (OP2_BACK.VGR, which the opening ends on), the title 「蛍」 over it and its reading (laid
+// into the pictures of the centre box, title_menu_art.h). The title pictures are decoded one
+// over the other and each one sets the screen's 16 colours, so they all carry the same
+// palette, TitlePalette.
 #pragma once
 
 #include "artwork.h"
@@ -31,8 +32,7 @@ enum TitleColour : std::uint8_t {
 authoring::Palette16 TitlePalette();
 
 Artwork PaintTitleBack();      // OP2_BACK.VGR: the whole screen
-Artwork PaintTitleLogo();      // the title alone, centred in the upper half (TITLE.VGR lays it
-                               // over the scene)
-Artwork PaintTitleSubtitle();  // TITLE2.VGR: "HOTARU" under the title
+Artwork PaintTitleLogo();      // the title alone, centred in the upper half
+Artwork PaintTitleSubtitle();  // "HOTARU" under the title
 
 }  // namespace demo_art

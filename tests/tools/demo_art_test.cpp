@@ -384,4 +384,21 @@ TEST_F(DemoArtTest, TheTitlesSlotScreensReadOverTheNight) {
   }
 }
 
+// The title menu is dissolved in over the title (TITLE2_.VGR after OP2_BACK.VGR, TITLE.VGR
+// and TITLE2.VGR); a slot screen dissolves TITLE_.VGR in and the way back TITLE.VGR alone.
+// The menu must come back as it was, plates and all; and before the click the title shows
+// no plates (TITLE2_.VGR changes something).
+TEST_F(DemoArtTest, TheTitleMenuComesBackAsItWasAfterASlotScreen) {
+  const Pictures& all = Generated();
+  const auto decode = [this](const Bytes& file) { return Decode(file); };
+  const Bytes before_menu = ComposeTitle(all, {"OP2_BACK.VGR", "TITLE.VGR", "TITLE2.VGR"}, decode);
+  const Bytes menu =
+      ComposeTitle(all, {"OP2_BACK.VGR", "TITLE.VGR", "TITLE2.VGR", "TITLE2_.VGR"}, decode);
+  const Bytes after_slots = ComposeTitle(
+      all, {"OP2_BACK.VGR", "TITLE.VGR", "TITLE2.VGR", "TITLE2_.VGR", "TITLE_.VGR", "TITLE.VGR"},
+      decode);
+  EXPECT_NE(before_menu, menu);
+  EXPECT_EQ(after_slots, menu);
+}
+
 }  // namespace
