@@ -17,9 +17,12 @@ L1:
     cd_stop
     forget_bg                   ; the story's last background is no longer kept
     fill_bg 0                   ; a black stage, shown at once
-    fade_in 1                   ; in the colours of the text
-    msg "{x:112}{y:160}このあと、おまけの楽屋話があります。{wait_page}"
-    jyes backstage              ; the game's own question: yes opens the dressing room
+    fade_in_dim 1               ; dimmed, as under all text: the question's highlighted
+                                ; answer (colour 15) then stands out from the other (4)
+    msg "{x:104}{y:144}このあと、おまけの楽屋話があります。{nl}"
+        "{x:136}見ずに終えるなら「いいえ」を。{wait_page}"
+    jyes backstage              ; the game's own question, "go on?": yes opens the
+                                ; dressing room, no skips it
     fade_out 1
     end
 

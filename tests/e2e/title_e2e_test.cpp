@@ -369,6 +369,32 @@ TEST_F(TitleE2E, ClearSlotAsksAndTheClearedSlotReadsEmpty) {
   EXPECT_FALSE(scenario::ReadSlotInfo(0).valid);
 }
 
+// After the credits the story offers its backstage chat with the game's own question, over
+// whatever palette the ending left: its two answers (colour 15 lit, 4 not) must show apart,
+// and an arrow key moves the light from one to the other.
+TEST_F(TitleE2E, TheQuestionAfterTheCreditsShowsWhichAnswerIsLit) {
+  StartFrom("--new-game");
+  WriteStory(R"(
+    L0:
+        end
+    L1:
+        ending 2
+        scenario 9 L1
+  )");
+  // The credits end waiting for a click; the offer's page, a click; the question.
+  ASSERT_EQ(Run("at 150000 click\nat 156000 click\nat 160000 shot {no.png}\n+10 dump "
+                "{question.json}\n+10 key up\n+500 shot {yes.png}\n+10 key enter\n",
+                {"--until", "165000"}),
+            3)
+      << output();
+  const std::string dump = ReadFile("question.json");
+  EXPECT_NE(Shown(dump, 4), Shown(dump, 15));
+  EXPECT_TRUE(Shot("no.png") != Shot("yes.png")) << "the arrow key lit nothing new";
+  const auto answers = Trace("choice");
+  ASSERT_EQ(answers.size(), 1u);
+  EXPECT_EQ(answers[0].details, "question yes");
+}
+
 TEST_F(TitleE2E, TheDemoFromTheLogoToTheCreditsAndBackToTheTitle) {
   StartFrom("");
   // The logo; the opening cut short by a click, then the title's click; start, the empty
