@@ -32,16 +32,13 @@ backstage:
     msg_wipe "{bg_change:3,10,255}"
              "{chara3:0,3,1,2,6,1}"
              "{colour:14}――　楽屋にて　――{colour:15}{wait_line}{nl}"
-             "{nl}"
              "ナツミ「おつかれさまー！」{wait_line}{nl}"
              "ソウタ「おつかれ」{wait_line}{nl}"
              "ホタル「おつかれさまでした」{wait_page}"
     msg_wipe "ナツミ「ねえねえ、台本見た？{wait_line}{nl}"
              "　　　　ここから先、へんな命令ばっかり」{wait_line}{nl}"
-             "{nl}"
              "ソウタ「へんな命令？」{wait_line}{nl}"
-             "ホタル「何もしない命令が、いくつもあるの。{wait_line}{nl}"
-             "　　　　見ててね」{wait_page}"
+             "ホタル「何もしない命令が、あるの。{wait_line}見ててね」{wait_page}"
     ; The script lines that do nothing: their operands are read and nothing happens.
     skip83 1
     skip84 2
@@ -50,7 +47,6 @@ backstage:
     nop
     msg_wipe "ホタル「……はい。{wait_line}{nl}"
              "　　　　いま、命令が五つ、通りすぎました」{wait_line}{nl}"
-             "{nl}"
              "ソウタ「何も起きなかったけど」{wait_line}{nl}"
              "ホタル「そういう命令なの」{wait_page}"
 
@@ -117,7 +113,6 @@ lights:
     dim
     msg_wipe "{shadow:1}？？？「おつかれさまでーす。{wait_line}{nl}"
              "　　　　　あ、つめ、しまっときますね」{shadow:0}{wait_line}{nl}"
-             "{nl}"
              "ソウタ「……スタッフさんだったんだ」{wait_line}{nl}"
              "ホタル「いい人なのよ」{wait_page}"
     msg_wipe "ナツミ「いま、ページが一回{redraw}書きなおされたの、{wait_line}{nl}"
