@@ -2,6 +2,7 @@
 // hills along the far bank, the moon's light broken on the water, grass in the foreground
 // and fireflies over all of it.
 #include <algorithm>
+#include <array>
 
 #include "pixel_kit.h"
 #include "title_scene.h"
@@ -12,7 +13,17 @@ namespace {
 constexpr int kWidth = authoring::kScreenWidth;
 constexpr int kHeight = authoring::kScreenHeight;
 constexpr int kShore = 286;  // the far bank meets the water
-constexpr int kMoonX = 532, kMoonY = 74;
+// The moon stands at the right edge, beyond the text of the slot screens over the title.
+constexpr int kMoonX = 566, kMoonY = 74;
+// The sky's tones from the zenith down.
+constexpr std::array<std::uint8_t, 4> kSkyTones = {kTitleSkyTop, 2, 3, kTitleSkyHorizon};
+
+// The sky tone one step lighter than `colour`, or 0 when it is the lightest or no sky.
+std::uint8_t LighterSky(std::uint8_t colour) {
+  for (std::size_t i = 0; i + 1 < kSkyTones.size(); ++i)
+    if (kSkyTones[i] == colour) return kSkyTones[i + 1];
+  return 0;
+}
 
 int RidgeTop(int x) { return 226 + ValueNoise8(x, 0, 96, 31) / 6 + ValueNoise8(x, 0, 24, 32) / 16; }
 int BankTop(int x) { return 344 + ValueNoise8(x, 0, 80, 41) / 10; }
@@ -22,7 +33,8 @@ void PaintSky(PixelCanvas* c) {
     for (int x = 0; x < kWidth; ++x) {
       const int cloud = FractalNoise8(x, y * 3, 128, 3, 7);
       const int tone = y * 3 * kToneStep / kShore + std::max(0, cloud - 150) / 3;
-      c->Set(x, y, DitherTone({kTitleSkyTop, 2, 3, kTitleSkyHorizon}, tone, x, y));
+      c->Set(x, y,
+             DitherTone({kSkyTones[0], kSkyTones[1], kSkyTones[2], kSkyTones[3]}, tone, x, y));
     }
   }
   IntRng rng(11);
@@ -37,10 +49,10 @@ void PaintSky(PixelCanvas* c) {
       const int e2 = (x - kMoonX - 11) * (x - kMoonX - 11) + (y - kMoonY + 8) * (y - kMoonY + 8);
       if (d2 <= 27 * 27 && e2 > 24 * 24) {
         c->Set(x, y, kTitleMoon);
-      } else if (d2 <= 44 * 44 && d2 > 27 * 27 && c->at(x, y) < kTitleSkyHorizon) {
+      } else if (d2 <= 44 * 44 && d2 > 27 * 27 && LighterSky(c->at(x, y)) != 0) {
         // A faint halo: one step lighter, thinning out with the distance.
         const int fall = (44 * 44 - d2) * 48 / (44 * 44 - 27 * 27);
-        if (fall > Bayer(x, y)) c->Set(x, y, static_cast<std::uint8_t>(c->at(x, y) + 1));
+        if (fall > Bayer(x, y)) c->Set(x, y, LighterSky(c->at(x, y)));
       }
     }
   }
@@ -112,12 +124,12 @@ authoring::Palette16 TitlePalette() {
                                {1, 1, 3},
                                {1, 2, 5},
                                {2, 3, 7},
-                               {4, 4, 9},
+                               {13, 14, 15},
                                {0, 1, 3},
                                {1, 2, 2},
                                {2, 5, 3},
                                {3, 5, 9},
-                               {8, 10, 14},
+                               {4, 4, 9},
                                {15, 14, 10},
                                {3, 7, 2},
                                {9, 14, 3},

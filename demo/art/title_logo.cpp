@@ -1,7 +1,7 @@
-// The title 「蛍」 in gold with a black rim (laid over the scene in TITLE.VGR, see
-// title_menu_art.cpp) and its reading "HOTARU" under it (TITLE2.VGR). Both are placed in the
-// centre of the screen, inside the band that the title's dissolve reveals, and leave
-// everything else to OP2_BACK.VGR through their transparent colour.
+// The title 「蛍」 in gold with a black rim and its reading "HOTARU" under it, laid over the
+// scene in the title's centre box (see title_menu_art.cpp). Both are placed in the centre of
+// the screen, inside the band that the title's dissolve reveals, and leave everything else
+// to the scene through their transparent colour.
 #include <array>
 
 #include "pixel_kit.h"
@@ -78,7 +78,7 @@ Artwork PaintTitleLogo() {
       c.Set(x, y, DitherTone({kTitleGold, kTitleGold, kTitleFireflyCore}, tone, x, y));
     }
   }
-  return TitlePart("TITLE.VGR", c, kLogoX, kLogoY);
+  return TitlePart("title", c, kLogoX, kLogoY);
 }
 
 Artwork PaintTitleSubtitle() {
@@ -103,7 +103,7 @@ Artwork PaintTitleSubtitle() {
   for (int y = 0; y < kSubtitleHeight; ++y)
     for (int x = 0; x < kSubtitleWidth; ++x)
       if (ink.at(x, y)) c.Set(x, y, kTitleFireflyGlow);
-  return TitlePart("TITLE2.VGR", c, kSubtitleX, kSubtitleY);
+  return TitlePart("reading", c, kSubtitleX, kSubtitleY);
 }
 
 }  // namespace demo_art

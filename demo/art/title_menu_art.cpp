@@ -1,8 +1,11 @@
 // The maker's logo VELA.VGR and the pictures of the title's centre box, the part of the
-// screen that the title menu's dissolves change: TITLE.VGR (the scene with the title over
-// it), TITLE2_.VGR (dark plates under the menu items) and TITLE_.VGR (the title sunk into
-// the night while a slot screen is up). TITLE.VGR and TITLE_.VGR cover the whole box, so
-// each takes away the plates and TITLE.VGR puts back exactly what TITLE_.VGR changed.
+// screen that the title menu's dissolves change. Each covers the whole box except the plates:
+// TITLE2.VGR (the scene with the title and its reading, as the title shows before its
+// menu), TITLE2_.VGR (dark plates under the menu items, laid over it), TITLE_.VGR (the bare
+// night while a slot screen or a question is up, nothing behind their text but the scene)
+// and TITLE.VGR (the title with its menu plates, which brings the menu back after a slot
+// screen: the game decodes it alone over TITLE_.VGR). The title is composed of OP2_BACK.VGR,
+// TITLE.VGR and TITLE2.VGR, so TITLE2.VGR hides TITLE.VGR's plates until the menu opens.
 #include <array>
 
 #include "pixel_kit.h"
@@ -50,33 +53,32 @@ constexpr int kNameTop = 112;
 // The title's centre box: where the menu's plates go, inside the band its dissolves change.
 constexpr int kBoxLeft = 224, kBoxTop = 16, kBoxRight = 424, kBoxBottom = 392;
 
-// The box as the title shows it before its menu: OP2_BACK.VGR with the title and its
-// reading over it; `lettering` marks the pixels that the title or its reading drew.
-struct TitleBox {
-  PixelCanvas scene{kBoxRight - kBoxLeft, kBoxBottom - kBoxTop};
-  PixelCanvas lettering{kBoxRight - kBoxLeft, kBoxBottom - kBoxTop};
-};
-
-void LayOver(TitleBox* box, const Artwork& part, bool lettering) {
+// Lays a picture over the box, skipping its transparent colour.
+void LayOver(PixelCanvas* box, const Artwork& part) {
   const auto& image = part.image;
   for (int y = 0; y < image.height; ++y)
     for (int x = 0; x < image.width; ++x) {
       const std::uint8_t p = image.pixels[static_cast<std::size_t>(y * image.width + x)];
       if (p == part.options.transparent) continue;
-      const int bx = part.options.x + x - kBoxLeft, by = part.options.y + y - kBoxTop;
-      box->scene.Set(bx, by, p);
-      if (lettering) box->lettering.Set(bx, by, 1);
+      box->Set(part.options.x + x - kBoxLeft, part.options.y + y - kBoxTop, p);
     }
 }
 
-TitleBox ComposeTitleBox() {
-  TitleBox box;
+// The box of OP2_BACK.VGR: the night alone.
+PixelCanvas NightInBox() {
+  PixelCanvas box(kBoxRight - kBoxLeft, kBoxBottom - kBoxTop);
   Artwork back = PaintTitleBack();
   back.options.x = 0;
   back.options.y = 0;
-  LayOver(&box, back, false);
-  LayOver(&box, PaintTitleLogo(), true);
-  LayOver(&box, PaintTitleSubtitle(), true);
+  LayOver(&box, back);
+  return box;
+}
+
+// The box as the title shows it before its menu: the night with the title and its reading.
+PixelCanvas TitleInBox() {
+  PixelCanvas box = NightInBox();
+  LayOver(&box, PaintTitleLogo());
+  LayOver(&box, PaintTitleSubtitle());
   return box;
 }
 
@@ -158,31 +160,35 @@ Artwork PaintMakerLogo() {
   return art;
 }
 
+// The plates under the menu items, in box coordinates: the four stacked items from
+// (240, 248), 34 pixels apart, at most 7 glyphs wide; the fifth item alone at (304, 24),
+// 4 glyphs wide.
+void MenuPlates(PixelCanvas* box) {
+  Plate(box, 0, 236 - kBoxTop, kBoxRight - kBoxLeft, 384 - kBoxTop);
+  Plate(box, 296 - kBoxLeft, 0, 408 - kBoxLeft, 56 - kBoxTop);
+}
+
 Artwork PaintTitleMenuPlates() {
-  // The four stacked items from (240, 248), 34 pixels apart, at most 7 glyphs wide; the
-  // fifth item alone at (304, 24), 4 glyphs wide.
   constexpr std::uint8_t kSeeThrough = kTitleSkyTop;
   PixelCanvas c(kBoxRight - kBoxLeft, kBoxBottom - kBoxTop, kSeeThrough);
-  Plate(&c, 0, 236 - kBoxTop, kBoxRight - kBoxLeft, 384 - kBoxTop);
-  Plate(&c, 296 - kBoxLeft, 0, 408 - kBoxLeft, 56 - kBoxTop);
+  MenuPlates(&c);
   return TitleOverlay("TITLE2_.VGR", c, kBoxLeft, kBoxTop, kSeeThrough);
 }
 
-Artwork PaintTitleInBox() {
-  const TitleBox box = ComposeTitleBox();
-  return TitleOverlay("TITLE.VGR", box.scene, kBoxLeft, kBoxTop, authoring::kNoTransparentColour);
+Artwork PaintTitleBeforeMenu() {
+  return TitleOverlay("TITLE2.VGR", TitleInBox(), kBoxLeft, kBoxTop,
+                      authoring::kNoTransparentColour);
 }
 
-Artwork PaintTitleDimmed() {
-  // The scene as it is, the title's gold and its reading sunk into the night.
-  const TitleBox box = ComposeTitleBox();
-  PixelCanvas c = box.scene;
-  for (int y = 0; y < c.height(); ++y)
-    for (int x = 0; x < c.width(); ++x) {
-      if (!box.lettering.at(x, y) || c.at(x, y) == kTitleBlack) continue;
-      c.Set(x, y, DitherTone({kTitleHills, kTitleRiver}, 24, x + kBoxLeft, y + kBoxTop));
-    }
-  return TitleOverlay("TITLE_.VGR", c, kBoxLeft, kBoxTop, authoring::kNoTransparentColour);
+Artwork PaintTitleWithMenu() {
+  PixelCanvas c = TitleInBox();
+  MenuPlates(&c);
+  return TitleOverlay("TITLE.VGR", c, kBoxLeft, kBoxTop, authoring::kNoTransparentColour);
+}
+
+Artwork PaintTitleNight() {
+  return TitleOverlay("TITLE_.VGR", NightInBox(), kBoxLeft, kBoxTop,
+                      authoring::kNoTransparentColour);
 }
 
 }  // namespace demo_art

@@ -105,9 +105,7 @@ L1:
              "紺色の浴衣の、知らない女の子だった。{wait_page}"
     msg_wipe "「……こんばんは」{wait_line}{nl}"
              "女の子は、小さな声でそう言った。{wait_line}{nl}"
-             "{nl}"
-             "「わたし、ホタル。{wait_line}{nl}"
-             "　蛍を見に行くんでしょう？{wait_line}{nl}"
+             "「わたし、ホタル。{wait_line}蛍を見に行くんでしょう？{wait_line}{nl}"
              "　いい場所、知ってるよ」{wait_page}"
     ; Someone who has been here before: a play after a finished one keeps its persistent
     ; flags, and the girl seems to remember.
@@ -138,9 +136,7 @@ follow:
     show_composed               ; the options leave the screen
     set 1 1
     add 3 1
-    msg_wipe "ホタルは、だまってうなずいた。{wait_line}{nl}"
-             "そして、先に立って歩きだした。{wait_line}{nl}"
-             "{nl}"
+    msg_wipe "ホタルはうなずいた。{wait_line}そして、先に歩きだした。{wait_line}{nl}"
              "ナツミが、ぼくのそでを引っぱった。{wait_line}{nl}"
              "「だいじょうぶかな」{wait_line}{nl}"
              "「うん。なんだか、そんな気がするんだ」{wait_page}"
@@ -149,7 +145,6 @@ alone:
     show_composed               ; the options leave the screen
     msg_wipe "ホタルは、少しさびしそうに笑った。{wait_line}{nl}"
              "「……じゃあ、川で会おうね」{wait_line}{nl}"
-             "{nl}"
              "ホタルは、石の段の上に立ったまま、{wait_line}{nl}"
              "ぼくたちを見送っていた。{wait_page}"
 river:

@@ -70,7 +70,6 @@ L1:
     pcm_finish                  ; the song ends as it ends
     msg_wipe "「それ、なんていう歌？」{wait_line}{nl}"
              "ナツミがきくと、ホタルは首をかしげた。{wait_line}{nl}"
-             "{nl}"
              "「名前は、ないの。{wait_line}{nl}"
              "　ずっと前に、だれかが歌ってくれた歌」{wait_page}"
     pcm_load 4                  ; the wind again
@@ -90,7 +89,6 @@ where:
              "ホタルは、川の上のほうを指さした。{wait_line}{nl}"
              "「あっちの、神社の森の奥。{wait_line}{nl}"
              "　ずっと、あそこにいたの」{wait_line}{nl}"
-             "{nl}"
              "あの森の奥に、家なんてあっただろうか。{wait_page}"
     jump fireworks
 like:
@@ -102,7 +100,6 @@ like:
     msg_wipe "{chara_only:2,4}"
              "「うん、大好き」{wait_line}{nl}"
              "ホタルは、すぐにこたえた。{wait_line}{nl}"
-             "{nl}"
              "「光ってるあいだは、みんなが見てくれるから。{wait_line}{nl}"
              "　……光るのは、夏のあいだだけだけど」{wait_page}"
     jump fireworks

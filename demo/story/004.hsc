@@ -49,10 +49,9 @@ L1:
              "「お別れ？」{wait_page}"
     msg_wipe "「わたしね、あの泉の、最後の蛍なの。{wait_line}{nl}"
              "　夏が終わったら、もう光れない。{wait_line}{nl}"
-             "{nl}"
              "　でも、だれかがおぼえていてくれたら、{wait_line}{nl}"
              "　来年の夏、またたまごから生まれて、{wait_line}{nl}"
-             "　また光れるんだって」{wait_page}"
+             "　また光れるって」{wait_page}"
     ; What Souta asked her by the river, answered now.
     jeq 4 1 asked_where
     jeq 4 2 asked_like
@@ -77,13 +76,10 @@ answered:
     jne 22 1 promise
     msg_wipe "「ソウタは、この夏のこと、{wait_line}{nl}"
              "　たくさんおぼえていてくれたね。{wait_line}{nl}"
-             "{nl}"
              "　十七も、思い出をくれた。{wait_line}{nl}"
              "　それだけあれば、きっとだいじょうぶ」{wait_page}"
 promise:
-    msg_wipe "「わすれないよ」{wait_line}{nl}"
-             "ぼくは言った。{wait_line}{nl}"
-             "{nl}"
+    msg_wipe "「わすれないよ」{wait_line}ぼくは言った。{wait_line}{nl}"
              "「ぜったいに、わすれない。{wait_line}{nl}"
              "　来年も、その次の年も、{wait_line}{nl}"
              "　ナツミといっしょに、川に見に行く」{wait_page}"

@@ -17,9 +17,12 @@ L1:
     cd_play 25                  ; the theme's last chapter under the question
     forget_bg                   ; the story's last background is no longer kept
     fill_bg 0                   ; a black stage, shown at once
-    fade_in 1                   ; in the colours of the text
-    msg "{x:112}{y:160}このあと、おまけの楽屋話があります。{wait_page}"
-    jyes backstage              ; the game's own question: yes opens the dressing room
+    fade_in_dim 1               ; dimmed, as under all text: the question's highlighted
+                                ; answer (colour 15) then stands out from the other (4)
+    msg "{x:104}{y:144}このあと、おまけの楽屋話があります。{nl}"
+        "{x:136}見ずに終えるなら「いいえ」を。{wait_page}"
+    jyes backstage              ; the game's own question, "go on?": yes opens the
+                                ; dressing room, no skips it
     fade_out 1
     end
 
@@ -29,16 +32,13 @@ backstage:
     msg_wipe "{bg_change:3,10,255}"
              "{chara3:0,3,1,2,6,1}"
              "{colour:14}――　楽屋にて　――{colour:15}{wait_line}{nl}"
-             "{nl}"
              "ナツミ「おつかれさまー！」{wait_line}{nl}"
              "ソウタ「おつかれ」{wait_line}{nl}"
              "ホタル「おつかれさまでした」{wait_page}"
     msg_wipe "ナツミ「ねえねえ、台本見た？{wait_line}{nl}"
              "　　　　ここから先、へんな命令ばっかり」{wait_line}{nl}"
-             "{nl}"
              "ソウタ「へんな命令？」{wait_line}{nl}"
-             "ホタル「何もしない命令が、いくつもあるの。{wait_line}{nl}"
-             "　　　　見ててね」{wait_page}"
+             "ホタル「何もしない命令が、あるの。{wait_line}見ててね」{wait_page}"
     ; The script lines that do nothing: their operands are read and nothing happens.
     skip83 1
     skip84 2
@@ -47,7 +47,6 @@ backstage:
     nop
     msg_wipe "ホタル「……はい。{wait_line}{nl}"
              "　　　　いま、命令が五つ、通りすぎました」{wait_line}{nl}"
-             "{nl}"
              "ソウタ「何も起きなかったけど」{wait_line}{nl}"
              "ホタル「そういう命令なの」{wait_page}"
 
@@ -114,7 +113,6 @@ lights:
     dim
     msg_wipe "{shadow:1}？？？「おつかれさまでーす。{wait_line}{nl}"
              "　　　　　あ、つめ、しまっときますね」{shadow:0}{wait_line}{nl}"
-             "{nl}"
              "ソウタ「……スタッフさんだったんだ」{wait_line}{nl}"
              "ホタル「いい人なのよ」{wait_page}"
     msg_wipe "ナツミ「いま、ページが一回{redraw}書きなおされたの、{wait_line}{nl}"

@@ -349,20 +349,50 @@ TEST_F(TitleE2E, ASavedGameContinuesAndAFinishedOneStartsAgainKeepingItsFlags) {
   }
 }
 
+// The clear item's slot screen and question come and go over the title; the title menu
+// afterwards looks as it did before (the same item lit under the pointer in both shots).
 TEST_F(TitleE2E, ClearSlotAsksAndTheClearedSlotReadsEmpty) {
   WriteSaves({{{1}, {}}});
-  ASSERT_EQ(
-      Run("at 2000 click " + std::string(kAside) + "\n+3000 click " + std::string(kClearItem) +
-              "\n+3000 key enter\n+2000 key up\n+500 key enter\n+2000 click\n+3000 click " +
-              std::string(kQuitItem) + "\n",
-          {"--until", "40000"}),
-      1)
+  const std::string on_clear = "move " + std::string(kClearItem) + "\n";
+  ASSERT_EQ(Run("at 2000 click " + std::string(kAside) + "\n+3000 " + on_clear +
+                    "+500 shot {before.png}\n+500 click " + std::string(kClearItem) +
+                    "\n+3000 key enter\n+2000 key up\n+500 key enter\n+2000 click\n+3000 " +
+                    on_clear + "+500 shot {after.png}\n+500 click " + std::string(kQuitItem) + "\n",
+                {"--until", "40000"}),
+            1)
       << output();
+  EXPECT_TRUE(Shot("before.png") == Shot("after.png")) << "the title menu changed";
   platform::headless::Options options;
   harness::GameHarness game(options);
   std::snprintf(core::Settings.DataDir, sizeof core::Settings.DataDir, "%s",
                 dir().string().c_str());
   EXPECT_FALSE(scenario::ReadSlotInfo(0).valid);
+}
+
+// After the credits the story offers its backstage chat with the game's own question, over
+// whatever palette the ending left: its two answers (colour 15 lit, 4 not) must show apart,
+// and an arrow key moves the light from one to the other.
+TEST_F(TitleE2E, TheQuestionAfterTheCreditsShowsWhichAnswerIsLit) {
+  StartFrom("--new-game");
+  WriteStory(R"(
+    L0:
+        end
+    L1:
+        ending 2
+        scenario 9 L1
+  )");
+  // The credits end waiting for a click; the offer's page, a click; the question.
+  ASSERT_EQ(Run("at 150000 click\nat 156000 click\nat 160000 shot {no.png}\n+10 dump "
+                "{question.json}\n+10 key up\n+500 shot {yes.png}\n+10 key enter\n",
+                {"--until", "165000"}),
+            3)
+      << output();
+  const std::string dump = ReadFile("question.json");
+  EXPECT_NE(Shown(dump, 4), Shown(dump, 15));
+  EXPECT_TRUE(Shot("no.png") != Shot("yes.png")) << "the arrow key lit nothing new";
+  const auto answers = Trace("choice");
+  ASSERT_EQ(answers.size(), 1u);
+  EXPECT_EQ(answers[0].details, "question yes");
 }
 
 TEST_F(TitleE2E, TheDemoFromTheLogoToTheCreditsAndBackToTheTitle) {

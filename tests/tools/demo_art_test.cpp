@@ -3,9 +3,12 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <regex>
 #include <string>
@@ -308,6 +311,94 @@ TEST_F(DemoArtTest, OpeningAndTitlePicturesFitHowTheyAreShown) {
     const Bytes drawn = Decode(all.at(name));
     EXPECT_GT(std::count(drawn.begin(), drawn.end(), kUntouched), 0) << "the night shows around it";
   }
+}
+
+// The title's pictures laid over each other as the title flow decodes them into its work
+// picture: each one over what the ones before left.
+Bytes ComposeTitle(const Pictures& all, std::initializer_list<const char*> layers,
+                   const std::function<Bytes(const Bytes&)>& decode) {
+  Bytes screen(static_cast<std::size_t>(W * H), kUntouched);
+  for (const char* name : layers) {
+    const Bytes drawn = decode(all.at(name));
+    for (std::size_t i = 0; i < screen.size(); ++i)
+      if (drawn[i] != kUntouched) screen[i] = drawn[i];
+  }
+  return screen;
+}
+
+// Relative luminance of an 8-bit colour, and the contrast ratio of two such luminances.
+double Luminance(const std::array<int, 3>& rgb) {
+  double sum = 0;
+  constexpr double kWeights[3] = {0.2126, 0.7152, 0.0722};
+  for (int c = 0; c < 3; ++c) {
+    const double v = rgb[c] / 255.0;
+    sum += kWeights[c] * (v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4));
+  }
+  return sum;
+}
+double Contrast(double a, double b) { return (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05); }
+
+// The slot screens and the questions over the title (its clear and start items) draw on the
+// title as those items leave it, TITLE_.VGR over the title menu, with the palette dimmed as
+// the menu left it (colours 0 … 14 at 10/15, 15 white). Their items and frames are colour
+// 4, the highlighted one and the prompts 15: both stand out from nearly every pixel under
+// the places where the slot screen writes, and from each other.
+TEST_F(DemoArtTest, TheTitlesSlotScreensReadOverTheNight) {
+  const Pictures& all = Generated();
+  const auto decode = [this](const Bytes& file) { return Decode(file); };
+  const Bytes screen = ComposeTitle(
+      all, {"OP2_BACK.VGR", "TITLE.VGR", "TITLE2.VGR", "TITLE2_.VGR", "TITLE_.VGR"}, decode);
+  const resources::PictureHeader header = Header(all.at("TITLE_.VGR"));
+  std::array<double, 16> shown{};
+  for (int i = 0; i < 16; ++i) {
+    std::array<int, 3> rgb{};
+    for (int c = 0; c < 3; ++c) rgb[c] = i == 15 ? 255 : header.palette[i][c] * 17 * 10 / 15;
+    shown[static_cast<std::size_t>(i)] = Luminance(rgb);
+  }
+  EXPECT_GE(Contrast(shown[15], shown[4]), 2.0) << "the highlight must show";
+
+  struct Area {
+    const char* what;
+    int left, top, right, bottom;
+  };
+  std::vector<Area> areas = {{"the prompt", 64, 8, 64 + 12 * 24, 32}};
+  for (int slot = 0; slot < 3; ++slot) {
+    const int y0 = 120 * slot;
+    areas.push_back({"a slot's label", 96, y0 + 56, 96 + 3 * 24, y0 + 80});
+    for (int line : {56, 86, 116})
+      areas.push_back({"a slot's line", 272, y0 + line, 272 + 11 * 24, y0 + line + 24});
+    areas.push_back({"a slot's frame", 64, y0 + 40, 576, y0 + 44});
+  }
+  for (const Area& area : areas) {
+    for (int colour : {4, 15}) {
+      int clear = 0, all_pixels = 0;
+      for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x) {
+          const std::uint8_t under = screen[static_cast<std::size_t>(y * W + x)];
+          ++all_pixels;
+          clear += Contrast(shown[static_cast<std::size_t>(colour)], shown[under]) >= 3.0;
+        }
+      EXPECT_GE(clear * 100, all_pixels * 95)
+          << area.what << " at (" << area.left << ", " << area.top << ") in colour " << colour;
+    }
+  }
+}
+
+// The title menu is dissolved in over the title (TITLE2_.VGR after OP2_BACK.VGR, TITLE.VGR
+// and TITLE2.VGR); a slot screen dissolves TITLE_.VGR in and the way back TITLE.VGR alone.
+// The menu must come back as it was, plates and all; and before the click the title shows
+// no plates (TITLE2_.VGR changes something).
+TEST_F(DemoArtTest, TheTitleMenuComesBackAsItWasAfterASlotScreen) {
+  const Pictures& all = Generated();
+  const auto decode = [this](const Bytes& file) { return Decode(file); };
+  const Bytes before_menu = ComposeTitle(all, {"OP2_BACK.VGR", "TITLE.VGR", "TITLE2.VGR"}, decode);
+  const Bytes menu =
+      ComposeTitle(all, {"OP2_BACK.VGR", "TITLE.VGR", "TITLE2.VGR", "TITLE2_.VGR"}, decode);
+  const Bytes after_slots = ComposeTitle(
+      all, {"OP2_BACK.VGR", "TITLE.VGR", "TITLE2.VGR", "TITLE2_.VGR", "TITLE_.VGR", "TITLE.VGR"},
+      decode);
+  EXPECT_NE(before_menu, menu);
+  EXPECT_EQ(after_slots, menu);
 }
 
 }  // namespace
