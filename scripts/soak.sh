@@ -4,8 +4,9 @@
 #
 #   scripts/soak.sh SEEDS MINUTES      e.g. scripts/soak.sh 1-200 30
 #
-# A failing seed is named in the output with its folder of input, trace and dumps; run
-# `scripts/soak.sh SEED MINUTES` to replay it.
+# A failing seed is named in the output with its folder of input, trace and dumps, and the
+# campaign goes on with the next seed; at the end every failing seed is listed and the script
+# exits non-zero. Run `scripts/soak.sh SEED MINUTES` to replay one.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seeds=${1:?usage: scripts/soak.sh SEEDS MINUTES}

@@ -2,15 +2,18 @@
 // FILE`), so that a play can be replayed on `hotaru-headless`. Times are the program's tick
 // (GetTickCount); positions are client pixels, the coordinates the game itself is given.
 //
-// Lines are written as they happen and flushed at once, so a recording survives a crash of
-// the program it records. Every line carries its absolute time ("at MS"): a key is written
-// when it is let go, with the time it went down and how long it was held, and the runner
-// puts the lines in time order.
+// Lines are written as they happen, each with one write of its own, so a recording survives
+// a crash of the program it records. Every line carries its absolute time ("at MS"): a key is
+// written when it is let go, with the time it went down and how long it was held, and the
+// runner puts the lines in time order.
+//
+// A write that fails (a full disk) does not stop the game: the player is told at once, the
+// lines that cannot be written are counted, and the file keeps only whole lines, so what was
+// recorded still replays.
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
-#include <memory>
+#include <functional>
 #include <optional>
 #include <string>
 #include <utility>
@@ -20,9 +23,21 @@ namespace platform::sdl {
 
 class InputRecorder {
  public:
-  // Creates (or empties) the file; false with a reason.
+  // Where the recorder tells the player of a recording that cannot be written: standard
+  // error unless set.
+  using Report = std::function<void(const std::string& message)>;
+
+  InputRecorder();
+  ~InputRecorder();
+  InputRecorder(const InputRecorder&) = delete;
+  InputRecorder& operator=(const InputRecorder&) = delete;
+
+  // Creates (or empties) the file; false with a reason. Only a regular file or a new one is
+  // taken, and nothing waits: a pipe would hold the program until something read it, and a
+  // device or a folder is no place for a recording.
   bool Open(const std::string& path, std::string* error);
-  bool active() const { return file_ != nullptr; }
+  bool active() const { return fd_ >= 0; }
+  void SetReport(Report report) { report_ = std::move(report); }
 
   // A comment line ("# " and the text).
   void Comment(const std::string& text);
@@ -53,16 +68,27 @@ class InputRecorder {
   // The settings dialog closed with these check boxes and button.
   void DialogAnswer(std::uint32_t tick, const std::vector<std::pair<std::string, int>>& boxes,
                     bool ok);
-  // The program ends: keys still held are written as held until now.
+  // The program ends: keys still held are written as held until now, and lines that could
+  // not be written are counted for the player.
   void Finish(std::uint32_t tick);
 
   static constexpr std::uint32_t kMoveSpacingMs = 20;
 
  private:
   void Line(std::uint32_t tick, const std::string& action);
+  // Writes one whole line, or nothing of it.
+  void Write(const std::string& line);
+  void WriteFailed(const std::string& reason);
   void FlushMove();
 
-  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file_{nullptr, &std::fclose};
+  int fd_ = -1;
+  std::string path_;
+  Report report_;
+  long long written_bytes_ = 0;  // the whole lines in the file
+  // While writes fail: the reason last told, and the lines lost since it was told.
+  std::string failing_reason_;
+  long lost_since_report_ = 0;
+  long lost_lines_ = 0;            // over the whole recording
   std::uint32_t latest_tick_ = 0;  // the latest time written
   struct PendingMove {
     std::uint32_t tick;

@@ -7,8 +7,7 @@
 
 namespace platform::sdl {
 
-bool SdlBackend::StartRecording(std::string* error) {
-  if (!recorder_.Open(options_.record_path, error)) return false;
+void SdlBackend::WriteRecordingHeader() {
   char when[32] = "";
   const std::time_t now = std::time(nullptr);
   std::tm local{};
@@ -29,7 +28,6 @@ bool SdlBackend::StartRecording(std::string* error) {
   recorder_.Comment("replay with the same hotaru.ini and data folder:");
   recorder_.Comment("  " + replay + " --input " + options_.record_path);
   recorder_.Comment("times are the program's tick in ms, positions client pixels");
-  return true;
 }
 
 }  // namespace platform::sdl

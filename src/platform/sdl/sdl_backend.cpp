@@ -74,6 +74,9 @@ SdlBackend::SdlBackend(Options options)
 SdlBackend::~SdlBackend() { Shutdown(); }
 
 bool SdlBackend::Start(std::string* error) {
+  // A recording that cannot be made is refused before anything of SDL starts, so that the
+  // refusal leaves nothing behind (SDL_Quit does not end the D-Bus connection it opens).
+  if (!options_.record_path.empty() && !recorder_.Open(options_.record_path, error)) return false;
   // The window surface goes to the X server directly instead of through OpenGL, which
   // would cost a core in software GL and wait for vertical sync.
   SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
@@ -99,10 +102,7 @@ bool SdlBackend::Start(std::string* error) {
     return false;
   }
   view_.Cover(kFixedTexts);
-  if (!options_.record_path.empty() && !StartRecording(error)) {
-    Shutdown();
-    return false;
-  }
+  if (recorder_.active()) WriteRecordingHeader();
   return true;
 }
 

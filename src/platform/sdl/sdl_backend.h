@@ -130,8 +130,9 @@ class SdlBackend final : public Backend {
   void TakeScreenshot();
   void ShowTitleNote(const std::string& note);
   void EndTitleNoteWhenDue();
-  // recording.cpp: opens the recording and writes its opening lines; false with a reason.
-  bool StartRecording(std::string* error);
+  // recording.cpp: the recording's opening lines, once the desktop is known (the file is
+  // opened first thing in Start).
+  void WriteRecordingHeader();
 
   // sdl_render.cpp: frames.
   bool NeedsRender();

@@ -1,11 +1,16 @@
 // The recording of `hotaru --record`: what it writes must read back, as the runner reads it,
 // into the same input at the same ticks.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 
+#include <csignal>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <random>
 #include <sstream>
+#include <vector>
 
 #include "platform/headless/input_script.h"
 #include "platform/sdl/input_recorder.h"
@@ -144,6 +149,98 @@ TEST(InputRecorderOpen, AFileThatCannotBeWrittenIsRefusedWithItsName) {
   EXPECT_FALSE(recorder.Open("/nonexistent-folder/play.txt", &error));
   EXPECT_NE(error.find("/nonexistent-folder/play.txt"), std::string::npos) << error;
   EXPECT_FALSE(recorder.active());
+}
+
+// A pipe with no reader would hold the program at its start, and a device (/dev/full
+// among them) or a folder holds no recording: each is refused at once, by what it is.
+TEST(InputRecorderOpen, OnlyARegularFileOrANewOneIsTaken) {
+  const fs::path dir =
+      fs::temp_directory_path() / ("hotaru-record-kinds-" + std::to_string(std::random_device()()));
+  fs::create_directories(dir / "folder");
+  ASSERT_EQ(mkfifo((dir / "pipe").c_str(), 0600), 0);
+  std::ofstream(dir / "old.txt") << "an earlier recording\n";
+  struct Case {
+    fs::path path;
+    bool taken;
+    const char* said;  // in the refusal
+  } cases[] = {
+      {dir / "pipe", false, "a pipe"},  {dir / "folder", false, "a folder"},
+      {"/dev/full", false, "a device"}, {"/dev/null", false, "a device"},
+      {dir / "new.txt", true, ""},      {dir / "old.txt", true, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.path.string());
+    InputRecorder recorder;
+    std::string error;
+    EXPECT_EQ(recorder.Open(c.path.string(), &error), c.taken) << error;
+    EXPECT_EQ(recorder.active(), c.taken);
+    if (c.taken) {
+      recorder.Finish(0);
+      EXPECT_EQ(fs::file_size(c.path), 0u);  // created, or emptied
+    } else {
+      EXPECT_NE(error.find(c.path.string() + ": " + c.said), std::string::npos) << error;
+    }
+  }
+  fs::remove_all(dir);
+}
+
+// A file size limit makes writes fail as a full disk does (with "File too large" in place
+// of "No space left on device"). For the test's own process only, put back at the end.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes) {
+    getrlimit(RLIMIT_FSIZE, &saved_);
+    // Past the limit the kernel would also send SIGXFSZ, which ends a process.
+    saved_handler_ = std::signal(SIGXFSZ, SIG_IGN);
+    Set(bytes);
+  }
+  ~FileSizeLimit() {
+    setrlimit(RLIMIT_FSIZE, &saved_);
+    std::signal(SIGXFSZ, saved_handler_);
+  }
+  void Set(rlim_t bytes) {
+    rlimit limit = saved_;
+    limit.rlim_cur = bytes;
+    EXPECT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
+  }
+  void Lift() { EXPECT_EQ(setrlimit(RLIMIT_FSIZE, &saved_), 0); }
+
+ private:
+  rlimit saved_{};
+  void (*saved_handler_)(int) = SIG_DFL;
+};
+
+// The game goes on through failed writes: the player hears of it at the first one, not of
+// every line after it, hears again when lines are written again and at the end how many
+// were lost; the file holds only whole lines (one cut short by the limit is taken back),
+// so what was recorded replays.
+TEST_F(InputRecorderTest, WritesThatFailAreToldOnceCountedAndLeaveWholeLines) {
+  std::vector<std::string> told;
+  recorder_.SetReport([&](const std::string& message) { told.push_back(message); });
+  recorder_.Click(100, true);  // "at 100 click\n": 13 bytes
+  {
+    FileSizeLimit limit(20);  // the next click fits only in part
+    recorder_.Click(200, true);
+    for (std::uint32_t t = 300; t < 1300; t += 20) recorder_.Move(t, static_cast<int>(t), 5);
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_NE(
+        told[0].find("cannot write the recording " + path_.string() + ": " + std::strerror(EFBIG)),
+        std::string::npos)
+        << told[0];
+    EXPECT_NE(told[0].find("the game goes on"), std::string::npos) << told[0];
+    EXPECT_EQ(fs::file_size(path_), 13u);
+    limit.Lift();
+    recorder_.Menu(2000, 40001);
+  }
+  ASSERT_EQ(told.size(), 2u);
+  EXPECT_NE(told[1].find("written again; 51 line(s) of input are missing"), std::string::npos)
+      << told[1];
+  const headless::InputScript s = ReadBack();
+  ASSERT_EQ(s.actions.size(), 2u);
+  EXPECT_EQ(s.actions[0].time, 100u);
+  EXPECT_EQ(s.actions[1].kind, ActionKind::Menu);
+  ASSERT_EQ(told.size(), 3u);
+  EXPECT_NE(told[2].find("misses 51 line(s)"), std::string::npos) << told[2];
 }
 
 }  // namespace
