@@ -21,8 +21,8 @@ L1:
                                 ; answer (colour 15) then stands out from the other (4)
     msg "{x:104}{y:144}このあと、おまけの楽屋話があります。{nl}"
         "{x:136}見ずに終えるなら「いいえ」を。{wait_page}"
-    jyes backstage              ; the game's own question, "go on?": yes opens the
-                                ; dressing room, no skips it
+    jyes backstage              ; the game's own question: yes opens the dressing room,
+                                ; no skips it, as the page says
     fade_out 1
     end
 
