@@ -23,18 +23,22 @@ void OutputLimiter::Process(const std::int32_t* sums, std::int16_t* out, std::si
       peak = std::max(peak, std::fabs(static_cast<double>(frame[c])));
     }
     // The gain this frame needs: a soft knee bends its peak towards the ceiling.
-    needed_[at_] = peak <= kThreshold
-                       ? 1.0
-                       : (kThreshold + kKnee * std::tanh((peak - kThreshold) / kKnee)) / peak;
+    const double needed =
+        peak <= kThreshold ? 1.0
+                           : (kThreshold + kKnee * std::tanh((peak - kThreshold) / kKnee)) / peak;
+    needing_ = needing_ + (needed < 1.0) - (needed_[at_] < 1.0);
+    needed_[at_] = needed;
     // The least gain any frame of the window needs, falling at once and rising slowly; its
     // mean over the window, applied to the frame that entered a window ago, is never above
     // what that frame needs, and changes smoothly.
-    const double held = *std::min_element(needed_.begin(), needed_.end());
+    const double held = needing_ == 0 ? 1.0 : *std::min_element(needed_.begin(), needed_.end());
     released_gain_ =
         held < released_gain_ ? held : released_gain_ + (held - released_gain_) * (1 - release_);
+    lowered_ = lowered_ + (released_gain_ < 1.0) - (released_[at_] < 1.0);
     released_[at_] = released_gain_;
-    const double gain =
-        std::accumulate(released_.begin(), released_.end(), 0.0) / static_cast<double>(window_);
+    const double gain = lowered_ == 0 ? 1.0
+                                      : std::accumulate(released_.begin(), released_.end(), 0.0) /
+                                            static_cast<double>(window_);
     std::copy(frame, frame + channels_,
               delayed_.begin() + static_cast<std::ptrdiff_t>(at_ * channels_));
     at_ = (at_ + 1) % window_;

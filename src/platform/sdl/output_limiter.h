@@ -35,6 +35,10 @@ class OutputLimiter {
   std::vector<std::int32_t> delayed_;
   std::vector<double> needed_;
   std::vector<double> released_;
+  // How many of those gains are below 1: while none is, the window need not be scanned, so
+  // the quiet mix (nearly all of it) costs the audio thread a few operations a frame.
+  std::size_t needing_ = 0;
+  std::size_t lowered_ = 0;
 };
 
 }  // namespace platform::sdl::mixer
