@@ -13,7 +13,7 @@ set -euo pipefail
 
 mode=$1
 build=$(cd "$2" && pwd)
-app_id=org.hotaru.Hotaru
+app_id=io.github.hotaru_vn.Hotaru
 root=$(mktemp -d "${TMPDIR:-/tmp}/hotaru-install-XXXXXX")
 trap 'rm -rf "$root"' EXIT
 
