@@ -176,6 +176,17 @@ case $mode in
                 ./usr/share/doc/hotaru/copyright; do
       grep -q " $path\$" <<<"$contents" || fail "the package lacks $path"
     done
+    # lintian finds nothing but the remarks the README's packaging notes explain.
+    if command -v lintian >/dev/null; then
+      explained=package-section-games-but-contains-no-game,hardening-no-bindnow
+      explained+=,hardening-no-fortify-functions,binary-has-unneeded-section
+      explained+=,spelling-error-in-binary
+      remarks=$(lintian --pedantic --display-info --suppress-tags "$explained" "$deb" 2>&1 |
+                grep '^[EWIPX]: ' || true)
+      [ -z "$remarks" ] || fail "lintian: $remarks"
+    else
+      echo "lintian not installed: the package's lint is not checked"
+    fi
     # Unpacked (not installed), it is the same tree as cmake --install gives.
     dpkg-deb -x "$deb" "$root/unpacked"
     check_tree "$root/unpacked" /usr
