@@ -12,7 +12,7 @@ packages=(
   libsdl2-dev libsdl2-mixer-dev libsndfile1-dev libimgui-dev libfontconfig-dev libx11-dev
   libvorbis-dev libopusfile-dev libflac-dev libmpg123-dev
   xvfb xauth x11-utils xdotool imagemagick
-  dpkg-dev file desktop-file-utils appstream
+  dpkg-dev file desktop-file-utils appstream lintian
 )
 
 missing=()

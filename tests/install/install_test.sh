@@ -7,13 +7,14 @@
 #           find the installed demo; the same from a prefix moved elsewhere.
 # validate: desktop-file-validate and appstreamcli on the installed entry and metainfo
 #           (exit 77, a skip, only when those tools are not on the machine).
-# deb:      builds the Debian package and checks its control fields and its contents;
-#           nothing is installed on the system.
+# deb:      builds the Debian package and checks its control fields and its contents, and
+#           lintian's verdict when lintian is there; nothing is installed on the system.
 set -euo pipefail
 
 mode=$1
 build=$(cd "$2" && pwd)
-app_id=org.hotaru.Hotaru
+source_dir=$(cd "$(dirname "$0")/../.." && pwd)
+app_id=io.github.hotaru_vn.Hotaru
 root=$(mktemp -d "${TMPDIR:-/tmp}/hotaru-install-XXXXXX")
 trap 'rm -rf "$root"' EXIT
 
@@ -23,6 +24,43 @@ need_file() { [ -f "$1" ] || fail "missing ${1#$root}"; }
 install_into() {  # DESTDIR PREFIX
   DESTDIR=$1 cmake --install "$build" --prefix "$2" >"$root/install.log" 2>&1 ||
     { cat "$root/install.log" >&2; fail "cmake --install"; }
+}
+
+# The licences the project is under, in SPDX, and each one's name in Debian's copyright format.
+project_license='GPL-2.0-or-later AND CC-BY-SA-4.0'
+declare -A debian_license=([GPL-2.0-or-later]=GPL-2+ [CC-BY-SA-4.0]=CC-BY-SA-4.0)
+
+# The copyright file is in the machine-readable format; every licence a Files paragraph names
+# has its own paragraph with the text's place; every pattern still matches a file of the
+# source tree; and together they give the metainfo's licences.
+check_copyright() {  # FILE
+  local file=$1
+  [ "$(head -1 "$file")" = \
+    "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/" ] ||
+    fail "copyright is not in the 1.0 format: $(head -1 "$file")"
+  local used standalone
+  # A Files paragraph's License line follows its Files and Copyright; a stand-alone one starts
+  # its paragraph.
+  used=$(awk '/^Files:/ { files = 1 } /^$/ { files = 0 }
+              files && /^License:/ { print $2 }' "$file" | sort -u)
+  standalone=$(awk 'BEGIN { start = 1 } start && /^License:/ { print $2 } { start = ($0 == "") }' \
+               "$file" | sort -u)
+  for licence in $used; do
+    grep -qx "$licence" <<<"$standalone" || fail "copyright has no paragraph for $licence"
+  done
+  for spdx in ${project_license// AND / }; do
+    grep -qx "${debian_license[$spdx]}" <<<"$used" || fail "copyright puts no files under $spdx"
+  done
+  grep -q '/usr/share/common-licenses/GPL-2' "$file" || fail "copyright does not point to GPL-2"
+  grep -q 'https://creativecommons.org/licenses/by-sa/4.0/legalcode' "$file" ||
+    fail "copyright does not point to the CC-BY-SA-4.0 legal code"
+  local patterns pattern
+  read -ra patterns -d '' < <(awk '/^Files:/ { files = 1; sub(/^Files:/, "") }
+                                   /^[^ ]/ && !/^Files:/ { files = 0 } files' "$file") || true
+  for pattern in "${patterns[@]}"; do
+    [ "$pattern" = '*' ] || compgen -G "$source_dir/$pattern" >/dev/null ||
+      fail "copyright names $pattern, which matches no file"
+  done
 }
 
 # PNG width and height from the IHDR chunk.
@@ -40,6 +78,12 @@ check_tree() {  # ROOT PREFIX
   done
   need_file "$top/share/applications/$app_id.desktop"
   need_file "$top/share/metainfo/$app_id.metainfo.xml"
+  local licence
+  licence=$(sed -n 's|.*<project_license>\(.*\)</project_license>.*|\1|p' \
+            "$top/share/metainfo/$app_id.metainfo.xml")
+  [ "$licence" = "$project_license" ] || fail "the metainfo's project_license is '$licence'"
+  need_file "$top/share/doc/hotaru/copyright"
+  check_copyright "$top/share/doc/hotaru/copyright"
   for size in 16 24 32 48 64 128 256; do
     local icon=$top/share/icons/hicolor/${size}x${size}/apps/$app_id.png
     need_file "$icon"
@@ -128,9 +172,21 @@ case $mode in
     for path in ./usr/bin/hotaru ./usr/bin/hotaru-tool ./usr/bin/hotaru-headless \
                 ./usr/share/hotaru/demo/ZEN2DATA.PAK ./usr/share/applications/$app_id.desktop \
                 ./usr/share/metainfo/$app_id.metainfo.xml \
-                ./usr/share/icons/hicolor/48x48/apps/$app_id.png ./usr/share/man/man6/hotaru.6.gz; do
+                ./usr/share/icons/hicolor/48x48/apps/$app_id.png ./usr/share/man/man6/hotaru.6.gz \
+                ./usr/share/doc/hotaru/copyright; do
       grep -q " $path\$" <<<"$contents" || fail "the package lacks $path"
     done
+    # lintian finds nothing but the remarks the README's packaging notes explain.
+    if command -v lintian >/dev/null; then
+      explained=package-section-games-but-contains-no-game,hardening-no-bindnow
+      explained+=,hardening-no-fortify-functions,binary-has-unneeded-section
+      explained+=,spelling-error-in-binary
+      remarks=$(lintian --pedantic --display-info --suppress-tags "$explained" "$deb" 2>&1 |
+                grep '^[EWIPX]: ' || true)
+      [ -z "$remarks" ] || fail "lintian: $remarks"
+    else
+      echo "lintian not installed: the package's lint is not checked"
+    fi
     # Unpacked (not installed), it is the same tree as cmake --install gives.
     dpkg-deb -x "$deb" "$root/unpacked"
     check_tree "$root/unpacked" /usr
