@@ -180,7 +180,7 @@ case $mode in
     if command -v lintian >/dev/null; then
       explained=package-section-games-but-contains-no-game,hardening-no-bindnow
       explained+=,hardening-no-fortify-functions,binary-has-unneeded-section
-      explained+=,spelling-error-in-binary
+      explained+=,spelling-error-in-binary,arch-dep-package-has-big-usr-share
       remarks=$(lintian --pedantic --display-info --suppress-tags "$explained" "$deb" 2>&1 |
                 grep '^[EWIPX]: ' || true)
       [ -z "$remarks" ] || fail "lintian: $remarks"
